@@ -1,0 +1,32 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@./scripts/run.sh $(BUILD_DIR)/bin/OvrelTrainer
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
+	@./scripts/bench.sh $(BUILD_DIR)/bin
+
+format:
+	@find ovrel common trainer tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+
+// An undoable change. Once pushed, the stack owns it.
+class OVRELCOMMON_EXPORT CUndoCommand
+{
+public:
+    virtual ~CUndoCommand() = default;
+    virtual void Execute() = 0;
+    virtual void Undo() = 0;
+    // Performs the change again; by default the same as Execute.
+    virtual void Redo() { Execute(); }
+};

@@ -1,0 +1,82 @@
+#include "frame/CUndoStack.h"
+
+#include "frame/CUndoCommand.h"
+
+#include <QMutexLocker>
+
+namespace
+{
+CUndoCommand* TakeNewest(std::deque<CUndoCommand*>& queue, QMutex& mutex, bool& bTaken)
+{
+    QMutexLocker locker(&mutex);
+    bTaken = !queue.empty();
+    if (!bTaken)
+        return nullptr;
+    CUndoCommand* pCommand = queue.back();
+    queue.pop_back();
+    return pCommand;
+}
+
+void Append(std::deque<CUndoCommand*>& queue, QMutex& mutex, CUndoCommand* pCommand)
+{
+    QMutexLocker locker(&mutex);
+    queue.push_back(pCommand);
+}
+} // namespace
+
+CUndoStack::~CUndoStack()
+{
+    bool bTaken = true;
+    while (true)
+    {
+        CUndoCommand* pCommand = TakeNewest(m_queUndo, m_mutexUndo, bTaken);
+        if (!bTaken)
+            break;
+        delete pCommand;
+    }
+    while (true)
+    {
+        CUndoCommand* pCommand = TakeNewest(m_queRedo, m_mutexRedo, bTaken);
+        if (!bTaken)
+            break;
+        delete pCommand;
+    }
+}
+
+void CUndoStack::PushUndo(CUndoCommand* pCommand)
+{
+    Append(m_queUndo, m_mutexUndo, pCommand);
+}
+
+void CUndoStack::Undo()
+{
+    bool bTaken = false;
+    CUndoCommand* pCommand = TakeNewest(m_queUndo, m_mutexUndo, bTaken);
+    if (!pCommand)
+        return;
+    Append(m_queRedo, m_mutexRedo, pCommand);
+    // Runs outside the locks so that a command may push further commands.
+    pCommand->Undo();
+}
+
+void CUndoStack::Redo()
+{
+    bool bTaken = false;
+    CUndoCommand* pCommand = TakeNewest(m_queRedo, m_mutexRedo, bTaken);
+    if (!pCommand)
+        return;
+    Append(m_queUndo, m_mutexUndo, pCommand);
+    pCommand->Redo();
+}
+
+int CUndoStack::UndoCount() const
+{
+    QMutexLocker locker(&m_mutexUndo);
+    return static_cast<int>(m_queUndo.size());
+}
+
+int CUndoStack::RedoCount() const
+{
+    QMutexLocker locker(&m_mutexRedo);
+    return static_cast<int>(m_queRedo.size());
+}

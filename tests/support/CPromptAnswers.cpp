@@ -1,0 +1,135 @@
+#include "CPromptAnswers.h"
+
+#include "frame/CPrompt.h"
+
+#include <QDialog>
+
+CPromptAnswers::CPromptAnswers()
+{
+    m_pPrevious = CPrompt::SetHandler(this);
+}
+
+CPromptAnswers::~CPromptAnswers()
+{
+    CPrompt::SetHandler(m_pPrevious);
+}
+
+QMessageBox::StandardButton CPromptAnswers::Message(QMessageBox::Icon eIcon, QWidget*, const QString& strTitle,
+                                                    const QString& strText, QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton defaultButton)
+{
+    SAsked sAsked;
+    sAsked.strKind = "message";
+    sAsked.strTitle = strTitle;
+    sAsked.strText = strText;
+    sAsked.eIcon = eIcon;
+    sAsked.buttons = buttons;
+    sAsked.defaultButton = defaultButton;
+    asked.append(sAsked);
+    if (!messages.empty())
+    {
+        const QMessageBox::StandardButton answer = messages.front();
+        messages.pop_front();
+        return answer;
+    }
+    if (defaultButton != QMessageBox::NoButton)
+        return defaultButton;
+    if (buttons & QMessageBox::Cancel)
+        return QMessageBox::Cancel;
+    if (buttons & QMessageBox::No)
+        return QMessageBox::No;
+    return QMessageBox::Ok;
+}
+
+QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCaption)
+{
+    SAsked sAsked;
+    sAsked.strKind = strKind;
+    sAsked.strTitle = strCaption;
+    asked.append(sAsked);
+    if (files.empty())
+        return QString();
+    const QString strAnswer = files.front();
+    files.pop_front();
+    return strAnswer;
+}
+
+QString CPromptAnswers::GetOpenFileName(QWidget*, const QString& strCaption, const QString&, const QString&)
+{
+    return NextFile("open", strCaption);
+}
+
+QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption, const QString&, const QString&)
+{
+    SAsked sAsked;
+    sAsked.strKind = "opens";
+    sAsked.strTitle = strCaption;
+    asked.append(sAsked);
+    if (fileLists.empty())
+        return QStringList();
+    const QStringList answer = fileLists.front();
+    fileLists.pop_front();
+    return answer;
+}
+
+QString CPromptAnswers::GetSaveFileName(QWidget*, const QString& strCaption, const QString&, const QString&)
+{
+    return NextFile("save", strCaption);
+}
+
+QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption, const QString&)
+{
+    return NextFile("dir", strCaption);
+}
+
+QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString& strLabel, QLineEdit::EchoMode,
+                                const QString&, bool* pOk)
+{
+    SAsked sAsked;
+    sAsked.strKind = "text";
+    sAsked.strTitle = strTitle;
+    sAsked.strText = strLabel;
+    asked.append(sAsked);
+    QString strAnswer;
+    if (!texts.empty())
+    {
+        strAnswer = texts.front();
+        texts.pop_front();
+    }
+    if (pOk)
+        *pOk = !strAnswer.isNull();
+    return strAnswer;
+}
+
+QString CPromptAnswers::GetItem(QWidget*, const QString& strTitle, const QString& strLabel, const QStringList& items,
+                                int, bool, bool* pOk)
+{
+    SAsked sAsked;
+    sAsked.strKind = "item";
+    sAsked.strTitle = strTitle;
+    sAsked.strText = strLabel;
+    sAsked.items = items;
+    asked.append(sAsked);
+    QString strAnswer;
+    if (!texts.empty())
+    {
+        strAnswer = texts.front();
+        texts.pop_front();
+    }
+    if (pOk)
+        *pOk = !strAnswer.isNull();
+    return strAnswer;
+}
+
+int CPromptAnswers::ExecDialog(QDialog* pDialog)
+{
+    SAsked sAsked;
+    sAsked.strKind = "dialog";
+    sAsked.strTitle = pDialog ? pDialog->windowTitle() : QString();
+    asked.append(sAsked);
+    if (dialogs.empty())
+        return QDialog::Rejected;
+    auto answer = dialogs.front();
+    dialogs.pop_front();
+    return answer ? answer(pDialog) : QDialog::Rejected;
+}

@@ -1,0 +1,30 @@
+#include "MainWindow.h"
+
+#include "frame/CLogger.h"
+
+#include <QApplication>
+
+#include <exception>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    auto* pWindow = new MainWindow(nullptr);
+    pWindow->showMaximized();
+
+    int nExitCode = 0;
+    try
+    {
+        nExitCode = app.exec();
+        CLogger::Write(ELogLevel_Debug, "Application is ended");
+    }
+    catch (const std::exception& e)
+    {
+        CLogger::Write(ELogLevel_Debug, "Application error: %s", e.what());
+    }
+
+    delete pWindow;
+    // The drain timer no longer runs: write what is still queued before the application object goes.
+    CLogger::Flush();
+    return nExitCode;
+}
