@@ -73,6 +73,12 @@ void CLogModel::Flush()
         slot_NewMessage(sMessage);
 }
 
+int CLogModel::QueuedCount()
+{
+    QMutexLocker locker(&m_mutexQueue);
+    return static_cast<int>(m_queMessages.size());
+}
+
 QString CLogModel::CurrentFileName() const
 {
     return m_pFile ? m_pFile->fileName() : QString();

@@ -31,6 +31,8 @@ public:
     void Enqueue(const SLogMessage& sMessage);
     // Writes every queued message to the file, in order, without showing it in the views.
     void Flush();
+    // Messages waiting to be handed out.
+    int QueuedCount();
     // The file currently written, empty before the first message.
     QString CurrentFileName() const;
 
