@@ -1,0 +1,78 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CDatabaseConnection;
+class CDatabaseRecord;
+class CDatabaseRecordFactory;
+
+// The one object through which the programs talk to a database: one connection, statement lists with an optional
+// transaction, schema files, and generic table operations on records. Use it on the thread that opened it.
+// Failures are reported by the bool results; only statements run through RunQueries log the database's error text.
+class OVRELCOMMON_EXPORT CDatabase
+{
+public:
+    // The factory (not owned, may be null) makes the records that SelectFromTable fills.
+    explicit CDatabase(CDatabaseRecordFactory* pFactory = nullptr);
+    ~CDatabase();
+    CDatabase(const CDatabase&) = delete;
+    CDatabase& operator=(const CDatabase&) = delete;
+
+    void SetFactory(CDatabaseRecordFactory* pFactory);
+
+    // A host containing "localhost" (any case) opens an SQLite file named by strDatabaseName, creating it when it is
+    // missing (its folder must exist); any other host uses the MySQL driver. A connection still held is closed and
+    // released first. Logs nothing.
+    bool OpenDatabase(const QString& strHost, const QString& strDatabaseName, const QString& strUserName,
+                      const QString& strPassword);
+    // Closes and releases the connection, logs "Close Database" and returns true, also when nothing was open.
+    bool Close();
+
+    bool StartTransaction();
+    bool Commit();
+
+    // Runs the statements in order and stops at the first failure, logging its error text. With bTransaction the
+    // statements that ran are committed even after a failure. Blank statements succeed without being sent.
+    bool RunQueries(const std::vector<QString>& vctQueries, bool bTransaction);
+    // Reads a UTF-8 file (resource paths accepted), splits it at every ";" and runs the pieces with RunQueries.
+    // A file that cannot be read gives false and logs nothing.
+    bool RunQueryFile(const QString& strPath, bool bTransaction);
+
+    // Inserts one record and gives it the new row ID. Silent on failure.
+    bool InsertToTable(std::shared_ptr<CDatabaseRecord> pRecord);
+    // Inserts the records in order through RunQueries; their IDs stay as they were. An empty vector gives false.
+    bool InsertToTable(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords, bool bTransaction);
+    // Replaces the contents of vctRecords with one record per selected row, in the database's order; rows the
+    // factory has no record for are skipped. On failure (or without factory) vctRecords is left as it was.
+    void SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
+                         const std::map<QString, QVariant>& mapWhereValues);
+    // An empty WHERE map updates or deletes every row; an empty SET map makes the update fail.
+    bool UpdateTable(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,
+                     const std::map<QString, QVariant>& mapWhereValues, bool bTransaction);
+    bool DeleteFromTable(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues,
+                         bool bTransaction);
+
+    // The exact statements the table operations run. Entries appear in map order; text values are SQL string
+    // literals with their apostrophes doubled, numbers and flags are written bare.
+    static QString GetSelectQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues);
+    static QString GetUpdateQuery(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,
+                                  const std::map<QString, QVariant>& mapWhereValues);
+    static QString GetDeleteQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues);
+
+private:
+    // " SET A=1,B='x'"; empty for an empty map.
+    static QString ParseSetValues(const std::map<QString, QVariant>& mapValues);
+    // " WHERE A=1 AND B='x' " (one trailing blank); empty for an empty map.
+    static QString ParseWhereValues(const std::map<QString, QVariant>& mapValues);
+    static QString RenderValue(const QVariant& value);
+
+    CDatabaseConnection* m_pConnection = nullptr;
+    CDatabaseRecordFactory* m_pFactory = nullptr;
+};

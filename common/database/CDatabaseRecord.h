@@ -1,0 +1,44 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QSqlQuery;
+class QSqlRecord;
+
+// One table row. Subclasses hold the columns; the base holds the integer key that every table has, -1 until the row
+// is stored or loaded. Held by std::shared_ptr.
+class OVRELCOMMON_EXPORT CDatabaseRecord
+{
+public:
+    static const QString COLUMN_ID;
+
+    CDatabaseRecord() = default;
+    CDatabaseRecord(const CDatabaseRecord& other) = default;
+    CDatabaseRecord& operator=(const CDatabaseRecord& other) = default;
+    virtual ~CDatabaseRecord();
+
+    // Copies the columns of the row the query stands on. A column the result lacks leaves its field as it was; a
+    // null query changes nothing.
+    virtual void LoadFromQuery(QSqlQuery* pQuery) = 0;
+    // The complete INSERT statement for the column values, without the ID (the database assigns it). Text values are
+    // SQL string literals, so no text can break or alter the statement.
+    virtual QString GetInsertQuery() = 0;
+
+    int GetID() const { return m_nID; }
+    void SetID(int nID) { m_nID = nID; }
+
+    // The text with every apostrophe doubled, ready to stand between two apostrophes in an SQL statement.
+    static QString EscapeApostrophes(const QString& strText);
+
+protected:
+    // Reads the ID column when the row (record, the query's current record) has one.
+    void LoadIDFromQuery(QSqlQuery* pQuery, const QSqlRecord& record);
+    // Escaped text as UTF-8, for a '%s' slot between apostrophes of an INSERT format.
+    static QByteArray ToLiteralUtf8(const QString& strText);
+
+private:
+    int m_nID = -1;
+};

@@ -1,0 +1,50 @@
+#include "project/CDatasetImageRecord.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+const QString CDatasetImageRecord::TABLE_NAME = QStringLiteral("dataset_image");
+const QString CDatasetImageRecord::COLUMN_NAME = QStringLiteral("NAME");
+const QString CDatasetImageRecord::COLUMN_FULL_PATH = QStringLiteral("FULL_PATH");
+const QString CDatasetImageRecord::COLUMN_TYPE = QStringLiteral("TYPE");
+const QString CDatasetImageRecord::COLUMN_WIDTH = QStringLiteral("WIDTH");
+const QString CDatasetImageRecord::COLUMN_HEIGHT = QStringLiteral("HEIGHT");
+const QString CDatasetImageRecord::COLUMN_PROJECT_ID = QStringLiteral("PROJECT_ID");
+
+void CDatasetImageRecord::LoadFromQuery(QSqlQuery* pQuery)
+{
+    if (!pQuery)
+        return;
+    const QSqlRecord record = pQuery->record();
+    LoadIDFromQuery(pQuery, record);
+    int nIndex = -1;
+    nIndex = record.indexOf(COLUMN_NAME);
+    if (nIndex >= 0)
+        m_strName = pQuery->value(nIndex).toString();
+    nIndex = record.indexOf(COLUMN_FULL_PATH);
+    if (nIndex >= 0)
+        m_strFullPath = pQuery->value(nIndex).toString();
+    nIndex = record.indexOf(COLUMN_TYPE);
+    if (nIndex >= 0)
+        m_strType = pQuery->value(nIndex).toString();
+    nIndex = record.indexOf(COLUMN_WIDTH);
+    if (nIndex >= 0)
+        m_nWidth = pQuery->value(nIndex).toUInt();
+    nIndex = record.indexOf(COLUMN_HEIGHT);
+    if (nIndex >= 0)
+        m_nHeight = pQuery->value(nIndex).toUInt();
+    nIndex = record.indexOf(COLUMN_PROJECT_ID);
+    if (nIndex >= 0)
+        m_nProjectID = pQuery->value(nIndex).toInt();
+}
+
+QString CDatasetImageRecord::GetInsertQuery()
+{
+    return QString::asprintf(
+        "INSERT INTO %s (%s, %s, %s, %s, %s, %s) VALUES('%s', '%s', '%s', %d, %d, %d)", TABLE_NAME.toUtf8().constData(),
+        COLUMN_NAME.toUtf8().constData(), COLUMN_FULL_PATH.toUtf8().constData(), COLUMN_TYPE.toUtf8().constData(),
+        COLUMN_WIDTH.toUtf8().constData(), COLUMN_HEIGHT.toUtf8().constData(), COLUMN_PROJECT_ID.toUtf8().constData(),
+        ToLiteralUtf8(m_strName).constData(), ToLiteralUtf8(m_strFullPath).constData(),
+        ToLiteralUtf8(m_strType).constData(), static_cast<int>(m_nWidth), static_cast<int>(m_nHeight), m_nProjectID);
+}
