@@ -1,0 +1,8 @@
+DROP TABLE IF EXISTS `settings`;
+CREATE TABLE `settings` (
+  `ID` INTEGER NOT NULL,
+  `NAME` nvarchar(45) NOT NULL UNIQUE,
+  `VALUE` TEXT NOT NULL,
+  `TYPE` nvarchar(45) NOT NULL,
+  PRIMARY KEY (`ID` AUTOINCREMENT)
+);
