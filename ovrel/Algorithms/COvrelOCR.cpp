@@ -1,0 +1,138 @@
+#include "Algorithms/COvrelOCR.h"
+
+#include "Geometry/COvrelGeometry.h"
+#include "Geometry/COvrelRectangle.h"
+#include "Utils/COvrelImage.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <tesseract/baseapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <string>
+
+namespace Ovrel
+{
+namespace Algorithms
+{
+
+using Utils::EOvrelResult;
+
+namespace
+{
+constexpr int kDefaultDpi = 144;
+constexpr int kMaxDpi = 2400;
+} // namespace
+
+struct COvrelOCR::SImpl
+{
+    tesseract::TessBaseAPI api;
+    bool bReady = false;
+    std::string strFolder;
+    std::string strLanguage;
+    int nDpi = kDefaultDpi;
+    std::string strText;
+};
+
+COvrelOCR::COvrelOCR() : m_pImpl(std::make_unique<SImpl>()) {}
+
+COvrelOCR::~COvrelOCR()
+{
+    m_pImpl->api.End();
+}
+
+EOvrelResult COvrelOCR::SetLanguageData(const char* szLanguageFolder, const char* szLanguageCode)
+{
+    if (!szLanguageFolder || !szLanguageCode || !*szLanguageFolder || !*szLanguageCode)
+        return Utils::EOvrelResult_InvalidArgument;
+    // Loading trained data takes a noticeable time, and callers ask before every run.
+    if (m_pImpl->bReady && m_pImpl->strFolder == szLanguageFolder && m_pImpl->strLanguage == szLanguageCode)
+        return Utils::EOvrelResult_OK;
+    m_pImpl->bReady = false;
+    if (m_pImpl->api.Init(szLanguageFolder, szLanguageCode, tesseract::OEM_DEFAULT) != 0)
+        return Utils::EOvrelResult_NotInitialised;
+    m_pImpl->bReady = true;
+    m_pImpl->strFolder = szLanguageFolder;
+    m_pImpl->strLanguage = szLanguageCode;
+    return Utils::EOvrelResult_OK;
+}
+
+EOvrelResult COvrelOCR::SetUserDefinedDpi(int nDpi)
+{
+    if (nDpi < 1 || nDpi > kMaxDpi)
+        return Utils::EOvrelResult_InvalidArgument;
+    m_pImpl->nDpi = nDpi;
+    return Utils::EOvrelResult_OK;
+}
+
+EOvrelResult COvrelOCR::Decode(const Utils::COvrelImage* pImage, const Geometry::COvrelGeometry* pRegion)
+{
+    m_pImpl->strText.clear();
+    if (!pImage)
+        return Utils::EOvrelResult_InvalidArgument;
+    if (!m_pImpl->bReady)
+        return Utils::EOvrelResult_NotInitialised;
+    if (pImage->IsEmpty())
+        return Utils::EOvrelResult_Empty;
+
+    const int nChannels = pImage->GetChannels();
+    const cv::Mat view(pImage->GetHeight(), pImage->GetWidth(), CV_8UC(nChannels),
+                       const_cast<unsigned char*>(pImage->GetData()), static_cast<size_t>(pImage->GetBytesPerLine()));
+    cv::Rect bounds(0, 0, view.cols, view.rows);
+    if (pRegion)
+    {
+        const Geometry::COvrelRectangle box = pRegion->GetBoundary();
+        const double left = std::floor(box.left());
+        const double top = std::floor(box.top());
+        const double right = std::ceil(box.right());
+        const double bottom = std::ceil(box.bottom());
+        if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) || !std::isfinite(bottom))
+            return Utils::EOvrelResult_InvalidArgument;
+        const double clampedLeft = std::clamp(left, 0.0, double(view.cols));
+        const double clampedTop = std::clamp(top, 0.0, double(view.rows));
+        const double clampedRight = std::clamp(right, 0.0, double(view.cols));
+        const double clampedBottom = std::clamp(bottom, 0.0, double(view.rows));
+        bounds = cv::Rect(int(clampedLeft), int(clampedTop), int(clampedRight - clampedLeft),
+                          int(clampedBottom - clampedTop));
+    }
+    if (bounds.empty())
+        return Utils::EOvrelResult_OutOfRange;
+
+    try
+    {
+        cv::Mat grey;
+        const cv::Mat window = view(bounds);
+        if (nChannels == 1)
+            grey = window;
+        else
+            cv::cvtColor(window, grey, nChannels == 4 ? cv::COLOR_RGBA2GRAY : cv::COLOR_RGB2GRAY);
+
+        m_pImpl->api.SetImage(grey.data, grey.cols, grey.rows, 1, static_cast<int>(grey.step[0]));
+        m_pImpl->api.SetSourceResolution(m_pImpl->nDpi);
+        std::unique_ptr<char[]> pText(m_pImpl->api.GetUTF8Text());
+        m_pImpl->api.Clear();
+        if (!pText)
+            return Utils::EOvrelResult_LibraryError;
+        m_pImpl->strText = pText.get();
+        return Utils::EOvrelResult_OK;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return Utils::EOvrelResult_TooLarge;
+    }
+    catch (const cv::Exception&)
+    {
+        return Utils::EOvrelResult_LibraryError;
+    }
+}
+
+const char* COvrelOCR::GetText() const
+{
+    return m_pImpl->strText.c_str();
+}
+
+} // namespace Algorithms
+} // namespace Ovrel

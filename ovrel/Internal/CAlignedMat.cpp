@@ -1,0 +1,63 @@
+#include "Internal/CAlignedMat.h"
+
+#include <cstdint>
+
+namespace Ovrel
+{
+namespace Internal
+{
+
+bool CAlignedMat::IsValidAlignment(int nAlignment)
+{
+    return nAlignment >= 1 && nAlignment <= 64 && (nAlignment & (nAlignment - 1)) == 0;
+}
+
+int CAlignedMat::BytesPerLine(int nWidth, int nChannels, int nAlignment)
+{
+    const long long packed = static_cast<long long>(nWidth) * nChannels;
+    return static_cast<int>((packed + nAlignment - 1) / nAlignment * nAlignment);
+}
+
+Utils::EOvrelResult CAlignedMat::Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result)
+{
+    if (nWidth <= 0 || nHeight <= 0 || nChannels < 1 || nChannels > 4 || !IsValidAlignment(nAlignment))
+        return Utils::EOvrelResult_InvalidArgument;
+    const long long packed = static_cast<long long>(nWidth) * nChannels;
+    const long long stride = (packed + nAlignment - 1) / nAlignment * nAlignment;
+    if (stride > kMaxBytes || stride * nHeight > kMaxBytes)
+        return Utils::EOvrelResult_TooLarge;
+    // One byte-wide matrix per row of the stride, viewed as nWidth pixels: the view shares the
+    // buffer (and its reference count) and keeps the padded stride. OpenCV allocates on a 64-byte
+    // boundary, so every row start is aligned as well.
+    cv::Mat buffer(nHeight, static_cast<int>(stride), CV_8UC1);
+    result = buffer.colRange(0, static_cast<int>(packed)).reshape(nChannels);
+    return Utils::EOvrelResult_OK;
+}
+
+bool CAlignedMat::IsAligned(const cv::Mat& mat, int nAlignment)
+{
+    if (mat.empty() || mat.depth() != CV_8U || mat.dims != 2)
+        return false;
+    const auto address = reinterpret_cast<std::uintptr_t>(mat.data);
+    return address % static_cast<std::uintptr_t>(nAlignment) == 0 &&
+           mat.step[0] == static_cast<size_t>(BytesPerLine(mat.cols, mat.channels(), nAlignment));
+}
+
+Utils::EOvrelResult CAlignedMat::MakeAligned(const cv::Mat& mat, int nAlignment, cv::Mat& result)
+{
+    if (IsAligned(mat, nAlignment))
+    {
+        result = mat;
+        return Utils::EOvrelResult_OK;
+    }
+    cv::Mat aligned;
+    const Utils::EOvrelResult allocated = Allocate(mat.cols, mat.rows, mat.channels(), nAlignment, aligned);
+    if (allocated != Utils::EOvrelResult_OK)
+        return allocated;
+    mat.copyTo(aligned);
+    result = aligned;
+    return Utils::EOvrelResult_OK;
+}
+
+} // namespace Internal
+} // namespace Ovrel

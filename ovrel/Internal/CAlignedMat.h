@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Utils/EOvrelResult.h"
+
+#include <opencv2/core.hpp>
+
+namespace Ovrel
+{
+namespace Internal
+{
+
+// Pixel matrices whose rows start at a multiple of a given byte alignment, the layout that
+// COvrelImage promises to its callers.
+class CAlignedMat
+{
+public:
+    // Largest pixel buffer an image may hold, so that QImage (int sizes) can always wrap it.
+    static constexpr long long kMaxBytes = 0x7fffffffLL;
+
+    static bool IsValidAlignment(int nAlignment);
+    static int BytesPerLine(int nWidth, int nChannels, int nAlignment);
+
+    // An uninitialised 8-bit matrix with the aligned row stride.
+    static Utils::EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result);
+
+    static bool IsAligned(const cv::Mat& mat, int nAlignment);
+
+    // The matrix itself when it is already aligned, otherwise an aligned copy.
+    static Utils::EOvrelResult MakeAligned(const cv::Mat& mat, int nAlignment, cv::Mat& result);
+};
+
+} // namespace Internal
+} // namespace Ovrel

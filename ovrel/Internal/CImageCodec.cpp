@@ -1,0 +1,231 @@
+#include "Internal/CImageCodec.h"
+
+#include "Internal/CPathText.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <sys/stat.h>
+
+namespace Ovrel
+{
+namespace Internal
+{
+
+using Utils::EOvrelResult;
+
+namespace
+{
+
+enum class EFileKind
+{
+    Other,
+    Jpeg,
+    Gif
+};
+
+EFileKind Sniff(const char* pHeader, std::streamsize nLength)
+{
+    if (nLength >= 3 && static_cast<unsigned char>(pHeader[0]) == 0xFF &&
+        static_cast<unsigned char>(pHeader[1]) == 0xD8 && static_cast<unsigned char>(pHeader[2]) == 0xFF)
+        return EFileKind::Jpeg;
+    if (nLength >= 6 && (std::memcmp(pHeader, "GIF87a", 6) == 0 || std::memcmp(pHeader, "GIF89a", 6) == 0))
+        return EFileKind::Gif;
+    return EFileKind::Other;
+}
+
+} // namespace
+
+EOvrelResult CImageCodec::Decode(const std::wstring& strPath, cv::Mat& result)
+{
+    if (strPath.empty())
+        return Utils::EOvrelResult_InvalidArgument;
+    const std::string strUtf8Path = CPathText::ToUtf8(strPath);
+    struct stat status = {};
+    if (::stat(strUtf8Path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return Utils::EOvrelResult_FileNotFound;
+
+    char header[8] = {};
+    std::ifstream file(strUtf8Path, std::ios::binary);
+    if (!file)
+        return Utils::EOvrelResult_FileNotFound;
+    file.read(header, sizeof(header));
+    const std::streamsize nRead = file.gcount();
+    file.close();
+    if (nRead <= 0)
+        return Utils::EOvrelResult_DecodeFailed;
+
+    // The same decoder as the trainer, so that sizes and orientation agree; OpenCV 4.6 has no GIF
+    // decoder, so GIF goes to Qt. Only a GIF signature takes that road: other files that OpenCV
+    // rejects (truncated PNGs, say) must fail rather than be half-read by another decoder.
+    const EFileKind kind = Sniff(header, nRead);
+    cv::Mat decoded;
+    const EOvrelResult decodedResult = kind == EFileKind::Gif
+                                           ? DecodeWithQt(strPath, decoded)
+                                           : DecodeWithOpenCV(strUtf8Path, kind == EFileKind::Jpeg, decoded);
+    if (decodedResult != Utils::EOvrelResult_OK)
+        return decodedResult;
+
+    cv::Mat eightBit;
+    const EOvrelResult depthResult = ToEightBit(decoded, eightBit);
+    if (depthResult != Utils::EOvrelResult_OK)
+        return depthResult;
+    return ToRgbOrder(eightBit, result);
+}
+
+EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, bool bJpeg, cv::Mat& result)
+{
+    // IMREAD_UNCHANGED keeps alpha and depth but skips the EXIF orientation. A JPEG has no alpha,
+    // so it is read with flags that keep depth and grey yet let OpenCV apply the orientation.
+    const int nFlags = bJpeg ? (cv::IMREAD_ANYDEPTH | cv::IMREAD_ANYCOLOR) : cv::IMREAD_UNCHANGED;
+    try
+    {
+        result = cv::imread(strUtf8Path, nFlags);
+    }
+    catch (const cv::Exception&)
+    {
+        return Utils::EOvrelResult_DecodeFailed;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return Utils::EOvrelResult_TooLarge;
+    }
+    return result.empty() ? Utils::EOvrelResult_DecodeFailed : Utils::EOvrelResult_OK;
+}
+
+EOvrelResult CImageCodec::DecodeWithQt(const std::wstring& strPath, cv::Mat& result)
+{
+    QImageReader reader(QString::fromStdWString(strPath), "gif");
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return Utils::EOvrelResult_DecodeFailed;
+
+    int nType = CV_8UC3;
+    if (image.hasAlphaChannel())
+    {
+        image = image.convertToFormat(QImage::Format_RGBA8888);
+        nType = CV_8UC4;
+    }
+    else if (image.isGrayscale())
+    {
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+        nType = CV_8UC1;
+    }
+    else
+    {
+        image = image.convertToFormat(QImage::Format_RGB888);
+    }
+    if (image.isNull())
+        return Utils::EOvrelResult_TooLarge;
+    const cv::Mat view(image.height(), image.width(), nType, const_cast<uchar*>(image.constBits()),
+                       static_cast<size_t>(image.bytesPerLine()));
+    // Qt's samples are already in R, G, B order; swap to OpenCV's B, G, R so that every decoder
+    // hands the same order to ToRgbOrder.
+    if (nType == CV_8UC3)
+        cv::cvtColor(view, result, cv::COLOR_RGB2BGR);
+    else if (nType == CV_8UC4)
+        cv::cvtColor(view, result, cv::COLOR_RGBA2BGRA);
+    else
+        result = view.clone();
+    return Utils::EOvrelResult_OK;
+}
+
+EOvrelResult CImageCodec::ToEightBit(const cv::Mat& image, cv::Mat& result)
+{
+    // Integer samples are mapped from their full range onto 0..255; floating-point samples are
+    // taken as 0..1, the usual convention of HDR and scientific TIFFs.
+    switch (image.depth())
+    {
+    case CV_8U:
+        result = image;
+        return Utils::EOvrelResult_OK;
+    case CV_8S:
+        image.convertTo(result, CV_8U, 1.0, 128.0);
+        return Utils::EOvrelResult_OK;
+    case CV_16U:
+        image.convertTo(result, CV_8U, 1.0 / 257.0);
+        return Utils::EOvrelResult_OK;
+    case CV_16S:
+        image.convertTo(result, CV_8U, 1.0 / 257.0, 32768.0 / 257.0);
+        return Utils::EOvrelResult_OK;
+    case CV_32S:
+        image.convertTo(result, CV_8U, 1.0 / 16843009.0, 2147483648.0 / 16843009.0);
+        return Utils::EOvrelResult_OK;
+    case CV_32F:
+    case CV_64F:
+    case CV_16F:
+        image.convertTo(result, CV_8U, 255.0);
+        return Utils::EOvrelResult_OK;
+    default:
+        return Utils::EOvrelResult_DecodeFailed;
+    }
+}
+
+EOvrelResult CImageCodec::ToRgbOrder(const cv::Mat& image, cv::Mat& result)
+{
+    switch (image.channels())
+    {
+    case 1:
+        result = image;
+        return Utils::EOvrelResult_OK;
+    case 2:
+    {
+        // Grey with alpha: spread the grey over R, G and B.
+        result.create(image.size(), CV_8UC4);
+        const int fromTo[] = {0, 0, 0, 1, 0, 2, 1, 3};
+        cv::mixChannels(&image, 1, &result, 1, fromTo, 4);
+        return Utils::EOvrelResult_OK;
+    }
+    case 3:
+        cv::cvtColor(image, result, cv::COLOR_BGR2RGB);
+        return Utils::EOvrelResult_OK;
+    case 4:
+        cv::cvtColor(image, result, cv::COLOR_BGRA2RGBA);
+        return Utils::EOvrelResult_OK;
+    default:
+        return Utils::EOvrelResult_DecodeFailed;
+    }
+}
+
+EOvrelResult CImageCodec::Encode(const std::wstring& strPath, const cv::Mat& image)
+{
+    if (strPath.empty())
+        return Utils::EOvrelResult_InvalidArgument;
+    if (image.empty())
+        return Utils::EOvrelResult_Empty;
+    const std::string strExtension = CPathText::LowerExtension(strPath);
+    const bool bJpeg = strExtension == "jpg" || strExtension == "jpeg";
+    if (!bJpeg && strExtension != "bmp" && strExtension != "png" && strExtension != "tif" && strExtension != "tiff")
+        return Utils::EOvrelResult_UnsupportedFormat;
+
+    try
+    {
+        cv::Mat stored;
+        if (image.channels() == 3)
+            cv::cvtColor(image, stored, cv::COLOR_RGB2BGR);
+        else if (image.channels() == 4)
+            cv::cvtColor(image, stored, bJpeg ? cv::COLOR_RGBA2BGR : cv::COLOR_RGBA2BGRA);
+        else
+            stored = image;
+        return cv::imwrite(CPathText::ToUtf8(strPath), stored) ? Utils::EOvrelResult_OK
+                                                               : Utils::EOvrelResult_EncodeFailed;
+    }
+    catch (const cv::Exception&)
+    {
+        return Utils::EOvrelResult_EncodeFailed;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return Utils::EOvrelResult_TooLarge;
+    }
+}
+
+} // namespace Internal
+} // namespace Ovrel

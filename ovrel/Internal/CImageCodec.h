@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Utils/EOvrelResult.h"
+
+#include <opencv2/core.hpp>
+
+#include <string>
+
+namespace Ovrel
+{
+namespace Internal
+{
+
+// Reading and writing image files. In memory, pixels are 8-bit grey, RGB or RGBA.
+class CImageCodec
+{
+public:
+    static Utils::EOvrelResult Decode(const std::wstring& strPath, cv::Mat& result);
+    static Utils::EOvrelResult Encode(const std::wstring& strPath, const cv::Mat& image);
+
+private:
+    static Utils::EOvrelResult DecodeWithOpenCV(const std::string& strUtf8Path, bool bJpeg, cv::Mat& result);
+    static Utils::EOvrelResult DecodeWithQt(const std::wstring& strPath, cv::Mat& result);
+    static Utils::EOvrelResult ToEightBit(const cv::Mat& image, cv::Mat& result);
+    static Utils::EOvrelResult ToRgbOrder(const cv::Mat& image, cv::Mat& result);
+};
+
+} // namespace Internal
+} // namespace Ovrel

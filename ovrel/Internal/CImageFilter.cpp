@@ -1,0 +1,131 @@
+#include "Internal/CImageFilter.h"
+
+#include "Geometry/COvrelGeometry.h"
+#include "Internal/CAlignedMat.h"
+#include "Internal/CRegionMask.h"
+#include "Utils/EOvrelBorderMode.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace Ovrel
+{
+namespace Internal
+{
+
+using Utils::EOvrelResult;
+
+namespace
+{
+
+constexpr int kMaxMedianRadius = 127;
+
+void KeepAlpha(const cv::Mat& source, cv::Mat& target)
+{
+    const int fromTo[] = {3, 3};
+    cv::mixChannels(&source, 1, &target, 1, fromTo, 1);
+}
+
+} // namespace
+
+bool CImageFilter::IsValidBorderMode(int nBorderMode)
+{
+    return nBorderMode >= Utils::EOvrelBorderMode_Constant && nBorderMode <= Utils::EOvrelBorderMode_Reflect101;
+}
+
+EOvrelResult CImageFilter::Median(cv::Mat& image, int nRowAlignment, int nRadiusX, int nRadiusY,
+                                  const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
+{
+    if (nRadiusX != nRadiusY || nRadiusX < 1 || nRadiusX > kMaxMedianRadius)
+        return Utils::EOvrelResult_InvalidArgument;
+    const int nSize = 2 * nRadiusX + 1;
+    // medianBlur always replicates the edge, so only that mode can skip the explicit border.
+    const bool bDirect = nBorderMode == Utils::EOvrelBorderMode_Replicate;
+    return Apply(image, nRowAlignment, pRegion, nBorderMode, dblBorderValue, nRadiusX, bDirect, false,
+                 [nSize](const cv::Mat& in, cv::Mat& out, int) { cv::medianBlur(in, out, nSize); });
+}
+
+EOvrelResult CImageFilter::Sobel(cv::Mat& image, int nRowAlignment, int nDx, int nDy,
+                                 const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
+{
+    // Sobel's own constant border is 0 and it has no wrap mode; those cases take the explicit border.
+    const bool bDirect = (nBorderMode == Utils::EOvrelBorderMode_Constant && dblBorderValue == 0.0) ||
+                         nBorderMode == Utils::EOvrelBorderMode_Replicate ||
+                         nBorderMode == Utils::EOvrelBorderMode_Reflect ||
+                         nBorderMode == Utils::EOvrelBorderMode_Reflect101;
+    const Kernel kernel = [nDx, nDy](const cv::Mat& in, cv::Mat& out, int border)
+    {
+        if (nDx != 0 && nDy != 0)
+        {
+            cv::Mat gradient;
+            cv::Mat magnitudeX;
+            cv::Mat magnitudeY;
+            cv::Sobel(in, gradient, CV_16S, 1, 0, 3, 1.0, 0.0, border);
+            cv::convertScaleAbs(gradient, magnitudeX);
+            cv::Sobel(in, gradient, CV_16S, 0, 1, 3, 1.0, 0.0, border);
+            cv::convertScaleAbs(gradient, magnitudeY);
+            // Both terms are already clamped to 255, and min(255, a) + min(255, b) saturates to the
+            // same value as min(255, a + b).
+            cv::add(magnitudeX, magnitudeY, out);
+            return;
+        }
+        cv::Mat gradient;
+        cv::Sobel(in, gradient, CV_16S, nDx, nDy, 3, 1.0, 0.0, border);
+        cv::convertScaleAbs(gradient, out);
+    };
+    return Apply(image, nRowAlignment, pRegion, nBorderMode, dblBorderValue, 1, bDirect, true, kernel);
+}
+
+EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geometry::COvrelGeometry* pRegion,
+                                 int nBorderMode, double dblBorderValue, int nMargin, bool bDirectBorder,
+                                 bool bKeepAlpha, const Kernel& kernel)
+{
+    if (!IsValidBorderMode(nBorderMode) || !std::isfinite(dblBorderValue))
+        return Utils::EOvrelResult_InvalidArgument;
+    if (image.empty())
+        return Utils::EOvrelResult_Empty;
+    const bool bAlpha = bKeepAlpha && image.channels() == 4;
+
+    if (!pRegion && bDirectBorder)
+    {
+        // Whole image: write into a fresh buffer that already has the promised row layout, so the
+        // result can be taken over without another copy.
+        cv::Mat result;
+        const EOvrelResult allocated =
+            CAlignedMat::Allocate(image.cols, image.rows, image.channels(), nRowAlignment, result);
+        if (allocated != Utils::EOvrelResult_OK)
+            return allocated;
+        kernel(image, result, nBorderMode);
+        if (bAlpha)
+            KeepAlpha(image, result);
+        image = result;
+        return Utils::EOvrelResult_OK;
+    }
+
+    cv::Rect bounds(0, 0, image.cols, image.rows);
+    cv::Mat mask;
+    if (pRegion && !CRegionMask::Build(*pRegion, image.size(), bounds, mask))
+        return Utils::EOvrelResult_OutOfRange;
+
+    // copyMakeBorder takes real pixels from around the window where the image has them and makes
+    // up the rest by the border mode, so the filter sees the same neighbours as on the whole image.
+    const cv::Mat window = image(bounds);
+    cv::Mat padded;
+    cv::copyMakeBorder(window, padded, nMargin, nMargin, nMargin, nMargin, nBorderMode,
+                       cv::Scalar::all(dblBorderValue));
+    cv::Mat filtered;
+    kernel(padded, filtered, cv::BORDER_REPLICATE);
+    cv::Mat inner = filtered(cv::Rect(nMargin, nMargin, bounds.width, bounds.height));
+    if (bAlpha)
+        KeepAlpha(window, inner);
+    cv::Mat target = image(bounds);
+    if (mask.empty())
+        inner.copyTo(target);
+    else
+        inner.copyTo(target, mask);
+    return Utils::EOvrelResult_OK;
+}
+
+} // namespace Internal
+} // namespace Ovrel
