@@ -1,0 +1,44 @@
+#pragma once
+
+#include "frame/CController.h"
+
+#include <QString>
+
+class CDatabase;
+class CNewProjectDlg;
+class CProjectRecordFactory;
+
+// Creates a project from what the new-project dialog holds: the project folder with its Images folder, the project
+// file with its tables, the project row and the default network configuration. Every failure ends the creation
+// silently and leaves the dialog open; what was already created stays on disk.
+class CNewProjectController : public CController
+{
+    Q_OBJECT
+public:
+    // The dialog is not owned.
+    explicit CNewProjectController(CNewProjectDlg* pDialog, QObject* parent = nullptr);
+    ~CNewProjectController() override;
+
+    bool Undo() override { return false; }
+    bool Redo() override { return false; }
+
+    // A project name must be one plain folder name: not empty, not "." or "..", without a directory separator.
+    static bool IsValidProjectName(const QString& strName);
+
+signals:
+    // Emitted after the dialog was closed and the project file released, so that the receiver can open it.
+    void signal_OpenProject(const QString& strProjectDir, const QString& strProjectName);
+
+public slots:
+    void slot_AddProject();
+    // Remembers the folder as the default of the next new-project dialog.
+    void slot_ChangeProjectDir(const QString& strPath);
+
+private:
+    // The creation steps; true when all succeeded. The project file may be left open: the caller releases it.
+    bool CreateProject(const QString& strProjectDir, const QString& strProjectName, bool& bDatabaseOpened);
+
+    CNewProjectDlg* m_pDialog = nullptr;
+    CDatabase* m_pDatabase = nullptr;
+    CProjectRecordFactory* m_pRecordFactory = nullptr;
+};

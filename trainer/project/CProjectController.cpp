@@ -1,0 +1,506 @@
+#include "project/CProjectController.h"
+
+#include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "frame/CPrompt.h"
+#include "frame/CSetting.h"
+#include "project/CCategoryRecord.h"
+#include "project/CDatasetImageEntry.h"
+#include "project/CDatasetImageRecord.h"
+#include "project/CDatasetROIRecord.h"
+#include "project/CProjectModel.h"
+#include "project/CProjectPropertyRecord.h"
+#include "project/CProjectRecordFactory.h"
+#include "project/CProjectTrainingRecord.h"
+#include "project/ECommandState.h"
+#include "views/CClassChooserController.h"
+#include "views/CClassChooserView.h"
+#include "views/CClassEditorController.h"
+#include "views/CClassEditorView.h"
+#include "views/CConfigurationEditorView.h"
+#include "views/CParameterEditorController.h"
+#include "views/CParameterEditorView.h"
+#include "views/CProjectPropertyModel.h"
+#include "views/CProjectPropertyView.h"
+#include "views/CProjectView.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace
+{
+const char* const HISTORY_KEY = "GENERAL_PROGRAME_HISTORIES";
+const int HISTORY_SIZE = 5;
+
+// The schema has no index on the image of an ROI; every per-image select of ROIs would scan the whole table.
+const char* const ROI_IMAGE_INDEX_QUERY =
+    "CREATE INDEX IF NOT EXISTS IDX_DATASET_ROI_IMAGE_ID ON dataset_roi (IMAGE_ID)";
+
+QByteArray Utf8(const QString& strText)
+{
+    return strText.toUtf8();
+}
+} // namespace
+
+CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pView, QObject* parent)
+    : CController(parent), m_pView(pView), m_pModel(pModel)
+{
+    m_pRecordFactory = new CProjectRecordFactory();
+    m_pDatabase = new CDatabase(m_pRecordFactory);
+
+    m_pClassEditorView = new CClassEditorView(m_pView);
+    m_pClassEditorController = new CClassEditorController(m_pClassEditorView, m_pDatabase);
+    m_pClassChooserView = new CClassChooserView(m_pView);
+    m_pClassChooserController = new CClassChooserController(m_pClassChooserView, m_pDatabase);
+    m_pParameterEditorView = new CParameterEditorView(m_pView);
+    m_pParameterEditorController = new CParameterEditorController(m_pParameterEditorView, m_pDatabase);
+    m_pConfigurationEditorView = new CConfigurationEditorView(m_pView);
+
+    m_pPropertyModel = new CProjectPropertyModel();
+    m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
+
+    if (m_pView)
+        connect(m_pView, &CProjectView::signal_ProjectProperty, this, &CProjectController::slot_ProjectProperty);
+    connect(m_pPropertyView, &CProjectPropertyView::signal_UpdateProjectProperty, this,
+            &CProjectController::slot_UpdateProjectProperty);
+    connect(m_pConfigurationEditorView, &CConfigurationEditorView::signal_UpdateProjectProperty, this,
+            &CProjectController::slot_UpdateProjectProperty);
+    if (m_pView)
+    {
+        connect(m_pView, &CProjectView::signal_CloseProject, this, &CProjectController::slot_CloseProject);
+        connect(m_pView, &CProjectView::signal_DeleteProject, this, &CProjectController::slot_DeleteProject);
+        connect(m_pView, &CProjectView::signal_ShuffleTrainImage, this, &CProjectController::slot_ShuffleTrainImage);
+        connect(m_pView, &CProjectView::signal_SortTrainImage, this, &CProjectController::slot_SortTrainImage);
+        connect(m_pView, &CProjectView::signal_EditClasses, this, &CProjectController::slot_EditClasses);
+        connect(m_pView, &CProjectView::signal_EditParameters, this, &CProjectController::slot_EditParameters);
+        connect(m_pView, &CProjectView::signal_EditConfiguration, this, &CProjectController::slot_EditConfiguration);
+    }
+    connect(m_pClassEditorView, &CClassEditorView::signal_CheckValidateROI, this,
+            &CProjectController::slot_CheckValidateROI);
+}
+
+CProjectController::~CProjectController()
+{
+    delete m_pClassEditorController;
+    delete m_pParameterEditorController;
+    delete m_pClassChooserController;
+    delete m_pDatabase;
+    delete m_pRecordFactory;
+    // The property dialog has no parent to take it along; it shows the property model, so it goes first.
+    delete m_pPropertyView;
+    delete m_pPropertyModel;
+    // Without a project view the editors' dialogs have no parent either.
+    if (!m_pView)
+    {
+        delete m_pClassEditorView;
+        delete m_pClassChooserView;
+        delete m_pParameterEditorView;
+        delete m_pConfigurationEditorView;
+    }
+}
+
+QString CProjectController::ProjectFilePath(const QString& strProjectDir, const QString& strProjectName)
+{
+    return strProjectDir + QDir::separator() + strProjectName + ".data";
+}
+
+QString CProjectController::PromptTitle() const
+{
+    return CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer");
+}
+
+void CProjectController::OpenProject(const QString& strProjectDir, const QString& strProjectName)
+{
+    if (LoadProject(strProjectDir, strProjectName))
+        return;
+    const QByteArray baName = Utf8(strProjectName);
+    CLogger::Write(ELogLevel_Error, "Cannot load project %s", baName.constData());
+    CPrompt::Critical(m_pView, PromptTitle(), QString::asprintf("Cannot load project %s", baName.constData()));
+    RemoveProjectHistory(strProjectDir, strProjectName);
+}
+
+bool CProjectController::LoadProject(const QString& strProjectDir, const QString& strProjectName)
+{
+    if (!CloseProject())
+        return false;
+
+    const QString strFilePath = ProjectFilePath(strProjectDir, strProjectName);
+    if (!QFileInfo(strFilePath).isFile())
+    {
+        CLogger::Write(ELogLevel_Error, "Project file %s is not found", Utf8(strFilePath).constData());
+        return false;
+    }
+    // Opening releases the connection to the previous project file first.
+    if (!m_pDatabase->OpenDatabase("localhost", strFilePath, "", ""))
+    {
+        CLogger::Write(ELogLevel_Error, "Failed to open database file %s", Utf8(strFilePath).constData());
+        return false;
+    }
+
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctRecords, {});
+    std::shared_ptr<CProjectTrainingRecord> pTraining =
+        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctRecords.front());
+    if (!pTraining)
+    {
+        // Not a project file: nothing may keep working on it.
+        m_pDatabase->Close();
+        return false;
+    }
+    // Older project files lack the index as well; a failure here only costs speed.
+    m_pDatabase->RunQueries({ROI_IMAGE_INDEX_QUERY}, false);
+
+    if (m_pModel)
+    {
+        m_pModel->SetProject(strProjectDir, strProjectName);
+        m_pModel->SetProjectID(pTraining->GetID());
+    }
+    m_nProjectID = pTraining->GetID();
+
+    if (m_pModel)
+    {
+        m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctRecords,
+                                     {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}});
+        m_pModel->ClearTrainImages();
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+            m_pModel->AddTrainImage(pRecord);
+
+        vctRecords.clear();
+        m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctRecords,
+                                     {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
+        m_pModel->ClearTestImages();
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+            m_pModel->AddTestImage(pRecord);
+    }
+
+    if (m_pPropertyModel)
+    {
+        m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_MODEL",
+                                      QVariant(GetProjectProperty("PROJECT_INITIALIZED_MODEL")));
+        m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_CONF",
+                                      QVariant(GetProjectProperty("PROJECT_INITIALIZED_CONF")));
+    }
+
+    AddProjectHistory(strProjectDir, strProjectName);
+    slot_CheckValidateROI();
+    return true;
+}
+
+bool CProjectController::CloseProject()
+{
+    if (m_pModel && m_pModel->GetCommandState() != ECommandState_Stopped)
+    {
+        const QMessageBox::StandardButton answer =
+            CPrompt::Question(m_pView, PromptTitle(), "Program is running, do you want to close it?",
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+    if (!m_pDatabase)
+        return false;
+
+    m_nProjectID = -1;
+    m_nCurrentImageID = -1;
+    m_nCurrentViewID = -1;
+    m_mapViewImage.clear();
+    if (m_pModel)
+        m_pModel->Close();
+    return true;
+}
+
+void CProjectController::slot_CloseProject()
+{
+    if (!m_pModel || !CloseProject())
+        CLogger::Write(ELogLevel_Error, "Failed to close current Project");
+}
+
+bool CProjectController::IsRemovableProjectFolder(const QString& strProjectDir, const QString& strProjectName) const
+{
+    // A project folder is named after its project and holds the project file; anything else (an empty path, a
+    // parent folder, a folder that only happens to hold some .data file) is never removed.
+    if (strProjectDir.isEmpty() || strProjectName.isEmpty() || strProjectName == "." || strProjectName == ".." ||
+        strProjectName.contains('/') || strProjectName.contains('\\'))
+        return false;
+    const QFileInfo folder(strProjectDir);
+    if (!folder.isDir() || QDir(strProjectDir).dirName() != strProjectName)
+        return false;
+    return QFileInfo(ProjectFilePath(strProjectDir, strProjectName)).isFile();
+}
+
+void CProjectController::slot_DeleteProject()
+{
+    if (!m_pModel)
+        return;
+    const QString strProjectDir = m_pModel->GetProjectDir();
+    const QString strProjectName = m_pModel->GetProjectName();
+    const QMessageBox::StandardButton answer =
+        CPrompt::Question(m_pView, PromptTitle(),
+                          QString::asprintf("Do you want to delete project %s?", Utf8(strProjectName).constData()),
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (!m_pDatabase || !IsRemovableProjectFolder(strProjectDir, strProjectName))
+        return;
+    if (!m_pDatabase->Close())
+        return;
+    if (!QDir(strProjectDir).removeRecursively())
+        return;
+    RemoveProjectHistory(strProjectDir, strProjectName);
+    if (m_pView)
+        m_pView->ClearTree();
+}
+
+void CProjectController::slot_ShuffleTrainImage()
+{
+    if (m_pModel)
+        m_pModel->ShuffleTrainImages();
+}
+
+void CProjectController::slot_SortTrainImage()
+{
+    if (m_pModel)
+        m_pModel->SortTrainImages();
+}
+
+void CProjectController::WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry)
+{
+    QStringList lstHistory;
+    if (!strFirstEntry.isEmpty())
+        lstHistory.append(strFirstEntry);
+    const QStringList lstStored = CSetting::GetString(HISTORY_KEY, "").split(';');
+    for (const QString& strEntry : lstStored)
+    {
+        if (strEntry.isEmpty() || strEntry == strSkippedEntry || lstHistory.contains(strEntry))
+            continue;
+        lstHistory.append(strEntry);
+    }
+    CSetting::Set(HISTORY_KEY, QStringList(lstHistory.mid(0, HISTORY_SIZE)).join(';'));
+}
+
+void CProjectController::AddProjectHistory(const QString& strProjectDir, const QString& strProjectName)
+{
+    WriteProjectHistory(ProjectFilePath(strProjectDir, strProjectName), QString());
+}
+
+void CProjectController::RemoveProjectHistory(const QString& strProjectDir, const QString& strProjectName)
+{
+    WriteProjectHistory(QString(), ProjectFilePath(strProjectDir, strProjectName));
+}
+
+QString CProjectController::GetProjectProperty(const QString& strName)
+{
+    if (!m_pDatabase)
+        return QString();
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(
+        CProjectPropertyRecord::TABLE_NAME, vctRecords,
+        {{CProjectPropertyRecord::COLUMN_NAME, strName}, {CProjectPropertyRecord::COLUMN_PROJECT_ID, m_nProjectID}});
+    if (vctRecords.empty())
+        return QString();
+    const auto pProperty = std::dynamic_pointer_cast<CProjectPropertyRecord>(vctRecords.front());
+    return pProperty ? pProperty->GetValue() : QString();
+}
+
+void CProjectController::slot_UpdateProjectProperty(const QString& strName, const QVariant& value)
+{
+    if (!m_pDatabase || m_nProjectID < 0 || value.isNull())
+        return;
+
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CProjectPropertyRecord::TABLE_NAME, vctRecords,
+                                 {{CProjectPropertyRecord::COLUMN_NAME, strName}});
+
+    QString strType;
+    switch (value.type())
+    {
+    case QVariant::Int:
+        strType = "int";
+        break;
+    case QVariant::Bool:
+        strType = "bool";
+        break;
+    case QVariant::String:
+        strType = "string";
+        break;
+    case QVariant::Double:
+        strType = "double";
+        break;
+    default:
+        break;
+    }
+
+    const QByteArray baTable = Utf8(CProjectPropertyRecord::TABLE_NAME);
+    if (!vctRecords.empty())
+    {
+        const bool bUpdated = m_pDatabase->UpdateTable(CProjectPropertyRecord::TABLE_NAME,
+                                                       {{CProjectPropertyRecord::COLUMN_VALUE, value.toString()}},
+                                                       {{CProjectPropertyRecord::COLUMN_NAME, strName}}, false);
+        if (bUpdated)
+            CLogger::Write(ELogLevel_Normal, "Update Table %s OK", baTable.constData());
+        else
+            CLogger::Write(ELogLevel_Error, "Update Table %s Failed", baTable.constData());
+        return;
+    }
+
+    auto pProperty = std::make_shared<CProjectPropertyRecord>();
+    pProperty->SetName(strName);
+    pProperty->SetValue(value.toString());
+    pProperty->SetType(strType);
+    pProperty->SetProjectID(m_nProjectID);
+    if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pProperty}, false))
+        CLogger::Write(ELogLevel_Normal, "Insert Table %s OK", baTable.constData());
+    else
+        CLogger::Write(ELogLevel_Error, "Insert Table %s Failed", baTable.constData());
+}
+
+void CProjectController::slot_ProjectProperty()
+{
+    if (m_pPropertyView)
+        CPrompt::ExecDialog(m_pPropertyView);
+}
+
+void CProjectController::slot_EditConfiguration()
+{
+    if (!m_pConfigurationEditorView)
+        return;
+    m_pConfigurationEditorView->SetText(GetProjectProperty("PROJECT_CONFIGURATION"));
+    CPrompt::ExecDialog(m_pConfigurationEditorView);
+}
+
+void CProjectController::slot_EditClasses()
+{
+    if (!m_pClassEditorView || !m_pClassEditorController)
+        return;
+    m_pClassEditorController->Load();
+    CPrompt::ExecDialog(m_pClassEditorView);
+}
+
+void CProjectController::slot_EditParameters()
+{
+    if (!m_pParameterEditorView || !m_pParameterEditorController)
+        return;
+    m_pParameterEditorController->Load();
+    CPrompt::ExecDialog(m_pParameterEditorView);
+}
+
+bool CProjectController::ApplyValidation(const std::shared_ptr<CDatasetImageEntry>& pEntry,
+                                         const std::vector<int>& vctRoiCategoryIDs,
+                                         const std::vector<int>& vctCategoryIDs)
+{
+    bool bValid = !vctRoiCategoryIDs.empty();
+    for (int nCategoryID : vctRoiCategoryIDs)
+    {
+        if (!std::binary_search(vctCategoryIDs.begin(), vctCategoryIDs.end(), nCategoryID))
+            bValid = false;
+    }
+    pEntry->SetValidation(bValid);
+    if (!bValid)
+        CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s",
+                       Utf8(pEntry->GetName()).constData());
+    return bValid;
+}
+
+namespace
+{
+std::vector<int> SortedCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
+{
+    std::vector<int> vctIDs;
+    vctIDs.reserve(vctCategories.size());
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        if (pRecord)
+            vctIDs.push_back(pRecord->GetID());
+    }
+    std::sort(vctIDs.begin(), vctIDs.end());
+    return vctIDs;
+}
+
+std::vector<int> RoiCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRois)
+{
+    std::vector<int> vctIDs;
+    vctIDs.reserve(vctRois.size());
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRois)
+    {
+        if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+            vctIDs.push_back(pRoi->GetCategoryID());
+    }
+    return vctIDs;
+}
+} // namespace
+
+bool CProjectController::ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
+                                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
+{
+    if (!pEntry || !m_pDatabase)
+        return false;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRois,
+                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}});
+    return ApplyValidation(pEntry, RoiCategoryIDs(vctRois), SortedCategoryIDs(vctCategories));
+}
+
+bool CProjectController::ValidateImageByID(int nImageID)
+{
+    if (!m_pDatabase || !m_pModel)
+        return false;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    std::shared_ptr<CDatasetImageEntry> pEntry = m_pModel->FindTrainImage(nImageID);
+    if (!pEntry)
+        pEntry = m_pModel->FindTestImage(nImageID);
+    if (!pEntry)
+        return false;
+    return ValidateImage(pEntry, vctCategories);
+}
+
+bool CProjectController::slot_CheckValidateROI()
+{
+    if (!m_pModel || !m_pDatabase)
+        return false;
+
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    const std::vector<int> vctCategoryIDs = SortedCategoryIDs(vctRecords);
+
+    const std::vector<std::shared_ptr<CDatasetImageEntry>> vctTrain = m_pModel->GetTrainImages();
+    const std::vector<std::shared_ptr<CDatasetImageEntry>> vctTest = m_pModel->GetTestImages();
+
+    // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
+    // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
+    std::unordered_map<int, std::vector<int>> mapImageCategories;
+    if (!vctTrain.empty() || !vctTest.empty())
+    {
+        vctRecords.clear();
+        m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {});
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+        {
+            if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+                mapImageCategories[pRoi->GetImageID()].push_back(pRoi->GetCategoryID());
+        }
+        vctRecords.clear();
+    }
+
+    const std::vector<int> vctNone;
+    bool bAllValid = true;
+    for (const std::vector<std::shared_ptr<CDatasetImageEntry>>* pList : {&vctTrain, &vctTest})
+    {
+        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : *pList)
+        {
+            if (!pEntry)
+                continue;
+            const auto it = mapImageCategories.find(pEntry->GetImageID());
+            if (!ApplyValidation(pEntry, it == mapImageCategories.end() ? vctNone : it->second, vctCategoryIDs))
+                bAllValid = false;
+        }
+    }
+
+    if (bAllValid)
+        CLogger::Write(ELogLevel_Normal, "Validate ROI OK");
+    else
+        CLogger::Write(ELogLevel_Error, "Validate ROI Error");
+    return bAllValid;
+}

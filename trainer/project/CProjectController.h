@@ -1,0 +1,110 @@
+#pragma once
+
+#include "frame/CController.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CClassChooserController;
+class CClassChooserView;
+class CClassEditorController;
+class CClassEditorView;
+class CConfigurationEditorView;
+class CDatabase;
+class CDatabaseRecord;
+class CDatasetImageEntry;
+class CParameterEditorController;
+class CParameterEditorView;
+class CProjectModel;
+class CProjectPropertyModel;
+class CProjectPropertyView;
+class CProjectRecordFactory;
+class CProjectView;
+
+// The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
+// its editors. Keeps the one database connection of the open project; the model holds what the views show.
+class CProjectController : public CController
+{
+    Q_OBJECT
+public:
+    // Model and view are not owned; either may be null. The editors' dialogs get the view as their parent.
+    CProjectController(CProjectModel* pModel, CProjectView* pView, QObject* parent = nullptr);
+    ~CProjectController() override;
+
+    bool Undo() override { return false; }
+    bool Redo() override { return false; }
+
+    // Opens <folder>/<name>.data. Any failure ends with the "Cannot load project %s" box and the removal of the
+    // file from the recent projects; a project that was open before is closed by then.
+    void OpenProject(const QString& strProjectDir, const QString& strProjectName);
+    // Asks first while the trainer runs. Keeps the database connection for the next open.
+    bool CloseProject();
+
+    // The recent projects (GENERAL_PROGRAME_HISTORIES): project file paths joined by ";", newest first, at most five,
+    // without duplicates or empty entries.
+    void AddProjectHistory(const QString& strProjectDir, const QString& strProjectName);
+    void RemoveProjectHistory(const QString& strProjectDir, const QString& strProjectName);
+
+    // VALUE of the open project's property, empty when it has none.
+    QString GetProjectProperty(const QString& strName);
+
+    // Marks the entry valid when it has at least one ROI and every ROI names an existing category.
+    bool ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
+                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
+    bool ValidateImageByID(int nImageID);
+
+    int GetProjectID() const { return m_nProjectID; }
+    CProjectPropertyModel* GetPropertyModel() const { return m_pPropertyModel; }
+
+    static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
+
+public slots:
+    void slot_CloseProject();
+    // Removes the project folder after asking; only a folder that holds the open project's file is ever removed.
+    void slot_DeleteProject();
+    void slot_ShuffleTrainImage();
+    void slot_SortTrainImage();
+    void slot_EditClasses();
+    void slot_EditParameters();
+    void slot_EditConfiguration();
+    void slot_ProjectProperty();
+    // Stores the value as the VALUE of the property row, inserting the row when it is missing.
+    void slot_UpdateProjectProperty(const QString& strName, const QVariant& value);
+    // Validates every training image, then every test image; true when all are valid.
+    bool slot_CheckValidateROI();
+
+private:
+    bool LoadProject(const QString& strProjectDir, const QString& strProjectName);
+    bool IsRemovableProjectFolder(const QString& strProjectDir, const QString& strProjectName) const;
+    bool ApplyValidation(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
+                         const std::vector<int>& vctCategoryIDs);
+    void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
+    QString PromptTitle() const;
+
+    CProjectView* m_pView = nullptr;
+    CProjectModel* m_pModel = nullptr;
+
+    QPointer<CClassEditorView> m_pClassEditorView;
+    CClassEditorController* m_pClassEditorController = nullptr;
+    CClassChooserController* m_pClassChooserController = nullptr;
+    QPointer<CClassChooserView> m_pClassChooserView;
+    QPointer<CParameterEditorView> m_pParameterEditorView;
+    CParameterEditorController* m_pParameterEditorController = nullptr;
+    QPointer<CConfigurationEditorView> m_pConfigurationEditorView;
+
+    int m_nCurrentImageID = -1;
+    int m_nCurrentViewID = -1;
+    std::map<int, unsigned int> m_mapViewImage;
+    int m_nProjectID = -1;
+
+    CDatabase* m_pDatabase = nullptr;
+    CProjectRecordFactory* m_pRecordFactory = nullptr;
+
+    CProjectPropertyModel* m_pPropertyModel = nullptr;
+    CProjectPropertyView* m_pPropertyView = nullptr;
+};

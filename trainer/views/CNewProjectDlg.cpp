@@ -1,0 +1,57 @@
+#include "views/CNewProjectDlg.h"
+
+#include "frame/CPrompt.h"
+#include "frame/CSetting.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+CNewProjectDlg::CNewProjectDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("New Project");
+    auto* pLayout = new QGridLayout(this);
+
+    m_pNameEdit = new QLineEdit(this);
+    pLayout->addWidget(new QLabel("Name: ", this), 0, 0);
+    pLayout->addWidget(m_pNameEdit, 0, 1);
+
+    auto* pFolderRow = new QWidget(this);
+    auto* pFolderLayout = new QHBoxLayout(pFolderRow);
+    pFolderLayout->setContentsMargins(0, 0, 0, 0);
+    m_pFolderEdit = new QLineEdit(pFolderRow);
+    m_pFolderEdit->setText(CSetting::GetString("GENERAL_PROJECT_DIR",
+                                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    m_pSelectButton = new QPushButton("Select", pFolderRow);
+    pFolderLayout->addWidget(m_pFolderEdit);
+    pFolderLayout->addWidget(m_pSelectButton);
+    pLayout->addWidget(new QLabel("Folder: ", this), 1, 0);
+    pLayout->addWidget(pFolderRow, 1, 1);
+
+    m_pAddButton = new QPushButton("Add", this);
+    pLayout->addWidget(m_pAddButton, 2, 0);
+
+    connect(m_pSelectButton, &QPushButton::pressed, this, &CNewProjectDlg::slot_SelectFolder);
+    connect(m_pAddButton, &QPushButton::pressed, this, &CNewProjectDlg::signal_AddProject);
+    connect(m_pFolderEdit, &QLineEdit::textChanged, this, &CNewProjectDlg::signal_ChangeProjectDir);
+}
+
+QString CNewProjectDlg::GetProjectName() const
+{
+    return m_pNameEdit ? m_pNameEdit->text() : QString();
+}
+
+QString CNewProjectDlg::GetProjectDir() const
+{
+    return m_pFolderEdit ? m_pFolderEdit->text() : QString();
+}
+
+void CNewProjectDlg::slot_SelectFolder()
+{
+    if (!m_pFolderEdit)
+        return;
+    m_pFolderEdit->setText(CPrompt::GetExistingDirectory(this, QString(), QString()));
+}

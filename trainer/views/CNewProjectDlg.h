@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// Asks for the name of a new project and the folder it goes into. The dialog only collects; its controller creates
+// the project and closes the dialog when that succeeded.
+class CNewProjectDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // The folder field starts with the folder last used (GENERAL_PROJECT_DIR), else the documents folder.
+    explicit CNewProjectDlg(QWidget* parent = nullptr);
+
+    QString GetProjectName() const;
+    QString GetProjectDir() const;
+
+    QLineEdit* GetNameField() const { return m_pNameEdit; }
+    QLineEdit* GetFolderField() const { return m_pFolderEdit; }
+    QPushButton* GetSelectButton() const { return m_pSelectButton; }
+    QPushButton* GetAddButton() const { return m_pAddButton; }
+
+signals:
+    void signal_AddProject();
+    // Every change of the folder field, typed or chosen.
+    void signal_ChangeProjectDir(const QString& strPath);
+
+public slots:
+    // Asks for a folder; a cancelled choice empties the field.
+    void slot_SelectFolder();
+
+private:
+    QLineEdit* m_pFolderEdit = nullptr;
+    QLineEdit* m_pNameEdit = nullptr;
+    QPushButton* m_pSelectButton = nullptr;
+    QPushButton* m_pAddButton = nullptr;
+};
