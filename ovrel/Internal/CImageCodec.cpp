@@ -2,6 +2,8 @@
 
 #include "Internal/CPathText.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -39,6 +41,57 @@ EFileKind Sniff(const char* pHeader, std::streamsize nLength)
     if (nLength >= 6 && (std::memcmp(pHeader, "GIF87a", 6) == 0 || std::memcmp(pHeader, "GIF89a", 6) == 0))
         return EFileKind::Gif;
     return EFileKind::Other;
+}
+
+// Qt's GIF reader hands back whatever part of a cut-off file it managed to decode. Walking the
+// block structure up to the end of the first picture's data (the one that is read) lets a
+// truncated GIF fail like every other truncated file does.
+bool HasCompleteFirstPicture(const QByteArray& data)
+{
+    const auto* pBytes = reinterpret_cast<const unsigned char*>(data.constData());
+    const long long nSize = data.size();
+    long long nPos = 13; // signature and logical screen descriptor
+    if (nSize < nPos)
+        return false;
+    if (pBytes[10] & 0x80)
+        nPos += 3LL << ((pBytes[10] & 0x07) + 1);
+    auto skipSubBlocks = [&]() -> bool
+    {
+        while (nPos < nSize)
+        {
+            const int nLength = pBytes[nPos++];
+            if (nLength == 0)
+                return true;
+            nPos += nLength;
+        }
+        return false;
+    };
+    while (nPos < nSize)
+    {
+        const unsigned char introducer = pBytes[nPos++];
+        if (introducer == 0x21) // extension: label, then sub-blocks
+        {
+            ++nPos;
+            if (!skipSubBlocks())
+                return false;
+        }
+        else if (introducer == 0x2C) // picture: descriptor, local colours, code size, sub-blocks
+        {
+            if (nPos + 9 > nSize)
+                return false;
+            const unsigned char flags = pBytes[nPos + 8];
+            nPos += 9;
+            if (flags & 0x80)
+                nPos += 3LL << ((flags & 0x07) + 1);
+            ++nPos;
+            return nPos <= nSize && skipSubBlocks();
+        }
+        else
+        {
+            return false; // the trailer or garbage before any picture
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -102,7 +155,16 @@ EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, bool 
 
 EOvrelResult CImageCodec::DecodeWithQt(const std::wstring& strPath, cv::Mat& result)
 {
-    QImageReader reader(QString::fromStdWString(strPath), "gif");
+    QFile file(QString::fromStdWString(strPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return Utils::EOvrelResult_FileNotFound;
+    QByteArray data = file.readAll();
+    file.close();
+    if (!HasCompleteFirstPicture(data))
+        return Utils::EOvrelResult_DecodeFailed;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "gif");
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return Utils::EOvrelResult_DecodeFailed;
