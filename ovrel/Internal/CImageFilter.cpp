@@ -96,7 +96,7 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geomet
             CAlignedMat::Allocate(image.cols, image.rows, image.channels(), nRowAlignment, result);
         if (allocated != Utils::EOvrelResult_OK)
             return allocated;
-        kernel(image, result, nBorderMode);
+        kernel(image, result, nBorderMode | cv::BORDER_ISOLATED);
         if (bAlpha)
             KeepAlpha(image, result);
         image = result;
@@ -108,14 +108,21 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geomet
     if (pRegion && !CRegionMask::Build(*pRegion, image.size(), bounds, mask))
         return Utils::EOvrelResult_OutOfRange;
 
-    // copyMakeBorder takes real pixels from around the window where the image has them and makes
-    // up the rest by the border mode, so the filter sees the same neighbours as on the whole image.
+    // The filter must see the real neighbours of the window where the image has them and the
+    // border mode only beyond the image edge. The window is therefore widened by the margin inside
+    // the image and padded only by what is missing; BORDER_ISOLATED keeps OpenCV from reading the
+    // row padding that lies next to the pixels in memory.
+    const cv::Rect extended =
+        cv::Rect(bounds.x - nMargin, bounds.y - nMargin, bounds.width + 2 * nMargin, bounds.height + 2 * nMargin) &
+        cv::Rect(0, 0, image.cols, image.rows);
     const cv::Mat window = image(bounds);
     cv::Mat padded;
-    cv::copyMakeBorder(window, padded, nMargin, nMargin, nMargin, nMargin, nBorderMode,
+    cv::copyMakeBorder(image(extended), padded, nMargin - (bounds.y - extended.y),
+                       nMargin - (extended.br().y - bounds.br().y), nMargin - (bounds.x - extended.x),
+                       nMargin - (extended.br().x - bounds.br().x), nBorderMode | cv::BORDER_ISOLATED,
                        cv::Scalar::all(dblBorderValue));
     cv::Mat filtered;
-    kernel(padded, filtered, cv::BORDER_REPLICATE);
+    kernel(padded, filtered, cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
     cv::Mat inner = filtered(cv::Rect(nMargin, nMargin, bounds.width, bounds.height));
     if (bAlpha)
         KeepAlpha(window, inner);

@@ -29,7 +29,8 @@ public:
                                      const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue);
 
 private:
-    // in -> out of the same size; border is the OpenCV border type to use at in's edges.
+    // in -> out of the same size; border is the OpenCV border type to use at in's edges (it
+    // includes BORDER_ISOLATED: pixel matrices are views with row padding beside them).
     using Kernel = std::function<void(const cv::Mat& in, cv::Mat& out, int border)>;
 
     static Utils::EOvrelResult Apply(cv::Mat& image, int nRowAlignment, const Geometry::COvrelGeometry* pRegion,

@@ -11,6 +11,7 @@
 #include <opencv2/core.hpp>
 
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -122,7 +123,9 @@ EOvrelResult COvrelImage::Create(int nWidth, int nHeight, int nChannels, int nBi
             const EOvrelResult result = CAlignedMat::Allocate(nWidth, nHeight, nChannels, nRowAlignment, created);
             if (result != EOvrelResult_OK)
                 return result;
-            created.setTo(cv::Scalar::all(0));
+            // The row padding is cleared as well, so the whole buffer has defined bytes.
+            for (int y = 0; y < created.rows; ++y)
+                std::memset(created.ptr(y), 0, created.step[0]);
             return m_pImpl->Adopt(created, nRowAlignment);
         });
 }
