@@ -1,0 +1,101 @@
+#pragma once
+
+#include "views/EProjectItemType.h"
+
+#include <QIcon>
+#include <QWidget>
+
+class CProjectModel;
+class CProjectItem;
+class QItemSelectionModel;
+class QMenu;
+class QModelIndex;
+class QStandardItem;
+class QStandardItemModel;
+class QTimer;
+class QTreeView;
+
+// The "Project" tab: a tree of the open project with its classes, parameters, configuration and the two image lists,
+// each image marked valid or invalid. It reads only the project model and turns every user command into a signal for
+// the project controller.
+//
+// Image lists are reconciled lazily. The model emits one list signal per added image, so opening a project of 20,000
+// images sends 20,000 signals; the list slots only mark the node dirty and start a zero-delay single-shot timer, and
+// the node is brought in line with the model once when control returns to the event loop. Reconciling is linear in
+// the list length, leaves a row that already shows its entry untouched and adds or removes rows in one block.
+// Consequently the image rows follow a list change only after the event loop has run (tests wait with QTRY_COMPARE);
+// the skeleton built on a project change and the clearing on close happen at once.
+class CProjectView : public QWidget
+{
+    Q_OBJECT
+public:
+    CProjectView(CProjectModel* pModel, QWidget* parent = nullptr);
+    ~CProjectView() override;
+
+    // Empties the tree; called by the controller after deleting the project. Pending list changes are dropped with
+    // the nodes, up to the next project change.
+    void ClearTree();
+
+signals:
+    void signal_CloseProject();
+    void signal_DeleteProject();
+    void signal_AddTrainImage();
+    void signal_ShuffleTrainImage();
+    void signal_SortTrainImage();
+    void signal_RemoveTrainImage(int nImageID);
+    void signal_AddTestImage();
+    void signal_RemoveTestImage(int nImageID);
+    void signal_OpenImageFile(int nImageID, const QString& strFile);
+    void signal_EditClasses();
+    void signal_EditParameters();
+    void signal_ProjectProperty();
+    void signal_EditConfiguration();
+
+public slots:
+    void slot_CustomContextMenu(const QPoint& point);
+    void slot_ChangeProject();
+    void slot_ChangeTrainImageList();
+    void slot_ChangeTestImageList();
+    void slot_CurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    void slot_CloseProject();
+    void slot_ChangeCommandState();
+    // Emit one removal per selected image of the matching kind, in selection order, after collecting all IDs: each
+    // removal reshapes the model and would otherwise disturb the selection being read.
+    void slot_RemoveTrainImage();
+    void slot_RemoveTestImage();
+    void slot_DoubleClicked(const QModelIndex& index);
+
+private slots:
+    void slot_ReconcileLists();
+
+private:
+    void CreateMenus();
+    QMenu* MenuOf(EProjectItemType eType) const;
+    CProjectItem* ItemAt(const QModelIndex& index) const;
+    void ScheduleReconcile();
+    void ReconcileNode(QStandardItem* pNode, bool bTrain);
+    void CollectSelectedImageIDs(EProjectItemType eType, QVector<int>& vctIDs) const;
+    void ForgetNodes();
+
+    CProjectModel* m_pProjectModel = nullptr;
+    QStandardItemModel* m_pItemModel = nullptr;
+    QTreeView* m_pTreeView = nullptr;
+    QMenu* m_pProjectMenu = nullptr;
+    QMenu* m_pTrainImagesMenu = nullptr;
+    QMenu* m_pTestImagesMenu = nullptr;
+    QMenu* m_pClassesMenu = nullptr;
+    QMenu* m_pParametersMenu = nullptr;
+    QMenu* m_pConfigurationMenu = nullptr;
+    QMenu* m_pTrainImageMenu = nullptr;
+    QMenu* m_pTestImageMenu = nullptr;
+    QItemSelectionModel* m_pSelectionModel = nullptr;
+    QStandardItem* m_pTrainNode = nullptr;
+    QStandardItem* m_pTestNode = nullptr;
+
+    QTimer* m_pReconcileTimer = nullptr;
+    bool m_bTrainDirty = false;
+    bool m_bTestDirty = false;
+    // Shared by every image row, so a large list does not read the icon files once per row.
+    QIcon m_iconValid;
+    QIcon m_iconInvalid;
+};
