@@ -46,12 +46,14 @@ COvrelOCR::~COvrelOCR()
 
 EOvrelResult COvrelOCR::SetLanguageData(const char* szLanguageFolder, const char* szLanguageCode)
 {
-    if (!szLanguageFolder || !szLanguageCode || !*szLanguageFolder || !*szLanguageCode)
-        return Utils::EOvrelResult_InvalidArgument;
+    const bool bValid = szLanguageFolder && szLanguageCode && *szLanguageFolder && *szLanguageCode;
     // Loading trained data takes a noticeable time, and callers ask before every run.
-    if (m_pImpl->bReady && m_pImpl->strFolder == szLanguageFolder && m_pImpl->strLanguage == szLanguageCode)
+    if (bValid && m_pImpl->bReady && m_pImpl->strFolder == szLanguageFolder && m_pImpl->strLanguage == szLanguageCode)
         return Utils::EOvrelResult_OK;
+    // Any failure leaves no language in force, so a rejected choice never decodes with the old one.
     m_pImpl->bReady = false;
+    if (!bValid)
+        return Utils::EOvrelResult_InvalidArgument;
     if (m_pImpl->api.Init(szLanguageFolder, szLanguageCode, tesseract::OEM_DEFAULT) != 0)
         return Utils::EOvrelResult_NotInitialised;
     m_pImpl->bReady = true;

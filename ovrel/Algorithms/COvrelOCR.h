@@ -31,7 +31,7 @@ public:
     // Loads the trained data "<szLanguageCode>.traineddata" from the folder szLanguageFolder (a
     // tessdata folder). Codes may be joined with '+' ("eng+deu"). Fails with
     // EOvrelResult_InvalidArgument for null or empty text and EOvrelResult_NotInitialised when
-    // the engine cannot load the data; the engine is then unusable until a call succeeds.
+    // the engine cannot load the data; after any failure Decode fails until a call succeeds.
     // Asking again for the data that is already loaded costs nothing.
     Utils::EOvrelResult SetLanguageData(const char* szLanguageFolder, const char* szLanguageCode);
 
