@@ -278,7 +278,11 @@ void CProjectController::WriteProjectHistory(const QString& strFirstEntry, const
             continue;
         lstHistory.append(strEntry);
     }
-    CSetting::Set(HISTORY_KEY, QStringList(lstHistory.mid(0, HISTORY_SIZE)).join(';'));
+    // An empty list is stored as an empty text, not as "no value".
+    QString strHistory = QStringList(lstHistory.mid(0, HISTORY_SIZE)).join(';');
+    if (strHistory.isNull())
+        strHistory = QLatin1String("");
+    CSetting::Set(HISTORY_KEY, strHistory);
 }
 
 void CProjectController::AddProjectHistory(const QString& strProjectDir, const QString& strProjectName)
