@@ -21,8 +21,8 @@ CClassEditorView::CClassEditorView(QWidget* parent) : QDialog(parent)
     auto* pButtonLayout = new QHBoxLayout(pButtonRow);
     auto* pDeleteButton = new QPushButton("Delete", pButtonRow);
     pDeleteButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
-    // Return ends a cell edit and then reaches the dialog; as the dialog's default button "Delete" would delete the
-    // class being edited.
+    // The table passes Return on a cell it is not editing on to the dialog; as the dialog's default button
+    // "Delete" would then delete that class.
     pDeleteButton->setAutoDefault(false);
     pButtonLayout->addWidget(pDeleteButton);
     pLayout->addWidget(pButtonRow);

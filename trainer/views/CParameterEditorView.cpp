@@ -22,7 +22,7 @@ CParameterEditorView::CParameterEditorView(QWidget* parent) : QDialog(parent)
     auto* pDeleteButton = new QPushButton("Delete", pButtonRow);
     auto* pSaveButton = new QPushButton("Save", pButtonRow);
     auto* pCancelButton = new QPushButton("Cancel", pButtonRow);
-    // Return ends a cell edit and then reaches the dialog; no button may take it as its own press.
+    // The table passes Return on a cell it is not editing on to the dialog; no button may take it as its press.
     for (QPushButton* pButton : {pDeleteButton, pSaveButton, pCancelButton})
     {
         pButton->setAutoDefault(false);
