@@ -22,7 +22,8 @@ private:
     static Utils::EOvrelResult DecodeWithOpenCV(const std::string& strUtf8Path, bool bJpeg, cv::Mat& result);
     static Utils::EOvrelResult DecodeWithQt(const std::wstring& strPath, cv::Mat& result);
     static Utils::EOvrelResult ToEightBit(const cv::Mat& image, cv::Mat& result);
-    static Utils::EOvrelResult ToRgbOrder(const cv::Mat& image, cv::Mat& result);
+    // Reorders OpenCV's B, G, R(, A) samples in place.
+    static Utils::EOvrelResult ToRgbOrder(cv::Mat& image, cv::Mat& result);
 };
 
 } // namespace Internal
