@@ -66,16 +66,13 @@ private slots:
     void gutterNumbersEveryLine();
     void gutterGrowsByOneDigitPastPowersOfTen_data();
     void gutterGrowsByOneDigitPastPowersOfTen();
-    void gutterTakesNoTyping();
     void numbersScrollWithTheText();
     void newLineKeepsScrollPosition();
     void textComesBackExactlyAsSet_data();
     void textComesBackExactlyAsSet();
-    void eachChangeAnnouncedOnce();
 
     void openingConfigurationSendsTheShownTextOnce();
     void keystrokeSendsTheWholeText();
-    void configurationIgnoresOtherSenders();
 
     void propertyModelAnnouncesOnlyChanges_data();
     void propertyModelAnnouncesOnlyChanges();
@@ -162,20 +159,6 @@ void PropertyEditorsTest::gutterGrowsByOneDigitPastPowersOfTen()
     QCOMPARE(pGutter->minimumWidth(), pGutter->maximumWidth());
 }
 
-void PropertyEditorsTest::gutterTakesNoTyping()
-{
-    CTextEditorView view;
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.SetText("a\nb");
-
-    QTest::keyClicks(view.GetLineNumberEdit(), "99");
-
-    QVERIFY(!view.GetLineNumberEdit()->isEnabled());
-    QCOMPARE(view.GetLineNumberEdit()->toPlainText(), QString("1\n2"));
-    QCOMPARE(view.GetText(), QString("a\nb"));
-}
-
 void PropertyEditorsTest::numbersScrollWithTheText()
 {
     CTextEditorView view;
@@ -237,21 +220,6 @@ void PropertyEditorsTest::textComesBackExactlyAsSet()
     QCOMPARE(view.GetText(), text);
 }
 
-void PropertyEditorsTest::eachChangeAnnouncedOnce()
-{
-    CTextEditorView view;
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QSignalSpy spy(&view, &CTextEditorView::signal_TextChanged);
-
-    view.SetText("a\nb\nc");
-    QCOMPARE(spy.count(), 1);
-    QTest::keyClick(view.GetTextEdit(), Qt::Key_X);
-    QCOMPARE(spy.count(), 2);
-    QTest::keyClick(view.GetTextEdit(), Qt::Key_Backspace);
-    QCOMPARE(spy.count(), 3);
-}
-
 void PropertyEditorsTest::openingConfigurationSendsTheShownTextOnce()
 {
     QFile file(":/Files/yolov3.cfg");
@@ -294,19 +262,6 @@ void PropertyEditorsTest::keystrokeSendsTheWholeText()
     QCOMPARE(spy.at(2).at(1).value<QVariant>().toString(), QString("[net]\nbatch=1\nwidth=41"));
     for (const QList<QVariant>& args : spy)
         QCOMPARE(args.at(0).toString(), QString("PROJECT_CONFIGURATION"));
-}
-
-void PropertyEditorsTest::configurationIgnoresOtherSenders()
-{
-    CConfigurationEditorView view;
-    QTextEdit other;
-    connect(&other, &QTextEdit::textChanged, &view, &CConfigurationEditorView::slot_UpdateProjectPropertyString);
-    QSignalSpy spy(&view, &CConfigurationEditorView::signal_UpdateProjectProperty);
-
-    other.setPlainText("not the configuration");
-    view.slot_UpdateProjectPropertyString();
-
-    QCOMPARE(spy.count(), 0);
 }
 
 void PropertyEditorsTest::propertyModelAnnouncesOnlyChanges_data()
