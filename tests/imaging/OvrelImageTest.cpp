@@ -1,4 +1,6 @@
 #include "Geometry/COvrelEllipse.h"
+#include "Geometry/COvrelGeometryArray.h"
+#include "Geometry/COvrelLine.h"
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelPolygon.h"
 #include "Geometry/COvrelRectangle.h"
@@ -474,6 +476,19 @@ private slots:
             << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelPolygon>(
                    std::vector<COvrelPoint>{COvrelPoint(1, 1), COvrelPoint(15, 1), COvrelPoint(1, 15)}))
             << QPoint(4, 4) << QPoint(11, 11);
+        QTest::newRow("rectangle reaching beyond the image")
+            << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelRectangle>(-5.0, -5.0, 8.0, 8.0)) << QPoint(1, 1)
+            << QPoint(4, 4);
+        QTest::newRow("line: crossed pixel in, neighbour out")
+            << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelLine>(0.5, 8.5, 15.5, 8.5)) << QPoint(5, 8)
+            << QPoint(5, 10);
+        QTest::newRow("point: its pixel in, the next out")
+            << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelPoint>(4.5, 4.7)) << QPoint(4, 4) << QPoint(5, 4);
+        auto pArray = std::make_shared<COvrelGeometryArray>();
+        pArray->AddGeometry(std::make_shared<COvrelRectangle>(0.0, 0.0, 3.0, 3.0));
+        pArray->AddGeometry(std::make_shared<COvrelRectangle>(10.0, 10.0, 3.0, 3.0));
+        QTest::newRow("array: a member in, the gap out")
+            << std::shared_ptr<COvrelGeometry>(pArray) << QPoint(11, 11) << QPoint(6, 6);
         QTest::newRow("rectangle dragged leftwards")
             << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelRectangle>(10.0, 10.0, -6.0, -6.0))
             << QPoint(5, 5) << QPoint(11, 11);
