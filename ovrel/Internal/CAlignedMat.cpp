@@ -12,10 +12,10 @@ bool CAlignedMat::IsValidAlignment(int nAlignment)
     return nAlignment >= 1 && nAlignment <= 64 && (nAlignment & (nAlignment - 1)) == 0;
 }
 
-int CAlignedMat::BytesPerLine(int nWidth, int nChannels, int nAlignment)
+long long CAlignedMat::BytesPerLine(int nWidth, int nChannels, int nAlignment)
 {
     const long long packed = static_cast<long long>(nWidth) * nChannels;
-    return static_cast<int>((packed + nAlignment - 1) / nAlignment * nAlignment);
+    return (packed + nAlignment - 1) / nAlignment * nAlignment;
 }
 
 Utils::EOvrelResult CAlignedMat::Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result)
@@ -40,11 +40,14 @@ bool CAlignedMat::IsAligned(const cv::Mat& mat, int nAlignment)
         return false;
     const auto address = reinterpret_cast<std::uintptr_t>(mat.data);
     return address % static_cast<std::uintptr_t>(nAlignment) == 0 &&
-           mat.step[0] == static_cast<size_t>(BytesPerLine(mat.cols, mat.channels(), nAlignment));
+           static_cast<long long>(mat.step[0]) == BytesPerLine(mat.cols, mat.channels(), nAlignment);
 }
 
 Utils::EOvrelResult CAlignedMat::MakeAligned(const cv::Mat& mat, int nAlignment, cv::Mat& result)
 {
+    const long long stride = BytesPerLine(mat.cols, mat.channels(), nAlignment);
+    if (stride > kMaxBytes || stride * mat.rows > kMaxBytes)
+        return Utils::EOvrelResult_TooLarge;
     if (IsAligned(mat, nAlignment))
     {
         result = mat;

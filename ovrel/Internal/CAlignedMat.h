@@ -18,14 +18,15 @@ public:
     static constexpr long long kMaxBytes = 0x7fffffffLL;
 
     static bool IsValidAlignment(int nAlignment);
-    static int BytesPerLine(int nWidth, int nChannels, int nAlignment);
+    static long long BytesPerLine(int nWidth, int nChannels, int nAlignment);
 
     // An uninitialised 8-bit matrix with the aligned row stride.
     static Utils::EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result);
 
     static bool IsAligned(const cv::Mat& mat, int nAlignment);
 
-    // The matrix itself when it is already aligned, otherwise an aligned copy.
+    // The matrix itself when it is already aligned, otherwise an aligned copy; EOvrelResult_TooLarge
+    // beyond kMaxBytes.
     static Utils::EOvrelResult MakeAligned(const cv::Mat& mat, int nAlignment, cv::Mat& result);
 };
 

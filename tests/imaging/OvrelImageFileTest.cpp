@@ -10,6 +10,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include <cstdlib>
+#include <unistd.h>
 
 using Ovrel::Utils::COvrelImage;
 using Ovrel::Utils::EOvrelResult_OK;
@@ -269,7 +270,7 @@ private slots:
                 : TestImageFiles::Encode(TestImageFiles::TwoHalves(2, 2, {9, 8, 7}, {1, 2, 3}), ".png");
         QVERIFY(TestImageFiles::WriteFile(strPath, data));
         // The file must sit on disk under its UTF-8 name, which is what the library opens.
-        QVERIFY(QFile::exists(QString::fromUtf8(strPath.toUtf8())));
+        QCOMPARE(::access(strPath.toUtf8().constData(), F_OK), 0);
 
         COvrelImage image;
         QCOMPARE(image.LoadFromFile(Wide(strPath)), EOvrelResult_OK);
