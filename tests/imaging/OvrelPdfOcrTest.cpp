@@ -4,6 +4,8 @@
 #include "Geometry/COvrelRectangle.h"
 #include "Utils/COvrelImage.h"
 
+#include "CTestSandbox.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -93,6 +95,8 @@ class OvrelPdfOcrTest : public QObject
     Q_OBJECT
 
 private:
+    // Rendering text may write font caches under HOME; they go to the sandbox.
+    CTestSandbox m_sandbox;
     QTemporaryDir m_dir;
     QString m_strPdf;
     QString m_strLockedPdf;
