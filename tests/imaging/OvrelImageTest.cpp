@@ -442,6 +442,7 @@ private slots:
         QTest::newRow("median region at the right edge") << 0 << true;
         QTest::newRow("sobel whole image") << 1 << false;
         QTest::newRow("sobel region at the right edge") << 1 << true;
+        QTest::newRow("rotation by a small angle") << 2 << false;
     }
 
     void filtersNeverReadTheRowPadding()
@@ -455,10 +456,19 @@ private slots:
         const COvrelRectangle rightColumns(3.0, 0.0, 2.0, 4.0);
         const COvrelGeometry* pRegion = bRegion ? &rightColumns : nullptr;
 
-        const EOvrelResult result = nFilter == 0 ? pImage->Median(1, 1, pRegion, EOvrelBorderMode_Replicate, 0.0)
-                                                 : pImage->SobelXY(pRegion, EOvrelBorderMode_Replicate, 0.0);
+        const EOvrelResult result = nFilter == 0   ? pImage->Median(1, 1, pRegion, EOvrelBorderMode_Replicate, 0.0)
+                                    : nFilter == 1 ? pImage->SobelXY(pRegion, EOvrelBorderMode_Replicate, 0.0)
+                                                   : pImage->Rotate(0.3, 10.0, 1, COvrelPoint(2.5, 2.0));
 
         QCOMPARE(result, EOvrelResult_OK);
+        if (nFilter == 2)
+        {
+            // Picture and background are both 10, so every turned pixel is 10.
+            for (int y = 0; y < pImage->GetHeight(); ++y)
+                for (int x = 0; x < pImage->GetWidth(); ++x)
+                    QCOMPARE(int(pImage->GetPixel(x, y)[0]), 10);
+            return;
+        }
         // Median keeps the uniform level; Sobel gives 0 where it ran and leaves 10 elsewhere.
         const QString strRow = nFilter == 0 ? "10 10 10 10 10" : bRegion ? "10 10 10 0 0" : "0 0 0 0 0";
         QCOMPARE(Dump(*pImage), QVector<QString>(4, strRow).toList().join('|'));
