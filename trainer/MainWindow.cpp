@@ -55,6 +55,9 @@ MainWindow::~MainWindow()
     m_pProjectController = nullptr;
     for (STool& sTool : m_vctTools)
     {
+        // The view goes later with the window's children; its destruction must not come back to this window.
+        if (sTool.pView)
+            disconnect(sTool.pView, nullptr, this, nullptr);
         delete sTool.pController;
         delete sTool.pModel;
     }
