@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// Real project files for the tests: made through the program's own creation path, inspected and changed through a
+// Real project files for the tests: made through the program's own creation path, read and changed through a
 // connection of the test's own.
 class CProjectFixture
 {
