@@ -1,22 +1,32 @@
 #include "CTestSandbox.h"
 
+#include "database/CDatabase.h"
+#include "project/CNewProjectController.h"
+#include "project/CProjectPropertyRecord.h"
+#include "project/CProjectRecordFactory.h"
+#include "views/CNewProjectDlg.h"
+
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The default network configuration must be one the real trainer accepts: it builds layers 0 to 106 from it.
+#include <memory>
+
+// The configuration a new project stores must be one the real trainer accepts: it builds layers 0 to 106 from it.
 class DarknetConfigTest : public QObject
 {
     Q_OBJECT
 private slots:
     void defaultConfigurationResourceIsTheYolo3Network();
-    void trainerBuildsAllLayersFromDefaultConfiguration();
+    void trainerBuildsAllLayersFromNewProjectConfiguration();
 
 private:
     static QString DefaultConfiguration();
+    static QString StoredConfigurationOfNewProject(const QString& strParentDir);
     static bool WriteFile(const QString& strPath, const QByteArray& content);
 };
 
@@ -26,6 +36,24 @@ QString DarknetConfigTest::DefaultConfiguration()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());
+}
+
+QString DarknetConfigTest::StoredConfigurationOfNewProject(const QString& strParentDir)
+{
+    CNewProjectDlg dialog;
+    CNewProjectController creator(&dialog);
+    dialog.GetFolderField()->setText(strParentDir);
+    dialog.GetNameField()->setText("darknet");
+    creator.slot_AddProject();
+
+    CProjectRecordFactory factory;
+    CDatabase database(&factory);
+    if (!database.OpenDatabase("localhost", strParentDir + "/darknet/darknet.data", "", ""))
+        return QString();
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRows;
+    database.SelectFromTable("project_property", vctRows, {{"NAME", "PROJECT_CONFIGURATION"}});
+    auto pProperty = vctRows.empty() ? nullptr : std::dynamic_pointer_cast<CProjectPropertyRecord>(vctRows.front());
+    return pProperty ? pProperty->GetValue() : QString();
 }
 
 bool DarknetConfigTest::WriteFile(const QString& strPath, const QByteArray& content)
@@ -54,8 +82,9 @@ void DarknetConfigTest::defaultConfigurationResourceIsTheYolo3Network()
     QCOMPARE(strText.count(QRegularExpression("^classes=80$", QRegularExpression::MultilineOption)), 3);
 }
 
-void DarknetConfigTest::trainerBuildsAllLayersFromDefaultConfiguration()
+void DarknetConfigTest::trainerBuildsAllLayersFromNewProjectConfiguration()
 {
+    CTestSandbox sandbox;
     const QString strDarknet = "/usr/bin/darknet";
     QVERIFY2(QFile::exists(strDarknet), "darknet is installed by scripts/install-deps.sh");
     const QString strSample = "/usr/share/darknet/data/dog.jpg";
@@ -71,7 +100,9 @@ void DarknetConfigTest::trainerBuildsAllLayersFromDefaultConfiguration()
     QVERIFY(WriteFile(dir.filePath("test.txt"), "Images/dog.jpg\n"));
     QVERIFY(WriteFile(dir.filePath("detector.txt"),
                       "classes=1\ntrain=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n"));
-    QVERIFY(WriteFile(dir.filePath("config.txt"), DefaultConfiguration().toUtf8()));
+    const QString strConfiguration = StoredConfigurationOfNewProject(sandbox.Home());
+    QCOMPARE(strConfiguration, DefaultConfiguration());
+    QVERIFY(WriteFile(dir.filePath("config.txt"), strConfiguration.toUtf8()));
 
     QProcess trainer;
     trainer.setWorkingDirectory(project.path());

@@ -26,11 +26,9 @@ private slots:
     void burstIsWrittenInOrderFileBeforeView();
     void messageAfterMidnightGoesToNewDaysFile();
     void missingLogFolderIsCreatedWithParents();
-    void changedLogFolderTakesEffectWithNextMessage();
     void viewShowsLevelTextAndColour_data();
     void viewShowsLevelTextAndColour();
     void viewClearsAt501stMessage();
-    void viewShowsNoBacklog();
     void flushWritesEveryQueuedMessageInOrder();
 
 private:
@@ -177,25 +175,6 @@ void LoggingTest::missingLogFolderIsCreatedWithParents()
     QVERIFY(lines.first().endsWith("] hello"));
 }
 
-void LoggingTest::changedLogFolderTakesEffectWithNextMessage()
-{
-    CLogModel model;
-    SLogMessage message;
-    message.dateTime = QDateTime::currentDateTime();
-    message.strMessage = "one";
-    model.slot_NewMessage(message);
-
-    const QString strOther = m_pDir->filePath("other");
-    CSetting::Set("GENERAL_LOG_DIR", strOther);
-    message.strMessage = "two";
-    model.slot_NewMessage(message);
-
-    QCOMPARE(ReadLines(TodaysFile(m_pDir->path())).size(), 1);
-    const QStringList other = ReadLines(TodaysFile(strOther));
-    QCOMPARE(other.size(), 1);
-    QVERIFY(other.first().endsWith("] two"));
-}
-
 void LoggingTest::viewShowsLevelTextAndColour_data()
 {
     QTest::addColumn<int>("level");
@@ -250,17 +229,6 @@ void LoggingTest::viewClearsAt501stMessage()
                               pModel->headerData(1, Qt::Horizontal).toString(),
                               pModel->headerData(2, Qt::Horizontal).toString()};
     QCOMPARE(headers, (QStringList{"DateTime", "Type", "Message"}));
-}
-
-void LoggingTest::viewShowsNoBacklog()
-{
-    CLogger::Write(ELogLevel_Normal, "before the view");
-    QTRY_COMPARE(ReadLines(TodaysFile(m_pDir->path())).size(), 1);
-
-    CLogView view;
-    CLogger::Write(ELogLevel_Normal, "after the view");
-    QTRY_COMPARE(view.GetItemModel()->rowCount(), 1);
-    QCOMPARE(view.GetItemModel()->item(0, 2)->text(), QString("after the view"));
 }
 
 void LoggingTest::flushWritesEveryQueuedMessageInOrder()

@@ -28,7 +28,6 @@ class RegistrySettingsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyRegistryFindsNothing();
     void findByTitleTakesFirstExactMatch_data();
     void findByTitleTakesFirstExactMatch();
     void controllerWalkFindsFirstOfClass();
@@ -39,13 +38,6 @@ private slots:
     void typedGettersFallBackToDefault_data();
     void typedGettersFallBackToDefault();
 };
-
-void RegistrySettingsTest::emptyRegistryFindsNothing()
-{
-    QVERIFY(CMVCRegistry::m_vctItems.empty());
-    const SMVC found = CMVCRegistry::FindMVC("anything");
-    QVERIFY(!found.pModel && !found.pController && !found.pView);
-}
 
 void RegistrySettingsTest::findByTitleTakesFirstExactMatch_data()
 {

@@ -69,7 +69,6 @@ private slots:
     void commandMayPushWhileUndoing();
 
     void runnerCallsFinishedOnCreatingThreadAfterRun();
-    void runnerWithoutJobCallsNothing();
 };
 
 void UndoRunnerTest::stackMovesCommandsBetweenSides_data()
@@ -204,15 +203,6 @@ void UndoRunnerTest::runnerCallsFinishedOnCreatingThreadAfterRun()
     }
     // The job outlives its runner.
     QCOMPARE(job.m_nRuns.loadAcquire(), 2);
-}
-
-void UndoRunnerTest::runnerWithoutJobCallsNothing()
-{
-    CRunnableThread runner(nullptr);
-    QSignalSpy finished(&runner, &QThread::finished);
-    runner.start();
-    QVERIFY(finished.wait(5000));
-    QVERIFY(runner.wait(5000));
 }
 
 QTEST_MAIN(UndoRunnerTest)
