@@ -15,7 +15,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Only the program: starting it should not wait for the tests to compile.
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target OvrelTrainer
 	@./scripts/run.sh $(BUILD_DIR)/bin/OvrelTrainer
 
 test: build
