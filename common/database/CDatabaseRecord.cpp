@@ -1,5 +1,6 @@
 #include "database/CDatabaseRecord.h"
 
+#include <QDateTime>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -24,9 +25,47 @@ QByteArray CDatabaseRecord::ToLiteralUtf8(const QString& strText)
 
 void CDatabaseRecord::LoadIDFromQuery(QSqlQuery* pQuery, const QSqlRecord& record)
 {
+    LoadColumn(pQuery, record, COLUMN_ID, m_nID);
+}
+
+namespace
+{
+template <class T, class Convert>
+void LoadColumnAs(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, T& field, Convert convert)
+{
     if (!pQuery)
         return;
-    const int nIndex = record.indexOf(COLUMN_ID);
+    const int nIndex = record.indexOf(strColumn);
     if (nIndex >= 0)
-        m_nID = pQuery->value(nIndex).toInt();
+        field = convert(pQuery->value(nIndex));
+}
+} // namespace
+
+void CDatabaseRecord::LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn,
+                                 QString& strField)
+{
+    LoadColumnAs(pQuery, record, strColumn, strField, [](const QVariant& value) { return value.toString(); });
+}
+
+void CDatabaseRecord::LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, int& nField)
+{
+    LoadColumnAs(pQuery, record, strColumn, nField, [](const QVariant& value) { return value.toInt(); });
+}
+
+void CDatabaseRecord::LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn,
+                                 unsigned int& nField)
+{
+    LoadColumnAs(pQuery, record, strColumn, nField, [](const QVariant& value) { return value.toUInt(); });
+}
+
+void CDatabaseRecord::LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn,
+                                 double& dblField)
+{
+    LoadColumnAs(pQuery, record, strColumn, dblField, [](const QVariant& value) { return value.toDouble(); });
+}
+
+void CDatabaseRecord::LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn,
+                                 QDateTime& field)
+{
+    LoadColumnAs(pQuery, record, strColumn, field, [](const QVariant& value) { return value.toDateTime(); });
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QDateTime;
 class QSqlQuery;
 class QSqlRecord;
 
@@ -36,6 +37,13 @@ public:
 protected:
     // Reads the ID column when the row (record, the query's current record) has one.
     void LoadIDFromQuery(QSqlQuery* pQuery, const QSqlRecord& record);
+    // Copies one column of the query's current row into the field, converted to the field's type; a column the row
+    // (record) lacks leaves the field as it was.
+    static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, QString& strField);
+    static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, int& nField);
+    static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, unsigned int& nField);
+    static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, double& dblField);
+    static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, QDateTime& field);
     // Escaped text as UTF-8, for a '%s' slot between apostrophes of an INSERT format.
     static QByteArray ToLiteralUtf8(const QString& strText);
 

@@ -15,15 +15,9 @@ void CSettingRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = record.indexOf(COLUMN_NAME);
-    if (nIndex >= 0)
-        m_strName = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_VALUE);
-    if (nIndex >= 0)
-        m_strValue = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_TYPE);
-    if (nIndex >= 0)
-        m_strType = pQuery->value(nIndex).toString();
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
+    LoadColumn(pQuery, record, COLUMN_VALUE, m_strValue);
+    LoadColumn(pQuery, record, COLUMN_TYPE, m_strType);
 }
 
 QString CSettingRecord::GetInsertQuery()

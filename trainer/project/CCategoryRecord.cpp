@@ -13,10 +13,7 @@ void CCategoryRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = -1;
-    nIndex = record.indexOf(COLUMN_NAME);
-    if (nIndex >= 0)
-        m_strName = pQuery->value(nIndex).toString();
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
 }
 
 QString CCategoryRecord::GetInsertQuery()

@@ -18,25 +18,12 @@ void CDatasetImageRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = -1;
-    nIndex = record.indexOf(COLUMN_NAME);
-    if (nIndex >= 0)
-        m_strName = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_FULL_PATH);
-    if (nIndex >= 0)
-        m_strFullPath = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_TYPE);
-    if (nIndex >= 0)
-        m_strType = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_WIDTH);
-    if (nIndex >= 0)
-        m_nWidth = pQuery->value(nIndex).toUInt();
-    nIndex = record.indexOf(COLUMN_HEIGHT);
-    if (nIndex >= 0)
-        m_nHeight = pQuery->value(nIndex).toUInt();
-    nIndex = record.indexOf(COLUMN_PROJECT_ID);
-    if (nIndex >= 0)
-        m_nProjectID = pQuery->value(nIndex).toInt();
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
+    LoadColumn(pQuery, record, COLUMN_FULL_PATH, m_strFullPath);
+    LoadColumn(pQuery, record, COLUMN_TYPE, m_strType);
+    LoadColumn(pQuery, record, COLUMN_WIDTH, m_nWidth);
+    LoadColumn(pQuery, record, COLUMN_HEIGHT, m_nHeight);
+    LoadColumn(pQuery, record, COLUMN_PROJECT_ID, m_nProjectID);
 }
 
 QString CDatasetImageRecord::GetInsertQuery()

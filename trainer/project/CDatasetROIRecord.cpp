@@ -18,25 +18,12 @@ void CDatasetROIRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = -1;
-    nIndex = record.indexOf(COLUMN_X);
-    if (nIndex >= 0)
-        m_dblX = pQuery->value(nIndex).toDouble();
-    nIndex = record.indexOf(COLUMN_Y);
-    if (nIndex >= 0)
-        m_dblY = pQuery->value(nIndex).toDouble();
-    nIndex = record.indexOf(COLUMN_WIDTH);
-    if (nIndex >= 0)
-        m_dblWidth = pQuery->value(nIndex).toDouble();
-    nIndex = record.indexOf(COLUMN_HEIGHT);
-    if (nIndex >= 0)
-        m_dblHeight = pQuery->value(nIndex).toDouble();
-    nIndex = record.indexOf(COLUMN_IMAGE_ID);
-    if (nIndex >= 0)
-        m_nImageID = pQuery->value(nIndex).toInt();
-    nIndex = record.indexOf(COLUMN_CATEGORY_ID);
-    if (nIndex >= 0)
-        m_nCategoryID = pQuery->value(nIndex).toInt();
+    LoadColumn(pQuery, record, COLUMN_X, m_dblX);
+    LoadColumn(pQuery, record, COLUMN_Y, m_dblY);
+    LoadColumn(pQuery, record, COLUMN_WIDTH, m_dblWidth);
+    LoadColumn(pQuery, record, COLUMN_HEIGHT, m_dblHeight);
+    LoadColumn(pQuery, record, COLUMN_IMAGE_ID, m_nImageID);
+    LoadColumn(pQuery, record, COLUMN_CATEGORY_ID, m_nCategoryID);
 }
 
 QString CDatasetROIRecord::GetInsertQuery()

@@ -16,19 +16,10 @@ void CProjectPropertyRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = -1;
-    nIndex = record.indexOf(COLUMN_NAME);
-    if (nIndex >= 0)
-        m_strName = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_VALUE);
-    if (nIndex >= 0)
-        m_strValue = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_TYPE);
-    if (nIndex >= 0)
-        m_strType = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_PROJECT_ID);
-    if (nIndex >= 0)
-        m_nProjectID = pQuery->value(nIndex).toInt();
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
+    LoadColumn(pQuery, record, COLUMN_VALUE, m_strValue);
+    LoadColumn(pQuery, record, COLUMN_TYPE, m_strType);
+    LoadColumn(pQuery, record, COLUMN_PROJECT_ID, m_nProjectID);
 }
 
 QString CProjectPropertyRecord::GetInsertQuery()

@@ -16,19 +16,10 @@ void CProjectTrainingRecord::LoadFromQuery(QSqlQuery* pQuery)
         return;
     const QSqlRecord record = pQuery->record();
     LoadIDFromQuery(pQuery, record);
-    int nIndex = -1;
-    nIndex = record.indexOf(COLUMN_NAME);
-    if (nIndex >= 0)
-        m_strName = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_TYPE);
-    if (nIndex >= 0)
-        m_strType = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_VERSION);
-    if (nIndex >= 0)
-        m_strVersion = pQuery->value(nIndex).toString();
-    nIndex = record.indexOf(COLUMN_CREATED_DATETIME);
-    if (nIndex >= 0)
-        m_createdDateTime = pQuery->value(nIndex).toDateTime();
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
+    LoadColumn(pQuery, record, COLUMN_TYPE, m_strType);
+    LoadColumn(pQuery, record, COLUMN_VERSION, m_strVersion);
+    LoadColumn(pQuery, record, COLUMN_CREATED_DATETIME, m_createdDateTime);
 }
 
 QString CProjectTrainingRecord::GetInsertQuery()
