@@ -275,13 +275,10 @@ void MainWindow::slot_ChangeCommandState()
     if (!m_pProjectModel)
         return;
     m_nCommandState = m_pProjectModel->GetCommandState();
-    bool bStopped = true;
-    if (m_nCommandState == ECommandState_Stopped)
-        bStopped = true;
-    else if (m_nCommandState == ECommandState_Running || m_nCommandState == ECommandState_Starting)
-        bStopped = false;
-    else
+    if (m_nCommandState != ECommandState_Stopped && m_nCommandState != ECommandState_Running &&
+        m_nCommandState != ECommandState_Starting)
         return;
+    const bool bStopped = m_nCommandState == ECommandState_Stopped;
     for (QAction* pAction : {m_pOpenProjectAction, m_pNewProjectAction, m_pSettingAction})
     {
         if (pAction)
