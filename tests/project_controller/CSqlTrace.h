@@ -1,16 +1,35 @@
 #pragma once
 
+#include <QMutex>
 #include <QStringList>
 
-// Records every statement SQLite starts on any connection opened after Install(), including those Qt's driver opens
-// inside the program. Lets a test see the exact SQL the code under test sends, without a stand-in database.
+#include <sqlite3.h>
+
+// Records the statements SQLite starts on every connection opened after Install(), those of Qt's driver inside the
+// program included: the test sees the exact SQL sent, without a stand-in database.
 class CSqlTrace
 {
 public:
-    // Hooks every connection opened from now on; safe to call more than once.
-    static void Install();
-    static void Clear();
-    static QStringList Statements();
-    // The statements that begin with "SELECT", in order.
-    static QStringList Selects();
+    static void Install() { sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(&OnOpen)); }
+    // The selects started since the last call, in order.
+    static QStringList TakeSelects()
+    {
+        QMutexLocker locker(&m_mutex);
+        return qExchange(m_lstStatements, {}).filter(QRegExp("^SELECT"));
+    }
+
+private:
+    static int OnOpen(sqlite3* pDatabase, const char**, const void*)
+    {
+        return sqlite3_trace_v2(pDatabase, SQLITE_TRACE_STMT, &OnTrace, nullptr);
+    }
+    static int OnTrace(unsigned int, void*, void* pStatement, void*)
+    {
+        QMutexLocker locker(&m_mutex);
+        m_lstStatements.append(QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt*>(pStatement))));
+        return 0;
+    }
+
+    static inline QMutex m_mutex;
+    static inline QStringList m_lstStatements;
 };
