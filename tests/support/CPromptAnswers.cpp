@@ -4,14 +4,33 @@
 
 #include <QDialog>
 
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+// Live answer sets, newest last; the newest one answers. Destroying one in any order leaves the newest survivor
+// installed, so replacing a set (new before old goes) never leaves the real dialogs in charge.
+std::vector<CPromptAnswers*>& LiveAnswers()
+{
+    static std::vector<CPromptAnswers*> vctLive;
+    return vctLive;
+}
+} // namespace
+
 CPromptAnswers::CPromptAnswers()
 {
     m_pPrevious = CPrompt::SetHandler(this);
+    if (!LiveAnswers().empty())
+        m_pPrevious = LiveAnswers().front()->m_pPrevious;
+    LiveAnswers().push_back(this);
 }
 
 CPromptAnswers::~CPromptAnswers()
 {
-    CPrompt::SetHandler(m_pPrevious);
+    auto& vctLive = LiveAnswers();
+    vctLive.erase(std::remove(vctLive.begin(), vctLive.end(), this), vctLive.end());
+    CPrompt::SetHandler(vctLive.empty() ? m_pPrevious : vctLive.back());
 }
 
 QMessageBox::StandardButton CPromptAnswers::Message(QMessageBox::Icon eIcon, QWidget*, const QString& strTitle,
