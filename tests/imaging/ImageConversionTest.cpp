@@ -1,12 +1,11 @@
-#include "imaging/ImageConversion.h"
+#include "ImageText.h"
 
-#include "Utils/COvrelImage.h"
+#include "imaging/ImageConversion.h"
 
 #include <QImage>
 #include <QtTest>
 
 using Ovrel::Utils::COvrelImage;
-using Ovrel::Utils::EOvrelResult_OK;
 
 class ImageConversionTest : public QObject
 {
@@ -15,140 +14,70 @@ class ImageConversionTest : public QObject
 private slots:
     void libraryImageBecomesASharingQImage_data()
     {
-        QTest::addColumn<int>("nChannels");
+        QTest::addColumn<QString>("strPicture");
         QTest::addColumn<int>("nFormat");
-        QTest::newRow("grey") << 1 << int(QImage::Format_Grayscale8);
-        QTest::newRow("rgb") << 3 << int(QImage::Format_RGB888);
-        QTest::newRow("rgba") << 4 << int(QImage::Format_RGBA8888);
+        QTest::addColumn<QRgb>("pixel");
+        QTest::newRow("grey") << "0 10 0|0 0 0" << int(QImage::Format_Grayscale8) << qRgb(10, 10, 10);
+        QTest::newRow("rgb") << "0,0,0 10,20,30 0,0,0|0,0,0 0,0,0 0,0,0" << int(QImage::Format_RGB888)
+                             << qRgb(10, 20, 30);
+        QTest::newRow("rgba") << "0,0,0,0 10,20,30,40 0,0,0,0|0,0,0,0 0,0,0,0 0,0,0,0" << int(QImage::Format_RGBA8888)
+                              << qRgba(10, 20, 30, 40);
     }
 
     void libraryImageBecomesASharingQImage()
     {
-        QFETCH(int, nChannels);
+        QFETCH(QString, strPicture);
         QFETCH(int, nFormat);
-        COvrelImage image;
-        QCOMPARE(image.Create(3, 2, nChannels), EOvrelResult_OK);
+        QFETCH(QRgb, pixel);
+        const auto pImage = ImageText::Make(strPicture);
         QImage target;
+        QImage copy;
 
-        QVERIFY(ImageToQImage(&image, target, false));
+        QVERIFY(ImageToQImage(pImage.get(), target, false));
+        QVERIFY(ImageToQImage(pImage.get(), copy, true));
 
         QCOMPARE(int(target.format()), nFormat);
-        QCOMPARE(target.size(), QSize(3, 2));
-        QCOMPARE(target.bytesPerLine(), image.GetBytesPerLine());
-        QCOMPARE(target.constBits(), image.GetData());
-        // A pixel changed in the library image shows through the shared buffer.
-        image.GetPixel(2, 1)[0] = 200;
-        QCOMPARE(target.constScanLine(1)[2 * nChannels], uchar(200));
+        QCOMPARE(target.bytesPerLine(), pImage->GetBytesPerLine());
+        QCOMPARE(target.constBits(), pImage->GetData());
+        QCOMPARE(target.pixel(1, 0), pixel);
+        // Changes show through, but not in the deep copy; painting on the QImage never writes through.
+        pImage->GetPixel(2, 1)[0] = 200;
+        QCOMPARE(qRed(target.pixel(2, 1)), 200);
+        QCOMPARE(qRed(copy.pixel(2, 1)), 0);
+        target.fill(Qt::white);
+        QCOMPARE(int(pImage->GetPixel(0, 0)[0]), 0);
+        QVERIFY(!ImageToQImage(nullptr, copy, false));
+        QCOMPARE(copy.size(), QSize(3, 2));
+        QVERIFY(!ImageToQImage(std::make_unique<COvrelImage>().get(), copy, false));
+        QVERIFY(copy.isNull());
     }
 
-    void rgbPixelsKeepTheirColour()
+    void qImageBecomesFullRgbaRows_data()
     {
-        COvrelImage image;
-        QCOMPARE(image.Create(3, 1, 3), EOvrelResult_OK);
-        unsigned char* pPixel = image.GetPixel(1, 0);
-        pPixel[0] = 10;
-        pPixel[1] = 20;
-        pPixel[2] = 30;
-        QImage target;
-
-        QVERIFY(ImageToQImage(&image, target, false));
-
-        QCOMPARE(target.pixel(1, 0), qRgb(10, 20, 30));
+        QTest::addColumn<QImage>("source");
+        QTest::addColumn<QString>("strExpected");
+        // Grey rows of 3 bytes stored 4 apart; each converted row must land whole in the target.
+        const QImage grey(reinterpret_cast<const uchar*>("\x01\x02\x03\0\x04\x05\x06\0"), 3, 2, 4,
+                          QImage::Format_Grayscale8);
+        QImage argb(2, 1, QImage::Format_ARGB32);
+        argb.setPixel(0, 0, qRgba(10, 20, 30, 255));
+        argb.setPixel(1, 0, qRgba(200, 100, 50, 128));
+        QTest::newRow("grey") << grey << "1,1,1,255 2,2,2,255 3,3,3,255|4,4,4,255 5,5,5,255 6,6,6,255";
+        QTest::newRow("argb with alpha") << argb << "10,20,30,255 200,100,50,128";
     }
 
-    void deepCopyOwnsItsPixels()
+    void qImageBecomesFullRgbaRows()
     {
-        COvrelImage image;
-        QCOMPARE(image.Create(2, 2, 4), EOvrelResult_OK);
-        image.GetPixel(0, 0)[0] = 7;
-        QImage target;
+        QFETCH(QImage, source);
+        QFETCH(QString, strExpected);
+        const auto pTarget = ImageText::Make("1 2 3|4 5 6");
 
-        QVERIFY(ImageToQImage(&image, target, true));
-        image.GetPixel(0, 0)[0] = 99;
+        QVERIFY(ImageFromQImage(source, pTarget.get()));
+        QVERIFY(!ImageFromQImage(QImage(), pTarget.get()));
+        QVERIFY(!ImageFromQImage(source, nullptr));
 
-        QVERIFY(target.constBits() != image.GetData());
-        QCOMPARE(target.constScanLine(0)[0], uchar(7));
-    }
-
-    void paintingOnTheSharedQImageLeavesTheLibraryImage()
-    {
-        COvrelImage image;
-        QCOMPARE(image.Create(2, 2, 3), EOvrelResult_OK);
-        QImage target;
-        QVERIFY(ImageToQImage(&image, target, false));
-
-        target.setPixel(0, 0, qRgb(255, 255, 255));
-
-        QCOMPARE(int(image.GetPixel(0, 0)[0]), 0);
-    }
-
-    void missingOrEmptySourceGivesFalse()
-    {
-        QImage target(4, 4, QImage::Format_RGB32);
-        target.fill(Qt::red);
-        const COvrelImage empty;
-
-        QVERIFY(!ImageToQImage(nullptr, target, false));
-        QCOMPARE(target.size(), QSize(4, 4));
-        QCOMPARE(target.pixel(0, 0), qRgb(255, 0, 0));
-        QVERIFY(!ImageToQImage(&empty, target, false));
-        QVERIFY(target.isNull());
-    }
-
-    void greyQImageBecomesFullRgbaRows()
-    {
-        QImage source(10, 10, QImage::Format_Grayscale8);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x)
-                source.scanLine(y)[x] = uchar(y * 10 + x);
-        COvrelImage target;
-
-        QVERIFY(ImageFromQImage(source, &target));
-
-        QCOMPARE(target.GetWidth(), 10);
-        QCOMPARE(target.GetHeight(), 10);
-        QCOMPARE(target.GetChannels(), 4);
-        QCOMPARE(target.GetBytesPerLine(), 40);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x)
-            {
-                const unsigned char* pPixel = target.GetPixel(x, y);
-                const int nGrey = y * 10 + x;
-                QCOMPARE(int(pPixel[0]), nGrey);
-                QCOMPARE(int(pPixel[1]), nGrey);
-                QCOMPARE(int(pPixel[2]), nGrey);
-                QCOMPARE(int(pPixel[3]), 255);
-            }
-    }
-
-    void argbQImageKeepsColourAndAlpha()
-    {
-        QImage source(2, 1, QImage::Format_ARGB32);
-        source.setPixel(0, 0, qRgba(10, 20, 30, 255));
-        source.setPixel(1, 0, qRgba(200, 100, 50, 255));
-        COvrelImage target;
-
-        QVERIFY(ImageFromQImage(source, &target));
-
-        const unsigned char* pFirst = target.GetPixel(0, 0);
-        const unsigned char* pSecond = target.GetPixel(1, 0);
-        QCOMPARE(QVector<int>({pFirst[0], pFirst[1], pFirst[2], pFirst[3]}), QVector<int>({10, 20, 30, 255}));
-        QCOMPARE(QVector<int>({pSecond[0], pSecond[1], pSecond[2], pSecond[3]}), QVector<int>({200, 100, 50, 255}));
-    }
-
-    void nullQImageLeavesTheTargetUntouched()
-    {
-        COvrelImage target;
-        QCOMPARE(target.Create(3, 3, 1), EOvrelResult_OK);
-        target.GetPixel(1, 1)[0] = 5;
-        QImage grey(2, 2, QImage::Format_Grayscale8);
-
-        QVERIFY(!ImageFromQImage(QImage(), &target));
-        QVERIFY(!ImageFromQImage(grey, nullptr));
-
-        QCOMPARE(target.GetWidth(), 3);
-        QCOMPARE(target.GetChannels(), 1);
-        QCOMPARE(int(target.GetPixel(1, 1)[0]), 5);
+        QCOMPARE(ImageText::Dump(*pTarget), strExpected);
+        QCOMPARE(pTarget->GetBytesPerLine(), source.width() * 4);
     }
 };
 

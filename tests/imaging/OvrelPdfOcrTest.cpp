@@ -1,86 +1,42 @@
-#include "Algorithms/COvrelOCR.h"
-#include "Algorithms/CPDFReader.h"
-#include "Geometry/COvrelEllipse.h"
-#include "Geometry/COvrelRectangle.h"
-#include "Utils/COvrelImage.h"
+#include "ImageText.h"
+
+#include "Ovrel.h"
 
 #include "CTestSandbox.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFont>
-#include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <cmath>
-#include <cstring>
 
 using namespace Ovrel::Algorithms;
 using namespace Ovrel::Geometry;
 using namespace Ovrel::Utils;
 
-Q_DECLARE_METATYPE(std::shared_ptr<COvrelGeometry>)
+using GeometryPtr = std::shared_ptr<COvrelGeometry>;
+Q_DECLARE_METATYPE(GeometryPtr)
 
 namespace
 {
 
-QString Channels(const unsigned char* pPixel, int nChannels)
-{
-    QStringList values;
-    for (int c = 0; c < nChannels; ++c)
-        values << QString::number(pPixel[c]);
-    return values.join(',');
-}
+const QString kRed = "255,0,0,255";
+const QString kWhite = "255,255,255,255";
+const QString kBlue = "0,0,255,255";
 
-// Two pages of 200 x 100 points: page 1 red on its left half, page 2 blue on its right half.
-bool WriteTwoPagePdf(const QString& strPath)
+// "SUNSHINE" on the left half, "GARDEN" on the right half, painted straight into the library image.
+void TwoWords(int nChannels, COvrelImage& image)
 {
-    QPdfWriter writer(strPath);
-    writer.setResolution(72);
-    writer.setPageSize(QPageSize(QSizeF(200, 100), QPageSize::Point, QString(), QPageSize::ExactMatch));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    painter.fillRect(QRectF(0, 0, 100, 100), QColor(255, 0, 0));
-    writer.newPage();
-    painter.fillRect(QRectF(100, 0, 100, 100), QColor(0, 0, 255));
-    return painter.end();
-}
-
-// The picture as a library image with 1, 3 or 4 channels.
-bool ToLibraryImage(const QImage& picture, int nChannels, COvrelImage& image)
-{
-    const QImage converted = picture.convertToFormat(nChannels == 1   ? QImage::Format_Grayscale8
-                                                     : nChannels == 3 ? QImage::Format_RGB888
-                                                                      : QImage::Format_RGBA8888);
-    if (image.Create(converted.width(), converted.height(), nChannels) != EOvrelResult_OK)
-        return false;
-    for (int y = 0; y < converted.height(); ++y)
-        std::memcpy(image.GetRows()[y], converted.constScanLine(y), size_t(converted.width() * nChannels));
-    return true;
-}
-
-// Two words in black on white: the first on the left half, the second on the right half.
-QImage TwoWords(const QString& strLeft, const QString& strRight)
-{
-    QImage picture(800, 160, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
+    image.Create(800, 160, nChannels);
+    QImage view(image.GetData(), 800, 160, image.GetBytesPerLine(),
+                nChannels == 1   ? QImage::Format_Grayscale8
+                : nChannels == 3 ? QImage::Format_RGB888
+                                 : QImage::Format_RGBA8888);
+    view.fill(Qt::white);
+    QPainter painter(&view);
     QFont font("DejaVu Sans");
     font.setPixelSize(56);
     painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter | Qt::AlignLeft, strLeft);
-    painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter | Qt::AlignLeft, strRight);
-    return picture;
+    painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter, "SUNSHINE");
+    painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter, "GARDEN");
 }
 
 QByteArray LanguageFolder()
@@ -98,211 +54,112 @@ private:
     // Rendering text may write font caches under HOME; they go to the sandbox.
     CTestSandbox m_sandbox;
     QTemporaryDir m_dir;
-    QString m_strPdf;
-    QString m_strLockedPdf;
+
+    QString Path(const QString& strName) const { return strName.isEmpty() ? QString() : m_dir.filePath(strName); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_strPdf = m_dir.filePath("two pages.pdf");
-        QVERIFY(WriteTwoPagePdf(m_strPdf));
+        // Two pages of 200 x 100 points: page 1 red on its left half, page 2 blue on its right half.
+        QPdfWriter writer(Path("two pages.pdf"));
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(200, 100), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+        QPainter painter(&writer);
+        painter.fillRect(QRectF(0, 0, 100, 100), Qt::red);
+        writer.newPage();
+        painter.fillRect(QRectF(100, 0, 100, 100), Qt::blue);
+        QVERIFY(painter.end());
         const QString strQpdf = QStandardPaths::findExecutable("qpdf");
         QVERIFY2(!strQpdf.isEmpty(), "qpdf encrypts the test document; scripts/install-deps.sh installs it");
-        m_strLockedPdf = m_dir.filePath("locked.pdf");
-        QProcess qpdf;
-        qpdf.start(strQpdf, {"--encrypt", "user secret", "owner-pw", "256", "--", m_strPdf, m_strLockedPdf});
-        QVERIFY(qpdf.waitForFinished(30000));
-        QCOMPARE(qpdf.exitCode(), 0);
+        const QStringList encrypt{"--encrypt", "user secret", "owner-pw", "256", "--"};
+        QCOMPARE(QProcess::execute(strQpdf, encrypt + QStringList{Path("two pages.pdf"), Path("locked.pdf")}), 0);
+        QFile text(Path("text.pdf"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just some words\n") > 0);
     }
 
-    void pagesComeOutAtTheResolution_data()
-    {
-        QTest::addColumn<double>("dblDpiX");
-        QTest::addColumn<double>("dblDpiY");
-        QTest::addColumn<int>("nWidth");
-        QTest::addColumn<int>("nHeight");
-        QTest::newRow("72 dpi, one pixel per point") << 72.0 << 72.0 << 200 << 100;
-        QTest::newRow("144 dpi") << 144.0 << 144.0 << 400 << 200;
-        QTest::newRow("144 by 72 dpi") << 144.0 << 72.0 << 400 << 100;
-    }
-
-    void pagesComeOutAtTheResolution()
-    {
-        QFETCH(double, dblDpiX);
-        QFETCH(double, dblDpiY);
-        QFETCH(int, nWidth);
-        QFETCH(int, nHeight);
-        CPDFReader reader;
-        QCOMPARE(reader.SetResolutionX(dblDpiX), EOvrelResult_OK);
-        QCOMPARE(reader.SetResolutionY(dblDpiY), EOvrelResult_OK);
-        QCOMPARE(reader.Read(m_strPdf.toStdWString(), L""), EOvrelResult_OK);
-        QCOMPARE(reader.GetPageNumber(), 2);
-        COvrelImage first;
-        COvrelImage second;
-        first.SetName(L"two pages.pdf");
-
-        QCOMPARE(reader.RenderPage(0, &first), EOvrelResult_OK);
-        QCOMPARE(reader.RenderPage(1, &second), EOvrelResult_OK);
-
-        for (const COvrelImage* pPage : {&first, &second})
-        {
-            QCOMPARE(pPage->GetWidth(), nWidth);
-            QCOMPARE(pPage->GetHeight(), nHeight);
-            QCOMPARE(pPage->GetChannels(), 4);
-            QCOMPARE(pPage->GetBytesPerLine(), nWidth * 4);
-        }
-        const int nLeft = nWidth / 4;
-        const int nRight = nWidth * 3 / 4;
-        const int nMiddle = nHeight / 2;
-        QCOMPARE(Channels(first.GetPixel(nLeft, nMiddle), 4), QString("255,0,0,255"));
-        QCOMPARE(Channels(first.GetPixel(nRight, nMiddle), 4), QString("255,255,255,255"));
-        QCOMPARE(Channels(second.GetPixel(nLeft, nMiddle), 4), QString("255,255,255,255"));
-        QCOMPARE(Channels(second.GetPixel(nRight, nMiddle), 4), QString("0,0,255,255"));
-        QVERIFY(first.GetName() == L"two pages.pdf");
-    }
-
-    void encryptedDocumentNeedsItsPassword_data()
-    {
-        QTest::addColumn<QString>("strPassword");
-        QTest::addColumn<int>("nResult");
-        QTest::addColumn<int>("nPages");
-        QTest::newRow("no password") << "" << 4 << 0;
-        QTest::newRow("wrong password") << "guess" << 4 << 0;
-        QTest::newRow("user password") << "user secret" << 0 << 2;
-        QTest::newRow("owner password") << "owner-pw" << 0 << 2;
-    }
-
-    void encryptedDocumentNeedsItsPassword()
-    {
-        QFETCH(QString, strPassword);
-        QFETCH(int, nResult);
-        QFETCH(int, nPages);
-        CPDFReader reader;
-
-        QCOMPARE(int(reader.Read(m_strLockedPdf.toStdWString(), strPassword.toStdWString())), nResult);
-
-        QCOMPARE(reader.GetPageNumber(), nPages);
-        COvrelImage page;
-        QCOMPARE(reader.RenderPage(0, &page) == EOvrelResult_OK, nPages > 0);
-        if (nPages > 0)
-            QCOMPARE(Channels(page.GetPixel(50, 50), 4), QString("255,0,0,255"));
-    }
-
-    void unreadableDocumentsFail_data()
+    void readRendersPagesAtTheResolution_data()
     {
         QTest::addColumn<QString>("strName");
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("missing file") << "missing.pdf" << QByteArray();
-        QTest::newRow("text named pdf") << "text.pdf" << QByteArray("just some words\n");
-        QTest::newRow("empty file") << "empty.pdf" << QByteArray("");
-        QTest::newRow("empty path") << "" << QByteArray();
+        QTest::addColumn<QString>("strPassword");
+        QTest::addColumn<int>("nResult"); // -1: any failure other than a missing password
+        QTest::addColumn<double>("dblDpiX");
+        QTest::addColumn<QSize>("size"); // empty: no pages
+        const auto row =
+            [](const char* szRow, const char* szName, const char* szPassword, int nResult, double dblDpiX, QSize size)
+        { QTest::newRow(szRow) << QString(szName) << QString(szPassword) << nResult << dblDpiX << size; };
+        row("144 dpi across", "two pages.pdf", "", EOvrelResult_OK, 144, {400, 100});
+        row("right password, 72 dpi: a pixel per point", "locked.pdf", "user secret", EOvrelResult_OK, 72, {200, 100});
+        row("no password", "locked.pdf", "", EOvrelResult_PasswordRequired, 72, {});
+        row("wrong password", "locked.pdf", "guess", EOvrelResult_PasswordRequired, 72, {});
+        row("missing file", "missing.pdf", "", -1, 72, {});
+        row("text named pdf", "text.pdf", "", -1, 72, {});
+        row("empty path", "", "", -1, 72, {});
     }
 
-    void unreadableDocumentsFail()
+    void readRendersPagesAtTheResolution()
     {
         QFETCH(QString, strName);
-        QFETCH(QByteArray, content);
-        const QString strPath = strName.isEmpty() ? QString() : m_dir.filePath(strName);
-        if (!content.isNull())
+        QFETCH(QString, strPassword);
+        QFETCH(int, nResult);
+        QFETCH(double, dblDpiX);
+        QFETCH(QSize, size);
+        CPDFReader reader;
+        QCOMPARE(reader.SetResolutionX(dblDpiX), EOvrelResult_OK);
+        // A failed read must not leave the document read before open.
+        QCOMPARE(reader.Read(Path("two pages.pdf").toStdWString(), L""), EOvrelResult_OK);
+        COvrelImage first;
+        COvrelImage second;
+
+        const int nRead = reader.Read(Path(strName).toStdWString(), strPassword.toStdWString());
+
+        if (nResult >= 0)
+            QCOMPARE(nRead, nResult);
+        else
+            QVERIFY(nRead != EOvrelResult_OK && nRead != EOvrelResult_PasswordRequired);
+        QCOMPARE(reader.GetPageNumber(), size.isEmpty() ? 0 : 2);
+        QCOMPARE(reader.RenderPage(0, &first) == EOvrelResult_OK, !size.isEmpty());
+        QCOMPARE(reader.RenderPage(1, &second) == EOvrelResult_OK, !size.isEmpty());
+        QVERIFY(reader.RenderPage(2, &second) != EOvrelResult_OK && reader.RenderPage(0, nullptr) != EOvrelResult_OK);
+        QCOMPARE(QSize(first.GetWidth(), first.GetHeight()), size.isEmpty() ? QSize(0, 0) : size);
+        QCOMPARE(QSize(second.GetWidth(), second.GetHeight()), size.isEmpty() ? QSize(0, 0) : size);
+        const auto halves = [&size](const COvrelImage& page)
         {
-            QFile file(strPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-        CPDFReader reader;
-        QCOMPARE(reader.Read(m_strPdf.toStdWString(), L""), EOvrelResult_OK);
-
-        const EOvrelResult result = reader.Read(strPath.toStdWString(), L"");
-
-        QVERIFY(result != EOvrelResult_OK);
-        QVERIFY(result != EOvrelResult_PasswordRequired);
-        QCOMPARE(reader.GetPageNumber(), 0);
-        COvrelImage page;
-        QVERIFY(reader.RenderPage(0, &page) != EOvrelResult_OK);
-        QVERIFY(page.IsEmpty());
+            return ImageText::Pixel(page.GetPixel(size.width() / 4, 50), 4) + " " +
+                   ImageText::Pixel(page.GetPixel(size.width() * 3 / 4, 50), 4);
+        };
+        QCOMPARE(halves(first), size.isEmpty() ? " " : kRed + " " + kWhite);
+        QCOMPARE(halves(second), size.isEmpty() ? " " : kWhite + " " + kBlue);
     }
 
-    void renderRefusesBadPagesAndTargets()
-    {
-        CPDFReader reader;
-        COvrelImage page;
-        QVERIFY(reader.RenderPage(0, &page) != EOvrelResult_OK);
-        QCOMPARE(reader.Read(m_strPdf.toStdWString(), L""), EOvrelResult_OK);
-
-        QVERIFY(reader.RenderPage(-1, &page) != EOvrelResult_OK);
-        QVERIFY(reader.RenderPage(2, &page) != EOvrelResult_OK);
-        QVERIFY(reader.RenderPage(0, nullptr) != EOvrelResult_OK);
-
-        QVERIFY(page.IsEmpty());
-    }
-
-    void resolutionRefusesNonsense()
-    {
-        CPDFReader reader;
-        QCOMPARE(reader.SetResolutionX(144.0), EOvrelResult_OK);
-
-        for (double dblDpi : {0.0, -5.0, 2401.0, std::nan(""), HUGE_VAL})
-        {
-            QVERIFY(reader.SetResolutionX(dblDpi) != EOvrelResult_OK);
-            QVERIFY(reader.SetResolutionY(dblDpi) != EOvrelResult_OK);
-        }
-
-        QCOMPARE(reader.GetResolutionX(), 144.0);
-        QCOMPARE(reader.GetResolutionY(), 72.0);
-    }
-
-    void ocrReadsBackARenderedWord_data()
+    void ocrReadsTheRenderedWordsInTheRegionBox_data()
     {
         QTest::addColumn<int>("nChannels");
-        QTest::newRow("grey") << 1;
-        QTest::newRow("rgb") << 3;
-        QTest::newRow("rgba") << 4;
+        QTest::addColumn<GeometryPtr>("pRegion");
+        QTest::addColumn<QString>("strText");
+        QTest::newRow("grey") << 1 << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgb") << 3 << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgba") << 4 << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("left rectangle") << 3 << GeometryPtr(std::make_shared<COvrelRectangle>(0, 0, 400, 160))
+                                        << "SUNSHINE";
+        QTest::newRow("ellipse around the right word")
+            << 3 << GeometryPtr(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN";
     }
 
-    void ocrReadsBackARenderedWord()
+    void ocrReadsTheRenderedWordsInTheRegionBox()
     {
         QFETCH(int, nChannels);
+        QFETCH(GeometryPtr, pRegion);
+        QFETCH(QString, strText);
         COvrelImage image;
-        QVERIFY(ToLibraryImage(TwoWords("SUNSHINE", "GARDEN"), nChannels, image));
+        TwoWords(nChannels, image);
         COvrelOCR ocr;
         QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
         QCOMPARE(ocr.SetUserDefinedDpi(144), EOvrelResult_OK);
 
-        QCOMPARE(ocr.Decode(&image, nullptr), EOvrelResult_OK);
-
-        const QString strText = QString::fromUtf8(ocr.GetText());
-        QVERIFY2(strText.contains("SUNSHINE") && strText.contains("GARDEN"), qPrintable(strText));
-    }
-
-    void ocrReadsOnlyInsideTheRegionBox_data()
-    {
-        QTest::addColumn<std::shared_ptr<COvrelGeometry>>("pRegion");
-        QTest::addColumn<QString>("strSeen");
-        QTest::addColumn<QString>("strUnseen");
-        QTest::newRow("left rectangle") << std::shared_ptr<COvrelGeometry>(
-                                               std::make_shared<COvrelRectangle>(0, 0, 400, 160))
-                                        << "SUNSHINE"
-                                        << "GARDEN";
-        QTest::newRow("ellipse around the right word")
-            << std::shared_ptr<COvrelGeometry>(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN"
-            << "SUNSHINE";
-    }
-
-    void ocrReadsOnlyInsideTheRegionBox()
-    {
-        QFETCH(std::shared_ptr<COvrelGeometry>, pRegion);
-        QFETCH(QString, strSeen);
-        QFETCH(QString, strUnseen);
-        COvrelImage image;
-        QVERIFY(ToLibraryImage(TwoWords("SUNSHINE", "GARDEN"), 3, image));
-        COvrelOCR ocr;
-        QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
-
         QCOMPARE(ocr.Decode(&image, pRegion.get()), EOvrelResult_OK);
 
-        const QString strText = QString::fromUtf8(ocr.GetText());
-        QVERIFY2(strText.contains(strSeen) && !strText.contains(strUnseen), qPrintable(strText));
+        QCOMPARE(QString::fromUtf8(ocr.GetText()).simplified(), strText);
     }
 
     void ocrNeedsItsLanguageData_data()
@@ -319,33 +176,18 @@ private slots:
         QFETCH(QByteArray, folder);
         QFETCH(QByteArray, code);
         COvrelImage image;
-        QVERIFY(ToLibraryImage(TwoWords("SUNSHINE", "GARDEN"), 1, image));
+        TwoWords(1, image);
         COvrelOCR ocr;
+        const COvrelRectangle beside(900, 0, 50, 50);
         QCOMPARE(ocr.Decode(&image, nullptr), EOvrelResult_NotInitialised);
         QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
+        QCOMPARE(ocr.Decode(&image, &beside), EOvrelResult_OutOfRange);
 
+        // A rejected language leaves none in force, so nothing is read with the old one.
         QVERIFY(ocr.SetLanguageData(folder.constData(), code.constData()) != EOvrelResult_OK);
 
         QCOMPARE(ocr.Decode(&image, nullptr), EOvrelResult_NotInitialised);
         QCOMPARE(QString(ocr.GetText()), QString());
-        QVERIFY(ocr.SetLanguageData(nullptr, "eng") != EOvrelResult_OK);
-    }
-
-    void ocrRefusesBadInput()
-    {
-        COvrelOCR ocr;
-        QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
-        COvrelImage image;
-        QVERIFY(ToLibraryImage(TwoWords("A", "B"), 1, image));
-        const COvrelRectangle beside(900, 0, 50, 50);
-        const COvrelImage empty;
-
-        QCOMPARE(ocr.Decode(&image, &beside), EOvrelResult_OutOfRange);
-        QVERIFY(ocr.Decode(&empty, nullptr) != EOvrelResult_OK);
-        QVERIFY(ocr.Decode(nullptr, nullptr) != EOvrelResult_OK);
-        QVERIFY(ocr.SetUserDefinedDpi(0) != EOvrelResult_OK);
-        QVERIFY(ocr.SetUserDefinedDpi(2401) != EOvrelResult_OK);
-        QCOMPARE(ocr.SetUserDefinedDpi(300), EOvrelResult_OK);
     }
 };
 
