@@ -8,40 +8,21 @@
 
 QStringList CSqliteInspector::Rows(const QString& strFile, const QString& strSql)
 {
-    const QString strConnection = QStringLiteral("inspector");
     QStringList lstRows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), strConnection);
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspector");
         db.setDatabaseName(strFile);
-        if (db.open())
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(strSql))
+            lstRows << "<error> " + query.lastError().text();
+        while (query.next())
         {
-            QSqlQuery query(db);
-            if (query.exec(strSql))
-            {
-                while (query.next())
-                {
-                    QStringList lstValues;
-                    for (int i = 0; i < query.record().count(); ++i)
-                    {
-                        const QVariant value = query.value(i);
-                        lstValues << (value.isNull() ? QStringLiteral("<null>") : value.toString());
-                    }
-                    lstRows << lstValues.join(QLatin1Char('|'));
-                }
-            }
-            else
-            {
-                lstRows << QStringLiteral("<error> ") + query.lastError().text();
-            }
+            QStringList lstValues;
+            for (int i = 0; i < query.record().count(); ++i)
+                lstValues << (query.isNull(i) ? QString("<null>") : query.value(i).toString());
+            lstRows << lstValues.join('|');
         }
-        db.close();
     }
-    QSqlDatabase::removeDatabase(strConnection);
+    QSqlDatabase::removeDatabase("inspector");
     return lstRows;
-}
-
-QStringList CSqliteInspector::Tables(const QString& strFile)
-{
-    return Rows(strFile, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE "
-                                        "'sqlite_%' ORDER BY name"));
 }
