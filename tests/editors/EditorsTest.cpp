@@ -116,6 +116,7 @@ private slots:
 
     void configurationShownAsPlainNumberedLinesAndStoredWhole_data();
     void configurationShownAsPlainNumberedLinesAndStoredWhole();
+    void newLineKeepsTheViewInPlace();
     void propertyDialogShowsAndSendsPaths();
 
 private:
@@ -312,6 +313,26 @@ void EditorsTest::configurationShownAsPlainNumberedLinesAndStoredWhole()
     QCOMPARE(top(pNumbers), top(pEdit));
     const QString KEY = "PROJECT_CONFIGURATION";
     QCOMPARE(QList<QVariantList>(spy), (QList<QVariantList>{{KEY, text}, {KEY, text + "0"}, {KEY, text}}));
+}
+
+void EditorsTest::newLineKeepsTheViewInPlace()
+{
+    CConfigurationEditorView view;
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTextEdit* pEdit = view.GetTextView()->GetTextEdit();
+    QTextEdit* pNumbers = view.GetTextView()->GetLineNumberEdit();
+    const auto top = [](QTextEdit* pTextEdit) { return pTextEdit->cursorForPosition(QPoint(4, 4)).blockNumber(); };
+    view.SetText(QString("line\n").repeated(300));
+    pEdit->verticalScrollBar()->setValue(pEdit->verticalScrollBar()->maximum() / 2);
+    const int nTop = top(pEdit);
+    QVERIFY(nTop > 0);
+
+    // Return on the first visible line adds a line: the view must stay where it was, numbers level with the text.
+    pEdit->setTextCursor(pEdit->cursorForPosition(QPoint(4, 4)));
+    QTest::keyClick(pEdit, Qt::Key_Return);
+    QCOMPARE(top(pEdit), nTop);
+    QCOMPARE(top(pNumbers), nTop);
 }
 
 void EditorsTest::propertyDialogShowsAndSendsPaths()

@@ -61,7 +61,11 @@ void CTextEditorView::slot_TextChanged()
         numbers.reserve(nLines);
         for (int i = 1; i <= nLines; ++i)
             numbers << QString::number(i);
+        // The two panes share one scroll bar, which the gutter's new text would reset to the top.
+        QScrollBar* pScrollBar = m_pTextEdit->verticalScrollBar();
+        const int nScroll = pScrollBar->value();
         m_pLineNumberEdit->setPlainText(numbers.join('\n'));
+        pScrollBar->setValue(nScroll);
     }
 
     const QMargins margins = m_pLineNumberEdit->contentsMargins();
