@@ -354,8 +354,9 @@ void EditorsTest::propertyDialogShowsAndSendsPaths()
         return strSeen + QString(" asked %1").arg(std::exchange(answers.asked, {}).size());
     };
 
+    // A value shown from the model is not sent back: opening a project writes nothing into it.
     model.SetProperty("PROJECT_INITIALIZED_MODEL", "/a");
-    QCOMPARE(seen(), QString("/a| PROJECT_INITIALIZED_MODEL=/a:QString asked 0"));
+    QCOMPARE(seen(), QString("/a| asked 0"));
     model.SetProperty("PROJECT_INITIALIZED_MODEL", "/a");
     model.SetProperty("PROJECT_INITIALIZED_CONF", "");
     model.SetProperty("PROJECT_CONFIGURATION", "[net]");
@@ -365,7 +366,7 @@ void EditorsTest::propertyDialogShowsAndSendsPaths()
              QString("/a/x| PROJECT_INITIALIZED_MODEL=/a/:QString PROJECT_INITIALIZED_MODEL=/a/x:QString asked 0"));
     // What the user gave is the model's too: the next project, holding the first one's path, still shows its own.
     model.SetProperty("PROJECT_INITIALIZED_MODEL", "/a");
-    QCOMPARE(seen(), QString("/a| PROJECT_INITIALIZED_MODEL=/a:QString asked 0"));
+    QCOMPARE(seen(), QString("/a| asked 0"));
 
     answers.files = {"/b.cfg"};
     QTest::mouseClick(Button(&view, "Choose Configure"), Qt::LeftButton);

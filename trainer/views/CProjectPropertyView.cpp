@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 CProjectPropertyView::CProjectPropertyView(CProjectPropertyModel* pModel, QWidget* parent)
@@ -80,8 +81,11 @@ void CProjectPropertyView::slot_ChangeProjectProperty(const QString& strName)
         return;
     const QString strValue = m_pModel->GetProperty(strName).toString();
     // Setting the same text again would only move the user's cursor to the end of the field.
-    if (pEdit->text() != strValue)
-        pEdit->setText(strValue);
+    if (pEdit->text() == strValue)
+        return;
+    // Showing a stored value is not an edit: opening a project must not write it back into the project file.
+    const QSignalBlocker blocker(pEdit);
+    pEdit->setText(strValue);
 }
 
 void CProjectPropertyView::slot_UpdateProjectPropertyString(const QString& strValue)
