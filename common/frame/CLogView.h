@@ -16,7 +16,6 @@ class OVRELCOMMON_EXPORT CLogView : public QWidget
 public:
     explicit CLogView(QWidget* parent = nullptr);
 
-    QTableView* GetTableView() const { return m_pTableView; }
     QStandardItemModel* GetItemModel() const { return m_pItemModel; }
 
     static QString LevelText(ELogLevel eLevel);

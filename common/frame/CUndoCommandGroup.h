@@ -18,8 +18,6 @@ public:
     void Undo() override;
     virtual void AddCommand(CUndoCommand* pCommand);
 
-    int Count() const { return static_cast<int>(m_vctCommands.size()); }
-
 private:
     std::vector<CUndoCommand*> m_vctCommands;
 };

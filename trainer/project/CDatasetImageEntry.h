@@ -28,8 +28,6 @@ public:
 
     // False until a validation says otherwise.
     bool IsValid() const { return m_bValid; }
-    // True once SetValidation has run.
-    bool IsValidationKnown() const { return m_bValidationKnown; }
     // Emits signal_ChangeValidation unless the result was already known and equal; the first call always emits,
     // even with false, so that a view can leave its "not yet validated" look.
     void SetValidation(bool bValid);

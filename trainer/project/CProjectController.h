@@ -59,7 +59,6 @@ public:
     bool ValidateImageByID(int nImageID);
 
     int GetProjectID() const { return m_nProjectID; }
-    CProjectPropertyModel* GetPropertyModel() const { return m_pPropertyModel; }
 
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
 

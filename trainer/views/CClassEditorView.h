@@ -29,8 +29,6 @@ public:
     // Shows the rows in order, then the empty row; the ID column is hidden.
     void SetData(const std::vector<SRow>& vctRows);
 
-    QTableView* GetTableView() const { return m_pTableView; }
-    QStandardItemModel* GetItemModel() const { return m_pItemModel; }
 
 signals:
     void signal_Update(int nID, const QString& strName);

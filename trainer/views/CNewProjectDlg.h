@@ -19,7 +19,6 @@ public:
 
     QLineEdit* GetNameField() const { return m_pNameEdit; }
     QLineEdit* GetFolderField() const { return m_pFolderEdit; }
-    QPushButton* GetSelectButton() const { return m_pSelectButton; }
     QPushButton* GetAddButton() const { return m_pAddButton; }
 
 signals:

@@ -30,8 +30,6 @@ public:
     // Shows the rows in order, then the empty row. The ID column stays visible.
     void SetData(const std::vector<SRow>& vctRows);
 
-    QTableView* GetTableView() const { return m_pTableView; }
-    QStandardItemModel* GetItemModel() const { return m_pItemModel; }
 
 signals:
     void signal_Update(int nID, const QString& strName, const QString& strValue);
