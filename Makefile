@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench format clean
 
