@@ -11,7 +11,7 @@ packages=(
   libpoppler-qt5-dev
   libtesseract-dev tesseract-ocr-eng
   darknet
-  sqlite3 qpdf
+  sqlite3 libsqlite3-dev qpdf
   xvfb xauth
 )
 

@@ -1,5 +1,5 @@
 #include "CLogCapture.h"
-#include "CSqliteInspector.h"
+#include "CSqliteReader.h"
 #include "CTestSandbox.h"
 
 #include "database/CDatabase.h"
@@ -70,7 +70,7 @@ class DatabaseTest : public QObject
 
     QStringList Settings() const
     {
-        return CSqliteInspector::Rows(m_strFile, "SELECT ID, NAME, VALUE, TYPE FROM settings ORDER BY ID");
+        return CSqliteReader::Rows(m_strFile, "SELECT ID, NAME, VALUE, TYPE FROM settings ORDER BY ID");
     }
 
     // Opens a new file on m_pDatabase and fills it with the settings table and these records (IDs 1, 2, ...).
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(OpenSettings());
         QVERIFY(m_pDatabase->InsertToTable(Setting("K", "v")));
         QCOMPARE(Settings(), QStringList{"1|K|v|"});
-        QCOMPARE(CSqliteInspector::Rows(strFirst, "SELECT NAME FROM settings"), QStringList{"A"});
+        QCOMPARE(CSqliteReader::Rows(strFirst, "SELECT NAME FROM settings"), QStringList{"A"});
     }
 
     void twoObjectsOnOneFileDoNotDisturbEachOther()
@@ -276,10 +276,10 @@ private slots:
     {
         QSignalSpy spyStore(&CSettingStore::GetInstance(), &CSettingStore::signal_UpdateSettingParameter);
         Start();
-        QCOMPARE(CSqliteInspector::Rows(m_strFile, "SELECT name FROM sqlite_master WHERE type = 'table'"),
+        QCOMPARE(CSqliteReader::Rows(m_strFile, "SELECT name FROM sqlite_master WHERE type = 'table'"),
                  (QStringList{"settings", "sqlite_sequence"})); // the ID counts up by itself
-        QCOMPARE(CSqliteInspector::Rows(m_strFile,
-                                        "SELECT name, upper(type), \"notnull\", pk FROM pragma_table_info('settings')"),
+        QCOMPARE(CSqliteReader::Rows(m_strFile,
+                                     "SELECT name, upper(type), \"notnull\", pk FROM pragma_table_info('settings')"),
                  (QStringList{"ID|INTEGER|1|1", "NAME|NVARCHAR(45)|1|0", "VALUE|TEXT|1|0", "TYPE|NVARCHAR(45)|1|0"}));
         QCOMPARE(Settings(), QStringList());
         QCOMPARE(spyStore.count(), 0);

@@ -1,4 +1,4 @@
-#include "../database/CSqliteInspector.h"
+#include "CSqliteReader.h"
 
 #include "database/CDatabase.h"
 #include "project/CDatasetROIRecord.h"
@@ -36,7 +36,7 @@ class ProjectStoreTest : public QObject
         return m_database.OpenDatabase("localhost", m_strFile, "", "") &&
                (strSchema.isEmpty() || m_database.RunQueryFile(strSchema, true));
     }
-    QStringList Rows(const QString& strSql) const { return CSqliteInspector::Rows(m_strFile, strSql); }
+    QStringList Rows(const QString& strSql) const { return CSqliteReader::Rows(m_strFile, strSql); }
 
 private slots:
     // Each row (named after its table) is written by plain SQL and read into a record; the record's own statement must

@@ -29,7 +29,6 @@ public:
     // Shows the rows in order, then the empty row; the ID column is hidden.
     void SetData(const std::vector<SRow>& vctRows);
 
-
 signals:
     void signal_Update(int nID, const QString& strName);
     void signal_Insert(const QString& strName);

@@ -30,7 +30,6 @@ public:
     // Shows the rows in order, then the empty row. The ID column stays visible.
     void SetData(const std::vector<SRow>& vctRows);
 
-
 signals:
     void signal_Update(int nID, const QString& strName, const QString& strValue);
     void signal_Insert(const QString& strName, const QString& strValue);

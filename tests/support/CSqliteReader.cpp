@@ -1,4 +1,4 @@
-#include "CSqliteInspector.h"
+#include "CSqliteReader.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -6,7 +6,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-QStringList CSqliteInspector::Rows(const QString& strFile, const QString& strSql)
+QStringList CSqliteReader::Rows(const QString& strFile, const QString& strSql)
 {
     QStringList lstRows;
     {
