@@ -199,40 +199,32 @@ EOvrelResult COvrelImage::Median(int nRadiusX, int nRadiusY, const Geometry::COv
         });
 }
 
-EOvrelResult COvrelImage::SobelX(const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
+EOvrelResult COvrelImage::Sobel(int nOrderX, int nOrderY, const Geometry::COvrelGeometry* pRegion, int nBorderMode,
+                                double dblBorderValue)
 {
     return Guarded(
         [&]
         {
             cv::Mat pixels = m_pImpl->pixels;
-            const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, 1, 0, pRegion,
-                                                                      nBorderMode, dblBorderValue);
+            const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, nOrderX, nOrderY,
+                                                                      pRegion, nBorderMode, dblBorderValue);
             return result != EOvrelResult_OK ? result : m_pImpl->Adopt(pixels, m_pImpl->nRowAlignment);
         });
+}
+
+EOvrelResult COvrelImage::SobelX(const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
+{
+    return Sobel(1, 0, pRegion, nBorderMode, dblBorderValue);
 }
 
 EOvrelResult COvrelImage::SobelY(const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
 {
-    return Guarded(
-        [&]
-        {
-            cv::Mat pixels = m_pImpl->pixels;
-            const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, 0, 1, pRegion,
-                                                                      nBorderMode, dblBorderValue);
-            return result != EOvrelResult_OK ? result : m_pImpl->Adopt(pixels, m_pImpl->nRowAlignment);
-        });
+    return Sobel(0, 1, pRegion, nBorderMode, dblBorderValue);
 }
 
 EOvrelResult COvrelImage::SobelXY(const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
 {
-    return Guarded(
-        [&]
-        {
-            cv::Mat pixels = m_pImpl->pixels;
-            const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, 1, 1, pRegion,
-                                                                      nBorderMode, dblBorderValue);
-            return result != EOvrelResult_OK ? result : m_pImpl->Adopt(pixels, m_pImpl->nRowAlignment);
-        });
+    return Sobel(1, 1, pRegion, nBorderMode, dblBorderValue);
 }
 
 bool COvrelImage::IsEmpty() const

@@ -111,6 +111,10 @@ public:
     void SetFolder(const std::wstring& strFolder);
 
 private:
+    // The three Sobel filters differ only in the derivative orders.
+    EOvrelResult Sobel(int nOrderX, int nOrderY, const Geometry::COvrelGeometry* pRegion, int nBorderMode,
+                       double dblBorderValue);
+
     struct SImpl;
     std::unique_ptr<SImpl> m_pImpl;
 };
