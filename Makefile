@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench sanitize format clean
 
 all: build
 
@@ -28,8 +28,16 @@ bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
 	@./scripts/bench.sh $(BUILD_DIR)/bin
 
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer, in a build tree of its own.
+SANITIZE_DIR ?= build-sanitize
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOVREL_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
 format:
 	@find ovrel common trainer tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
