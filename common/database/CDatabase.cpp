@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 CDatabase::CDatabase(CDatabaseRecordFactory* pFactory) : m_pConnection(new CDatabaseConnection()), m_pFactory(pFactory)
 {
@@ -132,16 +133,16 @@ bool CDatabase::InsertToTable(const std::vector<std::shared_ptr<CDatabaseRecord>
     return RunQueries(vctQueries, bTransaction);
 }
 
-void CDatabase::SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
+bool CDatabase::SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
                                 const std::map<QString, QVariant>& mapWhereValues)
 {
     if (!m_pConnection || !m_pConnection->GetDatabase() || !m_pFactory)
-        return;
+        return false;
     QSqlQuery query(*m_pConnection->GetDatabase());
     // Rows are read once, front to back: forward-only keeps large tables from being cached a second time.
     query.setForwardOnly(true);
     if (!m_pConnection->Execute(query, GetSelectQuery(strTableName, mapWhereValues), nullptr))
-        return;
+        return false;
 
     vctRecords.clear();
     while (query.next())
@@ -152,6 +153,15 @@ void CDatabase::SelectFromTable(const QString& strTableName, std::vector<std::sh
         pRecord->LoadFromQuery(&query);
         vctRecords.push_back(std::move(pRecord));
     }
+    return true;
+}
+
+bool CDatabase::HasTable(const QString& strTableName) const
+{
+    if (!m_pConnection || !m_pConnection->IsOpen())
+        return false;
+    // Every table has at least one column; a missing one gives an empty record.
+    return !m_pConnection->GetDatabase()->record(strTableName).isEmpty();
 }
 
 bool CDatabase::UpdateTable(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,

@@ -50,9 +50,12 @@ public:
     // Inserts the records in order through RunQueries; their IDs stay as they were. An empty vector gives false.
     bool InsertToTable(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords, bool bTransaction);
     // Replaces the contents of vctRecords with one record per selected row, in the database's order; rows the
-    // factory has no record for are skipped. On failure (or without factory) vctRecords is left as it was.
-    void SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
+    // factory has no record for are skipped. On failure (or without factory) vctRecords is left as it was and the
+    // result is false, so that a missing table is not mistaken for an empty one.
+    bool SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
                          const std::map<QString, QVariant>& mapWhereValues);
+    // True when the open database has that table. Asks the driver for the table's columns: no statement is sent.
+    bool HasTable(const QString& strTableName) const;
     // An empty WHERE map updates or deletes every row; an empty SET map makes the update fail.
     bool UpdateTable(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,
                      const std::map<QString, QVariant>& mapWhereValues, bool bTransaction);

@@ -1,5 +1,6 @@
 #include "CProjectFixture.h"
 #include "CPromptAnswers.h"
+#include "CReadOnlyGuard.h"
 #include "CSqlTrace.h"
 #include "CTestSandbox.h"
 
@@ -14,6 +15,8 @@
 #include "views/CTextEditorView.h"
 
 #include <QDateTime>
+#include <QDirIterator>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -39,6 +42,16 @@ QStringList Entries(const CProjectModel::EntryList& vctEntries)
 QStringList Files(const QString& strDir)
 {
     return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Every file below the folder, by relative path, sorted.
+QStringList Tree(const QString& strDir)
+{
+    QStringList lstFiles;
+    for (QDirIterator it(strDir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        lstFiles.append(QDir(strDir).relativeFilePath(it.next()));
+    lstFiles.sort();
+    return lstFiles;
 }
 } // namespace
 
@@ -154,7 +167,10 @@ private slots:
         QTest::newRow("subfolder") << "a/b" << false << "*";
         QTest::newRow("climbing out") << "../escaped" << false << "*";
         QTest::newRow("backslash") << "a\\b" << false << "*";
+        QTest::newRow("semicolon") << "a;b" << false << "*";
         QTest::newRow("existing folder") << "taken" << false << "*";
+        // The folder can be made, its project file cannot: what was made goes again.
+        QTest::newRow("file name too long") << QString(250, 'n') << false << "*";
         QTest::newRow("empty folder field") << "orphan" << false << "";
         QTest::newRow("missing parent") << "orphan" << false << "missing/deeper";
     }
@@ -176,7 +192,13 @@ private slots:
         QCOMPARE(lstNow, lstHere);
         QCOMPARE(Files("taken") + Files("..") + Files("/"), lstOutside);
         QCOMPARE(m_pCase->dialog.isVisible(), !created);
-        QVERIFY(m_pCase->answers.asked.isEmpty());
+        QStringList lstAsked;
+        for (const auto& sAsked : m_pCase->answers.asked)
+            lstAsked.append(QString::number(sAsked.eIcon) + " " + sAsked.strText);
+        QCOMPARE(lstAsked,
+                 created
+                     ? QStringList()
+                     : QStringList(QString("%1 Cannot create project %2").arg(int(QMessageBox::Warning)).arg(name)));
     }
 
     void openingLoadsValidatesAndIndexesProject()
@@ -249,17 +271,24 @@ private slots:
     void failedOpenClosesProjectShowsBoxAndForgetsFile_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("file missing") << "missing";
-        QTest::newRow("no project row") << "empty";
-        QTest::newRow("not a database") << "garbage";
+        QTest::addColumn<QStringList>("statements"); // run on a new project file named "broken"
+        QTest::newRow("file missing") << "missing" << QStringList();
+        QTest::newRow("not a database") << "garbage" << QStringList();
+        QTest::newRow("no project row") << "file" << QStringList("DELETE FROM project_training");
+        // The project row must not pass for an image, nor the open for a success.
+        QTest::newRow("no image table") << "file" << QStringList("DROP TABLE dataset_image");
+        QTest::newRow("no ROI table") << "file" << QStringList("DROP TABLE dataset_roi");
+        QTest::newRow("no class table") << "file" << QStringList("DROP TABLE category");
+        QTest::newRow("no property table") << "file" << QStringList("DROP TABLE project_property");
     }
     void failedOpenClosesProjectShowsBoxAndForgetsFile()
     {
         QFETCH(QString, kind);
+        QFETCH(QStringList, statements);
         const QString strPrevious = Project("previous");
         const QString strFile = CProjectFixture::DataFile(m_strRoot + "/broken", "broken");
-        if (kind == "empty")
-            QVERIFY(!Project("broken", {"DELETE FROM project_training"}, false).isEmpty());
+        if (kind == "file")
+            QVERIFY(!Project("broken", statements, false).isEmpty());
         QFile file(strFile);
         if (kind == "garbage")
             QVERIFY(QDir().mkpath("broken") && file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')));
@@ -273,9 +302,14 @@ private slots:
         QCOMPARE(m_pCase->answers.asked[0].strText, QString("Cannot load project broken"));
         QCOMPARE(CSetting::GetString(HISTORY, ""), CProjectFixture::DataFile(strPrevious, "previous"));
         QVERIFY(m_pCase->model.GetProjectName().isEmpty() && m_pCase->model.GetTrainImages().empty());
+        QCOMPARE(m_pCase->controller.GetProjectID(), -1);
         QCOMPARE(TreeRows(), 0);
         QVERIFY(Log().contains("[ERROR] Cannot load project broken"));
         QCOMPARE(Log().contains(QString("[ERROR] Project file %1 is not found").arg(strFile)), kind == "missing");
+        // Nothing is tried on a file that lacks the tables (no index on a missing ROI table).
+        QVERIFY(Log().filter("no such table").isEmpty());
+        // The lock of a failed open is not kept.
+        QVERIFY(!QFileInfo::exists(strFile + ".lock"));
     }
 
     void leavingProjectAsksFirstWhileRunning_data()
@@ -326,45 +360,175 @@ private slots:
         QCOMPARE(Entries(m_pCase->model.GetTrainImages()), QStringList({"!a.jpg"}));
     }
 
-    void deletingRemovesOnlyOpenProjectFolder_data()
+    void deletingTakesOnlyTheProjectsFilesAndClosesIt_data()
     {
         QTest::addColumn<QString>("situation");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("answered yes") << "yes" << true;
-        QTest::newRow("answered no") << "no" << false;
-        QTest::newRow("no project open: the working folder") << "none" << false;
-        QTest::newRow("project file gone from its folder") << "file gone" << false;
-        QTest::newRow("folder not named after the project") << "foreign folder" << false;
+        QTest::addColumn<QStringList>("answers"); // "y" or "n", in order
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("left"); // files under the project folder afterwards; "*" for all of them
+        const QString strAsk = "Do you want to delete project doomed?";
+        const QString strRunning = "Program is running, do you want to close it?";
+        const QString strCannot = "Cannot delete project doomed";
+        const QStringList lstAll("*");
+        QTest::newRow("answered yes") << "yes" << QStringList("y") << QStringList(strAsk) << QStringList();
+        QTest::newRow("answered no") << "no" << QStringList("n") << QStringList(strAsk) << lstAll;
+        QTest::newRow("no project open") << "none" << QStringList("y") << QStringList("Do you want to delete project ?")
+                                         << lstAll;
+        QTest::newRow("project file gone")
+            << "file gone" << QStringList("y") << QStringList({strAsk, strCannot}) << lstAll;
+        QTest::newRow("read-only folder")
+            << "read-only" << QStringList("y") << QStringList({strAsk, strCannot}) << lstAll;
+        // A project file in a folder of the user's: the user's things stay, "Images" among them.
+        QTest::newRow("folder of other things")
+            << "foreign" << QStringList("y") << QStringList(strAsk) << QStringList({"Images/photo.jpg", "notes.txt"});
+        QTest::newRow("running, close refused")
+            << "running" << QStringList({"y", "n"}) << QStringList({strAsk, strRunning}) << lstAll;
+        // The trainer still works in the folder: the close cannot let the project go.
+        QTest::newRow("running, close accepted")
+            << "running" << QStringList({"y", "y"}) << QStringList({strAsk, strRunning}) << lstAll;
     }
-    void deletingRemovesOnlyOpenProjectFolder()
+    void deletingTakesOnlyTheProjectsFilesAndClosesIt()
     {
         QFETCH(QString, situation);
-        QFETCH(bool, removed);
-        const QString strName = situation == "none" ? "" : "doomed";
-        QString strDir = situation == "none" ? m_strRoot : Project(strName, {}, false);
-        // A project file opened straight from a folder of other things.
-        if (situation == "foreign folder" && QDir().rename(strDir, "documents"))
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, left);
+        QString strDir = Project("doomed",
+                                 {"INSERT INTO dataset_image (NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, "
+                                  "PROJECT_ID) VALUES('a.jpg', 'Images/a.jpg', 'train', 6, 4, 1)"},
+                                 false);
+        for (const char* pszFile : {"Images/a.jpg", "Images/a.txt", "Backup/config_last.weights", "train.txt"})
+            QVERIFY(QDir(strDir).mkpath(QFileInfo(pszFile).path()) &&
+                    QFile(strDir + "/" + pszFile).open(QFile::WriteOnly));
+        if (situation == "foreign")
+        {
+            QVERIFY(QDir().rename(strDir, "documents"));
             strDir = m_strRoot + "/documents";
-        if (situation != "none")
-            m_pCase->controller.OpenProject(strDir, strName);
+            QVERIFY(QFile(strDir + "/notes.txt").open(QFile::WriteOnly) &&
+                    QFile(strDir + "/Images/photo.jpg").open(QFile::WriteOnly));
+        }
+        if (situation == "none")
+            strDir = m_strRoot;
+        else
+            m_pCase->controller.OpenProject(strDir, "doomed");
+        const QString strFile = CProjectFixture::DataFile(strDir, "doomed");
         if (situation == "file gone")
-            QVERIFY(QFile::remove(CProjectFixture::DataFile(strDir, strName)));
+            QVERIFY(QFile::remove(strFile));
+        if (situation == "running")
+            m_pCase->model.SetCommandState(ECommandState_Running);
         CSetting::Set(HISTORY, CSetting::GetString(HISTORY, "") + ";/keep/me.data");
         const QString strHistory = CSetting::GetString(HISTORY, "");
-        const QStringList lstBefore = Files(strDir);
-        const int nTreeRows = TreeRows();
-        m_pCase->answers.messages.push_back(situation == "no" ? QMessageBox::No : QMessageBox::Yes);
+        const QStringList lstBefore = Tree(strDir);
+        for (const QString& strAnswer : answers)
+            m_pCase->answers.messages.push_back(strAnswer == "y" ? QMessageBox::Yes : QMessageBox::No);
+        auto pGuard = situation == "read-only" ? std::make_unique<CReadOnlyGuard>(strDir) : nullptr;
+        if (pGuard && !pGuard->IsActive())
+            QSKIP("This file system cannot protect a folder");
 
         emit m_pCase->view.signal_DeleteProject();
+        pGuard.reset();
 
-        QCOMPARE(m_pCase->answers.asked.size(), 1);
-        QCOMPARE(m_pCase->answers.asked[0].strText, QString("Do you want to delete project %1?").arg(strName));
-        QCOMPARE(m_pCase->answers.asked[0].defaultButton, QMessageBox::No);
+        QStringList lstAsked;
+        for (const auto& sAsked : m_pCase->answers.asked)
+            lstAsked.append(sAsked.strText);
+        QCOMPARE(lstAsked, asked);
+        QCOMPARE(m_pCase->answers.asked.last().eIcon,
+                 asked.last() == "Cannot delete project doomed" ? QMessageBox::Critical : QMessageBox::Question);
         QVERIFY(QFileInfo(m_strRoot).isDir());
-        QCOMPARE(QFileInfo::exists(strDir), !removed);
-        QCOMPARE(Files(strDir), removed ? QStringList() : lstBefore);
-        QCOMPARE(CSetting::GetString(HISTORY, ""), removed ? QString("/keep/me.data") : strHistory);
-        QCOMPARE(TreeRows(), removed ? 0 : nTreeRows);
+        QCOMPARE(Tree(strDir), left == QStringList("*") ? lstBefore : left);
+        const bool bDeleted = left != QStringList("*");
+        QCOMPARE(QFileInfo::exists(strDir), !bDeleted || !left.isEmpty());
+        QCOMPARE(CSetting::GetString(HISTORY, ""), bDeleted ? QString("/keep/me.data") : strHistory);
+        // A deleted project is closed; one that could not be deleted stays open and usable, its lock held.
+        const bool bOpen = situation != "none" && !bDeleted;
+        QCOMPARE(m_pCase->model.GetProjectName(), bOpen ? QString("doomed") : QString());
+        QCOMPARE(Entries(m_pCase->model.GetTrainImages()), bOpen ? QStringList("!a.jpg") : QStringList());
+        QCOMPARE(TreeRows(), bOpen ? 1 : 0);
+        if (bOpen && situation != "file gone" && answers.last() != "y")
+        {
+            QVERIFY(QFileInfo::exists(strFile + ".lock"));
+            QVERIFY(!m_pCase->controller.GetProjectProperty("PROJECT_CONFIGURATION").isEmpty());
+        }
+        if (situation == "foreign")
+            QVERIFY(Log().contains(QString("[WARNING] Kept in folder %1: Images, notes.txt").arg(strDir)));
+    }
+
+    void projectOpenInAnotherWindowIsRefused_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("another window") << "window" << true;
+        QTest::newRow("another window, closed since") << "closed" << false;
+        QTest::newRow("a process that died") << "dead" << false;
+    }
+    void projectOpenInAnotherWindowIsRefused()
+    {
+        QFETCH(QString, holder);
+        QFETCH(bool, refused);
+        const QString strShared = Project("shared", {}, false);
+        const QString strOwn = Project("own");
+        CProjectModel otherModel;
+        CProjectController other(&otherModel, nullptr);
+        if (holder == "dead")
+        {
+            QProcess process;
+            process.start("sleep", {"30"});
+            QVERIFY(process.waitForStarted());
+            const qint64 nPid = process.processId();
+            process.kill();
+            QVERIFY(process.waitForFinished());
+            QFile lock(strShared + "/shared.data.lock");
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QString("%1\nOvrelTrainer\n%2\n").arg(nPid).arg(QSysInfo::machineHostName()).toUtf8());
+        }
+        else
+            other.OpenProject(strShared, "shared");
+        if (holder == "closed")
+            QVERIFY(other.CloseProject());
+        const QString strHistory = CSetting::GetString(HISTORY, "");
+
+        m_pCase->controller.OpenProject(strShared, "shared");
+
+        QStringList lstAsked;
+        for (const auto& sAsked : m_pCase->answers.asked)
+            lstAsked.append(QString::number(sAsked.eIcon) + " " + sAsked.strText);
+        const QString strRefusal = "Project shared is open in another window";
+        QCOMPARE(lstAsked,
+                 refused ? QStringList(QString::number(QMessageBox::Warning) + " " + strRefusal) : QStringList());
+        // A refusal changes nothing: this window keeps its project, the other its own.
+        QCOMPARE(m_pCase->model.GetProjectName(), refused ? QString("own") : QString("shared"));
+        QVERIFY(refused ? CSetting::GetString(HISTORY, "") == strHistory
+                        : CSetting::GetString(HISTORY, "").startsWith(CProjectFixture::DataFile(strShared, "shared")));
+        QCOMPARE(Log().contains("[WARNING] " + strRefusal), refused);
+        QCOMPARE(otherModel.GetProjectName(), holder == "window" ? QString("shared") : QString());
+        QFile lock(strShared + "/shared.data.lock");
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        QCOMPARE(lock.readLine().trimmed().toLongLong(), QCoreApplication::applicationPid());
+        // The project released by this window's close is free for the other again.
+        m_pCase->controller.CloseProject();
+        other.OpenProject(strShared, "shared");
+        QCOMPARE(otherModel.GetProjectName(), QString("shared"));
+    }
+
+    void controllerOutlivesItsModel()
+    {
+        const QString strDir = Project("left", {}, false);
+        auto* pModel = new CProjectModel;
+        CProjectController controller(pModel, nullptr);
+        controller.OpenProject(strDir, "left");
+        QCOMPARE(pModel->GetProjectName(), QString("left"));
+        pModel->SetCommandState(ECommandState_Running);
+
+        // The window lets the model go before the controller: what still reaches the controller must not touch it.
+        delete pModel;
+        controller.slot_CloseProject();
+        controller.slot_DeleteProject();
+        controller.slot_ShuffleTrainImage();
+        controller.OpenProject(strDir, "left");
+
+        QCOMPARE(controller.GetProjectID(), 1);
+        QVERIFY(Log().contains("[ERROR] Failed to close current Project"));
+        QVERIFY(QFileInfo::exists(CProjectFixture::DataFile(strDir, "left")));
     }
 
     void configurationEditorStoresWholeText()

@@ -1,6 +1,8 @@
 #include "project/CNewProjectController.h"
 
 #include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "project/CProjectPropertyRecord.h"
 #include "project/CProjectRecordFactory.h"
@@ -52,7 +54,9 @@ bool CNewProjectController::IsValidProjectName(const QString& strName)
 {
     if (strName.isEmpty() || strName == "." || strName == "..")
         return false;
-    return !strName.contains('/') && !strName.contains('\\') && !strName.contains(QDir::separator());
+    // ";" separates the entries of the recent-project list.
+    return !strName.contains('/') && !strName.contains('\\') && !strName.contains(QDir::separator()) &&
+           !strName.contains(';');
 }
 
 void CNewProjectController::slot_ChangeProjectDir(const QString& strPath)
@@ -66,32 +70,47 @@ void CNewProjectController::slot_AddProject()
         return;
     const QString strProjectName = m_pDialog->GetProjectName();
     const QString strParentDir = m_pDialog->GetProjectDir();
-    // An empty folder would put the project at the root of the file system.
-    if (!IsValidProjectName(strProjectName) || strParentDir.isEmpty())
-        return;
     const QString strProjectDir = strParentDir + QDir::separator() + strProjectName;
 
-    bool bDatabaseOpened = false;
-    const bool bCreated = CreateProject(strProjectDir, strProjectName, bDatabaseOpened);
-    // The project controller opens the same file next; it must find it released.
-    if (bDatabaseOpened)
-        m_pDatabase->Close();
+    bool bCreated = false;
+    // An empty folder would put the project at the root of the file system.
+    if (IsValidProjectName(strProjectName) && !strParentDir.isEmpty())
+    {
+        bool bDatabaseOpened = false;
+        bool bFolderMade = false;
+        bCreated = CreateProject(strProjectDir, strProjectName, bDatabaseOpened, bFolderMade);
+        // The project controller opens the same file next; it must find it released.
+        if (bDatabaseOpened)
+            m_pDatabase->Close();
+        // A half-made project would block its name for good: take back exactly what this attempt made.
+        if (!bCreated && bFolderMade)
+            QDir(strProjectDir).removeRecursively();
+    }
     if (!bCreated)
+    {
+        const QByteArray baName = strProjectName.toUtf8();
+        CLogger::Write(ELogLevel_Error, "Cannot create project %s in %s", baName.constData(),
+                       strParentDir.toUtf8().constData());
+        CPrompt::Warning(m_pDialog, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
+                         QString::asprintf("Cannot create project %s", baName.constData()));
         return;
+    }
 
     m_pDialog->close();
     emit signal_OpenProject(strProjectDir, strProjectName);
 }
 
 bool CNewProjectController::CreateProject(const QString& strProjectDir, const QString& strProjectName,
-                                          bool& bDatabaseOpened)
+                                          bool& bDatabaseOpened, bool& bFolderMade)
 {
     bDatabaseOpened = false;
+    bFolderMade = false;
     if (QFileInfo::exists(strProjectDir))
         return false;
     // mkdir, not mkpath: a parent folder that does not exist is a failure, not something to make up.
     if (!QDir().mkdir(strProjectDir))
         return false;
+    bFolderMade = true;
     const QString strImageDir = strProjectDir + QDir::separator() + "Images";
     if (!QDir(strImageDir).exists() && !QDir().mkdir(strImageDir))
         return false;

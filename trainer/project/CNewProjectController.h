@@ -9,8 +9,8 @@ class CNewProjectDlg;
 class CProjectRecordFactory;
 
 // Creates a project from what the new-project dialog holds: the project folder with its Images folder, the project
-// file with its tables, the project row and the default network configuration. Every failure ends the creation
-// silently and leaves the dialog open; what was already created stays on disk.
+// file with its tables, the project row and the default network configuration. A failure leaves the dialog open,
+// says so in a warning box and takes back the folder that the attempt made.
 class CNewProjectController : public CController
 {
     Q_OBJECT
@@ -22,7 +22,8 @@ public:
     bool Undo() override { return false; }
     bool Redo() override { return false; }
 
-    // A project name must be one plain folder name: not empty, not "." or "..", without a directory separator.
+    // A project name must be one plain folder name: not empty, not "." or "..", without a directory separator, and
+    // without ";" (the separator of the recent-project list).
     static bool IsValidProjectName(const QString& strName);
 
 signals:
@@ -36,7 +37,9 @@ public slots:
 
 private:
     // The creation steps; true when all succeeded. The project file may be left open: the caller releases it.
-    bool CreateProject(const QString& strProjectDir, const QString& strProjectName, bool& bDatabaseOpened);
+    // bFolderMade tells that the project folder did not exist and was made by this call.
+    bool CreateProject(const QString& strProjectDir, const QString& strProjectName, bool& bDatabaseOpened,
+                       bool& bFolderMade);
 
     CNewProjectDlg* m_pDialog = nullptr;
     CDatabase* m_pDatabase = nullptr;

@@ -8,6 +8,7 @@
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CProjectFolderRemover.h"
 #include "project/CProjectModel.h"
 #include "project/CProjectPropertyRecord.h"
 #include "project/CProjectRecordFactory.h"
@@ -26,6 +27,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -115,12 +117,47 @@ QString CProjectController::PromptTitle() const
 
 void CProjectController::OpenProject(const QString& strProjectDir, const QString& strProjectName)
 {
-    if (LoadProject(strProjectDir, strProjectName))
-        return;
     const QByteArray baName = Utf8(strProjectName);
+    // Reopening the project this window holds keeps its lock through the close that comes first.
+    const QString strLockPath = CProjectFolderRemover::LockFilePath(strProjectDir, strProjectName);
+    const bool bHeld = m_pLock && m_strLockPath == strLockPath;
+    std::unique_ptr<QLockFile> pLock;
+    if (bHeld)
+        pLock = std::move(m_pLock);
+    else if (!TryLock(strProjectDir, strProjectName, pLock))
+    {
+        const QString strText = QString::asprintf("Project %s is open in another window", baName.constData());
+        CLogger::Write(ELogLevel_Warning, "%s", Utf8(strText).constData());
+        CPrompt::Warning(m_pView, PromptTitle(), strText);
+        return;
+    }
+
+    if (LoadProject(strProjectDir, strProjectName))
+    {
+        m_pLock = std::move(pLock);
+        return;
+    }
+    // A refused close leaves that same project open: it keeps its lock.
+    if (bHeld && m_pModel && m_pModel->GetProjectDir() == strProjectDir && m_pModel->GetProjectName() == strProjectName)
+        m_pLock = std::move(pLock);
+    pLock.reset();
     CLogger::Write(ELogLevel_Error, "Cannot load project %s", baName.constData());
     CPrompt::Critical(m_pView, PromptTitle(), QString::asprintf("Cannot load project %s", baName.constData()));
     RemoveProjectHistory(strProjectDir, strProjectName);
+}
+
+bool CProjectController::TryLock(const QString& strProjectDir, const QString& strProjectName,
+                                 std::unique_ptr<QLockFile>& pLock)
+{
+    pLock = std::make_unique<QLockFile>(CProjectFolderRemover::LockFilePath(strProjectDir, strProjectName));
+    // Never stale by age: a window may keep a project open for days. A lock left by a dead process is taken over.
+    pLock->setStaleLockTime(0);
+    if (pLock->tryLock(0))
+        return true;
+    const bool bHeldElsewhere = pLock->error() == QLockFile::LockFailedError;
+    // A folder that cannot hold a lock file (read-only, or missing) opens unlocked or fails on its own terms.
+    pLock.reset();
+    return !bHeldElsewhere;
 }
 
 bool CProjectController::LoadProject(const QString& strProjectDir, const QString& strProjectName)
@@ -141,11 +178,23 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
         return false;
     }
 
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctRecords, {});
+    // A fresh vector per select: a failed select leaves its vector as it was, and must not pass on another table's
+    // rows. Every table the open and the annotation read is required.
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTraining;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTrainImages;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTestImages;
+    bool bLoaded = m_pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctTraining, {});
     std::shared_ptr<CProjectTrainingRecord> pTraining =
-        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctRecords.front());
-    if (!pTraining)
+        vctTraining.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctTraining.front());
+    bLoaded = bLoaded && pTraining &&
+              m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTrainImages,
+                                           {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}}) &&
+              m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTestImages,
+                                           {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
+    for (const QString& strTable :
+         {CDatasetROIRecord::TABLE_NAME, CCategoryRecord::TABLE_NAME, CProjectPropertyRecord::TABLE_NAME})
+        bLoaded = bLoaded && m_pDatabase->HasTable(strTable);
+    if (!bLoaded)
     {
         // Not a project file: nothing may keep working on it.
         m_pDatabase->Close();
@@ -163,17 +212,11 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
 
     if (m_pModel)
     {
-        m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctRecords,
-                                     {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}});
         m_pModel->ClearTrainImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctTrainImages)
             m_pModel->AddTrainImage(pRecord);
-
-        vctRecords.clear();
-        m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctRecords,
-                                     {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
         m_pModel->ClearTestImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctTestImages)
             m_pModel->AddTestImage(pRecord);
     }
 
@@ -209,6 +252,9 @@ bool CProjectController::CloseProject()
     m_mapViewImage.clear();
     if (m_pModel)
         m_pModel->Close();
+    // The model keeps a running project; so does its lock.
+    if (!m_pModel || m_pModel->GetProjectDir().isEmpty())
+        m_pLock.reset();
     return true;
 }
 
@@ -218,40 +264,69 @@ void CProjectController::slot_CloseProject()
         CLogger::Write(ELogLevel_Error, "Failed to close current Project");
 }
 
-bool CProjectController::IsRemovableProjectFolder(const QString& strProjectDir, const QString& strProjectName) const
-{
-    // A project folder is named after its project and holds the project file; anything else (an empty path, a
-    // parent folder, a folder that only happens to hold some .data file) is never removed.
-    if (strProjectDir.isEmpty() || strProjectName.isEmpty() || strProjectName == "." || strProjectName == ".." ||
-        strProjectName.contains('/') || strProjectName.contains('\\'))
-        return false;
-    const QFileInfo folder(strProjectDir);
-    if (!folder.isDir() || QDir(strProjectDir).dirName() != strProjectName)
-        return false;
-    return QFileInfo(ProjectFilePath(strProjectDir, strProjectName)).isFile();
-}
-
 void CProjectController::slot_DeleteProject()
 {
     if (!m_pModel)
         return;
     const QString strProjectDir = m_pModel->GetProjectDir();
     const QString strProjectName = m_pModel->GetProjectName();
-    const QMessageBox::StandardButton answer =
-        CPrompt::Question(m_pView, PromptTitle(),
-                          QString::asprintf("Do you want to delete project %s?", Utf8(strProjectName).constData()),
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    const QByteArray baName = Utf8(strProjectName);
+    const QMessageBox::StandardButton answer = CPrompt::Question(
+        m_pView, PromptTitle(), QString::asprintf("Do you want to delete project %s?", baName.constData()),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes || strProjectDir.isEmpty() || strProjectName.isEmpty() || !m_pDatabase)
         return;
-    if (!m_pDatabase || !IsRemovableProjectFolder(strProjectDir, strProjectName))
+    // The trainer works in the project folder: nothing goes while it runs.
+    if (m_pModel->GetCommandState() != ECommandState_Stopped &&
+        (!CloseProject() || !m_pModel || m_pModel->GetCommandState() != ECommandState_Stopped))
+    {
+        CLogger::Write(ELogLevel_Error, "Failed to close current Project");
         return;
-    if (!m_pDatabase->Close())
+    }
+    if (!RemoveProjectFiles(strProjectDir, strProjectName))
+    {
+        CLogger::Write(ELogLevel_Error, "Cannot delete project %s", baName.constData());
+        CPrompt::Critical(m_pView, PromptTitle(), QString::asprintf("Cannot delete project %s", baName.constData()));
         return;
-    if (!QDir(strProjectDir).removeRecursively())
-        return;
+    }
     RemoveProjectHistory(strProjectDir, strProjectName);
+    CloseProject();
     if (m_pView)
         m_pView->ClearTree();
+}
+
+bool CProjectController::RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName)
+{
+    const QString strFilePath = ProjectFilePath(strProjectDir, strProjectName);
+    if (!QFileInfo(strFilePath).isFile())
+        return false;
+    QStringList lstImageNames;
+    for (const CProjectModel::EntryList& vctList : {m_pModel->GetTrainImages(), m_pModel->GetTestImages()})
+    {
+        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : vctList)
+            lstImageNames.append(pEntry->GetName());
+    }
+
+    m_pDatabase->Close();
+    CProjectFolderRemover remover(strProjectDir, strProjectName, lstImageNames);
+    if (!remover.RemoveProjectFile())
+    {
+        // Nothing was removed: the project goes on as it was, still locked.
+        m_pDatabase->OpenDatabase("localhost", strFilePath, "", "");
+        return false;
+    }
+    m_pLock.reset();
+    remover.RemoveRest();
+    const QByteArray baDir = Utf8(strProjectDir);
+    for (const QString& strPath : remover.Failed())
+        CLogger::Write(ELogLevel_Error, "Failed to remove file %s", Utf8(strPath).constData());
+    QStringList lstKept = remover.Kept();
+    lstKept.sort();
+    if (!lstKept.isEmpty())
+        CLogger::Write(ELogLevel_Warning, "Kept in folder %s: %s", baDir.constData(),
+                       Utf8(lstKept.join(", ")).constData());
+    CLogger::Write(ELogLevel_Normal, "Delete project %s OK", Utf8(strProjectName).constData());
+    return true;
 }
 
 void CProjectController::slot_ShuffleTrainImage()

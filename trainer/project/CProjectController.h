@@ -25,6 +25,7 @@ class CProjectPropertyModel;
 class CProjectPropertyView;
 class CProjectRecordFactory;
 class CProjectView;
+class QLockFile;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
 // its editors. Keeps the one database connection of the open project; the model holds what the views show.
@@ -40,9 +41,11 @@ public:
     bool Redo() override { return false; }
 
     // Opens <folder>/<name>.data. Any failure ends with the "Cannot load project %s" box and the removal of the
-    // file from the recent projects; a project that was open before is closed by then.
+    // file from the recent projects; a project that was open before is closed by then. A project that another
+    // window holds open (its lock file is held by a live process) is refused with a warning before anything changes.
     void OpenProject(const QString& strProjectDir, const QString& strProjectName);
-    // Asks first while the trainer runs. Keeps the database connection for the next open.
+    // Asks first while the trainer runs. Keeps the database connection for the next open; releases the project's lock
+    // once the model has let the project go.
     bool CloseProject();
 
     // The recent projects (GENERAL_PROGRAME_HISTORIES): project file paths joined by ";", newest first, at most five,
@@ -64,7 +67,9 @@ public:
 
 public slots:
     void slot_CloseProject();
-    // Removes the project folder after asking; only a folder that holds the open project's file is ever removed.
+    // Deletes the open project after asking (and, while the trainer runs, after the close's question): its file first,
+    // then its own files, and its folder only when nothing else is in it. Then the project is closed. When the project
+    // file cannot be removed, a critical box says so and the project stays open.
     void slot_DeleteProject();
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();
@@ -79,14 +84,20 @@ public slots:
 
 private:
     bool LoadProject(const QString& strProjectDir, const QString& strProjectName);
-    bool IsRemovableProjectFolder(const QString& strProjectDir, const QString& strProjectName) const;
+    // A held lock for the project, null when the folder cannot hold one (the project then opens unlocked). False when
+    // a live process holds it.
+    static bool TryLock(const QString& strProjectDir, const QString& strProjectName, std::unique_ptr<QLockFile>& pLock);
+    // Removes the project's files with the database and lock released; false (everything back in place) when the
+    // project file could not be removed.
+    bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
     bool ApplyValidation(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
                          const std::vector<int>& vctCategoryIDs);
     void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
     QString PromptTitle() const;
 
     CProjectView* m_pView = nullptr;
-    CProjectModel* m_pModel = nullptr;
+    // The window may delete the model first: a dead model is never touched.
+    QPointer<CProjectModel> m_pModel;
 
     QPointer<CClassEditorView> m_pClassEditorView;
     CClassEditorController* m_pClassEditorController = nullptr;
@@ -103,6 +114,9 @@ private:
 
     CDatabase* m_pDatabase = nullptr;
     CProjectRecordFactory* m_pRecordFactory = nullptr;
+    // Held while a project is open, so that a second window cannot open it too.
+    std::unique_ptr<QLockFile> m_pLock;
+    QString m_strLockPath;
 
     CProjectPropertyModel* m_pPropertyModel = nullptr;
     CProjectPropertyView* m_pPropertyView = nullptr;
