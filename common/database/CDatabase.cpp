@@ -56,12 +56,28 @@ bool CDatabase::Commit()
     return m_pConnection && m_pConnection->Commit();
 }
 
+namespace
+{
+// The driver's part repeats what Qt was doing ("Unable to fetch row"); the database's part says what went wrong.
+QString Reason(const QSqlError& error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+} // namespace
+
 bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransaction)
 {
+    m_strLastError.clear();
     if (!m_pConnection || !m_pConnection->GetDatabase())
+    {
+        m_strLastError = QStringLiteral("no database is open");
         return false;
+    }
     if (bTransaction && !m_pConnection->StartTransaction())
+    {
+        m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
         return false;
+    }
 
     bool bResult = true;
     {
@@ -74,6 +90,7 @@ bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransac
             if (!m_pConnection->Execute(query, strQuery, &error))
             {
                 CLogger::Write(ELogLevel_Error, "%s", error.text().toUtf8().constData());
+                m_strLastError = Reason(error);
                 bResult = false;
                 break;
             }
@@ -83,6 +100,9 @@ bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransac
     // The statements that ran before a failure are kept.
     if (bTransaction && !m_pConnection->Commit())
     {
+        // A statement that failed first is the better reason.
+        if (m_strLastError.isEmpty())
+            m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
         m_pConnection->Rollback();
         return false;
     }

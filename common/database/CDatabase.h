@@ -62,6 +62,10 @@ public:
     bool DeleteFromTable(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues,
                          bool bTransaction);
 
+    // Why the last RunQueries failed, in the database's own words (so also the list insert, update and delete), for
+    // telling the user; empty after a run that succeeded.
+    QString GetLastError() const { return m_strLastError; }
+
     // The exact statements the table operations run. Entries appear in map order; text values are SQL string
     // literals with their apostrophes doubled, numbers and flags are written bare.
     static QString GetSelectQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues);
@@ -78,4 +82,5 @@ private:
 
     CDatabaseConnection* m_pConnection = nullptr;
     CDatabaseRecordFactory* m_pFactory = nullptr;
+    QString m_strLastError;
 };

@@ -39,7 +39,9 @@ CLogModel::~CLogModel()
         delete m_pTimer;
         m_pTimer = nullptr;
     }
-    // QObject::destroyed fires only after this destructor, when the slot is no longer reachable on this class.
+    // QObject::destroyed fires only after this destructor, when the object is a plain QObject and calling a member
+    // of this class through the connection is undefined; the model terminates here instead.
+    disconnect(this, &QObject::destroyed, this, &CLogModel::slot_Terminate);
     slot_Terminate();
 }
 

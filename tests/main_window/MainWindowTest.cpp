@@ -153,6 +153,78 @@ private slots:
             QTRY_VERIFY(m_pWindow->findChildren<CNewProjectDlg*>().isEmpty());
         }
     }
+
+    void cancelledChooserKeepsFieldAndSetting_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("button");
+
+        // Regression: a cancelled chooser answers an empty path, which replaced the field and so the stored value;
+        // an empty project folder then made every new project fail without a word.
+        QTest::newRow("trainer executable") << "TAMSEL_COMMAND_EXE_YOLO3"
+                                            << "Choose File";
+        QTest::newRow("new project folder") << "GENERAL_PROJECT_DIR"
+                                            << "Select";
+    }
+
+    void cancelledChooserKeepsFieldAndSetting()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, button);
+        const QString strOld = m_pSandbox->Path("kept");
+        CSetting::Set(key, strOld);
+        QString strShown;
+        // Cancels the chooser of the dialog's field and tells what the field shows before and after.
+        const auto cancel = [&](QDialog* pDialog)
+        {
+            auto* pField = pDialog->findChild<QLineEdit*>(key);
+            if (auto* pNew = qobject_cast<CNewProjectDlg*>(pDialog))
+                pField = pNew->GetFolderField();
+            strShown = pField->text();
+            m_pAnswers->files.push_back("");
+            for (QPushButton* pButton : pDialog->findChildren<QPushButton*>())
+            {
+                if (pButton->text() == button)
+                    QTest::mouseClick(pButton, Qt::LeftButton);
+            }
+            strShown += "," + pField->text();
+            return int(QDialog::Rejected);
+        };
+        m_pAnswers->dialogs.push_back(cancel);
+
+        Action(key == "GENERAL_PROJECT_DIR" ? "New Project" : "Setting")->trigger();
+
+        QCOMPARE(m_pAnswers->asked.size(), 2);
+        QCOMPARE(m_pAnswers->asked[1].strKind, QString(key == "GENERAL_PROJECT_DIR" ? "dir" : "open"));
+        QCOMPARE(strShown, strOld + "," + strOld);
+        QCOMPARE(CSetting::GetString(key, ""), strOld);
+        QCOMPARE(Stored(key), strOld);
+    }
+
+    void returnInNewProjectNameAddsTheProject()
+    {
+        // Regression: "Select" was the default button, so Return after typing the name opened the folder chooser.
+        m_pAnswers->dialogs.push_back(
+            [this](QDialog* pDialog)
+            {
+                auto* pNew = qobject_cast<CNewProjectDlg*>(pDialog);
+                pNew->GetFolderField()->setText(m_pSandbox->Home());
+                // A dialog takes Return for its default button only while it is shown.
+                pNew->show();
+                if (!QTest::qWaitForWindowExposed(pNew))
+                    return int(QDialog::Rejected);
+                QTest::keyClicks(pNew->GetNameField(), "returned");
+                QTest::keyClick(pNew->GetNameField(), Qt::Key_Return);
+                return int(QDialog::Rejected);
+            });
+
+        Action("New Project")->trigger();
+
+        QCOMPARE(m_pAnswers->asked.size(), 1);
+        QCOMPARE(m_pAnswers->asked[0].strKind, QString("dialog"));
+        QCOMPARE(Opened(), QString("returned"));
+        QVERIFY(QFileInfo::exists(CProjectFixture::DataFile(m_pSandbox->Home() + "/returned", "returned")));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

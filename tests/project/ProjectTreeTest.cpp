@@ -1,5 +1,8 @@
+#include "CPromptAnswers.h"
+
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
+#include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
 #include "views/CProjectView.h"
@@ -74,6 +77,8 @@ private slots:
     void iconFollowsValidationOfTheRowsCurrentEntry();
     void menusAndDoubleClickSendTheirSignalsOnlyWhileStopped_data();
     void menusAndDoubleClickSendTheirSignalsOnlyWhileStopped();
+    void doubleClickOpensAnEditorOnlyWhileStopped_data();
+    void doubleClickOpensAnEditorOnlyWhileStopped();
     void removeTakesSelectedImagesOfTheClickedKind_data();
     void removeTakesSelectedImagesOfTheClickedKind();
 
@@ -355,6 +360,50 @@ void ProjectTreeTest::menusAndDoubleClickSendTheirSignalsOnlyWhileStopped()
     QCOMPARE(Sent(), doubleClick);
     if (!spyOpen.isEmpty())
         QCOMPARE(spyOpen.at(0), (QList<QVariant>{node == "[0] t1" ? 1 : 101, "Images/" + node.mid(4)}));
+}
+
+void ProjectTreeTest::doubleClickOpensAnEditorOnlyWhileStopped_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<int>("dialogs"); // editor dialogs executed
+
+    // Regression: the menus were refused while the trainer ran, but a double click still opened the editors.
+    constexpr int RUNNING = ECommandState_Running, STARTING = ECommandState_Starting;
+    Row("classes, running", "Classes", RUNNING, QStringList{}, 0);
+    Row("classes, starting", "Classes", STARTING, QStringList{}, 0);
+    Row("configuration, running", "Configuration", RUNNING, QStringList{}, 0);
+    Row("configuration, starting", "Configuration", STARTING, QStringList{}, 0);
+    Row("parameters, running", "Parameters", RUNNING, QStringList{}, 0);
+    Row("parameters, starting", "Parameters", STARTING, QStringList{}, 0);
+    Row("classes, stopped", "Classes", int(ECommandState_Stopped), QStringList{"EditClasses"}, 1);
+    Row("parameters, stopped again", "Parameters", -RUNNING, QStringList{"EditParameters"}, 1);
+}
+
+void ProjectTreeTest::doubleClickOpensAnEditorOnlyWhileStopped()
+{
+    QFETCH(QString, node);
+    QFETCH(int, state);
+    QFETCH(QStringList, sent);
+    QFETCH(int, dialogs);
+    OpenProject({"t1"}, {});
+    CPromptAnswers answers;
+    CProjectController controller(m_pModel.get(), m_pView.get());
+    // A negative state is that state first, then stopped.
+    m_pModel->SetCommandState(std::abs(state));
+    if (state < 0)
+        m_pModel->SetCommandState(ECommandState_Stopped);
+    Sent();
+
+    const QPoint point = Tree()->visualRect(Node(node)->index()).center();
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+
+    QCOMPARE(Sent(), sent);
+    QCOMPARE(answers.asked.size(), dialogs);
+    for (const CPromptAnswers::SAsked& sAsked : qAsConst(answers.asked))
+        QCOMPARE(sAsked.strKind, QString("dialog"));
 }
 
 void ProjectTreeTest::removeTakesSelectedImagesOfTheClickedKind_data()

@@ -2,6 +2,8 @@
 
 #include "database/CDatabase.h"
 #include "database/CDatabaseRecord.h"
+#include "frame/CPrompt.h"
+#include "frame/CSetting.h"
 #include "project/CCategoryRecord.h"
 #include "views/CClassEditorView.h"
 
@@ -39,18 +41,32 @@ void CClassEditorController::Insert(const QString& strName)
 {
     if (!m_pView || !m_pDatabase)
         return;
+    // A blank class would become a blank line of the trainer's class list; the row goes back to empty.
+    if (strName.trimmed().isEmpty())
+    {
+        Load();
+        return;
+    }
     auto pRecord = std::make_shared<CCategoryRecord>();
     pRecord->SetName(strName);
     if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pRecord}, true))
         Load();
+    else
+        Refuse("save", strName, -1);
 }
 
 void CClassEditorController::Update(int nID, const QString& strName)
 {
     if (!m_pView || !m_pDatabase)
         return;
-    m_pDatabase->UpdateTable(CCategoryRecord::TABLE_NAME, {{CCategoryRecord::COLUMN_NAME, strName}},
-                             {{CDatabaseRecord::COLUMN_ID, nID}}, true);
+    if (strName.trimmed().isEmpty())
+    {
+        Load();
+        return;
+    }
+    if (!m_pDatabase->UpdateTable(CCategoryRecord::TABLE_NAME, {{CCategoryRecord::COLUMN_NAME, strName}},
+                                  {{CDatabaseRecord::COLUMN_ID, nID}}, true))
+        Refuse("save", strName, nID);
 }
 
 void CClassEditorController::Delete(int nID)
@@ -58,7 +74,34 @@ void CClassEditorController::Delete(int nID)
     if (!m_pView || !m_pDatabase)
         return;
     if (!m_pDatabase->DeleteFromTable(CCategoryRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nID}}, true))
+    {
+        Refuse("delete", NameOf(nID), nID);
         return;
+    }
     Load();
     emit m_pView->signal_CheckValidateROI();
+}
+
+QString CClassEditorController::NameOf(int nID) const
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CDatabaseRecord::COLUMN_ID, nID}});
+    const auto pCategory = vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords[0]);
+    return pCategory ? pCategory->GetName() : QString();
+}
+
+void CClassEditorController::Refuse(const QString& strAction, const QString& strName, int nID)
+{
+    QString strReason = m_pDatabase->GetLastError();
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctSameName;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctSameName, {{CCategoryRecord::COLUMN_NAME, strName}});
+    for (const auto& pRecord : vctSameName)
+    {
+        if (pRecord && pRecord->GetID() != nID)
+            strReason = "the name is already used";
+    }
+    // The grid still shows the refused edit; it must show what the file holds before the user reads why.
+    Load();
+    CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
+                     QString("Cannot %1 class %2: %3").arg(strAction, strName, strReason));
 }

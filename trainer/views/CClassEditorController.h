@@ -21,14 +21,22 @@ public:
 
     // Shows every category row, in the order the database returns them.
     void Load();
-    // Reloads on success; a rejected name (the names are unique) leaves table and view as they are.
+    // Every edit below that the file refuses (a name already used, a file that cannot be written) reloads the view
+    // from the file, so that it never shows what is not stored, and then warns the user with the reason through
+    // CPrompt. A blank or all-blank name is not stored: the view is reloaded without a statement or a warning.
+
+    // Reloads on success.
     void Insert(const QString& strName);
-    // Renames the row with that ID; the view already shows the new name, so nothing is reloaded.
+    // Renames the row with that ID; on success the view already shows the new name, so nothing is reloaded.
     void Update(int nID, const QString& strName);
     // Reloads on success and then makes the view emit signal_CheckValidateROI.
     void Delete(int nID);
 
 private:
+    QString NameOf(int nID) const;
+    // strAction is "save" or "delete"; nID is the edited row's, -1 for a new one.
+    void Refuse(const QString& strAction, const QString& strName, int nID);
+
     CClassEditorView* m_pView = nullptr;
     CDatabase* m_pDatabase = nullptr;
 };

@@ -76,8 +76,9 @@ void CClassEditorView::slot_DataChanged(const QModelIndex& topLeft, const QModel
         emit signal_Update(static_cast<int>(pIDItem->text().toUInt()), pItem->text());
         return;
     }
-    // Leaving the empty row's editor without typing commits an empty text; that is no new class.
-    if (pItem->text().trimmed().isEmpty())
+    // Leaving the empty row's editor without typing commits an empty text; that is no new class. A typed blank name
+    // goes on, so that the controller puts the row back to empty.
+    if (pItem->text().isEmpty())
         return;
     emit signal_Insert(pItem->text());
 }

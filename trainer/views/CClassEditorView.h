@@ -37,7 +37,7 @@ signals:
     void signal_CheckValidateROI();
 
 public slots:
-    // Only the first changed cell counts. A blank name committed in the empty row inserts nothing.
+    // Only the first changed cell counts. Leaving the empty row without typing announces nothing.
     void slot_DataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                           const QVector<int>& roles = QVector<int>());
     // Deletes the class of the current cell's row; without a current cell nothing happens.

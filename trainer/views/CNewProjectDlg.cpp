@@ -33,6 +33,10 @@ CNewProjectDlg::CNewProjectDlg(QWidget* parent) : QDialog(parent)
 
     m_pAddButton = new QPushButton("Add", this);
     pLayout->addWidget(m_pAddButton, 2, 0);
+    // Return after typing the name adds the project. Without this the first auto-default button in the focus chain,
+    // "Select", would take Return and open the folder chooser instead.
+    m_pSelectButton->setAutoDefault(false);
+    m_pAddButton->setDefault(true);
 
     connect(m_pSelectButton, &QPushButton::pressed, this, &CNewProjectDlg::slot_SelectFolder);
     connect(m_pAddButton, &QPushButton::pressed, this, &CNewProjectDlg::signal_AddProject);
@@ -53,5 +57,8 @@ void CNewProjectDlg::slot_SelectFolder()
 {
     if (!m_pFolderEdit)
         return;
-    m_pFolderEdit->setText(CPrompt::GetExistingDirectory(this, QString(), QString()));
+    const QString strFolder = CPrompt::GetExistingDirectory(this, QString(), QString());
+    // A cancelled chooser answers nothing; an empty folder would also become the stored default.
+    if (!strFolder.isEmpty())
+        m_pFolderEdit->setText(strFolder);
 }

@@ -11,7 +11,8 @@ class CNewProjectDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // The folder field starts with the folder last used (GENERAL_PROJECT_DIR), else the documents folder.
+    // The folder field starts with the folder last used (GENERAL_PROJECT_DIR), else the documents folder. "Add" is
+    // the default button: Return in either field adds the project.
     explicit CNewProjectDlg(QWidget* parent = nullptr);
 
     QString GetProjectName() const;
@@ -27,7 +28,7 @@ signals:
     void signal_ChangeProjectDir(const QString& strPath);
 
 public slots:
-    // Asks for a folder; a cancelled choice empties the field.
+    // Asks for a folder; a cancelled choice leaves the field as it was.
     void slot_SelectFolder();
 
 private:

@@ -2,6 +2,8 @@
 
 #include "database/CDatabase.h"
 #include "database/CDatabaseRecord.h"
+#include "frame/CPrompt.h"
+#include "frame/CSetting.h"
 #include "project/CParameterRecord.h"
 #include "views/CParameterEditorView.h"
 
@@ -40,20 +42,35 @@ void CParameterEditorController::Insert(const QString& strName, const QString& s
 {
     if (!m_pView || !m_pDatabase)
         return;
+    // A parameter without a name cannot be passed on; the row goes back to empty.
+    if (strName.trimmed().isEmpty())
+    {
+        Load();
+        return;
+    }
     auto pRecord = std::make_shared<CParameterRecord>();
     pRecord->SetName(strName);
     pRecord->SetValue(strValue);
     if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pRecord}, true))
         Load();
+    else
+        Refuse("save", strName, -1);
 }
 
 void CParameterEditorController::Update(int nID, const QString& strName, const QString& strValue)
 {
     if (!m_pView || !m_pDatabase)
         return;
-    m_pDatabase->UpdateTable(CParameterRecord::TABLE_NAME,
-                             {{CParameterRecord::COLUMN_NAME, strName}, {CParameterRecord::COLUMN_VALUE, strValue}},
-                             {{CDatabaseRecord::COLUMN_ID, nID}}, true);
+    if (strName.trimmed().isEmpty())
+    {
+        Load();
+        return;
+    }
+    if (!m_pDatabase->UpdateTable(
+            CParameterRecord::TABLE_NAME,
+            {{CParameterRecord::COLUMN_NAME, strName}, {CParameterRecord::COLUMN_VALUE, strValue}},
+            {{CDatabaseRecord::COLUMN_ID, nID}}, true))
+        Refuse("save", strName, nID);
 }
 
 void CParameterEditorController::Delete(int nID)
@@ -62,4 +79,30 @@ void CParameterEditorController::Delete(int nID)
         return;
     if (m_pDatabase->DeleteFromTable(CParameterRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nID}}, true))
         Load();
+    else
+        Refuse("delete", NameOf(nID), nID);
+}
+
+QString CParameterEditorController::NameOf(int nID) const
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CParameterRecord::TABLE_NAME, vctRecords, {{CDatabaseRecord::COLUMN_ID, nID}});
+    const auto pParameter = vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CParameterRecord>(vctRecords[0]);
+    return pParameter ? pParameter->GetName() : QString();
+}
+
+void CParameterEditorController::Refuse(const QString& strAction, const QString& strName, int nID)
+{
+    QString strReason = m_pDatabase->GetLastError();
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctSameName;
+    m_pDatabase->SelectFromTable(CParameterRecord::TABLE_NAME, vctSameName, {{CParameterRecord::COLUMN_NAME, strName}});
+    for (const auto& pRecord : vctSameName)
+    {
+        if (pRecord && pRecord->GetID() != nID)
+            strReason = "the name is already used";
+    }
+    // The grid still shows the refused edit; it must show what the file holds before the user reads why.
+    Load();
+    CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
+                     QString("Cannot %1 parameter %2: %3").arg(strAction, strName, strReason));
 }

@@ -76,7 +76,7 @@ void CParameterEditorView::slot_DataChanged(const QModelIndex& topLeft, const QM
         return;
     }
     // A value typed first waits in the empty row until the parameter has a name; both are inserted together then.
-    if (pNameItem->text().trimmed().isEmpty())
+    if (pNameItem->text().isEmpty())
         return;
     emit signal_Insert(pNameItem->text(), pValueItem->text());
 }

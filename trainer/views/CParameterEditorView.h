@@ -40,7 +40,7 @@ signals:
     void signal_Delete(int nID);
 
 public slots:
-    // Only the first changed cell's row counts. In the empty row nothing is inserted until the name is not blank.
+    // Only the first changed cell's row counts. In the empty row nothing is announced until a name is typed.
     void slot_DataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                           const QVector<int>& roles = QVector<int>());
     // Deletes the parameter of the current cell's row; without a current cell nothing happens.

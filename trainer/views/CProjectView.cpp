@@ -377,6 +377,13 @@ void CProjectView::slot_DoubleClicked(const QModelIndex& index)
     {
         return;
     }
+    // The editors change what the running trainer reads (a class deleted mid-training), so a double click is refused
+    // while the trainer runs or starts, as the menus are.
+    if (m_pProjectModel && (m_pProjectModel->GetCommandState() == ECommandState_Running ||
+                            m_pProjectModel->GetCommandState() == ECommandState_Starting))
+    {
+        return;
+    }
     switch (pItem->GetItemType())
     {
     case EProjectItemType_Classes:

@@ -63,6 +63,7 @@ public slots:
     // removal reshapes the model and would otherwise disturb the selection being read.
     void slot_RemoveTrainImage();
     void slot_RemoveTestImage();
+    // Opens the editor of "Classes", "Parameters" or "Configuration"; refused while the trainer runs or starts.
     void slot_DoubleClicked(const QModelIndex& index);
 
 private slots:

@@ -50,8 +50,12 @@ void CTrainerSettingView::CreateView()
     connect(pChooseButton, &QPushButton::pressed, this,
             [this]()
             {
-                if (m_pExecutableEdit)
-                    m_pExecutableEdit->setText(CPrompt::GetOpenFileName(nullptr, QString(), QString(), QString()));
+                if (!m_pExecutableEdit)
+                    return;
+                const QString strFile = CPrompt::GetOpenFileName(nullptr, QString(), QString(), QString());
+                // A cancelled chooser answers nothing; the stored executable stays as it was.
+                if (!strFile.isEmpty())
+                    m_pExecutableEdit->setText(strFile);
             });
     connect(m_pExecutableEdit, &QLineEdit::textChanged, this, &CSettingView::slot_ChangeValueString);
     connect(m_pArgumentsEdit, &QLineEdit::textChanged, this, &CSettingView::slot_ChangeValueString);
