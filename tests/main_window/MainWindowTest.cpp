@@ -225,6 +225,29 @@ private slots:
         QCOMPARE(Opened(), QString("returned"));
         QVERIFY(QFileInfo::exists(CProjectFixture::DataFile(m_pSandbox->Home() + "/returned", "returned")));
     }
+
+    void returnInTrainerSettingsPressesNoButton()
+    {
+        // Regression: "Choose File" became the default button when the dialog was shown, so Return in a field
+        // opened the chooser. The dialog stores each keystroke: Return has nothing to press.
+        QStringList lstDefault;
+        m_pAnswers->dialogs.push_back(
+            [&lstDefault](QDialog* pDialog)
+            {
+                pDialog->show();
+                for (QPushButton* pButton : pDialog->findChildren<QPushButton*>())
+                {
+                    if (pButton->isDefault())
+                        lstDefault.append(pButton->text());
+                }
+                return int(QDialog::Rejected);
+            });
+
+        Action("Setting")->trigger();
+
+        QCOMPARE(m_pAnswers->asked.size(), 1);
+        QCOMPARE(lstDefault, QStringList());
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

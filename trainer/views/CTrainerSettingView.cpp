@@ -31,6 +31,8 @@ void CTrainerSettingView::CreateView()
     m_pExecutableEdit = new QLineEdit(pExecutableRow);
     m_pExecutableEdit->setObjectName("TAMSEL_COMMAND_EXE_YOLO3");
     auto* pChooseButton = new QPushButton("Choose File", pExecutableRow);
+    // Return in a field of a dialog that stores each keystroke has nothing to confirm; it must not open the chooser.
+    pChooseButton->setAutoDefault(false);
     pExecutableLayout->addWidget(new QLabel("Darknet execution file:", pExecutableRow), 1);
     pExecutableLayout->addWidget(m_pExecutableEdit, 4);
     pExecutableLayout->addWidget(pChooseButton, 1);
