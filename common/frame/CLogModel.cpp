@@ -16,9 +16,9 @@ namespace
 {
 const int TICK_INTERVAL_MS = 10;
 // Work one tick may do before it lets the event loop run again; the rest of a burst waits for the next tick.
-const qint64 TICK_BUDGET_MS = 20;
+const qint64 TICK_BUDGET_MS = 10;
 // Messages taken per lock: short enough not to hold up writers, long enough to write the file in large pieces.
-const int CHUNK_MESSAGES = 2048;
+const int CHUNK_MESSAGES = 1024;
 
 const char* LevelTagBytes(ELogLevel eLevel)
 {

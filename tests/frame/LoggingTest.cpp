@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 class LoggingTest : public QObject
@@ -24,6 +25,7 @@ private slots:
     void lineCarriesLevelTagAndTime_data();
     void lineCarriesLevelTagAndTime();
     void longTextIsCutAt1023Bytes();
+    void lineTimeIsLocalWallClock();
     void burstIsWrittenInOrderFileBeforeView();
     void messageAfterMidnightGoesToNewDaysFile();
     void missingLogFolderIsCreatedWithParents();
@@ -47,6 +49,9 @@ private:
 void LoggingTest::initTestCase()
 {
     m_pSandbox = std::make_unique<CTestSandbox>();
+    // Local time half an hour off whole hours, away from UTC: a time taken with a wrong offset shows in every line.
+    qputenv("TZ", "IST-5:30");
+    tzset();
 }
 
 void LoggingTest::init()
@@ -111,6 +116,21 @@ void LoggingTest::longTextIsCutAt1023Bytes()
     QCOMPARE(lines.size(), 1);
     const QString strText = lines.first().section("] ", 1);
     QCOMPARE(strText, QString(1023, 'x'));
+}
+
+void LoggingTest::lineTimeIsLocalWallClock()
+{
+    const QDateTime before = QDateTime::currentDateTime();
+    CLogger::Write(ELogLevel_Normal, "now");
+    const QDateTime after = QDateTime::currentDateTime();
+    CLogger::Flush();
+
+    const QStringList lines = ReadLines(TodaysFile(m_pDir->path()));
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().endsWith("] now"));
+    const QDateTime stamped = QDateTime::fromString(lines.first().mid(9, 19), "yyyy-MM-dd hh:mm:ss");
+    QVERIFY2(stamped.isValid(), qPrintable(lines.first()));
+    QVERIFY2(stamped >= before.addMSecs(-before.time().msec()) && stamped <= after, qPrintable(lines.first()));
 }
 
 void LoggingTest::burstIsWrittenInOrderFileBeforeView()
