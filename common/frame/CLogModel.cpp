@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <iterator>
+#include <algorithm>
 
 namespace
 {
