@@ -3,11 +3,39 @@
 #include "frame/CSetting.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMetaMethod>
 #include <QMutexLocker>
 #include <QStandardPaths>
-#include <QTextStream>
 #include <QTimer>
+
+#include <algorithm>
+
+namespace
+{
+const int TICK_INTERVAL_MS = 10;
+// Work one tick may do before it lets the event loop run again; the rest of a burst waits for the next tick.
+const qint64 TICK_BUDGET_MS = 10;
+// Messages taken per lock: short enough not to hold up writers, long enough to write the file in large pieces.
+const int CHUNK_MESSAGES = 1024;
+
+const char* LevelTagBytes(ELogLevel eLevel)
+{
+    switch (eLevel)
+    {
+    case ELogLevel_Normal:
+        return "[NORMAL]";
+    case ELogLevel_Debug:
+        return "[DEBUG]";
+    case ELogLevel_Warning:
+        return "[WARNING]";
+    case ELogLevel_Error:
+        return "[ERROR]";
+    }
+    return "";
+}
+} // namespace
 
 CLogModel& CLogModel::GetInstance()
 {
@@ -22,13 +50,11 @@ CLogModel::CLogModel(Clock clock) : m_clock(std::move(clock))
     m_pFile = new QFile();
 
     qRegisterMetaType<SLogMessage>("SLogMessage");
-    // The writer is connected first so the file always sees a message before any view does.
-    connect(this, &CLogModel::signal_NewMessage, this, &CLogModel::slot_NewMessage);
-    connect(this, &QObject::destroyed, this, &CLogModel::slot_Terminate);
+    qRegisterMetaType<QVector<SLogMessage>>("QVector<SLogMessage>");
 
     m_pTimer = new QTimer();
     connect(m_pTimer, &QTimer::timeout, this, &CLogModel::slot_OnTimer);
-    m_pTimer->start(10);
+    m_pTimer->start(TICK_INTERVAL_MS);
 }
 
 CLogModel::~CLogModel()
@@ -39,9 +65,7 @@ CLogModel::~CLogModel()
         delete m_pTimer;
         m_pTimer = nullptr;
     }
-    // QObject::destroyed fires only after this destructor, when the object is a plain QObject and calling a member
-    // of this class through the connection is undefined; the model terminates here instead.
-    disconnect(this, &QObject::destroyed, this, &CLogModel::slot_Terminate);
+    // Here and not through QObject::destroyed: that signal comes from ~QObject, when this is no CLogModel any more.
     slot_Terminate();
 }
 
@@ -51,28 +75,50 @@ void CLogModel::Enqueue(const SLogMessage& sMessage)
     m_queMessages.push_back(sMessage);
 }
 
-bool CLogModel::TakeNext(SLogMessage& sMessage)
+bool CLogModel::TakeNext(QVector<SLogMessage>& vctMessages, int nMax)
 {
     QMutexLocker locker(&m_mutexQueue);
     if (m_queMessages.empty())
         return false;
-    sMessage = m_queMessages.front();
-    m_queMessages.pop_front();
+    const auto itEnd = m_queMessages.begin() + std::min<std::ptrdiff_t>(nMax, m_queMessages.size());
+    for (auto it = m_queMessages.begin(); it != itEnd; ++it)
+        vctMessages.append(std::move(*it));
+    m_queMessages.erase(m_queMessages.begin(), itEnd);
     return true;
 }
 
 void CLogModel::slot_OnTimer()
 {
-    SLogMessage sMessage;
-    if (TakeNext(sMessage))
-        emit signal_NewMessage(sMessage);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QVector<SLogMessage> vctMessages;
+    while (elapsed.elapsed() < TICK_BUDGET_MS)
+    {
+        const int nFirst = vctMessages.size();
+        if (!TakeNext(vctMessages, CHUNK_MESSAGES))
+            break;
+        WriteLines(vctMessages, nFirst);
+    }
+    if (vctMessages.isEmpty())
+        return;
+
+    // The whole tick is in the file before any view sees its first message.
+    emit signal_NewMessages(vctMessages);
+    if (isSignalConnected(QMetaMethod::fromSignal(&CLogModel::signal_NewMessage)))
+    {
+        for (const SLogMessage& sMessage : qAsConst(vctMessages))
+            emit signal_NewMessage(sMessage);
+    }
 }
 
 void CLogModel::Flush()
 {
-    SLogMessage sMessage;
-    while (TakeNext(sMessage))
-        slot_NewMessage(sMessage);
+    QVector<SLogMessage> vctMessages;
+    while (TakeNext(vctMessages, CHUNK_MESSAGES))
+    {
+        WriteLines(vctMessages, 0);
+        vctMessages.clear();
+    }
 }
 
 int CLogModel::QueuedCount()
@@ -88,18 +134,7 @@ QString CLogModel::CurrentFileName() const
 
 QString CLogModel::LevelTag(ELogLevel eLevel)
 {
-    switch (eLevel)
-    {
-    case ELogLevel_Normal:
-        return QStringLiteral("[NORMAL]");
-    case ELogLevel_Debug:
-        return QStringLiteral("[DEBUG]");
-    case ELogLevel_Warning:
-        return QStringLiteral("[WARNING]");
-    case ELogLevel_Error:
-        return QStringLiteral("[ERROR]");
-    }
-    return QString();
+    return QString::fromLatin1(LevelTagBytes(eLevel));
 }
 
 QString CLogModel::FormatLine(const SLogMessage& sMessage)
@@ -128,15 +163,43 @@ bool CLogModel::OpenDayFile()
     return m_pFile->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Text);
 }
 
+const QByteArray& CLogModel::TimeStamp(const QDateTime& dateTime)
+{
+    static const QByteArray baInvalid;
+    if (!dateTime.isValid())
+        return baInvalid;
+    const qint64 nSecond = dateTime.date().toJulianDay() * 86400 + dateTime.time().msecsSinceStartOfDay() / 1000;
+    if (nSecond != m_nStampSecond)
+    {
+        m_baStamp = dateTime.toString("yyyy-MM-dd hh:mm:ss").toUtf8();
+        m_nStampSecond = nSecond;
+    }
+    return m_baStamp;
+}
+
+void CLogModel::WriteLines(const QVector<SLogMessage>& vctMessages, int nFirst)
+{
+    if (nFirst >= vctMessages.size() || !OpenDayFile())
+        return;
+    QByteArray baLines;
+    baLines.reserve((vctMessages.size() - nFirst) * 64);
+    for (int i = nFirst; i < vctMessages.size(); ++i)
+    {
+        const SLogMessage& sMessage = vctMessages[i];
+        baLines.append(LevelTagBytes(sMessage.eLevel));
+        baLines.append('[');
+        baLines.append(TimeStamp(sMessage.dateTime));
+        baLines.append("] ", 2);
+        baLines.append(sMessage.strMessage.toUtf8());
+        baLines.append('\n');
+    }
+    m_pFile->write(baLines);
+    m_pFile->flush();
+}
+
 void CLogModel::slot_NewMessage(const SLogMessage& sMessage)
 {
-    if (!OpenDayFile())
-        return;
-    QTextStream stream(m_pFile);
-    stream.setCodec("UTF-8");
-    stream << FormatLine(sMessage) << "\n";
-    stream.flush();
-    m_pFile->flush();
+    WriteLines(QVector<SLogMessage>{sMessage}, 0);
 }
 
 void CLogModel::slot_Terminate()

@@ -4,8 +4,10 @@
 #include "frame/CModel.h"
 #include "frame/SLogMessage.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QMutex>
+#include <QVector>
 
 #include <deque>
 #include <functional>
@@ -13,8 +15,9 @@
 class QFile;
 class QTimer;
 
-// Queues log messages from any thread and hands them out one per 10 ms tick on its own thread: first to the day's
-// file (its own slot is connected first), then to every log view.
+// Queues log messages from any thread and hands them out on its own thread every 10 ms tick: each tick takes what is
+// queued, in order, for at most a few milliseconds of work, writes it to the day's file and only then tells the log
+// views. A burst larger than one tick's budget comes out over the following ticks.
 class OVRELCOMMON_EXPORT CLogModel : public CModel
 {
     Q_OBJECT
@@ -26,6 +29,7 @@ public:
 
     // The clock decides the day's file name at the moment of writing; tests hand in a fixed one.
     explicit CLogModel(Clock clock = Clock());
+    // Discards what is still queued (the program flushes explicitly before) and closes the file.
     ~CLogModel() override;
 
     void Enqueue(const SLogMessage& sMessage);
@@ -40,20 +44,31 @@ public:
     static QString FormatLine(const SLogMessage& sMessage);
 
 signals:
+    // The messages one tick handed out, in order, already in the file. Log views take them as one batch.
+    void signal_NewMessages(const QVector<SLogMessage>& vctMessages);
+    // The same messages one by one, after the batch.
     void signal_NewMessage(const SLogMessage& sMessage);
 
 public slots:
+    // Appends one line to the day's file.
     void slot_NewMessage(const SLogMessage& sMessage);
     void slot_Terminate();
     void slot_OnTimer();
 
 private:
-    bool TakeNext(SLogMessage& sMessage);
+    // Moves up to nMax messages from the head of the queue to the back of vctMessages; false when none was queued.
+    bool TakeNext(QVector<SLogMessage>& vctMessages, int nMax);
+    // Appends the lines of vctMessages from nFirst on to the day's file with one write.
+    void WriteLines(const QVector<SLogMessage>& vctMessages, int nFirst);
     bool OpenDayFile();
+    const QByteArray& TimeStamp(const QDateTime& dateTime);
 
     std::deque<SLogMessage> m_queMessages;
     QMutex m_mutexQueue;
     QFile* m_pFile = nullptr;
     QTimer* m_pTimer = nullptr;
     Clock m_clock;
+    // Lines of one second share their formatted time; formatting it for each of a million lines is the main cost.
+    qint64 m_nStampSecond = -1;
+    QByteArray m_baStamp;
 };

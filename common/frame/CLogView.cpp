@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 const int MAX_ROWS = 500;
@@ -24,7 +26,7 @@ CLogView::CLogView(QWidget* parent) : QWidget(parent)
     pLayout->addWidget(m_pTableView);
     SetUpHeader();
 
-    connect(&CLogModel::GetInstance(), &CLogModel::signal_NewMessage, this, &CLogView::slot_NewMessage);
+    connect(&CLogModel::GetInstance(), &CLogModel::signal_NewMessages, this, &CLogView::slot_NewMessages);
 }
 
 void CLogView::SetUpHeader()
@@ -67,20 +69,36 @@ QColor CLogView::LevelColor(ELogLevel eLevel)
 
 void CLogView::slot_NewMessage(const SLogMessage& sMessage)
 {
-    if (!m_pTableView || !m_pItemModel)
+    slot_NewMessages(QVector<SLogMessage>{sMessage});
+}
+
+void CLogView::slot_NewMessages(const QVector<SLogMessage>& vctMessages)
+{
+    if (!m_pTableView || !m_pItemModel || vctMessages.isEmpty())
         return;
-    if (m_pItemModel->rowCount() >= MAX_ROWS)
+    const int nCount = vctMessages.size();
+    const int nRows = std::min(m_pItemModel->rowCount(), MAX_ROWS);
+    int nFirst = 0;
+    if (nRows + nCount > MAX_ROWS)
     {
+        // One by one, the table would fill up to 500 rows and be cleared by the next message, perhaps several times:
+        // only the messages after the last clearing stay, so only those are made into rows.
+        const int nKept = (nRows + nCount - MAX_ROWS - 1) % MAX_ROWS + 1;
+        nFirst = nCount - nKept;
         m_pItemModel->clear();
         SetUpHeader();
     }
 
-    const QBrush brush(LevelColor(sMessage.eLevel));
-    QList<QStandardItem*> row;
-    row << new QStandardItem(sMessage.dateTime.toString("yyyy-MM-dd hh::mm::ss"))
-        << new QStandardItem(LevelText(sMessage.eLevel)) << new QStandardItem(sMessage.strMessage);
-    for (QStandardItem* pItem : row)
-        pItem->setForeground(brush);
-    m_pItemModel->appendRow(row);
+    for (int i = nFirst; i < nCount; ++i)
+    {
+        const SLogMessage& sMessage = vctMessages[i];
+        const QBrush brush(LevelColor(sMessage.eLevel));
+        QList<QStandardItem*> row;
+        row << new QStandardItem(sMessage.dateTime.toString("yyyy-MM-dd hh::mm::ss"))
+            << new QStandardItem(LevelText(sMessage.eLevel)) << new QStandardItem(sMessage.strMessage);
+        for (QStandardItem* pItem : row)
+            pItem->setForeground(brush);
+        m_pItemModel->appendRow(row);
+    }
     m_pTableView->scrollTo(m_pItemModel->index(m_pItemModel->rowCount() - 1, 0), QAbstractItemView::EnsureVisible);
 }

@@ -3,9 +3,39 @@
 #include "frame/CLogModel.h"
 
 #include <QDateTime>
+#include <QMutex>
+#include <QMutexLocker>
 
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
+
+namespace
+{
+// The local date-time of now. Asking the time-zone rules costs several system calls, too much for a call made
+// thousands of times a second: the offset found for the current second serves every message of that second. Offsets
+// change only on whole seconds, so the time is the same as a full local conversion gives.
+QDateTime LocalNow()
+{
+    static QMutex mutex;
+    static qint64 nCachedSecond = std::numeric_limits<qint64>::min();
+    static int nCachedOffset = 0;
+
+    const qint64 nMSecs = QDateTime::currentMSecsSinceEpoch();
+    const qint64 nSecond = nMSecs >= 0 ? nMSecs / 1000 : (nMSecs - 999) / 1000;
+    int nOffset = 0;
+    {
+        QMutexLocker locker(&mutex);
+        if (nSecond != nCachedSecond)
+        {
+            nCachedOffset = QDateTime::fromMSecsSinceEpoch(nSecond * 1000, Qt::LocalTime).offsetFromUtc();
+            nCachedSecond = nSecond;
+        }
+        nOffset = nCachedOffset;
+    }
+    return QDateTime::fromMSecsSinceEpoch(nMSecs, Qt::OffsetFromUTC, nOffset);
+}
+} // namespace
 
 void CLogger::Write(ELogLevel level, const char* format, ...)
 {
@@ -22,7 +52,7 @@ void CLogger::Write(ELogLevel level, const char* format, ...)
     SLogMessage message;
     message.strMessage = QString::fromUtf8(buffer);
     message.eLevel = level;
-    message.dateTime = QDateTime::currentDateTime();
+    message.dateTime = LocalNow();
     CLogModel::GetInstance().Enqueue(message);
 }
 

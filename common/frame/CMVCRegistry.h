@@ -5,9 +5,11 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
-// Process-wide list of registered triples, in registration order. Entries are never removed.
+// Process-wide list of registered triples, in registration order. An entry leaves the list when its model, view or
+// controller is destroyed, so a walk of m_vctItems only ever meets live objects.
 // Find a controller of a class by walking m_vctItems and taking the first entry whose pController casts to it.
 class OVRELCOMMON_EXPORT CMVCRegistry
 {
@@ -29,4 +31,8 @@ public:
         }
         return nullptr;
     }
+
+private:
+    // Drops every entry for which holds() is true.
+    static void Forget(const std::function<bool(const SMVC&)>& holds);
 };

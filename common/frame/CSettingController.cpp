@@ -9,7 +9,6 @@
 #include "frame/CSettingView.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 CSettingController::CSettingController(CSettingView* pView, QObject* parent) : CController(parent), m_pView(pView)
@@ -53,12 +52,22 @@ bool CSettingController::OpenSettingFile()
     const QString strFolder = CSetting::GetString(QStringLiteral("GENERAL_PROGRAM_CONFIG_DIR"), strDefault);
     const QString strPath = strFolder + QDir::separator() + "settings.data";
 
-    const bool bExisted = QFileInfo::exists(strPath);
     if (!m_pDatabase->OpenDatabase(QStringLiteral("localhost"), strPath, QString(), QString()))
         return false;
-    if (!bExisted)
+    // The driver creates the file as soon as it opens, so an existing file says nothing about the table: a start
+    // that ended between the two left an empty file behind.
+    if (!HasSettingTable())
         return m_pDatabase->RunQueryFile(QStringLiteral(":/Files/database_sqlite.sql"), false);
     return true;
+}
+
+bool CSettingController::HasSettingTable()
+{
+    // A select that fails leaves the vector as it was: the marker survives only when the table cannot be read.
+    const auto pMarker = std::make_shared<CSettingRecord>();
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords{pMarker};
+    m_pDatabase->SelectFromTable(CSettingRecord::TABLE_NAME, vctRecords, {{CSettingRecord::COLUMN_ID, QVariant(-1)}});
+    return vctRecords.empty() || vctRecords.front() != pMarker;
 }
 
 void CSettingController::LoadParameter()

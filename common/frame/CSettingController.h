@@ -21,7 +21,7 @@ public:
     explicit CSettingController(CSettingView* pView, QObject* parent = nullptr);
     ~CSettingController() override;
 
-    // Opens the file, creating it with its table when it does not exist yet.
+    // Opens the file, creating it when it does not exist yet and its table when the file has none.
     bool OpenSettingFile();
     // Sets every saved value into the store, as text.
     void LoadParameter();
@@ -39,6 +39,7 @@ public slots:
 
 private:
     static QString TypeName(const QVariant& value);
+    bool HasSettingTable();
 
     CSettingView* m_pView = nullptr;
     CDatabaseRecordFactory* m_pFactory = nullptr;

@@ -45,7 +45,16 @@ CUndoStack::~CUndoStack()
 
 void CUndoStack::PushUndo(CUndoCommand* pCommand)
 {
+    // A redo after a new edit would re-apply a command to a state it was never undone from.
+    std::deque<CUndoCommand*> queStale;
+    {
+        QMutexLocker locker(&m_mutexRedo);
+        queStale.swap(m_queRedo);
+    }
     Append(m_queUndo, m_mutexUndo, pCommand);
+    // Newest first, as the destructor does, and outside the lock: a command's destructor may be anything.
+    for (auto it = queStale.rbegin(); it != queStale.rend(); ++it)
+        delete *it;
 }
 
 void CUndoStack::Undo()
@@ -54,9 +63,10 @@ void CUndoStack::Undo()
     CUndoCommand* pCommand = TakeNewest(m_queUndo, m_mutexUndo, bTaken);
     if (!pCommand)
         return;
-    Append(m_queRedo, m_mutexRedo, pCommand);
-    // Runs outside the locks so that a command may push further commands.
+    // Runs outside the locks so that a command may push further commands; such a push empties the redo side, which
+    // must not hold this command yet.
     pCommand->Undo();
+    Append(m_queRedo, m_mutexRedo, pCommand);
 }
 
 void CUndoStack::Redo()

@@ -8,8 +8,10 @@
 
 class CUndoCommand;
 
-// Keeps performed commands and moves them between an undo and a redo side. Commands are deleted only with the stack.
-// Pushing does not execute and leaves the redo side alone, so a later Redo still re-applies the last undone command.
+// Keeps performed commands and moves them between an undo and a redo side. Pushing does not execute the command; it
+// deletes every command on the redo side, since they were undone in a state that the new command has left behind.
+// An undone command reaches the redo side only after its own Undo has returned, so a command that pushes from there
+// never deletes itself.
 class OVRELCOMMON_EXPORT CUndoStack
 {
 public:

@@ -1,11 +1,23 @@
+#include "CSqliteReader.h"
+#include "CTestSandbox.h"
+
 #include "frame/CController.h"
+#include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CModel.h"
 #include "frame/CSetting.h"
+#include "frame/CSettingController.h"
 #include "frame/CSettingStore.h"
+#include "frame/CSettingView.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSpinBox>
 #include <QWidget>
 #include <QtTest>
+
+#include <memory>
 
 namespace
 {
@@ -28,16 +40,32 @@ class RegistrySettingsTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
+
     void findByTitleTakesFirstExactMatch_data();
     void findByTitleTakesFirstExactMatch();
     void controllerWalkFindsFirstOfClass();
+    void destroyedObjectsLeaveTheRegistry_data();
+    void destroyedObjectsLeaveTheRegistry();
 
     void setAnnouncesOnlyRealChanges_data();
     void setAnnouncesOnlyRealChanges();
     void invalidValueForNewKeyIsEnteredSilently();
     void typedGettersFallBackToDefault_data();
     void typedGettersFallBackToDefault();
+
+    void dialogEditReachesSettingsFile_data();
+    void dialogEditReachesSettingsFile();
+
+private:
+    std::unique_ptr<CTestSandbox> m_pSandbox;
 };
+
+void RegistrySettingsTest::initTestCase()
+{
+    m_pSandbox = std::make_unique<CTestSandbox>();
+    CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
+}
 
 void RegistrySettingsTest::findByTitleTakesFirstExactMatch_data()
 {
@@ -89,6 +117,71 @@ void RegistrySettingsTest::controllerWalkFindsFirstOfClass()
     QCOMPARE(CMVCRegistry::FindController<CSecondController>(), &second);
     QCOMPARE(CMVCRegistry::FindController<CFirstController>(), &first);
     QCOMPARE(CMVCRegistry::m_vctItems.size(), size_t(4));
+    CMVCRegistry::m_vctItems.clear();
+}
+
+void RegistrySettingsTest::destroyedObjectsLeaveTheRegistry_data()
+{
+    // Two triples whose views share a title; the objects named here die, each of the first triple unless "both".
+    QTest::addColumn<QStringList>("destroyed");
+    QTest::addColumn<int>("remaining"); // index of the triple still registered, -1 for none
+    QTest::newRow("controller") << QStringList{"controller"} << 1;
+    QTest::newRow("view") << QStringList{"view"} << 1;
+    QTest::newRow("model") << QStringList{"model"} << 1;
+    QTest::newRow("both controllers") << QStringList{"controller", "both"} << -1;
+    QTest::newRow("both views") << QStringList{"view", "both"} << -1;
+}
+
+void RegistrySettingsTest::destroyedObjectsLeaveTheRegistry()
+{
+    QFETCH(QStringList, destroyed);
+    QFETCH(int, remaining);
+
+    CMVCRegistry::m_vctItems.clear();
+    struct STriple
+    {
+        std::unique_ptr<CModel> pModel = std::make_unique<CModel>();
+        std::unique_ptr<QWidget> pView = std::make_unique<QWidget>();
+        std::unique_ptr<CFirstController> pController = std::make_unique<CFirstController>();
+    };
+    STriple triples[2];
+    for (STriple& triple : triples)
+    {
+        triple.pView->setWindowTitle("Image View [0]");
+        CMVCRegistry::PushMVC(triple.pModel.get(), triple.pView.get(), triple.pController.get());
+    }
+    // The main window's entry has a view only.
+    QWidget window;
+    window.setWindowTitle("Main");
+    CMVCRegistry::PushMVC(nullptr, &window, nullptr);
+
+    for (int nTriple = 0; nTriple < (destroyed.contains("both") ? 2 : 1); ++nTriple)
+    {
+        if (destroyed.contains("model"))
+            triples[nTriple].pModel.reset();
+        if (destroyed.contains("view"))
+            triples[nTriple].pView.reset();
+        if (destroyed.contains("controller"))
+            triples[nTriple].pController.reset();
+    }
+
+    // The walks touch every entry left: a dead one would be read after its end.
+    const SMVC found = CMVCRegistry::FindMVC("Image View [0]");
+    CFirstController* pFound = CMVCRegistry::FindController<CFirstController>();
+    QCOMPARE(CMVCRegistry::m_vctItems.size(), size_t(remaining < 0 ? 1 : 2));
+    QCOMPARE(CMVCRegistry::FindMVC("Main").pView, &window);
+    if (remaining < 0)
+    {
+        QVERIFY(!found.pView && !found.pModel && !found.pController);
+        QVERIFY(!pFound);
+    }
+    else
+    {
+        QCOMPARE(found.pView, triples[remaining].pView.get());
+        QCOMPARE(found.pModel, triples[remaining].pModel.get());
+        QCOMPARE(found.pController, triples[remaining].pController.get());
+        QCOMPARE(pFound, triples[remaining].pController.get());
+    }
     CMVCRegistry::m_vctItems.clear();
 }
 
@@ -170,6 +263,61 @@ void RegistrySettingsTest::typedGettersFallBackToDefault()
     QCOMPARE(CSetting::GetInt(strKey, -7), intValue);
     QCOMPARE(CSetting::GetDouble(strKey, -1.5), doubleValue);
     QCOMPARE(CSetting::GetString(strKey, "dflt"), stringValue);
+}
+
+void RegistrySettingsTest::dialogEditReachesSettingsFile_data()
+{
+    // What "settings.data" holds before the controller opens it.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("no file") << "none" << 201 << QStringList{"1|GENERAL_PDF_RESOLUTION_X|201|int"};
+    // A start that ended between the driver creating the file and the table being made.
+    QTest::newRow("empty file") << "empty" << 202 << QStringList{"1|GENERAL_PDF_RESOLUTION_X|202|int"};
+    QTest::newRow("table with a stored row")
+        << "row" << 203 << QStringList{"1|GENERAL_PDF_RESOLUTION_Y|300|int", "2|GENERAL_PDF_RESOLUTION_X|203|int"};
+}
+
+void RegistrySettingsTest::dialogEditReachesSettingsFile()
+{
+    QFETCH(QString, before);
+    QFETCH(int, value);
+    QFETCH(QStringList, rows);
+    const QString strConfigDir = m_pSandbox->Path(QString("config_%1").arg(before));
+    QVERIFY(QDir().mkpath(strConfigDir));
+    const QString strFile = strConfigDir + "/settings.data";
+    if (before == "empty")
+    {
+        QFile file(strFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    else if (before == "row")
+    {
+        const QStringList created = CSqliteReader::Rows(
+            strFile, "CREATE TABLE `settings` (`ID` INTEGER NOT NULL, `NAME` nvarchar(45) NOT NULL UNIQUE, `VALUE` "
+                     "TEXT NOT NULL, `TYPE` nvarchar(45) NOT NULL, PRIMARY KEY (`ID` AUTOINCREMENT))");
+        QCOMPARE(created, QStringList());
+        QCOMPARE(CSqliteReader::Rows(strFile, "INSERT INTO settings (NAME, VALUE, TYPE) VALUES "
+                                              "('GENERAL_PDF_RESOLUTION_Y', '300', 'int')"),
+                 QStringList());
+    }
+    QCOMPARE(QFileInfo(strFile).exists(), before != "none");
+    CSetting::Set("GENERAL_PROGRAM_CONFIG_DIR", strConfigDir);
+    CSetting::Set("GENERAL_PDF_RESOLUTION_X", 0);
+    CSetting::Set("GENERAL_PDF_RESOLUTION_Y", 0);
+
+    {
+        CSettingView view(nullptr);
+        CSettingController controller(&view);
+        if (before == "row")
+            QCOMPARE(CSetting::GetInt("GENERAL_PDF_RESOLUTION_Y", -1), 300);
+        auto* pSpinBox = view.findChild<QSpinBox*>("GENERAL_PDF_RESOLUTION_X");
+        QVERIFY(pSpinBox);
+        pSpinBox->setValue(value);
+        QCOMPARE(CSetting::GetInt("GENERAL_PDF_RESOLUTION_X", -1), value);
+    }
+
+    QCOMPARE(CSqliteReader::Rows(strFile, "SELECT ID, NAME, VALUE, TYPE FROM settings ORDER BY ID"), rows);
 }
 
 QTEST_MAIN(RegistrySettingsTest)

@@ -82,10 +82,17 @@ void UndoRunnerTest::stackMovesCommandsBetweenSides_data()
     QTest::newRow("redo with nothing undone") << QStringList{"pA", "r"} << QStringList{"A+"} << 1 << 0;
     QTest::newRow("newest undone first, redo re-applies oldest undone last")
         << QStringList{"pA", "pB", "u", "u", "r"} << QStringList{"A+", "B+", "B-", "A-", "A*"} << 1 << 1;
-    QTest::newRow("push after undo keeps redo side")
-        << QStringList{"pA", "u", "pB", "r"} << QStringList{"A+", "A-", "B+", "A*"} << 2 << 0;
     QTest::newRow("redo then undo takes the redone one back")
-        << QStringList{"pA", "u", "pB", "r", "u"} << QStringList{"A+", "A-", "B+", "A*", "A-"} << 1 << 1;
+        << QStringList{"pA", "u", "r", "u"} << QStringList{"A+", "A-", "A*", "A-"} << 0 << 1;
+    // A new edit makes the undone commands stale: they are deleted, and redo has nothing left to re-apply.
+    QTest::newRow("push after undo deletes the redo side")
+        << QStringList{"pA", "u", "pB", "r"} << QStringList{"A+", "A-", "A~", "B+"} << 1 << 0;
+    QTest::newRow("push deletes every undone command, newest first")
+        << QStringList{"pA", "pB", "pC", "u", "u", "pD", "r", "u"}
+        << QStringList{"A+", "B+", "C+", "C-", "B-", "B~", "C~", "D+", "D-"} << 1 << 1;
+    QTest::newRow("push after a redo deletes only what is still undone")
+        << QStringList{"pA", "pB", "u", "u", "r", "pC", "u"}
+        << QStringList{"A+", "B+", "B-", "A-", "A*", "B~", "C+", "C-"} << 1 << 1;
 }
 
 void UndoRunnerTest::stackMovesCommandsBetweenSides()
@@ -114,6 +121,12 @@ void UndoRunnerTest::stackMovesCommandsBetweenSides()
         QCOMPARE(actual, journal);
         QCOMPARE(stack.UndoCount(), undoCount);
         QCOMPARE(stack.RedoCount(), redoCount);
+    }
+    // Every pushed command is deleted exactly once, by a push or by the stack.
+    for (const QString& step : script)
+    {
+        if (step.startsWith('p'))
+            QCOMPARE(actual.count(step.mid(1) + "~"), 1);
     }
 }
 
