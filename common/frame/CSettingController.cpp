@@ -56,18 +56,9 @@ bool CSettingController::OpenSettingFile()
         return false;
     // The driver creates the file as soon as it opens, so an existing file says nothing about the table: a start
     // that ended between the two left an empty file behind.
-    if (!HasSettingTable())
+    if (!m_pDatabase->HasTable(CSettingRecord::TABLE_NAME))
         return m_pDatabase->RunQueryFile(QStringLiteral(":/Files/database_sqlite.sql"), false);
     return true;
-}
-
-bool CSettingController::HasSettingTable()
-{
-    // A select that fails leaves the vector as it was: the marker survives only when the table cannot be read.
-    const auto pMarker = std::make_shared<CSettingRecord>();
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords{pMarker};
-    m_pDatabase->SelectFromTable(CSettingRecord::TABLE_NAME, vctRecords, {{CSettingRecord::COLUMN_ID, QVariant(-1)}});
-    return vctRecords.empty() || vctRecords.front() != pMarker;
 }
 
 void CSettingController::LoadParameter()

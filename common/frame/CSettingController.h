@@ -39,7 +39,6 @@ public slots:
 
 private:
     static QString TypeName(const QVariant& value);
-    bool HasSettingTable();
 
     CSettingView* m_pView = nullptr;
     CDatabaseRecordFactory* m_pFactory = nullptr;
