@@ -60,17 +60,20 @@ public:
     EOvrelResult CopyFrom(const COvrelImage* pSource);
 
     // Turns the picture by dblAngle radians; positive turns clockwise as the picture is seen (rows
-    // run downwards). Multiples of pi/2 move pixels exactly: +pi/2 and -pi/2 swap width and height.
+    // run downwards). Angles within 1e-6 radians of a multiple of pi/2 (pi/2 given as a float, too)
+    // move pixels exactly: +pi/2 and -pi/2 swap width and height.
     // Other angles enlarge the image so that the whole turned picture fits, resample with
     // nInterpolation (EOvrelInterpolation) and fill uncovered corners with dblBackground in every
     // channel. Because the result always holds the whole picture, the centre only has to be
     // finite; any centre gives the same pixels.
     EOvrelResult Rotate(double dblAngle, double dblBackground, int nInterpolation, const Geometry::COvrelPoint& center);
 
-    // Filters that change only the pixels whose centre lies inside the region (rectangle,
-    // ellipse, polygon, line, point or an array of them; null: the whole image). Pixels outside
-    // keep their values, but pixels inside see their real neighbours outside the region. Beyond
-    // the image edge the pixels follow nBorderMode (EOvrelBorderMode) with dblBorderValue used by
+    // Filters that change exactly the pixels whose centre (x + 0.5, y + 0.5) the region's
+    // Contained() holds (rectangle, ellipse, polygon, line, point or an array of them; null: the
+    // whole image). A rectangle includes its edges; lines and points cover only the centres lying
+    // on them. Pixels outside keep their values, but pixels inside see their real neighbours
+    // outside the region. Beyond the image edge the pixels follow nBorderMode (EOvrelBorderMode),
+    // over the whole image, as when no region is given, with dblBorderValue used by
     // EOvrelBorderMode_Constant. A region that covers no pixel gives EOvrelResult_OutOfRange.
     //
     // Median: median of each channel over a (2 * nRadiusX + 1) x (2 * nRadiusY + 1) window; the
