@@ -37,7 +37,11 @@ public:
     COvrelImage& operator=(const COvrelImage&) = delete;
 
     // Reads bmp, jpg/jpeg, png, tif/tiff (and the other formats OpenCV decodes) with OpenCV, GIF
-    // with Qt. The EXIF orientation of a JPEG is applied, so the size is the one a viewer shows.
+    // with Qt. The picture is turned by its EXIF orientation exactly as cv::imread with
+    // IMREAD_COLOR turns it (JPEG and PNG EXIF data, a TIFF's own orientation), so the size is the
+    // one the trainer sees. A file that stops before its picture is complete gives
+    // EOvrelResult_DecodeFailed; a header claiming a picture over the size limit of Create gives
+    // EOvrelResult_TooLarge before anything is decoded.
     // Samples deeper than 8 bits are scaled to 8 bits (16-bit: value / 257; float: value * 255
     // clamped); a grey image gives 1 channel, grey with alpha and colour with alpha give 4.
     // The path is UTF-8 on disk. On success the name becomes the file name and the folder the part
