@@ -22,15 +22,16 @@ const QString kRed = "255,0,0,255";
 const QString kWhite = "255,255,255,255";
 const QString kBlue = "0,0,255,255";
 
-// "SUNSHINE" on the left half, "GARDEN" on the right half, painted straight into the library image.
-void TwoWords(int nChannels, COvrelImage& image)
+// "SUNSHINE" on the left half, "GARDEN" on the right half, painted in black straight into the
+// library image; the background is white, or transparent black when asked.
+void TwoWords(int nChannels, COvrelImage& image, bool bTransparent = false)
 {
     image.Create(800, 160, nChannels);
     QImage view(image.GetData(), 800, 160, image.GetBytesPerLine(),
                 nChannels == 1   ? QImage::Format_Grayscale8
                 : nChannels == 3 ? QImage::Format_RGB888
                                  : QImage::Format_RGBA8888);
-    view.fill(Qt::white);
+    view.fill(bTransparent ? Qt::transparent : Qt::white);
     QPainter painter(&view);
     QFont font("DejaVu Sans");
     font.setPixelSize(56);
@@ -188,24 +189,27 @@ private slots:
     void ocrReadsTheRenderedWordsInTheRegionBox_data()
     {
         QTest::addColumn<int>("nChannels");
+        QTest::addColumn<bool>("bTransparent");
         QTest::addColumn<GeometryPtr>("pRegion");
         QTest::addColumn<QString>("strText");
-        QTest::newRow("grey") << 1 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("rgb") << 3 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("rgba") << 4 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("left rectangle") << 3 << GeometryPtr(std::make_shared<COvrelRectangle>(0, 0, 400, 160))
+        QTest::newRow("grey") << 1 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgb") << 3 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgba") << 4 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgba on a transparent background") << 4 << true << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("left rectangle") << 3 << false << GeometryPtr(std::make_shared<COvrelRectangle>(0, 0, 400, 160))
                                         << "SUNSHINE";
         QTest::newRow("ellipse around the right word")
-            << 3 << GeometryPtr(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN";
+            << 3 << false << GeometryPtr(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN";
     }
 
     void ocrReadsTheRenderedWordsInTheRegionBox()
     {
         QFETCH(int, nChannels);
+        QFETCH(bool, bTransparent);
         QFETCH(GeometryPtr, pRegion);
         QFETCH(QString, strText);
         COvrelImage image;
-        TwoWords(nChannels, image);
+        TwoWords(nChannels, image, bTransparent);
         COvrelOCR ocr;
         QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
         QCOMPARE(ocr.SetUserDefinedDpi(144), EOvrelResult_OK);
@@ -221,6 +225,7 @@ private slots:
         QTest::addColumn<QByteArray>("code");
         QTest::newRow("missing folder") << QByteArray("/no/such/tessdata") << QByteArray("eng");
         QTest::newRow("missing language") << LanguageFolder() << QByteArray("xyz");
+        QTest::newRow("one of two languages missing") << LanguageFolder() << QByteArray("eng+xyz");
         QTest::newRow("empty code") << LanguageFolder() << QByteArray("");
     }
 
