@@ -58,6 +58,10 @@ public:
     EOvrelResult Create(int nWidth, int nHeight, int nChannels, int nBitsPerChannel = 8, int nImageType = 0,
                         int nRowAlignment = 4);
 
+    // As Create, but the samples are left undefined (only the padding at the row ends is cleared):
+    // for callers that write every sample at once, which saves a pass over the whole buffer.
+    EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nRowAlignment = 4);
+
     // Deep copy of pixels, row alignment, name and folder (the UID stays this image's own). Copying
     // an empty image empties this one. A null source is EOvrelResult_InvalidArgument.
     EOvrelResult CopyFrom(const COvrelImage& source);

@@ -79,6 +79,36 @@ private slots:
         QCOMPARE(ImageText::Dump(*pTarget), strExpected);
         QCOMPARE(pTarget->GetBytesPerLine(), source.width() * 4);
     }
+
+    void qImageConvertsAsQtConverts_data()
+    {
+        QTest::addColumn<int>("nFormat");
+        QTest::newRow("rgb888") << int(QImage::Format_RGB888);
+        QTest::newRow("rgb32") << int(QImage::Format_RGB32);
+        QTest::newRow("argb32") << int(QImage::Format_ARGB32);
+        QTest::newRow("rgba8888") << int(QImage::Format_RGBA8888);
+        QTest::newRow("argb32 premultiplied") << int(QImage::Format_ARGB32_Premultiplied);
+    }
+
+    void qImageConvertsAsQtConverts()
+    {
+        QFETCH(int, nFormat);
+        // 7 pixels a row: whole groups of four and a rest; every sample differs.
+        QImage source(7, 3, QImage::Format(nFormat));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x)
+                source.setPixel(x, y, qRgba(10 * x + y, 100 + 10 * x + y, 200 + y, 40 + 30 * x + y));
+        const QImage expected = source.convertToFormat(QImage::Format_RGBA8888);
+        COvrelImage target;
+
+        QVERIFY(ImageFromQImage(source, &target));
+
+        QCOMPARE(QSize(target.GetWidth(), target.GetHeight()), QSize(7, 3));
+        QCOMPARE(target.GetChannels(), 4);
+        for (int y = 0; y < 3; ++y)
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(target.GetRows()[y]), 28),
+                     QByteArray(reinterpret_cast<const char*>(expected.constScanLine(y)), 28));
+    }
 };
 
 QTEST_MAIN(ImageConversionTest)
