@@ -121,6 +121,13 @@ bool ConvertDirectly(const QImage& source, COvrelImage& target)
     return true;
 }
 
+QImage::Format FormatFor(int nChannels)
+{
+    return nChannels == 1   ? QImage::Format_Grayscale8
+           : nChannels == 4 ? QImage::Format_RGBA8888
+                            : QImage::Format_RGB888;
+}
+
 } // namespace
 
 bool ImageFromQImage(const QImage& source, COvrelImage* pTarget)
@@ -146,15 +153,37 @@ bool ImageToQImage(const Ovrel::Utils::COvrelImage* pSource, QImage& target, boo
 {
     if (!pSource)
         return false;
-    QImage::Format format = QImage::Format_RGB888;
-    if (pSource->GetChannels() == 1)
-        format = QImage::Format_Grayscale8;
-    else if (pSource->GetChannels() == 4)
-        format = QImage::Format_RGBA8888;
     // The const-data constructor makes Qt copy before any write, so the library image can only
     // change through its own interface.
     const QImage wrapped(pSource->GetData(), pSource->GetWidth(), pSource->GetHeight(), pSource->GetBytesPerLine(),
-                         format);
+                         FormatFor(pSource->GetChannels()));
     target = bDeepCopy ? wrapped.copy() : wrapped;
     return !target.isNull();
+}
+
+bool ImageToQImage(const std::shared_ptr<const Ovrel::Utils::COvrelImage>& pSource, QImage& target)
+{
+    if (!pSource)
+        return false;
+    const std::shared_ptr<const unsigned char> pPixels = pSource->GetSharedData();
+    if (!pPixels)
+    {
+        target = QImage();
+        return false;
+    }
+    // Qt calls the cleanup function when the last QImage sharing this data goes.
+    auto* pShare = new std::shared_ptr<const unsigned char>(pPixels);
+    const QImage wrapped(
+        pPixels.get(), pSource->GetWidth(), pSource->GetHeight(), pSource->GetBytesPerLine(),
+        FormatFor(pSource->GetChannels()),
+        [](void* pInfo) { delete static_cast<std::shared_ptr<const unsigned char>*>(pInfo); }, pShare);
+    if (wrapped.isNull())
+    {
+        // Qt keeps no cleanup function for an image it could not make.
+        delete pShare;
+        target = QImage();
+        return false;
+    }
+    target = wrapped;
+    return true;
 }

@@ -296,6 +296,16 @@ const unsigned char* COvrelImage::GetData() const
     return IsEmpty() ? nullptr : m_pImpl->pixels.data;
 }
 
+std::shared_ptr<const unsigned char> COvrelImage::GetSharedData() const
+{
+    if (IsEmpty())
+        return nullptr;
+    // A matrix header shares the buffer through OpenCV's reference count; the returned pointer
+    // owns that header and points at its first byte.
+    const auto pKeeper = std::make_shared<const cv::Mat>(m_pImpl->pixels);
+    return std::shared_ptr<const unsigned char>(pKeeper, pKeeper->data);
+}
+
 unsigned char* const* COvrelImage::GetRows()
 {
     return IsEmpty() ? nullptr : m_pImpl->vctRows.data();

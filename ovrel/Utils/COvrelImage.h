@@ -107,6 +107,11 @@ public:
     // First byte of the top row; null when empty.
     unsigned char* GetData();
     const unsigned char* GetData() const;
+    // The pixel buffer of GetData with a share in its ownership: the bytes stay allocated while the
+    // returned pointer or a copy of it lives, even after this image is destroyed or moves to a new
+    // buffer. Changes made in place (filters with a region, writes through GetRows) show through.
+    // Null when empty.
+    std::shared_ptr<const unsigned char> GetSharedData() const;
     // GetHeight() pointers, one to the first byte of each row; null when empty.
     unsigned char* const* GetRows();
     const unsigned char* const* GetRows() const;

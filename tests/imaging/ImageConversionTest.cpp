@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QtTest>
 
+#include <cstring>
+
 using Ovrel::Utils::COvrelImage;
 
 class ImageConversionTest : public QObject
@@ -78,6 +80,43 @@ private slots:
 
         QCOMPARE(ImageText::Dump(*pTarget), strExpected);
         QCOMPARE(pTarget->GetBytesPerLine(), source.width() * 4);
+    }
+
+    void keptQImageOutlivesTheLibraryImage_data()
+    {
+        QTest::addColumn<bool>("bDestroy"); // else the image moves to a new buffer
+        QTest::newRow("library image destroyed") << true;
+        QTest::newRow("library image given a new buffer") << false;
+    }
+
+    void keptQImageOutlivesTheLibraryImage()
+    {
+        QFETCH(bool, bDestroy);
+        std::shared_ptr<COvrelImage> pImage = ImageText::Make("0,0,0 10,20,30 0,0,0|0,0,0 0,0,0 0,0,0");
+        QImage kept;
+        {
+            QImage target;
+            QVERIFY(ImageToQImage(pImage, target));
+            QCOMPARE(target.constBits(), pImage->GetData());
+            kept = target;
+        }
+        pImage->GetPixel(2, 1)[1] = 200; // in place: shows through
+
+        if (bDestroy)
+            pImage.reset();
+        else
+            pImage->Create(3, 2, 3);
+        // Freed pixels would most likely be taken over and overwritten by a new image of their size.
+        COvrelImage other;
+        other.Create(3, 2, 3);
+        std::memset(other.GetData(), 0xAB, size_t(other.GetBytesPerLine()) * 2);
+
+        QCOMPARE(int(kept.format()), int(QImage::Format_RGB888));
+        QCOMPARE(kept.pixel(1, 0), qRgb(10, 20, 30));
+        QCOMPARE(kept.pixel(2, 1), qRgb(0, 200, 0));
+        QCOMPARE(kept.pixel(0, 0), qRgb(0, 0, 0));
+        QVERIFY(!ImageToQImage(std::shared_ptr<const COvrelImage>(), kept));
+        QCOMPARE(kept.size(), QSize(3, 2));
     }
 
     void qImageConvertsAsQtConverts_data()
