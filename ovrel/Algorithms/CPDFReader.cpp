@@ -32,6 +32,30 @@ bool IsValidDpi(double dblDpi)
     return std::isfinite(dblDpi) && dblDpi >= 1.0 && dblDpi <= kMaxDpi;
 }
 
+// Loads and unlocks the document; the render hints are those of every page rendered from it.
+EOvrelResult Open(const QString& strFile, const QString& strPassword, std::shared_ptr<Poppler::Document>& pOpened)
+{
+    std::shared_ptr<Poppler::Document> pDocument(Poppler::Document::load(strFile));
+    if (!pDocument)
+        return Utils::EOvrelResult_DecodeFailed;
+    if (pDocument->isLocked())
+    {
+        if (strPassword.isEmpty())
+            return Utils::EOvrelResult_PasswordRequired;
+        // Newer (AES-256) documents take UTF-8 passwords, older ones single-byte text; trying
+        // both lets either kind open with what the user typed.
+        bool bLocked = pDocument->unlock(strPassword.toUtf8(), strPassword.toUtf8());
+        if (bLocked && strPassword.toLatin1() != strPassword.toUtf8())
+            bLocked = pDocument->unlock(strPassword.toLatin1(), strPassword.toLatin1());
+        if (bLocked || pDocument->isLocked())
+            return Utils::EOvrelResult_PasswordRequired;
+    }
+    pDocument->setRenderHint(Poppler::Document::Antialiasing, true);
+    pDocument->setRenderHint(Poppler::Document::TextAntialiasing, true);
+    pOpened = std::move(pDocument);
+    return Utils::EOvrelResult_OK;
+}
+
 } // namespace
 
 struct CPDFReader::SImpl
@@ -96,30 +120,6 @@ EOvrelResult CPDFReader::Read(const std::wstring& strPath, const std::wstring& s
         m_pImpl->strPassword = strText;
     }
     return result;
-}
-
-EOvrelResult CPDFReader::Open(const QString& strFile, const QString& strPassword,
-                              std::shared_ptr<Poppler::Document>& pOpened)
-{
-    std::shared_ptr<Poppler::Document> pDocument(Poppler::Document::load(strFile));
-    if (!pDocument)
-        return Utils::EOvrelResult_DecodeFailed;
-    if (pDocument->isLocked())
-    {
-        if (strPassword.isEmpty())
-            return Utils::EOvrelResult_PasswordRequired;
-        // Newer (AES-256) documents take UTF-8 passwords, older ones single-byte text; trying
-        // both lets either kind open with what the user typed.
-        bool bLocked = pDocument->unlock(strPassword.toUtf8(), strPassword.toUtf8());
-        if (bLocked && strPassword.toLatin1() != strPassword.toUtf8())
-            bLocked = pDocument->unlock(strPassword.toLatin1(), strPassword.toLatin1());
-        if (bLocked || pDocument->isLocked())
-            return Utils::EOvrelResult_PasswordRequired;
-    }
-    pDocument->setRenderHint(Poppler::Document::Antialiasing, true);
-    pDocument->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    pOpened = std::move(pDocument);
-    return Utils::EOvrelResult_OK;
 }
 
 int CPDFReader::GetPageNumber() const

@@ -6,13 +6,6 @@
 #include <memory>
 #include <string>
 
-class QString;
-
-namespace Poppler
-{
-class Document;
-}
-
 namespace Ovrel
 {
 namespace Utils
@@ -61,9 +54,6 @@ public:
     Utils::EOvrelResult RenderPage(int nPage, Utils::COvrelImage* pImage) const;
 
 private:
-    static Utils::EOvrelResult Open(const QString& strFile, const QString& strPassword,
-                                    std::shared_ptr<Poppler::Document>& pOpened);
-
     struct SImpl;
     std::unique_ptr<SImpl> m_pImpl;
 };
