@@ -1,6 +1,8 @@
 #include "Internal/CRegionMask.h"
 
+#include "Geometry/COvrelEllipse.h"
 #include "Geometry/COvrelGeometryArray.h"
+#include "Geometry/COvrelLine.h"
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelPolygon.h"
 #include "Geometry/COvrelRectangle.h"
@@ -113,6 +115,17 @@ void CRegionMask::Draw(const COvrelGeometry& region, const cv::Rect& area, cv::M
         }
         return;
     }
+    case EGeometryType_Ellipse:
+        DrawEllipse(region, area, mask);
+        return;
+    case EGeometryType_Line:
+    {
+        const auto* pLine = dynamic_cast<const COvrelLine*>(&region);
+        if (!pLine)
+            return DrawByTest(region, area, mask);
+        DrawLine(*pLine, area, mask);
+        return;
+    }
     case EGeometryType_GeometryArray:
     {
         const auto* pArray = dynamic_cast<const COvrelGeometryArray*>(&region);
@@ -128,6 +141,85 @@ void CRegionMask::Draw(const COvrelGeometry& region, const cv::Rect& area, cv::M
     default:
         DrawByTest(region, area, mask);
         return;
+    }
+}
+
+void CRegionMask::DrawEllipse(const COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask)
+{
+    // Along a row the test grows with the distance from the centre column, so the centres inside
+    // form one run around it. The run's ends are estimated from the equation and then settled
+    // with Contained itself, which a pixel-by-pixel test would call for the whole box.
+    const auto* pEllipse = dynamic_cast<const COvrelEllipse*>(&region);
+    if (!pEllipse || !(pEllipse->radiusA() > 0.0) || !(pEllipse->radiusB() > 0.0))
+        return DrawByTest(region, area, mask);
+    const double centreX = pEllipse->centerX();
+    const int nFirst = area.x;
+    const int nLast = area.x + area.width - 1;
+    const int nMiddle = static_cast<int>(std::clamp(std::floor(centreX), double(nFirst), double(nLast)));
+    COvrelPoint probe;
+    for (int r = 0; r < area.height; ++r)
+    {
+        const double y = Centre(area.y + r);
+        const auto inside = [&](int nColumn)
+        {
+            probe.Set(Centre(nColumn), y);
+            return region.Contained(probe);
+        };
+        if (!inside(nMiddle))
+            continue;
+        const double v = (y - pEllipse->centerY()) / pEllipse->radiusB();
+        const double halfWidth = pEllipse->radiusA() * std::sqrt(std::max(0.0, 1.0 - v * v));
+        int nLeft = static_cast<int>(std::clamp(std::ceil(centreX - halfWidth - 0.5), double(nFirst), double(nMiddle)));
+        int nRight =
+            static_cast<int>(std::clamp(std::floor(centreX + halfWidth - 0.5), double(nMiddle), double(nLast)));
+        while (nLeft > nFirst && inside(nLeft - 1))
+            --nLeft;
+        while (!inside(nLeft))
+            ++nLeft;
+        while (nRight < nLast && inside(nRight + 1))
+            ++nRight;
+        while (!inside(nRight))
+            --nRight;
+        uchar* const pRow = mask.ptr<uchar>(r);
+        std::fill(pRow + (nLeft - area.x), pRow + (nRight - area.x) + 1, uchar(255));
+    }
+}
+
+void CRegionMask::DrawLine(const COvrelLine& line, const cv::Rect& area, cv::Mat& mask)
+{
+    // A centre on the segment has a segment point within a pixel above or below it, so each row
+    // tests only the columns next to the part of the segment in that band.
+    const COvrelPoint& start = line.start();
+    const double dx = line.end().x() - start.x();
+    const double dy = line.end().y() - start.y();
+    COvrelPoint probe;
+    for (int r = 0; r < area.height; ++r)
+    {
+        const double y = Centre(area.y + r);
+        double t0 = 0.0;
+        double t1 = 1.0;
+        if (dy != 0.0)
+        {
+            t0 = std::max(0.0, std::min((y - 1.0 - start.y()) / dy, (y + 1.0 - start.y()) / dy));
+            t1 = std::min(1.0, std::max((y - 1.0 - start.y()) / dy, (y + 1.0 - start.y()) / dy));
+        }
+        else if (std::fabs(y - start.y()) > 1.0)
+        {
+            continue;
+        }
+        if (!(t0 <= t1))
+            continue;
+        const double left = std::min(start.x() + t0 * dx, start.x() + t1 * dx);
+        const double right = std::max(start.x() + t0 * dx, start.x() + t1 * dx);
+        const int nFrom = static_cast<int>(std::max(std::floor(left - 0.5) - 1.0, double(area.x)));
+        const int nTo = static_cast<int>(std::min(std::ceil(right - 0.5) + 1.0, double(area.x + area.width - 1)));
+        uchar* const pRow = mask.ptr<uchar>(r);
+        for (int nColumn = nFrom; nColumn <= nTo; ++nColumn)
+        {
+            probe.Set(Centre(nColumn), y);
+            if (line.Contained(probe))
+                pRow[nColumn - area.x] = 255;
+        }
     }
 }
 

@@ -7,7 +7,8 @@ namespace Ovrel
 namespace Geometry
 {
 class COvrelGeometry;
-}
+class COvrelLine;
+} // namespace Geometry
 
 namespace Internal
 {
@@ -27,6 +28,8 @@ public:
 private:
     // Marks the pixels of the region inside area (image coordinates); mask covers area.
     static void Draw(const Geometry::COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask);
+    static void DrawEllipse(const Geometry::COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask);
+    static void DrawLine(const Geometry::COvrelLine& line, const cv::Rect& area, cv::Mat& mask);
     static void DrawByTest(const Geometry::COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask);
 };
 

@@ -261,6 +261,9 @@ private slots:
         QTest::newRow("ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(3.7, 2.2, 25.1, 17.9));
         QTest::newRow("circle on whole numbers") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 5, 20, 20));
         QTest::newRow("ellipse beyond the image") << GeometryPtr(std::make_shared<COvrelEllipse>(-10.4, 14.2, 30, 30));
+        QTest::newRow("ellipse centred left of the image")
+            << GeometryPtr(std::make_shared<COvrelEllipse>(-30.3, 5.2, 40, 20));
+        QTest::newRow("thin ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(10.2, 3.1, 0.9, 20.3));
         QTest::newRow("rectangle, fractional edges") << Box(1.2, 0.7, 10.6, 5.3);
         QTest::newRow("rectangle, edges on centres") << Box(2.5, 3.5, 4, 2);
         QTest::newRow("rectangle dragged leftwards") << Box(30.8, 20.1, -6.6, -9.9);
@@ -268,6 +271,8 @@ private slots:
         QTest::newRow("line along centres") << GeometryPtr(std::make_shared<COvrelLine>(0.5, 8.5, 15.5, 8.5));
         QTest::newRow("diagonal line through centres")
             << GeometryPtr(std::make_shared<COvrelLine>(2.5, 3.5, 12.5, 13.5));
+        QTest::newRow("steep line through centres") << GeometryPtr(std::make_shared<COvrelLine>(3.5, 0.5, 5.5, 28.5));
+        QTest::newRow("vertical line along centres") << GeometryPtr(std::make_shared<COvrelLine>(7.5, 20.5, 7.5, 2.5));
         QTest::newRow("line between centres") << GeometryPtr(std::make_shared<COvrelLine>(0.5, 8.2, 15.5, 8.9));
         QTest::newRow("point on a centre") << GeometryPtr(std::make_shared<COvrelPoint>(4.5, 4.5));
         QTest::newRow("point off the centres") << GeometryPtr(std::make_shared<COvrelPoint>(4.5, 4.7));
