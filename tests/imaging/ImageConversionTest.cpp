@@ -111,10 +111,11 @@ private slots:
         other.Create(3, 2, 3);
         std::memset(other.GetData(), 0xAB, size_t(other.GetBytesPerLine()) * 2);
 
+        // The bytes are read here rather than inside Qt, so that AddressSanitizer sees every read.
+        const auto bytes = [&kept](int y) { return ImageText::Pixel(kept.constScanLine(y), 9); };
         QCOMPARE(int(kept.format()), int(QImage::Format_RGB888));
-        QCOMPARE(kept.pixel(1, 0), qRgb(10, 20, 30));
-        QCOMPARE(kept.pixel(2, 1), qRgb(0, 200, 0));
-        QCOMPARE(kept.pixel(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(bytes(0), QString("0,0,0,10,20,30,0,0,0"));
+        QCOMPARE(bytes(1), QString("0,0,0,0,0,0,0,200,0"));
         QVERIFY(!ImageToQImage(std::shared_ptr<const COvrelImage>(), kept));
         QCOMPARE(kept.size(), QSize(3, 2));
     }
