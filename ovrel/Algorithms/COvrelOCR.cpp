@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace Ovrel
 {
@@ -23,8 +25,29 @@ using Utils::EOvrelResult;
 
 namespace
 {
+
 constexpr int kDefaultDpi = 144;
 constexpr int kMaxDpi = 2400;
+
+// The grey of RGBA pixels laid over white. Dropping alpha would leave the colour of transparent
+// pixels (usually black) behind dark text, and the engine would read nothing.
+void OnWhite(const cv::Mat& rgba, cv::Mat& grey)
+{
+    cv::Mat rgb(rgba.size(), CV_8UC3);
+    for (int y = 0; y < rgba.rows; ++y)
+    {
+        const uchar* pIn = rgba.ptr<uchar>(y);
+        uchar* pOut = rgb.ptr<uchar>(y);
+        for (int x = 0; x < rgba.cols; ++x, pIn += 4, pOut += 3)
+        {
+            const int nAlpha = pIn[3];
+            for (int c = 0; c < 3; ++c)
+                pOut[c] = static_cast<uchar>((pIn[c] * nAlpha + 255 * (255 - nAlpha) + 127) / 255);
+        }
+    }
+    cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
+}
+
 } // namespace
 
 struct COvrelOCR::SImpl
@@ -56,10 +79,33 @@ EOvrelResult COvrelOCR::SetLanguageData(const char* szLanguageFolder, const char
         return Utils::EOvrelResult_InvalidArgument;
     if (m_pImpl->api.Init(szLanguageFolder, szLanguageCode, tesseract::OEM_DEFAULT) != 0)
         return Utils::EOvrelResult_NotInitialised;
+    // Tesseract succeeds as soon as one language of a '+' list loads and quietly drops the rest.
+    if (!AllLoaded(szLanguageCode))
+    {
+        m_pImpl->api.End();
+        return Utils::EOvrelResult_NotInitialised;
+    }
     m_pImpl->bReady = true;
     m_pImpl->strFolder = szLanguageFolder;
     m_pImpl->strLanguage = szLanguageCode;
     return Utils::EOvrelResult_OK;
+}
+
+bool COvrelOCR::AllLoaded(const std::string& strLanguageCode) const
+{
+    std::vector<std::string> vctLoaded;
+    m_pImpl->api.GetLoadedLanguagesAsVector(&vctLoaded);
+    std::istringstream codes(strLanguageCode);
+    std::string strCode;
+    while (std::getline(codes, strCode, '+'))
+    {
+        // "~xyz" asks Tesseract to leave a language out; it names nothing to load.
+        if (strCode.empty() || strCode.front() == '~')
+            continue;
+        if (std::find(vctLoaded.begin(), vctLoaded.end(), strCode) == vctLoaded.end())
+            return false;
+    }
+    return true;
 }
 
 EOvrelResult COvrelOCR::SetUserDefinedDpi(int nDpi)
@@ -109,8 +155,10 @@ EOvrelResult COvrelOCR::Decode(const Utils::COvrelImage* pImage, const Geometry:
         const cv::Mat window = view(bounds);
         if (nChannels == 1)
             grey = window;
+        else if (nChannels == 3)
+            cv::cvtColor(window, grey, cv::COLOR_RGB2GRAY);
         else
-            cv::cvtColor(window, grey, nChannels == 4 ? cv::COLOR_RGBA2GRAY : cv::COLOR_RGB2GRAY);
+            OnWhite(window, grey);
 
         m_pImpl->api.SetImage(grey.data, grey.cols, grey.rows, 1, static_cast<int>(grey.step[0]));
         m_pImpl->api.SetSourceResolution(m_pImpl->nDpi);

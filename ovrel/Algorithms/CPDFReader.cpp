@@ -1,6 +1,7 @@
 #include "Algorithms/CPDFReader.h"
 
 #include "Internal/CAlignedMat.h"
+#include "Internal/CPageRenderer.h"
 #include "Utils/COvrelImage.h"
 
 #include <QFileInfo>
@@ -31,16 +32,48 @@ bool IsValidDpi(double dblDpi)
     return std::isfinite(dblDpi) && dblDpi >= 1.0 && dblDpi <= kMaxDpi;
 }
 
+// Loads and unlocks the document; the render hints are those of every page rendered from it.
+EOvrelResult Open(const QString& strFile, const QString& strPassword, std::shared_ptr<Poppler::Document>& pOpened)
+{
+    std::shared_ptr<Poppler::Document> pDocument(Poppler::Document::load(strFile));
+    if (!pDocument)
+        return Utils::EOvrelResult_DecodeFailed;
+    if (pDocument->isLocked())
+    {
+        if (strPassword.isEmpty())
+            return Utils::EOvrelResult_PasswordRequired;
+        // Newer (AES-256) documents take UTF-8 passwords, older ones single-byte text; trying
+        // both lets either kind open with what the user typed.
+        bool bLocked = pDocument->unlock(strPassword.toUtf8(), strPassword.toUtf8());
+        if (bLocked && strPassword.toLatin1() != strPassword.toUtf8())
+            bLocked = pDocument->unlock(strPassword.toLatin1(), strPassword.toLatin1());
+        if (bLocked || pDocument->isLocked())
+            return Utils::EOvrelResult_PasswordRequired;
+    }
+    pDocument->setRenderHint(Poppler::Document::Antialiasing, true);
+    pDocument->setRenderHint(Poppler::Document::TextAntialiasing, true);
+    pOpened = std::move(pDocument);
+    return Utils::EOvrelResult_OK;
+}
+
 } // namespace
 
 struct CPDFReader::SImpl
 {
-    std::unique_ptr<Poppler::Document> pDocument;
+    // Shared with a render that runs on after its time limit (see CPageRenderer).
+    std::shared_ptr<Poppler::Document> pDocument;
+    // Kept to open the document afresh when an abandoned render still holds the old one.
+    QString strFile;
+    QString strPassword;
     double dblDpiX = kDefaultDpi;
     double dblDpiY = kDefaultDpi;
+    int nRenderLimitMs = CPDFReader::kRenderLimitMs;
 };
 
-CPDFReader::CPDFReader() : m_pImpl(std::make_unique<SImpl>()) {}
+CPDFReader::CPDFReader(int nRenderLimitMs) : m_pImpl(std::make_unique<SImpl>())
+{
+    m_pImpl->nRenderLimitMs = nRenderLimitMs > 0 ? nRenderLimitMs : kRenderLimitMs;
+}
 
 CPDFReader::~CPDFReader() = default;
 
@@ -79,27 +112,14 @@ EOvrelResult CPDFReader::Read(const std::wstring& strPath, const std::wstring& s
     const QFileInfo info(strFile);
     if (!info.exists() || !info.isFile() || !info.isReadable())
         return Utils::EOvrelResult_FileNotFound;
-
-    std::unique_ptr<Poppler::Document> pDocument(Poppler::Document::load(strFile));
-    if (!pDocument)
-        return Utils::EOvrelResult_DecodeFailed;
-    if (pDocument->isLocked())
+    const QString strText = QString::fromStdWString(strPassword);
+    const EOvrelResult result = Open(strFile, strText, m_pImpl->pDocument);
+    if (result == Utils::EOvrelResult_OK)
     {
-        if (strPassword.empty())
-            return Utils::EOvrelResult_PasswordRequired;
-        // Newer (AES-256) documents take UTF-8 passwords, older ones single-byte text; trying
-        // both lets either kind open with what the user typed.
-        const QString strText = QString::fromStdWString(strPassword);
-        bool bLocked = pDocument->unlock(strText.toUtf8(), strText.toUtf8());
-        if (bLocked && strText.toLatin1() != strText.toUtf8())
-            bLocked = pDocument->unlock(strText.toLatin1(), strText.toLatin1());
-        if (bLocked || pDocument->isLocked())
-            return Utils::EOvrelResult_PasswordRequired;
+        m_pImpl->strFile = strFile;
+        m_pImpl->strPassword = strText;
     }
-    pDocument->setRenderHint(Poppler::Document::Antialiasing, true);
-    pDocument->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    m_pImpl->pDocument = std::move(pDocument);
-    return Utils::EOvrelResult_OK;
+    return result;
 }
 
 int CPDFReader::GetPageNumber() const
@@ -115,12 +135,15 @@ EOvrelResult CPDFReader::RenderPage(int nPage, Utils::COvrelImage* pImage) const
         return Utils::EOvrelResult_NotInitialised;
     if (nPage < 0 || nPage >= m_pImpl->pDocument->numPages())
         return Utils::EOvrelResult_OutOfRange;
-    std::unique_ptr<Poppler::Page> pPage(m_pImpl->pDocument->page(nPage));
-    if (!pPage)
-        return Utils::EOvrelResult_DecodeFailed;
-
+    QSizeF points;
+    {
+        // Gone before the render starts: the document is then used by the rendering thread alone.
+        const std::unique_ptr<Poppler::Page> pPage(m_pImpl->pDocument->page(nPage));
+        if (!pPage)
+            return Utils::EOvrelResult_DecodeFailed;
+        points = pPage->pageSizeF();
+    }
     // Refuse before rendering what could never become an image (a huge page at a high resolution).
-    const QSizeF points = pPage->pageSizeF();
     const double width = std::ceil(points.width() * m_pImpl->dblDpiX / 72.0);
     const double height = std::ceil(points.height() * m_pImpl->dblDpiY / 72.0);
     if (!(width * height * 4.0 <= static_cast<double>(Internal::CAlignedMat::kMaxBytes)))
@@ -128,9 +151,19 @@ EOvrelResult CPDFReader::RenderPage(int nPage, Utils::COvrelImage* pImage) const
 
     try
     {
-        QImage rendered = pPage->renderToImage(m_pImpl->dblDpiX, m_pImpl->dblDpiY);
-        if (rendered.isNull())
-            return Utils::EOvrelResult_DecodeFailed;
+        QImage rendered;
+        const EOvrelResult renderResult = Internal::CPageRenderer::Render(
+            m_pImpl->pDocument, nPage, m_pImpl->dblDpiX, m_pImpl->dblDpiY, m_pImpl->nRenderLimitMs, rendered);
+        if (renderResult == Utils::EOvrelResult_TimedOut)
+        {
+            // The abandoned render keeps the old document to itself; later pages use a new one.
+            std::shared_ptr<Poppler::Document> pFresh;
+            Open(m_pImpl->strFile, m_pImpl->strPassword, pFresh);
+            m_pImpl->pDocument = std::move(pFresh);
+            return renderResult;
+        }
+        if (renderResult != Utils::EOvrelResult_OK)
+            return renderResult;
         rendered = rendered.convertToFormat(QImage::Format_RGBA8888);
         if (rendered.isNull())
             return Utils::EOvrelResult_TooLarge;

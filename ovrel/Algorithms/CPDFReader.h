@@ -20,7 +20,11 @@ namespace Algorithms
 class OVREL_EXPORT CPDFReader
 {
 public:
-    CPDFReader();
+    // A page takes at most this long to render; RenderPage gives up on it after that.
+    static constexpr int kRenderLimitMs = 30000;
+
+    // nRenderLimitMs is for tests, which cannot wait half a minute; the program keeps the default.
+    explicit CPDFReader(int nRenderLimitMs = kRenderLimitMs);
     ~CPDFReader();
     CPDFReader(const CPDFReader&) = delete;
     CPDFReader& operator=(const CPDFReader&) = delete;
@@ -43,7 +47,10 @@ public:
 
     // Renders page nPage (0-based) at the set resolution into pImage as 8-bit RGBA (4 channels,
     // rows aligned to 4 bytes): a page of w x h points becomes about w * dpiX / 72 by h * dpiY / 72
-    // pixels. Name and folder of the image are kept.
+    // pixels. Name and folder of the image are kept. A page that is not rendered within the
+    // render limit gives EOvrelResult_TimedOut and leaves the image as it was; the render is
+    // abandoned to finish in the background, and the document is opened afresh for the pages asked
+    // for later.
     Utils::EOvrelResult RenderPage(int nPage, Utils::COvrelImage* pImage) const;
 
 private:

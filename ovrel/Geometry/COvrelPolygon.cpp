@@ -1,6 +1,7 @@
 #include "Geometry/COvrelPolygon.h"
 
 #include "Geometry/COvrelLine.h"
+#include "Internal/CEvenOddScan.h"
 
 namespace Ovrel
 {
@@ -90,24 +91,10 @@ Utils::EOvrelResult COvrelPolygon::Segmentize(COvrelGeometryArray& segments, COv
 
 bool COvrelPolygon::Contained(const COvrelPoint& point) const
 {
-    const std::vector<COvrelPoint> vctVertices = GetVertices();
-    const size_t count = vctVertices.size();
-    if (count < 3)
-        return false;
     // Even-odd rule: count the edges crossed by a ray going right from the point.
-    bool bInside = false;
-    for (size_t i = 0, j = count - 1; i < count; j = i++)
-    {
-        const COvrelPoint& a = vctVertices[i];
-        const COvrelPoint& b = vctVertices[j];
-        if ((a.y() > point.y()) != (b.y() > point.y()))
-        {
-            const double crossX = a.x() + (point.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
-            if (point.x() < crossX)
-                bInside = !bInside;
-        }
-    }
-    return bInside;
+    std::vector<double> vctCrossings;
+    Internal::CEvenOddScan::Crossings(GetVertices(), point.y(), vctCrossings);
+    return Internal::CEvenOddScan::Inside(vctCrossings, point.x());
 }
 
 std::shared_ptr<COvrelGeometry> COvrelPolygon::Clone() const

@@ -1,9 +1,11 @@
 #include "Internal/CImageCodec.h"
 
+#include "Internal/CImageHeader.h"
+#include "Internal/CJpegStructure.h"
 #include "Internal/CPathText.h"
+#include "Internal/CPngOrientation.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -11,11 +13,13 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <new>
 #include <sys/stat.h>
 #include <utility>
+#include <vector>
 
 namespace Ovrel
 {
@@ -26,23 +30,6 @@ using Utils::EOvrelResult;
 
 namespace
 {
-
-enum class EFileKind
-{
-    Other,
-    Jpeg,
-    Gif
-};
-
-EFileKind Sniff(const char* pHeader, std::streamsize nLength)
-{
-    if (nLength >= 3 && static_cast<unsigned char>(pHeader[0]) == 0xFF &&
-        static_cast<unsigned char>(pHeader[1]) == 0xD8 && static_cast<unsigned char>(pHeader[2]) == 0xFF)
-        return EFileKind::Jpeg;
-    if (nLength >= 6 && (std::memcmp(pHeader, "GIF87a", 6) == 0 || std::memcmp(pHeader, "GIF89a", 6) == 0))
-        return EFileKind::Gif;
-    return EFileKind::Other;
-}
 
 // Qt's GIF reader hands back whatever part of a cut-off file it managed to decode. Walking the
 // block structure up to the end of the first picture's data (the one that is read) lets a
@@ -97,6 +84,17 @@ bool HasCompleteFirstPicture(const QByteArray& data)
 
 } // namespace
 
+CImageCodec::EFileKind CImageCodec::Sniff(const unsigned char* pHeader, size_t nLength)
+{
+    if (nLength >= 3 && pHeader[0] == 0xFF && pHeader[1] == 0xD8 && pHeader[2] == 0xFF)
+        return EFileKind::Jpeg;
+    if (nLength >= 8 && std::memcmp(pHeader, "\x89PNG\r\n\x1a\n", 8) == 0)
+        return EFileKind::Png;
+    if (nLength >= 6 && (std::memcmp(pHeader, "GIF87a", 6) == 0 || std::memcmp(pHeader, "GIF89a", 6) == 0))
+        return EFileKind::Gif;
+    return EFileKind::Other;
+}
+
 EOvrelResult CImageCodec::Decode(const std::wstring& strPath, cv::Mat& result)
 {
     if (strPath.empty())
@@ -105,25 +103,37 @@ EOvrelResult CImageCodec::Decode(const std::wstring& strPath, cv::Mat& result)
     struct stat status = {};
     if (::stat(strUtf8Path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return Utils::EOvrelResult_FileNotFound;
-
-    char header[8] = {};
-    std::ifstream file(strUtf8Path, std::ios::binary);
+    std::vector<uchar> vctFile;
+    std::ifstream file(strUtf8Path, std::ios::binary | std::ios::ate);
     if (!file)
         return Utils::EOvrelResult_FileNotFound;
-    file.read(header, sizeof(header));
-    const std::streamsize nRead = file.gcount();
+    vctFile.resize(static_cast<size_t>(std::max<std::streamoff>(file.tellg(), 0)));
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(vctFile.data()), static_cast<std::streamsize>(vctFile.size()));
+    vctFile.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
     file.close();
-    if (nRead <= 0)
+    if (vctFile.empty())
         return Utils::EOvrelResult_DecodeFailed;
+
+    // A small file can claim a picture of gigabytes: the header decides before any decoding.
+    CImageHeader::SSize size;
+    if (CImageHeader::Read(vctFile.data(), vctFile.size(), size) && CImageHeader::ExceedsLimit(size))
+        return Utils::EOvrelResult_TooLarge;
 
     // The same decoder as the trainer, so that sizes and orientation agree; OpenCV 4.6 has no GIF
     // decoder, so GIF goes to Qt. Only a GIF signature takes that road: other files that OpenCV
     // rejects (truncated PNGs, say) must fail rather than be half-read by another decoder.
-    const EFileKind kind = Sniff(header, nRead);
+    const EFileKind kind = Sniff(vctFile.data(), vctFile.size());
     if (kind == EFileKind::Gif)
-        return DecodeWithQt(strPath, result);
+        return DecodeWithQt(vctFile, result);
+    if (kind == EFileKind::Jpeg)
+    {
+        CJpegStructure::SInfo info;
+        if (!CJpegStructure::Walk(vctFile.data(), vctFile.size(), info) || !info.bComplete)
+            return Utils::EOvrelResult_DecodeFailed;
+    }
     cv::Mat decoded;
-    const EOvrelResult decodedResult = DecodeWithOpenCV(strUtf8Path, kind == EFileKind::Jpeg, decoded);
+    const EOvrelResult decodedResult = DecodeWithOpenCV(strUtf8Path, vctFile, kind, decoded);
     if (decodedResult != Utils::EOvrelResult_OK)
         return decodedResult;
 
@@ -136,14 +146,30 @@ EOvrelResult CImageCodec::Decode(const std::wstring& strPath, cv::Mat& result)
     return ToRgbOrder(eightBit, result);
 }
 
-EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, bool bJpeg, cv::Mat& result)
+EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, const std::vector<uchar>& vctFile,
+                                           EFileKind kind, cv::Mat& result)
 {
-    // IMREAD_UNCHANGED keeps alpha and depth but skips the EXIF orientation. A JPEG has no alpha,
-    // so it is read with flags that keep depth and grey yet let OpenCV apply the orientation.
-    const int nFlags = bJpeg ? (cv::IMREAD_ANYDEPTH | cv::IMREAD_ANYCOLOR) : cv::IMREAD_UNCHANGED;
     try
     {
-        result = cv::imread(strUtf8Path, nFlags);
+        switch (kind)
+        {
+        case EFileKind::Jpeg:
+            // No alpha to lose: flags that keep depth and grey let OpenCV apply the EXIF orientation.
+            // The bytes checked above are the bytes decoded.
+            result = cv::imdecode(vctFile, cv::IMREAD_ANYDEPTH | cv::IMREAD_ANYCOLOR);
+            break;
+        case EFileKind::Png:
+            // IMREAD_UNCHANGED keeps alpha and depth but skips the orientation, which follows here.
+            result = cv::imdecode(vctFile, cv::IMREAD_UNCHANGED);
+            if (!result.empty())
+                CPngOrientation::Apply(vctFile.data(), vctFile.size(), result);
+            break;
+        default:
+            // From the file, as the trainer reads it: OpenCV decodes some formats only from files.
+            // TIFF is turned by its own decoder; no other format's EXIF is read by OpenCV 4.6.
+            result = cv::imread(strUtf8Path, cv::IMREAD_UNCHANGED);
+            break;
+        }
     }
     catch (const cv::Exception&)
     {
@@ -156,13 +182,12 @@ EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, bool 
     return result.empty() ? Utils::EOvrelResult_DecodeFailed : Utils::EOvrelResult_OK;
 }
 
-EOvrelResult CImageCodec::DecodeWithQt(const std::wstring& strPath, cv::Mat& result)
+EOvrelResult CImageCodec::DecodeWithQt(const std::vector<uchar>& vctFile, cv::Mat& result)
 {
-    QFile file(QString::fromStdWString(strPath));
-    if (!file.open(QIODevice::ReadOnly))
-        return Utils::EOvrelResult_FileNotFound;
-    QByteArray data = file.readAll();
-    file.close();
+    if (vctFile.size() > static_cast<size_t>(0x7fffffff))
+        return Utils::EOvrelResult_TooLarge;
+    QByteArray data =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(vctFile.data()), static_cast<int>(vctFile.size()));
     if (!HasCompleteFirstPicture(data))
         return Utils::EOvrelResult_DecodeFailed;
     QBuffer buffer(&data);

@@ -7,7 +7,10 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace Ovrel
 {
@@ -25,6 +28,52 @@ void KeepAlpha(const cv::Mat& source, cv::Mat& target)
 {
     const int fromTo[] = {3, 3};
     cv::mixChannels(&source, 1, &target, 1, fromTo, 1);
+}
+
+// The window widened by nMargin on every side. Each pixel comes from where the whole image would
+// give it: the pixel itself inside the image, the border mode's pixel of the whole image beyond
+// its edge. (Padding a sub-image instead would wrap or mirror within the sub-image.)
+void PadFromWholeImage(const cv::Mat& image, const cv::Rect& bounds, int nMargin, int nBorderMode,
+                       double dblBorderValue, cv::Mat& padded)
+{
+    const int nWidth = bounds.width + 2 * nMargin;
+    const int nHeight = bounds.height + 2 * nMargin;
+    const int nLeft = bounds.x - nMargin;
+    const int nTop = bounds.y - nMargin;
+    const size_t nPixelBytes = image.elemSize();
+    padded.create(nHeight, nWidth, image.type());
+    // OpenCV rounds the border value the same way for copyMakeBorder.
+    const std::vector<uchar> constant(nPixelBytes, cv::saturate_cast<uchar>(dblBorderValue));
+    std::vector<int> vctColumns(static_cast<size_t>(nWidth));
+    for (int i = 0; i < nWidth; ++i)
+        vctColumns[static_cast<size_t>(i)] = cv::borderInterpolate(nLeft + i, image.cols, nBorderMode);
+    // Columns [nFirst, nEnd) lie inside the image and are copied as one run per row.
+    const int nFirst = std::clamp(-nLeft, 0, nWidth);
+    const int nEnd = std::clamp(image.cols - nLeft, nFirst, nWidth);
+    for (int r = 0; r < nHeight; ++r)
+    {
+        uchar* const pOut = padded.ptr<uchar>(r);
+        const int nSourceRow = cv::borderInterpolate(nTop + r, image.rows, nBorderMode);
+        const uchar* const pIn = nSourceRow < 0 ? nullptr : image.ptr<uchar>(nSourceRow);
+        const auto copyPixel = [&](int i)
+        {
+            const int nColumn = vctColumns[static_cast<size_t>(i)];
+            const uchar* pFrom =
+                pIn && nColumn >= 0 ? pIn + static_cast<size_t>(nColumn) * nPixelBytes : constant.data();
+            std::memcpy(pOut + static_cast<size_t>(i) * nPixelBytes, pFrom, nPixelBytes);
+        };
+        for (int i = 0; i < nFirst; ++i)
+            copyPixel(i);
+        if (pIn)
+            std::memcpy(pOut + static_cast<size_t>(nFirst) * nPixelBytes,
+                        pIn + static_cast<size_t>(nLeft + nFirst) * nPixelBytes,
+                        static_cast<size_t>(nEnd - nFirst) * nPixelBytes);
+        else
+            for (int i = nFirst; i < nEnd; ++i)
+                copyPixel(i);
+        for (int i = nEnd; i < nWidth; ++i)
+            copyPixel(i);
+    }
 }
 
 } // namespace
@@ -109,18 +158,10 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geomet
         return Utils::EOvrelResult_OutOfRange;
 
     // The filter must see the real neighbours of the window where the image has them and the
-    // border mode only beyond the image edge. The window is therefore widened by the margin inside
-    // the image and padded only by what is missing; BORDER_ISOLATED keeps OpenCV from reading the
-    // row padding that lies next to the pixels in memory.
-    const cv::Rect extended =
-        cv::Rect(bounds.x - nMargin, bounds.y - nMargin, bounds.width + 2 * nMargin, bounds.height + 2 * nMargin) &
-        cv::Rect(0, 0, image.cols, image.rows);
-    const cv::Mat window = image(bounds);
+    // border mode only beyond the image edge, exactly as it would when filtering the whole image.
     cv::Mat padded;
-    cv::copyMakeBorder(image(extended), padded, nMargin - (bounds.y - extended.y),
-                       nMargin - (extended.br().y - bounds.br().y), nMargin - (bounds.x - extended.x),
-                       nMargin - (extended.br().x - bounds.br().x), nBorderMode | cv::BORDER_ISOLATED,
-                       cv::Scalar::all(dblBorderValue));
+    PadFromWholeImage(image, bounds, nMargin, nBorderMode, dblBorderValue, padded);
+    const cv::Mat window = image(bounds);
     cv::Mat filtered;
     kernel(padded, filtered, cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
     cv::Mat inner = filtered(cv::Rect(nMargin, nMargin, bounds.width, bounds.height));

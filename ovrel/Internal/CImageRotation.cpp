@@ -14,11 +14,16 @@ namespace Internal
 
 using Utils::EOvrelResult;
 
+namespace
+{
+constexpr double kQuarterTurnTolerance = 1e-6;
+} // namespace
+
 int CImageRotation::QuarterTurns(double dblAngle)
 {
-    const double turns = dblAngle / (M_PI / 2.0);
-    const double nearest = std::round(turns);
-    if (std::fabs(turns - nearest) > 1e-9)
+    // The tolerance is in radians and wide enough for pi/2 given as a float (off by 4.4e-8).
+    const double nearest = std::round(dblAngle / (M_PI / 2.0));
+    if (std::fabs(dblAngle - nearest * (M_PI / 2.0)) > kQuarterTurnTolerance)
         return -1;
     const long long whole = static_cast<long long>(std::fmod(nearest, 4.0));
     return static_cast<int>((whole % 4 + 4) % 4);

@@ -17,7 +17,8 @@ public:
                                       int nInterpolation, cv::Mat& result);
 
 private:
-    // The number of clockwise quarter turns (0 to 3) when the angle is a multiple of pi/2, else -1.
+    // The number of clockwise quarter turns (0 to 3) when the angle lies within 1e-6 radians of a
+    // multiple of pi/2, else -1.
     static int QuarterTurns(double dblAngle);
 };
 

@@ -6,6 +6,7 @@
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelPolygon.h"
 #include "Geometry/COvrelRectangle.h"
+#include "Internal/CEvenOddScan.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -23,27 +24,9 @@ using namespace Geometry;
 namespace
 {
 
-// Fixed-point fraction bits for OpenCV's drawing functions.
-constexpr int kShift = 8;
-constexpr double kScale = 1 << kShift;
-// Coordinates are clamped so that the fixed-point values stay well inside int.
-constexpr double kLimit = 1 << 22;
-
-// OpenCV puts pixel centres on whole numbers, this library on half numbers.
-int FixedPoint(double value, double origin)
+double Centre(int nPixel)
 {
-    const double shifted = std::clamp(value - 0.5 - origin, -kLimit, kLimit);
-    return static_cast<int>(std::lround(shifted * kScale));
-}
-
-cv::Point ToFixed(const COvrelPoint& point, const cv::Point2d& origin)
-{
-    return cv::Point(FixedPoint(point.x(), origin.x), FixedPoint(point.y(), origin.y));
-}
-
-int FirstCentreAtOrAfter(double edge)
-{
-    return static_cast<int>(std::ceil(std::clamp(edge - 0.5, -kLimit, kLimit)));
+    return nPixel + 0.5;
 }
 
 } // namespace
@@ -54,108 +37,205 @@ bool CRegionMask::Build(const COvrelGeometry& region, const cv::Size& imageSize,
     if (!std::isfinite(box.left()) || !std::isfinite(box.top()) || !std::isfinite(box.right()) ||
         !std::isfinite(box.bottom()))
         return false;
-    const double left = std::clamp(std::floor(box.left()), 0.0, static_cast<double>(imageSize.width));
-    const double top = std::clamp(std::floor(box.top()), 0.0, static_cast<double>(imageSize.height));
-    // A shape without width (a vertical line, a point) still touches the pixel column it lies in.
-    const double right =
-        std::clamp(std::max(std::ceil(box.right()), std::floor(box.left()) + 1.0), 0.0, double(imageSize.width));
-    const double bottom =
-        std::clamp(std::max(std::ceil(box.bottom()), std::floor(box.top()) + 1.0), 0.0, double(imageSize.height));
-    bounds = cv::Rect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                      static_cast<int>(bottom - top));
-    if (bounds.empty())
+    // One pixel more on every side: points, lines and an ellipse's rim contain what lies within a
+    // tolerance of them, which may be a centre just beyond the bounding box.
+    const auto clamp = [](double value, int nLimit)
+    { return static_cast<int>(std::clamp(value, 0.0, double(nLimit))); };
+    const int nLeft = clamp(std::floor(box.left()) - 1.0, imageSize.width);
+    const int nTop = clamp(std::floor(box.top()) - 1.0, imageSize.height);
+    const int nRight = clamp(std::ceil(box.right()) + 1.0, imageSize.width);
+    const int nBottom = clamp(std::ceil(box.bottom()) + 1.0, imageSize.height);
+    const cv::Rect area(nLeft, nTop, nRight - nLeft, nBottom - nTop);
+    if (area.empty())
         return false;
-    mask = cv::Mat::zeros(bounds.size(), CV_8UC1);
-    Draw(region, cv::Point2d(bounds.x, bounds.y), mask);
-    return cv::countNonZero(mask) > 0;
+    cv::Mat areaMask = cv::Mat::zeros(area.size(), CV_8UC1);
+    Draw(region, area, areaMask);
+    const cv::Rect covered = cv::boundingRect(areaMask);
+    if (covered.empty())
+        return false;
+    bounds = covered + area.tl();
+    mask = areaMask(covered);
+    return true;
 }
 
-void CRegionMask::Draw(const COvrelGeometry& region, const cv::Point2d& origin, cv::Mat& mask)
+void CRegionMask::Draw(const COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask)
 {
-    const cv::Scalar inside(255);
     switch (region.GetType())
     {
-    case EGeometryType_Point:
-    {
-        const auto* pPoint = dynamic_cast<const COvrelPoint*>(&region);
-        if (!pPoint)
-            return;
-        const double column = std::floor(pPoint->x()) - origin.x;
-        const double row = std::floor(pPoint->y()) - origin.y;
-        if (column >= 0 && row >= 0 && column < mask.cols && row < mask.rows)
-            mask.at<uchar>(static_cast<int>(row), static_cast<int>(column)) = 255;
-        return;
-    }
-    case EGeometryType_Line:
-    {
-        const auto* pLine = dynamic_cast<const COvrelLine*>(&region);
-        if (pLine)
-            cv::line(mask, ToFixed(pLine->start(), origin), ToFixed(pLine->end(), origin), inside, 1, cv::LINE_8,
-                     kShift);
-        return;
-    }
     case EGeometryType_Rectangle:
     {
-        const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(&region);
-        if (!pRectangle)
-            return;
-        const int x0 = std::max(FirstCentreAtOrAfter(pRectangle->left()) - static_cast<int>(origin.x), 0);
-        const int y0 = std::max(FirstCentreAtOrAfter(pRectangle->top()) - static_cast<int>(origin.y), 0);
-        const int x1 = std::min(FirstCentreAtOrAfter(pRectangle->right()) - static_cast<int>(origin.x), mask.cols);
-        const int y1 = std::min(FirstCentreAtOrAfter(pRectangle->bottom()) - static_cast<int>(origin.y), mask.rows);
-        if (x1 > x0 && y1 > y0)
-            mask(cv::Rect(x0, y0, x1 - x0, y1 - y0)).setTo(inside);
-        return;
-    }
-    case EGeometryType_Ellipse:
-    {
-        const auto* pEllipse = dynamic_cast<const COvrelEllipse*>(&region);
-        if (!pEllipse || pEllipse->radiusA() <= 0.0 || pEllipse->radiusB() <= 0.0)
-            return;
-        const cv::Point centre = ToFixed(COvrelPoint(pEllipse->centerX(), pEllipse->centerY()), origin);
-        const cv::Size axes(static_cast<int>(std::lround(std::min(pEllipse->radiusA(), kLimit) * kScale)),
-                            static_cast<int>(std::lround(std::min(pEllipse->radiusB(), kLimit) * kScale)));
-        cv::ellipse(mask, centre, axes, 0.0, 0.0, 360.0, inside, cv::FILLED, cv::LINE_8, kShift);
+        // Inside is a test per coordinate, so one probe per column and one per row decide it.
+        const COvrelRectangle box = region.GetBoundary();
+        COvrelPoint probe;
+        std::vector<uchar> vctColumns(static_cast<size_t>(area.width));
+        for (int i = 0; i < area.width; ++i)
+        {
+            probe.Set(Centre(area.x + i), box.top());
+            vctColumns[static_cast<size_t>(i)] = region.Contained(probe) ? 255 : 0;
+        }
+        for (int r = 0; r < area.height; ++r)
+        {
+            probe.Set(box.left(), Centre(area.y + r));
+            if (!region.Contained(probe))
+                continue;
+            uchar* const pRow = mask.ptr<uchar>(r);
+            for (int i = 0; i < area.width; ++i)
+                pRow[i] |= vctColumns[static_cast<size_t>(i)];
+        }
         return;
     }
     case EGeometryType_Polygon:
     {
+        // A scan line per row of centres, with the crossings of COvrelPolygon::Contained itself:
+        // asking Contained for every pixel would copy the vertices for each one.
         const auto* pPolygon = dynamic_cast<const COvrelPolygon*>(&region);
         if (!pPolygon)
-            return;
-        std::vector<cv::Point> vctPoints;
-        for (const COvrelPoint& vertex : pPolygon->GetVertices())
-            vctPoints.push_back(ToFixed(vertex, origin));
-        if (vctPoints.size() >= 3)
+            return DrawByTest(region, area, mask);
+        const std::vector<COvrelPoint> vctVertices = pPolygon->GetVertices();
+        std::vector<double> vctCrossings;
+        for (int r = 0; r < area.height; ++r)
         {
-            const cv::Point* pPoints = vctPoints.data();
-            const int nCount = static_cast<int>(vctPoints.size());
-            cv::fillPoly(mask, &pPoints, &nCount, 1, inside, cv::LINE_8, kShift);
+            vctCrossings.clear();
+            CEvenOddScan::Crossings(vctVertices, Centre(area.y + r), vctCrossings);
+            // A NaN crossing (from overflowing coordinates) never lies right of a point.
+            vctCrossings.erase(std::remove_if(vctCrossings.begin(), vctCrossings.end(),
+                                              [](double value) { return std::isnan(value); }),
+                               vctCrossings.end());
+            std::sort(vctCrossings.begin(), vctCrossings.end());
+            uchar* const pRow = mask.ptr<uchar>(r);
+            auto firstRight = vctCrossings.begin();
+            for (int i = 0; i < area.width; ++i)
+            {
+                // The crossings right of x (x < crossing) are those from the first such one on.
+                const double x = Centre(area.x + i);
+                firstRight = std::upper_bound(firstRight, vctCrossings.end(), x);
+                if ((vctCrossings.end() - firstRight) % 2 == 1)
+                    pRow[i] = 255;
+            }
         }
-        else if (vctPoints.size() == 2)
-        {
-            cv::line(mask, vctPoints[0], vctPoints[1], inside, 1, cv::LINE_8, kShift);
-        }
-        else if (vctPoints.size() == 1)
-        {
-            Draw(pPolygon->GetVertices().front(), origin, mask);
-        }
+        return;
+    }
+    case EGeometryType_Ellipse:
+        DrawEllipse(region, area, mask);
+        return;
+    case EGeometryType_Line:
+    {
+        const auto* pLine = dynamic_cast<const COvrelLine*>(&region);
+        if (!pLine)
+            return DrawByTest(region, area, mask);
+        DrawLine(*pLine, area, mask);
         return;
     }
     case EGeometryType_GeometryArray:
     {
         const auto* pArray = dynamic_cast<const COvrelGeometryArray*>(&region);
         if (!pArray)
-            return;
+            return DrawByTest(region, area, mask);
         for (int i = 0; i < pArray->Size(); ++i)
         {
             if (const auto pItem = pArray->At(i))
-                Draw(*pItem, origin, mask);
+                Draw(*pItem, area, mask);
         }
         return;
     }
     default:
+        DrawByTest(region, area, mask);
         return;
+    }
+}
+
+void CRegionMask::DrawEllipse(const COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask)
+{
+    // Along a row the test grows with the distance from the centre column, so the centres inside
+    // form one run around it. The run's ends are estimated from the equation and then settled
+    // with Contained itself, which a pixel-by-pixel test would call for the whole box.
+    const auto* pEllipse = dynamic_cast<const COvrelEllipse*>(&region);
+    if (!pEllipse || !(pEllipse->radiusA() > 0.0) || !(pEllipse->radiusB() > 0.0))
+        return DrawByTest(region, area, mask);
+    const double centreX = pEllipse->centerX();
+    const int nFirst = area.x;
+    const int nLast = area.x + area.width - 1;
+    const int nMiddle = static_cast<int>(std::clamp(std::floor(centreX), double(nFirst), double(nLast)));
+    COvrelPoint probe;
+    for (int r = 0; r < area.height; ++r)
+    {
+        const double y = Centre(area.y + r);
+        const auto inside = [&](int nColumn)
+        {
+            probe.Set(Centre(nColumn), y);
+            return region.Contained(probe);
+        };
+        if (!inside(nMiddle))
+            continue;
+        const double v = (y - pEllipse->centerY()) / pEllipse->radiusB();
+        const double halfWidth = pEllipse->radiusA() * std::sqrt(std::max(0.0, 1.0 - v * v));
+        int nLeft = static_cast<int>(std::clamp(std::ceil(centreX - halfWidth - 0.5), double(nFirst), double(nMiddle)));
+        int nRight =
+            static_cast<int>(std::clamp(std::floor(centreX + halfWidth - 0.5), double(nMiddle), double(nLast)));
+        while (nLeft > nFirst && inside(nLeft - 1))
+            --nLeft;
+        while (!inside(nLeft))
+            ++nLeft;
+        while (nRight < nLast && inside(nRight + 1))
+            ++nRight;
+        while (!inside(nRight))
+            --nRight;
+        uchar* const pRow = mask.ptr<uchar>(r);
+        std::fill(pRow + (nLeft - area.x), pRow + (nRight - area.x) + 1, uchar(255));
+    }
+}
+
+void CRegionMask::DrawLine(const COvrelLine& line, const cv::Rect& area, cv::Mat& mask)
+{
+    // A centre on the segment has a segment point within a pixel above or below it, so each row
+    // tests only the columns next to the part of the segment in that band.
+    const COvrelPoint& start = line.start();
+    const double dx = line.end().x() - start.x();
+    const double dy = line.end().y() - start.y();
+    COvrelPoint probe;
+    for (int r = 0; r < area.height; ++r)
+    {
+        const double y = Centre(area.y + r);
+        double t0 = 0.0;
+        double t1 = 1.0;
+        if (dy != 0.0)
+        {
+            t0 = std::max(0.0, std::min((y - 1.0 - start.y()) / dy, (y + 1.0 - start.y()) / dy));
+            t1 = std::min(1.0, std::max((y - 1.0 - start.y()) / dy, (y + 1.0 - start.y()) / dy));
+        }
+        else if (std::fabs(y - start.y()) > 1.0)
+        {
+            continue;
+        }
+        if (!(t0 <= t1))
+            continue;
+        const double left = std::min(start.x() + t0 * dx, start.x() + t1 * dx);
+        const double right = std::max(start.x() + t0 * dx, start.x() + t1 * dx);
+        const int nFrom = static_cast<int>(std::max(std::floor(left - 0.5) - 1.0, double(area.x)));
+        const int nTo = static_cast<int>(std::min(std::ceil(right - 0.5) + 1.0, double(area.x + area.width - 1)));
+        uchar* const pRow = mask.ptr<uchar>(r);
+        for (int nColumn = nFrom; nColumn <= nTo; ++nColumn)
+        {
+            probe.Set(Centre(nColumn), y);
+            if (line.Contained(probe))
+                pRow[nColumn - area.x] = 255;
+        }
+    }
+}
+
+void CRegionMask::DrawByTest(const COvrelGeometry& region, const cv::Rect& area, cv::Mat& mask)
+{
+    // One probe moved from centre to centre: a new point per pixel would use up object UIDs.
+    COvrelPoint probe;
+    for (int r = 0; r < area.height; ++r)
+    {
+        uchar* const pRow = mask.ptr<uchar>(r);
+        for (int i = 0; i < area.width; ++i)
+        {
+            probe.Set(Centre(area.x + i), Centre(area.y + r));
+            if (region.Contained(probe))
+                pRow[i] = 255;
+        }
     }
 }
 

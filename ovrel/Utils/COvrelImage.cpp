@@ -130,6 +130,25 @@ EOvrelResult COvrelImage::Create(int nWidth, int nHeight, int nChannels, int nBi
         });
 }
 
+EOvrelResult COvrelImage::Allocate(int nWidth, int nHeight, int nChannels, int nRowAlignment)
+{
+    if (nChannels == 2)
+        return EOvrelResult_InvalidArgument;
+    return Guarded(
+        [&]
+        {
+            cv::Mat allocated;
+            const EOvrelResult result = CAlignedMat::Allocate(nWidth, nHeight, nChannels, nRowAlignment, allocated);
+            if (result != EOvrelResult_OK)
+                return result;
+            const size_t nPacked = static_cast<size_t>(nWidth) * static_cast<size_t>(nChannels);
+            if (allocated.step[0] > nPacked)
+                for (int y = 0; y < allocated.rows; ++y)
+                    std::memset(allocated.ptr(y) + nPacked, 0, allocated.step[0] - nPacked);
+            return m_pImpl->Adopt(allocated, nRowAlignment);
+        });
+}
+
 EOvrelResult COvrelImage::CopyFrom(const COvrelImage& source)
 {
     if (&source == this)
@@ -275,6 +294,16 @@ unsigned char* COvrelImage::GetData()
 const unsigned char* COvrelImage::GetData() const
 {
     return IsEmpty() ? nullptr : m_pImpl->pixels.data;
+}
+
+std::shared_ptr<const unsigned char> COvrelImage::GetSharedData() const
+{
+    if (IsEmpty())
+        return nullptr;
+    // A matrix header shares the buffer through OpenCV's reference count; the returned pointer
+    // owns that header and points at its first byte.
+    const auto pKeeper = std::make_shared<const cv::Mat>(m_pImpl->pixels);
+    return std::shared_ptr<const unsigned char>(pKeeper, pKeeper->data);
 }
 
 unsigned char* const* COvrelImage::GetRows()

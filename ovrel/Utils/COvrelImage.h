@@ -37,7 +37,11 @@ public:
     COvrelImage& operator=(const COvrelImage&) = delete;
 
     // Reads bmp, jpg/jpeg, png, tif/tiff (and the other formats OpenCV decodes) with OpenCV, GIF
-    // with Qt. The EXIF orientation of a JPEG is applied, so the size is the one a viewer shows.
+    // with Qt. The picture is turned by its EXIF orientation exactly as cv::imread with
+    // IMREAD_COLOR turns it (JPEG and PNG EXIF data, a TIFF's own orientation), so the size is the
+    // one the trainer sees. A file that stops before its picture is complete gives
+    // EOvrelResult_DecodeFailed; a header claiming a picture over the size limit of Create gives
+    // EOvrelResult_TooLarge before anything is decoded.
     // Samples deeper than 8 bits are scaled to 8 bits (16-bit: value / 257; float: value * 255
     // clamped); a grey image gives 1 channel, grey with alpha and colour with alpha give 4.
     // The path is UTF-8 on disk. On success the name becomes the file name and the folder the part
@@ -54,23 +58,30 @@ public:
     EOvrelResult Create(int nWidth, int nHeight, int nChannels, int nBitsPerChannel = 8, int nImageType = 0,
                         int nRowAlignment = 4);
 
+    // As Create, but the samples are left undefined (only the padding at the row ends is cleared):
+    // for callers that write every sample at once, which saves a pass over the whole buffer.
+    EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nRowAlignment = 4);
+
     // Deep copy of pixels, row alignment, name and folder (the UID stays this image's own). Copying
     // an empty image empties this one. A null source is EOvrelResult_InvalidArgument.
     EOvrelResult CopyFrom(const COvrelImage& source);
     EOvrelResult CopyFrom(const COvrelImage* pSource);
 
     // Turns the picture by dblAngle radians; positive turns clockwise as the picture is seen (rows
-    // run downwards). Multiples of pi/2 move pixels exactly: +pi/2 and -pi/2 swap width and height.
+    // run downwards). Angles within 1e-6 radians of a multiple of pi/2 (pi/2 given as a float, too)
+    // move pixels exactly: +pi/2 and -pi/2 swap width and height.
     // Other angles enlarge the image so that the whole turned picture fits, resample with
     // nInterpolation (EOvrelInterpolation) and fill uncovered corners with dblBackground in every
     // channel. Because the result always holds the whole picture, the centre only has to be
     // finite; any centre gives the same pixels.
     EOvrelResult Rotate(double dblAngle, double dblBackground, int nInterpolation, const Geometry::COvrelPoint& center);
 
-    // Filters that change only the pixels whose centre lies inside the region (rectangle,
-    // ellipse, polygon, line, point or an array of them; null: the whole image). Pixels outside
-    // keep their values, but pixels inside see their real neighbours outside the region. Beyond
-    // the image edge the pixels follow nBorderMode (EOvrelBorderMode) with dblBorderValue used by
+    // Filters that change exactly the pixels whose centre (x + 0.5, y + 0.5) the region's
+    // Contained() holds (rectangle, ellipse, polygon, line, point or an array of them; null: the
+    // whole image). A rectangle includes its edges; lines and points cover only the centres lying
+    // on them. Pixels outside keep their values, but pixels inside see their real neighbours
+    // outside the region. Beyond the image edge the pixels follow nBorderMode (EOvrelBorderMode),
+    // over the whole image, as when no region is given, with dblBorderValue used by
     // EOvrelBorderMode_Constant. A region that covers no pixel gives EOvrelResult_OutOfRange.
     //
     // Median: median of each channel over a (2 * nRadiusX + 1) x (2 * nRadiusY + 1) window; the
@@ -96,6 +107,11 @@ public:
     // First byte of the top row; null when empty.
     unsigned char* GetData();
     const unsigned char* GetData() const;
+    // The pixel buffer of GetData with a share in its ownership: the bytes stay allocated while the
+    // returned pointer or a copy of it lives, even after this image is destroyed or moves to a new
+    // buffer. Changes made in place (filters with a region, writes through GetRows) show through.
+    // Null when empty.
+    std::shared_ptr<const unsigned char> GetSharedData() const;
     // GetHeight() pointers, one to the first byte of each row; null when empty.
     unsigned char* const* GetRows();
     const unsigned char* const* GetRows() const;

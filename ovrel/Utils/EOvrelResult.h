@@ -31,7 +31,9 @@ enum EOvrelResult
     // A page index or a region lies outside of what is there.
     EOvrelResult_OutOfRange = 10,
     // A third-party engine reported a failure that has no better code.
-    EOvrelResult_LibraryError = 11
+    EOvrelResult_LibraryError = 11,
+    // The work took longer than its time limit and was given up (a PDF page that renders for ages).
+    EOvrelResult_TimedOut = 12
 };
 
 } // namespace Utils

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 
 using namespace Ovrel::Geometry;
@@ -131,11 +132,11 @@ private slots:
         QFETCH(QPointF, to);
         QFETCH(QString, strBox);
         using Setter = void (COvrelRectangle::*)(const COvrelPoint&);
-        const Setter setters[] = {&COvrelRectangle::SetTopLeft, &COvrelRectangle::SetTopRight,
-                                  &COvrelRectangle::SetBottomRight, &COvrelRectangle::SetBottomLeft};
+        const std::array<Setter, 4> setters{&COvrelRectangle::SetTopLeft, &COvrelRectangle::SetTopRight,
+                                            &COvrelRectangle::SetBottomRight, &COvrelRectangle::SetBottomLeft};
         COvrelRectangle rectangle(2, 2, 4, 4);
 
-        (rectangle.*setters[nCorner])(COvrelPoint(to.x(), to.y()));
+        (rectangle.*setters.at(size_t(nCorner)))(COvrelPoint(to.x(), to.y()));
 
         QCOMPARE(Text(rectangle.GetBoundary()), strBox);
     }

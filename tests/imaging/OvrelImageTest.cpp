@@ -62,6 +62,12 @@ private slots:
         QTest::newRow("-pi/2 anticlockwise") << "1 2 3|4 5 6" << -M_PI / 2 << "3 6|2 5|1 4";
         QTest::newRow("-3pi/2 is clockwise") << "1 2 3|4 5 6" << -3 * M_PI / 2 << "4 1|5 2|6 3";
         QTest::newRow("channels move together") << "1,2,3 4,5,6" << M_PI / 2 << "1,2,3|4,5,6";
+        // A float is 4.4e-8 off pi/2: a resampled turn of a 60-pixel row would need 2 columns.
+        QStringList counting;
+        for (int i = 1; i <= 60; ++i)
+            counting << QString::number(i);
+        QTest::newRow("+pi/2 as a float") << counting.join(' ') << double(float(M_PI / 2)) << counting.join('|');
+        QTest::newRow("-pi as a float") << "1 2 3|4 5 6" << double(float(-M_PI)) << "6 5 4|3 2 1";
     }
 
     void turningACopyMovesPixelsExactly()
@@ -154,6 +160,12 @@ private slots:
         // A uniform 50 against an outside of 0: the side columns see 50 * 4.
         row("sobel, constant 0 in a region", "sobelx", Uniform(6, 4, 50),
             "50 50 50 50 50 50|200 0 0 0 0 200|200 0 0 0 0 200|50 50 50 50 50 50", Box(0, 1, 6, 2), nConstant);
+        // Wrapping continues with the far side of the whole image, not of the region's surroundings.
+        const int nWrap = EOvrelBorderMode_Wrap;
+        row("sobel x, wrap, region at the left edge", "sobelx", "10 20 30 40 50 60 70 80", "240 20 30 40 50 60 70 80",
+            Box(0, 0, 1, 1), nWrap);
+        row("median, wrap, region at the left edge", "median", "200 0 0 0 100", "100 0 0 0 100", Box(0, 0, 1, 1),
+            nWrap);
     }
 
     void filtersGiveExactPixels()
@@ -180,40 +192,137 @@ private slots:
         QCOMPARE(Dump(*pImage), strExpected);
     }
 
-    void medianFollowsTheRegionShape_data()
+    void regionAtAnEdgeFiltersAsTheWholeImage_data()
     {
+        QTest::addColumn<QString>("strFilter");
+        QTest::addColumn<int>("nMode");
         QTest::addColumn<GeometryPtr>("pRegion");
-        QTest::addColumn<QPoint>("inside");
-        QTest::addColumn<QPoint>("outside");
-        const auto row = [](const char* szRow, const GeometryPtr& pRegion, QPoint inside, QPoint outside)
-        { QTest::newRow(szRow) << pRegion << inside << outside; };
-        auto pArray = std::make_shared<COvrelGeometryArray>();
-        pArray->AddGeometry(Box(0, 0, 3, 3));
-        pArray->AddGeometry(Box(10, 10, 3, 3));
-        const std::vector<COvrelPoint> triangle{{1, 1}, {15, 1}, {1, 15}};
-        row("ellipse: centre in, box corner out", std::make_shared<COvrelEllipse>(2, 2, 12, 12), {8, 8}, {2, 2});
-        row("triangle: corner in, across the slant out", std::make_shared<COvrelPolygon>(triangle), {4, 4}, {11, 11});
-        row("rectangle reaching beyond the image", Box(-5, -5, 8, 8), {1, 1}, {4, 4});
-        row("rectangle dragged leftwards", Box(10, 10, -6, -6), {5, 5}, {11, 11});
-        row("line: crossed pixel in, neighbour out", std::make_shared<COvrelLine>(0.5, 8.5, 15.5, 8.5), {5, 8},
-            {5, 10});
-        row("point: its pixel in, the next out", std::make_shared<COvrelPoint>(4.5, 4.7), {4, 4}, {5, 4});
-        row("array: a member in, the gap out", pArray, {11, 11}, {6, 6});
+        const QVector<QPair<const char*, GeometryPtr>> regions{
+            {"left column", Box(0, 0, 1, 7)},    {"right column", Box(8, 0, 1, 7)},
+            {"top row", Box(0, 0, 9, 1)},        {"bottom row", Box(0, 6, 9, 1)},
+            {"top-left pixel", Box(0, 0, 1, 1)}, {"bottom-right corner", Box(7, 5, 2, 2)}};
+        for (const char* szFilter : {"median", "sobelx", "sobely", "sobelxy"})
+            for (int nMode = EOvrelBorderMode_Constant; nMode <= EOvrelBorderMode_Reflect101; ++nMode)
+                for (const auto& region : regions)
+                    QTest::addRow("%s, mode %d, %s", szFilter, nMode, region.first)
+                        << QString(szFilter) << nMode << region.second;
     }
 
-    void medianFollowsTheRegionShape()
+    void regionAtAnEdgeFiltersAsTheWholeImage()
+    {
+        QFETCH(QString, strFilter);
+        QFETCH(int, nMode);
+        QFETCH(GeometryPtr, pRegion);
+        auto pImage = Make(Uniform(9, 7, 0));
+        std::mt19937 random(11);
+        for (int y = 0; y < 7; ++y)
+            std::generate_n(pImage->GetRows()[y], 9, [&random] { return random() % 256; });
+        COvrelImage whole;
+        whole.CopyFrom(*pImage);
+        const auto filter = [&](COvrelImage& image, const COvrelGeometry* pArea)
+        {
+            return strFilter == "median"   ? image.Median(1, 1, pArea, nMode, 30.0)
+                   : strFilter == "sobelx" ? image.SobelX(pArea, nMode, 30.0)
+                   : strFilter == "sobely" ? image.SobelY(pArea, nMode, 30.0)
+                                           : image.SobelXY(pArea, nMode, 30.0);
+        };
+        COvrelImage original;
+        original.CopyFrom(*pImage);
+
+        QCOMPARE(filter(whole, nullptr), EOvrelResult_OK);
+        QCOMPARE(filter(*pImage, pRegion.get()), EOvrelResult_OK);
+
+        const COvrelRectangle box = pRegion->GetBoundary();
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 9; ++x)
+            {
+                const bool bInside = x >= box.left() && x < box.right() && y >= box.top() && y < box.bottom();
+                QVERIFY2(pImage->GetPixel(x, y)[0] == (bInside ? whole : original).GetPixel(x, y)[0],
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
+            }
+    }
+
+    void filterChangesExactlyThePixelsTheRegionContains_data()
+    {
+        QTest::addColumn<GeometryPtr>("pRegion");
+        const auto polygon = [](const std::vector<COvrelPoint>& vctVertices)
+        { return std::make_shared<COvrelPolygon>(vctVertices); };
+        auto pArray = std::make_shared<COvrelGeometryArray>();
+        pArray->AddGeometry(Box(0.3, 0.3, 6.1, 4.4));
+        pArray->AddGeometry(std::make_shared<COvrelEllipse>(20.2, 12.6, 9.9, 7.3));
+        QTest::newRow("triangle") << GeometryPtr(polygon({{3.3, 2.1}, {36.8, 7.4}, {9.6, 27.2}}));
+        QTest::newRow("concave polygon") << GeometryPtr(
+            polygon({{2, 2}, {30.5, 3.2}, {12.4, 12.5}, {33.1, 26.9}, {1.7, 24}}));
+        QTest::newRow("self-crossing star")
+            << GeometryPtr(polygon({{20, 1.3}, {27.9, 26.4}, {6.1, 10.8}, {33.6, 10.2}, {11.7, 27.1}}));
+        QTest::newRow("polygon with vertices on centres")
+            << GeometryPtr(polygon({{2.5, 2.5}, {20.5, 2.5}, {2.5, 20.5}}));
+        QTest::newRow("two-vertex polygon") << GeometryPtr(polygon({{2.5, 2.5}, {20.5, 2.5}}));
+        QTest::newRow("ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(3.7, 2.2, 25.1, 17.9));
+        QTest::newRow("circle on whole numbers") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 5, 20, 20));
+        QTest::newRow("ellipse beyond the image") << GeometryPtr(std::make_shared<COvrelEllipse>(-10.4, 14.2, 30, 30));
+        QTest::newRow("ellipse centred left of the image")
+            << GeometryPtr(std::make_shared<COvrelEllipse>(-30.3, 5.2, 40, 20));
+        QTest::newRow("thin ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(10.2, 3.1, 0.9, 20.3));
+        QTest::newRow("rectangle, fractional edges") << Box(1.2, 0.7, 10.6, 5.3);
+        QTest::newRow("rectangle, edges on centres") << Box(2.5, 3.5, 4, 2);
+        QTest::newRow("rectangle dragged leftwards") << Box(30.8, 20.1, -6.6, -9.9);
+        QTest::newRow("rectangle beyond the image") << Box(-5, 25.2, 60, 10);
+        QTest::newRow("line along centres") << GeometryPtr(std::make_shared<COvrelLine>(0.5, 8.5, 15.5, 8.5));
+        QTest::newRow("diagonal line through centres")
+            << GeometryPtr(std::make_shared<COvrelLine>(2.5, 3.5, 12.5, 13.5));
+        QTest::newRow("steep line through centres") << GeometryPtr(std::make_shared<COvrelLine>(3.5, 0.5, 5.5, 28.5));
+        QTest::newRow("vertical line along centres") << GeometryPtr(std::make_shared<COvrelLine>(7.5, 20.5, 7.5, 2.5));
+        QTest::newRow("line between centres") << GeometryPtr(std::make_shared<COvrelLine>(0.5, 8.2, 15.5, 8.9));
+        QTest::newRow("point on a centre") << GeometryPtr(std::make_shared<COvrelPoint>(4.5, 4.5));
+        QTest::newRow("point off the centres") << GeometryPtr(std::make_shared<COvrelPoint>(4.5, 4.7));
+        QTest::newRow("array") << GeometryPtr(pArray);
+    }
+
+    void filterChangesExactlyThePixelsTheRegionContains()
     {
         QFETCH(GeometryPtr, pRegion);
-        QFETCH(QPoint, inside);
-        QFETCH(QPoint, outside);
-        auto pImage = Make(Uniform(16, 16, 100));
-        pImage->GetPixel(inside.x(), inside.y())[0] = 255;
-        pImage->GetPixel(outside.x(), outside.y())[0] = 255;
+        // On a uniform picture the derivative is 0 everywhere, so every pixel of the region turns 0.
+        auto pImage = Make(Uniform(40, 30, 100));
+        QString strExpected;
+        COvrelPoint centre;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+            {
+                centre.Set(x + 0.5, y + 0.5);
+                strExpected += pRegion->Contained(centre) ? '#' : '.';
+            }
 
-        QCOMPARE(pImage->Median(1, 1, pRegion.get(), EOvrelBorderMode_Replicate, 0.0), EOvrelResult_OK);
+        const EOvrelResult result = pImage->SobelX(pRegion.get(), EOvrelBorderMode_Replicate, 0.0);
 
-        QCOMPARE(int(pImage->GetPixel(inside.x(), inside.y())[0]), 100);
-        QCOMPARE(int(pImage->GetPixel(outside.x(), outside.y())[0]), 255);
+        QCOMPARE(result, strExpected.contains('#') ? EOvrelResult_OK : EOvrelResult_OutOfRange);
+        QString strChanged;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                strChanged += pImage->GetPixel(x, y)[0] == 0 ? '#' : pImage->GetPixel(x, y)[0] == 100 ? '.' : '?';
+        for (int y = 0; y < 30; ++y)
+            QVERIFY2(strChanged.mid(y * 40, 40) == strExpected.mid(y * 40, 40),
+                     qPrintable(QString("row %1: %2 instead of %3")
+                                    .arg(y)
+                                    .arg(strChanged.mid(y * 40, 40), strExpected.mid(y * 40, 40))));
+    }
+
+    void freeAngleTurnsClockwiseAboutThePictureCentre()
+    {
+        // cos 0.8, sin 0.6: offsets of 5 from the centre land on whole pixels, (5, 0) on (4, 3) and
+        // (0, 5) on (-3, 4), so linear interpolation must give back the marker values unmixed.
+        auto pImage = Make(Uniform(25, 25, 0));
+        pImage->GetPixel(17, 12)[0] = 200;
+        pImage->GetPixel(12, 17)[0] = 100;
+
+        QCOMPARE(pImage->Rotate(std::atan2(3.0, 4.0), 0.0, 1, COvrelPoint(12.5, 12.5)), EOvrelResult_OK);
+
+        // The 25 x 25 picture needs 25 * (0.8 + 0.6) = 35 pixels each way; its centre moves to (17, 17).
+        QCOMPARE(QSize(pImage->GetWidth(), pImage->GetHeight()), QSize(35, 35));
+        QCOMPARE(int(pImage->GetPixel(21, 20)[0]), 200);
+        QCOMPARE(int(pImage->GetPixel(14, 21)[0]), 100);
+        QCOMPARE(int(pImage->GetPixel(21, 14)[0]), 0);
+        QCOMPARE(int(pImage->GetPixel(0, 0)[0]), 0);
     }
 
     void refusedCallsLeaveTheImage()

@@ -22,21 +22,45 @@ const QString kRed = "255,0,0,255";
 const QString kWhite = "255,255,255,255";
 const QString kBlue = "0,0,255,255";
 
-// "SUNSHINE" on the left half, "GARDEN" on the right half, painted straight into the library image.
-void TwoWords(int nChannels, COvrelImage& image)
+// "SUNSHINE" on the left half, "GARDEN" on the right half, painted in black straight into the
+// library image; the background is white, or transparent black when asked.
+void TwoWords(int nChannels, COvrelImage& image, bool bTransparent = false)
 {
     image.Create(800, 160, nChannels);
     QImage view(image.GetData(), 800, 160, image.GetBytesPerLine(),
                 nChannels == 1   ? QImage::Format_Grayscale8
                 : nChannels == 3 ? QImage::Format_RGB888
                                  : QImage::Format_RGBA8888);
-    view.fill(Qt::white);
+    view.fill(bTransparent ? Qt::transparent : Qt::white);
     QPainter painter(&view);
     QFont font("DejaVu Sans");
     font.setPixelSize(56);
     painter.setFont(font);
     painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter, "SUNSHINE");
     painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter, "GARDEN");
+}
+
+// A PDF of the given objects (numbered from 1; the first is the catalog) with its cross-reference table.
+QByteArray Pdf(const QList<QByteArray>& objects)
+{
+    QByteArray pdf("%PDF-1.4\n");
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i)
+    {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const int nTable = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int nOffset : offsets)
+        pdf += QByteArray::number(nOffset).rightJustified(10, '0') + " 00000 n \n";
+    return pdf + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           QByteArray::number(nTable) + "\n%%EOF\n";
+}
+
+QByteArray Stream(const QByteArray& dictionary, const QByteArray& data)
+{
+    return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data + "\nendstream";
 }
 
 QByteArray LanguageFolder()
@@ -132,27 +156,60 @@ private slots:
         QCOMPARE(halves(second), size.isEmpty() ? " " : kWhite + " " + kBlue);
     }
 
+    void pageOverTheRenderLimitTimesOut()
+    {
+        // Page 1 draws an image claiming a million rows 2000 times; Poppler steps through every
+        // claimed row each time, half a minute in all. Page 2 is a red square in its lower left.
+        const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] ";
+        const QByteArray slow =
+            Pdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
+                 page + "/Resources << /XObject << /Im1 5 0 R >> >> /Contents 4 0 R >>",
+                 Stream("", QByteArray("q 200 0 0 200 0 0 cm /Im1 Do Q\n").repeated(2000)),
+                 Stream("/Type /XObject /Subtype /Image /Width 1 /Height 1000000 /ColorSpace "
+                        "/DeviceGray /BitsPerComponent 8",
+                        QByteArray(64, '\x80')),
+                 page + "/Contents 7 0 R >>", Stream("", "1 0 0 rg 0 0 100 100 re f")});
+        QFile file(Path("slow.pdf"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(slow) == slow.size());
+        file.close();
+        CPDFReader reader(300);
+        QCOMPARE(reader.Read(Path("slow.pdf").toStdWString(), L""), EOvrelResult_OK);
+        const auto pImage = ImageText::Make("7 9");
+
+        QCOMPARE(reader.RenderPage(0, pImage.get()), EOvrelResult_TimedOut);
+        QCOMPARE(ImageText::Dump(*pImage), QString("7 9"));
+
+        // The reader goes on with the other pages while the abandoned one winds down.
+        QCOMPARE(reader.GetPageNumber(), 2);
+        QCOMPARE(reader.RenderPage(1, pImage.get()), EOvrelResult_OK);
+        QCOMPARE(ImageText::Pixel(pImage->GetPixel(50, 150), 4) + " " + ImageText::Pixel(pImage->GetPixel(150, 50), 4),
+                 kRed + " " + kWhite);
+    }
+
     void ocrReadsTheRenderedWordsInTheRegionBox_data()
     {
         QTest::addColumn<int>("nChannels");
+        QTest::addColumn<bool>("bTransparent");
         QTest::addColumn<GeometryPtr>("pRegion");
         QTest::addColumn<QString>("strText");
-        QTest::newRow("grey") << 1 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("rgb") << 3 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("rgba") << 4 << GeometryPtr() << "SUNSHINE GARDEN";
-        QTest::newRow("left rectangle") << 3 << GeometryPtr(std::make_shared<COvrelRectangle>(0, 0, 400, 160))
+        QTest::newRow("grey") << 1 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgb") << 3 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgba") << 4 << false << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("rgba on a transparent background") << 4 << true << GeometryPtr() << "SUNSHINE GARDEN";
+        QTest::newRow("left rectangle") << 3 << false << GeometryPtr(std::make_shared<COvrelRectangle>(0, 0, 400, 160))
                                         << "SUNSHINE";
         QTest::newRow("ellipse around the right word")
-            << 3 << GeometryPtr(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN";
+            << 3 << false << GeometryPtr(std::make_shared<COvrelEllipse>(400, 0, 400, 160)) << "GARDEN";
     }
 
     void ocrReadsTheRenderedWordsInTheRegionBox()
     {
         QFETCH(int, nChannels);
+        QFETCH(bool, bTransparent);
         QFETCH(GeometryPtr, pRegion);
         QFETCH(QString, strText);
         COvrelImage image;
-        TwoWords(nChannels, image);
+        TwoWords(nChannels, image, bTransparent);
         COvrelOCR ocr;
         QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
         QCOMPARE(ocr.SetUserDefinedDpi(144), EOvrelResult_OK);
@@ -168,6 +225,7 @@ private slots:
         QTest::addColumn<QByteArray>("code");
         QTest::newRow("missing folder") << QByteArray("/no/such/tessdata") << QByteArray("eng");
         QTest::newRow("missing language") << LanguageFolder() << QByteArray("xyz");
+        QTest::newRow("one of two languages missing") << LanguageFolder() << QByteArray("eng+xyz");
         QTest::newRow("empty code") << LanguageFolder() << QByteArray("");
     }
 
