@@ -30,9 +30,8 @@ void CImageListModel::ReplaceCurrentImage(const ImagePtr& pImage)
         emit signal_ChangeCurrentImage();
         return;
     }
-    // The index lies outside only when the list is empty; the image must become current, or a list holding one
+    // The index lies outside only when the list is empty. The image must become current, or a list holding one
     // image would show none, and the next removal would find nothing to remove and push the index further out.
-    m_vctImages.clear();
     m_vctImages.push_back(pImage);
     m_nCurrentIndex = 0;
     emit signal_ChangeImageList();
@@ -41,10 +40,10 @@ void CImageListModel::ReplaceCurrentImage(const ImagePtr& pImage)
 
 void CImageListModel::RemoveCurrentImage()
 {
-    if (m_vctImages.empty())
+    // The index lies outside only when the list is empty.
+    if (!IsInside(m_nCurrentIndex))
         return;
-    if (IsInside(m_nCurrentIndex))
-        m_vctImages.erase(m_vctImages.begin() + m_nCurrentIndex);
+    m_vctImages.erase(m_vctImages.begin() + m_nCurrentIndex);
     // Removing the last entry moves back to the one before it; removing the only one leaves -1.
     if (!IsInside(m_nCurrentIndex))
         --m_nCurrentIndex;
