@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <map>
 #include <memory>
 
 using namespace Ovrel::Geometry;
@@ -144,6 +145,8 @@ private slots:
     void clearAllAnnouncesOnlyTheClear();
     void drawingAndWaitingObjectsAnnounceChanges();
     void deselectAllRelaysEachDeselectionInListOrder();
+    void deselectAllReachesEverySelectedListedObject_data();
+    void deselectAllReachesEverySelectedListedObject();
 
     void objectUnderPointIsTheFrontmost_data();
     void objectUnderPointIsTheFrontmost();
@@ -361,6 +364,66 @@ void DrawableObjectModelTest::deselectAllRelaysEachDeselectionInListOrder()
     QVERIFY(!pA->GetSelected() && !pB->GetSelected() && !pC->GetSelected());
     QCOMPARE(m_pJournal->Take(),
              (QStringList{QString("change %1").arg(pC->GetUID()), QString("change %1").arg(pA->GetUID())}));
+}
+
+void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject_data()
+{
+    // Steps on objects A, B, C: "+A" add to the model, "-A" delete from it, "sA"/"uA" select/deselect the object
+    // itself, "nA" rename it, "d" DeselectAll, "c" ClearAll. Result: the selection flags of A, B and C.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("strSelected");
+    QTest::newRow("each add after a deselection") << QStringList{"+A", "d", "+B", "d"} << "000";
+    QTest::newRow("two adds without a deselection") << QStringList{"+A", "+B", "d"} << "000";
+    QTest::newRow("older object selected by hand") << QStringList{"+B", "d", "+A", "sB", "d"} << "000";
+    QTest::newRow("added object renamed") << QStringList{"+B", "d", "+A", "nA", "d"} << "000";
+    QTest::newRow("added object deselected and reselected by hand")
+        << QStringList{"+A", "uA", "sA", "+B", "d"} << "000";
+    QTest::newRow("deleted objects are not the model's to deselect") << QStringList{"+A", "-A", "d"} << "100";
+    QTest::newRow("nor are cleared ones") << QStringList{"+A", "+B", "c", "+C", "d"} << "110";
+    QTest::newRow("selected while away, then added again")
+        << QStringList{"+A", "-A", "uA", "sA", "+B", "d", "+A", "d"} << "000";
+}
+
+void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, strSelected);
+    const std::map<QChar, ObjectPtr> objects = {
+        {'A', Rectangle(0, 0, 1, 1)}, {'B', Rectangle(0, 0, 2, 2)}, {'C', Rectangle(0, 0, 3, 3)}};
+
+    for (const QString& step : steps)
+    {
+        const ObjectPtr pObject = step.size() > 1 ? objects.at(step[1]) : nullptr;
+        switch (step[0].toLatin1())
+        {
+        case '+':
+            m_pModel->AddObject(pObject);
+            break;
+        case '-':
+            m_pModel->DeleteObject(pObject);
+            break;
+        case 's':
+            pObject->SetSelected(true);
+            break;
+        case 'u':
+            pObject->SetSelected(false);
+            break;
+        case 'n':
+            pObject->SetName(step);
+            break;
+        case 'd':
+            m_pModel->DeselectAll();
+            break;
+        case 'c':
+            m_pModel->ClearAll();
+            break;
+        }
+    }
+
+    QString strActual;
+    for (const auto& [cName, pObject] : objects)
+        strActual += pObject->GetSelected() ? '1' : '0';
+    QCOMPARE(strActual, strSelected);
 }
 
 void DrawableObjectModelTest::objectUnderPointIsTheFrontmost_data()
