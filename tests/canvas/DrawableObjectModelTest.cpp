@@ -268,7 +268,7 @@ void DrawableObjectModelTest::deselectAllRelaysEachDeselectionInListOrder()
 void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject_data()
 {
     // Steps on objects A, B, C: "+A" add to the model, "-A" delete from it, "sA"/"uA" select/deselect the object
-    // itself, "nA" rename it, "d" DeselectAll, "c" ClearAll. Result: the selection flags of A, B and C.
+    // itself, "d" DeselectAll, "c" ClearAll. Result: the selection flags of A, B and C.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("strSelected");
     QTest::newRow("each add after a deselection") << QStringList{"+A", "d", "+B", "d"} << "000";
@@ -305,9 +305,6 @@ void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject()
             break;
         case 'u':
             pObject->SetSelected(false);
-            break;
-        case 'n':
-            pObject->SetName(step);
             break;
         case 'd':
             m_pModel->DeselectAll();
