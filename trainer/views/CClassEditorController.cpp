@@ -6,6 +6,7 @@
 #include "frame/CSetting.h"
 #include "project/CCategoryRecord.h"
 #include "views/CClassEditorView.h"
+#include "views/CRefusedEdit.h"
 
 #include <memory>
 #include <vector>
@@ -92,14 +93,8 @@ QString CClassEditorController::NameOf(int nID) const
 
 void CClassEditorController::Refuse(const QString& strAction, const QString& strName, int nID)
 {
-    QString strReason = m_pDatabase->GetLastError();
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctSameName;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctSameName, {{CCategoryRecord::COLUMN_NAME, strName}});
-    for (const auto& pRecord : vctSameName)
-    {
-        if (pRecord && pRecord->GetID() != nID)
-            strReason = "the name is already used";
-    }
+    const QString strReason =
+        CRefusedEdit::Reason(m_pDatabase, CCategoryRecord::TABLE_NAME, CCategoryRecord::COLUMN_NAME, strName, nID);
     // The grid still shows the refused edit; it must show what the file holds before the user reads why.
     Load();
     CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
