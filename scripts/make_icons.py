@@ -373,6 +373,124 @@ def icon_3d():
     return icon
 
 
+def icon_add():
+    icon = Icon()
+    icon.fill(rounded_rect(3, 6, 25, 26, 2), DARK)
+    icon.fill(rect(5.5, 8.5, 22.5, 23.5), SKY)
+    icon.fill(circle(24, 24, 7), GREEN)
+    icon.fill(stroke([(24, 20), (24, 28)], 2.4), WHITE)
+    icon.fill(stroke([(20, 24), (28, 24)], 2.4), WHITE)
+    return icon
+
+
+def icon_capture():
+    icon = Icon()
+    icon.fill(rounded_rect(3, 9, 29, 27, 3), DARK)
+    icon.fill(rounded_rect(10, 5, 20, 10, 1.5), DARK)
+    icon.fill(circle(16, 18, 6.5), LIGHT)
+    icon.fill(circle(16, 18, 4), BLUE)
+    return icon
+
+
+def two_pages(back_color, front_color):
+    icon = Icon()
+    icon.fill(rounded_rect(4, 3, 20, 23, 1.5), back_color)
+    icon.fill(rounded_rect(11, 9, 28, 29, 1.5), DARK)
+    icon.fill(rect(13, 11, 26, 27), front_color)
+    return icon
+
+
+def icon_copy():
+    icon = two_pages(GREY, WHITE)
+    for y in (15, 19, 23):
+        icon.fill(stroke([(15.5, y), (23.5, y)], 1.4), LIGHT)
+    return icon
+
+
+def icon_paste():
+    icon = Icon()
+    icon.fill(rounded_rect(5, 5, 25, 29, 2), YELLOW_DARK)
+    icon.fill(rounded_rect(11, 3, 19, 8, 1.5), DARK)
+    icon.fill(rect(12, 11, 28, 29), WHITE)
+    for y in (16, 20, 24):
+        icon.fill(stroke([(15, y), (25, y)], 1.4), LIGHT)
+    return icon
+
+
+def icon_move():
+    icon = Icon()
+    icon.fill(stroke([(16, 7), (16, 25)], 2.6), DARK)
+    icon.fill(stroke([(7, 16), (25, 16)], 2.6), DARK)
+    for tip, direction in (((16, 2), 90), ((16, 30), 270), ((2, 16), 180), ((30, 16), 0)):
+        icon.fill(arrow_head(tip, direction, 7, 5), DARK)
+    return icon
+
+
+def icon_step(pointing_right):
+    tip = 27 if pointing_right else 5
+    base = 11 if pointing_right else 21
+    return Icon().fill(polygon([(tip, 16), (base, 5), (base, 27)]), BLUE)
+
+
+def icon_pdf():
+    icon = Icon()
+    icon.fill(polygon([(6, 3), (20, 3), (26, 9), (26, 29), (6, 29)]), WHITE)
+    icon.fill(frame(6, 3, 26, 29, 1.6), GREY)
+    icon.fill(polygon([(20, 3), (26, 9), (20, 9)]), LIGHT)
+    icon.fill(rounded_rect(3, 15, 24, 25, 1.5), RED)
+    for x in (7, 13, 19):
+        icon.fill(rect(x - 1, 17.5, x + 1, 22.5), WHITE)
+    return icon
+
+
+def rotate_arrow(clockwise):
+    """Three quarters of a circle with the head at its open end."""
+    icon = Icon()
+    if clockwise:
+        icon.fill(arc(16, 17, 9, 3.4, 300, 180), GREEN)
+        icon.fill(arrow_head((25, 28), 270, 8, 6), GREEN)
+    else:
+        icon.fill(arc(16, 17, 9, 3.4, 0, 240), GREEN)
+        icon.fill(arrow_head((7, 28), 270, 8, 6), GREEN)
+    return icon
+
+
+def icon_ruler():
+    icon = Icon()
+    icon.fill(polygon([(3, 22), (22, 3), (29, 10), (10, 29)]), YELLOW)
+    for i in range(1, 7):
+        x, y = 3 + i * 2.7 + 3.5, 22 - i * 2.7 + 3.5
+        icon.fill(stroke([(x - 2.2, y - 2.2), (x - 0.2, y - 0.2)], 1.2), DARK)
+    return icon
+
+
+def icon_search():
+    icon = Icon()
+    icon.fill(ring(13, 13, 9.5, 6.5), DARK)
+    icon.fill(stroke([(20, 20), (28, 28)], 4), DARK)
+    return icon
+
+
+def icon_selection():
+    icon = Icon()
+    for x0, y0, x1, y1 in ((4, 4, 28, 6), (4, 26, 28, 28), (4, 4, 6, 28), (26, 4, 28, 28)):
+        horizontal = x1 - x0 > y1 - y0
+        for k in range(4):
+            a = (x0 if horizontal else y0) + k * 6.5
+            icon.fill(rect(a, y0, a + 4, y1) if horizontal else rect(x0, a, x1, a + 4), BLUE)
+    icon.fill(polygon([(13, 11), (13, 25), (16.5, 21.5), (19, 27), (21.5, 26), (19, 20.5), (24, 20.5)]), DARK)
+    return icon
+
+
+def icon_zoomfit():
+    icon = Icon()
+    icon.fill(frame(5, 5, 27, 27, 2, 1), GREY)
+    for tip, direction in (((3, 3), 135), ((29, 3), 45), ((3, 29), 225), ((29, 29), 315)):
+        icon.fill(arrow_head(tip, direction, 8, 4.5), BLUE)
+    icon.fill(rect(11, 11, 21, 21), BLUE)
+    return icon
+
+
 ICONS = {
     "validate_ok.png": icon_validate_ok,
     "validate_error.png": icon_validate_error,
@@ -396,6 +514,20 @@ ICONS = {
     "about.png": icon_about,
     "2D.png": icon_2d,
     "3D.png": icon_3d,
+    "add.png": icon_add,
+    "capture.png": icon_capture,
+    "copy.png": icon_copy,
+    "paste.png": icon_paste,
+    "move.png": icon_move,
+    "next.png": lambda: icon_step(True),
+    "previous.png": lambda: icon_step(False),
+    "pdf.png": icon_pdf,
+    "rotate-left.png": lambda: rotate_arrow(False),
+    "rotate-right.png": lambda: rotate_arrow(True),
+    "ruler.png": icon_ruler,
+    "search.png": icon_search,
+    "selection.png": icon_selection,
+    "zoomfit.png": icon_zoomfit,
 }
 
 
