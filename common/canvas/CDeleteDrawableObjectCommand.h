@@ -1,0 +1,23 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+#include "frame/CUndoCommand.h"
+
+#include <memory>
+
+class CDrawableObject;
+class ICanvasController;
+
+// Deletes an object from the canvas's model; undo adds it back as the only selected one, keeping its UID and name.
+class OVRELCOMMON_EXPORT CDeleteDrawableObjectCommand : public CUndoCommand
+{
+public:
+    CDeleteDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject);
+
+    void Execute() override;
+    void Undo() override;
+
+private:
+    ICanvasController* m_pController;
+    std::shared_ptr<CDrawableObject> m_pObject;
+};

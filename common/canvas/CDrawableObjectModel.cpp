@@ -1,0 +1,180 @@
+#include "canvas/CDrawableObjectModel.h"
+
+#include "canvas/CDrawableObject.h"
+#include "frame/CLogger.h"
+
+#include <algorithm>
+
+CDrawableObjectModel::CDrawableObjectModel(QObject* parent) : CModel(parent) {}
+
+CDrawableObjectModel::~CDrawableObjectModel() = default;
+
+void CDrawableObjectModel::AddObject(std::shared_ptr<CDrawableObject> pObject)
+{
+    if (!pObject || FindStored(pObject.get()) >= 0)
+        return;
+    m_vctObjects.push_back(pObject);
+    m_bIndexValid = false;
+    pObject->SetSelected(true);
+    pObject->SetMouseOffset(QPointF(0, 0));
+    // Unique: an object that comes back through undo must not be relayed twice.
+    connect(pObject.get(), &CDrawableObject::signal_ChangeDrawableObjectProperty, this,
+            &CDrawableObjectModel::slot_ChangeDrawableObjectProperty, Qt::UniqueConnection);
+    CLogger::Write(ELogLevel_Normal, "AddObject(%u)", pObject->GetUID());
+    emit signal_AddDrawableObject(pObject->GetUID(), pObject->GetName());
+}
+
+bool CDrawableObjectModel::DeleteObject(unsigned int nUID)
+{
+    return DeleteStored(FindStored(nUID));
+}
+
+bool CDrawableObjectModel::DeleteObject(const std::shared_ptr<CDrawableObject>& pObject)
+{
+    return DeleteStored(FindStored(pObject.get()));
+}
+
+bool CDrawableObjectModel::DeleteStored(int nStored)
+{
+    if (nStored < 0)
+        return false;
+    // Held here so that the object outlives its removal while listeners hear of it.
+    const std::shared_ptr<CDrawableObject> pObject = m_vctObjects[static_cast<size_t>(nStored)];
+    const unsigned int nUID = pObject->GetUID();
+    const QString strName = pObject->GetName();
+    emit signal_BeforeDeleteDrawableObject(nUID, strName);
+    // A listener may have changed the list meanwhile: look the object up again.
+    const int nNow = FindStored(pObject.get());
+    if (nNow < 0)
+        return true;
+    m_vctObjects.erase(m_vctObjects.begin() + nNow);
+    m_bIndexValid = false;
+    Disconnect(pObject.get());
+    CLogger::Write(ELogLevel_Normal, "DeleteObject(%u)", nUID);
+    emit signal_DeleteDrawableObject(nUID, strName);
+    return true;
+}
+
+std::shared_ptr<CDrawableObject> CDrawableObjectModel::GetObject(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetObjectCount())
+        return nullptr;
+    return m_vctObjects[m_vctObjects.size() - 1 - static_cast<size_t>(nIndex)];
+}
+
+std::shared_ptr<CDrawableObject> CDrawableObjectModel::FindObjectAt(const QPointF& point) const
+{
+    return GetObject(Index().FindFirst(point));
+}
+
+std::vector<std::shared_ptr<CDrawableObject>> CDrawableObjectModel::FindObjectsAt(const QPointF& point) const
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctFound;
+    for (int nIndex : Index().FindAll(point))
+        vctFound.push_back(GetObject(nIndex));
+    return vctFound;
+}
+
+void CDrawableObjectModel::DeselectAll()
+{
+    // In list order. A listener that hears of one deselection may change the list, so each step reads it afresh;
+    // copying it instead would cost a reference count per object on every add.
+    for (int i = 0; i < GetObjectCount(); ++i)
+        GetObject(i)->SetSelected(false);
+}
+
+void CDrawableObjectModel::AddDrawingObject(std::shared_ptr<CDrawableObject> pObject)
+{
+    if (!pObject ||
+        std::find(m_vctDrawingObjects.begin(), m_vctDrawingObjects.end(), pObject) != m_vctDrawingObjects.end())
+        return;
+    m_vctDrawingObjects.push_back(pObject);
+    CLogger::Write(ELogLevel_Normal, "Add Object %u", pObject->GetUID());
+    emit signal_ChangeDrawingObject();
+}
+
+void CDrawableObjectModel::ClearDrawingObjects()
+{
+    m_vctDrawingObjects.clear();
+    CLogger::Write(ELogLevel_Normal, "Clear Object");
+    emit signal_ChangeDrawingObject();
+}
+
+void CDrawableObjectModel::SetWaitingObject(std::shared_ptr<CDrawableObject> pObject)
+{
+    if (!pObject)
+    {
+        ClearWaitingObject();
+        return;
+    }
+    if (pObject == m_pWaitingObject)
+        return;
+    m_pWaitingObject = pObject;
+    pObject->SetDisplayName(false);
+    CLogger::Write(ELogLevel_Normal, "Add Object Waiting %u", pObject->GetUID());
+    emit signal_ChangeDrawingObject();
+}
+
+void CDrawableObjectModel::ClearWaitingObject()
+{
+    m_pWaitingObject.reset();
+    CLogger::Write(ELogLevel_Normal, "Clear Object Waiting ");
+    emit signal_ChangeDrawingObject();
+}
+
+void CDrawableObjectModel::ClearAll()
+{
+    for (const auto& pObject : m_vctObjects)
+        Disconnect(pObject.get());
+    m_vctObjects.clear();
+    m_vctDrawingObjects.clear();
+    m_bIndexValid = false;
+    emit signal_ClearObject();
+}
+
+void CDrawableObjectModel::slot_ChangeDrawableObjectProperty(uint nUID)
+{
+    m_bIndexValid = false;
+    emit signal_ChangeDrawableObjectProperty(nUID);
+}
+
+int CDrawableObjectModel::FindStored(const CDrawableObject* pObject) const
+{
+    // Newest first: the objects that gestures and undo touch are mostly the recent ones.
+    for (int i = GetObjectCount() - 1; i >= 0; --i)
+    {
+        if (m_vctObjects[static_cast<size_t>(i)].get() == pObject)
+            return i;
+    }
+    return -1;
+}
+
+int CDrawableObjectModel::FindStored(unsigned int nUID) const
+{
+    for (int i = GetObjectCount() - 1; i >= 0; --i)
+    {
+        if (m_vctObjects[static_cast<size_t>(i)]->GetUID() == nUID)
+            return i;
+    }
+    return -1;
+}
+
+void CDrawableObjectModel::Disconnect(CDrawableObject* pObject)
+{
+    disconnect(pObject, &CDrawableObject::signal_ChangeDrawableObjectProperty, this,
+               &CDrawableObjectModel::slot_ChangeDrawableObjectProperty);
+}
+
+const CDrawableObjectIndex& CDrawableObjectModel::Index() const
+{
+    if (!m_bIndexValid)
+    {
+        std::vector<QRectF> vctBoxes;
+        vctBoxes.reserve(m_vctObjects.size());
+        for (auto it = m_vctObjects.rbegin(); it != m_vctObjects.rend(); ++it)
+            vctBoxes.push_back((*it)->GetBoundary());
+        m_index.Build(std::move(vctBoxes));
+        m_bIndexValid = true;
+    }
+    return m_index;
+}

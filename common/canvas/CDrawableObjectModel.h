@@ -1,0 +1,90 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+#include "canvas/CDrawableObjectIndex.h"
+#include "frame/CModel.h"
+
+#include <QPointF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CDrawableObject;
+
+// The drawable objects of one canvas: the committed objects, the temporary drawing objects that show a gesture in
+// progress, and one waiting object (the rubber line of a polygon being drawn). Every change is announced with the
+// object's UID and name and written to the log. GUI thread only.
+//
+// A committed object is listed at most once; index 0 is the most recently added. While listed, its property changes
+// are relayed as the model's signal_ChangeDrawableObjectProperty, exactly once per change however often the object
+// left and came back (through undo and redo); once it leaves the list its changes are no longer relayed.
+class OVRELCOMMON_EXPORT CDrawableObjectModel : public CModel
+{
+    Q_OBJECT
+public:
+    explicit CDrawableObjectModel(QObject* parent = nullptr);
+    ~CDrawableObjectModel() override;
+
+    // Puts the object at the front of the list, selects it and resets its grab offset (neither change is relayed),
+    // then announces it. An empty pointer or an object already listed is ignored.
+    void AddObject(std::shared_ptr<CDrawableObject> pObject);
+    // Announces signal_BeforeDeleteDrawableObject while the object is still listed, removes it, then announces
+    // signal_DeleteDrawableObject with the same name. False, announcing nothing, when the object is not listed.
+    bool DeleteObject(unsigned int nUID);
+    bool DeleteObject(const std::shared_ptr<CDrawableObject>& pObject);
+
+    // Empty for an index outside 0 .. GetObjectCount() - 1.
+    std::shared_ptr<CDrawableObject> GetObject(int nIndex) const;
+    int GetObjectCount() const { return static_cast<int>(m_vctObjects.size()); }
+
+    // The first object in list order whose boundary contains the point (QRectF::contains), or empty; and every such
+    // object in list order. Boundaries are read again after any add, delete or relayed change, so a geometry changed
+    // behind its object's back (through CDrawableGeometry::GetData) is seen after the object's next announced change.
+    std::shared_ptr<CDrawableObject> FindObjectAt(const QPointF& point) const;
+    std::vector<std::shared_ptr<CDrawableObject>> FindObjectsAt(const QPointF& point) const;
+
+    // Deselects every listed object; each one that was selected announces it.
+    void DeselectAll();
+
+    void AddDrawingObject(std::shared_ptr<CDrawableObject> pObject);
+    void ClearDrawingObjects();
+    std::vector<std::shared_ptr<CDrawableObject>> GetDrawingObjects() const { return m_vctDrawingObjects; }
+
+    // Replaces the waiting object and switches its name label off; an empty pointer clears it.
+    void SetWaitingObject(std::shared_ptr<CDrawableObject> pObject);
+    void ClearWaitingObject();
+    std::shared_ptr<CDrawableObject> GetWaitingObject() const { return m_pWaitingObject; }
+
+    // Empties the objects and the drawing objects (the waiting object stays) with one signal_ClearObject and no
+    // per-object signals or log lines.
+    void ClearAll();
+
+signals:
+    void signal_ChangeDrawableObjectProperty(uint nUID);
+    void signal_DeleteDrawableObject(uint nUID, QString strName);
+    void signal_BeforeDeleteDrawableObject(uint nUID, QString strName);
+    void signal_AddDrawableObject(uint nUID, QString strName);
+    void signal_ChangeDrawingObject();
+    void signal_ClearObject();
+
+private slots:
+    void slot_ChangeDrawableObjectProperty(uint nUID);
+
+private:
+    // Position in m_vctObjects (oldest first) of the object, or -1.
+    int FindStored(const CDrawableObject* pObject) const;
+    int FindStored(unsigned int nUID) const;
+    bool DeleteStored(int nStored);
+    void Disconnect(CDrawableObject* pObject);
+    const CDrawableObjectIndex& Index() const;
+
+    std::vector<std::shared_ptr<CDrawableObject>> m_vctDrawingObjects;
+    std::shared_ptr<CDrawableObject> m_pWaitingObject;
+    // Stored oldest first so that adding, which puts an object in front, appends: list index i is stored at
+    // size - 1 - i.
+    std::vector<std::shared_ptr<CDrawableObject>> m_vctObjects;
+    // Built on demand from the boundaries and dropped by every change that may move one.
+    mutable CDrawableObjectIndex m_index;
+    mutable bool m_bIndexValid = false;
+};

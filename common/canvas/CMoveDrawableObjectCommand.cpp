@@ -1,0 +1,31 @@
+#include "canvas/CMoveDrawableObjectCommand.h"
+
+#include "canvas/CDrawableObject.h"
+#include "canvas/ICanvasController.h"
+
+CMoveDrawableObjectCommand::CMoveDrawableObjectCommand(ICanvasController* pController,
+                                                       std::shared_ptr<CDrawableObject> pObject,
+                                                       const QPointF& startPoint, const QPointF& endPoint,
+                                                       const QPointF& offset)
+    : m_pController(pController), m_pObject(std::move(pObject)), m_startPoint(startPoint), m_endPoint(endPoint),
+      m_offset(offset)
+{
+}
+
+void CMoveDrawableObjectCommand::Execute()
+{
+    MoveTo(m_endPoint - m_offset);
+}
+
+void CMoveDrawableObjectCommand::Undo()
+{
+    MoveTo(m_startPoint - m_offset);
+}
+
+void CMoveDrawableObjectCommand::MoveTo(const QPointF& point)
+{
+    if (m_pObject)
+        m_pObject->MoveTopLeftTo(point);
+    if (m_pController)
+        m_pController->RepaintCanvas();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+#include "frame/CUndoCommand.h"
+
+#include <QPointF>
+
+#include <memory>
+
+class CDrawableObject;
+class ICanvasController;
+
+// A resize handle dragged from the start to the end point (image pixels) while keeping the handle delta (pointer
+// minus handle) between them: the handle went from start - delta to end - delta. Execute and redo move the handle
+// that lies exactly at start - delta to end - delta (nothing when the drag has already moved it); undo moves the
+// handle at end - delta back to start - delta. Handles are matched by position, not by nearness to the pointer, so
+// another handle close by (a small object, a zoomed-out canvas) is never taken for the dragged one.
+class OVRELCOMMON_EXPORT CResizeDrawableObjectCommand : public CUndoCommand
+{
+public:
+    CResizeDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject,
+                                 const QPointF& startPoint, const QPointF& endPoint, const QPointF& handleDelta);
+
+    void Execute() override;
+    void Undo() override;
+
+private:
+    void MoveHandle(const QPointF& fromPoint, const QPointF& toPoint);
+
+    ICanvasController* m_pController;
+    std::shared_ptr<CDrawableObject> m_pObject;
+    QPointF m_startPoint;
+    QPointF m_endPoint;
+    QPointF m_handleDelta;
+};

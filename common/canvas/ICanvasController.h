@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+class CDrawableObjectModel;
+
+namespace Ovrel
+{
+namespace Utils
+{
+class COvrelImage;
+}
+} // namespace Ovrel
+
+// What the undo commands of a canvas need from the controller that pushes them: its object model, a repaint, and
+// its viewer's current image.
+class ICanvasController
+{
+public:
+    virtual ~ICanvasController() = default;
+
+    // The canvas's object model; may be null, and the commands then do nothing.
+    virtual CDrawableObjectModel* GetDrawableObjectModel() const = 0;
+    // Schedules a repaint of the canvas.
+    virtual void RepaintCanvas() = 0;
+    // The viewer's current image, or empty.
+    virtual std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const = 0;
+    // Puts the image in place of the viewer's current image (into an empty list it is appended).
+    virtual void ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage) = 0;
+};

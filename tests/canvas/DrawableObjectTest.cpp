@@ -1,0 +1,536 @@
+#include "canvas/CDrawableBlank.h"
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectPainter.h"
+#include "canvas/CDrawableRuler.h"
+
+#include "Ovrel.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace Ovrel::Geometry;
+
+using GeometryPtr = std::shared_ptr<COvrelGeometry>;
+using ObjectPtr = std::shared_ptr<CDrawableObject>;
+using ObjectChange = std::function<void(CDrawableObject&)>;
+using PointList = QVector<QPointF>;
+Q_DECLARE_METATYPE(GeometryPtr)
+Q_DECLARE_METATYPE(ObjectPtr)
+Q_DECLARE_METATYPE(ObjectChange)
+
+namespace
+{
+GeometryPtr Triangle()
+{
+    return std::make_shared<COvrelPolygon>(std::vector<COvrelPoint>{{10, 10}, {50, 10}, {30, 40}});
+}
+
+GeometryPtr PointAndLine()
+{
+    auto pArray = std::make_shared<COvrelGeometryArray>();
+    pArray->AddGeometry(std::make_shared<COvrelPoint>(5, 6));
+    pArray->AddGeometry(std::make_shared<COvrelLine>(1, 2, 9, 12));
+    return pArray;
+}
+
+// A circle as the canvas draws it: an ellipse around the press point (10, 10) dragged to (13, 14), radius 5.
+GeometryPtr CanvasCircle()
+{
+    return std::make_shared<COvrelEllipse>(5, 5, 10, 10);
+}
+
+QImage BlackImage(int nSize)
+{
+    QImage image(nSize, nSize, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
+// Paints the object with the image as window (image pixels) over a viewport nZoom times as large.
+QImage Paint(const CDrawableObject& object, int nImageSize = 100, int nZoom = 1)
+{
+    QImage image = BlackImage(nImageSize * nZoom);
+    QPainter painter(&image);
+    painter.setViewport(0, 0, nImageSize * nZoom, nImageSize * nZoom);
+    painter.setWindow(0, 0, nImageSize, nImageSize);
+    CDrawableObjectPainter::Paint(painter, object, 1.0 / nZoom);
+    return image;
+}
+
+bool IsOutline(QRgb rgb, bool bSelected)
+{
+    return bSelected ? (qRed(rgb) == 255 && qGreen(rgb) == 0) : (qGreen(rgb) == 255 && qRed(rgb) == 0);
+}
+
+// The translucent fill over black: about a fifth of the colour.
+bool IsFill(QRgb rgb, bool bSelected)
+{
+    const int nLit = bSelected ? qRed(rgb) : qGreen(rgb);
+    const int nDark = bSelected ? qGreen(rgb) : qRed(rgb);
+    return nLit > 35 && nLit < 65 && nDark == 0 && qBlue(rgb) == 0;
+}
+
+// Pixels of the labels' opaque background inside the rectangle.
+int LabelPixels(const QImage& image, const QRect& area)
+{
+    int nCount = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            nCount += image.pixel(x, y) == qRgb(10, 10, 10) ? 1 : 0;
+    return nCount;
+}
+} // namespace
+
+class DrawableObjectTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void generatedNameFollowsGeometryKind_data();
+    void generatedNameFollowsGeometryKind();
+    void storedNameReplacesGeneratedOne();
+    void settersAnnounceOnlyRealChanges_data();
+    void settersAnnounceOnlyRealChanges();
+
+    void boundaryAndHandlesOfEachKind_data();
+    void boundaryAndHandlesOfEachKind();
+    void firstHandleWithinToleranceIsFound();
+    void movingHandleReshapesEachKind_data();
+    void movingHandleReshapesEachKind();
+    void movingTopLeftKeepsShape_data();
+    void movingTopLeftKeepsShape();
+    void rulerMeasuresItsLine();
+
+    void paintingDrawsOutlineFillAndHandles_data();
+    void paintingDrawsOutlineFillAndHandles();
+    void outlineStaysOneScreenPixelWhenZoomed();
+    void labelsAreDrawnInScreenPixelsAtTheAnchor_data();
+    void labelsAreDrawnInScreenPixelsAtTheAnchor();
+    void rulerIsUnfilledWithLengthLabel();
+    void objectsWithoutShapePaintNothing_data();
+    void objectsWithoutShapePaintNothing();
+};
+
+void DrawableObjectTest::generatedNameFollowsGeometryKind_data()
+{
+    QTest::addColumn<ObjectPtr>("pObject");
+    QTest::addColumn<QString>("strPattern"); // %1 is the UID
+    QTest::addColumn<int>("nType");
+    const auto geometry = [](GeometryPtr pGeometry) { return std::make_shared<CDrawableGeometry>(pGeometry); };
+    QTest::newRow("point") << ObjectPtr(geometry(std::make_shared<COvrelPoint>(1, 2))) << "Point_%1" << 1;
+    QTest::newRow("line") << ObjectPtr(geometry(std::make_shared<COvrelLine>(0, 0, 5, 5))) << "Line_%1" << 1;
+    QTest::newRow("rectangle") << ObjectPtr(geometry(std::make_shared<COvrelRectangle>(0, 0, 5, 5))) << "Rectangle_%1"
+                               << 1;
+    QTest::newRow("ellipse") << ObjectPtr(geometry(std::make_shared<COvrelEllipse>(0, 0, 8, 4))) << "Ellipse_%1" << 1;
+    QTest::newRow("circle drawn on the canvas") << ObjectPtr(geometry(CanvasCircle())) << "Ellipse_%1" << 1;
+    QTest::newRow("polygon") << ObjectPtr(geometry(Triangle())) << "Polygon_%1" << 1;
+    QTest::newRow("geometry array") << ObjectPtr(geometry(PointAndLine())) << "GeometryArray_%1" << 1;
+    QTest::newRow("no geometry") << ObjectPtr(geometry(nullptr)) << "" << 1;
+    QTest::newRow("ruler") << ObjectPtr(std::make_shared<CDrawableRuler>(QPointF(0, 0), QPointF(3, 4))) << "Line_%1"
+                           << 3;
+    QTest::newRow("blank") << ObjectPtr(std::make_shared<CDrawableBlank>()) << "Object_%1" << 0;
+}
+
+void DrawableObjectTest::generatedNameFollowsGeometryKind()
+{
+    QFETCH(ObjectPtr, pObject);
+    QFETCH(QString, strPattern);
+    QFETCH(int, nType);
+
+    QCOMPARE(pObject->GetName(), strPattern.isEmpty() ? QString() : strPattern.arg(pObject->GetUID()));
+    QCOMPARE(int(pObject->GetType()), nType);
+}
+
+void DrawableObjectTest::storedNameReplacesGeneratedOne()
+{
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(0, 0, 5, 5));
+    const QString strGenerated = QString("Rectangle_%1").arg(object.GetUID());
+    QSignalSpy spy(&object, &CDrawableObject::signal_ChangeDrawableObjectProperty);
+
+    object.SetName("");
+    QCOMPARE(object.GetName(), strGenerated);
+    QCOMPARE(spy.count(), 0);
+
+    object.SetName("car");
+    object.SetName("car");
+    QCOMPARE(object.GetName(), QString("car"));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toUInt(), object.GetUID());
+
+    // Without its geometry a named object has no name either.
+    object.SetData(nullptr);
+    QCOMPARE(object.GetName(), QString());
+}
+
+void DrawableObjectTest::settersAnnounceOnlyRealChanges_data()
+{
+    QTest::addColumn<ObjectChange>("change");
+    QTest::addColumn<int>("nSignals");
+    QTest::addColumn<QString>("strState"); // selected/label/offset/pen/brush/extra after the change
+
+    QTest::newRow("select twice") << ObjectChange(
+                                         [](CDrawableObject& o)
+                                         {
+                                             o.SetSelected(true);
+                                             o.SetSelected(true);
+                                         })
+                                  << 1 << "1 1 0,0 0 0 -";
+    QTest::newRow("deselect a fresh object")
+        << ObjectChange([](CDrawableObject& o) { o.SetSelected(false); }) << 0 << "0 1 0,0 0 0 -";
+    QTest::newRow("label off twice") << ObjectChange(
+                                            [](CDrawableObject& o)
+                                            {
+                                                o.SetDisplayName(false);
+                                                o.SetDisplayName(false);
+                                            })
+                                     << 1 << "0 0 0,0 0 0 -";
+    QTest::newRow("offset twice") << ObjectChange(
+                                         [](CDrawableObject& o)
+                                         {
+                                             o.SetMouseOffset({3, 4});
+                                             o.SetMouseOffset({3, 4});
+                                         })
+                                  << 1 << "0 1 3,4 0 0 -";
+    QTest::newRow("offset within fuzzy equality") << ObjectChange(
+                                                         [](CDrawableObject& o) {
+                                                             o.SetMouseOffset({0, 1e-14});
+                                                         })
+                                                  << 0 << "0 1 0,0 0 0 -";
+    QTest::newRow("pen twice") << ObjectChange(
+                                      [](CDrawableObject& o)
+                                      {
+                                          o.SetPen(QPen(Qt::red));
+                                          o.SetPen(QPen(Qt::red));
+                                      })
+                               << 2 << "0 1 0,0 1 0 -";
+    QTest::newRow("brush twice") << ObjectChange(
+                                        [](CDrawableObject& o)
+                                        {
+                                            o.SetBrushFilled(QBrush(Qt::blue));
+                                            o.SetBrushFilled(QBrush(Qt::blue));
+                                        })
+                                 << 2 << "0 1 0,0 0 1 -";
+    QTest::newRow("extra information") << ObjectChange([](CDrawableObject& o) { o.SetExtraInfo(42); }) << 0
+                                       << "0 1 0,0 0 0 42";
+    QTest::newRow("move top-left") << ObjectChange(
+                                          [](CDrawableObject& o) {
+                                              o.MoveTopLeftTo({0, 0});
+                                          })
+                                   << 1 << "0 1 0,0 0 0 -";
+}
+
+void DrawableObjectTest::settersAnnounceOnlyRealChanges()
+{
+    QFETCH(ObjectChange, change);
+    QFETCH(int, nSignals);
+    QFETCH(QString, strState);
+
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(0, 0, 5, 5));
+    QSignalSpy spy(&object, &CDrawableObject::signal_ChangeDrawableObjectProperty);
+    change(object);
+
+    QCOMPARE(spy.count(), nSignals);
+    for (const QList<QVariant>& arguments : spy)
+        QCOMPARE(arguments.at(0).toUInt(), object.GetUID());
+    const QString strActual = QString("%1 %2 %3,%4 %5 %6 %7")
+                                  .arg(object.GetSelected())
+                                  .arg(object.GetDisplayName())
+                                  .arg(object.GetMouseOffset().x())
+                                  .arg(object.GetMouseOffset().y())
+                                  .arg(object.GetPen().style() != Qt::NoPen)
+                                  .arg(object.GetBrushFilled().style() != Qt::NoBrush)
+                                  .arg(object.GetExtraInfo().isValid() ? object.GetExtraInfo().toString() : "-");
+    QCOMPARE(strActual, strState);
+}
+
+void DrawableObjectTest::boundaryAndHandlesOfEachKind_data()
+{
+    QTest::addColumn<ObjectPtr>("pObject");
+    QTest::addColumn<QRectF>("boundary");
+    QTest::addColumn<PointList>("handles"); // in the library's order
+
+    const auto geometry = [](GeometryPtr pGeometry)
+    { return ObjectPtr(std::make_shared<CDrawableGeometry>(pGeometry)); };
+    QTest::newRow("point") << geometry(std::make_shared<COvrelPoint>(3, 4)) << QRectF(3, 4, 0, 0) << PointList{{3, 4}};
+    QTest::newRow("line") << geometry(std::make_shared<COvrelLine>(11, 22, 1, 2)) << QRectF(1, 2, 10, 20)
+                          << PointList{{11, 22}, {1, 2}};
+    QTest::newRow("rectangle") << geometry(std::make_shared<COvrelRectangle>(10, 20, 30, 40)) << QRectF(10, 20, 30, 40)
+                               << PointList{{10, 20}, {40, 20}, {40, 60}, {10, 60}};
+    QTest::newRow("rectangle dragged up and left")
+        << geometry(std::make_shared<COvrelRectangle>(40, 60, -30, -40)) << QRectF(10, 20, 30, 40)
+        << PointList{{10, 20}, {40, 20}, {40, 60}, {10, 60}};
+    QTest::newRow("ellipse") << geometry(std::make_shared<COvrelEllipse>(10, 20, 30, 40)) << QRectF(10, 20, 30, 40)
+                             << PointList{{10, 20}, {40, 20}, {40, 60}, {10, 60}};
+    QTest::newRow("circle drawn on the canvas")
+        << geometry(CanvasCircle()) << QRectF(5, 5, 10, 10) << PointList{{5, 5}, {15, 5}, {15, 15}, {5, 15}};
+    QTest::newRow("polygon") << geometry(Triangle()) << QRectF(10, 10, 40, 30)
+                             << PointList{{10, 10}, {50, 10}, {30, 40}};
+    QTest::newRow("geometry array") << geometry(PointAndLine()) << QRectF(1, 2, 8, 10)
+                                    << PointList{{5, 6}, {1, 2}, {9, 12}};
+    QTest::newRow("ruler") << ObjectPtr(std::make_shared<CDrawableRuler>(QPointF(0, 0), QPointF(100, 100)))
+                           << QRectF(0, 0, 100, 100) << PointList{{0, 0}, {100, 100}};
+    QTest::newRow("no geometry") << geometry(nullptr) << QRectF() << PointList{};
+    QTest::newRow("ruler without line") << ObjectPtr(std::make_shared<CDrawableRuler>()) << QRectF() << PointList{};
+    QTest::newRow("blank") << ObjectPtr(std::make_shared<CDrawableBlank>()) << QRectF(0, 0, 0, 0) << PointList{};
+}
+
+void DrawableObjectTest::boundaryAndHandlesOfEachKind()
+{
+    QFETCH(ObjectPtr, pObject);
+    QFETCH(QRectF, boundary);
+    QFETCH(PointList, handles);
+
+    QCOMPARE(pObject->GetBoundary(), boundary);
+    for (const QPointF& handle : handles)
+    {
+        // With no tolerance a handle is found only exactly on it.
+        QPointF found(-1, -1);
+        QVERIFY(pObject->FindResizePoint(0.0, handle, found, 0.0));
+        QCOMPARE(found, handle);
+        QVERIFY(!pObject->FindResizePoint(0.0, handle + QPointF(0.5, 0), found, 0.0));
+        QVERIFY(pObject->FindResizePoint(0.6, handle + QPointF(0.3, 0.4), found, 0.0));
+        QCOMPARE(found, handle);
+    }
+    // A tolerance that reaches everywhere finds the first handle in the library's order, and only handles exist.
+    QPointF found(-1, -1);
+    QCOMPARE(pObject->FindResizePoint(1e6, QPointF(500, 500), found, 0.0), !handles.isEmpty());
+    if (!handles.isEmpty())
+        QCOMPARE(found, handles.first());
+}
+
+void DrawableObjectTest::firstHandleWithinToleranceIsFound()
+{
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(0, 0, 4, 4));
+    QPointF found;
+    // The bottom-right corner is nearer, but the top-left comes first.
+    QVERIFY(object.FindResizePoint(10.0, QPointF(4, 4), found, 0.0));
+    QCOMPARE(found, QPointF(0, 0));
+}
+
+void DrawableObjectTest::movingHandleReshapesEachKind_data()
+{
+    QTest::addColumn<GeometryPtr>("pGeometry");
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<QRectF>("boundary");
+    QTest::addColumn<PointList>("handles");
+    QTest::addColumn<int>("nSignals");
+
+    const auto rectangle = [] { return GeometryPtr(std::make_shared<COvrelRectangle>(10, 20, 30, 40)); };
+    QTest::newRow("line start") << GeometryPtr(std::make_shared<COvrelLine>(1, 2, 11, 22)) << QPointF(1, 2)
+                                << QPointF(5, 5) << QRectF(5, 5, 6, 17) << PointList{{5, 5}, {11, 22}} << 1;
+    QTest::newRow("line end") << GeometryPtr(std::make_shared<COvrelLine>(1, 2, 11, 22)) << QPointF(11, 22)
+                              << QPointF(0, 0) << QRectF(0, 0, 1, 2) << PointList{{1, 2}, {0, 0}} << 1;
+    QTest::newRow("rectangle top-left") << rectangle() << QPointF(10, 20) << QPointF(0, 0) << QRectF(0, 0, 40, 60)
+                                        << PointList{{0, 0}, {40, 0}, {40, 60}, {0, 60}} << 1;
+    QTest::newRow("rectangle top-right") << rectangle() << QPointF(40, 20) << QPointF(50, 10) << QRectF(10, 10, 40, 50)
+                                         << PointList{{10, 10}, {50, 10}, {50, 60}, {10, 60}} << 1;
+    QTest::newRow("rectangle bottom-right")
+        << rectangle() << QPointF(40, 60) << QPointF(45, 65) << QRectF(10, 20, 35, 45)
+        << PointList{{10, 20}, {45, 20}, {45, 65}, {10, 65}} << 1;
+    QTest::newRow("rectangle bottom-left") << rectangle() << QPointF(10, 60) << QPointF(0, 70) << QRectF(0, 20, 40, 50)
+                                           << PointList{{0, 20}, {40, 20}, {40, 70}, {0, 70}} << 1;
+    QTest::newRow("rectangle corner dragged across")
+        << rectangle() << QPointF(40, 60) << QPointF(0, 0) << QRectF(0, 0, 10, 20)
+        << PointList{{0, 0}, {10, 0}, {10, 20}, {0, 20}} << 1;
+    QTest::newRow("rectangle corner a rounding away")
+        << rectangle() << QPointF(40 + 1e-12, 60) << QPointF(45, 65) << QRectF(10, 20, 35, 45)
+        << PointList{{10, 20}, {45, 20}, {45, 65}, {10, 65}} << 1;
+    QTest::newRow("ellipse corner") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 20, 30, 40)) << QPointF(40, 60)
+                                    << QPointF(30, 30) << QRectF(10, 20, 20, 10)
+                                    << PointList{{10, 20}, {30, 20}, {30, 30}, {10, 30}} << 1;
+    QTest::newRow("polygon vertex") << Triangle() << QPointF(30, 40) << QPointF(30, 60) << QRectF(10, 10, 40, 50)
+                                    << PointList{{10, 10}, {50, 10}, {30, 60}} << 1;
+    QTest::newRow("not a handle") << rectangle() << QPointF(25, 20) << QPointF(0, 0) << QRectF(10, 20, 30, 40)
+                                  << PointList{{10, 20}, {40, 20}, {40, 60}, {10, 60}} << 0;
+    QTest::newRow("point") << GeometryPtr(std::make_shared<COvrelPoint>(3, 4)) << QPointF(3, 4) << QPointF(9, 9)
+                           << QRectF(3, 4, 0, 0) << PointList{{3, 4}} << 0;
+    QTest::newRow("geometry array") << PointAndLine() << QPointF(5, 6) << QPointF(0, 0) << QRectF(1, 2, 8, 10)
+                                    << PointList{{5, 6}, {1, 2}, {9, 12}} << 0;
+}
+
+void DrawableObjectTest::movingHandleReshapesEachKind()
+{
+    QFETCH(GeometryPtr, pGeometry);
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(QRectF, boundary);
+    QFETCH(PointList, handles);
+    QFETCH(int, nSignals);
+
+    CDrawableGeometry object(pGeometry);
+    QSignalSpy spy(&object, &CDrawableObject::signal_ChangeDrawableObjectProperty);
+    object.MoveResizePoint(from, to);
+
+    QCOMPARE(object.GetBoundary(), boundary);
+    for (const QPointF& handle : handles)
+    {
+        QPointF found;
+        QVERIFY2(object.FindResizePoint(1e-6, handle, found, 0.0),
+                 qPrintable(QString("%1,%2").arg(handle.x()).arg(handle.y())));
+    }
+    QCOMPARE(spy.count(), nSignals);
+}
+
+void DrawableObjectTest::movingTopLeftKeepsShape_data()
+{
+    QTest::addColumn<GeometryPtr>("pGeometry");
+    QTest::addColumn<QPointF>("topLeft");
+    QTest::addColumn<QPointF>("expectedHandle"); // the first handle after the move
+    QTest::newRow("rectangle") << GeometryPtr(std::make_shared<COvrelRectangle>(10, 20, 30, 40)) << QPointF(0, 5)
+                               << QPointF(0, 5);
+    QTest::newRow("ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 20, 30, 40)) << QPointF(-5, -5)
+                             << QPointF(-5, -5);
+    QTest::newRow("polygon") << Triangle() << QPointF(0, 0) << QPointF(0, 0);
+    QTest::newRow("line from bottom-right")
+        << GeometryPtr(std::make_shared<COvrelLine>(11, 22, 1, 2)) << QPointF(100, 100) << QPointF(110, 120);
+}
+
+void DrawableObjectTest::movingTopLeftKeepsShape()
+{
+    QFETCH(GeometryPtr, pGeometry);
+    QFETCH(QPointF, topLeft);
+    QFETCH(QPointF, expectedHandle);
+
+    CDrawableGeometry object(pGeometry);
+    const QSizeF size = object.GetBoundary().size();
+    object.MoveTopLeftTo(topLeft);
+
+    QCOMPARE(object.GetBoundary(), QRectF(topLeft, size));
+    QPointF found;
+    QVERIFY(object.FindResizePoint(1e6, QPointF(1e5, 1e5), found, 0.0));
+    QCOMPARE(found, expectedHandle);
+}
+
+void DrawableObjectTest::rulerMeasuresItsLine()
+{
+    CDrawableRuler ruler(QPointF(0, 0), QPointF(100, 100));
+    QCOMPARE(ruler.GetType(), EImageView2DDrawbleObjectType_Ruler);
+    QCOMPARE(ruler.GetPointText(), QPointF(100, 100));
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString("141.421 pixel"));
+    // The ruler's label is its length whatever its name and label flag say.
+    ruler.SetName("width");
+    ruler.SetDisplayName(false);
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString("141.421 pixel"));
+
+    ruler.SetData(std::make_shared<COvrelRectangle>(0, 0, 5, 5));
+    QCOMPARE(ruler.GetPointText(), QPointF(0, 0));
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString());
+}
+
+void DrawableObjectTest::paintingDrawsOutlineFillAndHandles_data()
+{
+    QTest::addColumn<bool>("bSelected");
+    QTest::newRow("unselected is green") << false;
+    QTest::newRow("selected is red") << true;
+}
+
+void DrawableObjectTest::paintingDrawsOutlineFillAndHandles()
+{
+    QFETCH(bool, bSelected);
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(20, 30, 50, 40));
+    object.SetSelected(bSelected);
+    object.SetDisplayName(false);
+
+    const QImage image = Paint(object);
+
+    // Outline on all four sides, away from the handles.
+    for (const QPoint& pixel : {QPoint(45, 30), QPoint(45, 70), QPoint(20, 50), QPoint(70, 50)})
+        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
+    QVERIFY(IsFill(image.pixel(45, 50), bSelected));
+    // A handle circle of three pixels' radius around each corner reaches outside the rectangle.
+    for (const QPoint& pixel : {QPoint(20, 27), QPoint(70, 27), QPoint(73, 70), QPoint(17, 70)})
+        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
+    // Inside a handle circle but outside the rectangle: the handle's own fill.
+    QVERIFY(IsFill(image.pixel(19, 28), bSelected));
+    // Nothing far from the shape.
+    QCOMPARE(image.pixel(10, 10), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(45, 25), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(90, 90), qRgb(0, 0, 0));
+}
+
+void DrawableObjectTest::outlineStaysOneScreenPixelWhenZoomed()
+{
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(20, 30, 50, 40));
+    object.SetDisplayName(false);
+
+    const QImage image = Paint(object, 100, 4);
+
+    // The left edge lies at screen column 80; the next columns are fill, not a four-pixel-wide pen.
+    QVERIFY(IsOutline(image.pixel(80, 200), false));
+    QVERIFY(IsFill(image.pixel(81, 200), false));
+    QVERIFY(IsFill(image.pixel(82, 200), false));
+    // Handles keep three screen pixels too: the top-left one reaches row 117 above the top edge at 120.
+    QVERIFY(IsOutline(image.pixel(80, 117), false));
+    QCOMPARE(image.pixel(80, 112), qRgb(0, 0, 0));
+}
+
+void DrawableObjectTest::labelsAreDrawnInScreenPixelsAtTheAnchor_data()
+{
+    QTest::addColumn<int>("nZoom");
+    QTest::addColumn<bool>("bDisplayName");
+    QTest::newRow("label at 1:1") << 1 << true;
+    QTest::newRow("label at 4:1") << 4 << true;
+    QTest::newRow("label switched off") << 4 << false;
+}
+
+void DrawableObjectTest::labelsAreDrawnInScreenPixelsAtTheAnchor()
+{
+    QFETCH(int, nZoom);
+    QFETCH(bool, bDisplayName);
+    CDrawableGeometry object(std::make_shared<COvrelRectangle>(20, 30, 50, 40));
+    object.SetName("car");
+    object.SetDisplayName(bDisplayName);
+    QCOMPARE(CDrawableObjectPainter::LabelText(object), bDisplayName ? QString("car") : QString());
+
+    const QImage image = Paint(object, 100, nZoom);
+
+    // The text's baseline starts at the boundary's top-left on screen; the label stands above it, right of it.
+    const QPoint anchor(20 * nZoom, 30 * nZoom);
+    const int nAbove = LabelPixels(image, QRect(anchor.x() + 1, anchor.y() - 12, 30, 10));
+    const int nElsewhere = LabelPixels(image, QRect(0, 0, image.width(), anchor.y() - 40)) +
+                           LabelPixels(image, QRect(0, anchor.y() + 5, image.width(), image.height()));
+    QCOMPARE(nAbove > 50, bDisplayName);
+    QCOMPARE(nElsewhere, 0);
+}
+
+void DrawableObjectTest::rulerIsUnfilledWithLengthLabel()
+{
+    CDrawableRuler ruler(QPointF(10, 10), QPointF(60, 10));
+    ruler.SetSelected(true);
+
+    const QImage image = Paint(ruler, 100, 2);
+
+    // A red line of one screen pixel, with nothing filled around it and no box.
+    QVERIFY(IsOutline(image.pixel(60, 20), true));
+    QCOMPARE(image.pixel(60, 22), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(60, 18), qRgb(0, 0, 0));
+    // Unfilled handle circles at both ends.
+    QVERIFY(IsOutline(image.pixel(20, 17), true));
+    QCOMPARE(image.pixel(20, 19), qRgb(0, 0, 0));
+    // The length label starts at the end point (120, 20 on screen).
+    QVERIFY(LabelPixels(image, QRect(121, 8, 30, 10)) > 50);
+    QCOMPARE(LabelPixels(image, QRect(0, 0, 110, 200)), 0);
+}
+
+void DrawableObjectTest::objectsWithoutShapePaintNothing_data()
+{
+    QTest::addColumn<ObjectPtr>("pObject");
+    QTest::newRow("blank") << ObjectPtr(std::make_shared<CDrawableBlank>());
+    QTest::newRow("geometry object without geometry") << ObjectPtr(std::make_shared<CDrawableGeometry>());
+    QTest::newRow("ruler without line") << ObjectPtr(std::make_shared<CDrawableRuler>());
+}
+
+void DrawableObjectTest::objectsWithoutShapePaintNothing()
+{
+    QFETCH(ObjectPtr, pObject);
+    pObject->SetName("named");
+    QCOMPARE(Paint(*pObject), BlackImage(100));
+}
+
+QTEST_MAIN(DrawableObjectTest)
+#include "DrawableObjectTest.moc"
