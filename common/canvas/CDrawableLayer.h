@@ -1,0 +1,50 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+
+#include <QRect>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class CDrawableObject;
+class CImageViewModeModel;
+class QPainter;
+
+// A widget that paints a list of drawable objects over an image rectangle: the window (image pixels) is mapped onto
+// the viewport (widget pixels). Follows the mode model with its cursor.
+class OVRELCOMMON_EXPORT CDrawableLayer : public QWidget
+{
+    Q_OBJECT
+public:
+    // The mode model is not owned and may be null.
+    CDrawableLayer(CImageViewModeModel* pModeModel, QWidget* parent = nullptr);
+    ~CDrawableLayer() override;
+
+    // Ignores an empty pointer; otherwise appends and repaints.
+    virtual void AddDrawableObject(std::shared_ptr<CDrawableObject> pObject);
+    virtual void ClearDrawableObjects();
+    virtual void SetViewport(const QRect& viewport);
+    virtual void SetWindow(const QRect& window);
+    virtual std::vector<std::shared_ptr<CDrawableObject>> GetDrawableObjects() const;
+    // Paints below the objects, with identity mapping; nothing here.
+    virtual void DrawBackground(QPainter* pPainter);
+
+    QRect GetViewport() const { return m_viewport; }
+    QRect GetWindow() const { return m_window; }
+
+public slots:
+    // Arrow for selecting, size-all for panning, cross for every drawing mode.
+    void slot_ChangeViewMode();
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+    CImageViewModeModel* m_pModeModel = nullptr;
+
+private:
+    QRect m_viewport;
+    QRect m_window;
+    std::vector<std::shared_ptr<CDrawableObject>> m_vctObjects;
+};
