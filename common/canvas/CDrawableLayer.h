@@ -31,6 +31,7 @@ public:
     // Paints below the objects, with identity mapping; nothing here.
     virtual void DrawBackground(QPainter* pPainter);
 
+    int GetDrawableObjectCount() const { return static_cast<int>(m_vctObjects.size()); }
     QRect GetViewport() const { return m_viewport; }
     QRect GetWindow() const { return m_window; }
 
@@ -40,6 +41,11 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
+    // Replace the whole list, or put one object in front of it, with one repaint (empty pointers are skipped).
+    void SetDrawableObjects(std::vector<std::shared_ptr<CDrawableObject>> vctObjects);
+    void InsertDrawableObjectAtFront(std::shared_ptr<CDrawableObject> pObject);
+    // The painted object at nIndex, or empty.
+    std::shared_ptr<CDrawableObject> GetDrawableObject(int nIndex) const;
 
     CImageViewModeModel* m_pModeModel = nullptr;
 
