@@ -54,6 +54,8 @@ CImageView2D::CImageView2D(CImageListModel* pImageListModel, CDrawableObjectMode
     connect(this, &QWidget::customContextMenuRequested, this, &CImageView2D::slot_ShowContextMenu);
     BuildMenus();
 
+    // Thousands of objects must not be painted again for every crosshair step or rubber-band change above them.
+    SetCachesObjects(true);
     m_pDrawingObjectLayer = new CDrawingObjectLayer(m_pObjectModel, pModeModel, this);
     m_pDrawingObjectLayer->setGeometry(rect());
 
@@ -311,7 +313,7 @@ void CImageView2D::slot_DeleteDrawableObject(uint, QString)
 void CImageView2D::slot_ChangeDrawableObjectProperty(uint)
 {
     // A property change leaves the list as it is; only the picture changes.
-    update();
+    InvalidateObjectCache();
 }
 
 void CImageView2D::slot_ClearObject()
