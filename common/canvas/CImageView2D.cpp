@@ -346,31 +346,20 @@ void CImageView2D::slot_Goto()
     update();
 }
 
-void CImageView2D::EmitStart(const QPointF& point)
+const CImageView2D::SModeSignals* CImageView2D::ModeSignals(int nMode)
 {
-    switch (m_pModeModel->GetMode())
-    {
-    case CImageViewModeModel::EImageView2DMode_Selecting:
-        emit signal_SelectMovingStart(point);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge:
-        emit signal_DrawRectangleStart(point);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Ellipse:
-        emit signal_DrawEllipseStart(point);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Circle:
-        emit signal_DrawCircleStart(point);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Polygon:
-        emit signal_DrawPolygonStart(point);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Line:
-        emit signal_DrawLineStart(point);
-        break;
-    default:
-        break;
-    }
+    using Self = CImageView2D;
+    // In the order of the modes; panning has no gesture signals.
+    static const SModeSignals modes[] = {
+        {&Self::signal_SelectMovingStart, &Self::signal_SelectMovingDoing, &Self::signal_SelectMovingEnd},
+        {nullptr, nullptr, nullptr},
+        {&Self::signal_DrawRectangleStart, &Self::signal_DrawRectangleDoing, &Self::signal_DrawRectangleEnd},
+        {&Self::signal_DrawEllipseStart, &Self::signal_DrawEllipseDoing, &Self::signal_DrawEllipseEnd},
+        {&Self::signal_DrawCircleStart, &Self::signal_DrawCircleDoing, &Self::signal_DrawCircleEnd},
+        {&Self::signal_DrawPolygonStart, &Self::signal_DrawPolygonDoing, &Self::signal_DrawPolygonEnd},
+        {&Self::signal_DrawLineStart, &Self::signal_DrawLineDoing, &Self::signal_DrawLineEnd},
+    };
+    return nMode >= 0 && nMode < static_cast<int>(sizeof(modes) / sizeof(modes[0])) ? &modes[nMode] : &modes[1];
 }
 
 void CImageView2D::mousePressEvent(QMouseEvent* pEvent)
@@ -390,8 +379,9 @@ void CImageView2D::mousePressEvent(QMouseEvent* pEvent)
         update();
     }
     m_lastMousePosition = pEvent->pos();
-    if (m_bLeftPressed)
-        EmitStart(MapToImage(pEvent->pos()));
+    const SModeSignals* pSignals = ModeSignals(eMode);
+    if (m_bLeftPressed && pSignals->start)
+        emit(this->*pSignals->start)(MapToImage(pEvent->pos()));
 }
 
 void CImageView2D::mouseMoveEvent(QMouseEvent* pEvent)
@@ -409,47 +399,23 @@ void CImageView2D::mouseMoveEvent(QMouseEvent* pEvent)
     }
     emit signal_ChangeMousePosition(currentPoint);
 
-    switch (eMode)
+    const SModeSignals* pSignals = ModeSignals(eMode);
+    if (eMode == CImageViewModeModel::EImageView2DMode_Panning)
     {
-    case CImageViewModeModel::EImageView2DMode_Selecting:
-        if (m_bLeftPressed)
-            emit signal_SelectMovingDoing(pressPoint, currentPoint);
-        else
-            emit signal_CheckResizeRotate(currentPoint);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Panning:
-        if (m_bLeftPressed)
-        {
-            const QPoint delta = pEvent->pos() - m_lastMousePosition;
-            m_offset += QSizeF(delta.x() / m_dblScale, delta.y() / m_dblScale);
-            m_lastMousePosition = pEvent->pos();
-            UpdateViewport();
-            update();
-        }
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge:
-        if (m_bLeftPressed)
-            emit signal_DrawRectangleDoing(pressPoint, currentPoint);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Ellipse:
-        if (m_bLeftPressed)
-            emit signal_DrawEllipseDoing(pressPoint, currentPoint);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Circle:
-        if (m_bLeftPressed)
-            emit signal_DrawCircleDoing(pressPoint, currentPoint);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Polygon:
-        if (m_bLeftPressed)
-            emit signal_DrawPolygonDoing(pressPoint, currentPoint);
-        else
-            emit signal_DrawPolygonWaiting(currentPoint);
-        break;
-    case CImageViewModeModel::EImageView2DMode_Drawing_Line:
-        if (m_bLeftPressed)
-            emit signal_DrawLineDoing(pressPoint, currentPoint);
-        break;
+        if (!m_bLeftPressed)
+            return;
+        const QPoint delta = pEvent->pos() - m_lastMousePosition;
+        m_offset += QSizeF(delta.x() / m_dblScale, delta.y() / m_dblScale);
+        m_lastMousePosition = pEvent->pos();
+        UpdateViewport();
+        update();
     }
+    else if (m_bLeftPressed)
+        emit(this->*pSignals->doing)(pressPoint, currentPoint);
+    else if (eMode == CImageViewModeModel::EImageView2DMode_Selecting)
+        emit signal_CheckResizeRotate(currentPoint);
+    else if (eMode == CImageViewModeModel::EImageView2DMode_Drawing_Polygon)
+        emit signal_DrawPolygonWaiting(currentPoint);
 }
 
 void CImageView2D::mouseReleaseEvent(QMouseEvent* pEvent)
@@ -461,34 +427,13 @@ void CImageView2D::mouseReleaseEvent(QMouseEvent* pEvent)
     if (m_bMoving)
         update();
     m_bMoving = false;
-    if (m_bLeftPressed)
-    {
-        switch (m_pModeModel->GetMode())
-        {
-        case CImageViewModeModel::EImageView2DMode_Selecting:
-            // A click is no drag: it selects on press and has nothing to finish.
-            if (pressPoint != releasePoint)
-                emit signal_SelectMovingEnd(pressPoint, releasePoint);
-            break;
-        case CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge:
-            emit signal_DrawRectangleEnd(pressPoint, releasePoint);
-            break;
-        case CImageViewModeModel::EImageView2DMode_Drawing_Ellipse:
-            emit signal_DrawEllipseEnd(pressPoint, releasePoint);
-            break;
-        case CImageViewModeModel::EImageView2DMode_Drawing_Circle:
-            emit signal_DrawCircleEnd(pressPoint, releasePoint);
-            break;
-        case CImageViewModeModel::EImageView2DMode_Drawing_Polygon:
-            emit signal_DrawPolygonEnd(pressPoint, releasePoint);
-            break;
-        case CImageViewModeModel::EImageView2DMode_Drawing_Line:
-            emit signal_DrawLineEnd(pressPoint, releasePoint);
-            break;
-        default:
-            break;
-        }
-    }
+    const Mode eMode = m_pModeModel->GetMode();
+    const SModeSignals* pSignals = ModeSignals(eMode);
+    // A click is no drag in selecting mode: it selects on press and has nothing to finish. A drawing click does
+    // finish something: a polygon gains its vertices from clicks.
+    const bool bClick = pressPoint == releasePoint && eMode == CImageViewModeModel::EImageView2DMode_Selecting;
+    if (m_bLeftPressed && pSignals->end && !bClick)
+        emit(this->*pSignals->end)(pressPoint, releasePoint);
     m_bLeftPressed = false;
     m_bRightPressed = false;
 }

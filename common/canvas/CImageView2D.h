@@ -146,8 +146,14 @@ private:
     // Clear, then every object of the model in model order.
     void RebuildObjects();
     void ShowMenu(QMenu* pMenu, const QPointF& point);
-    // The Start signal of the current mode; nothing while panning.
-    void EmitStart(const QPointF& point);
+    // The gesture signals of a mode: all null for panning.
+    struct SModeSignals
+    {
+        void (CImageView2D::*start)(const QPointF&);
+        void (CImageView2D::*doing)(const QPointF&, const QPointF&);
+        void (CImageView2D::*end)(const QPointF&, const QPointF&);
+    };
+    static const SModeSignals* ModeSignals(int nMode);
 
     QImage m_image;
     QPointF m_anchorFitted;
