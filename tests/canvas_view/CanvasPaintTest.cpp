@@ -96,15 +96,14 @@ void CanvasPaintTest::imagePixelsLandWhereTheyShould_data()
         // Two screen pixels per image pixel: screen 0 and 1 show pixel 0, screen 2 pixel 1.
         QTest::newRow(name + "fit, first pixel") << nChannels << 0 << QPoint() << QPoint(1, 1) << QPoint(0, 0);
         QTest::newRow(name + "fit, next column") << nChannels << 0 << QPoint() << QPoint(2, 0) << QPoint(1, 0);
-        QTest::newRow(name + "fit, last pixel") << nChannels << 0 << QPoint() << QPoint(398, 199)
-                                                << QPoint(199, 99);
+        QTest::newRow(name + "fit, last pixel") << nChannels << 0 << QPoint() << QPoint(398, 199) << QPoint(199, 99);
         // Twice about the centre: viewport (-200, -100, 800, 400), four screen pixels per image pixel.
-        QTest::newRow(name + "zoomed, corner") << nChannels << 1000 << QPoint(200, 100) << QPoint(3, 3)
-                                               << QPoint(50, 25);
-        QTest::newRow(name + "zoomed, next column") << nChannels << 1000 << QPoint(200, 100) << QPoint(4, 0)
-                                                    << QPoint(51, 25);
-        QTest::newRow(name + "zoomed, centre") << nChannels << 1000 << QPoint(200, 100) << QPoint(200, 100)
-                                               << QPoint(100, 50);
+        QTest::newRow(name + "zoomed, corner")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(3, 3) << QPoint(50, 25);
+        QTest::newRow(name + "zoomed, next column")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(4, 0) << QPoint(51, 25);
+        QTest::newRow(name + "zoomed, centre")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(200, 100) << QPoint(100, 50);
     }
 }
 
@@ -187,35 +186,38 @@ void CanvasPaintTest::objectsFollowTheModel_data()
     const QColor atMoved = CCanvasFixture::PatternColour(100, 25, 3);
     QTest::newRow("added, so selected") << ModelChange([](CDrawableObjectModel&, const ObjectPtr&) {}) << points
                                         << QList<QColor>{kSelected, atMoved};
-    QTest::newRow("deselected") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-        model.DeselectAll();
-    }) << points << QList<QColor>{kUnselected, atMoved};
-    QTest::newRow("deleted") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject) {
-        model.DeleteObject(pObject->GetUID());
-    }) << points << QList<QColor>{atEdge, atMoved};
+    QTest::newRow("deselected") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&)
+                                               { model.DeselectAll(); })
+                                << points << QList<QColor>{kUnselected, atMoved};
+    QTest::newRow("deleted") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject)
+                                            { model.DeleteObject(pObject->GetUID()); })
+                             << points << QList<QColor>{atEdge, atMoved};
     QTest::newRow("cleared") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) { model.ClearAll(); })
                              << points << QList<QColor>{atEdge, atMoved};
-    QTest::newRow("moved") << ModelChange([](CDrawableObjectModel&, const ObjectPtr& pObject) {
-        pObject->MoveTopLeftTo(QPointF(100, 10));
-    }) << points << QList<QColor>{atEdge, kSelected};
-    QTest::newRow("another added after clearing")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-               model.ClearAll();
-               model.AddObject(Rectangle(100, 10, 40, 30));
-           })
-        << points << QList<QColor>{atEdge, kSelected};
-    QTest::newRow("second added in front")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-               model.DeselectAll();
-               model.AddObject(Rectangle(100, 10, 40, 30));
-           })
-        << points << QList<QColor>{kUnselected, kSelected};
-    QTest::newRow("second added, first deleted")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject) {
-               model.AddObject(Rectangle(100, 10, 40, 30));
-               model.DeleteObject(pObject);
-           })
-        << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("moved") << ModelChange([](CDrawableObjectModel&, const ObjectPtr& pObject)
+                                          { pObject->MoveTopLeftTo(QPointF(100, 10)); })
+                           << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("another added after clearing") << ModelChange(
+                                                         [](CDrawableObjectModel& model, const ObjectPtr&)
+                                                         {
+                                                             model.ClearAll();
+                                                             model.AddObject(Rectangle(100, 10, 40, 30));
+                                                         })
+                                                  << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("second added in front") << ModelChange(
+                                                  [](CDrawableObjectModel& model, const ObjectPtr&)
+                                                  {
+                                                      model.DeselectAll();
+                                                      model.AddObject(Rectangle(100, 10, 40, 30));
+                                                  })
+                                           << points << QList<QColor>{kUnselected, kSelected};
+    QTest::newRow("second added, first deleted") << ModelChange(
+                                                        [](CDrawableObjectModel& model, const ObjectPtr& pObject)
+                                                        {
+                                                            model.AddObject(Rectangle(100, 10, 40, 30));
+                                                            model.DeleteObject(pObject);
+                                                        })
+                                                 << points << QList<QColor>{atEdge, kSelected};
 }
 
 void CanvasPaintTest::objectsFollowTheModel()
@@ -333,9 +335,8 @@ void CanvasPaintTest::pixelValuesShownOnlyWhenTheyFit()
 
     // Inside pixel (1, 0): the values' black background and each value's colour (the pattern has none of them).
     const QRect pixel(nPixelSize + 1, 1, nPixelSize - 2, nPixelSize - 2);
-    const auto near = [](QColor c, int r, int g, int b) {
-        return std::abs(c.red() - r) < 60 && std::abs(c.green() - g) < 60 && std::abs(c.blue() - b) < 60;
-    };
+    const auto near = [](QColor c, int r, int g, int b)
+    { return std::abs(c.red() - r) < 60 && std::abs(c.green() - g) < 60 && std::abs(c.blue() - b) < 60; };
     QList<std::function<bool(QColor)>> valueColours;
     if (nChannels >= 3)
         valueColours << [&](QColor c) { return near(c, 255, 0, 0); } << [&](QColor c) { return near(c, 0, 255, 0); }
@@ -402,6 +403,18 @@ void CanvasPaintTest::shownImageOutlivesLibraryBuffer()
 
     QVERIFY(ShowsImagePixel(grab, *fixture.canvas, 0, 0, 3));
     QVERIFY(ShowsImagePixel(grab, *fixture.canvas, 199, 99, 3));
+    // Read here, byte by byte, so that AddressSanitizer sees every read (Qt's painting is not instrumented).
+    const QImage shown = fixture.canvas->GetDisplayImage();
+    QCOMPARE(shown.size(), QSize(200, 100));
+    int nWrong = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+        {
+            const uchar* pPixel = shown.constScanLine(y) + 3 * x;
+            const QColor expected = CCanvasFixture::PatternColour(x, y, 3);
+            nWrong += QColor(pPixel[0], pPixel[1], pPixel[2]) == expected ? 0 : 1;
+        }
+    QCOMPARE(nWrong, 0);
 }
 
 void CanvasPaintTest::withoutImageNothingIsDrawn_data()
