@@ -7,6 +7,8 @@
 #include "Utils/COvrelImage.h"
 
 #define QTEST_QPA_MOUSE_HANDLING
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -274,7 +276,10 @@ void CanvasMappingTest::gotoShiftsByChosenPixel()
             return pGoto->result();
         });
 
-    fixture.canvas->slot_Goto();
+    QAction* pGoto = fixture.canvas->GetImageMenu()->actions().value(8);
+    QVERIFY(pGoto && pGoto->text() == "GoTo");
+
+    pGoto->trigger();
 
     QCOMPARE(answers.asked.size(), 1);
     QCOMPARE(ranges, QSize(imageSize.width() - 1, imageSize.height() - 1));

@@ -72,6 +72,8 @@ private slots:
     void gestureObjectsShowOnTheLayer();
     void objectsJustOffScreenStillReachIn_data();
     void objectsJustOffScreenStillReachIn();
+    void valuesNeedALineEachAndAMargin_data();
+    void valuesNeedALineEachAndAMargin();
     void pixelValuesShownOnlyWhenTheyFit_data();
     void pixelValuesShownOnlyWhenTheyFit();
     void gridFromFiftyScreenPixelsPerPixel_data();
@@ -304,6 +306,29 @@ void CanvasPaintTest::objectsJustOffScreenStillReachIn()
 
     QCOMPARE(fixture.canvas->GetViewport(), QRect(nPan, 0, 1600, 800));
     QVERIFY(CountPixels(grab, area, [&](QColor c) { return c == colour; }) > 0);
+}
+
+void CanvasPaintTest::valuesNeedALineEachAndAMargin_data()
+{
+    QTest::addColumn<int>("nChannels");
+    QTest::addColumn<int>("nFontHeight");
+    QTest::addColumn<double>("dblPixelSize");
+    QTest::addColumn<bool>("bFit");
+
+    QTest::newRow("three at 60 with font 16") << 3 << 16 << 60.0 << true;
+    QTest::newRow("four at 60 with font 16") << 4 << 16 << 60.0 << false;
+    QTest::newRow("four at 69 with font 16") << 4 << 16 << 69.0 << true;
+    QTest::newRow("grey at 20.9 with font 16") << 1 << 16 << 20.9 << false;
+}
+
+void CanvasPaintTest::valuesNeedALineEachAndAMargin()
+{
+    QFETCH(int, nChannels);
+    QFETCH(int, nFontHeight);
+    QFETCH(double, dblPixelSize);
+    QFETCH(bool, bFit);
+
+    QCOMPARE(CPixelGridPainter::ValuesFit(nChannels, nFontHeight, dblPixelSize), bFit);
 }
 
 void CanvasPaintTest::pixelValuesShownOnlyWhenTheyFit_data()
