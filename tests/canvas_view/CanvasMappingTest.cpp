@@ -4,8 +4,6 @@
 
 #include "canvas/CImageView2DGotoDialog.h"
 
-#include "Utils/COvrelImage.h"
-
 #define QTEST_QPA_MOUSE_HANDLING
 #include <QAction>
 #include <QMenu>
@@ -14,8 +12,6 @@
 #include <QtTest>
 
 #include <cmath>
-
-using Ovrel::Utils::COvrelImage;
 
 namespace
 {
@@ -50,8 +46,6 @@ private slots:
     void fitAndNewImageUndoZoomAndPan();
     void gotoShiftsByChosenPixel_data();
     void gotoShiftsByChosenPixel();
-    void withoutImageNoPointHasScale_data();
-    void withoutImageNoPointHasScale();
 };
 
 void CanvasMappingTest::imageIsCentredAndFitted_data()
@@ -284,44 +278,6 @@ void CanvasMappingTest::gotoShiftsByChosenPixel()
     QCOMPARE(answers.asked.size(), 1);
     QCOMPARE(ranges, QSize(imageSize.width() - 1, imageSize.height() - 1));
     QCOMPARE(fixture.canvas->GetViewport(), expected);
-}
-
-void CanvasMappingTest::withoutImageNoPointHasScale_data()
-{
-    QTest::addColumn<int>("nCase");
-
-    QTest::newRow("never an image") << 0;
-    QTest::newRow("empty library image") << 1;
-    QTest::newRow("last image closed") << 2;
-}
-
-void CanvasMappingTest::withoutImageNoPointHasScale()
-{
-    QFETCH(int, nCase);
-    CCanvasFixture fixture(QSize(400, 200));
-    if (nCase == 1)
-        fixture.images.PushImage(std::make_shared<COvrelImage>());
-    if (nCase == 2)
-    {
-        fixture.PushPattern(200, 100);
-        fixture.images.RemoveCurrentImage();
-    }
-    CPromptAnswers answers;
-    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
-    QTest::mouseMove(fixture.canvas.get(), QPoint(10, 10));
-    CSignalRecorder recorder(fixture.canvas.get());
-
-    QVERIFY(fixture.Wheel(QPoint(100, 100), 240));
-    fixture.Drag(QPoint(10, 10), QPoint(90, 50));
-    fixture.canvas->slot_Goto();
-
-    QCOMPARE(fixture.canvas->GetWindow(), QRect());
-    QCOMPARE(fixture.canvas->GetDisplayScale(), 0.0);
-    QVERIFY(answers.asked.isEmpty());
-    // Every point stands for the same finite place: the drag is there, but it has no extent.
-    QCOMPARE(recorder.Take(),
-             (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)", "signal_ChangeMousePosition(0,0)",
-                          "signal_DrawRectangleDoing(0,0;0,0)", "signal_DrawRectangleEnd(0,0;0,0)"}));
 }
 
 int RunCanvasMappingTest(int argc, char** argv)

@@ -1,4 +1,6 @@
 #include "CCanvasFixture.h"
+#include "CPromptAnswers.h"
+#include "CSignalRecorder.h"
 
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawingObjectLayer.h"
@@ -80,8 +82,8 @@ private slots:
     void gridFromFiftyScreenPixelsPerPixel();
     void crosshairFollowsDragAndLeavesOnRelease();
     void shownImageOutlivesLibraryBuffer();
-    void withoutImageNothingIsDrawn_data();
-    void withoutImageNothingIsDrawn();
+    void withoutImageNothingIsDrawnAndNoPointHasScale_data();
+    void withoutImageNothingIsDrawnAndNoPointHasScale();
 };
 
 void CanvasPaintTest::imagePixelsLandWhereTheyShould_data()
@@ -442,7 +444,7 @@ void CanvasPaintTest::shownImageOutlivesLibraryBuffer()
     QCOMPARE(nWrong, 0);
 }
 
-void CanvasPaintTest::withoutImageNothingIsDrawn_data()
+void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale_data()
 {
     QTest::addColumn<int>("nCase");
 
@@ -451,7 +453,7 @@ void CanvasPaintTest::withoutImageNothingIsDrawn_data()
     QTest::newRow("last image closed") << 2;
 }
 
-void CanvasPaintTest::withoutImageNothingIsDrawn()
+void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale()
 {
     QFETCH(int, nCase);
     CCanvasFixture fixture(QSize(400, 200));
@@ -462,12 +464,26 @@ void CanvasPaintTest::withoutImageNothingIsDrawn()
         fixture.PushPattern(200, 100);
         fixture.images.RemoveCurrentImage();
     }
+    CPromptAnswers answers;
+    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+    QTest::mouseMove(fixture.canvas.get(), QPoint(10, 10));
+    CSignalRecorder recorder(fixture.canvas.get());
 
     fixture.objects.AddObject(Rectangle(20, 10, 40, 30));
     fixture.objects.AddDrawingObject(Rectangle(0, 0, 10, 10));
+    QVERIFY(fixture.Wheel(QPoint(100, 100), 240));
+    fixture.Drag(QPoint(10, 10), QPoint(90, 50));
+    fixture.canvas->slot_Goto();
     const QImage grab = fixture.Grab();
 
     QCOMPARE(CountPixels(grab, grab.rect(), [](QColor c) { return c != kGrey; }), 0);
+    QCOMPARE(fixture.canvas->GetWindow(), QRect());
+    QCOMPARE(fixture.canvas->GetDisplayScale(), 0.0);
+    QVERIFY(answers.asked.isEmpty());
+    // Every point stands for the same finite place: the drag is there, but it has no extent.
+    QCOMPARE(recorder.Take(),
+             (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)", "signal_ChangeMousePosition(0,0)",
+                          "signal_DrawRectangleDoing(0,0;0,0)", "signal_DrawRectangleEnd(0,0;0,0)"}));
 }
 
 int RunCanvasPaintTest(int argc, char** argv)
