@@ -73,29 +73,27 @@ int OutlinePixel(double dblEdge)
     return static_cast<int>(std::floor(dblEdge));
 }
 
-// An axis-aligned rectangle: its fill, then its outline as four one-pixel edges, in device pixels. False, with
-// nothing drawn, for a rectangle less than two pixels across, where the stroked outline does not keep to whole
-// pixels, or one that reaches past the device, where the stroker cuts the outline at the edge.
-bool DrawPlainRectangle(QPainter& painter, const SPlainMapping& mapping, const QRectF& rectangle)
+// Whether an axis-aligned rectangle can be put together from whole device pixels: not when it is less than two pixels
+// across, where the stroked outline does not keep to whole pixels, nor when it reaches past the device, where the
+// stroker cuts the outline at the edge.
+bool FitsWholePixels(const QPaintDevice& device, const QPointF& topLeft, const QPointF& bottomRight)
 {
-    const QPointF topLeft = mapping.Map(rectangle.topLeft());
-    const QPointF bottomRight = mapping.Map(rectangle.bottomRight());
-    const QPaintDevice* pDevice = painter.device();
-    if (bottomRight.x() - topLeft.x() < 2.0 || bottomRight.y() - topLeft.y() < 2.0 || topLeft.x() < 1.0 ||
-        topLeft.y() < 1.0 || bottomRight.x() > pDevice->width() - 1.0 || bottomRight.y() > pDevice->height() - 1.0)
-        return false;
-    const QBrush brush = painter.brush();
-    const QColor colour = painter.pen().color();
-    painter.save();
-    painter.resetTransform();
+    return bottomRight.x() - topLeft.x() >= 2.0 && bottomRight.y() - topLeft.y() >= 2.0 && topLeft.x() >= 1.0 &&
+           topLeft.y() >= 1.0 && bottomRight.x() <= device.width() - 1.0 && bottomRight.y() <= device.height() - 1.0;
+}
+
+// The rectangle's fill, then its outline as four one-pixel edges; the painter maps device pixels one to one.
+void DrawWholePixelRectangle(QPainter& painter, const QPointF& topLeft, const QPointF& bottomRight,
+                             const QColor& colour, const QColor& fill)
+{
     const int nLeft = OutlinePixel(topLeft.x());
     const int nTop = OutlinePixel(topLeft.y());
     const int nRight = OutlinePixel(bottomRight.x());
     const int nBottom = OutlinePixel(bottomRight.y());
     const int nWidth = nRight - nLeft + 1;
     const int nHeight = nBottom - nTop + 1;
-    if (brush.style() != Qt::NoBrush && nWidth > 2 && nHeight > 2)
-        painter.fillRect(QRect(nLeft + 1, nTop + 1, nWidth - 2, nHeight - 2), brush.color());
+    if (fill.isValid() && nWidth > 2 && nHeight > 2)
+        painter.fillRect(QRect(nLeft + 1, nTop + 1, nWidth - 2, nHeight - 2), fill);
     painter.fillRect(QRect(nLeft, nTop, nWidth, 1), colour);
     if (nHeight > 1)
         painter.fillRect(QRect(nLeft, nBottom, nWidth, 1), colour);
@@ -105,8 +103,6 @@ bool DrawPlainRectangle(QPainter& painter, const SPlainMapping& mapping, const Q
         if (nWidth > 1)
             painter.fillRect(QRect(nRight, nTop + 1, 1, nHeight - 2), colour);
     }
-    painter.restore();
-    return true;
 }
 
 // Handle circles are drawn once per look and sub-pixel position into a small image and then copied to each handle.
@@ -123,7 +119,8 @@ struct SHandleKey
 class CHandleSprites
 {
 public:
-    const QImage& Sprite(const SPlainMapping& mapping, double dblRatio, const QPen& pen, const QBrush& brush,
+    // fill is invalid for handles without a brush.
+    const QImage& Sprite(const SPlainMapping& mapping, double dblRatio, const QColor& colour, const QColor& fill,
                          int nPhaseX, int nPhaseY)
     {
         if (mapping.dblScaleX != m_key.dblScaleX || mapping.dblScaleY != m_key.dblScaleY || dblRatio != m_key.dblRatio)
@@ -132,20 +129,20 @@ public:
             m_key = {mapping.dblScaleX, mapping.dblScaleY, dblRatio};
         }
         // A look is the pen's colour with the brush's, or without a brush; a painter draws a few of them at most.
-        const quint64 nLook = (static_cast<quint64>(pen.color().rgba()) << 32) |
-                              (brush.style() == Qt::NoBrush ? 0u : static_cast<quint64>(brush.color().rgba()));
+        const quint64 nLook =
+            (static_cast<quint64>(colour.rgba()) << 32) | (fill.isValid() ? static_cast<quint64>(fill.rgba()) : 0u);
         auto it = std::find_if(m_vctLooks.begin(), m_vctLooks.end(),
                                [nLook](const SLook& look) { return look.nLook == nLook; });
         if (it == m_vctLooks.end())
             it = m_vctLooks.insert(m_vctLooks.end(), SLook{nLook, std::vector<QImage>(kHandlePhases * kHandlePhases)});
         QImage& sprite = it->vctSprites[static_cast<size_t>(nPhaseY * kHandlePhases + nPhaseX)];
         if (sprite.isNull())
-            sprite = Render(mapping, dblRatio, pen, brush, nPhaseX, nPhaseY);
+            sprite = Render(mapping, dblRatio, colour, fill, nPhaseX, nPhaseY);
         return sprite;
     }
 
 private:
-    static QImage Render(const SPlainMapping& mapping, double dblRatio, const QPen& pen, const QBrush& brush,
+    static QImage Render(const SPlainMapping& mapping, double dblRatio, const QColor& colour, const QColor& fill,
                          int nPhaseX, int nPhaseY)
     {
         QImage sprite(2 * kHandleCentre, 2 * kHandleCentre, QImage::Format_ARGB32_Premultiplied);
@@ -155,8 +152,8 @@ private:
         painter.setTransform(QTransform(mapping.dblScaleX, 0, 0, mapping.dblScaleY,
                                         kHandleCentre + (nPhaseX + 0.5) / kHandlePhases,
                                         kHandleCentre + (nPhaseY + 0.5) / kHandlePhases));
-        painter.setPen(pen);
-        painter.setBrush(brush);
+        painter.setPen(OutlinePen(colour, dblRatio));
+        painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush());
         painter.drawEllipse(QPointF(0, 0), 3.0 * dblRatio, 3.0 * dblRatio);
         return sprite;
     }
@@ -171,14 +168,11 @@ private:
     std::vector<SLook> m_vctLooks;
 };
 
-void DrawPlainHandles(QPainter& painter, const SPlainMapping& mapping, double dblRatio,
-                      const std::vector<QPointF>& vctHandles)
+// The painter maps device pixels one to one.
+void DrawHandleSprites(QPainter& painter, const SPlainMapping& mapping, double dblRatio,
+                       const std::vector<QPointF>& vctHandles, const QColor& colour, const QColor& fill)
 {
     thread_local CHandleSprites sprites;
-    const QPen pen = painter.pen();
-    const QBrush brush = painter.brush();
-    painter.save();
-    painter.resetTransform();
     for (const QPointF& handle : vctHandles)
     {
         const QPointF device = mapping.Map(handle);
@@ -187,9 +181,8 @@ void DrawPlainHandles(QPainter& painter, const SPlainMapping& mapping, double db
         const int nPhaseX = std::min(kHandlePhases - 1, static_cast<int>((device.x() - dblLeft) * kHandlePhases));
         const int nPhaseY = std::min(kHandlePhases - 1, static_cast<int>((device.y() - dblTop) * kHandlePhases));
         painter.drawImage(QPoint(static_cast<int>(dblLeft) - kHandleCentre, static_cast<int>(dblTop) - kHandleCentre),
-                          sprites.Sprite(mapping, dblRatio, pen, brush, nPhaseX, nPhaseY));
+                          sprites.Sprite(mapping, dblRatio, colour, fill, nPhaseX, nPhaseY));
     }
-    painter.restore();
 }
 
 void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblRatio, const SPlainMapping* pMapping)
@@ -215,11 +208,7 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
         break;
     case EGeometryType_Rectangle:
         if (const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(&geometry))
-        {
-            const QRectF rectangle(pRectangle->x(), pRectangle->y(), pRectangle->width(), pRectangle->height());
-            if (!pMapping || !DrawPlainRectangle(painter, *pMapping, rectangle))
-                painter.drawRect(rectangle);
-        }
+            painter.drawRect(QRectF(pRectangle->x(), pRectangle->y(), pRectangle->width(), pRectangle->height()));
         break;
     case EGeometryType_Ellipse:
         if (const auto* pEllipse = dynamic_cast<const COvrelEllipse*>(&geometry))
@@ -231,7 +220,14 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
     }
 
     if (pMapping)
-        DrawPlainHandles(painter, *pMapping, dblRatio, vctHandles);
+    {
+        const QColor colour = painter.pen().color();
+        const QColor fill = painter.brush().style() == Qt::NoBrush ? QColor() : painter.brush().color();
+        painter.save();
+        painter.resetTransform();
+        DrawHandleSprites(painter, *pMapping, dblRatio, vctHandles, colour, fill);
+        painter.restore();
+    }
     else
         for (const QPointF& handle : vctHandles)
             painter.drawEllipse(handle, 3.0 * dblRatio, 3.0 * dblRatio);
@@ -266,8 +262,7 @@ uint qHash(const SLabelKey& key, uint nSeed = 0)
     return ::qHash(key.strText, nSeed) ^ ::qHash(key.dblPhaseX, nSeed) ^ (::qHash(key.dblPhaseY, nSeed) << 1);
 }
 
-// Each label image holds the text with its baseline kTopMargin + ascent below the image's top and kLeftMargin right
-// of its left edge, shifted by the phase.
+// Label images, with where their top-left lies from the text's baseline start.
 class CLabelImages
 {
 public:
@@ -279,30 +274,32 @@ public:
         const double dblLeft = std::floor(device.x());
         const double dblTop = std::floor(device.y());
         const SLabelKey key{strText, device.x() - dblLeft, device.y() - dblTop};
-        QImage* pImage = m_cache.object(key);
-        if (!pImage)
+        SLabelImage* pLabel = m_cache.object(key);
+        if (!pLabel)
         {
-            pImage = new QImage(Render(key));
-            m_cache.insert(key, pImage, std::max(1, static_cast<int>(pImage->sizeInBytes() / 1024)));
+            pLabel = new SLabelImage(Render(key));
+            m_cache.insert(key, pLabel, std::max(1, static_cast<int>(pLabel->image.sizeInBytes() / 1024)));
         }
-        painter.drawImage(
-            QPoint(static_cast<int>(dblLeft) - kLeftMargin,
-                   static_cast<int>(dblTop) - kTopMargin - static_cast<int>(std::ceil(m_metrics.ascent()))),
-            *pImage);
+        painter.drawImage(QPoint(static_cast<int>(dblLeft), static_cast<int>(dblTop)) + pLabel->offset, pLabel->image);
     }
 
 private:
-    static constexpr int kLeftMargin = 2;
-    static constexpr int kTopMargin = 2;
+    struct SLabelImage
+    {
+        QImage image;
+        QPoint offset;
+    };
+
+    static constexpr int kMargin = 2;
     // Enough for the labels of some ten thousand objects, so that a canvas full of named boxes is not written afresh
     // when one of them changes.
     static constexpr int kCacheKilobytes = 256 * 1024;
 
-    QImage Render(const SLabelKey& key) const
+    SLabelImage Render(const SLabelKey& key) const
     {
         const int nAscent = static_cast<int>(std::ceil(m_metrics.ascent()));
-        QImage image(static_cast<int>(std::ceil(m_metrics.horizontalAdvance(key.strText))) + 2 * kLeftMargin + 1,
-                     static_cast<int>(std::ceil(m_metrics.height())) + 2 * kTopMargin + 1,
+        QImage image(static_cast<int>(std::ceil(m_metrics.horizontalAdvance(key.strText))) + 2 * kMargin + 1,
+                     static_cast<int>(std::ceil(m_metrics.height())) + 2 * kMargin + 1,
                      QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
@@ -310,33 +307,81 @@ private:
         painter.setPen(QColor(255, 255, 255));
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(QColor(10, 10, 10, 255));
-        painter.drawText(QPointF(kLeftMargin + key.dblPhaseX, kTopMargin + nAscent + key.dblPhaseY), key.strText);
+        painter.drawText(QPointF(kMargin + key.dblPhaseX, kMargin + nAscent + key.dblPhaseY), key.strText);
         painter.end();
-        return image;
+
+        // The text lies on its opaque background; cut to it, that part is copied without blending.
+        int nLeft = image.width();
+        int nRight = -1;
+        int nTop = image.height();
+        int nBottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+        {
+            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(pRow[x]) != 0)
+                {
+                    nLeft = std::min(nLeft, x);
+                    nRight = std::max(nRight, x);
+                    nTop = std::min(nTop, y);
+                    nBottom = std::max(nBottom, y);
+                }
+        }
+        const QRect used(QPoint(nLeft, nTop), QPoint(nRight, nBottom));
+        bool bOpaque = true;
+        for (int y = used.top(); y <= used.bottom() && bOpaque; ++y)
+        {
+            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = used.left(); x <= used.right() && bOpaque; ++x)
+                bOpaque = qAlpha(pRow[x]) == 255;
+        }
+        const QPoint offset(-kMargin, -kMargin - nAscent);
+        if (used.isEmpty() || !bOpaque)
+            return {image, offset};
+        return {image.copy(used).convertToFormat(QImage::Format_RGB32), offset + used.topLeft()};
     }
 
-    QCache<SLabelKey, QImage> m_cache;
+    QCache<SLabelKey, SLabelImage> m_cache;
     QFontMetricsF m_metrics;
 };
+
+// Where a label's baseline starts on the device, when the label may be copied from an image: the painter's own
+// transformation only shifts and the text lies right of and below the device's origin (elsewhere text is laid out
+// with other roundings).
+bool LabelImagePoint(const QPainter& painter, const QPointF& screen, QPointF& device)
+{
+    const QTransform world = painter.worldTransform();
+    device = world.map(screen);
+    return world.type() <= QTransform::TxTranslate && device.x() >= 0.0 && device.y() >= 0.0;
+}
+
+QPointF ScreenPoint(const QPainter& painter, const QPointF& anchor)
+{
+    const QRect viewport = painter.viewport();
+    const QRect window = painter.window();
+    return QPointF(viewport.left() + (anchor.x() - window.left()) * viewport.width() / window.width(),
+                   viewport.top() + (anchor.y() - window.top()) * viewport.height() / window.height());
+}
+
+CLabelImages& LabelImages()
+{
+    thread_local CLabelImages labels;
+    return labels;
+}
 
 // Draws the text with its baseline starting at the image point, in screen pixels.
 void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText, bool bPlain)
 {
-    const QRect viewport = painter.viewport();
-    const QRect window = painter.window();
-    if (window.width() == 0 || window.height() == 0)
+    if (painter.window().width() == 0 || painter.window().height() == 0)
         return;
-    const QPointF screen(viewport.left() + (anchor.x() - window.left()) * viewport.width() / window.width(),
-                         viewport.top() + (anchor.y() - window.top()) * viewport.height() / window.height());
+    const QPointF screen = ScreenPoint(painter, anchor);
     painter.save();
     painter.setViewTransformEnabled(false);
-    const QPointF device = painter.deviceTransform().map(screen);
-    // Text placed left of or above the device is laid out with other roundings; it is written directly.
-    if (bPlain && painter.deviceTransform().type() <= QTransform::TxTranslate && device.x() >= 0.0 && device.y() >= 0.0)
+    QPointF device;
+    if (bPlain && LabelImagePoint(painter, screen, device))
     {
-        thread_local CLabelImages labels;
         painter.resetTransform();
-        labels.Draw(painter, device, strText);
+        LabelImages().Draw(painter, device, strText);
     }
     else
     {
@@ -347,6 +392,45 @@ void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText,
         painter.drawText(screen, strText);
     }
     painter.restore();
+}
+
+// The common case of many boxes: a filled rectangle that fits whole device pixels, painted without stroking, with its
+// handles and label copied from images, all in device pixels. False, with nothing painted, for any other object.
+bool PaintWholePixelRectangle(QPainter& painter, const SPlainMapping& mapping, const CDrawableGeometry& object,
+                              double dblRatio, const QColor& colour, const QColor& fill)
+{
+    const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(object.GetData().get());
+    if (!pRectangle)
+        return false;
+    const QPointF topLeft = mapping.Map(QPointF(pRectangle->x(), pRectangle->y()));
+    const QPointF bottomRight =
+        mapping.Map(QPointF(pRectangle->x() + pRectangle->width(), pRectangle->y() + pRectangle->height()));
+    if (!FitsWholePixels(*painter.device(), topLeft, bottomRight))
+        return false;
+    std::vector<QPointF> vctHandles;
+    if (!GeometryHandles(*pRectangle, vctHandles))
+        return false;
+    const QString strLabel = CDrawableObjectPainter::LabelText(object);
+    QPointF labelPoint;
+    if (!strLabel.isEmpty())
+    {
+        // The label's point is found as in DrawLabel: through the viewport, then the painter's own transformation.
+        painter.save();
+        painter.setViewTransformEnabled(false);
+        const bool bImage = LabelImagePoint(painter, ScreenPoint(painter, object.GetBoundary().topLeft()), labelPoint);
+        painter.restore();
+        if (!bImage)
+            return false;
+    }
+
+    painter.save();
+    painter.resetTransform();
+    DrawWholePixelRectangle(painter, topLeft, bottomRight, colour, fill);
+    DrawHandleSprites(painter, mapping, dblRatio, vctHandles, colour, fill);
+    if (!strLabel.isEmpty())
+        LabelImages().Draw(painter, labelPoint, strLabel);
+    painter.restore();
+    return true;
 }
 } // namespace
 
@@ -361,14 +445,19 @@ void CDrawableObjectPainter::Paint(QPainter& painter, const CDrawableObject& obj
 
     const bool bSelected = object.GetSelected();
     const QColor colour = bSelected ? QColor(255, 0, 0, 255) : QColor(0, 255, 0, 255);
+    SPlainMapping mapping;
+    const bool bPlain = PlainMapping(painter, dblRatio, mapping);
+    if (bPlain && eType == EImageView2DDrawbleObjectType_Geometry &&
+        PaintWholePixelRectangle(painter, mapping, *pObject, dblRatio, colour,
+                                 bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)))
+        return;
+
     painter.save();
     painter.setPen(OutlinePen(colour, dblRatio));
     if (eType == EImageView2DDrawbleObjectType_Ruler)
         painter.setBrush(Qt::NoBrush);
     else
         painter.setBrush(QBrush(bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)));
-    SPlainMapping mapping;
-    const bool bPlain = PlainMapping(painter, dblRatio, mapping);
     DrawGeometry(painter, *pObject->GetData(), dblRatio, bPlain ? &mapping : nullptr);
 
     const QString strLabel = LabelText(object);
