@@ -9,9 +9,14 @@
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelRectangle.h"
 
+#include <QCache>
+#include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 using namespace Ovrel::Geometry;
@@ -23,7 +28,164 @@ QPen OutlinePen(const QColor& colour, double dblRatio, Qt::PenStyle eStyle = Qt:
     return QPen(QBrush(colour), dblRatio, eStyle, Qt::SquareCap, Qt::BevelJoin);
 }
 
-void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblRatio)
+QFont LabelFont()
+{
+    return QFont("Arial", 16);
+}
+
+// Image pixels to device pixels when the painter only scales and shifts them, draws aliased and dblRatio makes the
+// pen one device pixel wide. Shapes can then be put together from whole device pixels, which is many times faster
+// than stroking and filling them as paths, with the same pixels as a result.
+struct SPlainMapping
+{
+    double dblScaleX = 1.0;
+    double dblScaleY = 1.0;
+    double dblShiftX = 0.0;
+    double dblShiftY = 0.0;
+
+    QPointF Map(const QPointF& point) const
+    {
+        return QPointF(point.x() * dblScaleX + dblShiftX, point.y() * dblScaleY + dblShiftY);
+    }
+};
+
+bool PlainMapping(const QPainter& painter, double dblRatio, SPlainMapping& mapping)
+{
+    if (painter.testRenderHint(QPainter::Antialiasing) || !painter.device() ||
+        painter.device()->devicePixelRatioF() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
+        return false;
+    const QTransform transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxScale || transform.m11() <= 0.0 || transform.m22() <= 0.0 ||
+        std::abs(transform.m11() * dblRatio - 1.0) > 1e-9 || transform.m22() * dblRatio > 1.0 + 1e-9)
+        return false;
+    mapping.dblScaleX = transform.m11();
+    mapping.dblScaleY = transform.m22();
+    mapping.dblShiftX = transform.dx();
+    mapping.dblShiftY = transform.dy();
+    return true;
+}
+
+// The device column or row an aliased one-pixel outline at device coordinate dblEdge covers; the fill covers the
+// pixels strictly between the outline's.
+int OutlinePixel(double dblEdge)
+{
+    return static_cast<int>(std::floor(dblEdge));
+}
+
+// Whether an axis-aligned rectangle can be put together from whole device pixels: not when it is less than two pixels
+// across, where the stroked outline does not keep to whole pixels, nor when it reaches past the device, where the
+// stroker cuts the outline at the edge.
+bool FitsWholePixels(const QPaintDevice& device, const QPointF& topLeft, const QPointF& bottomRight)
+{
+    return bottomRight.x() - topLeft.x() >= 2.0 && bottomRight.y() - topLeft.y() >= 2.0 && topLeft.x() >= 1.0 &&
+           topLeft.y() >= 1.0 && bottomRight.x() <= device.width() - 1.0 && bottomRight.y() <= device.height() - 1.0;
+}
+
+// The rectangle's fill, then its outline as four one-pixel edges; the painter maps device pixels one to one.
+void DrawWholePixelRectangle(QPainter& painter, const QPointF& topLeft, const QPointF& bottomRight,
+                             const QColor& colour, const QColor& fill)
+{
+    const int nLeft = OutlinePixel(topLeft.x());
+    const int nTop = OutlinePixel(topLeft.y());
+    const int nRight = OutlinePixel(bottomRight.x());
+    const int nBottom = OutlinePixel(bottomRight.y());
+    const int nWidth = nRight - nLeft + 1;
+    const int nHeight = nBottom - nTop + 1;
+    if (fill.isValid() && nWidth > 2 && nHeight > 2)
+        painter.fillRect(QRect(nLeft + 1, nTop + 1, nWidth - 2, nHeight - 2), fill);
+    painter.fillRect(QRect(nLeft, nTop, nWidth, 1), colour);
+    if (nHeight > 1)
+        painter.fillRect(QRect(nLeft, nBottom, nWidth, 1), colour);
+    if (nHeight > 2)
+    {
+        painter.fillRect(QRect(nLeft, nTop + 1, 1, nHeight - 2), colour);
+        if (nWidth > 1)
+            painter.fillRect(QRect(nRight, nTop + 1, 1, nHeight - 2), colour);
+    }
+}
+
+// Handle circles are drawn once per look and sub-pixel position into a small image and then copied to each handle.
+constexpr int kHandlePhases = 64;
+constexpr int kHandleCentre = 6;
+
+struct SHandleKey
+{
+    double dblScaleX = 0.0;
+    double dblScaleY = 0.0;
+    double dblRatio = 0.0;
+};
+
+class CHandleSprites
+{
+public:
+    // fill is invalid for handles without a brush.
+    const QImage& Sprite(const SPlainMapping& mapping, double dblRatio, const QColor& colour, const QColor& fill,
+                         int nPhaseX, int nPhaseY)
+    {
+        if (mapping.dblScaleX != m_key.dblScaleX || mapping.dblScaleY != m_key.dblScaleY || dblRatio != m_key.dblRatio)
+        {
+            m_vctLooks.clear();
+            m_key = {mapping.dblScaleX, mapping.dblScaleY, dblRatio};
+        }
+        // A look is the pen's colour with the brush's, or without a brush; a painter draws a few of them at most.
+        const quint64 nLook =
+            (static_cast<quint64>(colour.rgba()) << 32) | (fill.isValid() ? static_cast<quint64>(fill.rgba()) : 0u);
+        auto it = std::find_if(m_vctLooks.begin(), m_vctLooks.end(),
+                               [nLook](const SLook& look) { return look.nLook == nLook; });
+        if (it == m_vctLooks.end())
+            it = m_vctLooks.insert(m_vctLooks.end(), SLook{nLook, std::vector<QImage>(kHandlePhases * kHandlePhases)});
+        QImage& sprite = it->vctSprites[static_cast<size_t>(nPhaseY * kHandlePhases + nPhaseX)];
+        if (sprite.isNull())
+            sprite = Render(mapping, dblRatio, colour, fill, nPhaseX, nPhaseY);
+        return sprite;
+    }
+
+private:
+    static QImage Render(const SPlainMapping& mapping, double dblRatio, const QColor& colour, const QColor& fill,
+                         int nPhaseX, int nPhaseY)
+    {
+        QImage sprite(2 * kHandleCentre, 2 * kHandleCentre, QImage::Format_ARGB32_Premultiplied);
+        sprite.fill(Qt::transparent);
+        QPainter painter(&sprite);
+        // The centre of the phase's slice, so that no handle is more than half a slice away from its own look.
+        painter.setTransform(QTransform(mapping.dblScaleX, 0, 0, mapping.dblScaleY,
+                                        kHandleCentre + (nPhaseX + 0.5) / kHandlePhases,
+                                        kHandleCentre + (nPhaseY + 0.5) / kHandlePhases));
+        painter.setPen(OutlinePen(colour, dblRatio));
+        painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush());
+        painter.drawEllipse(QPointF(0, 0), 3.0 * dblRatio, 3.0 * dblRatio);
+        return sprite;
+    }
+
+    struct SLook
+    {
+        quint64 nLook = 0;
+        std::vector<QImage> vctSprites;
+    };
+
+    SHandleKey m_key;
+    std::vector<SLook> m_vctLooks;
+};
+
+// The painter maps device pixels one to one.
+void DrawHandleSprites(QPainter& painter, const SPlainMapping& mapping, double dblRatio,
+                       const std::vector<QPointF>& vctHandles, const QColor& colour, const QColor& fill)
+{
+    thread_local CHandleSprites sprites;
+    for (const QPointF& handle : vctHandles)
+    {
+        const QPointF device = mapping.Map(handle);
+        const double dblLeft = std::floor(device.x());
+        const double dblTop = std::floor(device.y());
+        const int nPhaseX = std::min(kHandlePhases - 1, static_cast<int>((device.x() - dblLeft) * kHandlePhases));
+        const int nPhaseY = std::min(kHandlePhases - 1, static_cast<int>((device.y() - dblTop) * kHandlePhases));
+        painter.drawImage(QPoint(static_cast<int>(dblLeft) - kHandleCentre, static_cast<int>(dblTop) - kHandleCentre),
+                          sprites.Sprite(mapping, dblRatio, colour, fill, nPhaseX, nPhaseY));
+    }
+}
+
+void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblRatio, const SPlainMapping* pMapping)
 {
     std::vector<QPointF> vctHandles;
     if (!GeometryHandles(geometry, vctHandles))
@@ -57,8 +219,18 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
         break;
     }
 
-    for (const QPointF& handle : vctHandles)
-        painter.drawEllipse(handle, 3.0 * dblRatio, 3.0 * dblRatio);
+    if (pMapping)
+    {
+        const QColor colour = painter.pen().color();
+        const QColor fill = painter.brush().style() == Qt::NoBrush ? QColor() : painter.brush().color();
+        painter.save();
+        painter.resetTransform();
+        DrawHandleSprites(painter, *pMapping, dblRatio, vctHandles, colour, fill);
+        painter.restore();
+    }
+    else
+        for (const QPointF& handle : vctHandles)
+            painter.drawEllipse(handle, 3.0 * dblRatio, 3.0 * dblRatio);
 
     // Unfilled shapes get their bounding box as a guide; a line's box would only repeat the line.
     if (painter.brush().style() == Qt::NoBrush && eType != EGeometryType_Line && eType != EGeometryType_GeometryArray)
@@ -71,23 +243,194 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
     }
 }
 
-// Draws the text with its baseline starting at the image point, in screen pixels.
-void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText)
+// A label as it is written at one sub-pixel position, which the glyphs and the edges of the background depend on.
+// Labels are opaque, so they are kept without alpha, which copies fastest.
+struct SLabelKey
+{
+    QString strText;
+    double dblPhaseX = 0.0;
+    double dblPhaseY = 0.0;
+
+    bool operator==(const SLabelKey& other) const
+    {
+        return strText == other.strText && dblPhaseX == other.dblPhaseX && dblPhaseY == other.dblPhaseY;
+    }
+};
+
+uint qHash(const SLabelKey& key, uint nSeed = 0)
+{
+    return ::qHash(key.strText, nSeed) ^ ::qHash(key.dblPhaseX, nSeed) ^ (::qHash(key.dblPhaseY, nSeed) << 1);
+}
+
+// Label images, with where their top-left lies from the text's baseline start.
+class CLabelImages
+{
+public:
+    CLabelImages() : m_cache(kCacheKilobytes), m_metrics(LabelFont()) {}
+
+    // Draws the label with its baseline starting at the device point; the painter maps device pixels one to one.
+    void Draw(QPainter& painter, const QPointF& device, const QString& strText)
+    {
+        const double dblLeft = std::floor(device.x());
+        const double dblTop = std::floor(device.y());
+        const SLabelKey key{strText, device.x() - dblLeft, device.y() - dblTop};
+        SLabelImage* pLabel = m_cache.object(key);
+        if (!pLabel)
+        {
+            pLabel = new SLabelImage(Render(key));
+            m_cache.insert(key, pLabel, std::max(1, static_cast<int>(pLabel->image.sizeInBytes() / 1024)));
+        }
+        painter.drawImage(QPoint(static_cast<int>(dblLeft), static_cast<int>(dblTop)) + pLabel->offset, pLabel->image);
+    }
+
+private:
+    struct SLabelImage
+    {
+        QImage image;
+        QPoint offset;
+    };
+
+    static constexpr int kMargin = 2;
+    // Enough for the labels of some ten thousand objects, so that a canvas full of named boxes is not written afresh
+    // when one of them changes.
+    static constexpr int kCacheKilobytes = 256 * 1024;
+
+    SLabelImage Render(const SLabelKey& key) const
+    {
+        const int nAscent = static_cast<int>(std::ceil(m_metrics.ascent()));
+        QImage image(static_cast<int>(std::ceil(m_metrics.horizontalAdvance(key.strText))) + 2 * kMargin + 1,
+                     static_cast<int>(std::ceil(m_metrics.height())) + 2 * kMargin + 1,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setFont(LabelFont());
+        painter.setPen(QColor(255, 255, 255));
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(QColor(10, 10, 10, 255));
+        painter.drawText(QPointF(kMargin + key.dblPhaseX, kMargin + nAscent + key.dblPhaseY), key.strText);
+        painter.end();
+
+        // The text lies on its opaque background; cut to it, that part is copied without blending.
+        int nLeft = image.width();
+        int nRight = -1;
+        int nTop = image.height();
+        int nBottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+        {
+            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(pRow[x]) != 0)
+                {
+                    nLeft = std::min(nLeft, x);
+                    nRight = std::max(nRight, x);
+                    nTop = std::min(nTop, y);
+                    nBottom = std::max(nBottom, y);
+                }
+        }
+        const QRect used(QPoint(nLeft, nTop), QPoint(nRight, nBottom));
+        bool bOpaque = true;
+        for (int y = used.top(); y <= used.bottom() && bOpaque; ++y)
+        {
+            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = used.left(); x <= used.right() && bOpaque; ++x)
+                bOpaque = qAlpha(pRow[x]) == 255;
+        }
+        const QPoint offset(-kMargin, -kMargin - nAscent);
+        if (used.isEmpty() || !bOpaque)
+            return {image, offset};
+        return {image.copy(used).convertToFormat(QImage::Format_RGB32), offset + used.topLeft()};
+    }
+
+    QCache<SLabelKey, SLabelImage> m_cache;
+    QFontMetricsF m_metrics;
+};
+
+// Where a label's baseline starts on the device, when the label may be copied from an image: the painter's own
+// transformation only shifts and the text lies right of and below the device's origin (elsewhere text is laid out
+// with other roundings).
+bool LabelImagePoint(const QPainter& painter, const QPointF& screen, QPointF& device)
+{
+    const QTransform world = painter.worldTransform();
+    device = world.map(screen);
+    return world.type() <= QTransform::TxTranslate && device.x() >= 0.0 && device.y() >= 0.0;
+}
+
+QPointF ScreenPoint(const QPainter& painter, const QPointF& anchor)
 {
     const QRect viewport = painter.viewport();
     const QRect window = painter.window();
-    if (window.width() == 0 || window.height() == 0)
+    return QPointF(viewport.left() + (anchor.x() - window.left()) * viewport.width() / window.width(),
+                   viewport.top() + (anchor.y() - window.top()) * viewport.height() / window.height());
+}
+
+CLabelImages& LabelImages()
+{
+    thread_local CLabelImages labels;
+    return labels;
+}
+
+// Draws the text with its baseline starting at the image point, in screen pixels.
+void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText, bool bPlain)
+{
+    if (painter.window().width() == 0 || painter.window().height() == 0)
         return;
-    const QPointF screen(viewport.left() + (anchor.x() - window.left()) * viewport.width() / window.width(),
-                         viewport.top() + (anchor.y() - window.top()) * viewport.height() / window.height());
+    const QPointF screen = ScreenPoint(painter, anchor);
     painter.save();
     painter.setViewTransformEnabled(false);
-    painter.setFont(QFont("Arial", 16));
-    painter.setPen(QColor(255, 255, 255));
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(QColor(10, 10, 10, 255));
-    painter.drawText(screen, strText);
+    QPointF device;
+    if (bPlain && LabelImagePoint(painter, screen, device))
+    {
+        painter.resetTransform();
+        LabelImages().Draw(painter, device, strText);
+    }
+    else
+    {
+        painter.setFont(LabelFont());
+        painter.setPen(QColor(255, 255, 255));
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(QColor(10, 10, 10, 255));
+        painter.drawText(screen, strText);
+    }
     painter.restore();
+}
+
+// The common case of many boxes: a filled rectangle that fits whole device pixels, painted without stroking, with its
+// handles and label copied from images, all in device pixels. False, with nothing painted, for any other object.
+bool PaintWholePixelRectangle(QPainter& painter, const SPlainMapping& mapping, const CDrawableGeometry& object,
+                              double dblRatio, const QColor& colour, const QColor& fill)
+{
+    const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(object.GetData().get());
+    if (!pRectangle)
+        return false;
+    const QPointF topLeft = mapping.Map(QPointF(pRectangle->x(), pRectangle->y()));
+    const QPointF bottomRight =
+        mapping.Map(QPointF(pRectangle->x() + pRectangle->width(), pRectangle->y() + pRectangle->height()));
+    if (!FitsWholePixels(*painter.device(), topLeft, bottomRight))
+        return false;
+    std::vector<QPointF> vctHandles;
+    if (!GeometryHandles(*pRectangle, vctHandles))
+        return false;
+    const QString strLabel = CDrawableObjectPainter::LabelText(object);
+    QPointF labelPoint;
+    if (!strLabel.isEmpty())
+    {
+        // The label's point is found as in DrawLabel: through the viewport, then the painter's own transformation.
+        painter.save();
+        painter.setViewTransformEnabled(false);
+        const bool bImage = LabelImagePoint(painter, ScreenPoint(painter, object.GetBoundary().topLeft()), labelPoint);
+        painter.restore();
+        if (!bImage)
+            return false;
+    }
+
+    painter.save();
+    painter.resetTransform();
+    DrawWholePixelRectangle(painter, topLeft, bottomRight, colour, fill);
+    DrawHandleSprites(painter, mapping, dblRatio, vctHandles, colour, fill);
+    if (!strLabel.isEmpty())
+        LabelImages().Draw(painter, labelPoint, strLabel);
+    painter.restore();
+    return true;
 }
 } // namespace
 
@@ -102,13 +445,20 @@ void CDrawableObjectPainter::Paint(QPainter& painter, const CDrawableObject& obj
 
     const bool bSelected = object.GetSelected();
     const QColor colour = bSelected ? QColor(255, 0, 0, 255) : QColor(0, 255, 0, 255);
+    SPlainMapping mapping;
+    const bool bPlain = PlainMapping(painter, dblRatio, mapping);
+    if (bPlain && eType == EImageView2DDrawbleObjectType_Geometry &&
+        PaintWholePixelRectangle(painter, mapping, *pObject, dblRatio, colour,
+                                 bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)))
+        return;
+
     painter.save();
     painter.setPen(OutlinePen(colour, dblRatio));
     if (eType == EImageView2DDrawbleObjectType_Ruler)
         painter.setBrush(Qt::NoBrush);
     else
         painter.setBrush(QBrush(bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)));
-    DrawGeometry(painter, *pObject->GetData(), dblRatio);
+    DrawGeometry(painter, *pObject->GetData(), dblRatio, bPlain ? &mapping : nullptr);
 
     const QString strLabel = LabelText(object);
     if (!strLabel.isEmpty())
@@ -118,7 +468,7 @@ void CDrawableObjectPainter::Paint(QPainter& painter, const CDrawableObject& obj
         DrawLabel(painter,
                   eType == EImageView2DDrawbleObjectType_Ruler && pRuler ? pRuler->GetPointText()
                                                                          : object.GetBoundary().topLeft(),
-                  strLabel);
+                  strLabel, bPlain);
     }
     painter.restore();
 }

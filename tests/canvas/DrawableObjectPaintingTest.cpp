@@ -72,6 +72,9 @@ private slots:
     void rulerIsUnfilledWithLengthLabel();
     void objectsWithoutShapePaintNothing_data();
     void objectsWithoutShapePaintNothing();
+    void rectanglesMatchStrokedDrawing_data();
+    void rectanglesMatchStrokedDrawing();
+    void renamedObjectShowsItsNewLabel();
 };
 
 void DrawableObjectPaintingTest::rulerMeasuresItsLine()
@@ -198,6 +201,66 @@ void DrawableObjectPaintingTest::objectsWithoutShapePaintNothing()
     QFETCH(ObjectPtr, pObject);
     pObject->SetName("named");
     QCOMPARE(Paint(*pObject), BlackImage(100));
+}
+
+void DrawableObjectPaintingTest::rectanglesMatchStrokedDrawing_data()
+{
+    QTest::addColumn<QRectF>("rectangle");
+    QTest::addColumn<int>("nZoom");
+    QTest::addColumn<bool>("bSelected");
+    // Corners half a pixel and a sixty-fourth into a screen pixel, where a copied handle circle is the drawn one.
+    const double dblPhase = 0.5 + 0.5 / 64;
+    QTest::newRow("1:1 unselected") << QRectF(20 + dblPhase, 30 + dblPhase, 41, 27) << 1 << false;
+    QTest::newRow("1:1 selected") << QRectF(11 + dblPhase, 60 + dblPhase, 3, 30) << 1 << true;
+    QTest::newRow("4:1 unselected") << QRectF(20 + dblPhase / 4, 30 + dblPhase / 4, 12.5, 7.25) << 4 << false;
+    QTest::newRow("4:1 selected") << QRectF(5 + dblPhase / 4, 70 + dblPhase / 4, 60.75, 0.75) << 4 << true;
+    QTest::newRow("too thin for whole pixels") << QRectF(40 + dblPhase, 40 + dblPhase, 30, 1) << 1 << false;
+}
+
+// Rectangles are painted from whole pixels where that gives the pixels of stroking and filling them as shapes; the
+// shapes drawn with the same pen and brush are the reference.
+void DrawableObjectPaintingTest::rectanglesMatchStrokedDrawing()
+{
+    QFETCH(QRectF, rectangle);
+    QFETCH(int, nZoom);
+    QFETCH(bool, bSelected);
+    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(rectangle.x(), rectangle.y(),
+                                                                                rectangle.width(), rectangle.height()));
+    object.SetSelected(bSelected);
+    object.SetDisplayName(false);
+
+    QImage expected = BlackImage(100 * nZoom);
+    {
+        QPainter painter(&expected);
+        painter.setViewport(0, 0, 100 * nZoom, 100 * nZoom);
+        painter.setWindow(0, 0, 100, 100);
+        const QColor colour = bSelected ? QColor(255, 0, 0) : QColor(0, 255, 0);
+        painter.setPen(QPen(QBrush(colour), 1.0 / nZoom, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        painter.setBrush(QColor(colour.red(), colour.green(), 0, 50));
+        painter.drawRect(rectangle);
+        for (const QPointF& corner :
+             {rectangle.topLeft(), rectangle.topRight(), rectangle.bottomRight(), rectangle.bottomLeft()})
+            painter.drawEllipse(corner, 3.0 / nZoom, 3.0 / nZoom);
+    }
+
+    QCOMPARE(Paint(object, 100, nZoom), expected);
+}
+
+void DrawableObjectPaintingTest::renamedObjectShowsItsNewLabel()
+{
+    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
+    object.SetName("car");
+    const QImage car = Paint(object);
+    object.SetName("bus");
+    const QImage renamed = Paint(object);
+
+    CDrawableGeometry bus(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
+    bus.SetName("bus");
+    QVERIFY(renamed != car);
+    QCOMPARE(renamed, Paint(bus));
+    // The label moves with its object.
+    object.MoveTopLeftTo(QPointF(25, 50));
+    QVERIFY(LabelPixels(Paint(object), QRect(26, 38, 30, 10)) > 50);
 }
 
 QTEST_MAIN(DrawableObjectPaintingTest)
