@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMutex>
 #include <QPointF>
+#include <QRect>
 #include <QSizeF>
 
 #include <functional>
@@ -135,9 +136,24 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
+    void BuildMenus();
     // Places the image in the widget from the view state: fit, zoom about the anchors, pan offset.
     void UpdateViewport();
+    // The image's size scaled into the widget, keeping its aspect ratio; (0, 0) without an image.
+    QSizeF FittedSize() const;
+    // The image pixels that reach into the widget, and a margin around them, clamped to the image.
+    QRect VisibleSource(const QRect& viewport, double sx, double sy) const;
+    // Clear, then every object of the model in model order.
     void RebuildObjects();
+    void ShowMenu(QMenu* pMenu, const QPointF& point);
+    // The gesture signals of a mode: all null for panning.
+    struct SModeSignals
+    {
+        void (CImageView2D::*start)(const QPointF&);
+        void (CImageView2D::*doing)(const QPointF&, const QPointF&);
+        void (CImageView2D::*end)(const QPointF&, const QPointF&);
+    };
+    static const SModeSignals* ModeSignals(int nMode);
 
     QImage m_image;
     QPointF m_anchorFitted;
