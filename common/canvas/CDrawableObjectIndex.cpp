@@ -39,7 +39,8 @@ void Edges(const QRectF& box, double& dblLeft, double& dblTop, double& dblRight,
 int CellIndex(double dblValue, double dblOrigin, double dblCellSize, int nCount)
 {
     const double dblCell = std::floor((dblValue - dblOrigin) / dblCellSize);
-    if (dblCell < 0.0)
+    // Also catches the NaN that an extent beyond the range of doubles gives.
+    if (!(dblCell > 0.0))
         return 0;
     if (dblCell >= nCount)
         return nCount - 1;

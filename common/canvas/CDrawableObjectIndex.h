@@ -20,8 +20,9 @@ public:
     std::vector<int> FindAll(const QPointF& point) const;
 
 private:
-    // The cell range a box or point falls in; false when it lies outside the grid.
+    // The cells a box covers; false when there is no grid.
     bool CellRange(const QRectF& box, int& nColumn0, int& nRow0, int& nColumn1, int& nRow1) const;
+    // The cell of a point; false when it lies outside the grid, where no gridded box can contain it.
     bool CellOf(const QPointF& point, int& nCell) const;
 
     std::vector<QRectF> m_vctBoxes;

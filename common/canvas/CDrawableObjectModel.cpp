@@ -11,11 +11,19 @@ CDrawableObjectModel::~CDrawableObjectModel() = default;
 
 void CDrawableObjectModel::AddObject(std::shared_ptr<CDrawableObject> pObject)
 {
-    if (!pObject || FindStored(pObject.get()) >= 0)
+    if (!pObject || m_setListed.count(pObject.get()) > 0)
         return;
     m_vctObjects.push_back(pObject);
+    m_setListed.insert(pObject.get());
     m_bIndexValid = false;
     pObject->SetSelected(true);
+    if (m_eSelection == ESelection::None)
+    {
+        m_eSelection = ESelection::One;
+        m_pSelectedOne = pObject.get();
+    }
+    else
+        m_eSelection = ESelection::Unknown;
     pObject->SetMouseOffset(QPointF(0, 0));
     // Unique: an object that comes back through undo must not be relayed twice.
     connect(pObject.get(), &CDrawableObject::signal_ChangeDrawableObjectProperty, this,
@@ -48,6 +56,9 @@ bool CDrawableObjectModel::DeleteStored(int nStored)
     if (nNow < 0)
         return true;
     m_vctObjects.erase(m_vctObjects.begin() + nNow);
+    m_setListed.erase(pObject.get());
+    if (m_eSelection == ESelection::One && m_pSelectedOne == pObject.get())
+        m_eSelection = ESelection::None;
     m_bIndexValid = false;
     Disconnect(pObject.get());
     CLogger::Write(ELogLevel_Normal, "DeleteObject(%u)", nUID);
@@ -77,10 +88,19 @@ std::vector<std::shared_ptr<CDrawableObject>> CDrawableObjectModel::FindObjectsA
 
 void CDrawableObjectModel::DeselectAll()
 {
-    // In list order. A listener that hears of one deselection may change the list, so each step reads it afresh;
-    // copying it instead would cost a reference count per object on every add.
-    for (int i = 0; i < GetObjectCount(); ++i)
-        GetObject(i)->SetSelected(false);
+    if (m_eSelection == ESelection::One)
+    {
+        // Still listed: a deletion would have forgotten it.
+        m_pSelectedOne->SetSelected(false);
+    }
+    else if (m_eSelection == ESelection::Unknown)
+    {
+        // In list order. A listener that hears of one deselection may change the list, so each step reads it
+        // afresh; copying the list instead would cost two reference counts per object.
+        for (int i = 0; i < GetObjectCount(); ++i)
+            m_vctObjects[m_vctObjects.size() - 1 - static_cast<size_t>(i)]->SetSelected(false);
+    }
+    m_eSelection = ESelection::None;
 }
 
 void CDrawableObjectModel::AddDrawingObject(std::shared_ptr<CDrawableObject> pObject)
@@ -127,6 +147,8 @@ void CDrawableObjectModel::ClearAll()
     for (const auto& pObject : m_vctObjects)
         Disconnect(pObject.get());
     m_vctObjects.clear();
+    m_setListed.clear();
+    m_eSelection = ESelection::None;
     m_vctDrawingObjects.clear();
     m_bIndexValid = false;
     emit signal_ClearObject();
@@ -135,11 +157,16 @@ void CDrawableObjectModel::ClearAll()
 void CDrawableObjectModel::slot_ChangeDrawableObjectProperty(uint nUID)
 {
     m_bIndexValid = false;
+    // Any announced change may be a selection; only the object known to be the selected one changes nothing.
+    if (!(m_eSelection == ESelection::One && m_pSelectedOne->GetUID() == nUID))
+        m_eSelection = ESelection::Unknown;
     emit signal_ChangeDrawableObjectProperty(nUID);
 }
 
 int CDrawableObjectModel::FindStored(const CDrawableObject* pObject) const
 {
+    if (m_setListed.count(pObject) == 0)
+        return -1;
     // Newest first: the objects that gestures and undo touch are mostly the recent ones.
     for (int i = GetObjectCount() - 1; i >= 0; --i)
     {

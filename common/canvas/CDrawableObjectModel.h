@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class CDrawableObject;
@@ -44,7 +45,9 @@ public:
     std::shared_ptr<CDrawableObject> FindObjectAt(const QPointF& point) const;
     std::vector<std::shared_ptr<CDrawableObject>> FindObjectsAt(const QPointF& point) const;
 
-    // Deselects every listed object; each one that was selected announces it.
+    // Deselects every listed object; each one that was selected announces it. The model follows selections through
+    // the objects' announcements, so that the deselection before each add costs nothing when only the object added
+    // last is selected.
     void DeselectAll();
 
     void AddDrawingObject(std::shared_ptr<CDrawableObject> pObject);
@@ -84,6 +87,16 @@ private:
     // Stored oldest first so that adding, which puts an object in front, appends: list index i is stored at
     // size - 1 - i.
     std::vector<std::shared_ptr<CDrawableObject>> m_vctObjects;
+    std::unordered_set<const CDrawableObject*> m_setListed;
+    // What is known of the selected listed objects: none, at most m_pSelectedOne, or anything.
+    enum class ESelection
+    {
+        None,
+        One,
+        Unknown
+    };
+    ESelection m_eSelection = ESelection::None;
+    CDrawableObject* m_pSelectedOne = nullptr;
     // Built on demand from the boundaries and dropped by every change that may move one.
     mutable CDrawableObjectIndex m_index;
     mutable bool m_bIndexValid = false;

@@ -1,118 +1,29 @@
 #include "CLogCapture.h"
+#include "CModelJournal.h"
 #include "CTestSandbox.h"
 
-#include "canvas/CAddDrawableObjectCommand.h"
-#include "canvas/CDeleteDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
-#include "canvas/CMoveDrawableObjectCommand.h"
-#include "canvas/CReplaceImageCommand.h"
-#include "canvas/CResizeDrawableObjectCommand.h"
-#include "canvas/ICanvasController.h"
 #include "frame/CSetting.h"
-#include "frame/CUndoCommandGroup.h"
-#include "frame/CUndoStack.h"
 
 #include "Ovrel.h"
 
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <cmath>
+#include <map>
 #include <memory>
 
 using namespace Ovrel::Geometry;
-using Ovrel::Utils::COvrelImage;
 
 using ObjectPtr = std::shared_ptr<CDrawableObject>;
 using GeometryPtr = std::shared_ptr<COvrelGeometry>;
-Q_DECLARE_METATYPE(GeometryPtr)
 
 namespace
 {
-std::shared_ptr<CDrawableGeometry> Rectangle(double x, double y, double dblWidth, double dblHeight)
-{
-    return std::make_shared<CDrawableGeometry>(std::make_shared<COvrelRectangle>(x, y, dblWidth, dblHeight));
-}
-
-// Every signal of a model as one line each: "add 12 Rectangle_12", "before 12 ...", "delete 12 ...", "change 12",
-// "drawing", "clear".
-class CModelJournal
-{
-public:
-    explicit CModelJournal(CDrawableObjectModel& model)
-    {
-        QObject::connect(&model, &CDrawableObjectModel::signal_AddDrawableObject, &model,
-                         [this](uint nUID, const QString& strName) { Log("add", nUID, strName); });
-        QObject::connect(&model, &CDrawableObjectModel::signal_BeforeDeleteDrawableObject, &model,
-                         [this](uint nUID, const QString& strName) { Log("before", nUID, strName); });
-        QObject::connect(&model, &CDrawableObjectModel::signal_DeleteDrawableObject, &model,
-                         [this](uint nUID, const QString& strName) { Log("delete", nUID, strName); });
-        QObject::connect(&model, &CDrawableObjectModel::signal_ChangeDrawableObjectProperty, &model,
-                         [this](uint nUID) { lines << QString("change %1").arg(nUID); });
-        QObject::connect(&model, &CDrawableObjectModel::signal_ChangeDrawingObject, &model,
-                         [this] { lines << "drawing"; });
-        QObject::connect(&model, &CDrawableObjectModel::signal_ClearObject, &model, [this] { lines << "clear"; });
-    }
-    QStringList Take()
-    {
-        const QStringList taken = lines;
-        lines.clear();
-        return taken;
-    }
-    QStringList lines;
-
-private:
-    void Log(const char* szWhat, uint nUID, const QString& strName)
-    {
-        lines << QString("%1 %2 %3").arg(szWhat).arg(nUID).arg(strName);
-    }
-};
-
-QString Line(const char* szWhat, const CDrawableObject& object)
-{
-    return QString("%1 %2 %3").arg(szWhat).arg(object.GetUID()).arg(object.GetName());
-}
-
-// The controller side that the commands talk to: the model, a repaint count and a one-viewer image list.
-class CTestCanvasController : public ICanvasController
-{
-public:
-    CDrawableObjectModel* GetDrawableObjectModel() const override { return m_pModel; }
-    void RepaintCanvas() override { ++nRepaints; }
-    std::shared_ptr<COvrelImage> GetCurrentImage() const override { return pCurrentImage; }
-    void ReplaceCurrentImage(std::shared_ptr<COvrelImage> pImage) override { pCurrentImage = std::move(pImage); }
-
-    CDrawableObjectModel* m_pModel = nullptr;
-    int nRepaints = 0;
-    std::shared_ptr<COvrelImage> pCurrentImage;
-};
-
-// A 3 x 2 RGB image whose samples are nFirst, nFirst + 1, ...
-std::shared_ptr<COvrelImage> NumberedImage(int nFirst)
-{
-    auto pImage = std::make_shared<COvrelImage>();
-    pImage->Create(3, 2, 3, 8, 0, 4);
-    int nValue = nFirst;
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            for (int c = 0; c < 3; ++c)
-                pImage->GetPixel(x, y)[c] = static_cast<unsigned char>(nValue++);
-    return pImage;
-}
-
-QString Samples(const std::shared_ptr<COvrelImage>& pImage)
-{
-    if (!pImage)
-        return "<none>";
-    QStringList values;
-    for (int y = 0; y < pImage->GetHeight(); ++y)
-        for (int x = 0; x < pImage->GetWidth(); ++x)
-            for (int c = 0; c < pImage->GetChannels(); ++c)
-                values << QString::number(pImage->GetPixel(x, y)[c]);
-    return values.join(' ');
-}
+const auto Rectangle = CModelJournal::Rectangle;
+const auto Line = CModelJournal::Line;
 
 // The first object in list order whose boundary contains the point, the long way.
 ObjectPtr WalkToObjectAt(const CDrawableObjectModel& model, const QPointF& point)
@@ -144,26 +55,20 @@ private slots:
     void clearAllAnnouncesOnlyTheClear();
     void drawingAndWaitingObjectsAnnounceChanges();
     void deselectAllRelaysEachDeselectionInListOrder();
+    void deselectAllReachesEverySelectedListedObject_data();
+    void deselectAllReachesEverySelectedListedObject();
 
     void objectUnderPointIsTheFrontmost_data();
     void objectUnderPointIsTheFrontmost();
     void objectUnderPointFollowsMovesAndDeletes();
     void objectUnderPointAgreesWithWalkingTheList();
-
-    void drawUndoRedoKeepsUidAndName();
-    void deleteCommandBringsObjectBackOnUndo();
-    void groupMoveIsOneUndoStep();
-    void resizeUndoReturnsTheDraggedHandle_data();
-    void resizeUndoReturnsTheDraggedHandle();
-    void replacingImageRestoresPixelsAndClearsObjectsBothWays();
-    void propertyChangeIsRelayedOnceAfterRepeatedUndoRedo();
+    void objectUnderPointOnSharedEdgesAgreesWithWalkingTheList();
 
 private:
     CTestSandbox m_sandbox;
     std::unique_ptr<CLogCapture> m_pLog;
     std::unique_ptr<CDrawableObjectModel> m_pModel;
     std::unique_ptr<CModelJournal> m_pJournal;
-    CTestCanvasController m_controller;
 };
 
 void DrawableObjectModelTest::initTestCase()
@@ -176,8 +81,6 @@ void DrawableObjectModelTest::init()
 {
     m_pModel = std::make_unique<CDrawableObjectModel>();
     m_pJournal = std::make_unique<CModelJournal>(*m_pModel);
-    m_controller = CTestCanvasController();
-    m_controller.m_pModel = m_pModel.get();
     m_pLog->NewLines();
 }
 
@@ -362,6 +265,62 @@ void DrawableObjectModelTest::deselectAllRelaysEachDeselectionInListOrder()
              (QStringList{QString("change %1").arg(pC->GetUID()), QString("change %1").arg(pA->GetUID())}));
 }
 
+void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject_data()
+{
+    // Steps on objects A, B, C: "+A" add to the model, "-A" delete from it, "sA"/"uA" select/deselect the object
+    // itself, "d" DeselectAll, "c" ClearAll. Result: the selection flags of A, B and C.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("strSelected");
+    QTest::newRow("each add after a deselection") << QStringList{"+A", "d", "+B", "d"} << "000";
+    QTest::newRow("two adds without a deselection") << QStringList{"+A", "+B", "d"} << "000";
+    QTest::newRow("older object selected by hand") << QStringList{"+B", "d", "+A", "sB", "d"} << "000";
+    QTest::newRow("added object deselected and reselected by hand")
+        << QStringList{"+A", "uA", "sA", "+B", "d"} << "000";
+    QTest::newRow("deleted objects are not the model's to deselect") << QStringList{"+A", "-A", "d"} << "100";
+    QTest::newRow("nor are cleared ones") << QStringList{"+A", "+B", "c", "+C", "d"} << "110";
+    QTest::newRow("selected while away, then added again")
+        << QStringList{"+A", "-A", "uA", "sA", "+B", "d", "+A", "d"} << "000";
+}
+
+void DrawableObjectModelTest::deselectAllReachesEverySelectedListedObject()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, strSelected);
+    const std::map<QChar, ObjectPtr> objects = {
+        {'A', Rectangle(0, 0, 1, 1)}, {'B', Rectangle(0, 0, 2, 2)}, {'C', Rectangle(0, 0, 3, 3)}};
+
+    for (const QString& step : steps)
+    {
+        const ObjectPtr pObject = step.size() > 1 ? objects.at(step[1]) : nullptr;
+        switch (step[0].toLatin1())
+        {
+        case '+':
+            m_pModel->AddObject(pObject);
+            break;
+        case '-':
+            m_pModel->DeleteObject(pObject);
+            break;
+        case 's':
+            pObject->SetSelected(true);
+            break;
+        case 'u':
+            pObject->SetSelected(false);
+            break;
+        case 'd':
+            m_pModel->DeselectAll();
+            break;
+        case 'c':
+            m_pModel->ClearAll();
+            break;
+        }
+    }
+
+    QString strActual;
+    for (const auto& [cName, pObject] : objects)
+        strActual += pObject->GetSelected() ? '1' : '0';
+    QCOMPARE(strActual, strSelected);
+}
+
 void DrawableObjectModelTest::objectUnderPointIsTheFrontmost_data()
 {
     QTest::addColumn<QPointF>("point");
@@ -476,209 +435,19 @@ void DrawableObjectModelTest::objectUnderPointAgreesWithWalkingTheList()
     QVERIFY2(nHits > 1000 && nHits < 3000, qPrintable(QString::number(nHits)));
 }
 
-void DrawableObjectModelTest::drawUndoRedoKeepsUidAndName()
+void DrawableObjectModelTest::objectUnderPointOnSharedEdgesAgreesWithWalkingTheList()
 {
-    const auto pOld = Rectangle(50, 50, 5, 5);
-    m_pModel->AddObject(pOld);
-    const auto pDrawn = Rectangle(0, 0, 10, 10);
-    const QString strName = pDrawn->GetName();
-    m_pJournal->Take();
-    CUndoStack stack;
+    // Sixteen tiles of 25 pixels, added from the bottom-right so that each tile is newer than its right and lower
+    // neighbours: a point on a shared edge belongs to the upper-left tile, whose edge is also a border of the lookup.
+    for (int i = 15; i >= 0; --i)
+        m_pModel->AddObject(Rectangle(25.0 * (i % 4), 25.0 * (i / 4), 25, 25));
 
-    auto* pCommand = new CAddDrawableObjectCommand(&m_controller, pDrawn);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
-    const bool bOldSelectedAfterDraw = pOld->GetSelected();
-    stack.Undo();
-    const int nCountAfterUndo = m_pModel->GetObjectCount();
-    stack.Redo();
-
-    QVERIFY(!bOldSelectedAfterDraw);
-    QCOMPARE(nCountAfterUndo, 1);
-    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pDrawn));
-    QVERIFY(pDrawn->GetSelected());
-    QCOMPARE(pDrawn->GetName(), strName);
-    const QStringList journal = m_pJournal->Take().filter(QRegularExpression("^(add|before|delete)"));
-    QCOMPARE(journal, (QStringList{Line("add", *pDrawn), Line("before", *pDrawn), Line("delete", *pDrawn),
-                                   Line("add", *pDrawn)}));
-}
-
-void DrawableObjectModelTest::deleteCommandBringsObjectBackOnUndo()
-{
-    const auto pA = Rectangle(0, 0, 10, 10);
-    const auto pB = Rectangle(5, 5, 10, 10);
-    pB->SetName("person");
-    m_pModel->AddObject(pB);
-    m_pModel->AddObject(pA);
-    CUndoStack stack;
-
-    auto* pCommand = new CDeleteDrawableObjectCommand(&m_controller, pB);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
-    QCOMPARE(m_pModel->GetObjectCount(), 1);
-    m_pJournal->Take();
-
-    stack.Undo();
-    QCOMPARE(m_pModel->GetObjectCount(), 2);
-    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pB));
-    QVERIFY(pB->GetSelected() && !pA->GetSelected());
-    QVERIFY(m_pJournal->Take().contains(QString("add %1 person").arg(pB->GetUID())));
-
-    stack.Redo();
-    QCOMPARE(m_pModel->GetObjectCount(), 1);
-    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pA));
-    QCOMPARE(m_pJournal->Take(), (QStringList{QString("before %1 person").arg(pB->GetUID()),
-                                              QString("delete %1 person").arg(pB->GetUID())}));
-}
-
-void DrawableObjectModelTest::groupMoveIsOneUndoStep()
-{
-    std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects = {Rectangle(10, 10, 20, 20), Rectangle(40, 15, 5, 5),
-                                                                  Rectangle(0, 50, 30, 10)};
-    for (const auto& pObject : vctObjects)
-        m_pModel->AddObject(pObject);
-    CUndoStack stack;
-    const QPointF start(20, 20), end(25, 30);
-
-    auto* pGroup = new CUndoCommandGroup;
-    for (const auto& pObject : vctObjects)
-        pGroup->AddCommand(new CMoveDrawableObjectCommand(&m_controller, pObject, start, end,
-                                                          start - pObject->GetBoundary().topLeft()));
-    stack.PushUndo(pGroup);
-    pGroup->Execute();
-    const QStringList moved = {"15,20", "45,25", "5,60"};
-    const auto topLefts = [&]
-    {
-        QStringList result;
-        for (const auto& pObject : vctObjects)
-            result << QString("%1,%2").arg(pObject->GetBoundary().x()).arg(pObject->GetBoundary().y());
-        return result;
-    };
-    QCOMPARE(topLefts(), moved);
-    QCOMPARE(stack.UndoCount(), 1);
-
-    stack.Undo();
-    QCOMPARE(topLefts(), (QStringList{"10,10", "40,15", "0,50"}));
-    QCOMPARE(stack.UndoCount(), 0);
-    stack.Redo();
-    QCOMPARE(topLefts(), moved);
-    QCOMPARE(m_pModel->GetObject(0)->GetBoundary().size(), QSizeF(30, 10));
-    QCOMPARE(m_controller.nRepaints, 9);
-}
-
-void DrawableObjectModelTest::resizeUndoReturnsTheDraggedHandle_data()
-{
-    QTest::addColumn<GeometryPtr>("pGeometry");
-    QTest::addColumn<QPointF>("handle"); // where the drag took the handle
-    QTest::addColumn<QPointF>("delta");  // pointer minus handle
-    QTest::addColumn<QPointF>("end");
-    QTest::addColumn<QRectF>("dragged"); // the boundary after the drag
-
-    QTest::newRow("rectangle corner") << GeometryPtr(std::make_shared<COvrelRectangle>(10, 10, 100, 80))
-                                      << QPointF(110, 90) << QPointF(2, 3) << QPointF(152, 123)
-                                      << QRectF(10, 10, 140, 110);
-    // The other corners lie within ten pixels of the pointer: only the dragged one may move.
-    QTest::newRow("small rectangle") << GeometryPtr(std::make_shared<COvrelRectangle>(10, 10, 4, 4)) << QPointF(14, 14)
-                                     << QPointF(0, 0) << QPointF(40, 40) << QRectF(10, 10, 30, 30);
-    QTest::newRow("small rectangle, top-left handle")
-        << GeometryPtr(std::make_shared<COvrelRectangle>(10, 10, 4, 4)) << QPointF(10, 10) << QPointF(-1, 1)
-        << QPointF(0.5, 0.25) << QRectF(1.5, -0.75, 12.5, 14.75);
-    QTest::newRow("corner dragged across the opposite one")
-        << GeometryPtr(std::make_shared<COvrelRectangle>(10, 10, 20, 20)) << QPointF(30, 30) << QPointF(1, 1)
-        << QPointF(1, 1) << QRectF(0, 0, 10, 10);
-    QTest::newRow("ellipse corner") << GeometryPtr(std::make_shared<COvrelEllipse>(0, 0, 8, 6)) << QPointF(8, 6)
-                                    << QPointF(0.3, 0.1) << QPointF(20.3, 3.1) << QRectF(0, 0, 20, 3);
-    QTest::newRow("polygon vertex") << GeometryPtr(std::make_shared<COvrelPolygon>(
-                                           std::vector<COvrelPoint>{{10, 10}, {14, 10}, {12, 13}}))
-                                    << QPointF(12, 13) << QPointF(0, 0) << QPointF(12, 40) << QRectF(10, 10, 4, 30);
-    QTest::newRow("line end") << GeometryPtr(std::make_shared<COvrelLine>(0, 0, 3, 3)) << QPointF(3, 3) << QPointF(0, 0)
-                              << QPointF(50, 3) << QRectF(0, 0, 50, 3);
-}
-
-void DrawableObjectModelTest::resizeUndoReturnsTheDraggedHandle()
-{
-    QFETCH(GeometryPtr, pGeometry);
-    QFETCH(QPointF, handle);
-    QFETCH(QPointF, delta);
-    QFETCH(QPointF, end);
-    QFETCH(QRectF, dragged);
-    const auto pObject = std::make_shared<CDrawableGeometry>(pGeometry);
-    m_pModel->AddObject(pObject);
-    const QRectF original = pObject->GetBoundary();
-    const QPointF start = handle + delta;
-    CUndoStack stack;
-
-    // The drag has moved the handle before the command is pushed and executed.
-    pObject->MoveResizePoint(handle, end - delta);
-    QCOMPARE(pObject->GetBoundary(), dragged);
-    auto* pCommand = new CResizeDrawableObjectCommand(&m_controller, pObject, start, end, delta);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
-    QCOMPARE(pObject->GetBoundary(), dragged);
-
-    stack.Undo();
-    QCOMPARE(pObject->GetBoundary(), original);
-    QPointF found;
-    QVERIFY(pObject->FindResizePoint(1e-9, handle, found, 0.0));
-
-    stack.Redo();
-    QCOMPARE(pObject->GetBoundary(), dragged);
-    stack.Undo();
-    QCOMPARE(pObject->GetBoundary(), original);
-}
-
-void DrawableObjectModelTest::replacingImageRestoresPixelsAndClearsObjectsBothWays()
-{
-    const std::shared_ptr<COvrelImage> pOriginal = NumberedImage(0);
-    const std::shared_ptr<COvrelImage> pFiltered = NumberedImage(100);
-    const QString strOriginal = Samples(pOriginal);
-    m_controller.pCurrentImage = pOriginal;
-    m_pModel->AddObject(Rectangle(0, 0, 1, 1));
-    CUndoStack stack;
-
-    auto* pCommand = new CReplaceImageCommand(&m_controller, pFiltered);
-    // The command keeps the pixels of the moment it was made, whatever happens to the image afterwards.
-    pOriginal->GetPixel(0, 0)[0] = 99;
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
-    QCOMPARE(m_controller.pCurrentImage, pFiltered);
-    QCOMPARE(m_pModel->GetObjectCount(), 0);
-    m_pModel->AddObject(Rectangle(0, 0, 1, 1));
-    m_pJournal->Take();
-
-    stack.Undo();
-    QCOMPARE(Samples(m_controller.pCurrentImage), strOriginal);
-    QCOMPARE(m_pModel->GetObjectCount(), 0);
-    QCOMPARE(m_pJournal->Take(), QStringList{"clear"});
-    m_pModel->AddObject(Rectangle(0, 0, 1, 1));
-
-    stack.Redo();
-    QCOMPARE(Samples(m_controller.pCurrentImage), Samples(NumberedImage(100)));
-    QCOMPARE(m_pModel->GetObjectCount(), 0);
-}
-
-void DrawableObjectModelTest::propertyChangeIsRelayedOnceAfterRepeatedUndoRedo()
-{
-    const auto pDrawn = Rectangle(0, 0, 10, 10);
-    CUndoStack stack;
-    auto* pCommand = new CAddDrawableObjectCommand(&m_controller, pDrawn);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
-    for (int i = 0; i < 3; ++i)
-    {
-        stack.Undo();
-        stack.Redo();
-    }
-    QSignalSpy relayed(m_pModel.get(), &CDrawableObjectModel::signal_ChangeDrawableObjectProperty);
-
-    pDrawn->SetName("bicycle");
-    QCOMPARE(relayed.count(), 1);
-    QCOMPARE(relayed.at(0).at(0).toUInt(), pDrawn->GetUID());
-
-    // Once deleted, the object is no longer the model's to announce.
-    stack.Undo();
-    pDrawn->SetName("tricycle");
-    QCOMPARE(relayed.count(), 1);
+    for (double y = -12.5; y <= 112.5; y += 12.5)
+        for (double x = -12.5; x <= 112.5; x += 12.5)
+            QVERIFY2(m_pModel->FindObjectAt({x, y}) == WalkToObjectAt(*m_pModel, {x, y}),
+                     qPrintable(QString("%1,%2").arg(x).arg(y)));
+    QCOMPARE(m_pModel->FindObjectAt({25, 25}), m_pModel->GetObject(0));
+    QCOMPARE(m_pModel->FindObjectsAt({100, 100}), std::vector<ObjectPtr>{m_pModel->GetObject(15)});
 }
 
 QTEST_MAIN(DrawableObjectModelTest)

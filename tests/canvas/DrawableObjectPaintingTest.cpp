@@ -1,0 +1,204 @@
+#include "canvas/CDrawableBlank.h"
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectPainter.h"
+#include "canvas/CDrawableRuler.h"
+
+#include "Geometry/COvrelRectangle.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include <memory>
+
+using ObjectPtr = std::shared_ptr<CDrawableObject>;
+Q_DECLARE_METATYPE(ObjectPtr)
+
+namespace
+{
+QImage BlackImage(int nSize)
+{
+    QImage image(nSize, nSize, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
+// Paints the object with the image as window (image pixels) over a viewport nZoom times as large.
+QImage Paint(const CDrawableObject& object, int nImageSize = 100, int nZoom = 1)
+{
+    QImage image = BlackImage(nImageSize * nZoom);
+    QPainter painter(&image);
+    painter.setViewport(0, 0, nImageSize * nZoom, nImageSize * nZoom);
+    painter.setWindow(0, 0, nImageSize, nImageSize);
+    CDrawableObjectPainter::Paint(painter, object, 1.0 / nZoom);
+    return image;
+}
+
+bool IsOutline(QRgb rgb, bool bSelected)
+{
+    return bSelected ? (qRed(rgb) == 255 && qGreen(rgb) == 0) : (qGreen(rgb) == 255 && qRed(rgb) == 0);
+}
+
+// The translucent fill over black: about a fifth of the colour.
+bool IsFill(QRgb rgb, bool bSelected)
+{
+    const int nLit = bSelected ? qRed(rgb) : qGreen(rgb);
+    const int nDark = bSelected ? qGreen(rgb) : qRed(rgb);
+    return nLit > 35 && nLit < 65 && nDark == 0 && qBlue(rgb) == 0;
+}
+
+// Pixels of the labels' opaque background inside the rectangle.
+int LabelPixels(const QImage& image, const QRect& area)
+{
+    int nCount = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            nCount += image.pixel(x, y) == qRgb(10, 10, 10) ? 1 : 0;
+    return nCount;
+}
+} // namespace
+
+class DrawableObjectPaintingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rulerMeasuresItsLine();
+    void paintingDrawsOutlineFillAndHandles_data();
+    void paintingDrawsOutlineFillAndHandles();
+    void outlineStaysOneScreenPixelWhenZoomed();
+    void labelsAreDrawnInScreenPixelsAtTheAnchor_data();
+    void labelsAreDrawnInScreenPixelsAtTheAnchor();
+    void rulerIsUnfilledWithLengthLabel();
+    void objectsWithoutShapePaintNothing_data();
+    void objectsWithoutShapePaintNothing();
+};
+
+void DrawableObjectPaintingTest::rulerMeasuresItsLine()
+{
+    CDrawableRuler ruler(QPointF(0, 0), QPointF(100, 100));
+    QCOMPARE(ruler.GetType(), EImageView2DDrawbleObjectType_Ruler);
+    QCOMPARE(ruler.GetPointText(), QPointF(100, 100));
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString("141.421 pixel"));
+    // The ruler's label is its length whatever its name and label flag say.
+    ruler.SetName("width");
+    ruler.SetDisplayName(false);
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString("141.421 pixel"));
+
+    ruler.SetData(std::make_shared<Ovrel::Geometry::COvrelRectangle>(0, 0, 5, 5));
+    QCOMPARE(ruler.GetPointText(), QPointF(0, 0));
+    QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString());
+}
+
+void DrawableObjectPaintingTest::paintingDrawsOutlineFillAndHandles_data()
+{
+    QTest::addColumn<bool>("bSelected");
+    QTest::newRow("unselected is green") << false;
+    QTest::newRow("selected is red") << true;
+}
+
+void DrawableObjectPaintingTest::paintingDrawsOutlineFillAndHandles()
+{
+    QFETCH(bool, bSelected);
+    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
+    object.SetSelected(bSelected);
+    object.SetDisplayName(false);
+
+    const QImage image = Paint(object);
+
+    // Outline on all four sides, away from the handles.
+    for (const QPoint& pixel : {QPoint(45, 30), QPoint(45, 70), QPoint(20, 50), QPoint(70, 50)})
+        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
+    QVERIFY(IsFill(image.pixel(45, 50), bSelected));
+    // A handle circle of three pixels' radius around each corner reaches outside the rectangle.
+    for (const QPoint& pixel : {QPoint(20, 27), QPoint(70, 27), QPoint(73, 70), QPoint(17, 70)})
+        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
+    // Inside a handle circle but outside the rectangle: the handle's own fill.
+    QVERIFY(IsFill(image.pixel(19, 28), bSelected));
+    // Nothing far from the shape.
+    QCOMPARE(image.pixel(10, 10), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(45, 25), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(90, 90), qRgb(0, 0, 0));
+}
+
+void DrawableObjectPaintingTest::outlineStaysOneScreenPixelWhenZoomed()
+{
+    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
+    object.SetDisplayName(false);
+
+    const QImage image = Paint(object, 100, 4);
+
+    // The left edge lies at screen column 80; the next columns are fill, not a four-pixel-wide pen.
+    QVERIFY(IsOutline(image.pixel(80, 200), false));
+    QVERIFY(IsFill(image.pixel(81, 200), false));
+    QVERIFY(IsFill(image.pixel(82, 200), false));
+    // Handles keep three screen pixels too: the top-left one reaches row 117 above the top edge at 120.
+    QVERIFY(IsOutline(image.pixel(80, 117), false));
+    QCOMPARE(image.pixel(80, 112), qRgb(0, 0, 0));
+}
+
+void DrawableObjectPaintingTest::labelsAreDrawnInScreenPixelsAtTheAnchor_data()
+{
+    QTest::addColumn<int>("nZoom");
+    QTest::addColumn<bool>("bDisplayName");
+    QTest::newRow("label at 1:1") << 1 << true;
+    QTest::newRow("label at 4:1") << 4 << true;
+    QTest::newRow("label switched off") << 4 << false;
+}
+
+void DrawableObjectPaintingTest::labelsAreDrawnInScreenPixelsAtTheAnchor()
+{
+    QFETCH(int, nZoom);
+    QFETCH(bool, bDisplayName);
+    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
+    object.SetName("car");
+    object.SetDisplayName(bDisplayName);
+    QCOMPARE(CDrawableObjectPainter::LabelText(object), bDisplayName ? QString("car") : QString());
+
+    const QImage image = Paint(object, 100, nZoom);
+
+    // The text's baseline starts at the boundary's top-left on screen; the label stands above it, right of it.
+    const QPoint anchor(20 * nZoom, 30 * nZoom);
+    const int nAbove = LabelPixels(image, QRect(anchor.x() + 1, anchor.y() - 12, 30, 10));
+    const int nElsewhere = LabelPixels(image, QRect(0, 0, image.width(), anchor.y() - 40)) +
+                           LabelPixels(image, QRect(0, anchor.y() + 5, image.width(), image.height()));
+    QCOMPARE(nAbove > 50, bDisplayName);
+    QCOMPARE(nElsewhere, 0);
+}
+
+void DrawableObjectPaintingTest::rulerIsUnfilledWithLengthLabel()
+{
+    CDrawableRuler ruler(QPointF(10, 10), QPointF(60, 10));
+    ruler.SetSelected(true);
+
+    const QImage image = Paint(ruler, 100, 2);
+
+    // A red line of one screen pixel, with nothing filled around it and no box.
+    QVERIFY(IsOutline(image.pixel(60, 20), true));
+    QCOMPARE(image.pixel(60, 22), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(60, 18), qRgb(0, 0, 0));
+    // Unfilled handle circles at both ends.
+    QVERIFY(IsOutline(image.pixel(20, 17), true));
+    QCOMPARE(image.pixel(20, 19), qRgb(0, 0, 0));
+    // The length label starts at the end point (120, 20 on screen).
+    QVERIFY(LabelPixels(image, QRect(121, 8, 30, 10)) > 50);
+    QCOMPARE(LabelPixels(image, QRect(0, 0, 110, 200)), 0);
+}
+
+void DrawableObjectPaintingTest::objectsWithoutShapePaintNothing_data()
+{
+    QTest::addColumn<ObjectPtr>("pObject");
+    QTest::newRow("blank") << ObjectPtr(std::make_shared<CDrawableBlank>());
+    QTest::newRow("geometry object without geometry") << ObjectPtr(std::make_shared<CDrawableGeometry>());
+    QTest::newRow("ruler without line") << ObjectPtr(std::make_shared<CDrawableRuler>());
+}
+
+void DrawableObjectPaintingTest::objectsWithoutShapePaintNothing()
+{
+    QFETCH(ObjectPtr, pObject);
+    pObject->SetName("named");
+    QCOMPARE(Paint(*pObject), BlackImage(100));
+}
+
+QTEST_MAIN(DrawableObjectPaintingTest)
+#include "DrawableObjectPaintingTest.moc"
