@@ -16,8 +16,8 @@ using Ovrel::Utils::COvrelImage;
 
 CCanvasFixture::CCanvasFixture()
     : canvas(std::make_unique<CImageView2D>(&images, &objects, &modes, 0)),
-      controller(std::make_unique<CImageView2DController>(&images, &objects, &modes, canvas.get(), nullptr, nullptr,
-                                                          nullptr))
+      controller(
+          std::make_unique<CImageView2DController>(&images, &objects, &modes, canvas.get(), nullptr, nullptr, nullptr))
 {
     canvas->resize(400, 200);
 }
