@@ -1,7 +1,3 @@
-// Mouse events take the window system's path (QWindow), so that the application keeps the button and modifier state
-// a real press leaves behind, and the canvas receives moves with the button held.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include "CCanvasFixture.h"
 
 #include "canvas/CDrawableGeometry.h"

@@ -81,6 +81,8 @@ private slots:
             QVERIFY(F().Show());
         QPushButton* pButton = Button(strButton);
         QVERIFY(pButton);
+        F().controller->GetToolPanel()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(F().controller->GetToolPanel()));
 
         QTest::mouseClick(pButton, Qt::LeftButton);
 
@@ -171,7 +173,9 @@ private slots:
         CImageView2DController second(&images, &otherObjects, &F().modes, &otherCanvas, &tools, &properties, &bottom);
         QPointer<QLabel> pWatchOld(pOld);
 
-        QTest::mousePress(&canvas, Qt::LeftButton);
+        canvas.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+        QTest::mouseClick(&canvas, Qt::LeftButton);
         QCOMPARE(tools.widget(), first.GetToolPanel());
         QCOMPARE(properties.widget(), first.GetObjectPanel());
         QCOMPARE(bottom.widget(), first.GetSidePanel());
