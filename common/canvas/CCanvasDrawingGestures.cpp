@@ -1,0 +1,152 @@
+#include "canvas/CCanvasDrawingGestures.h"
+
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectModel.h"
+#include "canvas/CDrawableRuler.h"
+#include "canvas/CDrawingObjectLayer.h"
+#include "canvas/CImageView2D.h"
+
+#include "Geometry/COvrelEllipse.h"
+#include "Geometry/COvrelLine.h"
+#include "Geometry/COvrelPolygon.h"
+#include "Geometry/COvrelRectangle.h"
+
+#include <QLineF>
+
+using namespace Ovrel::Geometry;
+
+namespace
+{
+std::shared_ptr<CDrawableObject> Edge(const QPointF& start, const QPointF& end)
+{
+    auto pEdge =
+        std::make_shared<CDrawableGeometry>(std::make_shared<COvrelLine>(start.x(), start.y(), end.x(), end.y()));
+    pEdge->SetDisplayName(false);
+    return pEdge;
+}
+} // namespace
+
+std::shared_ptr<CDrawableObject> CCanvasDrawingGestures::MakeShape(EShape eShape, const QPointF& start,
+                                                                   const QPointF& end)
+{
+    const QPointF size = end - start;
+    switch (eShape)
+    {
+    case EShape_Rectangle:
+        return std::make_shared<CDrawableGeometry>(
+            std::make_shared<COvrelRectangle>(start.x(), start.y(), size.x(), size.y()));
+    case EShape_Ellipse:
+        return std::make_shared<CDrawableGeometry>(
+            std::make_shared<COvrelEllipse>(start.x(), start.y(), size.x(), size.y()));
+    case EShape_Circle:
+    {
+        const double r = QLineF(start, end).length();
+        return std::make_shared<CDrawableGeometry>(
+            std::make_shared<COvrelEllipse>(start.x() - r, start.y() - r, 2.0 * r, 2.0 * r));
+    }
+    case EShape_Ruler:
+        return std::make_shared<CDrawableRuler>(start, end);
+    }
+    return nullptr;
+}
+
+void CCanvasDrawingGestures::ShapeStart(EShape eShape, const QPointF& /*start*/)
+{
+    if (!IsImageShown())
+        return;
+    // Ellipses and circles leave the layer alone here: their first drag step clears it.
+    ClearDrawing(eShape == EShape_Rectangle || eShape == EShape_Ruler);
+}
+
+void CCanvasDrawingGestures::ShapeDoing(EShape eShape, const QPointF& start, const QPointF& end)
+{
+    if (!IsImageShown())
+        return;
+    ClearDrawing(true);
+    const std::shared_ptr<CDrawableObject> pShape = MakeShape(eShape, start, end);
+    // A ruler's length is its label, so it shows while dragging; the other shapes have no name yet worth showing.
+    if (eShape != EShape_Ruler)
+        pShape->SetDisplayName(false);
+    ShowDrawing(pShape);
+}
+
+void CCanvasDrawingGestures::ShapeEnd(EShape eShape, const QPointF& start, const QPointF& end)
+{
+    if (!IsImageShown())
+        return;
+    AddWithUndo(MakeShape(eShape, start, end));
+    ClearDrawing(eShape == EShape_Rectangle || eShape == EShape_Ruler);
+    SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+}
+
+void CCanvasDrawingGestures::PolygonStart(const QPointF& point)
+{
+    if (!IsImageShown() || m_bPolygon)
+        return;
+    ClearDrawing(true);
+    m_pObjectModel->ClearWaitingObject();
+    m_bPolygon = true;
+    m_lastPoint = point;
+}
+
+void CCanvasDrawingGestures::PolygonWaiting(const QPointF& point)
+{
+    // Before the first vertex there is nothing to stretch a rubber line from.
+    if (!IsImageShown() || !m_bPolygon)
+        return;
+    m_pObjectModel->SetWaitingObject(Edge(m_lastPoint, point));
+}
+
+void CCanvasDrawingGestures::PolygonDoing(const QPointF& end)
+{
+    if (!IsImageShown() || !m_bPolygon)
+        return;
+    AddEdge(end);
+}
+
+void CCanvasDrawingGestures::PolygonEnd(const QPointF& end)
+{
+    if (!IsImageShown() || !m_bPolygon)
+        return;
+    const std::vector<std::shared_ptr<CDrawableObject>> vctEdges = m_pObjectModel->GetDrawingObjects();
+    if (vctEdges.size() > 2)
+    {
+        const auto* pFirst = dynamic_cast<const CDrawableGeometry*>(vctEdges.front().get());
+        const auto* pLine = pFirst ? dynamic_cast<const COvrelLine*>(pFirst->GetData().get()) : nullptr;
+        const QPointF firstVertex = pLine ? QPointF(pLine->start().x(), pLine->start().y()) : QPointF();
+        if (pLine && QLineF(firstVertex, end).length() <= Tolerance())
+        {
+            ClosePolygon(firstVertex);
+            return;
+        }
+    }
+    AddEdge(end);
+}
+
+void CCanvasDrawingGestures::AddEdge(const QPointF& end)
+{
+    ShowDrawing(Edge(m_lastPoint, end));
+    m_lastPoint = end;
+}
+
+void CCanvasDrawingGestures::ClosePolygon(const QPointF& firstVertex)
+{
+    if (m_pCanvas->GetDrawingObjectLayer())
+        m_pCanvas->GetDrawingObjectLayer()->ClearDrawableObjects();
+    AddEdge(firstVertex);
+    // The polygon takes copies: the edges go with the drawing objects.
+    auto pPolygon = std::make_shared<COvrelPolygon>();
+    for (const std::shared_ptr<CDrawableObject>& pEdge : m_pObjectModel->GetDrawingObjects())
+    {
+        if (const auto* pGeometry = dynamic_cast<const CDrawableGeometry*>(pEdge.get()))
+        {
+            if (pGeometry->GetData())
+                pPolygon->AddGeometry(pGeometry->GetData()->Clone());
+        }
+    }
+    AddWithUndo(std::make_shared<CDrawableGeometry>(pPolygon));
+    m_bPolygon = false;
+    m_pObjectModel->ClearDrawingObjects();
+    m_pObjectModel->ClearWaitingObject();
+    SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+}

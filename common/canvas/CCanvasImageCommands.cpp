@@ -1,0 +1,242 @@
+#include "canvas/CCanvasImageCommands.h"
+
+#include "canvas/CDrawableObjectModel.h"
+#include "canvas/CReplaceImageCommand.h"
+#include "frame/CPrompt.h"
+#include "frame/CSetting.h"
+#include "frame/CUndoStack.h"
+#include "imaging/ImageConversion.h"
+#include "workspace/CImageListModel.h"
+
+#include "Geometry/COvrelPoint.h"
+#include "Utils/COvrelImage.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+
+using Ovrel::Geometry::COvrelPoint;
+using Ovrel::Utils::COvrelImage;
+using Ovrel::Utils::EOvrelResult_OK;
+
+const char* const CCanvasImageCommands::kImageFilter =
+    "Images (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF);;All files (*.*)";
+const char* const CCanvasImageCommands::kPdfFilter = "PDF (*.pdf *.PDF);;All files (*.*)";
+const char* const CCanvasImageCommands::kFileFilter =
+    "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF *.pdf "
+    "*.PDF);;All files (*.*)";
+const char* const CCanvasImageCommands::kSaveFilter =
+    "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF)";
+
+namespace
+{
+constexpr double kQuarterTurn = 1.5707963267948966;
+} // namespace
+
+CCanvasImageCommands::CCanvasImageCommands(CImageListModel* pImageListModel, CDrawableObjectModel* pObjectModel,
+                                           QWidget* pCanvas, CUndoStack* pUndoStack, ICanvasController* pController)
+    : m_pImageListModel(pImageListModel), m_pObjectModel(pObjectModel), m_pCanvas(pCanvas), m_pUndoStack(pUndoStack),
+      m_pController(pController), m_loader(pCanvas)
+{
+}
+
+void CCanvasImageCommands::LoadImage()
+{
+    if (!m_pImageListModel)
+        return;
+    const QString strPath = CPrompt::GetOpenFileName(m_pCanvas, "Load Image", QString(), kImageFilter);
+    if (strPath.isEmpty())
+        return;
+    // A file that does not load must not cost the user the images already open.
+    const CCanvasImageLoader::ImageList vctImages = m_loader.LoadImageFile(strPath);
+    if (!vctImages.empty())
+        m_pImageListModel->SetImages(vctImages);
+}
+
+void CCanvasImageCommands::LoadPdf()
+{
+    if (!m_pImageListModel)
+        return;
+    const QString strPath = CPrompt::GetOpenFileName(m_pCanvas, "Load PDF File", QString(), kPdfFilter);
+    if (strPath.isEmpty())
+        return;
+    const CCanvasImageLoader::ImageList vctImages = m_loader.LoadPdfFile(strPath);
+    if (!vctImages.empty())
+        m_pImageListModel->SetImages(vctImages);
+}
+
+void CCanvasImageCommands::LoadFiles()
+{
+    AddFiles("Load File");
+}
+
+void CCanvasImageCommands::AddImages()
+{
+    AddFiles("Add Images");
+}
+
+void CCanvasImageCommands::AddFiles(const QString& strCaption)
+{
+    if (!m_pImageListModel)
+        return;
+    const QStringList vctPaths = CPrompt::GetOpenFileNames(m_pCanvas, strCaption, QString(), kFileFilter);
+    for (const QString& strPath : vctPaths)
+        AddImageFile(strPath);
+}
+
+void CCanvasImageCommands::AddImageFile(const QString& strPath)
+{
+    if (!m_pImageListModel)
+        return;
+    for (const CCanvasImageLoader::ImagePtr& pImage : m_loader.LoadFile(strPath))
+        m_pImageListModel->PushImage(pImage);
+}
+
+void CCanvasImageCommands::OpenFile(const QString& strPath)
+{
+    if (!m_pImageListModel || strPath.isEmpty())
+        return;
+    m_pImageListModel->SetImages(m_loader.LoadFile(strPath));
+    if (m_pObjectModel)
+        m_pObjectModel->ClearAll();
+}
+
+void CCanvasImageCommands::SaveImage()
+{
+    if (!m_pImageListModel)
+        return;
+    const QString strPath = CPrompt::GetSaveFileName(m_pCanvas, "Save Image", QString(), kSaveFilter);
+    SaveImageAs(strPath);
+}
+
+void CCanvasImageCommands::SaveImageAs(const QString& strPath)
+{
+    if (!m_pImageListModel || strPath.isEmpty())
+        return;
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel->GetCurrentImage();
+    if (!pImage)
+        return;
+    // A save that fails silently looks like success, and the edit would be lost with the viewer.
+    if (pImage->SaveToFile(strPath.toStdWString()) != EOvrelResult_OK)
+    {
+        const QByteArray baPath = strPath.toUtf8();
+        CPrompt::Critical(m_pCanvas, CSetting::GetString("GENERAL_PROGRAME_NAME", QCoreApplication::applicationName()),
+                          QString::asprintf("Cannot save image %s", baPath.constData()));
+    }
+}
+
+void CCanvasImageCommands::CloseImage()
+{
+    if (!m_pImageListModel)
+        return;
+    m_pImageListModel->RemoveCurrentImage();
+    if (m_pObjectModel)
+        m_pObjectModel->ClearAll();
+}
+
+void CCanvasImageCommands::ClearImages()
+{
+    if (m_pImageListModel)
+        m_pImageListModel->ClearImages();
+}
+
+void CCanvasImageCommands::Previous()
+{
+    if (m_pImageListModel)
+        m_pImageListModel->PreviousImage();
+}
+
+void CCanvasImageCommands::Next()
+{
+    if (m_pImageListModel)
+        m_pImageListModel->NextImage();
+}
+
+void CCanvasImageCommands::SelectImage(int nIndex)
+{
+    if (m_pImageListModel)
+        m_pImageListModel->SetCurrentIndex(nIndex);
+}
+
+void CCanvasImageCommands::Copy()
+{
+    if (!m_pImageListModel)
+        return;
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel->GetCurrentImage();
+    QImage image;
+    // A deep copy: the clipboard keeps its image after the library image is closed, replaced or changed.
+    if (pImage && ImageToQImage(pImage.get(), image, true))
+        QGuiApplication::clipboard()->setImage(image);
+}
+
+void CCanvasImageCommands::Paste()
+{
+    if (!m_pImageListModel)
+        return;
+    const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
+    if (!pData)
+        return;
+    if (pData->hasImage() && !pData->hasText() && !pData->hasUrls())
+    {
+        auto pImage = std::make_shared<COvrelImage>();
+        if (ImageFromQImage(qvariant_cast<QImage>(pData->imageData()), pImage.get()))
+            m_pImageListModel->PushImage(pImage);
+        return;
+    }
+    if (pData->hasText() && !pData->hasUrls())
+        return;
+    for (const QUrl& url : pData->urls())
+    {
+        auto pImage = std::make_shared<COvrelImage>();
+        if (pImage->LoadFromFile(url.toLocalFile().toStdWString()) == EOvrelResult_OK)
+            m_pImageListModel->PushImage(pImage);
+    }
+}
+
+void CCanvasImageCommands::RotateLeft()
+{
+    Rotate(-kQuarterTurn);
+}
+
+void CCanvasImageCommands::RotateRight()
+{
+    Rotate(kQuarterTurn);
+}
+
+void CCanvasImageCommands::Rotate(double dblAngle)
+{
+    if (!m_pImageListModel || !m_pCanvas || !m_pUndoStack)
+        return;
+    const std::shared_ptr<COvrelImage> pCurrent = m_pImageListModel->GetCurrentImage();
+    if (!pCurrent)
+        return;
+    auto pTurned = std::make_shared<COvrelImage>();
+    if (pTurned->CopyFrom(*pCurrent) != EOvrelResult_OK)
+        return;
+    const COvrelPoint center(pCurrent->GetWidth() * 0.5, pCurrent->GetHeight() * 0.5);
+    if (pTurned->Rotate(dblAngle, 0.0, 1, center) != EOvrelResult_OK)
+        return;
+    ReplaceWithUndo(pTurned);
+}
+
+void CCanvasImageCommands::ApplyImage(const std::shared_ptr<COvrelImage>& pImage)
+{
+    if (m_pImageListModel && m_pUndoStack && pImage)
+        ReplaceWithUndo(pImage);
+}
+
+void CCanvasImageCommands::ReplaceWithUndo(const std::shared_ptr<COvrelImage>& pImage)
+{
+    auto* pCommand = new CReplaceImageCommand(m_pController, pImage);
+    m_pUndoStack->PushUndo(pCommand);
+    pCommand->Execute();
+}
+
+void CCanvasImageCommands::PushImage(const std::shared_ptr<COvrelImage>& pImage)
+{
+    if (m_pImageListModel && pImage)
+        m_pImageListModel->PushImage(pImage);
+}

@@ -1,0 +1,263 @@
+#include "canvas/CCanvasSelectionGestures.h"
+
+#include "canvas/CDeleteDrawableObjectCommand.h"
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectModel.h"
+#include "canvas/CImageView2D.h"
+#include "canvas/CMoveDrawableObjectCommand.h"
+#include "canvas/CResizeDrawableObjectCommand.h"
+#include "frame/CUndoCommandGroup.h"
+
+#include "Geometry/COvrelPoint.h"
+#include "Geometry/COvrelRectangle.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+
+using Ovrel::Geometry::COvrelPoint;
+using Ovrel::Geometry::COvrelRectangle;
+
+void CCanvasSelectionGestures::CheckResize(const QPointF& point)
+{
+    if (!IsImageShown())
+        return;
+    const double dblTolerance = Tolerance();
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        QPointF handle;
+        if (m_pObjectModel->GetObject(nIndex)->FindResizePoint(dblTolerance, point, handle, 0.0))
+        {
+            m_bResizing = true;
+            m_lastPoint = point;
+            m_pCanvas->setCursor(Qt::CrossCursor);
+            return;
+        }
+    }
+    m_pCanvas->setCursor(Qt::ArrowCursor);
+    m_bResizing = false;
+}
+
+void CCanvasSelectionGestures::Pick(const std::shared_ptr<CDrawableObject>& pObject, const QPointF& point)
+{
+    pObject->SetSelected(true);
+    pObject->SetMouseOffset(point - pObject->GetBoundary().topLeft());
+}
+
+bool CCanvasSelectionGestures::AnySelected() const
+{
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        if (m_pObjectModel->GetObject(nIndex)->GetSelected())
+            return true;
+    }
+    return false;
+}
+
+void CCanvasSelectionGestures::Start(const QPointF& point)
+{
+    if (!IsImageShown())
+        return;
+    const std::vector<std::shared_ptr<CDrawableObject>> vctUnder = m_pObjectModel->FindObjectsAt(point);
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier)
+    {
+        for (const std::shared_ptr<CDrawableObject>& pObject : vctUnder)
+            pObject->SetSelected(true);
+        // The drag that may follow starts here, so every selected object is grabbed from this point; an offset kept
+        // from an earlier click would make that object jump by the distance between the two clicks.
+        for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+        {
+            const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+            if (pObject->GetSelected())
+                Pick(pObject, point);
+        }
+        if (AnySelected())
+            m_bMoving = m_bGroup = true;
+    }
+    else
+    {
+        bool bOnGroup = false;
+        if (m_bGroup)
+        {
+            for (const std::shared_ptr<CDrawableObject>& pObject : vctUnder)
+                bOnGroup = bOnGroup || pObject->GetSelected();
+        }
+        if (bOnGroup)
+        {
+            // A press on the selection grabs all of it, together with whatever else lies under the point.
+            for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+            {
+                const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+                if (pObject->GetSelected() || std::find(vctUnder.begin(), vctUnder.end(), pObject) != vctUnder.end())
+                    Pick(pObject, point);
+            }
+            m_bMoving = m_bGroup = true;
+        }
+        else
+        {
+            m_bMoving = m_bGroup = false;
+            m_pObjectModel->DeselectAll();
+            if (!vctUnder.empty())
+            {
+                Pick(vctUnder.front(), point);
+                m_bMoving = true;
+            }
+        }
+    }
+    if (m_bResizing)
+        m_lastPoint = point;
+}
+
+void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
+{
+    if (!IsImageShown())
+        return;
+    if (m_bResizing)
+    {
+        Resize(end);
+    }
+    else if (m_bMoving)
+    {
+        for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+        {
+            const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+            if (pObject->GetSelected())
+                pObject->MoveTopLeftTo(end - pObject->GetMouseOffset());
+        }
+        m_pCanvas->update();
+    }
+    else
+    {
+        SelectInBand(start, end);
+    }
+}
+
+void CCanvasSelectionGestures::Resize(const QPointF& end)
+{
+    const double dblTolerance = Tolerance();
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        QPointF handle;
+        if (pObject->FindResizePoint(dblTolerance, m_lastPoint, handle, 0.0))
+        {
+            // The handle keeps the distance from the mouse that it had when the drag began.
+            pObject->SetSelected(true);
+            m_handleDelta = m_lastPoint - handle;
+            pObject->MoveResizePoint(handle, end - m_handleDelta);
+            break;
+        }
+    }
+    m_lastPoint = end;
+}
+
+void CCanvasSelectionGestures::SelectInBand(const QPointF& start, const QPointF& end)
+{
+    ClearDrawing(true);
+    const QPointF size = end - start;
+    auto pBand = std::make_shared<COvrelRectangle>(start.x(), start.y(), size.x(), size.y());
+    auto pBandObject = std::make_shared<CDrawableGeometry>(pBand);
+    pBandObject->SetDisplayName(false);
+    ShowDrawing(pBandObject);
+    // Objects only join the selection during the drag; letting go of one would flicker as the band shrinks.
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        const QRectF boundary = pObject->GetBoundary();
+        for (const QPointF& corner :
+             {boundary.topLeft(), boundary.topRight(), boundary.bottomRight(), boundary.bottomLeft()})
+        {
+            if (pBand->Contained(COvrelPoint(corner.x(), corner.y())))
+            {
+                pObject->SetSelected(true);
+                pObject->SetMouseOffset(QPointF(0.0, 0.0));
+                break;
+            }
+        }
+    }
+}
+
+void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
+{
+    if (!IsImageShown() || !m_pUndoStack)
+        return;
+    std::vector<std::shared_ptr<CDrawableObject>> vctSelected;
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        if (m_pObjectModel->GetObject(nIndex)->GetSelected())
+            vctSelected.push_back(m_pObjectModel->GetObject(nIndex));
+    }
+    if (m_bResizing)
+    {
+        for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
+            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, pObject, start, end, m_handleDelta));
+    }
+    else if (m_bMoving && m_bGroup)
+    {
+        auto* pGroup = new CUndoCommandGroup();
+        for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
+            pGroup->AddCommand(
+                new CMoveDrawableObjectCommand(m_pController, pObject, start, end, pObject->GetMouseOffset()));
+        PushAndExecute(pGroup);
+    }
+    else if (m_bMoving)
+    {
+        for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
+            PushAndExecute(
+                new CMoveDrawableObjectCommand(m_pController, pObject, start, end, pObject->GetMouseOffset()));
+    }
+    else
+    {
+        ClearDrawing(true);
+        if (!vctSelected.empty())
+            m_bGroup = true;
+    }
+    m_bMoving = false;
+    m_pObjectModel->ClearDrawingObjects();
+}
+
+void CCanvasSelectionGestures::DeleteSelection()
+{
+    if (!m_pCanvas || !m_pObjectModel || !m_pUndoStack)
+        return;
+    auto* pGroup = new CUndoCommandGroup();
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        if (pObject->GetSelected())
+            pGroup->AddCommand(new CDeleteDrawableObjectCommand(m_pController, pObject));
+    }
+    PushAndExecute(pGroup);
+}
+
+void CCanvasSelectionGestures::ShowContextMenu(const QPointF& point)
+{
+    if (!m_pCanvas || !m_pObjectModel)
+        return;
+    // Without an image only the image menu makes sense: it is where an image gets loaded.
+    const std::shared_ptr<CDrawableObject> pObject = IsImageShown() ? m_pObjectModel->FindObjectAt(point) : nullptr;
+    if (pObject)
+    {
+        pObject->SetSelected(true);
+        m_pCanvas->ShowObjectMenu(point, pObject->GetUID());
+    }
+    else
+    {
+        m_pCanvas->ShowImageMenu(point);
+    }
+}
+
+void CCanvasSelectionGestures::PressKey(int nKey)
+{
+    if (!m_pCanvas || !m_pObjectModel)
+        return;
+    if (nKey == Qt::Key_Escape)
+    {
+        if (m_pCanvas->isVisible())
+            SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+    }
+    else if (nKey == Qt::Key_Backspace || nKey == Qt::Key_Delete)
+    {
+        DeleteSelection();
+    }
+}

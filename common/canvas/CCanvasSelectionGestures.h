@@ -1,0 +1,56 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+#include "canvas/CCanvasGestureBase.h"
+
+#include <QPointF>
+
+// The selecting mode of a canvas: pick objects with a click, Ctrl-click or a rubber band, drag them (the whole
+// selection at once after a group pick), drag a resize handle found by hovering, delete the selection, and open the
+// object or image menu. Every committed change is one undo step, pushed when the mouse is released. Points are image
+// pixels; the object "under" a point is the first in the model's order whose boundary holds it.
+//
+// The flags outlive a gesture: a rubber-band pick keeps the group until a press outside the selection, and the
+// resizing state is set and cleared by hovering only.
+class OVRELCOMMON_EXPORT CCanvasSelectionGestures : public CCanvasGestureBase
+{
+public:
+    using CCanvasGestureBase::CCanvasGestureBase;
+
+    // Hovering: arms resizing (cross cursor) while a handle lies within the tolerance of the point.
+    void CheckResize(const QPointF& point);
+    // Press: picks the object under the point (adding to the selection with Ctrl held, or keeping a group when the
+    // press lands on it) and records where each picked object was grabbed.
+    void Start(const QPointF& point);
+    // Drag: moves the armed handle, or the selected objects, or draws the rubber band and selects every object with
+    // a corner inside it.
+    void Doing(const QPointF& start, const QPointF& end);
+    // Release after a drag: pushes the resize, the group move (one step) or each single move; a rubber band turns its
+    // selection into a group.
+    void End(const QPointF& start, const QPointF& end);
+
+    // Deletes every selected object as one undo step; the step is pushed even when nothing is selected.
+    void DeleteSelection();
+    // Selects the object under the point and opens its menu, or opens the image menu.
+    void ShowContextMenu(const QPointF& point);
+    // Escape returns to selecting (while the canvas is visible); Backspace and Delete delete the selection.
+    void PressKey(int nKey);
+
+    bool IsMoving() const { return m_bMoving; }
+    bool IsGroup() const { return m_bGroup; }
+    bool IsResizing() const { return m_bResizing; }
+
+private:
+    void Pick(const std::shared_ptr<CDrawableObject>& pObject, const QPointF& point);
+    bool AnySelected() const;
+    void Resize(const QPointF& end);
+    void SelectInBand(const QPointF& start, const QPointF& end);
+
+    bool m_bMoving = false;
+    bool m_bGroup = false;
+    bool m_bResizing = false;
+    // Where the armed handle's drag was last seen: the hover or press point, then each drag point.
+    QPointF m_lastPoint;
+    // From the dragged handle to the mouse, kept while the handle follows the mouse.
+    QPointF m_handleDelta;
+};

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "canvas/CDrawableLayer.h"
+
+#include <QImage>
+#include <QMutex>
+#include <QPointF>
+#include <QRect>
+#include <QSizeF>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class CDrawableObjectModel;
+class CDrawingObjectLayer;
+class CImageListModel;
+class QAction;
+class QIcon;
+class QMenu;
+
+namespace Ovrel
+{
+namespace Utils
+{
+class COvrelImage;
+}
+} // namespace Ovrel
+
+// The widget side of a 2D canvas: shows the current image of a viewer's image list, zooms, pans and shows pixel
+// values, paints the drawable objects over the image, and turns mouse, wheel, key and drop events into intent signals
+// in image coordinates. It decides nothing: the canvas controller does.
+//
+// Points in signals are image coordinates. Every Start signal carries the press point; every Doing and End signal
+// carries the press point and the current (End: release) point.
+class OVRELCOMMON_EXPORT CImageView2D : public CDrawableLayer
+{
+    Q_OBJECT
+public:
+    // Models are not owned; any may be null. The view ID names the viewer that owns the canvas.
+    CImageView2D(CImageListModel* pImageListModel, CDrawableObjectModel* pObjectModel, CImageViewModeModel* pModeModel,
+                 int nViewID, QWidget* parent = nullptr);
+    ~CImageView2D() override;
+
+    int GetViewID() const { return m_nViewID; }
+    std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const;
+    // The image as shown: converted once per image change, never per paint.
+    QImage GetDisplayImage() const;
+
+    // Screen (widget) point to image point and back, through the current viewport and window.
+    QPointF MapToImage(const QPointF& screenPoint) const;
+    QPointF MapToScreen(const QPointF& imagePoint) const;
+    // Screen pixels per image pixel (viewport width / window width); 0 while the window is empty.
+    double GetDisplayScale() const;
+    // The zoom factor over the fitted size (1.0 at fit).
+    double GetScale() const { return m_dblScale; }
+
+    CDrawingObjectLayer* GetDrawingObjectLayer() const { return m_pDrawingObjectLayer; }
+    QMenu* GetImageMenu() const { return m_pImageMenu; }
+    QMenu* GetObjectMenu() const { return m_pObjectMenu; }
+
+    // Run the image menu, or the object menu for the object with that UID, at an image point.
+    void ShowImageMenu(const QPointF& point);
+    void ShowObjectMenu(const QPointF& point, unsigned int nUID);
+    // Adds an entry to the object menu; when chosen, the callback gets (view ID, UID of the object whose menu is open).
+    QAction* AddObjectAction(const QString& strText, const QIcon& icon,
+                             const std::function<void(int, unsigned int)>& callback);
+
+    void DrawBackground(QPainter* pPainter) override;
+
+signals:
+    void signal_Active();
+    void signal_LoadImage();
+    void signal_LoadPdf();
+    void signal_SaveImage();
+    void signal_CloseImage();
+    void signal_Copy();
+    void signal_Paste();
+    void signal_ChangeMousePosition(const QPointF& mousePos);
+    void signal_PressKey(int nKey);
+    void signal_Undo();
+    void signal_Redo();
+    void signal_SelectMovingStart(const QPointF& pointStart);
+    void signal_SelectMovingDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_SelectMovingEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawRectangleStart(const QPointF& pointStart);
+    void signal_DrawRectangleDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawRectangleEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawEllipseStart(const QPointF& pointStart);
+    void signal_DrawEllipseDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawEllipseEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawPolygonStart(const QPointF& pointStart);
+    void signal_DrawPolygonDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawPolygonEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawPolygonWaiting(const QPointF& pointEnd);
+    void signal_DrawCircleStart(const QPointF& pointStart);
+    void signal_DrawCircleDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawCircleEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawLineStart(const QPointF& pointStart);
+    void signal_DrawLineDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_DrawLineEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_CheckResizeRotate(const QPointF& point);
+    // Declared for resize gestures of their own; never emitted (resizing runs through the select signals).
+    void signal_SelectResizeStart(const QPointF& pointStart);
+    void signal_SelectResizeDoing(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_SelectResizeEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void signal_ShowContextMenu(QPointF point);
+    void signal_DeleteDrawableObject();
+    // Declared; never emitted.
+    void signal_CopyDrawableObject();
+    void signal_PasteDrawableObject();
+    // Once per local file dropped on the canvas.
+    void signal_AddImage(QString strFile);
+    void signal_Switch2DTo3D();
+
+public slots:
+    void slot_ShowContextMenu(QPoint pos);
+    void slot_ChangeCurrentImage();
+    void slot_ChangeDrawableObjectProperty(uint nUID);
+    void slot_DeleteDrawableObject(uint nUID, QString strName);
+    void slot_ClearObject();
+    void slot_AddDrawableObject(uint nUID, QString strName);
+    void slot_ZoomFit();
+    void slot_Goto();
+    void slot_CallbackDrawableObject();
+
+protected:
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
+
+private:
+    void BuildMenus();
+    // Places the image in the widget from the view state: fit, zoom about the anchors, pan offset.
+    void UpdateViewport();
+    // The image's size scaled into the widget, keeping its aspect ratio; (0, 0) without an image.
+    QSizeF FittedSize() const;
+    // The image pixels that reach into the widget, and a margin around them, clamped to the image.
+    QRect VisibleSource(const QRect& viewport, double sx, double sy) const;
+    // Clear, then every object of the model in model order.
+    void RebuildObjects();
+    void ShowMenu(QMenu* pMenu, const QPointF& point);
+    // The gesture signals of a mode: all null for panning.
+    struct SModeSignals
+    {
+        void (CImageView2D::*start)(const QPointF&);
+        void (CImageView2D::*doing)(const QPointF&, const QPointF&);
+        void (CImageView2D::*end)(const QPointF&, const QPointF&);
+    };
+    static const SModeSignals* ModeSignals(int nMode);
+
+    QImage m_image;
+    QPointF m_anchorFitted;
+    QPointF m_anchorScreen;
+    QPointF m_crossPoint;
+    double m_dblScale = 1.0;
+    QSizeF m_offset;
+    QMenu* m_pImageMenu = nullptr;
+    QMenu* m_pObjectMenu = nullptr;
+    CImageListModel* m_pImageListModel = nullptr;
+    CDrawableObjectModel* m_pObjectModel = nullptr;
+    CDrawingObjectLayer* m_pDrawingObjectLayer = nullptr;
+    bool m_bLeftPressed = false;
+    bool m_bRightPressed = false;
+    QPoint m_lastMousePosition;
+    unsigned int m_nContextObjectUID = ~0u;
+    std::map<QAction*, std::function<void(int, unsigned int)>> m_mapGeometryActions;
+    std::shared_ptr<Ovrel::Utils::COvrelImage> m_pCurrentImage;
+    int m_nViewID = 0;
+    bool m_bMoving = false;
+    mutable QMutex m_imageLock;
+};

@@ -1,0 +1,328 @@
+#include "CCanvasFixture.h"
+#include "CPromptAnswers.h"
+#include "CSignalRecorder.h"
+
+#include "canvas/CImageView2DGotoDialog.h"
+
+#include "Utils/COvrelImage.h"
+
+#define QTEST_QPA_MOUSE_HANDLING
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <cmath>
+
+using Ovrel::Utils::COvrelImage;
+
+namespace
+{
+// Brings the canvas into a view state: an optional wheel step at a point, then an optional pan by a screen distance.
+void ApplyView(CCanvasFixture& fixture, const QPoint& zoomAt, int nZoomDelta, const QPoint& pan)
+{
+    if (nZoomDelta != 0)
+        QVERIFY(fixture.Wheel(zoomAt, nZoomDelta));
+    if (!pan.isNull())
+    {
+        fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
+        fixture.Drag(QPoint(150, 80), QPoint(150, 80) + pan);
+        fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+    }
+}
+} // namespace
+
+class CanvasMappingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void imageIsCentredAndFitted_data();
+    void imageIsCentredAndFitted();
+    void clickLandsOnImagePoint_data();
+    void clickLandsOnImagePoint();
+    void zoomKeepsImagePointUnderMouse_data();
+    void zoomKeepsImagePointUnderMouse();
+    void wheelStopsAboveMinimumScale_data();
+    void wheelStopsAboveMinimumScale();
+    void panFollowsMouseOneToOne_data();
+    void panFollowsMouseOneToOne();
+    void fitAndNewImageUndoZoomAndPan();
+    void gotoShiftsByChosenPixel_data();
+    void gotoShiftsByChosenPixel();
+    void withoutImageNoPointHasScale_data();
+    void withoutImageNoPointHasScale();
+};
+
+void CanvasMappingTest::imageIsCentredAndFitted_data()
+{
+    QTest::addColumn<QSize>("imageSize");
+    QTest::addColumn<QSize>("canvasSize");
+    QTest::addColumn<QRect>("expected");
+
+    QTest::newRow("wide image, square canvas") << QSize(100, 50) << QSize(400, 400) << QRect(0, 100, 400, 200);
+    QTest::newRow("tall image, square canvas") << QSize(50, 100) << QSize(400, 400) << QRect(100, 0, 200, 400);
+    QTest::newRow("wide image, wide canvas") << QSize(100, 50) << QSize(400, 300) << QRect(0, 50, 400, 200);
+    QTest::newRow("same shape") << QSize(200, 100) << QSize(400, 200) << QRect(0, 0, 400, 200);
+    QTest::newRow("larger than canvas") << QSize(8000, 6000) << QSize(400, 200) << QRect(66, 0, 267, 200);
+}
+
+void CanvasMappingTest::imageIsCentredAndFitted()
+{
+    QFETCH(QSize, imageSize);
+    QFETCH(QSize, canvasSize);
+    QFETCH(QRect, expected);
+    CCanvasFixture fixture(canvasSize);
+
+    fixture.PushPattern(imageSize.width(), imageSize.height());
+
+    QCOMPARE(fixture.canvas->GetViewport(), expected);
+    QCOMPARE(fixture.canvas->GetWindow(), QRect(QPoint(0, 0), imageSize));
+    QCOMPARE(fixture.canvas->GetScale(), 1.0);
+}
+
+void CanvasMappingTest::clickLandsOnImagePoint_data()
+{
+    QTest::addColumn<QPoint>("zoomAt");
+    QTest::addColumn<int>("nZoomDelta");
+    QTest::addColumn<QPoint>("pan");
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<QPointF>("expected");
+
+    // 200 x 100 in 400 x 200: two screen pixels per image pixel at fit.
+    QTest::newRow("fit, first pixel") << QPoint() << 0 << QPoint() << QPoint(1, 1) << QPointF(0.5, 0.5);
+    QTest::newRow("fit, inside") << QPoint() << 0 << QPoint() << QPoint(41, 21) << QPointF(20.5, 10.5);
+    QTest::newRow("fit, last pixel") << QPoint() << 0 << QPoint() << QPoint(399, 199) << QPointF(199.5, 99.5);
+    // Twice the fitted size about the corner: viewport (0, 0, 800, 400).
+    QTest::newRow("zoom 2 at corner") << QPoint(0, 0) << 1000 << QPoint() << QPoint(41, 21) << QPointF(10.25, 5.25);
+    // Twice about the centre: viewport (-200, -100, 800, 400); the centre stays on image (100, 50).
+    QTest::newRow("zoom 2 at centre") << QPoint(200, 100) << 1000 << QPoint() << QPoint(200, 100) << QPointF(100, 50);
+    QTest::newRow("zoom 2 at centre, corner")
+        << QPoint(200, 100) << 1000 << QPoint() << QPoint(2, 1) << QPointF(50.5, 25.25);
+    // Half the fitted size about the centre: viewport (100, 50, 200, 100), one screen pixel per image pixel.
+    QTest::newRow("zoom 0.5 at centre") << QPoint(200, 100) << -500 << QPoint() << QPoint(141, 71) << QPointF(41, 21);
+    // Panned by (30, -10): viewport (30, -10, 400, 200).
+    QTest::newRow("panned") << QPoint() << 0 << QPoint(30, -10) << QPoint(41, 21) << QPointF(5.5, 15.5);
+    // Zoomed 2 at the corner, then panned: viewport (30, -10, 800, 400).
+    QTest::newRow("zoomed and panned") << QPoint(0, 0) << 1000 << QPoint(30, -10) << QPoint(41, 21)
+                                       << QPointF(2.75, 7.75);
+}
+
+void CanvasMappingTest::clickLandsOnImagePoint()
+{
+    QFETCH(QPoint, zoomAt);
+    QFETCH(int, nZoomDelta);
+    QFETCH(QPoint, pan);
+    QFETCH(QPoint, click);
+    QFETCH(QPointF, expected);
+    CCanvasFixture fixture(QSize(400, 200));
+    fixture.PushPattern(200, 100);
+    ApplyView(fixture, zoomAt, nZoomDelta, pan);
+    QTest::mouseMove(fixture.canvas.get(), click);
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::mouseClick(fixture.canvas.get(), Qt::LeftButton, Qt::NoModifier, click);
+
+    const QStringList journal = recorder.Take();
+    QCOMPARE(journal.value(1), QString("signal_SelectMovingStart(%1,%2)").arg(expected.x()).arg(expected.y()));
+    QCOMPARE(fixture.canvas->MapToScreen(expected), QPointF(click));
+}
+
+void CanvasMappingTest::zoomKeepsImagePointUnderMouse_data()
+{
+    QTest::addColumn<QList<QPoint>>("steps"); // x, y of the mouse; the wheel delta as a third point's x
+    QTest::addColumn<QList<int>>("deltas");
+
+    QTest::newRow("one notch in at centre") << QList<QPoint>{{200, 100}} << QList<int>{120};
+    QTest::newRow("one notch out off centre") << QList<QPoint>{{57, 143}} << QList<int>{-120};
+    QTest::newRow("far in at corner") << QList<QPoint>{{390, 190}} << QList<int>{3000};
+    QTest::newRow("in here, out there") << QList<QPoint>{{100, 50}, {300, 170}} << QList<int>{600, -240};
+    QTest::newRow("three places") << QList<QPoint>{{10, 10}, {390, 10}, {200, 190}} << QList<int>{480, 480, -120};
+}
+
+void CanvasMappingTest::zoomKeepsImagePointUnderMouse()
+{
+    QFETCH(QList<QPoint>, steps);
+    QFETCH(QList<int>, deltas);
+    CCanvasFixture fixture(QSize(400, 300));
+    fixture.PushPattern(200, 100);
+
+    for (int i = 0; i < steps.size(); ++i)
+    {
+        const QPointF before = fixture.canvas->MapToImage(steps[i]);
+        QVERIFY(fixture.Wheel(steps[i], deltas[i]));
+        const QPointF after = fixture.canvas->MapToImage(steps[i]);
+        // Whole screen pixels place the image: the point may move by up to two of them.
+        const double dblTolerance = 2.0 / fixture.canvas->GetDisplayScale();
+        QVERIFY2(std::abs(after.x() - before.x()) <= dblTolerance && std::abs(after.y() - before.y()) <= dblTolerance,
+                 qPrintable(QString("step %1: (%2, %3) became (%4, %5)")
+                                .arg(i)
+                                .arg(before.x())
+                                .arg(before.y())
+                                .arg(after.x())
+                                .arg(after.y())));
+    }
+}
+
+void CanvasMappingTest::wheelStopsAboveMinimumScale_data()
+{
+    QTest::addColumn<int>("nDelta");
+    QTest::addColumn<bool>("bAccepted");
+    QTest::addColumn<double>("dblScale");
+
+    // From 0.11: a notch back gives 0.0968, a smaller step 0.099; both stay at 0.11.
+    QTest::newRow("notch back to 0.0968") << -120 << false << 0.11;
+    QTest::newRow("step back to 0.099") << -100 << false << 0.11;
+    QTest::newRow("step back to 0.09999") << -91 << false << 0.11;
+    QTest::newRow("step back to 0.1001") << -90 << true << 0.11 * 0.91;
+    QTest::newRow("notch forward") << 120 << true << 0.11 * 1.12;
+}
+
+void CanvasMappingTest::wheelStopsAboveMinimumScale()
+{
+    QFETCH(int, nDelta);
+    QFETCH(bool, bAccepted);
+    QFETCH(double, dblScale);
+    CCanvasFixture fixture(QSize(400, 200));
+    fixture.PushPattern(200, 100);
+    QVERIFY(fixture.Wheel(QPoint(200, 100), -890));
+    QCOMPARE(fixture.canvas->GetScale(), 0.11);
+    const QRect viewport = fixture.canvas->GetViewport();
+
+    QCOMPARE(fixture.Wheel(QPoint(120, 70), nDelta), bAccepted);
+
+    QCOMPARE(fixture.canvas->GetScale(), dblScale);
+    QCOMPARE(fixture.canvas->GetViewport() == viewport, !bAccepted);
+}
+
+void CanvasMappingTest::panFollowsMouseOneToOne_data()
+{
+    QTest::addColumn<int>("nZoomDelta");
+    QTest::addColumn<QPoint>("drag");
+
+    QTest::newRow("fit") << 0 << QPoint(37, -23);
+    QTest::newRow("zoomed in twice") << 1000 << QPoint(40, -20);
+    QTest::newRow("zoomed out to half") << -500 << QPoint(-40, 20);
+    QTest::newRow("zoomed in four times") << 3000 << QPoint(-120, 64);
+}
+
+void CanvasMappingTest::panFollowsMouseOneToOne()
+{
+    QFETCH(int, nZoomDelta);
+    QFETCH(QPoint, drag);
+    CCanvasFixture fixture(QSize(400, 200));
+    fixture.PushPattern(200, 100);
+    ApplyView(fixture, QPoint(100, 50), nZoomDelta, QPoint());
+    const QRect before = fixture.canvas->GetViewport();
+    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
+
+    fixture.Drag(QPoint(200, 100), QPoint(200, 100) + drag);
+
+    QCOMPARE(fixture.canvas->GetViewport(), before.translated(drag));
+}
+
+void CanvasMappingTest::fitAndNewImageUndoZoomAndPan()
+{
+    CCanvasFixture fixture(QSize(400, 200));
+    fixture.PushPattern(200, 100);
+    ApplyView(fixture, QPoint(77, 33), 700, QPoint(25, 15));
+    QVERIFY(fixture.canvas->GetViewport() != QRect(0, 0, 400, 200));
+
+    fixture.canvas->slot_ZoomFit();
+    QCOMPARE(fixture.canvas->GetViewport(), QRect(0, 0, 400, 200));
+    QCOMPARE(fixture.canvas->GetScale(), 1.0);
+
+    ApplyView(fixture, QPoint(77, 33), 700, QPoint(25, 15));
+    fixture.PushPattern(100, 100);
+    QCOMPARE(fixture.canvas->GetViewport(), QRect(100, 0, 200, 200));
+    QCOMPARE(fixture.canvas->GetScale(), 1.0);
+}
+
+void CanvasMappingTest::gotoShiftsByChosenPixel_data()
+{
+    QTest::addColumn<QSize>("imageSize");
+    QTest::addColumn<QPoint>("chosen");
+    QTest::addColumn<bool>("bGo");
+    QTest::addColumn<QRect>("expected");
+
+    QTest::newRow("chosen pixel") << QSize(200, 100) << QPoint(30, 20) << true << QRect(-30, -20, 400, 200);
+    QTest::newRow("clamped to last pixel") << QSize(200, 100) << QPoint(500, 500) << true << QRect(-199, -99, 400, 200);
+    QTest::newRow("closed without going") << QSize(200, 100) << QPoint(30, 20) << false << QRect(0, 0, 400, 200);
+}
+
+void CanvasMappingTest::gotoShiftsByChosenPixel()
+{
+    QFETCH(QSize, imageSize);
+    QFETCH(QPoint, chosen);
+    QFETCH(bool, bGo);
+    QFETCH(QRect, expected);
+    CCanvasFixture fixture(QSize(400, 200));
+    fixture.PushPattern(imageSize.width(), imageSize.height());
+    CPromptAnswers answers;
+    QSize ranges;
+    answers.dialogs.push_back(
+        [&](QDialog* pDialog)
+        {
+            auto* pGoto = qobject_cast<CImageView2DGotoDialog*>(pDialog);
+            if (!pGoto)
+                return int(QDialog::Rejected);
+            ranges = QSize(pGoto->GetXSpinBox()->maximum(), pGoto->GetYSpinBox()->maximum());
+            pGoto->GetXSpinBox()->setValue(chosen.x());
+            pGoto->GetYSpinBox()->setValue(chosen.y());
+            if (!bGo)
+                return int(QDialog::Rejected);
+            // The button accepts as soon as it goes down.
+            QTest::keyPress(pGoto->GetGotoButton(), Qt::Key_Space);
+            return pGoto->result();
+        });
+
+    fixture.canvas->slot_Goto();
+
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(ranges, QSize(imageSize.width() - 1, imageSize.height() - 1));
+    QCOMPARE(fixture.canvas->GetViewport(), expected);
+}
+
+void CanvasMappingTest::withoutImageNoPointHasScale_data()
+{
+    QTest::addColumn<int>("nCase");
+
+    QTest::newRow("never an image") << 0;
+    QTest::newRow("empty library image") << 1;
+    QTest::newRow("last image closed") << 2;
+}
+
+void CanvasMappingTest::withoutImageNoPointHasScale()
+{
+    QFETCH(int, nCase);
+    CCanvasFixture fixture(QSize(400, 200));
+    if (nCase == 1)
+        fixture.images.PushImage(std::make_shared<COvrelImage>());
+    if (nCase == 2)
+    {
+        fixture.PushPattern(200, 100);
+        fixture.images.RemoveCurrentImage();
+    }
+    CPromptAnswers answers;
+    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+    QTest::mouseMove(fixture.canvas.get(), QPoint(10, 10));
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QVERIFY(fixture.Wheel(QPoint(100, 100), 240));
+    fixture.Drag(QPoint(10, 10), QPoint(90, 50));
+    fixture.canvas->slot_Goto();
+
+    QCOMPARE(fixture.canvas->GetWindow(), QRect());
+    QCOMPARE(fixture.canvas->GetDisplayScale(), 0.0);
+    QVERIFY(answers.asked.isEmpty());
+    // Every point stands for the same finite place: the drag is there, but it has no extent.
+    QCOMPARE(recorder.Take(),
+             (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)", "signal_ChangeMousePosition(0,0)",
+                          "signal_DrawRectangleDoing(0,0;0,0)", "signal_DrawRectangleEnd(0,0;0,0)"}));
+}
+
+int RunCanvasMappingTest(int argc, char** argv)
+{
+    CanvasMappingTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "CanvasMappingTest.moc"

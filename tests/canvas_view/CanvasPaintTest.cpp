@@ -1,0 +1,5 @@
+#include "CCanvasFixture.h"
+int RunCanvasPaintTest(int, char**)
+{
+    return 0;
+}

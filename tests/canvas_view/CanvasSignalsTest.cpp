@@ -1,0 +1,428 @@
+#include "CCanvasFixture.h"
+#include "CSignalRecorder.h"
+
+#include "canvas/CDrawingObjectLayer.h"
+
+#define QTEST_QPA_MOUSE_HANDLING
+#include <QAction>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+using Mode = CImageViewModeModel::EImageView2DMode;
+Q_DECLARE_METATYPE(Mode)
+Q_DECLARE_METATYPE(QKeySequence::StandardKey)
+
+namespace
+{
+// A 200 x 100 image fitted into 400 x 200: two screen pixels per image pixel.
+const QSize kCanvasSize(400, 200);
+const QPoint kPress(40, 20);    // image (20, 10)
+const QPoint kRelease(100, 61); // image (50, 30.5)
+
+// What popped up: the menu and where.
+struct SOpenedMenu
+{
+    QMenu* pMenu = nullptr;
+    QPoint position;
+};
+
+// Once the next menu is open: notes it, then chooses the entry (with Return, as a user does) or, without such an
+// entry, closes it, so that its exec always returns.
+void WhenMenuOpens(SOpenedMenu& opened, const QString& strEntry)
+{
+    QTimer::singleShot(0,
+                       [&opened, strEntry]
+                       {
+                           auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                           if (!pMenu)
+                               return;
+                           opened.pMenu = pMenu;
+                           opened.position = pMenu->pos();
+                           for (QAction* pAction : pMenu->actions())
+                               if (pAction->text() == strEntry)
+                               {
+                                   pMenu->setActiveAction(pAction);
+                                   QTest::keyClick(pMenu, Qt::Key_Return);
+                                   return;
+                               }
+                           pMenu->close();
+                       });
+}
+} // namespace
+
+class CanvasSignalsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dragEmitsTheSignalsOfTheMode_data();
+    void dragEmitsTheSignalsOfTheMode();
+    void clickWithoutMovingFinishesOnlyDrawings_data();
+    void clickWithoutMovingFinishesOnlyDrawings();
+    void hoverWithoutButton_data();
+    void hoverWithoutButton();
+    void rightButtonAsksForContextMenuAtImagePoint();
+    void withoutModeModelMouseIsIgnored();
+    void keysEmitPressAndStandardActions_data();
+    void keysEmitPressAndStandardActions();
+    void dropEmitsOneAddImagePerLocalFile_data();
+    void dropEmitsOneAddImagePerLocalFile();
+    void imageMenuEntriesInOrder();
+    void menuEntriesEmitTheirSignals_data();
+    void menuEntriesEmitTheirSignals();
+    void imageMenuOpensAtImagePoint();
+    void objectActionsGetViewAndObjectOfOpenMenu();
+    void cursorFollowsMode_data();
+    void cursorFollowsMode();
+};
+
+void CanvasSignalsTest::dragEmitsTheSignalsOfTheMode_data()
+{
+    QTest::addColumn<Mode>("eMode");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString strMove = "signal_ChangeMousePosition(50,30.5)";
+    QTest::newRow("selecting") << CImageViewModeModel::EImageView2DMode_Selecting
+                               << QStringList{"signal_Active()", "signal_SelectMovingStart(20,10)", strMove,
+                                              "signal_SelectMovingDoing(20,10;50,30.5)",
+                                              "signal_SelectMovingEnd(20,10;50,30.5)"};
+    QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning
+                             << QStringList{"signal_Active()", strMove};
+    const auto drawing = [&](const QString& strShape)
+    {
+        return QStringList{"signal_Active()", QString("signal_Draw%1Start(20,10)").arg(strShape), strMove,
+                           QString("signal_Draw%1Doing(20,10;50,30.5)").arg(strShape),
+                           QString("signal_Draw%1End(20,10;50,30.5)").arg(strShape)};
+    };
+    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << drawing("Rectangle");
+    QTest::newRow("ellipse") << CImageViewModeModel::EImageView2DMode_Drawing_Ellipse << drawing("Ellipse");
+    QTest::newRow("circle") << CImageViewModeModel::EImageView2DMode_Drawing_Circle << drawing("Circle");
+    QTest::newRow("polygon") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon << drawing("Polygon");
+    QTest::newRow("line") << CImageViewModeModel::EImageView2DMode_Drawing_Line << drawing("Line");
+}
+
+void CanvasSignalsTest::dragEmitsTheSignalsOfTheMode()
+{
+    QFETCH(Mode, eMode);
+    QFETCH(QStringList, expected);
+    CCanvasFixture fixture(kCanvasSize);
+    fixture.PushPattern(200, 100);
+    fixture.mode.SetMode(eMode);
+    QTest::mouseMove(fixture.canvas.get(), kPress);
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::mousePress(fixture.canvas.get(), Qt::LeftButton, Qt::NoModifier, kPress);
+    QTest::mouseMove(fixture.canvas.get(), kRelease);
+    QTest::mouseRelease(fixture.canvas.get(), Qt::LeftButton, Qt::NoModifier, kRelease);
+
+    QCOMPARE(recorder.Take(), expected);
+}
+
+void CanvasSignalsTest::clickWithoutMovingFinishesOnlyDrawings_data()
+{
+    QTest::addColumn<Mode>("eMode");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("selecting") << CImageViewModeModel::EImageView2DMode_Selecting
+                               << QStringList{"signal_Active()", "signal_SelectMovingStart(20,10)"};
+    QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning << QStringList{"signal_Active()"};
+    QTest::newRow("polygon vertex") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon
+                                    << QStringList{"signal_Active()", "signal_DrawPolygonStart(20,10)",
+                                                   "signal_DrawPolygonEnd(20,10;20,10)"};
+    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge
+                               << QStringList{"signal_Active()", "signal_DrawRectangleStart(20,10)",
+                                              "signal_DrawRectangleEnd(20,10;20,10)"};
+}
+
+void CanvasSignalsTest::clickWithoutMovingFinishesOnlyDrawings()
+{
+    QFETCH(Mode, eMode);
+    QFETCH(QStringList, expected);
+    CCanvasFixture fixture(kCanvasSize);
+    fixture.PushPattern(200, 100);
+    fixture.mode.SetMode(eMode);
+    QTest::mouseMove(fixture.canvas.get(), kPress);
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::mouseClick(fixture.canvas.get(), Qt::LeftButton, Qt::NoModifier, kPress);
+
+    QCOMPARE(recorder.Take(), expected);
+}
+
+void CanvasSignalsTest::hoverWithoutButton_data()
+{
+    QTest::addColumn<Mode>("eMode");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString strMove = "signal_ChangeMousePosition(50,30.5)";
+    QTest::newRow("selecting checks handles")
+        << CImageViewModeModel::EImageView2DMode_Selecting << QStringList{strMove, "signal_CheckResizeRotate(50,30.5)"};
+    QTest::newRow("polygon rubber line") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon
+                                         << QStringList{strMove, "signal_DrawPolygonWaiting(50,30.5)"};
+    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << QStringList{strMove};
+    QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning << QStringList{strMove};
+}
+
+void CanvasSignalsTest::hoverWithoutButton()
+{
+    QFETCH(Mode, eMode);
+    QFETCH(QStringList, expected);
+    CCanvasFixture fixture(kCanvasSize);
+    fixture.PushPattern(200, 100);
+    fixture.mode.SetMode(eMode);
+    QTest::mouseMove(fixture.canvas.get(), kPress);
+    const QRect viewport = fixture.canvas->GetViewport();
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::mouseMove(fixture.canvas.get(), kRelease);
+
+    QCOMPARE(recorder.Take(), expected);
+    QCOMPARE(fixture.canvas->GetViewport(), viewport);
+}
+
+void CanvasSignalsTest::rightButtonAsksForContextMenuAtImagePoint()
+{
+    CCanvasFixture fixture(kCanvasSize);
+    fixture.PushPattern(200, 100);
+    QTest::mouseMove(fixture.canvas.get(), kPress);
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::mouseClick(fixture.canvas.get(), Qt::RightButton, Qt::NoModifier, kPress);
+
+    QCOMPARE(recorder.Take(), (QStringList{"signal_Active()", "signal_ShowContextMenu(20,10)"}));
+}
+
+void CanvasSignalsTest::withoutModeModelMouseIsIgnored()
+{
+    CImageListModel images;
+    CImageView2D canvas(&images, nullptr, nullptr, 0);
+    canvas.resize(kCanvasSize);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    QTest::mouseMove(&canvas, kPress);
+    CSignalRecorder recorder(&canvas);
+
+    QTest::mousePress(&canvas, Qt::LeftButton, Qt::NoModifier, kPress);
+    QTest::mouseMove(&canvas, kRelease);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, Qt::NoModifier, kRelease);
+
+    QCOMPARE(recorder.Take(), QStringList());
+}
+
+void CanvasSignalsTest::keysEmitPressAndStandardActions_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QStringList>("expected");
+
+    const auto standard = [](QKeySequence::StandardKey eKey) { return QKeySequence::keyBindings(eKey).value(0); };
+    // The modifier keys go down first, each a key press of its own, in the order QTest presses them.
+    const auto pressed = [](const QKeySequence& keys)
+    {
+        QStringList lstPressed;
+        const std::pair<Qt::KeyboardModifier, Qt::Key> modifiers[] = {{Qt::ShiftModifier, Qt::Key_Shift},
+                                                                      {Qt::ControlModifier, Qt::Key_Control},
+                                                                      {Qt::AltModifier, Qt::Key_Alt},
+                                                                      {Qt::MetaModifier, Qt::Key_Meta}};
+        for (const auto& modifier : modifiers)
+            if (keys[0] & modifier.first)
+                lstPressed << QString("signal_PressKey(%1)").arg(int(modifier.second));
+        return lstPressed << QString("signal_PressKey(%1)").arg(keys[0] & ~Qt::KeyboardModifierMask);
+    };
+    for (const auto& row :
+         {std::make_pair(QKeySequence::Undo, "signal_Undo()"), std::make_pair(QKeySequence::Redo, "signal_Redo()"),
+          std::make_pair(QKeySequence::Copy, "signal_Copy()"), std::make_pair(QKeySequence::Paste, "signal_Paste()")})
+    {
+        const QKeySequence keys = standard(row.first);
+        QTest::newRow(row.second) << keys << (pressed(keys) << row.second);
+    }
+    QTest::newRow("escape") << QKeySequence(Qt::Key_Escape) << QStringList{"signal_PressKey(16777216)"};
+    QTest::newRow("delete") << QKeySequence(Qt::Key_Delete) << QStringList{"signal_PressKey(16777223)"};
+    QTest::newRow("plain letter") << QKeySequence(Qt::Key_Z) << QStringList{"signal_PressKey(90)"};
+}
+
+void CanvasSignalsTest::keysEmitPressAndStandardActions()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QStringList, expected);
+    QVERIFY(!keys.isEmpty());
+    CCanvasFixture fixture(kCanvasSize);
+    CSignalRecorder recorder(fixture.canvas.get());
+
+    QTest::keyClick(fixture.canvas.get(), Qt::Key(keys[0] & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(keys[0] & Qt::KeyboardModifierMask));
+
+    QCOMPARE(recorder.Take(), expected);
+}
+
+void CanvasSignalsTest::dropEmitsOneAddImagePerLocalFile_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<bool>("bAccepted");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("one file") << QList<QUrl>{QUrl::fromLocalFile("/data/a.png")} << true
+                              << QStringList{"signal_AddImage(/data/a.png)"};
+    QTest::newRow("three files in order")
+        << QList<QUrl>{QUrl::fromLocalFile("/data/c.png"), QUrl::fromLocalFile("/data/a b.jpg"),
+                       QUrl::fromLocalFile("/data/doc.pdf")}
+        << true
+        << QStringList{"signal_AddImage(/data/c.png)", "signal_AddImage(/data/a b.jpg)",
+                       "signal_AddImage(/data/doc.pdf)"};
+    QTest::newRow("web address skipped") << QList<QUrl>{QUrl("https://example.org/x.png"),
+                                                        QUrl::fromLocalFile("/data/b.png")}
+                                         << true << QStringList{"signal_AddImage(/data/b.png)"};
+    QTest::newRow("text only refused") << QList<QUrl>{} << false << QStringList{};
+}
+
+void CanvasSignalsTest::dropEmitsOneAddImagePerLocalFile()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(bool, bAccepted);
+    QFETCH(QStringList, expected);
+    CCanvasFixture fixture(kCanvasSize);
+    CSignalRecorder recorder(fixture.canvas.get());
+    QMimeData data;
+    if (urls.isEmpty())
+        data.setText("just text");
+    else
+        data.setUrls(urls);
+
+    QDragEnterEvent enter(kPress, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(fixture.canvas.get(), &enter);
+    QCOMPARE(enter.isAccepted(), bAccepted);
+    if (bAccepted)
+    {
+        QDropEvent drop(kPress, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(fixture.canvas.get(), &drop);
+    }
+
+    QCOMPARE(recorder.Take(), expected);
+}
+
+void CanvasSignalsTest::imageMenuEntriesInOrder()
+{
+    CCanvasFixture fixture(kCanvasSize);
+    QStringList lstEntries;
+    for (QAction* pAction : fixture.canvas->GetImageMenu()->actions())
+        lstEntries << (pAction->isSeparator() ? "|" : pAction->text());
+    QCOMPARE(lstEntries, (QStringList{"Load Image", "Load PDF", "Save Image", "Close Image", "|", "Copy (C)",
+                                      "Paste (P)", "|", "GoTo", "Switch To 3D View"}));
+    QCOMPARE(fixture.canvas->GetObjectMenu()->actions().size(), 1);
+    QCOMPARE(fixture.canvas->GetObjectMenu()->actions().front()->text(), QString("Delete"));
+}
+
+void CanvasSignalsTest::menuEntriesEmitTheirSignals_data()
+{
+    QTest::addColumn<bool>("bObjectMenu");
+    QTest::addColumn<QString>("strEntry");
+    QTest::addColumn<QString>("strExpected");
+
+    QTest::newRow("load image") << false << "Load Image"
+                                << "signal_LoadImage()";
+    QTest::newRow("load pdf") << false << "Load PDF"
+                              << "signal_LoadPdf()";
+    QTest::newRow("save") << false << "Save Image"
+                          << "signal_SaveImage()";
+    QTest::newRow("close") << false << "Close Image"
+                           << "signal_CloseImage()";
+    QTest::newRow("copy") << false << "Copy (C)"
+                          << "signal_Copy()";
+    QTest::newRow("paste") << false << "Paste (P)"
+                           << "signal_Paste()";
+    QTest::newRow("3d") << false << "Switch To 3D View"
+                        << "signal_Switch2DTo3D()";
+    QTest::newRow("delete object") << true << "Delete"
+                                   << "signal_DeleteDrawableObject()";
+}
+
+void CanvasSignalsTest::menuEntriesEmitTheirSignals()
+{
+    QFETCH(bool, bObjectMenu);
+    QFETCH(QString, strEntry);
+    QFETCH(QString, strExpected);
+    CCanvasFixture fixture(kCanvasSize);
+    CSignalRecorder recorder(fixture.canvas.get());
+    QMenu* pMenu = bObjectMenu ? fixture.canvas->GetObjectMenu() : fixture.canvas->GetImageMenu();
+    QAction* pEntry = nullptr;
+    for (QAction* pAction : pMenu->actions())
+        if (pAction->text() == strEntry)
+            pEntry = pAction;
+    QVERIFY(pEntry);
+
+    pEntry->trigger();
+
+    QCOMPARE(recorder.Take(), QStringList{strExpected});
+}
+
+void CanvasSignalsTest::imageMenuOpensAtImagePoint()
+{
+    CCanvasFixture fixture(kCanvasSize);
+    fixture.PushPattern(200, 100);
+    CSignalRecorder recorder(fixture.canvas.get());
+    SOpenedMenu opened;
+    WhenMenuOpens(opened, "Copy (C)");
+
+    fixture.canvas->ShowImageMenu(QPointF(30.75, 12.25));
+
+    QCOMPARE(opened.pMenu, fixture.canvas->GetImageMenu());
+    // Image (30.75, 12.25) lies on screen (61.5, 24.5): whole pixels (61, 24).
+    QCOMPARE(opened.position, fixture.canvas->mapToGlobal(QPoint(61, 24)));
+    QCOMPARE(recorder.Take(), QStringList{"signal_Copy()"});
+}
+
+void CanvasSignalsTest::objectActionsGetViewAndObjectOfOpenMenu()
+{
+    CCanvasFixture fixture(kCanvasSize, 3);
+    fixture.PushPattern(200, 100);
+    QList<QPair<int, unsigned int>> calls;
+    fixture.canvas->AddObjectAction("Properties", QIcon(),
+                                    [&](int nViewID, unsigned int nUID) {
+                                        calls.append({nViewID, nUID});
+                                    });
+    QCOMPARE(fixture.canvas->GetObjectMenu()->actions().last()->text(), QString("Properties"));
+    SOpenedMenu opened;
+    WhenMenuOpens(opened, "Properties");
+
+    fixture.canvas->ShowObjectMenu(QPointF(10, 5), 42u);
+
+    QCOMPARE(opened.pMenu, fixture.canvas->GetObjectMenu());
+    QCOMPARE(opened.position, fixture.canvas->mapToGlobal(QPoint(20, 10)));
+    QCOMPARE(calls, (QList<QPair<int, unsigned int>>{{3, 42u}}));
+}
+
+void CanvasSignalsTest::cursorFollowsMode_data()
+{
+    QTest::addColumn<Mode>("eMode");
+    QTest::addColumn<int>("nCursor");
+
+    QTest::newRow("selecting") << CImageViewModeModel::EImageView2DMode_Selecting << int(Qt::ArrowCursor);
+    QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning << int(Qt::SizeAllCursor);
+    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << int(Qt::CrossCursor);
+    QTest::newRow("polygon") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon << int(Qt::CrossCursor);
+    QTest::newRow("line") << CImageViewModeModel::EImageView2DMode_Drawing_Line << int(Qt::CrossCursor);
+}
+
+void CanvasSignalsTest::cursorFollowsMode()
+{
+    QFETCH(Mode, eMode);
+    QFETCH(int, nCursor);
+    CCanvasFixture fixture(kCanvasSize);
+    // Away first, so that every row sees a change.
+    fixture.mode.SetMode(eMode == CImageViewModeModel::EImageView2DMode_Panning
+                             ? CImageViewModeModel::EImageView2DMode_Drawing_Circle
+                             : CImageViewModeModel::EImageView2DMode_Panning);
+
+    fixture.mode.SetMode(eMode);
+
+    QCOMPARE(int(fixture.canvas->cursor().shape()), nCursor);
+}
+
+int RunCanvasSignalsTest(int argc, char** argv)
+{
+    CanvasSignalsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "CanvasSignalsTest.moc"
