@@ -60,11 +60,12 @@ QMessageBox::StandardButton CPromptAnswers::Message(QMessageBox::Icon eIcon, QWi
     return QMessageBox::Ok;
 }
 
-QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCaption)
+QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter)
 {
     SAsked sAsked;
     sAsked.strKind = strKind;
     sAsked.strTitle = strCaption;
+    sAsked.strFilter = strFilter;
     asked.append(sAsked);
     if (files.empty())
         return QString();
@@ -73,16 +74,18 @@ QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCapti
     return strAnswer;
 }
 
-QString CPromptAnswers::GetOpenFileName(QWidget*, const QString& strCaption, const QString&, const QString&)
+QString CPromptAnswers::GetOpenFileName(QWidget*, const QString& strCaption, const QString&, const QString& strFilter)
 {
-    return NextFile("open", strCaption);
+    return NextFile("open", strCaption, strFilter);
 }
 
-QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption, const QString&, const QString&)
+QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption, const QString&,
+                                             const QString& strFilter)
 {
     SAsked sAsked;
     sAsked.strKind = "opens";
     sAsked.strTitle = strCaption;
+    sAsked.strFilter = strFilter;
     asked.append(sAsked);
     if (fileLists.empty())
         return QStringList();
@@ -91,9 +94,9 @@ QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption
     return answer;
 }
 
-QString CPromptAnswers::GetSaveFileName(QWidget*, const QString& strCaption, const QString&, const QString&)
+QString CPromptAnswers::GetSaveFileName(QWidget*, const QString& strCaption, const QString&, const QString& strFilter)
 {
-    return NextFile("save", strCaption);
+    return NextFile("save", strCaption, strFilter);
 }
 
 QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption, const QString&)
@@ -101,13 +104,14 @@ QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption
     return NextFile("dir", strCaption);
 }
 
-QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString& strLabel, QLineEdit::EchoMode,
-                                const QString&, bool* pOk)
+QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString& strLabel,
+                                QLineEdit::EchoMode eEchoMode, const QString&, bool* pOk)
 {
     SAsked sAsked;
     sAsked.strKind = "text";
     sAsked.strTitle = strTitle;
     sAsked.strText = strLabel;
+    sAsked.eEchoMode = eEchoMode;
     asked.append(sAsked);
     QString strAnswer;
     if (!texts.empty())

@@ -21,6 +21,8 @@ public:
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QStringList items;
+        QString strFilter;                                 // file dialogs
+        QLineEdit::EchoMode eEchoMode = QLineEdit::Normal; // GetText
     };
 
     CPromptAnswers();
@@ -51,6 +53,6 @@ public:
     int ExecDialog(QDialog* pDialog) override;
 
 private:
-    QString NextFile(const QString& strKind, const QString& strCaption);
+    QString NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter = QString());
     IPromptHandler* m_pPrevious = nullptr;
 };
