@@ -1,7 +1,5 @@
 #include "workspace/CThumbnailCache.h"
 
-#include "imaging/ImageConversion.h"
-
 #include "Utils/COvrelImage.h"
 
 #include <QIcon>
@@ -9,6 +7,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <vector>
 
 using Ovrel::Utils::COvrelImage;
 
@@ -22,17 +21,52 @@ QString ItemText(int nRow, const COvrelImage& image)
     return QString("%1. ").arg(nRow + 1) + QString::fromStdWString(image.GetName());
 }
 
-// A smooth scale reads every source pixel and first converts the whole image to 32 bits; picking every other pixel of
-// twice the target size first costs only the pixels picked, and the smooth pass over those still averages neighbours.
-QImage ScaleDown(const QImage& source, int nWidth)
+// Each thumbnail pixel averages 2 x 2 samples spread evenly over the source pixels it stands for. Reading only those
+// samples, straight from the library's rows, keeps the cost to the thumbnail's size whatever the image's size: a
+// smooth scale of the whole image would convert and read every one of its pixels.
+QImage Sample(const COvrelImage& image, int nWidth)
 {
-    const int nHeight = std::max(1, static_cast<int>(static_cast<qint64>(source.height()) * nWidth / source.width()));
-    if (source.width() > 2 * nWidth && source.height() > 2 * nHeight)
+    constexpr int kSamples = 2;
+    const int nSourceWidth = image.GetWidth();
+    const int nSourceHeight = image.GetHeight();
+    const int nChannels = image.GetChannels();
+    const int nHeight = std::max(1, static_cast<int>(static_cast<qint64>(nSourceHeight) * nWidth / nSourceWidth));
+    const QImage::Format eFormat = nChannels == 1   ? QImage::Format_Grayscale8
+                                   : nChannels == 4 ? QImage::Format_RGBA8888
+                                                    : QImage::Format_RGB888;
+    QImage thumbnail(nWidth, nHeight, eFormat);
+    if (thumbnail.isNull() || (nChannels != 1 && nChannels != 3 && nChannels != 4))
+        return QImage();
+    const auto sample = [](int nIndex, int nSource, int nTarget)
     {
-        const QImage picked = source.scaled(2 * nWidth, 2 * nHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        return picked.scaled(nWidth, nHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // The centre of sample nIndex among nTarget * kSamples equal parts of nSource pixels.
+        return std::min(nSource - 1,
+                        static_cast<int>((2 * static_cast<qint64>(nIndex) + 1) * nSource / (2 * nTarget * kSamples)));
+    };
+    std::vector<int> vctColumns(static_cast<size_t>(nWidth) * kSamples);
+    for (int i = 0; i < static_cast<int>(vctColumns.size()); ++i)
+        vctColumns[i] = sample(i, nSourceWidth, nWidth) * nChannels;
+    const unsigned char* const* ppRows = image.GetRows();
+    std::vector<int> vctSums(static_cast<size_t>(nWidth) * nChannels);
+    for (int y = 0; y < nHeight; ++y)
+    {
+        std::fill(vctSums.begin(), vctSums.end(), 0);
+        for (int nRowSample = 0; nRowSample < kSamples; ++nRowSample)
+        {
+            const unsigned char* pRow = ppRows[sample(y * kSamples + nRowSample, nSourceHeight, nHeight)];
+            for (int x = 0; x < nWidth; ++x)
+                for (int nColumnSample = 0; nColumnSample < kSamples; ++nColumnSample)
+                {
+                    const unsigned char* pPixel = pRow + vctColumns[x * kSamples + nColumnSample];
+                    for (int c = 0; c < nChannels; ++c)
+                        vctSums[x * nChannels + c] += pPixel[c];
+                }
+        }
+        uchar* pLine = thumbnail.scanLine(y);
+        for (int i = 0; i < nWidth * nChannels; ++i)
+            pLine[i] = static_cast<uchar>((vctSums[i] + kSamples * kSamples / 2) / (kSamples * kSamples));
     }
-    return source.scaled(nWidth, nHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return thumbnail;
 }
 } // namespace
 
@@ -117,12 +151,12 @@ CThumbnailCache::SThumbnail* CThumbnailCache::Find(const ImagePtr& pImage)
     const auto it = m_mapKept.find(pImage->GetUID());
     if (it != m_mapKept.end())
         return &it->second;
-    // Wrapped, not copied: the pixels are read once, right here.
-    QImage wrapped;
-    if (!ImageToQImage(pImage.get(), wrapped, false) || wrapped.width() < 1)
+    if (pImage->IsEmpty() || !pImage->GetRows())
         return nullptr;
     SThumbnail thumbnail;
-    thumbnail.kept = ScaleDown(wrapped, std::min(wrapped.width(), std::max(kKeptWidth, m_nWidth)));
+    thumbnail.kept = Sample(*pImage, std::min(pImage->GetWidth(), std::max(kKeptWidth, m_nWidth)));
+    if (thumbnail.kept.isNull())
+        return nullptr;
     Fit(thumbnail);
     ++m_nMade;
     return &m_mapKept.emplace(pImage->GetUID(), std::move(thumbnail)).first->second;
