@@ -21,6 +21,12 @@ QString ItemText(int nRow, const COvrelImage& image)
     return QString("%1. ").arg(nRow + 1) + QString::fromStdWString(image.GetName());
 }
 
+// The height of a thumbnail nWidth wide of an image of that size.
+int HeightAt(const QSize& source, int nWidth)
+{
+    return std::max(1, static_cast<int>(static_cast<qint64>(source.height()) * nWidth / source.width()));
+}
+
 // Each thumbnail pixel averages 2 x 2 samples spread evenly over the source pixels it stands for. Reading only those
 // samples, straight from the library's rows, keeps the cost to the thumbnail's size whatever the image's size: a
 // smooth scale of the whole image would convert and read every one of its pixels.
@@ -30,7 +36,7 @@ QImage Sample(const COvrelImage& image, int nWidth)
     const int nSourceWidth = image.GetWidth();
     const int nSourceHeight = image.GetHeight();
     const int nChannels = image.GetChannels();
-    const int nHeight = std::max(1, static_cast<int>(static_cast<qint64>(nSourceHeight) * nWidth / nSourceWidth));
+    const int nHeight = HeightAt(QSize(nSourceWidth, nSourceHeight), nWidth);
     const QImage::Format eFormat = nChannels == 1   ? QImage::Format_Grayscale8
                                    : nChannels == 4 ? QImage::Format_RGBA8888
                                                     : QImage::Format_RGB888;
@@ -154,6 +160,7 @@ CThumbnailCache::SThumbnail* CThumbnailCache::Find(const ImagePtr& pImage)
     if (pImage->IsEmpty() || !pImage->GetRows())
         return nullptr;
     SThumbnail thumbnail;
+    thumbnail.source = QSize(pImage->GetWidth(), pImage->GetHeight());
     thumbnail.kept = Sample(*pImage, std::min(pImage->GetWidth(), std::max(kKeptWidth, m_nWidth)));
     if (thumbnail.kept.isNull())
         return nullptr;
@@ -172,10 +179,12 @@ void CThumbnailCache::Show(QStandardItem* pItem, int nRow, const ImagePtr& pImag
 
 void CThumbnailCache::Fit(SThumbnail& thumbnail) const
 {
-    if (thumbnail.kept.width() == m_nWidth)
+    const QSize size(m_nWidth, HeightAt(thumbnail.source, m_nWidth));
+    if (thumbnail.kept.size() == size)
         thumbnail.shown = QPixmap::fromImage(thumbnail.kept);
     else
-        thumbnail.shown = QPixmap::fromImage(thumbnail.kept.scaledToWidth(m_nWidth, Qt::SmoothTransformation));
+        thumbnail.shown =
+            QPixmap::fromImage(thumbnail.kept.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 void CThumbnailCache::Prune()

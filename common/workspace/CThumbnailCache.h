@@ -61,6 +61,7 @@ private:
     {
         QImage kept;   // at the kept width (or the image's own width when that is smaller)
         QPixmap shown; // at m_nWidth
+        QSize source;  // the image's size, which the shown thumbnail's height follows
     };
 
     // The thumbnail of the image, made when missing; null when the image cannot be shown.
