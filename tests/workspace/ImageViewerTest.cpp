@@ -158,6 +158,9 @@ void ImageViewerTest::thumbnailsFollowImageList_data()
         << QStringList{"set a b c", "set c a"} << QStringList{"1. c", "2. a"} << 0 << 3;
     QTest::newRow("an image cleared away is scaled again when it returns")
         << QStringList{"set a b", "clear", "push a"} << QStringList{"1. a"} << 0 << 3;
+    // The list's own current item moves off the removed last row; that is no pick of the user's.
+    QTest::newRow("fewer images set while the last was current")
+        << QStringList{"set a b c", "index 2", "set x y"} << QStringList{"1. x", "2. y"} << 0 << 5;
     QTest::newRow("stepping between images scales nothing")
         << QStringList{"set a b c", "index 2", "index 0"} << QStringList{"1. a", "2. b", "3. c"} << 0 << 3;
 }
