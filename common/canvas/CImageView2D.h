@@ -44,10 +44,13 @@ public:
 
     int GetViewID() const { return m_nViewID; }
     std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const;
-    // The image as shown: converted once per image change, never per paint.
+    // The image as shown: converted once per image change, never per paint. It shares the library image's pixel
+    // buffer and keeps it alive while shown, even when the library image is destroyed or moves to a new buffer.
     QImage GetDisplayImage() const;
 
-    // Screen (widget) point to image point and back, through the current viewport and window.
+    // Screen (widget) point to image point and back, through the current viewport and window. Without an image the
+    // window is empty and there is no scale: every point then maps to the origin of the other side, so gestures
+    // made meanwhile carry finite points without extent.
     QPointF MapToImage(const QPointF& screenPoint) const;
     QPointF MapToScreen(const QPointF& imagePoint) const;
     // Screen pixels per image pixel (viewport width / window width); 0 while the window is empty.

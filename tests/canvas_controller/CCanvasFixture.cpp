@@ -1,7 +1,3 @@
-// Mouse events take the window system's path (QWindow), so that the application keeps the button and modifier state
-// a real press leaves behind, and the canvas receives moves with the button held.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include "CCanvasFixture.h"
 
 #include "canvas/CDrawableGeometry.h"
@@ -16,8 +12,8 @@ using Ovrel::Utils::COvrelImage;
 
 CCanvasFixture::CCanvasFixture()
     : canvas(std::make_unique<CImageView2D>(&images, &objects, &modes, 0)),
-      controller(std::make_unique<CImageView2DController>(&images, &objects, &modes, canvas.get(), nullptr, nullptr,
-                                                          nullptr))
+      controller(
+          std::make_unique<CImageView2DController>(&images, &objects, &modes, canvas.get(), nullptr, nullptr, nullptr))
 {
     canvas->resize(400, 200);
 }

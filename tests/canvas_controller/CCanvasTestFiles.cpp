@@ -103,8 +103,8 @@ bool CCanvasTestFiles::WritePdfs() const
             return false;
     }
     const QString strQpdf = QStandardPaths::findExecutable("qpdf");
-    const QStringList encrypt{"--encrypt", kPassword, "owner-pw", "256", "--", Path("two pages.pdf"),
-                              Path("locked.pdf")};
+    const QStringList encrypt{"--encrypt",           kPassword,         "owner-pw", "256", "--",
+                              Path("two pages.pdf"), Path("locked.pdf")};
     if (strQpdf.isEmpty() || QProcess::execute(strQpdf, encrypt) != 0)
         return false;
     // 20000 points square at 144 dpi would be 40000 x 40000 pixels: more than an image may hold.

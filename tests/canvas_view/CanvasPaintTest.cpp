@@ -1,4 +1,6 @@
 #include "CCanvasFixture.h"
+#include "CPromptAnswers.h"
+#include "CSignalRecorder.h"
 
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawingObjectLayer.h"
@@ -72,14 +74,16 @@ private slots:
     void gestureObjectsShowOnTheLayer();
     void objectsJustOffScreenStillReachIn_data();
     void objectsJustOffScreenStillReachIn();
+    void valuesNeedALineEachAndAMargin_data();
+    void valuesNeedALineEachAndAMargin();
     void pixelValuesShownOnlyWhenTheyFit_data();
     void pixelValuesShownOnlyWhenTheyFit();
     void gridFromFiftyScreenPixelsPerPixel_data();
     void gridFromFiftyScreenPixelsPerPixel();
     void crosshairFollowsDragAndLeavesOnRelease();
     void shownImageOutlivesLibraryBuffer();
-    void withoutImageNothingIsDrawn_data();
-    void withoutImageNothingIsDrawn();
+    void withoutImageNothingIsDrawnAndNoPointHasScale_data();
+    void withoutImageNothingIsDrawnAndNoPointHasScale();
 };
 
 void CanvasPaintTest::imagePixelsLandWhereTheyShould_data()
@@ -96,15 +100,14 @@ void CanvasPaintTest::imagePixelsLandWhereTheyShould_data()
         // Two screen pixels per image pixel: screen 0 and 1 show pixel 0, screen 2 pixel 1.
         QTest::newRow(name + "fit, first pixel") << nChannels << 0 << QPoint() << QPoint(1, 1) << QPoint(0, 0);
         QTest::newRow(name + "fit, next column") << nChannels << 0 << QPoint() << QPoint(2, 0) << QPoint(1, 0);
-        QTest::newRow(name + "fit, last pixel") << nChannels << 0 << QPoint() << QPoint(398, 199)
-                                                << QPoint(199, 99);
+        QTest::newRow(name + "fit, last pixel") << nChannels << 0 << QPoint() << QPoint(398, 199) << QPoint(199, 99);
         // Twice about the centre: viewport (-200, -100, 800, 400), four screen pixels per image pixel.
-        QTest::newRow(name + "zoomed, corner") << nChannels << 1000 << QPoint(200, 100) << QPoint(3, 3)
-                                               << QPoint(50, 25);
-        QTest::newRow(name + "zoomed, next column") << nChannels << 1000 << QPoint(200, 100) << QPoint(4, 0)
-                                                    << QPoint(51, 25);
-        QTest::newRow(name + "zoomed, centre") << nChannels << 1000 << QPoint(200, 100) << QPoint(200, 100)
-                                               << QPoint(100, 50);
+        QTest::newRow(name + "zoomed, corner")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(3, 3) << QPoint(50, 25);
+        QTest::newRow(name + "zoomed, next column")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(4, 0) << QPoint(51, 25);
+        QTest::newRow(name + "zoomed, centre")
+            << nChannels << 1000 << QPoint(200, 100) << QPoint(200, 100) << QPoint(100, 50);
     }
 }
 
@@ -187,35 +190,38 @@ void CanvasPaintTest::objectsFollowTheModel_data()
     const QColor atMoved = CCanvasFixture::PatternColour(100, 25, 3);
     QTest::newRow("added, so selected") << ModelChange([](CDrawableObjectModel&, const ObjectPtr&) {}) << points
                                         << QList<QColor>{kSelected, atMoved};
-    QTest::newRow("deselected") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-        model.DeselectAll();
-    }) << points << QList<QColor>{kUnselected, atMoved};
-    QTest::newRow("deleted") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject) {
-        model.DeleteObject(pObject->GetUID());
-    }) << points << QList<QColor>{atEdge, atMoved};
+    QTest::newRow("deselected") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&)
+                                               { model.DeselectAll(); })
+                                << points << QList<QColor>{kUnselected, atMoved};
+    QTest::newRow("deleted") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject)
+                                            { model.DeleteObject(pObject->GetUID()); })
+                             << points << QList<QColor>{atEdge, atMoved};
     QTest::newRow("cleared") << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) { model.ClearAll(); })
                              << points << QList<QColor>{atEdge, atMoved};
-    QTest::newRow("moved") << ModelChange([](CDrawableObjectModel&, const ObjectPtr& pObject) {
-        pObject->MoveTopLeftTo(QPointF(100, 10));
-    }) << points << QList<QColor>{atEdge, kSelected};
-    QTest::newRow("another added after clearing")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-               model.ClearAll();
-               model.AddObject(Rectangle(100, 10, 40, 30));
-           })
-        << points << QList<QColor>{atEdge, kSelected};
-    QTest::newRow("second added in front")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr&) {
-               model.DeselectAll();
-               model.AddObject(Rectangle(100, 10, 40, 30));
-           })
-        << points << QList<QColor>{kUnselected, kSelected};
-    QTest::newRow("second added, first deleted")
-        << ModelChange([](CDrawableObjectModel& model, const ObjectPtr& pObject) {
-               model.AddObject(Rectangle(100, 10, 40, 30));
-               model.DeleteObject(pObject);
-           })
-        << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("moved") << ModelChange([](CDrawableObjectModel&, const ObjectPtr& pObject)
+                                          { pObject->MoveTopLeftTo(QPointF(100, 10)); })
+                           << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("another added after clearing") << ModelChange(
+                                                         [](CDrawableObjectModel& model, const ObjectPtr&)
+                                                         {
+                                                             model.ClearAll();
+                                                             model.AddObject(Rectangle(100, 10, 40, 30));
+                                                         })
+                                                  << points << QList<QColor>{atEdge, kSelected};
+    QTest::newRow("second added in front") << ModelChange(
+                                                  [](CDrawableObjectModel& model, const ObjectPtr&)
+                                                  {
+                                                      model.DeselectAll();
+                                                      model.AddObject(Rectangle(100, 10, 40, 30));
+                                                  })
+                                           << points << QList<QColor>{kUnselected, kSelected};
+    QTest::newRow("second added, first deleted") << ModelChange(
+                                                        [](CDrawableObjectModel& model, const ObjectPtr& pObject)
+                                                        {
+                                                            model.AddObject(Rectangle(100, 10, 40, 30));
+                                                            model.DeleteObject(pObject);
+                                                        })
+                                                 << points << QList<QColor>{atEdge, kSelected};
 }
 
 void CanvasPaintTest::objectsFollowTheModel()
@@ -304,6 +310,29 @@ void CanvasPaintTest::objectsJustOffScreenStillReachIn()
     QVERIFY(CountPixels(grab, area, [&](QColor c) { return c == colour; }) > 0);
 }
 
+void CanvasPaintTest::valuesNeedALineEachAndAMargin_data()
+{
+    QTest::addColumn<int>("nChannels");
+    QTest::addColumn<int>("nFontHeight");
+    QTest::addColumn<double>("dblPixelSize");
+    QTest::addColumn<bool>("bFit");
+
+    QTest::newRow("three at 60 with font 16") << 3 << 16 << 60.0 << true;
+    QTest::newRow("four at 60 with font 16") << 4 << 16 << 60.0 << false;
+    QTest::newRow("four at 69 with font 16") << 4 << 16 << 69.0 << true;
+    QTest::newRow("grey at 20.9 with font 16") << 1 << 16 << 20.9 << false;
+}
+
+void CanvasPaintTest::valuesNeedALineEachAndAMargin()
+{
+    QFETCH(int, nChannels);
+    QFETCH(int, nFontHeight);
+    QFETCH(double, dblPixelSize);
+    QFETCH(bool, bFit);
+
+    QCOMPARE(CPixelGridPainter::ValuesFit(nChannels, nFontHeight, dblPixelSize), bFit);
+}
+
 void CanvasPaintTest::pixelValuesShownOnlyWhenTheyFit_data()
 {
     QTest::addColumn<int>("nChannels");
@@ -333,9 +362,8 @@ void CanvasPaintTest::pixelValuesShownOnlyWhenTheyFit()
 
     // Inside pixel (1, 0): the values' black background and each value's colour (the pattern has none of them).
     const QRect pixel(nPixelSize + 1, 1, nPixelSize - 2, nPixelSize - 2);
-    const auto near = [](QColor c, int r, int g, int b) {
-        return std::abs(c.red() - r) < 60 && std::abs(c.green() - g) < 60 && std::abs(c.blue() - b) < 60;
-    };
+    const auto near = [](QColor c, int r, int g, int b)
+    { return std::abs(c.red() - r) < 60 && std::abs(c.green() - g) < 60 && std::abs(c.blue() - b) < 60; };
     QList<std::function<bool(QColor)>> valueColours;
     if (nChannels >= 3)
         valueColours << [&](QColor c) { return near(c, 255, 0, 0); } << [&](QColor c) { return near(c, 0, 255, 0); }
@@ -402,9 +430,21 @@ void CanvasPaintTest::shownImageOutlivesLibraryBuffer()
 
     QVERIFY(ShowsImagePixel(grab, *fixture.canvas, 0, 0, 3));
     QVERIFY(ShowsImagePixel(grab, *fixture.canvas, 199, 99, 3));
+    // Read here, byte by byte, so that AddressSanitizer sees every read (Qt's painting is not instrumented).
+    const QImage shown = fixture.canvas->GetDisplayImage();
+    QCOMPARE(shown.size(), QSize(200, 100));
+    int nWrong = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+        {
+            const uchar* pPixel = shown.constScanLine(y) + 3 * x;
+            const QColor expected = CCanvasFixture::PatternColour(x, y, 3);
+            nWrong += QColor(pPixel[0], pPixel[1], pPixel[2]) == expected ? 0 : 1;
+        }
+    QCOMPARE(nWrong, 0);
 }
 
-void CanvasPaintTest::withoutImageNothingIsDrawn_data()
+void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale_data()
 {
     QTest::addColumn<int>("nCase");
 
@@ -413,7 +453,7 @@ void CanvasPaintTest::withoutImageNothingIsDrawn_data()
     QTest::newRow("last image closed") << 2;
 }
 
-void CanvasPaintTest::withoutImageNothingIsDrawn()
+void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale()
 {
     QFETCH(int, nCase);
     CCanvasFixture fixture(QSize(400, 200));
@@ -424,12 +464,26 @@ void CanvasPaintTest::withoutImageNothingIsDrawn()
         fixture.PushPattern(200, 100);
         fixture.images.RemoveCurrentImage();
     }
+    CPromptAnswers answers;
+    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+    QTest::mouseMove(fixture.canvas.get(), QPoint(10, 10));
+    CSignalRecorder recorder(fixture.canvas.get());
 
     fixture.objects.AddObject(Rectangle(20, 10, 40, 30));
     fixture.objects.AddDrawingObject(Rectangle(0, 0, 10, 10));
+    QVERIFY(fixture.Wheel(QPoint(100, 100), 240));
+    fixture.Drag(QPoint(10, 10), QPoint(90, 50));
+    fixture.canvas->slot_Goto();
     const QImage grab = fixture.Grab();
 
     QCOMPARE(CountPixels(grab, grab.rect(), [](QColor c) { return c != kGrey; }), 0);
+    QCOMPARE(fixture.canvas->GetWindow(), QRect());
+    QCOMPARE(fixture.canvas->GetDisplayScale(), 0.0);
+    QVERIFY(answers.asked.isEmpty());
+    // Every point stands for the same finite place: the drag is there, but it has no extent.
+    QCOMPARE(recorder.Take(),
+             (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)", "signal_ChangeMousePosition(0,0)",
+                          "signal_DrawRectangleDoing(0,0;0,0)", "signal_DrawRectangleEnd(0,0;0,0)"}));
 }
 
 int RunCanvasPaintTest(int argc, char** argv)

@@ -400,7 +400,6 @@ void CanvasSignalsTest::cursorFollowsMode_data()
     QTest::newRow("selecting") << CImageViewModeModel::EImageView2DMode_Selecting << int(Qt::ArrowCursor);
     QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning << int(Qt::SizeAllCursor);
     QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << int(Qt::CrossCursor);
-    QTest::newRow("polygon") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon << int(Qt::CrossCursor);
     QTest::newRow("line") << CImageViewModeModel::EImageView2DMode_Drawing_Line << int(Qt::CrossCursor);
 }
 
