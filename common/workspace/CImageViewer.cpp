@@ -159,8 +159,12 @@ QWidget* CImageViewer::BuildToolBar()
 
 QAbstractButton* CImageViewer::AddButton(QWidget* pParent, EButton eButton, const QString& strIcon)
 {
+    static const char* const kTips[EButton_Count] = {
+        "Add Images", "Clear Images", "Open Files",  "Save Image",  "Select",       "Pan",     "Ruler",  "Capture",
+        "Previous",   "Next",         "Zoom To Fit", "Rotate Left", "Rotate Right", "2D View", "3D View"};
     auto* pButton = new QToolButton(pParent);
     pButton->setIcon(QIcon(strIcon));
+    pButton->setToolTip(kTips[eButton]);
     pButton->setAutoRaise(true);
     pParent->layout()->addWidget(pButton);
     m_apButtons[eButton] = pButton;
