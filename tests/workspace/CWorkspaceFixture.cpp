@@ -1,12 +1,22 @@
+// Mouse events take the window system's path, so that a drag carries its button.
+#define QTEST_QPA_MOUSE_HANDLING
+
 #include "CWorkspaceFixture.h"
+
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CImageView2D.h"
+#include "workspace/CImageListModel.h"
+#include "workspace/CSelectImageViewDialog.h"
 
 #include "frame/CLogger.h"
 #include "frame/CSetting.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
 
+#include "Geometry/COvrelRectangle.h"
 #include "Utils/COvrelImage.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -20,6 +30,18 @@ CWorkspaceFixture::CWorkspaceFixture(const QSize& size)
                                                              &bottomPanel))
 {
     view->resize(size);
+    CImageWorkspaceView* pView = view.get();
+    const auto record = [this](const QString& strKind)
+    {
+        return [this, strKind](int nViewID, uint nImageUID, uint nObjectUID, QString strName)
+        { events << QString("%1 %2 %3 %4 %5").arg(strKind).arg(nViewID).arg(nImageUID).arg(nObjectUID).arg(strName); };
+    };
+    QObject::connect(pView, &CImageWorkspaceView::signal_AddDrawableObjectWithViewID, pView, record("add"));
+    QObject::connect(pView, &CImageWorkspaceView::signal_BeforeDeleteDrawableObjectWithViewID, pView, record("before"));
+    QObject::connect(pView, &CImageWorkspaceView::signal_DeleteDrawableObjectWithViewID, pView, record("delete"));
+    QObject::connect(pView, &CImageWorkspaceView::signal_ChangeDrawableObjectPropertyWithViewID, pView,
+                     [this](int nViewID, uint nImageUID, uint nObjectUID)
+                     { events << QString("change %1 %2 %3").arg(nViewID).arg(nImageUID).arg(nObjectUID); });
 }
 
 CWorkspaceFixture::~CWorkspaceFixture()
@@ -83,4 +105,44 @@ QStringList CWorkspaceFixture::NewLogLines()
     const QStringList lstNew = lstLines.mid(nSeen);
     nSeen = lstLines.size();
     return lstNew;
+}
+
+void CWorkspaceFixture::PushImages()
+{
+    for (int nViewID = 0; nViewID < 4; ++nViewID)
+        Viewer(nViewID)->GetImageListModel()->PushImage(MakeImage(200, 100, 3, QString("view %1").arg(nViewID)));
+}
+
+std::shared_ptr<CDrawableGeometry> CWorkspaceFixture::Rectangle(const QString& strName)
+{
+    auto pObject =
+        std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(1.0, 2.0, 5.0, 4.0));
+    pObject->SetName(strName);
+    return pObject;
+}
+
+std::function<int(QDialog*)> CWorkspaceFixture::Choose(int nIndex, QStringList* pOffered)
+{
+    return [nIndex, pOffered](QDialog* pDialog)
+    {
+        auto* pChooser = qobject_cast<CSelectImageViewDialog*>(pDialog);
+        if (!pChooser)
+            return static_cast<int>(QDialog::Rejected);
+        for (int i = 0; i < pChooser->GetComboBox()->count(); ++i)
+            *pOffered << pChooser->GetComboBox()->itemText(i);
+        if (nIndex < 0)
+            return static_cast<int>(QDialog::Rejected);
+        pChooser->GetComboBox()->setCurrentIndex(nIndex);
+        return static_cast<int>(QDialog::Accepted);
+    };
+}
+
+void CWorkspaceFixture::DrawRectangle(CImageView2D* pCanvas, const QPointF& from, const QPointF& to)
+{
+    const QPoint start = pCanvas->MapToScreen(from).toPoint();
+    const QPoint end = pCanvas->MapToScreen(to).toPoint();
+    QTest::mousePress(pCanvas, Qt::LeftButton, Qt::NoModifier, start);
+    for (int i = 1; i <= 4; ++i)
+        QTest::mouseMove(pCanvas, start + (end - start) * i / 4);
+    QTest::mouseRelease(pCanvas, Qt::LeftButton, Qt::NoModifier, end);
 }

@@ -7,14 +7,19 @@
 #include "workspace/CWorkspacePropertyPanel.h"
 #include "workspace/CWorkspaceToolPanel.h"
 
+#include <QPointF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
+class CDrawableGeometry;
+class CImageView2D;
 class CImageViewer;
+class QDialog;
 class CImageViewerController;
 
 namespace Ovrel
@@ -50,12 +55,24 @@ public:
     // The lines logged since the previous call, as "[LEVEL] message".
     static QStringList NewLogLines();
 
+    // Gives every viewer an image of 200 x 100 pixels named "view <id>".
+    void PushImages();
+    // A rectangle at (1, 2) of 5 x 4 pixels with that name.
+    static std::shared_ptr<CDrawableGeometry> Rectangle(const QString& strName);
+    // Answers the viewer chooser with the entry at nIndex, or cancels it for -1; adds the entries offered to the list.
+    static std::function<int(QDialog*)> Choose(int nIndex, QStringList* pOffered);
+    // A drag of the left button between two image points of a canvas, as a user's.
+    static void DrawRectangle(CImageView2D* pCanvas, const QPointF& from, const QPointF& to);
+
     std::unique_ptr<CImageLayoutModel> layout;
     std::unique_ptr<CImageWorkspaceView> view;
     CWorkspaceToolPanel toolPanel;
     CWorkspacePropertyPanel propertyPanel;
     CWorkspaceBottomPanel bottomPanel;
     std::unique_ptr<CImageWorkspaceController> controller;
+    // Every object event of the view, in order: "add|before|delete <view> <image> <object> <name>" and
+    // "change <view> <image> <object>".
+    QStringList events;
 
 private:
     QTemporaryDir m_dir;

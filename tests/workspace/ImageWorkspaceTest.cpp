@@ -33,36 +33,6 @@
 
 using Ovrel::Utils::COvrelImage;
 
-namespace
-{
-const unsigned int kNone = 4294967295u;
-
-std::shared_ptr<CDrawableGeometry> Rectangle(const QString& strName)
-{
-    auto pObject =
-        std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(1.0, 2.0, 5.0, 4.0));
-    pObject->SetName(strName);
-    return pObject;
-}
-
-// Answers the viewer chooser with the entry at nIndex, or cancels it for -1; records the entries it offered.
-std::function<int(QDialog*)> Choose(int nIndex, QStringList* pOffered)
-{
-    return [nIndex, pOffered](QDialog* pDialog)
-    {
-        auto* pChooser = qobject_cast<CSelectImageViewDialog*>(pDialog);
-        if (!pChooser)
-            return static_cast<int>(QDialog::Rejected);
-        for (int i = 0; i < pChooser->GetComboBox()->count(); ++i)
-            *pOffered << pChooser->GetComboBox()->itemText(i);
-        if (nIndex < 0)
-            return static_cast<int>(QDialog::Rejected);
-        pChooser->GetComboBox()->setCurrentIndex(nIndex);
-        return static_cast<int>(QDialog::Accepted);
-    };
-}
-} // namespace
-
 class ImageWorkspaceTest : public QObject
 {
     Q_OBJECT
@@ -76,30 +46,16 @@ private slots:
     void viewerChooser();
     void openFileTellsViewAndImage_data();
     void openFileTellsViewAndImage();
-    void objectOperationsEmitWithIDs_data();
-    void objectOperationsEmitWithIDs();
-    void userGestureOnViewerCarriesItsIDs();
-    void undoActsOnlyOnFocusedCanvas();
     void selectFilesOpensFirstFile_data();
     void selectFilesOpensFirstFile();
     void saveFileWritesChosenViewersImage();
-    void geometryActionCallsBackWithViewAndObject();
     void activeCanvasPanelsFillWorkspaceAreas();
-    void closeCurrentImageActsOnItsViewer();
     void workspaceAndViewersAreRegistered();
     void controllerDeletedBeforeViewLeavesViewUsable();
 
 private:
-    // Every object event of the workspace view, as "add|before|delete <view> <image> <object> <name>" and
-    // "change <view> <image> <object>", in order.
-    void Record();
-    void PushImages();
-    // Draws a rectangle on a canvas by a drag of the left button between two image points.
-    void DrawRectangle(CImageView2D* pCanvas, const QPointF& from, const QPointF& to);
-
     std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
-    QStringList m_lstEvents;
 };
 
 void ImageWorkspaceTest::initTestCase()
@@ -111,49 +67,12 @@ void ImageWorkspaceTest::initTestCase()
 void ImageWorkspaceTest::init()
 {
     m_pFixture = std::make_unique<CWorkspaceFixture>();
-    m_lstEvents.clear();
-    Record();
     CWorkspaceFixture::NewLogLines();
 }
 
 void ImageWorkspaceTest::cleanup()
 {
     m_pFixture.reset();
-}
-
-void ImageWorkspaceTest::Record()
-{
-    CImageWorkspaceView* pView = m_pFixture->view.get();
-    const auto record = [this](const QString& strKind)
-    {
-        return [this, strKind](int nViewID, uint nImageUID, uint nObjectUID, QString strName) {
-            m_lstEvents
-                << QString("%1 %2 %3 %4 %5").arg(strKind).arg(nViewID).arg(nImageUID).arg(nObjectUID).arg(strName);
-        };
-    };
-    connect(pView, &CImageWorkspaceView::signal_AddDrawableObjectWithViewID, this, record("add"));
-    connect(pView, &CImageWorkspaceView::signal_BeforeDeleteDrawableObjectWithViewID, this, record("before"));
-    connect(pView, &CImageWorkspaceView::signal_DeleteDrawableObjectWithViewID, this, record("delete"));
-    connect(pView, &CImageWorkspaceView::signal_ChangeDrawableObjectPropertyWithViewID, this,
-            [this](int nViewID, uint nImageUID, uint nObjectUID)
-            { m_lstEvents << QString("change %1 %2 %3").arg(nViewID).arg(nImageUID).arg(nObjectUID); });
-}
-
-void ImageWorkspaceTest::PushImages()
-{
-    for (int nViewID = 0; nViewID < 4; ++nViewID)
-        m_pFixture->Viewer(nViewID)->GetImageListModel()->PushImage(
-            CWorkspaceFixture::MakeImage(200, 100, 3, QString("view %1").arg(nViewID)));
-}
-
-void ImageWorkspaceTest::DrawRectangle(CImageView2D* pCanvas, const QPointF& from, const QPointF& to)
-{
-    const QPoint start = pCanvas->MapToScreen(from).toPoint();
-    const QPoint end = pCanvas->MapToScreen(to).toPoint();
-    QTest::mousePress(pCanvas, Qt::LeftButton, Qt::NoModifier, start);
-    for (int i = 1; i <= 4; ++i)
-        QTest::mouseMove(pCanvas, start + (end - start) * i / 4);
-    QTest::mouseRelease(pCanvas, Qt::LeftButton, Qt::NoModifier, end);
 }
 
 void ImageWorkspaceTest::layoutPlacesViewers_data()
@@ -253,7 +172,7 @@ void ImageWorkspaceTest::viewerChooser()
     m_pFixture->controller->ChangeLayout(nRows, nColumns);
     CPromptAnswers answers;
     QStringList lstOffered;
-    answers.dialogs.push_back(Choose(choice, &lstOffered));
+    answers.dialogs.push_back(CWorkspaceFixture::Choose(choice, &lstOffered));
 
     m_pFixture->controller->OpenFile(strPath);
 
@@ -295,10 +214,10 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
     broken.close();
     m_pFixture->controller->ChangeLayout(layout.right(1).toInt(), layout.left(1).toInt());
     // Every viewer shows an image already: a file that does not load must leave its viewer without one.
-    PushImages();
+    m_pFixture->PushImages();
     CPromptAnswers answers;
     QStringList lstOffered;
-    answers.dialogs.push_back(Choose(choice, &lstOffered));
+    answers.dialogs.push_back(CWorkspaceFixture::Choose(choice, &lstOffered));
     int nViewID = 42;
     unsigned int nImageUID = 42;
 
@@ -307,7 +226,7 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
     QCOMPARE(nViewID, view);
     if (view < 0)
     {
-        QCOMPARE(nImageUID, kNone);
+        QCOMPARE(nImageUID, CImageWorkspaceController::kNoImage);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(m_pFixture->Viewer(i)->GetImageListModel()->GetImageCount(), 1);
         return;
@@ -320,7 +239,7 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
         QCOMPARE(QString::fromStdWString(pImages->GetCurrentImage()->GetName()), file);
     }
     else
-        QCOMPARE(nImageUID, kNone);
+        QCOMPARE(nImageUID, CImageWorkspaceController::kNoImage);
     const QStringList lstMessages = [&answers]
     {
         QStringList lst;
@@ -330,140 +249,6 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
         return lst;
     }();
     QCOMPARE(lstMessages, message.isEmpty() ? QStringList() : QStringList{message.arg(m_pFixture->Path(file))});
-}
-
-void ImageWorkspaceTest::objectOperationsEmitWithIDs_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QStringList>("events");
-    QTest::addColumn<QList<int>>("counts");
-
-    // %1 stands for the UID of the image viewer 2 shows, %2 for the object's UID.
-    // %3 stands for the object viewer 2 held before, which the add deselects.
-    QTest::newRow("add on view 2") << "add 2" << true << QStringList{"change 2 %1 %3", "add 2 %1 %2 roi"}
-                                   << QList<int>{1, 1, 2, 0};
-    QTest::newRow("add on view 3 without an image")
-        << "add 3" << true << QStringList{"add 3 4294967295 %2 roi"} << QList<int>{1, 1, 1, 1};
-    QTest::newRow("add on an unknown view") << "add 7" << true << QStringList() << QList<int>{1, 1, 1, 0};
-    QTest::newRow("delete on view 2") << "delete 2" << true << QStringList{"before 2 %1 %2 roi", "delete 2 %1 %2 roi"}
-                                      << QList<int>{1, 1, 0, 0};
-    QTest::newRow("delete on a view without that object")
-        << "delete 0" << false << QStringList() << QList<int>{1, 1, 1, 0};
-    QTest::newRow("delete on view 5") << "delete 5" << false << QStringList() << QList<int>{1, 1, 1, 0};
-    QTest::newRow("delete on view -1") << "delete -1" << false << QStringList() << QList<int>{1, 1, 1, 0};
-    QTest::newRow("delete an unknown UID") << "delete 2 unknown" << false << QStringList() << QList<int>{1, 1, 1, 0};
-}
-
-void ImageWorkspaceTest::objectOperationsEmitWithIDs()
-{
-    QFETCH(QString, operation);
-    QFETCH(bool, result);
-    QFETCH(QStringList, events);
-    QFETCH(QList<int>, counts);
-    for (int nViewID = 0; nViewID < 3; ++nViewID)
-    {
-        m_pFixture->Viewer(nViewID)->GetImageListModel()->PushImage(CWorkspaceFixture::MakeImage(50, 40, 3, "x"));
-        m_pFixture->controller->AddRectangle(nViewID, Rectangle("stored"));
-    }
-    const auto pStored =
-        m_pFixture->controller->Get2DDrawableObject(2, m_pFixture->Viewer(2)->GetObjectModel()->GetObject(0)->GetUID());
-    pStored->SetName("roi");
-    m_lstEvents.clear();
-    const QStringList lstWords = operation.split(' ');
-    const int nViewID = lstWords.value(1).toInt();
-    auto pNew = Rectangle("roi");
-    const unsigned int nObjectUID = lstWords.value(0) == "add" ? pNew->GetUID() : pStored->GetUID();
-
-    bool bResult = true;
-    if (lstWords.value(0) == "add")
-        m_pFixture->controller->AddRectangle(nViewID, pNew);
-    else
-        bResult = m_pFixture->controller->Delete2DDrawableObject(nViewID, lstWords.value(2) == "unknown" ? 12345678u
-                                                                                                         : nObjectUID);
-
-    // The events are out before the operation returns.
-    QCOMPARE(bResult, result);
-    QStringList lstExpected;
-    const unsigned int nImageUID = m_pFixture->Viewer(2)->GetCurrentImageUID();
-    for (const QString& strEvent : events)
-        lstExpected << QString(strEvent)
-                           .replace("%1", QString::number(nImageUID))
-                           .replace("%2", QString::number(nObjectUID))
-                           .replace("%3", QString::number(pStored->GetUID()));
-    QCOMPARE(m_lstEvents, lstExpected);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(m_pFixture->Viewer(i)->GetObjectModel()->GetObjectCount(), counts[i]);
-    if (lstWords.value(0) == "add" && nViewID >= 0 && nViewID < 4)
-    {
-        // The new object is the only selected one, and the workspace finds it by view and UID.
-        const CDrawableObjectModel* pObjects = m_pFixture->Viewer(nViewID)->GetObjectModel();
-        for (int i = 0; i < pObjects->GetObjectCount(); ++i)
-            QCOMPARE(pObjects->GetObject(i)->GetSelected(), pObjects->GetObject(i) == pNew);
-        QCOMPARE(m_pFixture->controller->Get2DDrawableObject(nViewID, nObjectUID), pNew);
-    }
-    QCOMPARE(m_pFixture->controller->Get2DDrawableObject(4, nObjectUID), nullptr);
-    QCOMPARE(m_pFixture->controller->Get2DDrawableObject(-1, nObjectUID), nullptr);
-}
-
-void ImageWorkspaceTest::userGestureOnViewerCarriesItsIDs()
-{
-    m_pFixture->controller->ChangeLayout(2, 2);
-    QVERIFY(m_pFixture->Show());
-    PushImages();
-    CImageView2D* pCanvas = m_pFixture->Viewer(2)->GetCanvas();
-    const unsigned int nImageUID = m_pFixture->Viewer(2)->GetCurrentImageUID();
-    m_pFixture->controller->GetModeModel()->SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
-
-    DrawRectangle(pCanvas, QPointF(20, 10), QPointF(60, 40));
-
-    const CDrawableObjectModel* pObjects = m_pFixture->Viewer(2)->GetObjectModel();
-    QCOMPARE(pObjects->GetObjectCount(), 1);
-    const auto pObject = pObjects->GetObject(0);
-    QCOMPARE(m_lstEvents,
-             QStringList{QString("add 2 %1 %2 %3").arg(nImageUID).arg(pObject->GetUID()).arg(pObject->GetName())});
-    for (int nViewID : {0, 1, 3})
-        QCOMPARE(m_pFixture->Viewer(nViewID)->GetObjectModel()->GetObjectCount(), 0);
-
-    m_lstEvents.clear();
-    QTest::keyClick(pCanvas, Qt::Key_Delete);
-
-    QCOMPARE(m_lstEvents,
-             (QStringList{QString("before 2 %1 %2 %3").arg(nImageUID).arg(pObject->GetUID()).arg(pObject->GetName()),
-                          QString("delete 2 %1 %2 %3").arg(nImageUID).arg(pObject->GetUID()).arg(pObject->GetName())}));
-}
-
-void ImageWorkspaceTest::undoActsOnlyOnFocusedCanvas()
-{
-    m_pFixture->controller->ChangeLayout(2, 2);
-    QVERIFY(m_pFixture->Show());
-    PushImages();
-    CImageViewModeModel* pModes = m_pFixture->controller->GetModeModel();
-    for (int nViewID : {1, 2})
-    {
-        pModes->SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
-        DrawRectangle(m_pFixture->Viewer(nViewID)->GetCanvas(), QPointF(20, 10), QPointF(60, 40));
-        QCOMPARE(m_pFixture->Viewer(nViewID)->GetObjectModel()->GetObjectCount(), 1);
-    }
-    CImageView2D* pCanvas1 = m_pFixture->Viewer(1)->GetCanvas();
-    pCanvas1->setFocus();
-    QTRY_VERIFY(pCanvas1->hasFocus());
-    m_lstEvents.clear();
-
-    QCOMPARE(m_pFixture->controller->Undo(), false);
-
-    QCOMPARE(m_pFixture->Viewer(1)->GetObjectModel()->GetObjectCount(), 0);
-    QCOMPARE(m_pFixture->Viewer(2)->GetObjectModel()->GetObjectCount(), 1);
-    QCOMPARE(m_lstEvents.size(), 2);
-    QVERIFY(m_lstEvents[0].startsWith("before 1 "));
-    QVERIFY(m_lstEvents[1].startsWith("delete 1 "));
-
-    m_lstEvents.clear();
-    QCOMPARE(m_pFixture->controller->Redo(), false);
-    QCOMPARE(m_pFixture->Viewer(1)->GetObjectModel()->GetObjectCount(), 1);
-    QCOMPARE(m_pFixture->Viewer(2)->GetObjectModel()->GetObjectCount(), 1);
-    QCOMPARE(m_lstEvents.size(), 1);
-    QVERIFY(m_lstEvents[0].startsWith("add 1 "));
 }
 
 void ImageWorkspaceTest::selectFilesOpensFirstFile_data()
@@ -506,8 +291,8 @@ void ImageWorkspaceTest::saveFileWritesChosenViewersImage()
     const QString strPath = m_pFixture->Path("saved.png");
     CPromptAnswers answers;
     QStringList lstOffered;
-    answers.dialogs.push_back(Choose(1, &lstOffered));
-    answers.dialogs.push_back(Choose(-1, &lstOffered));
+    answers.dialogs.push_back(CWorkspaceFixture::Choose(1, &lstOffered));
+    answers.dialogs.push_back(CWorkspaceFixture::Choose(-1, &lstOffered));
     answers.files.push_back(strPath);
 
     m_pFixture->controller->slot_SaveFile();
@@ -524,39 +309,11 @@ void ImageWorkspaceTest::saveFileWritesChosenViewersImage()
     QCOMPARE(saved.GetPixel(7, 4)[1], static_cast<unsigned char>(7 + 40 + 1));
 }
 
-void ImageWorkspaceTest::geometryActionCallsBackWithViewAndObject()
-{
-    QVERIFY(m_pFixture->Show());
-    QList<QPair<int, unsigned int>> calls;
-    m_pFixture->controller->RegisterGeometryAction("Update", QIcon(":/Image/configure.png"),
-                                                   [&calls](int nViewID, unsigned int nUID) {
-                                                       calls.append({nViewID, nUID});
-                                                   });
-    auto pObject = Rectangle("roi");
-    m_pFixture->controller->AddRectangle(3, pObject);
-    CImageView2D* pCanvas = m_pFixture->Viewer(3)->GetCanvas();
-    QMenu* pMenu = pCanvas->GetObjectMenu();
-    for (int nViewID = 0; nViewID < 4; ++nViewID)
-        QCOMPARE(m_pFixture->Viewer(nViewID)->GetCanvas()->GetObjectMenu()->actions().last()->text(),
-                 QString("Update"));
-
-    // The entry is chosen while the object's menu is open.
-    QTimer::singleShot(0, pMenu,
-                       [pMenu]
-                       {
-                           pMenu->actions().last()->trigger();
-                           pMenu->close();
-                       });
-    pCanvas->ShowObjectMenu(QPointF(2, 3), pObject->GetUID());
-
-    QCOMPARE(calls, (QList<QPair<int, unsigned int>>{{3, pObject->GetUID()}}));
-}
-
 void ImageWorkspaceTest::activeCanvasPanelsFillWorkspaceAreas()
 {
     m_pFixture->controller->ChangeLayout(2, 2);
     QVERIFY(m_pFixture->Show());
-    PushImages();
+    m_pFixture->PushImages();
     for (int nViewID : {1, 2})
     {
         CImageView2D* pCanvas = m_pFixture->Viewer(nViewID)->GetCanvas();
@@ -568,22 +325,6 @@ void ImageWorkspaceTest::activeCanvasPanelsFillWorkspaceAreas()
         QCOMPARE(m_pFixture->bottomPanel.widget(), static_cast<QWidget*>(pCanvasController->GetSidePanel()));
     }
     QVERIFY(m_pFixture->toolPanel.widgetResizable());
-}
-
-void ImageWorkspaceTest::closeCurrentImageActsOnItsViewer()
-{
-    CImageListModel* pImages = m_pFixture->Viewer(1)->GetImageListModel();
-    pImages->PushImage(CWorkspaceFixture::MakeImage(20, 10, 3, "a"));
-    pImages->PushImage(CWorkspaceFixture::MakeImage(20, 10, 3, "b"));
-    m_pFixture->controller->AddRectangle(1, Rectangle("roi"));
-
-    m_pFixture->controller->CloseCurrentImage(9);
-    QCOMPARE(pImages->GetImageCount(), 2);
-    m_pFixture->controller->CloseCurrentImage(1);
-
-    QCOMPARE(pImages->GetImageCount(), 1);
-    QCOMPARE(QString::fromStdWString(pImages->GetCurrentImage()->GetName()), QString("a"));
-    QCOMPARE(m_pFixture->Viewer(1)->GetObjectModel()->GetObjectCount(), 0);
 }
 
 void ImageWorkspaceTest::workspaceAndViewersAreRegistered()
@@ -606,7 +347,7 @@ void ImageWorkspaceTest::workspaceAndViewersAreRegistered()
 void ImageWorkspaceTest::controllerDeletedBeforeViewLeavesViewUsable()
 {
     QVERIFY(m_pFixture->Show());
-    PushImages();
+    m_pFixture->PushImages();
     m_pFixture->controller.reset();
 
     // The canvases went with their controllers; what is left still lays out and paints.

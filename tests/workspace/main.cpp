@@ -2,10 +2,12 @@
 
 int RunImageViewerTest(int argc, char** argv);
 int RunImageWorkspaceTest(int argc, char** argv);
+int RunWorkspaceObjectsTest(int argc, char** argv);
 
-// Two groups of workspace behaviour, each with its own report: one viewer panel, and the four-viewer workspace.
+// Three groups of workspace behaviour, each with its own report: one viewer panel, the four-viewer workspace's layouts
+// and files, and the objects of every viewer as the workspace reaches them.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return RunImageViewerTest(argc, argv) + RunImageWorkspaceTest(argc, argv);
+    return RunImageViewerTest(argc, argv) + RunImageWorkspaceTest(argc, argv) + RunWorkspaceObjectsTest(argc, argv);
 }
