@@ -275,16 +275,6 @@ private slots:
         QCOMPARE(later.windowState(), Qt::WindowStates(Qt::WindowNoState));
         QCOMPARE(plain.windowState(), Qt::WindowStates(Qt::WindowNoState));
     }
-
-    void snipToolSlotChangesNothing()
-    {
-        QSignalSpy list(&F().images, &CImageListModel::signal_ChangeImageList);
-
-        F().controller->slot_OpenSnipTool();
-
-        QCOMPARE(list.count(), 0);
-        QCOMPARE(F().images.GetImageCount(), 1);
-    }
 };
 
 QTEST_MAIN(CanvasControllerTest)
