@@ -1,0 +1,3 @@
+#include "workspace/CImageViewerModel.h"
+
+CImageViewerModel::CImageViewerModel(QObject* parent) : CModel(parent) {}

@@ -1,0 +1,6 @@
+#include "workspace/CWorkspaceBottomPanel.h"
+
+CWorkspaceBottomPanel::CWorkspaceBottomPanel(QWidget* parent) : QScrollArea(parent)
+{
+    setWidgetResizable(true);
+}

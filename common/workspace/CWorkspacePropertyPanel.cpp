@@ -1,0 +1,6 @@
+#include "workspace/CWorkspacePropertyPanel.h"
+
+CWorkspacePropertyPanel::CWorkspacePropertyPanel(QWidget* parent) : QScrollArea(parent)
+{
+    setWidgetResizable(true);
+}

@@ -1,0 +1,6 @@
+#include "workspace/CWorkspaceToolPanel.h"
+
+CWorkspaceToolPanel::CWorkspaceToolPanel(QWidget* parent) : QScrollArea(parent)
+{
+    setWidgetResizable(true);
+}
