@@ -8,6 +8,7 @@
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CImageValidation.h"
 #include "project/CProjectFolderRemover.h"
 #include "project/CProjectModel.h"
 #include "project/CProjectPropertyRecord.h"
@@ -30,8 +31,6 @@
 #include <QLockFile>
 #include <QStringList>
 
-#include <algorithm>
-#include <unordered_map>
 
 namespace
 {
@@ -466,60 +465,10 @@ void CProjectController::slot_EditParameters()
     CPrompt::ExecDialog(m_pParameterEditorView);
 }
 
-bool CProjectController::ApplyValidation(const std::shared_ptr<CDatasetImageEntry>& pEntry,
-                                         const std::vector<int>& vctRoiCategoryIDs,
-                                         const std::vector<int>& vctCategoryIDs)
-{
-    bool bValid = !vctRoiCategoryIDs.empty();
-    for (int nCategoryID : vctRoiCategoryIDs)
-    {
-        if (!std::binary_search(vctCategoryIDs.begin(), vctCategoryIDs.end(), nCategoryID))
-            bValid = false;
-    }
-    pEntry->SetValidation(bValid);
-    if (!bValid)
-        CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s",
-                       Utf8(pEntry->GetName()).constData());
-    return bValid;
-}
-
-namespace
-{
-std::vector<int> SortedCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
-{
-    std::vector<int> vctIDs;
-    vctIDs.reserve(vctCategories.size());
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (pRecord)
-            vctIDs.push_back(pRecord->GetID());
-    }
-    std::sort(vctIDs.begin(), vctIDs.end());
-    return vctIDs;
-}
-
-std::vector<int> RoiCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRois)
-{
-    std::vector<int> vctIDs;
-    vctIDs.reserve(vctRois.size());
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRois)
-    {
-        if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
-            vctIDs.push_back(pRoi->GetCategoryID());
-    }
-    return vctIDs;
-}
-} // namespace
-
 bool CProjectController::ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
                                        const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
 {
-    if (!pEntry || !m_pDatabase)
-        return false;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
-    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRois,
-                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}});
-    return ApplyValidation(pEntry, RoiCategoryIDs(vctRois), SortedCategoryIDs(vctCategories));
+    return CImageValidation(m_pDatabase).ValidateImage(pEntry, vctCategories);
 }
 
 bool CProjectController::ValidateImageByID(int nImageID)
@@ -540,43 +489,8 @@ bool CProjectController::slot_CheckValidateROI()
 {
     if (!m_pModel || !m_pDatabase)
         return false;
-
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
-    const std::vector<int> vctCategoryIDs = SortedCategoryIDs(vctRecords);
-
-    const std::vector<std::shared_ptr<CDatasetImageEntry>> vctTrain = m_pModel->GetTrainImages();
-    const std::vector<std::shared_ptr<CDatasetImageEntry>> vctTest = m_pModel->GetTestImages();
-
-    // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
-    // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
-    std::unordered_map<int, std::vector<int>> mapImageCategories;
-    if (!vctTrain.empty() || !vctTest.empty())
-    {
-        vctRecords.clear();
-        m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {});
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
-        {
-            if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
-                mapImageCategories[pRoi->GetImageID()].push_back(pRoi->GetCategoryID());
-        }
-        vctRecords.clear();
-    }
-
-    const std::vector<int> vctNone;
-    bool bAllValid = true;
-    for (const std::vector<std::shared_ptr<CDatasetImageEntry>>* pList : {&vctTrain, &vctTest})
-    {
-        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : *pList)
-        {
-            if (!pEntry)
-                continue;
-            const auto it = mapImageCategories.find(pEntry->GetImageID());
-            if (!ApplyValidation(pEntry, it == mapImageCategories.end() ? vctNone : it->second, vctCategoryIDs))
-                bAllValid = false;
-        }
-    }
-
+    const bool bAllValid =
+        CImageValidation(m_pDatabase).ValidateAll(m_pModel->GetTrainImages(), m_pModel->GetTestImages());
     if (bAllValid)
         CLogger::Write(ELogLevel_Normal, "Validate ROI OK");
     else

@@ -90,8 +90,6 @@ private:
     // Removes the project's files with the database and lock released; false (everything back in place) when the
     // project file could not be removed.
     bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
-    bool ApplyValidation(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
-                         const std::vector<int>& vctCategoryIDs);
     void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
     QString PromptTitle() const;
 

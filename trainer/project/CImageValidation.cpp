@@ -1,0 +1,107 @@
+#include "project/CImageValidation.h"
+
+#include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "project/CCategoryRecord.h"
+#include "project/CDatasetImageEntry.h"
+#include "project/CDatasetROIRecord.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace
+{
+std::vector<int> SortedCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
+{
+    std::vector<int> vctIDs;
+    vctIDs.reserve(vctCategories.size());
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        if (pRecord)
+            vctIDs.push_back(pRecord->GetID());
+    }
+    std::sort(vctIDs.begin(), vctIDs.end());
+    return vctIDs;
+}
+
+std::vector<int> RoiCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRois)
+{
+    std::vector<int> vctIDs;
+    vctIDs.reserve(vctRois.size());
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRois)
+    {
+        if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+            vctIDs.push_back(pRoi->GetCategoryID());
+    }
+    return vctIDs;
+}
+} // namespace
+
+CImageValidation::CImageValidation(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
+
+bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
+                             const std::vector<int>& vctRoiCategoryIDs, const std::vector<int>& vctCategoryIDs)
+{
+    bool bValid = !vctRoiCategoryIDs.empty();
+    for (int nCategoryID : vctRoiCategoryIDs)
+    {
+        if (!std::binary_search(vctCategoryIDs.begin(), vctCategoryIDs.end(), nCategoryID))
+            bValid = false;
+    }
+    pEntry->SetValidation(bValid);
+    if (!bValid)
+        CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s",
+                       pEntry->GetName().toUtf8().constData());
+    return bValid;
+}
+
+bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry,
+                                     const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
+{
+    if (!pEntry || !m_pDatabase)
+        return false;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRois,
+                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}});
+    return Apply(pEntry, RoiCategoryIDs(vctRois), SortedCategoryIDs(vctCategories));
+}
+
+bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
+                                   const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest)
+{
+    if (!m_pDatabase)
+        return false;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    const std::vector<int> vctCategoryIDs = SortedCategoryIDs(vctRecords);
+
+    // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
+    // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
+    std::unordered_map<int, std::vector<int>> mapImageCategories;
+    if (!vctTrain.empty() || !vctTest.empty())
+    {
+        vctRecords.clear();
+        m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {});
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+        {
+            if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+                mapImageCategories[pRoi->GetImageID()].push_back(pRoi->GetCategoryID());
+        }
+        vctRecords.clear();
+    }
+
+    const std::vector<int> vctNone;
+    bool bAllValid = true;
+    for (const std::vector<std::shared_ptr<CDatasetImageEntry>>* pList : {&vctTrain, &vctTest})
+    {
+        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : *pList)
+        {
+            if (!pEntry)
+                continue;
+            const auto it = mapImageCategories.find(pEntry->GetImageID());
+            if (!Apply(pEntry, it == mapImageCategories.end() ? vctNone : it->second, vctCategoryIDs))
+                bAllValid = false;
+        }
+    }
+    return bAllValid;
+}

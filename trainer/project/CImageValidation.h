@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class CDatabase;
+class CDatabaseRecord;
+class CDatasetImageEntry;
+
+// Decides which project images the trainer can use: an image is valid when it has at least one ROI and every ROI names
+// an existing class. Marks each entry and logs each invalid image.
+class CImageValidation
+{
+public:
+    // The database is not owned.
+    explicit CImageValidation(CDatabase* pDatabase);
+
+    // One image, against the given class rows.
+    bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry,
+                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
+    // Every training image, then every test image; true when all are valid.
+    bool ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
+                     const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest);
+
+private:
+    static bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
+                      const std::vector<int>& vctCategoryIDs);
+
+    CDatabase* m_pDatabase = nullptr;
+};
