@@ -1,3 +1,4 @@
+#include "BenchTiming.h"
 // Times the library's load, median, Sobel and quarter turn of a 4000 x 3000 JPEG against the same
 // work done by OpenCV directly in the same run (goal: at most 1.2 times as long), and the copy of a
 // Qt image into a library image against Qt's own convertToFormat (goal: at most 1.1 times).
@@ -29,25 +30,15 @@
 using Ovrel::Utils::COvrelImage;
 using Ovrel::Utils::EOvrelResult_OK;
 
+using BenchTiming::Median;
+using BenchTiming::Milliseconds;
+
 namespace
 {
 
 constexpr int kRuns = 7;
 constexpr double kOpenCVGoal = 1.2;
 constexpr double kQtGoal = 1.1;
-
-double Milliseconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // prepare runs untimed before each measured run of its side. Prints the ratio of the median times
 // as "BENCH <name>: <ratio> x (goal <= <goal>)" with both times on the line after.

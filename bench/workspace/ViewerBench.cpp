@@ -1,3 +1,4 @@
+#include "BenchTiming.h"
 // Times one viewer of a shown 1 x 1 workspace:
 // - adding 200 JPEG photographs of 1600 x 1200 one by one, as files dropped on the canvas arrive: each is loaded and
 //   pushed onto the viewer's images (which lists it with a thumbnail and makes it current), and once all are in, the
@@ -34,6 +35,9 @@
 using Ovrel::Utils::COvrelImage;
 using Ovrel::Utils::EOvrelResult_OK;
 
+using BenchTiming::Median;
+using BenchTiming::Milliseconds;
+
 namespace
 {
 
@@ -44,13 +48,6 @@ constexpr int kSwitches = 60;
 constexpr int kRounds = 3;
 constexpr double kAddGoal = 1.3;
 constexpr double kSwitchGoal = 30.0;
-
-double Milliseconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Colour gradients with a pseudo-random grain, so that the JPEG carries the detail of a photograph; nSeed varies it.
 bool WritePhoto(const QString& strPath, unsigned int nSeed)
@@ -93,12 +90,6 @@ std::vector<QString> WritePhotos(const QTemporaryDir& folder)
             return {};
     }
     return vctPaths;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 const char* Verdict(bool bOk, bool bMet)

@@ -1,4 +1,5 @@
 #include "CCanvasTestFiles.h"
+#include "CTestPdf.h"
 
 #include "Utils/COvrelImage.h"
 
@@ -36,24 +37,6 @@ QByteArray Big32(quint32 nValue)
     for (int i = 0; i < 4; ++i)
         bytes[i] = char((nValue >> (24 - 8 * i)) & 0xFF);
     return bytes;
-}
-
-// A PDF of the given objects (numbered from 1; the first is the catalog) with its cross-reference table.
-QByteArray Pdf(const QList<QByteArray>& objects)
-{
-    QByteArray pdf("%PDF-1.4\n");
-    QList<int> offsets;
-    for (int i = 0; i < objects.size(); ++i)
-    {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const int nTable = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (int nOffset : offsets)
-        pdf += QByteArray::number(nOffset).rightJustified(10, '0') + " 00000 n \n";
-    return pdf + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           QByteArray::number(nTable) + "\n%%EOF\n";
 }
 
 QByteArray Stream(const QByteArray& data)
@@ -109,10 +92,11 @@ bool CCanvasTestFiles::WritePdfs() const
         return false;
     // 20000 points square at 144 dpi would be 40000 x 40000 pixels: more than an image may hold.
     const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents ";
-    return WriteBytes("bad third page.pdf",
-                      Pdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 5 0 R 6 0 R] /Count 3 >>",
-                           page + "4 0 R >>", Stream("1 0 0 rg 0 0 100 100 re f"), page + "4 0 R >>",
-                           "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 20000 20000] /Contents 4 0 R >>"}));
+    return WriteBytes(
+        "bad third page.pdf",
+        CTestPdf::Build({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 5 0 R 6 0 R] /Count 3 >>",
+                         page + "4 0 R >>", Stream("1 0 0 rg 0 0 100 100 re f"), page + "4 0 R >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 20000 20000] /Contents 4 0 R >>"}));
 }
 
 QByteArray CCanvasTestFiles::PngClaiming(const QByteArray& png, quint32 nWidth, quint32 nHeight)

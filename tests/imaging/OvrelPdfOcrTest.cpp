@@ -1,3 +1,4 @@
+#include "CTestPdf.h"
 #include "ImageText.h"
 
 #include "Ovrel.h"
@@ -38,24 +39,6 @@ void TwoWords(int nChannels, COvrelImage& image, bool bTransparent = false)
     painter.setFont(font);
     painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter, "SUNSHINE");
     painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter, "GARDEN");
-}
-
-// A PDF of the given objects (numbered from 1; the first is the catalog) with its cross-reference table.
-QByteArray Pdf(const QList<QByteArray>& objects)
-{
-    QByteArray pdf("%PDF-1.4\n");
-    QList<int> offsets;
-    for (int i = 0; i < objects.size(); ++i)
-    {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const int nTable = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (int nOffset : offsets)
-        pdf += QByteArray::number(nOffset).rightJustified(10, '0') + " 00000 n \n";
-    return pdf + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           QByteArray::number(nTable) + "\n%%EOF\n";
 }
 
 QByteArray Stream(const QByteArray& dictionary, const QByteArray& data)
@@ -162,13 +145,13 @@ private slots:
         // claimed row each time, half a minute in all. Page 2 is a red square in its lower left.
         const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] ";
         const QByteArray slow =
-            Pdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
-                 page + "/Resources << /XObject << /Im1 5 0 R >> >> /Contents 4 0 R >>",
-                 Stream("", QByteArray("q 200 0 0 200 0 0 cm /Im1 Do Q\n").repeated(2000)),
-                 Stream("/Type /XObject /Subtype /Image /Width 1 /Height 1000000 /ColorSpace "
-                        "/DeviceGray /BitsPerComponent 8",
-                        QByteArray(64, '\x80')),
-                 page + "/Contents 7 0 R >>", Stream("", "1 0 0 rg 0 0 100 100 re f")});
+            CTestPdf::Build({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
+                             page + "/Resources << /XObject << /Im1 5 0 R >> >> /Contents 4 0 R >>",
+                             Stream("", QByteArray("q 200 0 0 200 0 0 cm /Im1 Do Q\n").repeated(2000)),
+                             Stream("/Type /XObject /Subtype /Image /Width 1 /Height 1000000 /ColorSpace "
+                                    "/DeviceGray /BitsPerComponent 8",
+                                    QByteArray(64, '\x80')),
+                             page + "/Contents 7 0 R >>", Stream("", "1 0 0 rg 0 0 100 100 re f")});
         QFile file(Path("slow.pdf"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(slow) == slow.size());
         file.close();
