@@ -107,6 +107,10 @@ protected:
     }
     int TreeRows() const { return m_pCase->view.findChild<QTreeView*>()->model()->rowCount(); }
 
+    // What a derived test case adds to each test: set up after the case, torn down before it.
+    virtual void InitCase() {}
+    virtual void CleanupCase() {}
+
 private slots:
     void initTestCase()
     {
@@ -123,6 +127,11 @@ private slots:
         m_pCase->dialog.show();
         Log();
         m_nLogStart = QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
+        InitCase();
     }
-    void cleanup() { m_pCase.reset(); }
+    void cleanup()
+    {
+        CleanupCase();
+        m_pCase.reset();
+    }
 };

@@ -14,6 +14,7 @@
 #include "project/CProjectPropertyRecord.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CProjectTrainingRecord.h"
+#include "project/CRoiAnnotation.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -30,7 +31,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStringList>
-
 
 namespace
 {
@@ -61,6 +61,20 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pParameterEditorController = new CParameterEditorController(m_pParameterEditorView, m_pDatabase);
     m_pConfigurationEditorView = new CConfigurationEditorView(m_pView);
 
+    CRoiAnnotation::SHost host;
+    host.commandStopped = [this]() { return CheckCommandStopped(); };
+    host.hasChooser = [this]() { return m_pClassChooserView && m_pClassChooserController; };
+    host.chooseClass = [this](QString& strClass)
+    {
+        m_pClassChooserController->Load();
+        if (CPrompt::ExecDialog(m_pClassChooserView) != 1)
+            return false;
+        strClass = m_pClassChooserView->GetSelectedName();
+        return true;
+    };
+    host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
+    m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
+
     m_pPropertyModel = new CProjectPropertyModel();
     m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
 
@@ -74,6 +88,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     {
         connect(m_pView, &CProjectView::signal_CloseProject, this, &CProjectController::slot_CloseProject);
         connect(m_pView, &CProjectView::signal_DeleteProject, this, &CProjectController::slot_DeleteProject);
+        connect(m_pView, &CProjectView::signal_OpenImageFile, this, &CProjectController::slot_OpenImage);
         connect(m_pView, &CProjectView::signal_ShuffleTrainImage, this, &CProjectController::slot_ShuffleTrainImage);
         connect(m_pView, &CProjectView::signal_SortTrainImage, this, &CProjectController::slot_SortTrainImage);
         connect(m_pView, &CProjectView::signal_EditClasses, this, &CProjectController::slot_EditClasses);
@@ -86,6 +101,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 
 CProjectController::~CProjectController()
 {
+    m_pAnnotation.reset();
     delete m_pClassEditorController;
     delete m_pParameterEditorController;
     delete m_pClassChooserController;
@@ -246,9 +262,7 @@ bool CProjectController::CloseProject()
         return false;
 
     m_nProjectID = -1;
-    m_nCurrentImageID = -1;
-    m_nCurrentViewID = -1;
-    m_mapViewImage.clear();
+    m_pAnnotation->Reset();
     if (m_pModel)
         m_pModel->Close();
     // The model keeps a running project; so does its lock.
@@ -496,4 +510,68 @@ bool CProjectController::slot_CheckValidateROI()
     else
         CLogger::Write(ELogLevel_Error, "Validate ROI Error");
     return bAllValid;
+}
+
+void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath)
+{
+    if (!m_pModel)
+        return;
+    CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", nImageID, Utf8(strFilePath).constData());
+    m_pAnnotation->OpenImage(nImageID, m_pModel->GetProjectDir() + QDir::separator() + strFilePath);
+}
+
+void CProjectController::slot_AddDrawableObjectWithViewID(int nViewID, unsigned int nImageUID,
+                                                          unsigned int nGeometryUID, QString strName)
+{
+    m_pAnnotation->ObjectAdded(nViewID, nImageUID, nGeometryUID, strName);
+}
+
+void CProjectController::slot_BeforeDeleteDrawableObjectWithViewID(int nViewID, unsigned int nImageUID,
+                                                                   unsigned int nGeometryUID, QString)
+{
+    m_pAnnotation->ObjectAboutToBeDeleted(nViewID, nImageUID, nGeometryUID);
+}
+
+void CProjectController::slot_ChangeDrawableObjectPropertyWithViewID(int nViewID, unsigned int nImageUID,
+                                                                     unsigned int nGeometryUID)
+{
+    m_pAnnotation->ObjectChanged(nViewID, nImageUID, nGeometryUID);
+}
+
+void CProjectController::ChangeROIClass(int nViewID, unsigned int nGeometryUID)
+{
+    m_pAnnotation->ChangeClass(nViewID, nGeometryUID);
+}
+
+bool CProjectController::IsValidViewImage(int nViewID, unsigned int nImageUID)
+{
+    return m_pAnnotation->IsValidViewImage(nViewID, nImageUID);
+}
+
+bool CProjectController::CheckCommandStopped()
+{
+    if (m_pModel && m_pModel->GetCommandState() == ECommandState_Stopped)
+        return true;
+    CPrompt::Critical(m_pView, PromptTitle(), "Project is still running");
+    return false;
+}
+
+int CProjectController::GetCategoryID(const QString& strName)
+{
+    return m_pAnnotation->GetCategoryID(strName);
+}
+
+QString CProjectController::GetCategoryName(int nID)
+{
+    return m_pAnnotation->GetCategoryName(nID);
+}
+
+int CProjectController::GetCurrentImageID() const
+{
+    return m_pAnnotation->GetCurrentImageID();
+}
+
+int CProjectController::GetCurrentViewID() const
+{
+    return m_pAnnotation->GetCurrentViewID();
 }

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,6 +24,7 @@ class CProjectPropertyModel;
 class CProjectPropertyView;
 class CProjectRecordFactory;
 class CProjectView;
+class CRoiAnnotation;
 class QLockFile;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
@@ -63,6 +63,20 @@ public:
 
     int GetProjectID() const { return m_nProjectID; }
 
+    // Relabels a bound box on the view after asking for its class; from the box's "Update" entry.
+    void ChangeROIClass(int nViewID, unsigned int nGeometryUID);
+    // True when the view shows that image as a project image opened here; otherwise logs it.
+    bool IsValidViewImage(int nViewID, unsigned int nImageUID);
+    // True while the trainer is stopped; otherwise the "Project is still running" box.
+    bool CheckCommandStopped();
+    // -1 when no class has that name.
+    int GetCategoryID(const QString& strName);
+    // Empty when no class has that ID.
+    QString GetCategoryName(int nID);
+    // The project image opened last, -1 when none; the view it went to.
+    int GetCurrentImageID() const;
+    int GetCurrentViewID() const;
+
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
 
 public slots:
@@ -71,6 +85,14 @@ public slots:
     // then its own files, and its folder only when nothing else is in it. Then the project is closed. When the project
     // file cannot be removed, a critical box says so and the project stays open.
     void slot_DeleteProject();
+    // Opens the project image (its path relative to the project folder) in the workspace with its boxes.
+    void slot_OpenImage(int nImageID, const QString& strFilePath);
+    // The workspace's object events: each keeps the dataset_roi rows of the view's project image in step.
+    void slot_AddDrawableObjectWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID,
+                                          QString strName);
+    void slot_BeforeDeleteDrawableObjectWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID,
+                                                   QString strName);
+    void slot_ChangeDrawableObjectPropertyWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();
     void slot_EditClasses();
@@ -105,13 +127,12 @@ private:
     CParameterEditorController* m_pParameterEditorController = nullptr;
     QPointer<CConfigurationEditorView> m_pConfigurationEditorView;
 
-    int m_nCurrentImageID = -1;
-    int m_nCurrentViewID = -1;
-    std::map<int, unsigned int> m_mapViewImage;
     int m_nProjectID = -1;
 
     CDatabase* m_pDatabase = nullptr;
     CProjectRecordFactory* m_pRecordFactory = nullptr;
+    // The view map, the current image and the rows of the boxes on project views.
+    std::unique_ptr<CRoiAnnotation> m_pAnnotation;
     // Held while a project is open, so that a second window cannot open it too.
     std::unique_ptr<QLockFile> m_pLock;
     QString m_strLockPath;

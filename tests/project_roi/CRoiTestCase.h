@@ -1,0 +1,193 @@
+#pragma once
+
+#include "CProjectTestCase.h"
+#include "CWorkspaceFixture.h"
+
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectModel.h"
+#include "canvas/CImageView2DController.h"
+#include "canvas/CImageViewModeModel.h"
+#include "canvas/EImageView2DDrawbleObjectType.h"
+#include "frame/CUndoStack.h"
+#include "views/CClassChooserView.h"
+#include "workspace/CImageViewerController.h"
+
+#include <QComboBox>
+#include <QImage>
+
+#include <algorithm>
+
+// A project with three classes and two images, a workspace of two views wired to the project controller as the main
+// window wires them, and the means to compare the rows of each image with the boxes on its view.
+class CRoiTestCase : public CProjectTestCase
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<CWorkspaceFixture> m_pWorkspace;
+    QString m_strDir;
+    QStringList m_lstOffered;
+
+    void InitCase() override
+    {
+        m_pWorkspace = std::make_unique<CWorkspaceFixture>();
+        m_pWorkspace->controller->ChangeLayout(1, 2);
+        QVERIFY(m_pWorkspace->Show());
+        CProjectController* pController = &m_pCase->controller;
+        CImageWorkspaceView* pView = m_pWorkspace->view.get();
+        connect(pView, &CImageWorkspaceView::signal_AddDrawableObjectWithViewID, pController,
+                &CProjectController::slot_AddDrawableObjectWithViewID);
+        connect(pView, &CImageWorkspaceView::signal_BeforeDeleteDrawableObjectWithViewID, pController,
+                &CProjectController::slot_BeforeDeleteDrawableObjectWithViewID);
+        connect(pView, &CImageWorkspaceView::signal_ChangeDrawableObjectPropertyWithViewID, pController,
+                &CProjectController::slot_ChangeDrawableObjectPropertyWithViewID);
+    }
+    void CleanupCase() override { m_pWorkspace.reset(); }
+
+    // Classes cat (1), dog (2) and bird (3); a.png (ID 1, training) and b.png (ID 2, test), 200 x 100 each, with the
+    // ROI rows given as "image x y w h category".
+    void AnnotatedProject(const QStringList& lstRois = {}, bool bOpen = true)
+    {
+        QStringList lstStatements = {
+            "INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog'), (3, 'bird')",
+            "INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, PROJECT_ID) VALUES "
+            "(1, 'a.png', 'Images/a.png', 'train', 200, 100, 1), (2, 'b.png', 'Images/b.png', 'test', 200, 100, 1)"};
+        for (const QString& strRoi : lstRois)
+        {
+            const QStringList v = strRoi.split(' ');
+            lstStatements.append(QString("INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) VALUES "
+                                         "(%1, %2, %3, %4, %5, %6)")
+                                     .arg(v[1], v[2], v[3], v[4], v[0], v[5]));
+        }
+        m_strDir = Project("roi", lstStatements, false);
+        QVERIFY(!m_strDir.isEmpty());
+        QVERIFY(QDir(m_strDir).mkpath("Images"));
+        for (const char* pszName : {"a.png", "b.png"})
+        {
+            QImage image(200, 100, QImage::Format_RGB888);
+            image.fill(Qt::darkGreen);
+            QVERIFY(image.save(m_strDir + "/Images/" + pszName));
+        }
+        if (bOpen)
+            m_pCase->controller.OpenProject(m_strDir, "roi");
+    }
+    QString DataFile() const { return CProjectFixture::DataFile(m_strDir, "roi"); }
+    QList<QStringList> Sql(const QStringList& lstStatements) const
+    {
+        return CProjectFixture::Query(DataFile(), lstStatements);
+    }
+
+    // Opens project image 1 (a.png) or 2 (b.png) through the tree's signal on view nViewID; the class choosers the
+    // opening asks are answered from lstClasses (see AnswerClass).
+    void OpenImage(int nImageID, int nViewID, const QStringList& lstClasses = {})
+    {
+        m_pCase->answers.dialogs.push_back(CWorkspaceFixture::Choose(nViewID, &m_lstOffered));
+        for (const QString& strClass : lstClasses)
+            AnswerClass(strClass);
+        emit m_pCase->view.signal_OpenImageFile(nImageID, nImageID == 1 ? "Images/a.png" : "Images/b.png");
+    }
+    // The next class chooser accepts strClass, or is cancelled for a null text.
+    void AnswerClass(const QString& strClass)
+    {
+        m_pCase->answers.dialogs.push_back(
+            [strClass](QDialog* pDialog)
+            {
+                auto* pChooser = qobject_cast<CClassChooserView*>(pDialog);
+                if (!pChooser || strClass.isNull())
+                    return 0;
+                pChooser->GetComboBox()->setCurrentText(strClass);
+                return 1;
+            });
+    }
+
+    CImageViewerController* Viewer(int nViewID) const { return m_pWorkspace->Viewer(nViewID); }
+    CImageView2DController* Canvas(int nViewID) const { return Viewer(nViewID)->GetCanvasController(); }
+    std::vector<std::shared_ptr<CDrawableGeometry>> Geometries(int nViewID) const
+    {
+        std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects;
+        const CDrawableObjectModel* pObjects = Viewer(nViewID)->GetObjectModel();
+        for (int i = 0; i < pObjects->GetObjectCount(); ++i)
+        {
+            const auto pObject = pObjects->GetObject(i);
+            if (pObject->GetType() == EImageView2DDrawbleObjectType_Geometry)
+                vctObjects.push_back(std::dynamic_pointer_cast<CDrawableGeometry>(pObject));
+        }
+        return vctObjects;
+    }
+
+    static QString Box(double dblX, double dblY, double dblWidth, double dblHeight, const QString& strClass)
+    {
+        return QString::asprintf("%.3f %.3f %.3f %.3f %s", dblX, dblY, dblWidth, dblHeight,
+                                 strClass.toUtf8().constData());
+    }
+    // The rows of the image as "x y w h class" (class empty when it is gone), sorted.
+    QStringList Rows(int nImageID) const
+    {
+        QStringList lstRows;
+        for (const QStringList& row :
+             Sql({QString("SELECT r.X, r.Y, r.WIDTH, r.HEIGHT, IFNULL(c.NAME, '') FROM dataset_roi r LEFT JOIN "
+                          "category c ON c.ID = r.CATEGORY_ID WHERE r.IMAGE_ID = %1")
+                      .arg(nImageID)}))
+            lstRows.append(Box(row[0].toDouble(), row[1].toDouble(), row[2].toDouble(), row[3].toDouble(), row[4]));
+        lstRows.sort();
+        return lstRows;
+    }
+    // The geometry boxes on the view as "x y w h name", sorted.
+    QStringList Boxes(int nViewID) const
+    {
+        QStringList lstBoxes;
+        for (const auto& pObject : Geometries(nViewID))
+        {
+            const QRectF box = pObject->GetBoundary();
+            lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(), pObject->GetName()));
+        }
+        lstBoxes.sort();
+        return lstBoxes;
+    }
+    // Every row of dataset_roi as "id image" and every bound object's ROI ID, to see that each box has its own row.
+    QStringList RowIDs(int nImageID) const
+    {
+        QStringList lstIDs;
+        for (const QStringList& row : Sql({QString("SELECT ID FROM dataset_roi WHERE IMAGE_ID = %1").arg(nImageID)}))
+            lstIDs.append(row[0]);
+        lstIDs.sort();
+        return lstIDs;
+    }
+    QStringList BoundIDs(int nViewID) const
+    {
+        QStringList lstIDs;
+        for (const auto& pObject : Geometries(nViewID))
+            lstIDs.append(pObject->GetExtraInfo().isNull() ? "unbound" : pObject->GetExtraInfo().toString());
+        lstIDs.sort();
+        return lstIDs;
+    }
+
+    // A user's rectangle drag on the view, in image pixels.
+    void Draw(int nViewID, const QPointF& from, const QPointF& to)
+    {
+        m_pWorkspace->controller->GetModeModel()->SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+        Canvas(nViewID)->slot_DrawRectangleStart(from);
+        Canvas(nViewID)->slot_DrawRectangleDoing(from, to);
+        Canvas(nViewID)->slot_DrawRectangleEnd(from, to);
+    }
+    // A click on the point, then a drag from it by the offset, in selecting mode.
+    void Drag(int nViewID, const QPointF& from, const QPointF& offset)
+    {
+        m_pWorkspace->controller->GetModeModel()->SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+        CImageView2DController* pCanvas = Canvas(nViewID);
+        pCanvas->slot_CheckResizeRotate(from);
+        pCanvas->slot_SelectMovingStart(from);
+        pCanvas->slot_SelectMovingDoing(from, from + offset);
+        pCanvas->slot_SelectMovingEnd(from, from + offset);
+    }
+    void Select(int nViewID, const QPointF& point)
+    {
+        m_pWorkspace->controller->GetModeModel()->SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+        Canvas(nViewID)->slot_CheckResizeRotate(point + QPointF(1000, 1000));
+        Canvas(nViewID)->slot_SelectMovingStart(point);
+        Canvas(nViewID)->slot_SelectMovingEnd(point, point);
+    }
+    void DeleteSelection(int nViewID) { Canvas(nViewID)->slot_PressKey(Qt::Key_Delete); }
+    void Undo(int nViewID) { Canvas(nViewID)->GetUndoStack()->Undo(); }
+    void Redo(int nViewID) { Canvas(nViewID)->GetUndoStack()->Redo(); }
+};

@@ -1,0 +1,136 @@
+#include "CRoiTestCase.h"
+
+#include <QRandomGenerator>
+
+// A long seeded run of what users do on two views showing two project images; after every action the rows of each
+// image are exactly the boxes on its view. Set ROI_SEED to replay a failed run.
+class RoiConsistencyTest : public CRoiTestCase
+{
+    Q_OBJECT
+
+private:
+    static constexpr int kActions = 2000;
+
+    // A point inside the box, away from its handles.
+    static QPointF Inside(const QRectF& box) { return box.center(); }
+
+    QString Act(QRandomGenerator& random)
+    {
+        const int nViewID = static_cast<int>(random.bounded(2));
+        const std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects = Geometries(nViewID);
+        const int nKind = vctObjects.empty() ? 0 : static_cast<int>(random.bounded(100));
+        const QStringList lstClasses = {"cat", "dog", "bird"};
+        // One in ten choosers is cancelled.
+        const QString strClass = random.bounded(10) == 0 ? QString() : lstClasses[random.bounded(3)];
+        const QRectF box = vctObjects.empty()
+                               ? QRectF()
+                               : vctObjects[random.bounded(static_cast<int>(vctObjects.size()))]->GetBoundary();
+        const QPointF offset(random.bounded(21) - 10, random.bounded(21) - 10);
+        if (nKind < 25)
+        {
+            const QPointF from(random.bounded(170), random.bounded(70));
+            const QPointF to = from + QPointF(4 + random.bounded(26), 4 + random.bounded(26));
+            AnswerClass(strClass);
+            Draw(nViewID, from, to);
+            return QString("draw on %1 (%2, %3)-(%4, %5) as '%6'")
+                .arg(nViewID)
+                .arg(from.x())
+                .arg(from.y())
+                .arg(to.x())
+                .arg(to.y())
+                .arg(strClass);
+        }
+        if (nKind < 40)
+        {
+            Drag(nViewID, Inside(box), offset);
+            return QString("move on %1").arg(nViewID);
+        }
+        if (nKind < 50)
+        {
+            Select(nViewID, Inside(box));
+            Drag(nViewID, box.bottomRight(), offset);
+            return QString("resize on %1").arg(nViewID);
+        }
+        if (nKind < 58)
+        {
+            Select(nViewID, Inside(box));
+            const auto pPicked = Geometries(nViewID);
+            for (const auto& pObject : pPicked)
+            {
+                if (pObject->GetSelected())
+                {
+                    AnswerClass(strClass);
+                    m_pCase->controller.ChangeROIClass(nViewID, pObject->GetUID());
+                    break;
+                }
+            }
+            return QString("relabel on %1 as '%2'").arg(nViewID).arg(strClass);
+        }
+        if (nKind < 70)
+        {
+            Select(nViewID, Inside(box));
+            DeleteSelection(nViewID);
+            return QString("delete on %1").arg(nViewID);
+        }
+        if (nKind < 85)
+        {
+            Undo(nViewID);
+            return QString("undo on %1").arg(nViewID);
+        }
+        Redo(nViewID);
+        return QString("redo on %1").arg(nViewID);
+    }
+
+private slots:
+    void rowsEqualBoxesAfterEveryAction()
+    {
+        bool bSeedSet = false;
+        const quint32 nSeed = qEnvironmentVariableIsSet("ROI_SEED")
+                                  ? static_cast<quint32>(qEnvironmentVariableIntValue("ROI_SEED", &bSeedSet))
+                                  : QRandomGenerator::global()->generate();
+        QRandomGenerator random(nSeed);
+        AnnotatedProject();
+        OpenImage(1, 0);
+        OpenImage(2, 1);
+
+        for (int i = 0; i < kActions; ++i)
+        {
+            const QString strAction = Act(random);
+            // An answer the action did not ask for must not reach a later prompt.
+            m_pCase->answers.dialogs.clear();
+            for (int nViewID : {0, 1})
+            {
+                const int nImageID = nViewID + 1;
+                const QStringList lstRows = Rows(nImageID);
+                const QStringList lstBoxes = Boxes(nViewID);
+                const QStringList lstRowIDs = RowIDs(nImageID);
+                const QStringList lstBoundIDs = BoundIDs(nViewID);
+                if (lstRows != lstBoxes || lstRowIDs != lstBoundIDs)
+                {
+                    const QString strFailure =
+                        QString("seed %1 (ROI_SEED=%1 replays it), action %2: %3\nview %4 boxes: %5\nimage %6 rows: "
+                                "%7\nbound IDs: %8\nrow IDs: %9")
+                            .arg(nSeed)
+                            .arg(i)
+                            .arg(strAction)
+                            .arg(nViewID)
+                            .arg(lstBoxes.join(" | "))
+                            .arg(nImageID)
+                            .arg(lstRows.join(" | "))
+                            .arg(lstBoundIDs.join(" "))
+                            .arg(lstRowIDs.join(" "));
+                    QFAIL(qPrintable(strFailure));
+                }
+            }
+        }
+        qInfo("seed %u: %d actions, %d and %d boxes at the end", nSeed, kActions, Boxes(0).size(), Boxes(1).size());
+    }
+};
+
+int RunRoiConsistencyTest(int argc, char** argv)
+{
+    RoiConsistencyTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "RoiConsistencyTest.moc"

@@ -1,0 +1,360 @@
+#include "project/CRoiAnnotation.h"
+
+#include "canvas/CDrawableGeometry.h"
+#include "canvas/EImageView2DDrawbleObjectType.h"
+#include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "frame/CMVCRegistry.h"
+#include "project/CCategoryRecord.h"
+#include "project/CDatasetROIRecord.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
+
+#include "Geometry/COvrelRectangle.h"
+
+#include <QFileInfo>
+
+namespace
+{
+// The ROI ID an object is bound to; false for an unbound object.
+bool BoundRoiID(const CDrawableGeometry& object, int& nRoiID)
+{
+    const QVariant extraInfo = object.GetExtraInfo();
+    if (extraInfo.isNull())
+        return false;
+    bool bOk = false;
+    nRoiID = extraInfo.toInt(&bOk);
+    return bOk;
+}
+
+QByteArray Utf8(const QString& strText)
+{
+    return strText.toUtf8();
+}
+} // namespace
+
+CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_pDatabase(pDatabase), m_host(std::move(host)) {}
+
+CImageWorkspaceController* CRoiAnnotation::FindWorkspace()
+{
+    return CMVCRegistry::FindController<CImageWorkspaceController>();
+}
+
+void CRoiAnnotation::Reset()
+{
+    m_nCurrentImageID = -1;
+    m_nCurrentViewID = -1;
+    m_mapViews.clear();
+}
+
+void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
+{
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    if (!pWorkspace)
+        return;
+    // The workspace would empty the chosen view and show nothing: a file gone from disk is told, not hidden.
+    if (!QFileInfo(strPath).isFile())
+    {
+        CLogger::Write(ELogLevel_Error, "File %s not found", Utf8(strPath).constData());
+        return;
+    }
+
+    int nViewID = -1;
+    unsigned int nImageUID = CImageWorkspaceController::kNoImage;
+    pWorkspace->OpenFileWithViewIDImageID(strPath, nViewID, nImageUID);
+    if (nViewID < 0)
+        return;
+    m_nCurrentImageID = nImageID;
+    m_nCurrentViewID = nViewID;
+    if (nImageUID == CImageWorkspaceController::kNoImage)
+    {
+        // The view was emptied and shows no project image any more.
+        m_mapViews.erase(nViewID);
+        return;
+    }
+    CloseImage(nImageID);
+    m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
+
+    if (!m_pDatabase)
+        return;
+    ShowRows(pWorkspace, nViewID, nImageID);
+    CLogger::Write(ELogLevel_Debug, "Open Image ID %d", m_nCurrentImageID);
+}
+
+void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID)
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRows;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRows,
+                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}});
+    // One select of the classes instead of one per row; the add event of each box is then answered from it too.
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    std::map<int, QString> mapNames;
+    m_mapShowingClasses.clear();
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
+        {
+            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
+            m_mapShowingClasses.emplace(pCategory->GetName(), pCategory->GetID());
+        }
+    }
+
+    m_bShowingRows = true;
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRows)
+    {
+        const auto pRow = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord);
+        if (!pRow)
+            continue;
+        const auto itName = mapNames.find(pRow->GetCategoryID());
+        auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
+            pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
+        pObject->SetName(itName == mapNames.end() ? QString("") : itName->second);
+        pObject->SetExtraInfo(QVariant(pRow->GetID()));
+        pWorkspace->AddRectangle(nViewID, pObject);
+    }
+    m_bShowingRows = false;
+    m_mapShowingClasses.clear();
+}
+
+void CRoiAnnotation::CloseImage(int nImageID)
+{
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    for (auto it = m_mapViews.begin(); it != m_mapViews.end();)
+    {
+        if (it->second.nImageID != nImageID)
+        {
+            ++it;
+            continue;
+        }
+        const int nViewID = it->first;
+        const unsigned int nImageUID = it->second.nImageUID;
+        it = m_mapViews.erase(it);
+        // A view that moved on to another image keeps it.
+        CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+        if (pViewer && pViewer->GetCurrentImageUID() == nImageUID)
+            pWorkspace->CloseCurrentImage(nViewID);
+    }
+}
+
+bool CRoiAnnotation::IsValidViewImage(int nViewID, unsigned int nImageUID) const
+{
+    const auto it = m_mapViews.find(nViewID);
+    if (it != m_mapViews.end() && it->second.nImageUID == nImageUID)
+        return true;
+    CLogger::Write(ELogLevel_Error, "Image ID %d at view %d is not valid or does not exist in database",
+                   static_cast<int>(nImageUID), nViewID);
+    return false;
+}
+
+int CRoiAnnotation::ImageOfView(int nViewID) const
+{
+    const auto it = m_mapViews.find(nViewID);
+    return it == m_mapViews.end() ? -1 : it->second.nImageID;
+}
+
+int CRoiAnnotation::ImageForValidation(int nViewID) const
+{
+    const int nImageID = ImageOfView(nViewID);
+    return nImageID >= 0 ? nImageID : m_nCurrentImageID;
+}
+
+void CRoiAnnotation::Validate(int nImageID) const
+{
+    if (m_host.validateImage)
+        m_host.validateImage(nImageID);
+}
+
+int CRoiAnnotation::GetCategoryID(const QString& strName) const
+{
+    if (!m_pDatabase)
+        return -1;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_NAME, strName}});
+    return vctRecords.empty() ? -1 : vctRecords.front()->GetID();
+}
+
+QString CRoiAnnotation::GetCategoryName(int nID) const
+{
+    if (!m_pDatabase)
+        return QString("");
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_ID, nID}});
+    const auto pCategory =
+        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords.front());
+    return pCategory ? pCategory->GetName() : QString("");
+}
+
+std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
+                                                                unsigned int nGeometryUID)
+{
+    if (!pWorkspace)
+        return nullptr;
+    const std::shared_ptr<CDrawableObject> pObject = pWorkspace->Get2DDrawableObject(nViewID, nGeometryUID);
+    if (!pObject || pObject->GetType() != EImageView2DDrawbleObjectType_Geometry)
+        return nullptr;
+    return std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
+}
+
+std::shared_ptr<CDatasetROIRecord> CRoiAnnotation::FindRow(int nRoiID) const
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {{CDatasetROIRecord::COLUMN_ID, nRoiID}});
+    return vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CDatasetROIRecord>(vctRecords.front());
+}
+
+bool CRoiAnnotation::InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
+                               const QString* pName)
+{
+    const QRectF box = pObject->GetBoundary();
+    auto pRow = std::make_shared<CDatasetROIRecord>();
+    pRow->SetX(box.x());
+    pRow->SetY(box.y());
+    pRow->SetWidth(box.width());
+    pRow->SetHeight(box.height());
+    pRow->SetImageID(nImageID);
+    pRow->SetCategoryID(nCategoryID);
+    if (!m_pDatabase->InsertToTable(pRow))
+    {
+        CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d Failed", nImageID);
+        return false;
+    }
+    CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d OK", nImageID);
+    // Named first, bound second: the name's change event finds no row to rewrite yet.
+    if (pName)
+        pObject->SetName(*pName);
+    pObject->SetExtraInfo(QVariant(pRow->GetID()));
+    return true;
+}
+
+bool CRoiAnnotation::UpdateCategory(int nRoiID, int nCategoryID)
+{
+    const bool bUpdated =
+        m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nCategoryID}},
+                                 {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(ELogLevel_Debug, bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    return bUpdated;
+}
+
+void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName)
+{
+    // The boxes of an image being opened are bound to their rows already; only a box whose class is gone needs the
+    // user.
+    if (m_bShowingRows && m_mapShowingClasses.count(strName))
+        return;
+    if (!m_host.hasChooser || !m_host.hasChooser())
+        return;
+    if (!IsValidViewImage(nViewID, nImageUID))
+        return;
+    const int nImageID = ImageOfView(nViewID);
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
+
+    // A box that comes back through undo or redo carries the ID of the row its removal deleted.
+    int nRoiID = -1;
+    const bool bLostRow = pObject && m_pDatabase && BoundRoiID(*pObject, nRoiID) && !FindRow(nRoiID);
+    const int nNamedClass = GetCategoryID(strName);
+    if (nNamedClass >= 0)
+    {
+        if (bLostRow && m_host.commandStopped())
+        {
+            InsertRow(pObject, nImageID, nNamedClass);
+            Validate(nImageID);
+        }
+        return;
+    }
+    if (!m_host.commandStopped())
+        return;
+    if (!pObject)
+        return;
+    if (bLostRow)
+        pObject->SetExtraInfo(QVariant());
+
+    QString strClass;
+    if (!m_host.chooseClass || !m_host.chooseClass(strClass))
+    {
+        pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
+        return;
+    }
+    if (!m_pDatabase)
+        return;
+    const int nClassID = GetCategoryID(strClass);
+    if (nClassID < 0)
+        return;
+
+    if (!BoundRoiID(*pObject, nRoiID))
+        InsertRow(pObject, nImageID, nClassID, &strClass);
+    else if (UpdateCategory(nRoiID, nClassID))
+        pObject->SetName(strClass);
+    Validate(nImageID);
+}
+
+void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
+{
+    if (!m_host.commandStopped())
+        return;
+    if (!IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())
+        return;
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    int nRoiID = -1;
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+        return;
+    const bool bDeleted =
+        m_pDatabase->DeleteFromTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(ELogLevel_Debug, bDeleted ? "Delete ROI to ID %d OK" : "Delete ROI to ID %d Failed", nRoiID);
+    Validate(ImageForValidation(nViewID));
+}
+
+void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
+{
+    if (!m_host.commandStopped() || !IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())
+        return;
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    int nRoiID = -1;
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+        return;
+    const int nImageID = ImageForValidation(nViewID);
+    const QRectF box = pObject->GetBoundary();
+    const std::shared_ptr<CDatasetROIRecord> pRow = FindRow(nRoiID);
+    if (!pRow)
+    {
+        // Its row went while the box stayed on screen: the box is what the user sees, so it gets a row again.
+        InsertRow(pObject, nImageID, GetCategoryID(pObject->GetName()));
+        Validate(nImageID);
+        return;
+    }
+    // Selecting or restyling a box reports a change too; a row that holds the box already needs no write.
+    bool bUpdated = pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
+                    pRow->GetHeight() == box.height();
+    if (!bUpdated)
+        bUpdated = m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME,
+                                            {{CDatasetROIRecord::COLUMN_X, box.x()},
+                                             {CDatasetROIRecord::COLUMN_Y, box.y()},
+                                             {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
+                                             {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
+                                            {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(ELogLevel_Debug, bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    Validate(nImageID);
+}
+
+void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
+{
+    if (!m_host.hasChooser || !m_host.hasChooser())
+        return;
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    int nRoiID = -1;
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+        return;
+    QString strClass;
+    if (!m_host.chooseClass || !m_host.chooseClass(strClass))
+        return;
+    pObject->SetName(strClass);
+    // The name's change event may have given the box a new row.
+    if (!BoundRoiID(*pObject, nRoiID))
+        return;
+    const int nClassID = GetCategoryID(strClass);
+    if (nClassID < 0)
+        return;
+    UpdateCategory(nRoiID, nClassID);
+    Validate(ImageForValidation(nViewID));
+}

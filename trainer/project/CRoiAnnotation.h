@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CDatabase;
+class CDatasetROIRecord;
+class CDrawableGeometry;
+class CImageWorkspaceController;
+
+// Keeps the boxes shown on project images and the project's dataset_roi rows in step: opening a project image turns its
+// rows into rectangles, and every add, delete, change and relabel of a box on a project view writes its row. Which
+// view shows which project image is kept here, per view, so that two project images shown side by side never trade
+// boxes.
+//
+// Whatever sequence of draws, moves, resizes, relabels, deletes, undos and redos the workspace reports, every geometry
+// object bound on a project view has exactly one row holding its box and class: an object that comes back (undo of a
+// delete, redo of a draw) with the ID of a row that was deleted gets a new row.
+class CRoiAnnotation
+{
+public:
+    // What the annotation asks of the project controller that owns it.
+    struct SHost
+    {
+        // True while the trainer is stopped; otherwise tells the user and gives false.
+        std::function<bool()> commandStopped;
+        // True when the class chooser exists.
+        std::function<bool()> hasChooser;
+        // Fills and shows the class chooser; true with the chosen name when the user accepted.
+        std::function<bool(QString&)> chooseClass;
+        // Revalidates one project image by its ID.
+        std::function<void(int)> validateImage;
+    };
+
+    // The database is not owned and may be null.
+    CRoiAnnotation(CDatabase* pDatabase, SHost host);
+
+    // Forgets every view and the current image.
+    void Reset();
+
+    // Opens the image file (absolute path) of project image nImageID in the workspace, records the view it went to and
+    // shows the image's rows as rectangles there. A missing file is logged and opens nothing. An image already shown
+    // on another project view is closed there: one image, one view, so that no view shows boxes its rows lost.
+    void OpenImage(int nImageID, const QString& strPath);
+
+    // True when the view shows that image UID as a project image; otherwise logs why and gives false.
+    bool IsValidViewImage(int nViewID, unsigned int nImageUID) const;
+    // The project image shown on the view, -1 when none.
+    int ImageOfView(int nViewID) const;
+    int GetCurrentImageID() const { return m_nCurrentImageID; }
+    int GetCurrentViewID() const { return m_nCurrentViewID; }
+    // Closes the image in every view that shows it as a project image.
+    void CloseImage(int nImageID);
+
+    void ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName);
+    void ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
+    void ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
+    void ChangeClass(int nViewID, unsigned int nGeometryUID);
+
+    // -1 when no class has that name (or there is no database).
+    int GetCategoryID(const QString& strName) const;
+    // Empty when no class has that ID.
+    QString GetCategoryName(int nID) const;
+
+    static CImageWorkspaceController* FindWorkspace();
+
+private:
+    struct SViewImage
+    {
+        unsigned int nImageUID = 0;
+        int nImageID = -1;
+    };
+
+    // The geometry object with that UID on the view, or empty.
+    static std::shared_ptr<CDrawableGeometry> FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
+                                                           unsigned int nGeometryUID);
+    // The row with that ID, or empty when it is gone.
+    std::shared_ptr<CDatasetROIRecord> FindRow(int nRoiID) const;
+    // Inserts a row for the object's box on the image and binds the object to it, naming it first when a name is
+    // given; false when the insert failed.
+    bool InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
+                   const QString* pName = nullptr);
+    bool UpdateCategory(int nRoiID, int nCategoryID);
+    void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
+    // The image the view shows, else the current image.
+    int ImageForValidation(int nViewID) const;
+    void Validate(int nImageID) const;
+
+    CDatabase* m_pDatabase = nullptr;
+    SHost m_host;
+    int m_nCurrentImageID = -1;
+    int m_nCurrentViewID = -1;
+    std::map<int, SViewImage> m_mapViews;
+    // Names of the classes while an image's rows are being shown; their add events need no lookups.
+    std::map<QString, int> m_mapShowingClasses;
+    bool m_bShowingRows = false;
+};
