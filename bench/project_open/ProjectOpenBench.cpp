@@ -1,15 +1,10 @@
 // Times opening a project of 20,000 images and 100,000 ROIs until the project tree shows every image.
 // Goal: under 1.5 s, with the event loop never blocked for long once the open call has returned.
 
-#include "database/CDatabase.h"
+#include "BenchProject.h"
 #include "frame/CLogger.h"
-#include "project/CCategoryRecord.h"
-#include "project/CDatasetImageRecord.h"
-#include "project/CDatasetROIRecord.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectRecordFactory.h"
-#include "project/CProjectTrainingRecord.h"
 #include "views/CProjectView.h"
 
 #include <QApplication>
@@ -31,64 +26,12 @@ const int CATEGORIES = 10;
 
 bool GenerateProject(const QString& strDir, const QString& strName)
 {
-    QDir().mkpath(strDir + "/Images");
-    CProjectRecordFactory factory;
-    CDatabase database(&factory);
-    if (!database.OpenDatabase("localhost", strDir + "/" + strName + ".data", "", ""))
-        return false;
-    if (!database.RunQueryFile(":/Files/tamsel_database_sqlite.sql", true))
-        return false;
-
-    auto pProject = std::make_shared<CProjectTrainingRecord>();
-    pProject->SetName(strName);
-    pProject->SetType("Yolo3");
-    pProject->SetVersion("0.0.1");
-    pProject->SetCreatedDateTime(QDateTime::currentDateTime());
-    if (!database.InsertToTable(pProject))
-        return false;
-
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    for (int i = 0; i < CATEGORIES; ++i)
-    {
-        auto pCategory = std::make_shared<CCategoryRecord>();
-        pCategory->SetName(QString("class%1").arg(i));
-        vctRecords.push_back(pCategory);
-    }
-    if (!database.InsertToTable(vctRecords, true))
-        return false;
-
-    vctRecords.clear();
-    for (int i = 0; i < TRAIN_IMAGES + TEST_IMAGES; ++i)
-    {
-        auto pImage = std::make_shared<CDatasetImageRecord>();
-        const QString strFile = QString("image_%1.jpg").arg(i, 5, 10, QChar('0'));
-        pImage->SetName(strFile);
-        pImage->SetFullPath("Images" + QString(QDir::separator()) + strFile);
-        pImage->SetType(i < TRAIN_IMAGES ? "train" : "test");
-        pImage->SetWidth(640);
-        pImage->SetHeight(480);
-        pImage->SetProjectID(pProject->GetID());
-        vctRecords.push_back(pImage);
-    }
-    if (!database.InsertToTable(vctRecords, true))
-        return false;
-
-    vctRecords.clear();
-    for (int nImage = 1; nImage <= TRAIN_IMAGES + TEST_IMAGES; ++nImage)
-    {
-        for (int k = 0; k < ROIS_PER_IMAGE; ++k)
-        {
-            auto pRoi = std::make_shared<CDatasetROIRecord>();
-            pRoi->SetX(10.0 * k);
-            pRoi->SetY(20.0 * k);
-            pRoi->SetWidth(50.0);
-            pRoi->SetHeight(40.0);
-            pRoi->SetImageID(nImage);
-            pRoi->SetCategoryID(1 + (nImage + k) % CATEGORIES);
-            vctRecords.push_back(pRoi);
-        }
-    }
-    return database.InsertToTable(vctRecords, true);
+    BenchProject::SShape shape;
+    shape.nTrainImages = TRAIN_IMAGES;
+    shape.nTestImages = TEST_IMAGES;
+    shape.nRoisPerImage = ROIS_PER_IMAGE;
+    shape.nCategories = CATEGORIES;
+    return BenchProject::Generate(strDir, strName, shape);
 }
 
 int CountImages(QStandardItemModel* pItemModel, const QString& strNode)

@@ -176,6 +176,23 @@ bool CDatabase::SelectFromTable(const QString& strTableName, std::vector<std::sh
     return true;
 }
 
+bool CDatabase::SelectColumn(const QString& strTableName, const QString& strColumn,
+                             const std::map<QString, QVariant>& mapWhereValues, std::vector<QVariant>& vctValues)
+{
+    if (!m_pConnection || !m_pConnection->GetDatabase())
+        return false;
+    QSqlQuery query(*m_pConnection->GetDatabase());
+    query.setForwardOnly(true);
+    const QString strQuery = QStringLiteral("SELECT ") + strColumn + QStringLiteral(" FROM ") + strTableName +
+                             ParseWhereValues(mapWhereValues);
+    if (!m_pConnection->Execute(query, strQuery, nullptr))
+        return false;
+    vctValues.clear();
+    while (query.next())
+        vctValues.push_back(query.value(0));
+    return true;
+}
+
 bool CDatabase::HasTable(const QString& strTableName) const
 {
     if (!m_pConnection || !m_pConnection->IsOpen())
@@ -260,4 +277,18 @@ QString CDatabase::RenderValue(const QVariant& value)
         // string literal so that no value can break or alter the statement.
         return QLatin1Char('\'') + CDatabaseRecord::EscapeApostrophes(value.toString()) + QLatin1Char('\'');
     }
+}
+
+bool CDatabase::SetWriteAheadLog(bool bOn)
+{
+    if (!m_pConnection || !m_pConnection->GetDatabase())
+        return false;
+    // The statement answers with the mode in force, which differs from the one asked for when it was refused.
+    QSqlQuery query(*m_pConnection->GetDatabase());
+    const QString strMode = bOn ? QStringLiteral("wal") : QStringLiteral("delete");
+    if (!query.exec("PRAGMA journal_mode=" + strMode) || !query.next() ||
+        query.value(0).toString().toLower() != strMode)
+        return false;
+    query.finish();
+    return query.exec(bOn ? QStringLiteral("PRAGMA synchronous=NORMAL") : QStringLiteral("PRAGMA synchronous=FULL"));
 }

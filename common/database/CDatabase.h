@@ -54,6 +54,10 @@ public:
     // result is false, so that a missing table is not mistaken for an empty one.
     bool SelectFromTable(const QString& strTableName, std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords,
                          const std::map<QString, QVariant>& mapWhereValues);
+    // The values of one column of the selected rows, in the database's order, without making a record per row: for
+    // checks that need one column of many rows. False (values untouched) when the select fails.
+    bool SelectColumn(const QString& strTableName, const QString& strColumn,
+                      const std::map<QString, QVariant>& mapWhereValues, std::vector<QVariant>& vctValues);
     // True when the open database has that table. Asks the driver for the table's columns: no statement is sent.
     bool HasTable(const QString& strTableName) const;
     // An empty WHERE map updates or deletes every row; an empty SET map makes the update fail.
@@ -61,6 +65,13 @@ public:
                      const std::map<QString, QVariant>& mapWhereValues, bool bTransaction);
     bool DeleteFromTable(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues,
                          bool bTransaction);
+
+    // SQLite: with bOn, each commit is appended to a write-ahead log that survives a crash of the program at once and
+    // is flushed to disk in batches, so that single-row edits cost no disk flush each; a power cut may lose the last
+    // moments, never the file's consistency. Off returns the file to the rollback journal that every reader of a
+    // plain SQLite file (also on a read-only medium) understands. False when the database refused the mode (a
+    // read-only folder cannot hold the log); the file then stays as it was.
+    bool SetWriteAheadLog(bool bOn);
 
     // Why the last RunQueries failed, in the database's own words (so also the list insert, update and delete), for
     // telling the user; empty after a run that succeeded.

@@ -294,6 +294,23 @@ private slots:
         QVERIFY(m_pCase->model.FindTrainImage(1)->IsValid());
     }
 
+    // Edits are committed through a write-ahead log while the project is open; closed, the file holds them all on
+    // its own, in the plain journal mode every reader understands.
+    void closedProjectFileHoldsEveryEditOnItsOwn()
+    {
+        AnnotatedProject({"1 10 20 30 40 1"});
+        OpenImage(1, 0);
+        AnswerClass("dog");
+        Draw(0, QPointF(100, 10), QPointF(140, 50));
+        QCOMPARE(Rows(1).size(), 2);
+
+        QVERIFY(m_pCase->controller.CloseProject());
+
+        QCOMPARE(Sql({"PRAGMA journal_mode"}), QList<QStringList>({{"delete"}}));
+        QVERIFY(!QFile::exists(DataFile() + "-wal"));
+        QCOMPARE(Rows(1), QStringList({Box(10, 20, 30, 40, "cat"), Box(100, 10, 40, 40, "dog")}));
+    }
+
     void lookupsOfClasses_data()
     {
         QTest::addColumn<QString>("name");

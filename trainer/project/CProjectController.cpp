@@ -102,6 +102,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 CProjectController::~CProjectController()
 {
     m_pAnnotation.reset();
+    m_pDatabase->SetWriteAheadLog(false);
     delete m_pClassEditorController;
     delete m_pParameterEditorController;
     delete m_pClassChooserController;
@@ -217,6 +218,9 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
     }
     // Older project files lack the index as well; a failure here only costs speed.
     m_pDatabase->RunQueries({ROI_IMAGE_INDEX_QUERY}, false);
+    // Every box edit is a commit of its own: without the log each one waits for the disk. A folder that cannot hold
+    // the log keeps the plain journal.
+    m_pDatabase->SetWriteAheadLog(true);
 
     if (m_pModel)
     {
@@ -267,7 +271,11 @@ bool CProjectController::CloseProject()
         m_pModel->Close();
     // The model keeps a running project; so does its lock.
     if (!m_pModel || m_pModel->GetProjectDir().isEmpty())
+    {
+        // Closed, the file goes back to the plain journal, complete on its own.
+        m_pDatabase->SetWriteAheadLog(false);
         m_pLock.reset();
+    }
     return true;
 }
 

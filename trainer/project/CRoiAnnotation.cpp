@@ -307,6 +307,9 @@ void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID,
 
 void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
+    // Adding each box of an image being opened deselects the one before: its row holds it already.
+    if (m_bShowingRows)
+        return;
     if (!m_host.commandStopped() || !IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())
         return;
     const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
@@ -323,16 +326,20 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
         Validate(nImageID);
         return;
     }
-    // Selecting or restyling a box reports a change too; a row that holds the box already needs no write.
-    bool bUpdated = pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
-                    pRow->GetHeight() == box.height();
-    if (!bUpdated)
-        bUpdated = m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME,
-                                            {{CDatasetROIRecord::COLUMN_X, box.x()},
-                                             {CDatasetROIRecord::COLUMN_Y, box.y()},
-                                             {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
-                                             {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
-                                            {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
+    // unchanged row cannot change the image's validity.
+    if (pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
+        pRow->GetHeight() == box.height())
+    {
+        CLogger::Write(ELogLevel_Debug, "Update ROI to ID %d OK", nRoiID);
+        return;
+    }
+    const bool bUpdated = m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME,
+                                                   {{CDatasetROIRecord::COLUMN_X, box.x()},
+                                                    {CDatasetROIRecord::COLUMN_Y, box.y()},
+                                                    {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
+                                                    {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
+                                                   {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
     CLogger::Write(ELogLevel_Debug, bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
     Validate(nImageID);
 }

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "database/CDatabase.h"
+#include "project/CCategoryRecord.h"
+#include "project/CDatasetImageRecord.h"
+#include "project/CDatasetROIRecord.h"
+#include "project/CProjectRecordFactory.h"
+#include "project/CProjectTrainingRecord.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <memory>
+#include <vector>
+
+// Large project files for the benchmarks, written straight into the database in a few transactions.
+namespace BenchProject
+{
+struct SShape
+{
+    int nTrainImages = 16000;
+    int nTestImages = 4000;
+    int nRoisPerImage = 5;
+    int nCategories = 10;
+    // Extra ROIs on the first image, spread over a 1920 x 1080 image.
+    int nExtraRoisOnFirst = 0;
+};
+
+// <strDir>/<strName>.data with images image_00000.jpg ... (640 x 480, file names only: no image file is written),
+// classes class0 ... and ROIs of 50 x 40 pixels.
+inline bool Generate(const QString& strDir, const QString& strName, const SShape& shape)
+{
+    QDir().mkpath(strDir + "/Images");
+    CProjectRecordFactory factory;
+    CDatabase database(&factory);
+    if (!database.OpenDatabase("localhost", strDir + "/" + strName + ".data", "", ""))
+        return false;
+    if (!database.RunQueryFile(":/Files/tamsel_database_sqlite.sql", true))
+        return false;
+
+    auto pProject = std::make_shared<CProjectTrainingRecord>();
+    pProject->SetName(strName);
+    pProject->SetType("Yolo3");
+    pProject->SetVersion("0.0.1");
+    pProject->SetCreatedDateTime(QDateTime::currentDateTime());
+    if (!database.InsertToTable(pProject))
+        return false;
+
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    for (int i = 0; i < shape.nCategories; ++i)
+    {
+        auto pCategory = std::make_shared<CCategoryRecord>();
+        pCategory->SetName(QString("class%1").arg(i));
+        vctRecords.push_back(pCategory);
+    }
+    if (!database.InsertToTable(vctRecords, true))
+        return false;
+
+    const int nImages = shape.nTrainImages + shape.nTestImages;
+    vctRecords.clear();
+    for (int i = 0; i < nImages; ++i)
+    {
+        auto pImage = std::make_shared<CDatasetImageRecord>();
+        const QString strFile = QString("image_%1.jpg").arg(i, 5, 10, QChar('0'));
+        pImage->SetName(strFile);
+        pImage->SetFullPath("Images" + QString(QDir::separator()) + strFile);
+        pImage->SetType(i < shape.nTrainImages ? "train" : "test");
+        pImage->SetWidth(640);
+        pImage->SetHeight(480);
+        pImage->SetProjectID(pProject->GetID());
+        vctRecords.push_back(pImage);
+    }
+    if (!database.InsertToTable(vctRecords, true))
+        return false;
+
+    vctRecords.clear();
+    const auto addRoi = [&vctRecords, &shape](double dblX, double dblY, int nImage, int k)
+    {
+        auto pRoi = std::make_shared<CDatasetROIRecord>();
+        pRoi->SetX(dblX);
+        pRoi->SetY(dblY);
+        pRoi->SetWidth(50.0);
+        pRoi->SetHeight(40.0);
+        pRoi->SetImageID(nImage);
+        pRoi->SetCategoryID(1 + (nImage + k) % shape.nCategories);
+        vctRecords.push_back(pRoi);
+    };
+    for (int nImage = 1; nImage <= nImages; ++nImage)
+    {
+        for (int k = 0; k < shape.nRoisPerImage; ++k)
+            addRoi(10.0 * k, 20.0 * k, nImage, k);
+    }
+    for (int k = 0; k < shape.nExtraRoisOnFirst; ++k)
+        addRoi(30.0 * (k % 60), 25.0 * (k / 60 % 40), 1, k);
+    return vctRecords.empty() || database.InsertToTable(vctRecords, true);
+}
+} // namespace BenchProject
