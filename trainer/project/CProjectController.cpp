@@ -583,3 +583,12 @@ int CProjectController::GetCurrentViewID() const
 {
     return m_pAnnotation->GetCurrentViewID();
 }
+
+bool CProjectController::BuildProject()
+{
+    return false;
+}
+
+void CProjectController::StartCommand() {}
+
+void CProjectController::StopCommand() {}

@@ -63,6 +63,13 @@ public:
 
     int GetProjectID() const { return m_nProjectID; }
 
+    // Writes the trainer's files from the project; true when all were written.
+    bool BuildProject();
+    // Builds, then starts the trainer in the project folder; its output goes to the log.
+    void StartCommand();
+    // Ends the trainer.
+    void StopCommand();
+
     // Relabels a bound box on the view after asking for its class; from the box's "Update" entry.
     void ChangeROIClass(int nViewID, unsigned int nGeometryUID);
     // True when the view shows that image as a project image opened here; otherwise logs it.
