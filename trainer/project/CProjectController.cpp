@@ -15,6 +15,7 @@
 #include "project/CProjectRecordFactory.h"
 #include "project/CProjectTrainingRecord.h"
 #include "project/CRoiAnnotation.h"
+#include "project/CTrainerProcess.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -75,6 +76,10 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
     m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
 
+    m_pTrainer = std::make_unique<CTrainerProcess>();
+    connect(m_pTrainer.get(), &CTrainerProcess::signal_CommandStateChanged, this,
+            &CProjectController::slot_CommandStateChange);
+
     m_pPropertyModel = new CProjectPropertyModel();
     m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
 
@@ -101,6 +106,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 
 CProjectController::~CProjectController()
 {
+    m_pTrainer.reset();
     m_pAnnotation.reset();
     m_pDatabase->SetWriteAheadLog(false);
     delete m_pClassEditorController;
@@ -589,6 +595,35 @@ bool CProjectController::BuildProject()
     return false;
 }
 
-void CProjectController::StartCommand() {}
+void CProjectController::StartCommand()
+{
+    if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pTrainer)
+        return;
+    m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                      CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""),
+                      GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir());
+}
 
-void CProjectController::StopCommand() {}
+void CProjectController::StopCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->Stop();
+}
+
+void CProjectController::slot_ReadLogFromCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->ReadStandardOutput();
+}
+
+void CProjectController::slot_ReadErrFromCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->ReadStandardError();
+}
+
+void CProjectController::slot_CommandStateChange(int nState)
+{
+    if (m_pModel)
+        m_pModel->SetCommandState(nState);
+}

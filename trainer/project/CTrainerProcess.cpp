@@ -82,6 +82,22 @@ QStringList CTrainerProcess::Arguments(const QString& strArgumentSetting, const 
     return lstArguments;
 }
 
+QProcessEnvironment CTrainerProcess::LineBufferedEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // A C program writing to a pipe keeps its standard output in blocks of kilobytes, so the trainer's lines would
+    // reach the log dozens of iterations late. The C library's line buffering is switched on from outside the way
+    // coreutils' stdbuf does it, when that library is installed; a trainer without it still runs, block-buffered.
+    const QString strLibrary = QStringLiteral("/usr/libexec/coreutils/libstdbuf.so");
+    if (!QFile::exists(strLibrary))
+        return environment;
+    const QString strPreload = environment.value(QStringLiteral("LD_PRELOAD"));
+    environment.insert(QStringLiteral("LD_PRELOAD"),
+                       strPreload.isEmpty() ? strLibrary : strLibrary + QLatin1Char(':') + strPreload);
+    environment.insert(QStringLiteral("_STDBUF_O"), QStringLiteral("L"));
+    return environment;
+}
+
 bool CTrainerProcess::Start(const QString& strExecutable, const QString& strArgumentSetting,
                             const QString& strInitialWeights, const QString& strWorkingDir)
 {
@@ -108,6 +124,7 @@ bool CTrainerProcess::Start(const QString& strExecutable, const QString& strArgu
     }
 
     m_pProcess->setWorkingDirectory(strWorkingDir);
+    m_pProcess->setProcessEnvironment(LineBufferedEnvironment());
     const QStringList lstArguments = Arguments(strArgumentSetting, strInitialWeights);
     CLogger::Write(ELogLevel_Normal, "Command %s", qUtf8Printable(strExecutable));
     CLogger::Write(ELogLevel_Normal, "Arguments");

@@ -64,6 +64,8 @@ private:
         bool bDrained = false;
     };
 
+    // The program's environment with the trainer's standard output made line-buffered where the system allows it.
+    static QProcessEnvironment LineBufferedEnvironment();
     void ReadChannel(SChannel& channel);
     // Reads everything still buffered on both channels, then logs the unfinished lines.
     void DrainAll();
