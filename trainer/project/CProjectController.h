@@ -18,6 +18,7 @@ class CConfigurationEditorView;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
+class CDatasetImageStore;
 class CParameterEditorController;
 class CParameterEditorView;
 class CProjectModel;
@@ -73,6 +74,12 @@ public slots:
     void slot_DeleteProject();
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();
+    // Ask for image files ("Add Images") and add them to the training or test list (see CDatasetImageStore).
+    void slot_AddTrainImage();
+    void slot_AddTestImage();
+    // Remove the image from the list (see CDatasetImageStore) and close it in the workspace when it is the current one.
+    void slot_RemoveTrainImage(int nImageID);
+    void slot_RemoveTestImage(int nImageID);
     void slot_EditClasses();
     void slot_EditParameters();
     void slot_EditConfiguration();
@@ -90,8 +97,9 @@ private:
     // Removes the project's files with the database and lock released; false (everything back in place) when the
     // project file could not be removed.
     bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
-    void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
     QString PromptTitle() const;
+    void AddImages(const QString& strType);
+    void RemoveImage(int nImageID, const QString& strType);
 
     CProjectView* m_pView = nullptr;
     // The window may delete the model first: a dead model is never touched.
@@ -112,6 +120,7 @@ private:
 
     CDatabase* m_pDatabase = nullptr;
     CProjectRecordFactory* m_pRecordFactory = nullptr;
+    std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.
     std::unique_ptr<QLockFile> m_pLock;
     QString m_strLockPath;
