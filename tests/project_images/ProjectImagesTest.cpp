@@ -31,10 +31,10 @@ class ProjectImagesTest : public CProjectTestCase
 
     // Writes a source file from "path=kind": kind "jpg WxH", "png WxH", "bmp WxH" (the format by the kind, whatever
     // the name), "text", "cut" (a JPEG missing its second half), "dir" (a folder) or "missing". Returns its path.
-    QString Source(const QString& strSpec)
+    QString Source(const QString& strDescribed)
     {
-        const QString strPath = m_strRoot + "/src/" + strSpec.section('=', 0, 0);
-        const QString strKind = strSpec.section('=', 1);
+        const QString strPath = m_strRoot + "/src/" + strDescribed.section('=', 0, 0);
+        const QString strKind = strDescribed.section('=', 1);
         QDir().mkpath(QFileInfo(strPath).path());
         const QString strFormat = strKind.section(' ', 0, 0);
         if (strKind == "dir")
@@ -46,7 +46,7 @@ class ProjectImagesTest : public CProjectTestCase
         }
         else if (strKind == "cut")
         {
-            const QString strWhole = Source(strSpec.section('=', 0, 0) + ".whole=jpg 64x48");
+            const QString strWhole = Source(strDescribed.section('=', 0, 0) + ".whole=jpg 64x48");
             QFile file(strPath);
             const QByteArray baWhole = Bytes(strWhole);
             file.open(QIODevice::WriteOnly) && file.write(baWhole.left(baWhole.size() / 2));
@@ -64,11 +64,11 @@ class ProjectImagesTest : public CProjectTestCase
         }
         return strPath;
     }
-    QStringList Sources(const QStringList& lstSpecs)
+    QStringList Sources(const QStringList& lstDescribed)
     {
         QStringList lstPaths;
-        for (const QString& strSpec : lstSpecs)
-            lstPaths.append(Source(strSpec));
+        for (const QString& strDescribed : lstDescribed)
+            lstPaths.append(Source(strDescribed));
         return lstPaths;
     }
 
@@ -446,10 +446,10 @@ private slots:
         QFETCH(int, after);
         QFETCH(bool, fromTimer);
         m_strDir = Project("pics");
-        QStringList lstSpecs;
+        QStringList lstDescribed;
         for (int i = 0; i < 6; ++i)
-            lstSpecs.append(QString("p%1.jpg=jpg 600x400").arg(i));
-        const QStringList lstPaths = Sources(lstSpecs);
+            lstDescribed.append(QString("p%1.jpg=jpg 600x400").arg(i));
+        const QStringList lstPaths = Sources(lstDescribed);
         bool bFound = false;
         const auto cancel = [this, &bFound]
         {
