@@ -17,6 +17,7 @@ class CConfigurationEditorView;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
+class CDatasetImageStore;
 class CParameterEditorController;
 class CParameterEditorView;
 class CProjectModel;
@@ -110,6 +111,12 @@ public slots:
     void slot_CommandStateChange(int nState);
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();
+    // Ask for image files ("Add Images") and add them to the training or test list (see CDatasetImageStore).
+    void slot_AddTrainImage();
+    void slot_AddTestImage();
+    // Remove the image from the list (see CDatasetImageStore) and close it in the workspace when it is the current one.
+    void slot_RemoveTrainImage(int nImageID);
+    void slot_RemoveTestImage(int nImageID);
     void slot_EditClasses();
     void slot_EditParameters();
     void slot_EditConfiguration();
@@ -127,8 +134,9 @@ private:
     // Removes the project's files with the database and lock released; false (everything back in place) when the
     // project file could not be removed.
     bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
-    void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
     QString PromptTitle() const;
+    void AddImages(const QString& strType);
+    void RemoveImage(int nImageID, const QString& strType);
 
     CProjectView* m_pView = nullptr;
     // The window may delete the model first: a dead model is never touched.
@@ -150,6 +158,7 @@ private:
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
     // Ended (waiting at most a second) when the controller goes.
     std::unique_ptr<CTrainerProcess> m_pTrainer;
+    std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.
     std::unique_ptr<QLockFile> m_pLock;
     QString m_strLockPath;
