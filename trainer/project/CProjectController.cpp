@@ -14,6 +14,7 @@
 #include "project/CProjectPropertyRecord.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CProjectTrainingRecord.h"
+#include "project/CTrainingBuild.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -30,7 +31,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStringList>
-
 
 namespace
 {
@@ -496,4 +496,14 @@ bool CProjectController::slot_CheckValidateROI()
     else
         CLogger::Write(ELogLevel_Error, "Validate ROI Error");
     return bAllValid;
+}
+
+bool CProjectController::BuildProject()
+{
+    if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
+        return false;
+    if (!slot_CheckValidateROI())
+        return false;
+    return CTrainingBuild(m_pDatabase, m_pModel->GetProjectDir())
+        .Build(m_pModel->GetTrainImages(), m_pModel->GetTestImages(), GetProjectProperty("PROJECT_CONFIGURATION"));
 }

@@ -61,6 +61,10 @@ public:
                        const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
     bool ValidateImageByID(int nImageID);
 
+    // Writes the trainer's files into the project folder after the validation pass (see CTrainingBuild); false
+    // without an open project, when an image is invalid (nothing is written then) or when the build fails.
+    bool BuildProject();
+
     int GetProjectID() const { return m_nProjectID; }
 
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
