@@ -29,8 +29,17 @@ QString CBuildFileSet::PreviousPath(const QString& strPath)
     return strPath + ".previous";
 }
 
+bool CBuildFileSet::IsUnchanged(const QString& strPath, const QByteArray& baContent)
+{
+    QFile file(strPath);
+    return file.size() == baContent.size() && file.open(QIODevice::ReadOnly) && file.readAll() == baContent;
+}
+
 bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
 {
+    // Creating a file is by far the dearest step of a build; most label files come out as they were.
+    if (!m_setPaths.contains(strPath) && IsUnchanged(strPath, baContent))
+        return true;
     QFile file(TemporaryPath(strPath));
     const bool bWritten =
         file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(baContent) == baContent.size() && file.flush();

@@ -19,8 +19,8 @@ public:
     CBuildFileSet(const CBuildFileSet&) = delete;
     CBuildFileSet& operator=(const CBuildFileSet&) = delete;
 
-    // Writes the bytes to the temporary file of strPath; false (FailedPath names strPath) when it cannot.
-    // A path given twice keeps the later content.
+    // Writes the bytes to the temporary file of strPath; false (FailedPath names strPath) when it cannot. A file that
+    // already holds exactly these bytes is left alone. A path given twice keeps the later content.
     bool Write(const QString& strPath, const QByteArray& baContent);
     // Puts every written file in place; false (FailedPath names the file that could not be placed) leaves all target
     // files as they were before. Only a put-back that fails as well can leave a mixture; FailedRestores names those
@@ -41,6 +41,7 @@ private:
         QString strPath;
         bool bHadPrevious = false;
     };
+    static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);
     // Moves the files moved aside back into place, newest first, after removing what was put in their stead.
     void RollBack(size_t nPlaced, size_t nMovedAside);
 
