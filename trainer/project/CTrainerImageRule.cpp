@@ -13,8 +13,10 @@ QString ReplaceFirst(const QString& strText, const QString& strFrom, const QStri
     return strText.left(nAt) + strTo + strText.mid(nAt + strFrom.size());
 }
 
-// The endings the trainer turns into ".txt". Other files it opens (".jpeg", ".bmp", ".tif", ".tiff") keep their own
-// path as label path, so it reads the image file itself as labels and finds no box in it; ".gif" it cannot decode.
+// The endings the trainer turns into ".txt". Seen with the installed trainer (darknet 0.0.0+git20180914, built with
+// OpenCV 4.6): ".jpeg", ".bmp", ".tif" and ".tiff" images load, but their label path is the image itself, so they
+// train with no box ("count: 0"); a ".gif" gives "Cannot load image" and a blank image in its place; "draw1.jpg"
+// ends the run with "Couldn't open file: Images/dlabels1.txt".
 const QStringList& LabelledExtensions()
 {
     static const QStringList lstExtensions = {".jpg", ".png", ".JPG", ".JPEG"};
