@@ -1,0 +1,131 @@
+#include "CRoiTestCase.h"
+
+#include <QSignalSpy>
+
+// The real trainer on a project made the way a user makes one: sample images added through the tree, a box drawn on
+// each and classified through the chooser, a small network stored as the project's configuration.
+class TrainerRunTest : public CRoiTestCase
+{
+    Q_OBJECT
+
+private:
+    static constexpr const char* SAMPLES = "/usr/share/darknet/data";
+
+    // The package's tiny network at 64 x 64 with one class, one image per step and no random resizing: a step takes
+    // a fraction of a second.
+    static QString TinyConfiguration(int nMaxBatches)
+    {
+        QFile file("/usr/share/darknet/cfg/yolov3-tiny.cfg");
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return QString();
+        QStringList lstLines = QString::fromUtf8(file.readAll()).split('\n');
+        const QMap<QString, QString> mapNet = {{"batch", "1"},
+                                               {"subdivisions", "1"},
+                                               {"width", "64"},
+                                               {"height", "64"},
+                                               {"max_batches", QString::number(nMaxBatches)}};
+        int nLastFilters = -1;
+        for (int i = 0; i < lstLines.size(); ++i)
+        {
+            const QString strKey = lstLines[i].section('=', 0, 0).trimmed();
+            if (mapNet.contains(strKey) && lstLines[i].contains('='))
+                lstLines[i] = strKey + "=" + mapNet[strKey];
+            if (strKey == "classes")
+                lstLines[i] = "classes=1";
+            if (strKey == "random")
+                lstLines[i] = "random=0";
+            if (strKey == "filters")
+                nLastFilters = i;
+            // The layer before each detection layer predicts 3 anchors x (1 class + 5) values.
+            if (lstLines[i].trimmed() == "[yolo]" && nLastFilters >= 0)
+                lstLines[nLastFilters] = "filters=18";
+        }
+        return lstLines.join('\n');
+    }
+
+    // An open project "run" with the class "thing", dog and eagle for training, giraffe for testing, one box each.
+    void AnnotatedSampleProject(int nMaxBatches)
+    {
+        m_strDir = Project("run");
+        QVERIFY(!m_strDir.isEmpty());
+        QVERIFY(CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "run"),
+                                       {"INSERT INTO category (NAME) VALUES ('thing')"})
+                    .isEmpty());
+        m_pCase->answers.fileLists.push_back({QString(SAMPLES) + "/dog.jpg", QString(SAMPLES) + "/eagle.jpg"});
+        emit m_pCase->view.signal_AddTrainImage();
+        m_pCase->answers.fileLists.push_back({QString(SAMPLES) + "/giraffe.jpg"});
+        emit m_pCase->view.signal_AddTestImage();
+        const QList<QStringList> lstImages = CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "run"),
+                                                                    {"SELECT ID, FULL_PATH FROM dataset_image"});
+        QCOMPARE(lstImages.size(), 3);
+        for (const QStringList& image : lstImages)
+        {
+            m_pCase->answers.dialogs.push_back(CWorkspaceFixture::Choose(0, &m_lstOffered));
+            emit m_pCase->view.signal_OpenImageFile(image[0].toInt(), image[1]);
+            AnswerClass("thing");
+            Draw(0, QPointF(120, 80), QPointF(420, 400));
+        }
+        QCOMPARE(CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "run"),
+                                        {"SELECT COUNT(*) FROM dataset_roi WHERE CATEGORY_ID = 1"}),
+                 QList<QStringList>({{"3"}}));
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", TinyConfiguration(nMaxBatches));
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", QString("/usr/bin/darknet"));
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
+    }
+
+    // True once an iteration summary and a detection line that counted boxes are in the log.
+    bool TrainedOnBoxes() const
+    {
+        const QStringList lstLog = Log();
+        static const QRegularExpression iteration("^\\[NORMAL\\] \\d+: [-\\d.naif]+, [-\\d.naif]+ avg");
+        static const QRegularExpression counted("count: [1-9]");
+        bool bIteration = false;
+        bool bCounted = false;
+        for (const QString& strLine : lstLog)
+        {
+            bIteration = bIteration || iteration.match(strLine).hasMatch();
+            bCounted = bCounted || counted.match(strLine).hasMatch();
+        }
+        return bIteration && bCounted;
+    }
+
+private slots:
+    void trainerTrainsOnTheBoxesUntilStopped()
+    {
+        AnnotatedSampleProject(100000);
+
+        m_pCase->controller.StartCommand();
+
+        QTRY_VERIFY_WITH_TIMEOUT(TrainedOnBoxes(), 180000);
+        QCOMPARE(m_pCase->model.GetCommandState(), static_cast<int>(ECommandState_Running));
+        const QStringList lstLog = Log();
+        QVERIFY(lstLog.contains("[NORMAL] Build Completed"));
+        QVERIFY(lstLog.contains("[NORMAL] Command /usr/bin/darknet"));
+        for (const char* pszArgument : {"detector", "train", "detector.txt", "config.txt"})
+            QVERIFY(lstLog.contains(QString("[NORMAL] Arguments ") + pszArgument));
+        // The label files the trainer read are the ones the build wrote beside each image.
+        QCOMPARE(ProjectTest::Tree(m_strDir + "/Images"),
+                 QStringList({"dog.jpg", "dog.txt", "eagle.jpg", "eagle.txt", "giraffe.jpg", "giraffe.txt"}));
+
+        m_pCase->controller.StopCommand();
+
+        QTRY_COMPARE(m_pCase->model.GetCommandState(), static_cast<int>(ECommandState_Stopped));
+        QVERIFY(Log().contains("[NORMAL] Stop Command OK"));
+    }
+
+    void trainerFinishesItsBatchesAndLeavesItsWeights()
+    {
+        AnnotatedSampleProject(3);
+        QSignalSpy states(&m_pCase->model, &CProjectModel::signal_ChangeCommandState);
+
+        m_pCase->controller.StartCommand();
+
+        QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && m_pCase->model.GetCommandState() == ECommandState_Stopped,
+                                 180000);
+        QVERIFY(QFileInfo(m_strDir + "/Backup/config_final.weights").size() > 0);
+        QVERIFY(TrainedOnBoxes());
+    }
+};
+
+QTEST_MAIN(TrainerRunTest)
+#include "TrainerRunTest.moc"
