@@ -70,7 +70,7 @@ inline bool Generate(const QString& strDir, const QString& strName, const SShape
         pImage->SetProjectID(pProject->GetID());
         vctRecords.push_back(pImage);
     }
-    if (!database.InsertToTable(vctRecords, true))
+    if (!vctRecords.empty() && !database.InsertToTable(vctRecords, true))
         return false;
 
     vctRecords.clear();

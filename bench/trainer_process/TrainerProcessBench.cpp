@@ -1,12 +1,15 @@
 // Runs a fake trainer, a shell script whose `seq 1 1000000` (coreutils) prints a million lines as fast as the pipe
-// takes them, through CTrainerProcess inside the application's event loop with a log view shown. Goals: every line in
-// the day's file, in order, within 1 s after the trainer ended; memory growth under 200 MB; no event-loop step longer
-// than 100 ms (measured as the longest gap between ticks of a 1 ms timer).
+// takes them, started by the project controller's StartCommand on an empty project inside the application's event loop
+// with a log view shown. Goals: every line in the day's file, in order, within 1 s after the trainer ended; memory
+// growth under 200 MB; no event-loop step longer than 100 ms (measured as the longest gap between ticks of a 1 ms
+// timer).
 
+#include "BenchProject.h"
 #include "frame/CLogModel.h"
 #include "frame/CLogView.h"
 #include "frame/CSetting.h"
-#include "project/CTrainerProcess.h"
+#include "project/CProjectController.h"
+#include "project/CProjectModel.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -75,7 +78,11 @@ int main(int argc, char* argv[])
     const QString strLogDir = home.path() + "/Log";
     CSetting::Set("GENERAL_LOG_DIR", strLogDir);
     const QString strProject = home.path() + "/Project";
-    QDir().mkpath(strProject);
+    BenchProject::SShape shape;
+    shape.nTrainImages = 0;
+    shape.nTestImages = 0;
+    if (!BenchProject::Generate(strProject, "bench", shape))
+        return 1;
     const QString strScript = strProject + "/darknet.sh";
     const QString strEndFile = strProject + "/end_ms";
     {
@@ -119,10 +126,14 @@ int main(int argc, char* argv[])
 
     const qint64 nRssBefore = StatusKB("VmRSS");
     const qint64 nHwmBefore = StatusKB("VmHWM");
-    CTrainerProcess trainer;
+    CProjectModel model;
+    CProjectController controller(&model, nullptr);
+    controller.OpenProject(strProject, "bench");
+    CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", strScript);
+    CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
     QElapsedTimer clock;
     clock.start();
-    trainer.Start(strScript, "detector train", "", strProject);
+    controller.StartCommand();
     step.start();
     ticker.start();
     if (app.exec() != 0)
