@@ -294,6 +294,41 @@ private slots:
         QVERIFY(m_pCase->model.FindTrainImage(1)->IsValid());
     }
 
+    // A removed image's boxes have no rows any more: every view showing it closes it, the others keep theirs.
+    void removingImageClosesItWhereShown_data()
+    {
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<bool>("firstKept");
+        QTest::addColumn<bool>("secondKept");
+        QTest::newRow("the training image") << 1 << false << true;
+        QTest::newRow("the test image") << 2 << true << false;
+    }
+    void removingImageClosesItWhereShown()
+    {
+        QFETCH(int, removed);
+        QFETCH(bool, firstKept);
+        QFETCH(bool, secondKept);
+        AnnotatedProject({"1 10 20 30 40 1", "2 5 5 5 5 2"});
+        OpenImage(1, 0);
+        OpenImage(2, 1);
+
+        if (removed == 1)
+            emit m_pCase->view.signal_RemoveTrainImage(1);
+        else
+            emit m_pCase->view.signal_RemoveTestImage(2);
+
+        QCOMPARE(Viewer(0)->GetCurrentImageUID() != CImageWorkspaceController::kNoImage, firstKept);
+        QCOMPARE(Viewer(1)->GetCurrentImageUID() != CImageWorkspaceController::kNoImage, secondKept);
+        QCOMPARE(Boxes(0).size(), firstKept ? 1 : 0);
+        QCOMPARE(Boxes(1).size(), secondKept ? 1 : 0);
+        QCOMPARE(Rows(removed), QStringList());
+        // The view that stays edits its own image's rows as before.
+        const int nKeptView = firstKept ? 0 : 1;
+        Select(nKeptView, QPointF(firstKept ? 20 : 7, firstKept ? 30 : 7));
+        DeleteSelection(nKeptView);
+        QCOMPARE(Rows(nKeptView + 1), QStringList());
+    }
+
     // Edits are committed through a write-ahead log while the project is open; closed, the file holds them all on
     // its own, in the plain journal mode every reader understands.
     void closedProjectFileHoldsEveryEditOnItsOwn()
