@@ -6,16 +6,14 @@
 #include "frame/CSetting.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
-#include "project/CDatasetImageRecord.h"
 #include "project/CDatasetImageStore.h"
-#include "project/CDatasetROIRecord.h"
 #include "project/CImageValidation.h"
+#include "project/CProjectFileReader.h"
 #include "project/CProjectFolderRemover.h"
 #include "project/CProjectHistory.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectPropertyRecord.h"
+#include "project/CProjectProperties.h"
 #include "project/CProjectRecordFactory.h"
-#include "project/CProjectTrainingRecord.h"
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingBuild.h"
@@ -38,9 +36,6 @@
 
 namespace
 {
-// The schema has no index on the image of an ROI; every per-image select of ROIs would scan the whole table.
-const char* const ROI_IMAGE_INDEX_QUERY =
-    "CREATE INDEX IF NOT EXISTS IDX_DATASET_ROI_IMAGE_ID ON dataset_roi (IMAGE_ID)";
 
 QByteArray Utf8(const QString& strText)
 {
@@ -193,61 +188,24 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
     if (!CloseProject())
         return false;
 
-    const QString strFilePath = ProjectFilePath(strProjectDir, strProjectName);
-    if (!QFileInfo(strFilePath).isFile())
-    {
-        CLogger::Write(ELogLevel_Error, "Project file %s is not found", Utf8(strFilePath).constData());
+    CProjectFileReader::SContent content;
+    if (!CProjectFileReader::Open(m_pDatabase, ProjectFilePath(strProjectDir, strProjectName), content))
         return false;
-    }
-    // Opening releases the connection to the previous project file first.
-    if (!m_pDatabase->OpenDatabase("localhost", strFilePath, "", ""))
-    {
-        CLogger::Write(ELogLevel_Error, "Failed to open database file %s", Utf8(strFilePath).constData());
-        return false;
-    }
-
-    // A fresh vector per select: a failed select leaves its vector as it was, and must not pass on another table's
-    // rows. Every table the open and the annotation read is required.
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctTraining;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctTrainImages;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctTestImages;
-    bool bLoaded = m_pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctTraining, {});
-    std::shared_ptr<CProjectTrainingRecord> pTraining =
-        vctTraining.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctTraining.front());
-    bLoaded = bLoaded && pTraining &&
-              m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTrainImages,
-                                           {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}}) &&
-              m_pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTestImages,
-                                           {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
-    for (const QString& strTable :
-         {CDatasetROIRecord::TABLE_NAME, CCategoryRecord::TABLE_NAME, CProjectPropertyRecord::TABLE_NAME})
-        bLoaded = bLoaded && m_pDatabase->HasTable(strTable);
-    if (!bLoaded)
-    {
-        // Not a project file: nothing may keep working on it.
-        m_pDatabase->Close();
-        return false;
-    }
-    // Older project files lack the index as well; a failure here only costs speed.
-    m_pDatabase->RunQueries({ROI_IMAGE_INDEX_QUERY}, false);
-    // Every box edit is a commit of its own: without the log each one waits for the disk. A folder that cannot hold
-    // the log keeps the plain journal.
-    m_pDatabase->SetWriteAheadLog(true);
 
     if (m_pModel)
     {
         m_pModel->SetProject(strProjectDir, strProjectName);
-        m_pModel->SetProjectID(pTraining->GetID());
+        m_pModel->SetProjectID(content.nProjectID);
     }
-    m_nProjectID = pTraining->GetID();
+    m_nProjectID = content.nProjectID;
 
     if (m_pModel)
     {
         m_pModel->ClearTrainImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctTrainImages)
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : content.vctTrainImages)
             m_pModel->AddTrainImage(pRecord);
         m_pModel->ClearTestImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctTestImages)
+        for (const std::shared_ptr<CDatabaseRecord>& pRecord : content.vctTestImages)
             m_pModel->AddTestImage(pRecord);
     }
 
@@ -424,68 +382,12 @@ void CProjectController::RemoveProjectHistory(const QString& strProjectDir, cons
 
 QString CProjectController::GetProjectProperty(const QString& strName)
 {
-    if (!m_pDatabase)
-        return QString();
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(
-        CProjectPropertyRecord::TABLE_NAME, vctRecords,
-        {{CProjectPropertyRecord::COLUMN_NAME, strName}, {CProjectPropertyRecord::COLUMN_PROJECT_ID, m_nProjectID}});
-    if (vctRecords.empty())
-        return QString();
-    const auto pProperty = std::dynamic_pointer_cast<CProjectPropertyRecord>(vctRecords.front());
-    return pProperty ? pProperty->GetValue() : QString();
+    return CProjectProperties(m_pDatabase, m_nProjectID).Get(strName);
 }
 
 void CProjectController::slot_UpdateProjectProperty(const QString& strName, const QVariant& value)
 {
-    if (!m_pDatabase || m_nProjectID < 0 || value.isNull())
-        return;
-
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CProjectPropertyRecord::TABLE_NAME, vctRecords,
-                                 {{CProjectPropertyRecord::COLUMN_NAME, strName}});
-
-    QString strType;
-    switch (value.type())
-    {
-    case QVariant::Int:
-        strType = "int";
-        break;
-    case QVariant::Bool:
-        strType = "bool";
-        break;
-    case QVariant::String:
-        strType = "string";
-        break;
-    case QVariant::Double:
-        strType = "double";
-        break;
-    default:
-        break;
-    }
-
-    const QByteArray baTable = Utf8(CProjectPropertyRecord::TABLE_NAME);
-    if (!vctRecords.empty())
-    {
-        const bool bUpdated = m_pDatabase->UpdateTable(CProjectPropertyRecord::TABLE_NAME,
-                                                       {{CProjectPropertyRecord::COLUMN_VALUE, value.toString()}},
-                                                       {{CProjectPropertyRecord::COLUMN_NAME, strName}}, false);
-        if (bUpdated)
-            CLogger::Write(ELogLevel_Normal, "Update Table %s OK", baTable.constData());
-        else
-            CLogger::Write(ELogLevel_Error, "Update Table %s Failed", baTable.constData());
-        return;
-    }
-
-    auto pProperty = std::make_shared<CProjectPropertyRecord>();
-    pProperty->SetName(strName);
-    pProperty->SetValue(value.toString());
-    pProperty->SetType(strType);
-    pProperty->SetProjectID(m_nProjectID);
-    if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pProperty}, false))
-        CLogger::Write(ELogLevel_Normal, "Insert Table %s OK", baTable.constData());
-    else
-        CLogger::Write(ELogLevel_Error, "Insert Table %s Failed", baTable.constData());
+    CProjectProperties(m_pDatabase, m_nProjectID).Set(strName, value);
 }
 
 void CProjectController::slot_ProjectProperty()
