@@ -70,7 +70,7 @@ QString Reason(const QSqlError& error)
 }
 } // namespace
 
-bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransaction)
+bool CDatabase::BeginRun(bool bTransaction)
 {
     m_strLastError.clear();
     if (!m_pConnection || !m_pConnection->GetDatabase())
@@ -83,25 +83,33 @@ bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransac
         m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
         return false;
     }
+    return true;
+}
 
-    bool bResult = true;
+bool CDatabase::ExecuteInOrder(const std::vector<QString>& vctQueries)
+{
+    // One query object serves every statement: each exec starts it afresh, and long batches (tens of thousands of
+    // inserts) save an allocation per statement. It is gone before the caller commits or rolls back: a statement
+    // still active keeps SQLite's transaction busy.
+    QSqlQuery query(*m_pConnection->GetDatabase());
+    QSqlError error;
+    for (const QString& strQuery : vctQueries)
     {
-        // One query object serves every statement: each exec starts it afresh, and long batches (tens of thousands
-        // of inserts) save an allocation per statement. It is gone before the commit below.
-        QSqlQuery query(*m_pConnection->GetDatabase());
-        QSqlError error;
-        for (const QString& strQuery : vctQueries)
+        if (!m_pConnection->Execute(query, strQuery, &error))
         {
-            if (!m_pConnection->Execute(query, strQuery, &error))
-            {
-                CLogger::Write(ELogLevel_Error, "%s", error.text().toUtf8().constData());
-                m_strLastError = Reason(error);
-                bResult = false;
-                break;
-            }
+            CLogger::Write(ELogLevel_Error, "%s", error.text().toUtf8().constData());
+            m_strLastError = Reason(error);
+            return false;
         }
     }
+    return true;
+}
 
+bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransaction)
+{
+    if (!BeginRun(bTransaction))
+        return false;
+    const bool bResult = ExecuteInOrder(vctQueries);
     // The statements that ran before a failure are kept.
     if (bTransaction && !m_pConnection->Commit())
     {
@@ -116,36 +124,9 @@ bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransac
 
 bool CDatabase::RunQueriesAtomically(const std::vector<QString>& vctQueries)
 {
-    m_strLastError.clear();
-    if (!m_pConnection || !m_pConnection->GetDatabase())
-    {
-        m_strLastError = QStringLiteral("no database is open");
+    if (!BeginRun(true))
         return false;
-    }
-    if (!m_pConnection->StartTransaction())
-    {
-        m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
-        return false;
-    }
-
-    bool bResult = true;
-    {
-        // The query must be gone before the commit or the rollback: a statement still active keeps SQLite's
-        // transaction busy.
-        QSqlQuery query(*m_pConnection->GetDatabase());
-        QSqlError error;
-        for (const QString& strQuery : vctQueries)
-        {
-            if (!m_pConnection->Execute(query, strQuery, &error))
-            {
-                CLogger::Write(ELogLevel_Error, "%s", error.text().toUtf8().constData());
-                m_strLastError = Reason(error);
-                bResult = false;
-                break;
-            }
-        }
-    }
-
+    const bool bResult = ExecuteInOrder(vctQueries);
     if (bResult && m_pConnection->Commit())
         return true;
     if (bResult)

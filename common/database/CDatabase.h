@@ -94,6 +94,10 @@ private:
     static QString ParseSetValues(const std::map<QString, QVariant>& mapValues);
     // " WHERE A=1 AND B='x' " (one trailing blank); empty for an empty map.
     static QString ParseWhereValues(const std::map<QString, QVariant>& mapValues);
+    // Clears the last error and opens a transaction when asked; false (with the reason) without a connection.
+    bool BeginRun(bool bTransaction);
+    // Runs the statements until the first failure, which is logged and kept as the last error.
+    bool ExecuteInOrder(const std::vector<QString>& vctQueries);
     static QString RenderValue(const QVariant& value);
 
     CDatabaseConnection* m_pConnection = nullptr;
