@@ -72,19 +72,50 @@ private slots:
         m_pWindow = std::make_unique<MainWindow>();
     }
 
-    void windowOffersProjectCommandsAndDock()
+    void windowOffersCommandsInMenusAndToolBar_data()
     {
-        QCOMPARE(Texts(m_pWindow->menuBar()), QString("File,Help"));
-        QCOMPARE(Texts(m_pWindow->menuBar()->actions()[0]->menu()),
-                 QString("Open Project,New Project,|,Recent,|,Exit"));
-        QCOMPARE(Texts(m_pWindow->menuBar()->actions()[1]->menu()), QString("About"));
-        QCOMPARE(Texts(m_pWindow->findChild<QToolBar*>()), QString("Open Project,New Project,|,,Setting"));
-        QWidget* pTabs = m_pWindow->findChild<QDockWidget*>("Left Dock")->widget();
-        QCOMPARE(Texts(pTabs), QString("Project,File Explorer"));
-        QVERIFY(pTabs->isAncestorOf(m_pWindow->GetProjectView()));
-        QVERIFY(m_pWindow->centralWidget()->findChild<CLogView*>());
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("texts");
+
+        QTest::newRow("menu bar") << "menu bar"
+                                  << "File,Edit,Run,Help";
+        QTest::newRow("File") << "File"
+                              << "Open Project,New Project,Save,|,Recent,|,Exit";
+        QTest::newRow("Edit") << "Edit"
+                              << "Undo,Redo,|,[1x1],[2x1],[2x2]";
+        QTest::newRow("Run") << "Run"
+                             << "Build,Start,Stop,|,Setting";
+        QTest::newRow("Help") << "Help"
+                              << "About";
+        // The empty entry is the spacer that pushes "Setting" to the far end.
+        QTest::newRow("tool bar") << "tool bar"
+                                  << "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,,"
+                                     "Setting";
+        QTest::newRow("Left Dock") << "Left Dock"
+                                   << "Project,File Explorer";
+        QTest::newRow("Right Dock") << "Right Dock"
+                                    << "Property";
     }
 
+    void windowOffersCommandsInMenusAndToolBar()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, texts);
+        QWidget* pWidget = nullptr;
+        if (place == "menu bar")
+            pWidget = m_pWindow->menuBar();
+        else if (place == "tool bar")
+            pWidget = m_pWindow->findChild<QToolBar*>();
+        else if (auto* pDock = m_pWindow->findChild<QDockWidget*>(place))
+            pWidget = pDock->widget();
+        for (QAction* pMenu : m_pWindow->menuBar()->actions())
+        {
+            if (pMenu->text() == place)
+                pWidget = pMenu->menu();
+        }
+        QVERIFY(pWidget);
+        QCOMPARE(Texts(pWidget), texts);
+    }
     void settingsFileFillsWindowAndTakesEveryChange()
     {
         CSetting::Set(HISTORY, QString(";/a/x.data;;/b/y.data;"));
