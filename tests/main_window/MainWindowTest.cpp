@@ -281,5 +281,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+int RunMainWindowTest(int argc, char** argv)
+{
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "MainWindowTest.moc"
