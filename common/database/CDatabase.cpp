@@ -56,6 +56,11 @@ bool CDatabase::Commit()
     return m_pConnection && m_pConnection->Commit();
 }
 
+bool CDatabase::Rollback()
+{
+    return m_pConnection && m_pConnection->Rollback();
+}
+
 namespace
 {
 // The driver's part repeats what Qt was doing ("Unable to fetch row"); the database's part says what went wrong.
@@ -107,6 +112,46 @@ bool CDatabase::RunQueries(const std::vector<QString>& vctQueries, bool bTransac
         return false;
     }
     return bResult;
+}
+
+bool CDatabase::RunQueriesAtomically(const std::vector<QString>& vctQueries)
+{
+    m_strLastError.clear();
+    if (!m_pConnection || !m_pConnection->GetDatabase())
+    {
+        m_strLastError = QStringLiteral("no database is open");
+        return false;
+    }
+    if (!m_pConnection->StartTransaction())
+    {
+        m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
+        return false;
+    }
+
+    bool bResult = true;
+    {
+        // The query must be gone before the commit or the rollback: a statement still active keeps SQLite's
+        // transaction busy.
+        QSqlQuery query(*m_pConnection->GetDatabase());
+        QSqlError error;
+        for (const QString& strQuery : vctQueries)
+        {
+            if (!m_pConnection->Execute(query, strQuery, &error))
+            {
+                CLogger::Write(ELogLevel_Error, "%s", error.text().toUtf8().constData());
+                m_strLastError = Reason(error);
+                bResult = false;
+                break;
+            }
+        }
+    }
+
+    if (bResult && m_pConnection->Commit())
+        return true;
+    if (bResult)
+        m_strLastError = Reason(m_pConnection->GetDatabase()->lastError());
+    m_pConnection->Rollback();
+    return false;
 }
 
 bool CDatabase::RunQueryFile(const QString& strPath, bool bTransaction)

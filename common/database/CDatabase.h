@@ -37,10 +37,15 @@ public:
 
     bool StartTransaction();
     bool Commit();
+    // Drops what ran since StartTransaction.
+    bool Rollback();
 
     // Runs the statements in order and stops at the first failure, logging its error text. With bTransaction the
     // statements that ran are committed even after a failure. Blank statements succeed without being sent.
     bool RunQueries(const std::vector<QString>& vctQueries, bool bTransaction);
+    // All or nothing: runs the statements in one transaction and commits them only when every one succeeded. At the
+    // first failure (its error text logged as RunQueries does) the transaction is rolled back, so none of them stays.
+    bool RunQueriesAtomically(const std::vector<QString>& vctQueries);
     // Reads a UTF-8 file (resource paths accepted), splits it at every ";" and runs the pieces with RunQueries.
     // A file that cannot be read gives false and logs nothing.
     bool RunQueryFile(const QString& strPath, bool bTransaction);

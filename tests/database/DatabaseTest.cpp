@@ -199,6 +199,56 @@ private slots:
         QCOMPARE(Settings(), (QStringList{"1|A|1|", "2|D|4|"}));
     }
 
+    // A failure anywhere in an atomic run leaves the file as it was before the run; the error text is logged once.
+    void atomicRunKeepsAllOrNothing_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("logged");
+        const QString strInsertB = "INSERT INTO settings VALUES(2, 'B', '2', '')";
+        const QString strDeleteA = "DELETE FROM settings WHERE NAME='A'";
+        const QString strMissing = "DELETE FROM missing";
+        QTest::newRow("all succeed") << QStringList{strInsertB, strDeleteA} << true << QStringList{"2|B|2|"} << "";
+        QTest::newRow("second fails") << QStringList{strDeleteA, strMissing, strInsertB} << false
+                                      << QStringList{"1|A|1|"} << "[ERROR] no such table: missing";
+        QTest::newRow("last fails") << QStringList{strInsertB, strDeleteA, strMissing} << false << QStringList{"1|A|1|"}
+                                    << "[ERROR] no such table: missing";
+        QTest::newRow("duplicate row") << QStringList{strInsertB, "INSERT INTO settings VALUES(3, 'A', '3', '')"}
+                                       << false << QStringList{"1|A|1|"} << "[ERROR] UNIQUE constraint failed";
+    }
+    void atomicRunKeepsAllOrNothing()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(bool, succeeds);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, logged);
+        QVERIFY(OpenSettings({Setting("A", "1")}));
+
+        QCOMPARE(m_pDatabase->RunQueriesAtomically(std::vector<QString>(statements.cbegin(), statements.cend())),
+                 succeeds);
+
+        QCOMPARE(Settings(), rows);
+        const QStringList lstLog = m_pLog->NewLines();
+        QCOMPARE(lstLog.size(), logged.isEmpty() ? 0 : 1);
+        if (!logged.isEmpty())
+            QVERIFY2(lstLog.first().startsWith(logged), qPrintable(lstLog.first()));
+        QCOMPARE(m_pDatabase->GetLastError().isEmpty(), succeeds);
+        // No transaction was left open: the next one works.
+        QVERIFY(m_pDatabase->RunQueriesAtomically({"INSERT INTO settings (NAME, VALUE, TYPE) VALUES('D', '4', '')"}));
+        QCOMPARE(Settings(), rows + QStringList{QString("%1|D|4|").arg(succeeds ? 3 : 2)});
+    }
+
+    void rollbackDropsWhatRanSinceTheStart()
+    {
+        QVERIFY(OpenSettings({Setting("A", "1")}));
+        QVERIFY(m_pDatabase->StartTransaction());
+        QVERIFY(
+            m_pDatabase->RunQueries({"DELETE FROM settings", "INSERT INTO settings VALUES(5, 'E', '5', '')"}, false));
+        QVERIFY(m_pDatabase->Rollback());
+        QCOMPARE(Settings(), QStringList{"1|A|1|"});
+    }
+
     // Schema files are split at ";" (every test runs one); one that cannot be read fails silently.
     void missingQueryFileFailsAndBlankStatementsSucceed()
     {

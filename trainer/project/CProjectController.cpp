@@ -7,14 +7,17 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
+#include "project/CDatasetImageStore.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CImageValidation.h"
 #include "project/CProjectFolderRemover.h"
+#include "project/CProjectHistory.h"
 #include "project/CProjectModel.h"
 #include "project/CProjectPropertyRecord.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CProjectTrainingRecord.h"
 #include "project/CRoiAnnotation.h"
+#include "project/CTrainerProcess.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -34,9 +37,6 @@
 
 namespace
 {
-const char* const HISTORY_KEY = "GENERAL_PROGRAME_HISTORIES";
-const int HISTORY_SIZE = 5;
-
 // The schema has no index on the image of an ROI; every per-image select of ROIs would scan the whole table.
 const char* const ROI_IMAGE_INDEX_QUERY =
     "CREATE INDEX IF NOT EXISTS IDX_DATASET_ROI_IMAGE_ID ON dataset_roi (IMAGE_ID)";
@@ -52,6 +52,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 {
     m_pRecordFactory = new CProjectRecordFactory();
     m_pDatabase = new CDatabase(m_pRecordFactory);
+    m_pImageStore = std::make_unique<CDatasetImageStore>(m_pDatabase, m_pModel);
 
     m_pClassEditorView = new CClassEditorView(m_pView);
     m_pClassEditorController = new CClassEditorController(m_pClassEditorView, m_pDatabase);
@@ -75,6 +76,10 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
     m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
 
+    m_pTrainer = std::make_unique<CTrainerProcess>();
+    connect(m_pTrainer.get(), &CTrainerProcess::signal_CommandStateChanged, this,
+            &CProjectController::slot_CommandStateChange);
+
     m_pPropertyModel = new CProjectPropertyModel();
     m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
 
@@ -94,6 +99,10 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
         connect(m_pView, &CProjectView::signal_EditClasses, this, &CProjectController::slot_EditClasses);
         connect(m_pView, &CProjectView::signal_EditParameters, this, &CProjectController::slot_EditParameters);
         connect(m_pView, &CProjectView::signal_EditConfiguration, this, &CProjectController::slot_EditConfiguration);
+        connect(m_pView, &CProjectView::signal_AddTrainImage, this, &CProjectController::slot_AddTrainImage);
+        connect(m_pView, &CProjectView::signal_AddTestImage, this, &CProjectController::slot_AddTestImage);
+        connect(m_pView, &CProjectView::signal_RemoveTrainImage, this, &CProjectController::slot_RemoveTrainImage);
+        connect(m_pView, &CProjectView::signal_RemoveTestImage, this, &CProjectController::slot_RemoveTestImage);
     }
     connect(m_pClassEditorView, &CClassEditorView::signal_CheckValidateROI, this,
             &CProjectController::slot_CheckValidateROI);
@@ -101,6 +110,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 
 CProjectController::~CProjectController()
 {
+    m_pTrainer.reset();
     m_pAnnotation.reset();
     m_pDatabase->SetWriteAheadLog(false);
     delete m_pClassEditorController;
@@ -362,33 +372,52 @@ void CProjectController::slot_SortTrainImage()
         m_pModel->SortTrainImages();
 }
 
-void CProjectController::WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry)
+void CProjectController::slot_AddTrainImage()
 {
-    QStringList lstHistory;
-    if (!strFirstEntry.isEmpty())
-        lstHistory.append(strFirstEntry);
-    const QStringList lstStored = CSetting::GetString(HISTORY_KEY, "").split(';');
-    for (const QString& strEntry : lstStored)
-    {
-        if (strEntry.isEmpty() || strEntry == strSkippedEntry || lstHistory.contains(strEntry))
-            continue;
-        lstHistory.append(strEntry);
-    }
-    // An empty list is stored as an empty text, not as "no value".
-    QString strHistory = QStringList(lstHistory.mid(0, HISTORY_SIZE)).join(';');
-    if (strHistory.isNull())
-        strHistory = QLatin1String("");
-    CSetting::Set(HISTORY_KEY, strHistory);
+    AddImages(QStringLiteral("train"));
+}
+
+void CProjectController::slot_AddTestImage()
+{
+    AddImages(QStringLiteral("test"));
+}
+
+void CProjectController::AddImages(const QString& strType)
+{
+    if (!m_pModel)
+        return;
+    const QStringList lstPaths = CPrompt::GetOpenFileNames(
+        m_pView, "Add Images", QString(),
+        "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF)");
+    if (m_pModel && m_pDatabase && m_nProjectID >= 0)
+        m_pImageStore->AddImages(lstPaths, strType, m_pView);
+}
+
+void CProjectController::slot_RemoveTrainImage(int nImageID)
+{
+    RemoveImage(nImageID, QStringLiteral("train"));
+}
+
+void CProjectController::slot_RemoveTestImage(int nImageID)
+{
+    RemoveImage(nImageID, QStringLiteral("test"));
+}
+
+void CProjectController::RemoveImage(int nImageID, const QString& strType)
+{
+    // Every view that still shows the image closes it: its boxes have no rows any more.
+    if (m_pImageStore->RemoveImage(nImageID, strType))
+        m_pAnnotation->CloseImage(nImageID);
 }
 
 void CProjectController::AddProjectHistory(const QString& strProjectDir, const QString& strProjectName)
 {
-    WriteProjectHistory(ProjectFilePath(strProjectDir, strProjectName), QString());
+    CProjectHistory::Add(ProjectFilePath(strProjectDir, strProjectName));
 }
 
 void CProjectController::RemoveProjectHistory(const QString& strProjectDir, const QString& strProjectName)
 {
-    WriteProjectHistory(QString(), ProjectFilePath(strProjectDir, strProjectName));
+    CProjectHistory::Remove(ProjectFilePath(strProjectDir, strProjectName));
 }
 
 QString CProjectController::GetProjectProperty(const QString& strName)
@@ -589,6 +618,35 @@ bool CProjectController::BuildProject()
     return false;
 }
 
-void CProjectController::StartCommand() {}
+void CProjectController::StartCommand()
+{
+    if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pTrainer)
+        return;
+    m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                      CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""),
+                      GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir());
+}
 
-void CProjectController::StopCommand() {}
+void CProjectController::StopCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->Stop();
+}
+
+void CProjectController::slot_ReadLogFromCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->ReadStandardOutput();
+}
+
+void CProjectController::slot_ReadErrFromCommand()
+{
+    if (m_pTrainer)
+        m_pTrainer->ReadStandardError();
+}
+
+void CProjectController::slot_CommandStateChange(int nState)
+{
+    if (m_pModel)
+        m_pModel->SetCommandState(nState);
+}

@@ -17,6 +17,7 @@ class CConfigurationEditorView;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
+class CDatasetImageStore;
 class CParameterEditorController;
 class CParameterEditorView;
 class CProjectModel;
@@ -25,6 +26,7 @@ class CProjectPropertyView;
 class CProjectRecordFactory;
 class CProjectView;
 class CRoiAnnotation;
+class CTrainerProcess;
 class QLockFile;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
@@ -65,9 +67,11 @@ public:
 
     // Writes the trainer's files from the project; true when all were written.
     bool BuildProject();
-    // Builds, then starts the trainer in the project folder; its output goes to the log.
+    // Builds, then starts the trainer (settings TAMSEL_COMMAND_EXE_YOLO3 and TAMSEL_COMMAND_ARG_YOLO3, then
+    // "detector.txt", "config.txt" and the project's initial weights) in the project folder; each line it prints
+    // becomes one log line. Nothing starts when the build fails.
     void StartCommand();
-    // Ends the trainer.
+    // Asks the trainer to end, waits up to 30 s, then kills it.
     void StopCommand();
 
     // Relabels a bound box on the view after asking for its class; from the box's "Update" entry.
@@ -100,8 +104,19 @@ public slots:
     void slot_BeforeDeleteDrawableObjectWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID,
                                                    QString strName);
     void slot_ChangeDrawableObjectPropertyWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
+    // The trainer's output channels: what has arrived is logged line by line.
+    void slot_ReadLogFromCommand();
+    void slot_ReadErrFromCommand();
+    // The trainer's ECommandState, mirrored into the model.
+    void slot_CommandStateChange(int nState);
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();
+    // Ask for image files ("Add Images") and add them to the training or test list (see CDatasetImageStore).
+    void slot_AddTrainImage();
+    void slot_AddTestImage();
+    // Remove the image from the list (see CDatasetImageStore) and close it in the workspace when it is the current one.
+    void slot_RemoveTrainImage(int nImageID);
+    void slot_RemoveTestImage(int nImageID);
     void slot_EditClasses();
     void slot_EditParameters();
     void slot_EditConfiguration();
@@ -119,8 +134,9 @@ private:
     // Removes the project's files with the database and lock released; false (everything back in place) when the
     // project file could not be removed.
     bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
-    void WriteProjectHistory(const QString& strFirstEntry, const QString& strSkippedEntry);
     QString PromptTitle() const;
+    void AddImages(const QString& strType);
+    void RemoveImage(int nImageID, const QString& strType);
 
     CProjectView* m_pView = nullptr;
     // The window may delete the model first: a dead model is never touched.
@@ -140,6 +156,9 @@ private:
     CProjectRecordFactory* m_pRecordFactory = nullptr;
     // The view map, the current image and the rows of the boxes on project views.
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
+    // Ended (waiting at most a second) when the controller goes.
+    std::unique_ptr<CTrainerProcess> m_pTrainer;
+    std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.
     std::unique_ptr<QLockFile> m_pLock;
     QString m_strLockPath;
