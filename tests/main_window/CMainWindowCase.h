@@ -92,12 +92,28 @@ protected:
         return QFileInfo::exists(DataFile());
     }
 
-    // Writes a 200 x 100 image into the project's "Images" folder.
-    bool WriteProjectImage(const QString& strName, const QColor& colour) const
+    // Writes a 200 x 100 image outside the project and returns its path.
+    QString WriteImage(const QString& strName, const QColor& colour) const
     {
         QImage image(200, 100, QImage::Format_RGB888);
         image.fill(colour);
-        return QDir(m_strDir).mkpath("Images") && image.save(m_strDir + "/Images/" + strName);
+        const QString strPath = m_pSandbox->Path("camera/" + strName);
+        return QDir().mkpath(m_pSandbox->Path("camera")) && image.save(strPath) ? strPath : QString();
+    }
+    // The files go into the project through the tree's "Add Image" entry of the training or the test images.
+    void AddImages(bool bTrain, const QStringList& lstPaths)
+    {
+        m_pAnswers->fileLists.push_back(lstPaths);
+        if (bTrain)
+            emit m_pWindow->GetProjectView()->signal_AddTrainImage();
+        else
+            emit m_pWindow->GetProjectView()->signal_AddTestImage();
+    }
+    // The dataset_image ID of the image with that name, -1 when there is none.
+    int ImageID(const QString& strName) const
+    {
+        const QList<QStringList> lstRows = Sql({"SELECT ID FROM dataset_image WHERE NAME = '" + strName + "'"});
+        return lstRows.isEmpty() ? -1 : lstRows[0][0].toInt();
     }
 
     // Shows the window and waits until it takes keyboard input.

@@ -21,17 +21,19 @@ private slots:
         QCOMPARE(m_pWindow->windowTitle(), QString("OvrelTrainer"));
         QVERIFY(CreateProjectFromDialog("zoo"));
         QCOMPARE(m_pWindow->windowTitle(), QString("zoo - OvrelTrainer"));
+
+        // Two training images and one test image through the tree, two classes, then the project again from "Recent".
+        AddImages(true, {WriteImage("a.png", Qt::darkGreen), WriteImage("b.png", Qt::darkBlue)});
+        AddImages(false, {WriteImage("c.png", Qt::darkRed)});
+        const int a = ImageID("a.png");
+        const int b = ImageID("b.png");
+        const int c = ImageID("c.png");
+        QVERIFY(a >= 0 && b >= 0 && c >= 0);
+        QCOMPARE(Sql({"SELECT NAME, TYPE FROM dataset_image ORDER BY ID"}),
+                 (QList<QStringList>{{"a.png", "train"}, {"b.png", "train"}, {"c.png", "test"}}));
+        Sql({"INSERT INTO category (NAME) VALUES ('cat'), ('dog')"});
         emit m_pWindow->GetProjectView()->signal_CloseProject();
         QCOMPARE(m_pWindow->windowTitle(), QString("OvrelTrainer"));
-
-        // Two training images and one test image with two classes, then the project again from "Recent".
-        QVERIFY(WriteProjectImage("a.png", Qt::darkGreen));
-        QVERIFY(WriteProjectImage("b.png", Qt::darkBlue));
-        QVERIFY(WriteProjectImage("c.png", Qt::darkRed));
-        Sql({"INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog')",
-             "INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, PROJECT_ID) VALUES "
-             "(1, 'a.png', 'Images/a.png', 'train', 200, 100, 1), (2, 'b.png', 'Images/b.png', 'train', 200, 100, 1), "
-             "(3, 'c.png', 'Images/c.png', 'test', 200, 100, 1)"});
         QCOMPARE(m_pWindow->GetRecentMenu()->actions().size(), 1);
         m_pWindow->GetRecentMenu()->actions()[0]->trigger();
         QCOMPARE(m_pWindow->windowTitle(), QString("zoo - OvrelTrainer"));
@@ -43,33 +45,33 @@ private slots:
         QCOMPARE(Viewer(0)->GetImageListModel()->GetImageCount(), 1);
         AnswerClass("cat");
         Drag(0, Mode::EImageView2DMode_Drawing_Rectanlge, QPointF(20, 10), QPointF(60, 40));
-        QCOMPARE(Rows(1), QStringList{Box(20, 10, 40, 30, "cat")});
-        QCOMPARE(Boxes(0), Rows(1));
+        QCOMPARE(Rows(a), QStringList{Box(20, 10, 40, 30, "cat")});
+        QCOMPARE(Boxes(0), Rows(a));
 
         // Moving it rewrites the row.
         Drag(0, Mode::EImageView2DMode_Selecting, QPointF(40, 25), QPointF(50, 30));
-        QCOMPARE(Rows(1), QStringList{Box(30, 15, 40, 30, "cat")});
+        QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "cat")});
 
         // Keys on the focused canvas: one press is one step back or forth, also across the box's own drawing.
         Canvas(0)->setFocus();
         QTRY_VERIFY(Canvas(0)->hasFocus());
         QTest::keyClick(Canvas(0), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Rows(1), QStringList{Box(20, 10, 40, 30, "cat")});
+        QCOMPARE(Rows(a), QStringList{Box(20, 10, 40, 30, "cat")});
         QTest::keyClick(Canvas(0), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Rows(1), QStringList());
+        QCOMPARE(Rows(a), QStringList());
         QCOMPARE(Boxes(0), QStringList());
         QTest::keyClick(Canvas(0), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(Rows(1), QStringList{Box(20, 10, 40, 30, "cat")});
+        QCOMPARE(Rows(a), QStringList{Box(20, 10, 40, 30, "cat")});
         QTest::keyClick(Canvas(0), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(Rows(1), QStringList{Box(30, 15, 40, 30, "cat")});
-        QCOMPARE(Boxes(0), Rows(1));
+        QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "cat")});
+        QCOMPARE(Boxes(0), Rows(a));
 
         // "Update" on the box asks for its class again.
         QCOMPARE(int(Geometries(0).size()), 1);
         AnswerClass("dog");
         ChooseObjectMenuEntry(0, Geometries(0)[0]->GetUID(), "Update");
-        QCOMPARE(Rows(1), QStringList{Box(30, 15, 40, 30, "dog")});
-        QCOMPARE(Boxes(0), Rows(1));
+        QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "dog")});
+        QCOMPARE(Boxes(0), Rows(a));
 
         // Two viewers: the test image goes to the second one, and its box to its own row.
         Action("[2x1]")->trigger();
@@ -79,20 +81,20 @@ private slots:
         QCOMPARE(Viewer(1)->GetImageListModel()->GetImageCount(), 1);
         AnswerClass("cat");
         Drag(1, Mode::EImageView2DMode_Drawing_Rectanlge, QPointF(100, 50), QPointF(150, 90));
-        QCOMPARE(Rows(3), QStringList{Box(100, 50, 50, 40, "cat")});
-        QCOMPARE(Boxes(1), Rows(3));
-        QCOMPARE(Rows(1), QStringList{Box(30, 15, 40, 30, "dog")});
+        QCOMPARE(Rows(c), QStringList{Box(100, 50, 50, 40, "cat")});
+        QCOMPARE(Boxes(1), Rows(c));
+        QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "dog")});
 
         // Undo reaches only the canvas with the focus.
         Canvas(1)->setFocus();
         QTRY_VERIFY(Canvas(1)->hasFocus());
         QTest::keyClick(Canvas(1), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Rows(3), QStringList());
-        QCOMPARE(Rows(1), QStringList{Box(30, 15, 40, 30, "dog")});
-        QCOMPARE(Boxes(0), Rows(1));
+        QCOMPARE(Rows(c), QStringList());
+        QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "dog")});
+        QCOMPARE(Boxes(0), Rows(a));
         Action("Redo")->trigger();
-        QCOMPARE(Rows(3), QStringList{Box(100, 50, 50, 40, "cat")});
-        QCOMPARE(Rows(2), QStringList());
+        QCOMPARE(Rows(c), QStringList{Box(100, 50, 50, 40, "cat")});
+        QCOMPARE(Rows(b), QStringList());
     }
 };
 
