@@ -1,3 +1,4 @@
+#include "CHeadlessBuild.h"
 #include "MainWindow.h"
 
 #include "frame/CLogger.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (CHeadlessBuild::IsRequested(argc, argv))
+        return CHeadlessBuild::Run(argc, argv);
+
     QApplication app(argc, argv);
     auto* pWindow = new MainWindow(nullptr);
     pWindow->showMaximized();

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace
 {
@@ -179,7 +180,7 @@ const QByteArray& CLogModel::TimeStamp(const QDateTime& dateTime)
 
 void CLogModel::WriteLines(const QVector<SLogMessage>& vctMessages, int nFirst)
 {
-    if (nFirst >= vctMessages.size() || !OpenDayFile())
+    if (nFirst >= vctMessages.size())
         return;
     QByteArray baLines;
     baLines.reserve((vctMessages.size() - nFirst) * 64);
@@ -193,6 +194,13 @@ void CLogModel::WriteLines(const QVector<SLogMessage>& vctMessages, int nFirst)
         baLines.append(sMessage.strMessage.toUtf8());
         baLines.append('\n');
     }
+    if (m_bEchoToStandardError)
+    {
+        std::fwrite(baLines.constData(), 1, static_cast<size_t>(baLines.size()), stderr);
+        std::fflush(stderr);
+    }
+    if (!OpenDayFile())
+        return;
     m_pFile->write(baLines);
     m_pFile->flush();
 }

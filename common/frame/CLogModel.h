@@ -40,6 +40,10 @@ public:
     // The file currently written, empty before the first message.
     QString CurrentFileName() const;
 
+    // Writes every line to the process's standard error as well as to the file (off by default): a run without
+    // window shows its log where it was started.
+    void SetEchoToStandardError(bool bEcho) { m_bEchoToStandardError = bEcho; }
+
     static QString LevelTag(ELogLevel eLevel);
     static QString FormatLine(const SLogMessage& sMessage);
 
@@ -71,4 +75,5 @@ private:
     // Lines of one second share their formatted time; formatting it for each of a million lines is the main cost.
     qint64 m_nStampSecond = -1;
     QByteArray m_baStamp;
+    bool m_bEchoToStandardError = false;
 };

@@ -109,6 +109,8 @@ private slots:
         QTest::newRow("another window") << "window" << true;
         QTest::newRow("another window, closed since") << "closed" << false;
         QTest::newRow("a process that died") << "dead" << false;
+        // Reopening what this window holds is no conflict.
+        QTest::newRow("this window") << "self" << false;
     }
     void projectOpenInAnotherWindowIsRefused()
     {
@@ -130,6 +132,8 @@ private slots:
             QVERIFY(lock.open(QIODevice::WriteOnly));
             lock.write(QString("%1\nOvrelTrainer\n%2\n").arg(nPid).arg(QSysInfo::machineHostName()).toUtf8());
         }
+        else if (holder == "self")
+            m_pCase->controller.OpenProject(strShared, "shared");
         else
             other.OpenProject(strShared, "shared");
         if (holder == "closed")

@@ -18,6 +18,7 @@
 #include "project/CProjectTrainingRecord.h"
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
+#include "project/CTrainingBuild.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -161,6 +162,7 @@ void CProjectController::OpenProject(const QString& strProjectDir, const QString
     if (LoadProject(strProjectDir, strProjectName))
     {
         m_pLock = std::move(pLock);
+        m_strLockPath = strLockPath;
         return;
     }
     // A refused close leaves that same project open: it keeps its lock.
@@ -615,7 +617,12 @@ int CProjectController::GetCurrentViewID() const
 
 bool CProjectController::BuildProject()
 {
-    return false;
+    if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
+        return false;
+    if (!slot_CheckValidateROI())
+        return false;
+    return CTrainingBuild(m_pDatabase, m_pModel->GetProjectDir())
+        .Build(m_pModel->GetTrainImages(), m_pModel->GetTestImages(), GetProjectProperty("PROJECT_CONFIGURATION"));
 }
 
 void CProjectController::StartCommand()

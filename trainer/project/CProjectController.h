@@ -63,10 +63,12 @@ public:
                        const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
     bool ValidateImageByID(int nImageID);
 
+    // Writes the trainer's files into the project folder after the validation pass (see CTrainingBuild); false
+    // without an open project, when an image is invalid (nothing is written then) or when the build fails.
+    bool BuildProject();
+
     int GetProjectID() const { return m_nProjectID; }
 
-    // Writes the trainer's files from the project; true when all were written.
-    bool BuildProject();
     // Builds, then starts the trainer (settings TAMSEL_COMMAND_EXE_YOLO3 and TAMSEL_COMMAND_ARG_YOLO3, then
     // "detector.txt", "config.txt" and the project's initial weights) in the project folder; each line it prints
     // becomes one log line. Nothing starts when the build fails.

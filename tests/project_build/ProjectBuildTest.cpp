@@ -1,0 +1,398 @@
+#include "CBuildTestCase.h"
+
+#include "database/CDatabase.h"
+#include "project/CCategoryRecord.h"
+#include "project/CDatasetImageRecord.h"
+#include "project/CDatasetROIRecord.h"
+#include "project/CProjectRecordFactory.h"
+
+#include <unistd.h>
+
+using namespace ProjectTest;
+
+// The trainer's files written by the Build command: their lines, their order, the projects that must not build, and
+// a previous build that a failed one leaves whole.
+class ProjectBuildTest : public CBuildTestCase
+{
+    Q_OBJECT
+
+private:
+    bool Build() { return m_pCase->controller.BuildProject(); }
+
+private slots:
+    void labelFileHoldsOneLinePerBoxRelativeToTheImage_data()
+    {
+        QTest::addColumn<QStringList>("categories");
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QStringList>("rois"); // "x y w h category", all on image 1
+        QTest::addColumn<QString>("labelFile");
+        QTest::addColumn<QByteArray>("lines");
+        const QStringList lstTwo = {"cat", "dog"};
+        QTest::newRow("second class of a 640x480 image")
+            << lstTwo << "a.jpg 640x480" << QStringList("100 50 200 100 2") << "Images/a.txt"
+            << QByteArray("1 0.312500 0.208333 0.312500 0.208333\n");
+        QTest::newRow("boxes in the order they were drawn")
+            << lstTwo << "b.png 100x50" << QStringList({"0 0 10 10 2", "50 25 50 25 1"}) << "Images/b.txt"
+            << QByteArray("1 0.050000 0.100000 0.100000 0.200000\n0 0.750000 0.750000 0.500000 0.500000\n");
+        QTest::newRow("name with several dots")
+            << lstTwo << "photo.day1.jpg 640x480" << QStringList("0 0 640 480 1") << "Images/photo.day1.txt"
+            << QByteArray("0 0.500000 0.500000 1.000000 1.000000\n");
+        QTest::newRow("box beyond the image")
+            << lstTwo << "c.JPG 640x480" << QStringList("-50 400 200 200 1") << "Images/c.txt"
+            << QByteArray("0 0.078125 1.041667 0.312500 0.416667\n");
+        QTest::newRow("fractional box") << lstTwo << "d.JPEG 3x7" << QStringList("0.5 0.25 1.5 2.125 2")
+                                        << "Images/d.txt" << QByteArray("1 0.416667 0.187500 0.500000 0.303571\n");
+    }
+    void labelFileHoldsOneLinePerBoxRelativeToTheImage()
+    {
+        QFETCH(QStringList, categories);
+        QFETCH(QString, image);
+        QFETCH(QStringList, rois);
+        QFETCH(QString, labelFile);
+        QFETCH(QByteArray, lines);
+        QStringList lstRois;
+        for (const QString& strRoi : rois)
+        {
+            QStringList lstParts = strRoi.split(' ');
+            lstParts.insert(4, "1");
+            lstRois.append(lstParts.join(' '));
+        }
+        const QString strDir = Project("labels", Statements(categories, {image}, lstRois));
+
+        QVERIFY(Build());
+
+        QCOMPARE(Read(strDir + "/" + labelFile), lines);
+        QCOMPARE(Read(strDir + "/train.txt"), "Images/" + image.section(' ', 0, 0).toUtf8() + "\n");
+    }
+
+    void classIndexIsThePositionOfTheCategory()
+    {
+        // IDs 1 and 3: "bird" (ID 2) was deleted, its index goes to "dog".
+        const QString strDir = Project("gaps", Statements({"cat", "bird", "dog"}, {"a.jpg", "b.jpg test"},
+                                                          {"100 50 200 100 1 3", "0 0 320 240 2 1"}) +
+                                                   QStringList("DELETE FROM category WHERE ID = 2"));
+
+        QVERIFY(Build());
+
+        QCOMPARE(Read(strDir + "/custom.names"), QByteArray("cat\ndog\n"));
+        QCOMPARE(Read(strDir + "/detector.txt"),
+                 QByteArray("classes=2\ntrain=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n"));
+        QCOMPARE(Read(strDir + "/Images/a.txt"), QByteArray("1 0.312500 0.208333 0.312500 0.208333\n"));
+        QCOMPARE(Read(strDir + "/Images/b.txt"), QByteArray("0 0.250000 0.250000 0.500000 0.500000\n"));
+        QCOMPARE(Read(strDir + "/train.txt"), QByteArray("Images/a.jpg\n"));
+        QCOMPARE(Read(strDir + "/test.txt"), QByteArray("Images/b.jpg\n"));
+        QVERIFY(QFileInfo(strDir + "/Backup").isDir());
+        QCOMPARE(LogLines("Created custom.names").size(), 1);
+        QCOMPARE(LogLines("Build Completed"), QStringList("[NORMAL] Build Completed"));
+    }
+
+    // One select of every ROI must give each label file exactly the bytes that one select per image gives.
+    void labelFilesEqualThoseOfOneSelectPerImage()
+    {
+        const QStringList lstImages = {"a.jpg 640x480", "b.png 320x200 test", "c.jpg 1000x1000", "d.png 17x13 test"};
+        QStringList lstRois;
+        // Interleaved over the images, with a row deleted in between: grouping must keep each image's rows in order.
+        for (int i = 0; i < 24; ++i)
+            lstRois.append(QString("%1 %2 %3 %4 %5 %6")
+                               .arg(i * 1.5)
+                               .arg(i * 0.25)
+                               .arg(10 + i)
+                               .arg(5 + i * 2)
+                               .arg(1 + (i * 3) % 4)
+                               .arg(1 + i % 3));
+        const QString strDir =
+            Project("equal", Statements({"x", "y", "z"}, lstImages, lstRois) +
+                                 QStringList({"DELETE FROM dataset_roi WHERE ID = 5",
+                                              "INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) "
+                                              "VALUES(1, 2, 3, 4, 2, 3)"}));
+
+        QVERIFY(Build());
+
+        CProjectRecordFactory factory;
+        CDatabase database(&factory);
+        QVERIFY(database.OpenDatabase("localhost", CProjectFixture::DataFile(strDir, "equal"), "", ""));
+        std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+        std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
+        QVERIFY(database.SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}));
+        QVERIFY(database.SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}));
+        QCOMPARE(vctImages.size(), size_t(4));
+        for (const auto& pRecord : vctImages)
+        {
+            const auto pImage = std::dynamic_pointer_cast<CDatasetImageRecord>(pRecord);
+            std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
+            QVERIFY(database.SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRois,
+                                             {{CDatasetROIRecord::COLUMN_IMAGE_ID, pImage->GetID()}}));
+            QByteArray baExpected;
+            for (const auto& pRoiRecord : vctRois)
+            {
+                const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRoiRecord);
+                int nClass = 0;
+                while (vctCategories[nClass]->GetID() != pRoi->GetCategoryID())
+                    ++nClass;
+                baExpected +=
+                    QString::asprintf("%d %f %f %f %f\n", nClass,
+                                      (pRoi->GetX() + pRoi->GetWidth() / 2) / pImage->GetWidth(),
+                                      (pRoi->GetY() + pRoi->GetHeight() / 2) / pImage->GetHeight(),
+                                      pRoi->GetWidth() / pImage->GetWidth(), pRoi->GetHeight() / pImage->GetHeight())
+                        .toUtf8();
+            }
+            QVERIFY(!baExpected.isEmpty());
+            QCOMPARE(Read(strDir + "/Images/" + pImage->GetName().section('.', 0, 0) + ".txt"), baExpected);
+        }
+        database.Close();
+    }
+
+    void imageListsFollowTheModelsOrder_data()
+    {
+        QTest::addColumn<QString>("change"); // "", "shuffle", "sort", "sort twice"
+        QTest::newRow("as opened") << "";
+        QTest::newRow("shuffled") << "shuffle";
+        QTest::newRow("sorted") << "sort";
+        QTest::newRow("sorted twice") << "sort twice";
+    }
+    void imageListsFollowTheModelsOrder()
+    {
+        QFETCH(QString, change);
+        const QStringList lstNames = {"m.jpg", "b.jpg", "z.jpg", "a.jpg", "k.jpg", "c.jpg", "y.jpg", "d.jpg"};
+        QStringList lstImages;
+        QStringList lstRois;
+        for (int i = 0; i < lstNames.size(); ++i)
+        {
+            lstImages.append(lstNames[i] + " 10x10");
+            lstRois.append(QString("1 1 2 2 %1 1").arg(i + 1));
+        }
+        lstImages.append({"t2.jpg 10x10 test", "t1.jpg 10x10 test"});
+        lstRois.append({"1 1 2 2 9 1", "1 1 2 2 10 1"});
+        const QString strDir = Project("order", Statements({"thing"}, lstImages, lstRois));
+        if (change == "shuffle")
+            emit m_pCase->view.signal_ShuffleTrainImage();
+        for (int i = change == "sort" ? 1 : change == "sort twice" ? 2 : 0; i > 0; --i)
+            emit m_pCase->view.signal_SortTrainImage();
+
+        QVERIFY(Build());
+
+        QStringList lstExpected;
+        for (const auto& pEntry : m_pCase->model.GetTrainImages())
+            lstExpected.append("Images/" + pEntry->GetName());
+        QStringList lstSorted = lstNames;
+        std::sort(lstSorted.begin(), lstSorted.end());
+        const QStringList lstModel = Entries(m_pCase->model.GetTrainImages());
+        if (change == "")
+            QCOMPARE(lstModel, lstNames);
+        if (change == "sort")
+            QCOMPARE(lstModel, lstSorted);
+        if (change == "sort twice")
+            QCOMPARE(lstModel, QStringList(lstSorted.rbegin(), lstSorted.rend()));
+        QCOMPARE(QString::fromUtf8(Read(strDir + "/train.txt")), lstExpected.join('\n') + '\n');
+        QCOMPARE(Read(strDir + "/test.txt"), QByteArray("Images/t2.jpg\nImages/t1.jpg\n"));
+    }
+
+    void emptyProjectBuildsEmptyLists()
+    {
+        const QString strDir = Project("empty");
+        QFile resource(":/Files/yolov3.cfg");
+        QVERIFY(resource.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QByteArray baConfiguration = resource.readAll();
+
+        QVERIFY(Build());
+
+        QMap<QString, QByteArray> mapExpected;
+        mapExpected.insert("custom.names", "");
+        mapExpected.insert("train.txt", "");
+        mapExpected.insert("test.txt", "");
+        mapExpected.insert("detector.txt",
+                           "classes=0\ntrain=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n");
+        mapExpected.insert("config.txt", baConfiguration);
+        QCOMPARE(Snapshot(strDir), mapExpected);
+        QVERIFY(QFileInfo(strDir + "/Backup").isDir());
+        QCOMPARE(LogLines("Validate ROI").last(), QString("[NORMAL] Validate ROI OK"));
+    }
+
+    void invalidProjectWritesNothing_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QStringList>("errors");
+        const QStringList lstImage = Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1"});
+        QTest::newRow("test image without box")
+            << lstImage << true
+            << QStringList(
+                   {"[ERROR] Validate: need to update class name for image b.jpg", "[ERROR] Validate ROI Error"});
+        QTest::newRow("box of a deleted class")
+            << lstImage + QStringList({"INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) "
+                                       "VALUES(1, 1, 2, 2, 2, 1)",
+                                       "DELETE FROM category"})
+            << true
+            << QStringList({"[ERROR] Validate: need to update class name for image a.jpg",
+                            "[ERROR] Validate: need to update class name for image b.jpg",
+                            "[ERROR] Validate ROI Error"});
+        QTest::newRow("no project open") << QStringList() << false << QStringList();
+    }
+    void invalidProjectWritesNothing()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(bool, open);
+        QFETCH(QStringList, errors);
+        const QString strDir = Project("invalid", statements, open);
+        const QStringList lstBefore = Tree(strDir);
+        const int nLogStart = Log().size() - 1;
+
+        QVERIFY(!Build());
+
+        QCOMPARE(Tree(strDir), lstBefore);
+        QCOMPARE(Log().mid(nLogStart).filter("[ERROR]"), errors);
+        QVERIFY(LogLines("Build").isEmpty());
+    }
+
+    void configurationIsWrittenWithNewlineLineEnds_data()
+    {
+        QTest::addColumn<QString>("configuration");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("newlines") << "[net]\nbatch=1\n" << QByteArray("[net]\nbatch=1\n");
+        QTest::newRow("carriage returns and newlines") << "[net]\r\nbatch=1\r\n" << QByteArray("[net]\nbatch=1\n");
+        QTest::newRow("mixed, no end at the end")
+            << "[net]\r\nbatch=1\nwidth=416" << QByteArray("[net]\nbatch=1\nwidth=416");
+        QTest::newRow("doubled carriage return") << "[net]\r\r\n" << QByteArray("[net]\n");
+        QTest::newRow("carriage return inside a line") << "a\rb\n" << QByteArray("a\rb\n");
+    }
+    void configurationIsWrittenWithNewlineLineEnds()
+    {
+        QFETCH(QString, configuration);
+        QFETCH(QByteArray, written);
+        const QString strDir = Project("lineends");
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", configuration);
+        QCOMPARE(m_pCase->controller.GetProjectProperty("PROJECT_CONFIGURATION"), configuration);
+
+        QVERIFY(Build());
+
+        QCOMPARE(Read(strDir + "/config.txt"), written);
+    }
+
+    void imagesTheTrainerCannotUseStopTheBuild_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("errors"); // empty: the build succeeds
+        const QString strLabelsOnly = ": the trainer reads labels only for .jpg, .png, .JPG, .JPEG images";
+        const QString strCannot = "[ERROR] Image %1 cannot be used by the trainer";
+        for (const char* pszName : {"a.jpg", "a.png", "a.JPG", "a.JPEG", "photo.day1.jpg", "Images.jpg", "IMAGES.png"})
+            QTest::newRow(pszName) << QStringList(pszName) << QStringList();
+        for (const char* pszName : {"a.jpeg", "a.bmp", "a.tif", "a.tiff", "a.PNG", "noextension"})
+            QTest::newRow(pszName) << QStringList(pszName)
+                                   << QStringList(QString(strCannot).arg(pszName) + strLabelsOnly);
+        QTest::newRow("a.gif") << QStringList("a.gif")
+                               << QStringList(strCannot.arg("a.gif") + ": the trainer cannot load GIF images");
+        QTest::newRow("draw1.jpg") << QStringList("draw1.jpg")
+                                   << QStringList(strCannot.arg("draw1.jpg") +
+                                                  ": the trainer would read its labels from Images/dlabels1.txt");
+        QTest::newRow("images2.png") << QStringList("images2.png")
+                                     << QStringList(strCannot.arg("images2.png") +
+                                                    ": the trainer would read its labels from Images/labels2.txt");
+        QTest::newRow("JPEGImages.jpg") << QStringList("JPEGImages.jpg")
+                                        << QStringList(strCannot.arg("JPEGImages.jpg") +
+                                                       ": the trainer would read its labels from Images/labels.txt");
+        QTest::newRow("x.jpg.png") << QStringList("x.jpg.png")
+                                   << QStringList(strCannot.arg("x.jpg.png") +
+                                                  ": the trainer would read its labels from Images/x.txt.txt");
+        QTest::newRow("two images, one label file")
+            << QStringList({"a.jpg", "b.jpg", "a.png"})
+            << QStringList(strCannot.arg("a.png") + ": its label file Images/a.txt is the label file of a.jpg too");
+        QTest::newRow("every unusable one is named")
+            << QStringList({"raw.jpg", "ok.jpg", "b.bmp"})
+            << QStringList({strCannot.arg("raw.jpg") + ": the trainer would read its labels from Images/labels.txt",
+                            strCannot.arg("b.bmp") + strLabelsOnly});
+    }
+    void imagesTheTrainerCannotUseStopTheBuild()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, errors);
+        QStringList lstImages;
+        QStringList lstRois;
+        for (int i = 0; i < names.size(); ++i)
+        {
+            // Every other image a test image: both lists are checked.
+            lstImages.append(names[i] + (i % 2 ? " 8x8 test" : " 8x8 train"));
+            lstRois.append(QString("0 0 4 4 %1 1").arg(i + 1));
+        }
+        const QString strDir = Project("trainer", Statements({"thing"}, lstImages, lstRois));
+        const QStringList lstBefore = Tree(strDir);
+
+        const bool bBuilt = Build();
+
+        QCOMPARE(bBuilt, errors.isEmpty());
+        QStringList lstExpected = errors;
+        if (!errors.isEmpty())
+        {
+            lstExpected.append(
+                QString("[ERROR] Build Failed: %1 images cannot be used by the trainer").arg(errors.size()));
+            QCOMPARE(Tree(strDir), lstBefore);
+        }
+        QCOMPARE(Log().filter("[ERROR]"), lstExpected);
+    }
+
+    void failedBuildLeavesThePreviousBuildWhole_data()
+    {
+        QTest::addColumn<QString>("locked"); // made unchangeable for the second build
+        QTest::addColumn<QString>("failed"); // the file the failure names
+        QTest::newRow("project folder") << ""
+                                        << "custom.names";
+        QTest::newRow("Images folder") << "Images"
+                                       << "Images/a.txt";
+        QTest::newRow("train list") << "train.txt"
+                                    << "train.txt";
+        QTest::newRow("last label file") << "Images/b.txt"
+                                         << "Images/b.txt";
+        QTest::newRow("configuration") << "config.txt"
+                                       << "config.txt";
+    }
+    void failedBuildLeavesThePreviousBuildWhole()
+    {
+        QFETCH(QString, locked);
+        QFETCH(QString, failed);
+        const QString strDir = Project("whole", Statements({"cat"}, {"a.jpg", "b.jpg test", "c.jpg"},
+                                                           {"1 1 2 2 1 1", "3 3 2 2 2 1", "1 1 4 4 3 1"}));
+        QVERIFY(Build());
+        const QMap<QString, QByteArray> mapPrevious = Snapshot(strDir);
+        // Every file of the next build would differ from the previous one, and one more label file would come.
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", QString("[net]\n"));
+        bool bOk = false;
+        CProjectFixture::Query(CProjectFixture::DataFile(strDir, "whole"),
+                               Statements({"dog"}, {"d.jpg 8x8 test"}, {"1 1 2 2 4 2"}) +
+                                   QStringList("UPDATE dataset_roi SET CATEGORY_ID = 2"),
+                               &bOk);
+        QVERIFY(bOk);
+        QVERIFY(m_pCase->controller.CloseProject());
+        m_pCase->controller.OpenProject(strDir, "whole");
+        QCOMPARE(Entries(m_pCase->model.GetTestImages()), QStringList({"b.jpg", "d.jpg"}));
+        emit m_pCase->view.signal_SortTrainImage();
+        emit m_pCase->view.signal_SortTrainImage();
+        const QString strLocked = locked.isEmpty() ? strDir : strDir + "/" + locked;
+        if (QFileInfo(strLocked).isFile() && geteuid() != 0)
+            QSKIP("Only the immutable attribute keeps a file from being replaced");
+
+        {
+            CReadOnlyGuard guard(strLocked);
+            if (!guard.IsActive())
+                QSKIP("This file system cannot protect the path");
+            QVERIFY(!Build());
+        }
+
+        QCOMPARE(Snapshot(strDir), mapPrevious);
+        QCOMPARE(LogLines("Build Failed"), QStringList("[ERROR] Build Failed: " + strDir + "/" + failed));
+        QVERIFY(LogLines("Build Completed").size() == 1);
+        QVERIFY(Build());
+        const QMap<QString, QByteArray> mapNext = Snapshot(strDir);
+        QStringList lstExpectedFiles = mapPrevious.keys() + QStringList("Images/d.txt");
+        lstExpectedFiles.sort();
+        QCOMPARE(mapNext.keys(), lstExpectedFiles);
+        for (auto it = mapPrevious.begin(); it != mapPrevious.end(); ++it)
+            QVERIFY2(mapNext.value(it.key()) != it.value(), qPrintable(it.key()));
+    }
+};
+
+int RunProjectBuildTest(int argc, char** argv)
+{
+    ProjectBuildTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ProjectBuildTest.moc"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CDatabase;
+class CDatasetImageEntry;
+class CDatasetImageRecord;
+class CDatasetROIRecord;
+
+// Turns a project's database content into the files the Darknet trainer reads, in the project folder: custom.names,
+// one label file per image (Images/<name up to its last '.'>.txt), train.txt, test.txt, the Backup folder,
+// detector.txt and config.txt. Either every file is replaced or none is: a failed build leaves the previous one whole.
+class CTrainingBuild
+{
+public:
+    using EntryList = std::vector<std::shared_ptr<CDatasetImageEntry>>;
+
+    // The database is not owned and must stay open during Build.
+    CTrainingBuild(CDatabase* pDatabase, const QString& strProjectDir);
+
+    // Writes the files; the lists give train.txt and test.txt in their order, the configuration becomes config.txt.
+    // Fails before writing anything, with one "Image %s cannot be used by the trainer: %s" line per listed image the
+    // trainer would mistreat and "Build Failed: %d images cannot be used by the trainer"; fails with
+    // "Build Failed: %s" naming the file when one cannot be written or put in place. Logs "Created custom.names" and
+    // "Build Completed" when every file is in place.
+    bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
+
+    // One line of a label file: class index, box centre and size, each relative to the image size.
+    static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
+    // The configuration as config.txt holds it: every "\r" that ends a line is dropped, since the trainer takes
+    // "[net]\r" for an unknown section.
+    static QString ConfigurationText(const QString& strConfiguration);
+
+private:
+    // Logs each listed image the trainer cannot use; true when there is none.
+    bool CheckImages(const EntryList& vctTrain, const EntryList& vctTest) const;
+    QString FilePath(const QString& strRelative) const;
+
+    CDatabase* m_pDatabase = nullptr;
+    QString m_strProjectDir;
+};
