@@ -11,6 +11,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
+#include "frame/CLogView.h"
 #include "frame/CSetting.h"
 #include "views/CClassChooserView.h"
 #include "views/CNewProjectDlg.h"
@@ -23,6 +24,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -109,6 +112,27 @@ protected:
         else
             emit m_pWindow->GetProjectView()->signal_AddTestImage();
     }
+    // The messages of the window's log view, top to bottom, that match the pattern.
+    QStringList LogViewLines(const QString& strPattern) const
+    {
+        const QRegularExpression pattern(strPattern);
+        const QStandardItemModel* pLog = m_pWindow->centralWidget()->findChild<CLogView*>()->GetItemModel();
+        QStringList lstLines;
+        for (int nRow = 0; nRow < pLog->rowCount(); ++nRow)
+        {
+            const QString strMessage = pLog->item(nRow, 2) ? pLog->item(nRow, 2)->text() : QString();
+            if (pattern.match(strMessage).hasMatch())
+                lstLines.append(strMessage);
+        }
+        return lstLines;
+    }
+    // The whole content of a file of the project folder; "missing" when there is none.
+    QByteArray ProjectFile(const QString& strRelative) const
+    {
+        QFile file(m_strDir + "/" + strRelative);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+    }
+
     // The dataset_image ID of the image with that name, -1 when there is none.
     int ImageID(const QString& strName) const
     {

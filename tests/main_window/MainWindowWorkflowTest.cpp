@@ -3,6 +3,8 @@
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 
+#include <QToolBar>
+
 // The user's road through the program, one workflow per test, each on a fresh HOME: a project made from the dialog,
 // images picked in the tree, boxes drawn, moved, relabelled, undone and redone on the canvases, and the rows that
 // every step leaves in the project file.
@@ -95,6 +97,97 @@ private slots:
         Action("Redo")->trigger();
         QCOMPARE(Rows(c), QStringList{Box(100, 50, 50, 40, "cat")});
         QCOMPARE(Rows(b), QStringList());
+    }
+
+    void buildingAndTrainingLockTheWindowUntilStopped()
+    {
+        const QString strTrainer = "/usr/bin/darknet";
+        QFile cfg("/usr/share/darknet/cfg/yolov3-tiny.cfg");
+        if (!QFileInfo::exists(strTrainer) || !cfg.open(QIODevice::ReadOnly))
+            QSKIP("The darknet package is not installed");
+        QVERIFY(CreateProjectFromDialog("run"));
+        AddImages(true, {WriteImage("a.png", Qt::darkGreen), WriteImage("b.png", Qt::darkBlue)});
+        AddImages(false, {WriteImage("c.png", Qt::darkRed)});
+        const int a = ImageID("a.png");
+        const int b = ImageID("b.png");
+        const int c = ImageID("c.png");
+        // One class; boxes inside, at the corner of and beyond the 200 x 100 images.
+        Sql({"INSERT INTO category (NAME) VALUES ('cat')",
+             QString(
+                 "INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) VALUES (50, 25, 100, 50, %1, "
+                 "1), (10, 10, 30, 20, %1, 1), (0, 0, 20, 10, %2, 1), (150, 80, 100, 40, %3, 1)")
+                 .arg(a)
+                 .arg(b)
+                 .arg(c)});
+        // The package's tiny network, made small: 64 pixels, one class, one image per step, no size changes.
+        QString strConfiguration = QString::fromUtf8(cfg.readAll());
+        const QList<QPair<QString, QString>> lstEdits = {{"^width=\\d+", "width=64"},
+                                                         {"^height=\\d+", "height=64"},
+                                                         {"^batch=\\d+", "batch=1"},
+                                                         {"^subdivisions=\\d+", "subdivisions=1"},
+                                                         {"^max_batches *= *\\d+", "max_batches=1000"},
+                                                         {"^steps=.*$", "steps=800,900"},
+                                                         {"^classes=80", "classes=1"},
+                                                         {"^filters=255", "filters=18"},
+                                                         {"^random=1", "random=0"}};
+        for (const auto& edit : lstEdits)
+            strConfiguration.replace(QRegularExpression(edit.first, QRegularExpression::MultilineOption), edit.second);
+        QCOMPARE(strConfiguration.count("filters=18"), 2);
+        m_pWindow->GetProjectController()->slot_UpdateProjectProperty("PROJECT_CONFIGURATION", strConfiguration);
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", strTrainer);
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
+        QVERIFY(ShowWindow());
+
+        // F7 builds.
+        QTest::keyClick(m_pWindow.get(), Qt::Key_F7);
+        QCOMPARE(ProjectFile("custom.names"), QByteArray("cat\n"));
+        QCOMPARE(ProjectFile("Images/a.txt"),
+                 QByteArray("0 0.500000 0.500000 0.500000 0.500000\n0 0.125000 0.200000 0.150000 0.200000\n"));
+        QCOMPARE(ProjectFile("Images/b.txt"), QByteArray("0 0.050000 0.050000 0.100000 0.100000\n"));
+        QCOMPARE(ProjectFile("Images/c.txt"), QByteArray("0 1.000000 1.000000 0.500000 0.400000\n"));
+        QCOMPARE(ProjectFile("train.txt"), QByteArray("Images/a.png\nImages/b.png\n"));
+        QCOMPARE(ProjectFile("test.txt"), QByteArray("Images/c.png\n"));
+        QCOMPARE(ProjectFile("detector.txt"),
+                 QByteArray("classes=1\ntrain=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n"));
+        QCOMPARE(ProjectFile("config.txt"), strConfiguration.toUtf8());
+        QVERIFY(QFileInfo(m_strDir + "/Backup").isDir());
+
+        // The tool bar's "Start" runs the trainer until its first training step shows in the log view.
+        QToolBar* pToolBar = m_pWindow->findChild<QToolBar*>();
+        QTest::mouseClick(pToolBar->widgetForAction(Action("Start")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!LogViewLines("^\\d+: \\S+, \\S+ avg, ").isEmpty(), 60000);
+        QCOMPARE(m_pWindow->GetCommandState(), 1);
+        QStringList lstDisabled;
+        for (QAction* pAction : m_pWindow->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+        {
+            if (!pAction->isEnabled())
+                lstDisabled.append(pAction->text());
+        }
+        lstDisabled.sort();
+        QCOMPARE(lstDisabled.join(','), QString("New Project,Open Project,Redo,Save,Setting,Start,Undo"));
+        QVERIFY(!m_pWindow->GetWorkspaceView()->isEnabled());
+
+        // Shift+F5 stops it.
+        QTest::keyClick(m_pWindow.get(), Qt::Key_F5, Qt::ShiftModifier);
+        QTRY_COMPARE(m_pWindow->GetCommandState(), 0);
+        QTRY_COMPARE(LogViewLines("^Stop Command OK$").size(), 1);
+        for (QAction* pAction : m_pWindow->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+            QCOMPARE(pAction->text() + (pAction->isEnabled() ? " on" : " off"),
+                     pAction->text() + (pAction->text() == "Stop" ? " off" : " on"));
+        QVERIFY(m_pWindow->GetWorkspaceView()->isEnabled());
+
+        // Closed and opened again from "Recent", every image shows its boxes again.
+        emit m_pWindow->GetProjectView()->signal_CloseProject();
+        QCOMPARE(m_pWindow->windowTitle(), QString("OvrelTrainer"));
+        m_pWindow->GetRecentMenu()->actions()[0]->trigger();
+        QCOMPARE(m_pWindow->windowTitle(), QString("run - OvrelTrainer"));
+        const QList<QPair<QString, int>> lstImages = {{"a.png", a}, {"b.png", b}, {"c.png", c}};
+        for (const auto& image : lstImages)
+        {
+            QVERIFY(ClickImageInTree(image.first));
+            QCOMPARE(Boxes(0), Rows(image.second));
+        }
+        QCOMPARE(Boxes(0), QStringList{Box(150, 80, 100, 40, "cat")});
     }
 };
 
