@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -38,6 +39,32 @@
 class CMainWindowCase : public QObject
 {
     Q_OBJECT
+
+public:
+    // Action texts in order ("|" for a separator), then tab titles.
+    static QString Texts(const QWidget* pWidget)
+    {
+        QStringList lstTexts;
+        for (const QAction* pAction : pWidget->actions())
+            lstTexts.append(pAction->isSeparator() ? QString("|") : pAction->text());
+        const auto* pTabs = qobject_cast<const QTabWidget*>(pWidget);
+        for (int i = 0; pTabs && i < pTabs->count(); ++i)
+            lstTexts.append(pTabs->tabText(i));
+        return lstTexts.join(',');
+    }
+    // The window's own actions that are disabled, sorted by text.
+    static QString DisabledActions(const MainWindow* pWindow)
+    {
+        QStringList lstDisabled;
+        // The tree's menus follow the trainer's state on their own.
+        for (QAction* pAction : pWindow->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+        {
+            if (!pAction->isEnabled())
+                lstDisabled.append(pAction->text());
+        }
+        lstDisabled.sort();
+        return lstDisabled.join(',');
+    }
 
 protected:
     std::unique_ptr<CTestSandbox> m_pSandbox;
