@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CAboutDlg.h"
+#include "CMainWindowActions.h"
 #include "frame/CController.h"
 #include "frame/CLogView.h"
 #include "frame/CLogger.h"
@@ -18,6 +19,12 @@
 #include "views/CNewProjectDlg.h"
 #include "views/CProjectView.h"
 #include "views/CTrainerSettingView.h"
+#include "workspace/CImageLayoutModel.h"
+#include "workspace/CImageWorkspaceController.h"
+#include "workspace/CImageWorkspaceView.h"
+#include "workspace/CWorkspaceBottomPanel.h"
+#include "workspace/CWorkspacePropertyPanel.h"
+#include "workspace/CWorkspaceToolPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +32,6 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QOpenGLContext>
 #include <QPalette>
 #include <QPointer>
@@ -35,7 +41,6 @@
 #include <QStyleFactory>
 #include <QSurfaceFormat>
 #include <QTabWidget>
-#include <QToolBar>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
@@ -49,6 +54,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 MainWindow::~MainWindow()
 {
     CLogger::Write(ELogLevel_Normal, "MainWindow: Destroy()");
+    delete m_pLayoutModel;
+    m_pLayoutModel = nullptr;
+    delete m_pWorkspaceView;
+    m_pWorkspaceView = nullptr;
+    delete m_pWorkspaceController;
+    m_pWorkspaceController = nullptr;
     delete m_pProjectModel;
     m_pProjectModel = nullptr;
     delete m_pProjectController;
@@ -128,6 +139,17 @@ void MainWindow::CreateSettings()
 
 void MainWindow::CreateDocks()
 {
+    auto* pToolPanel = new CWorkspaceToolPanel(this);
+    auto* pPropertyPanel = new CWorkspacePropertyPanel(this);
+    auto* pBottomPanel = new CWorkspaceBottomPanel(this);
+
+    auto* pToolDock = new QDockWidget("Tool Dock", this);
+    pToolDock->setObjectName("Tool Dock");
+    pToolPanel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    pToolDock->setWidget(pToolPanel);
+    pToolDock->setAllowedAreas(Qt::LeftDockWidgetArea);
+    addDockWidget(Qt::LeftDockWidgetArea, pToolDock);
+
     auto* pFileExplorer = new CFileExplorerView(this);
 
     auto* pLeftDock = new QDockWidget("Left Dock", this);
@@ -144,57 +166,64 @@ void MainWindow::CreateDocks()
     pLeftTabs->addTab(pFileExplorer, "File Explorer");
     pLeftDock->setWidget(pLeftTabs);
     pLeftDock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    // Added after the "Tool Dock", so it stands below it.
     addDockWidget(Qt::LeftDockWidgetArea, pLeftDock);
 
-    // The image workspace joins this splitter above the log view and takes twenty times its share.
+    auto* pRightDock = new QDockWidget("Right Dock", this);
+    pRightDock->setObjectName("Right Dock");
+    auto* pRightTabs = new QTabWidget(pRightDock);
+    pRightTabs->setTabPosition(QTabWidget::East);
+    pRightTabs->addTab(pPropertyPanel, "Property");
+    pRightDock->setWidget(pRightTabs);
+    pRightDock->setAllowedAreas(Qt::AllDockWidgetAreas);
+    addDockWidget(Qt::RightDockWidgetArea, pRightDock);
+
+    auto* pBottomDock = new QDockWidget("Bottom Dock", this);
+    pBottomDock->setObjectName("Bottom Dock");
+    pBottomPanel->setMaximumHeight(0);
+    pBottomDock->setWidget(pBottomPanel);
+    pBottomDock->setAllowedAreas(Qt::BottomDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, pBottomDock);
+
+    m_pLayoutModel = new CImageLayoutModel();
+    m_pWorkspaceView = new CImageWorkspaceView(m_pLayoutModel, this);
+    m_pWorkspaceController =
+        new CImageWorkspaceController(m_pLayoutModel, m_pWorkspaceView, pToolPanel, pPropertyPanel, pBottomPanel);
+
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
-    auto* pLogView = new CLogView(pSplitter);
-    pSplitter->addWidget(pLogView);
-    pSplitter->setStretchFactor(pSplitter->indexOf(pLogView), 1);
+    pSplitter->addWidget(m_pWorkspaceView);
+    pSplitter->addWidget(new CLogView(pSplitter));
+    pSplitter->setStretchFactor(0, 20);
+    pSplitter->setStretchFactor(1, 1);
     setCentralWidget(pSplitter);
 
+    connect(pFileExplorer, &CFileExplorerView::signal_SelectFiles, m_pWorkspaceController,
+            &CImageWorkspaceController::slot_SelectFiles);
+    // The controller is looked up at each call: the callback may outlive neither the window nor the controller.
+    QPointer<CProjectController> pProjectController(m_pProjectController);
+    m_pWorkspaceController->RegisterGeometryAction("Update", QIcon(":/Image/configure.png"),
+                                                   [pProjectController](int nViewID, unsigned int nGeometryUID)
+                                                   {
+                                                       if (pProjectController)
+                                                           pProjectController->ChangeROIClass(nViewID, nGeometryUID);
+                                                   });
+    connect(m_pWorkspaceView, &CImageWorkspaceView::signal_AddDrawableObjectWithViewID, m_pProjectController,
+            &CProjectController::slot_AddDrawableObjectWithViewID);
+    connect(m_pWorkspaceView, &CImageWorkspaceView::signal_BeforeDeleteDrawableObjectWithViewID, m_pProjectController,
+            &CProjectController::slot_BeforeDeleteDrawableObjectWithViewID);
+    connect(m_pWorkspaceView, &CImageWorkspaceView::signal_ChangeDrawableObjectPropertyWithViewID, m_pProjectController,
+            &CProjectController::slot_ChangeDrawableObjectPropertyWithViewID);
     connect(m_pProjectModel, &CProjectModel::signal_ChangeCommandState, this, &MainWindow::slot_ChangeCommandState);
     connect(&CSettingStore::GetInstance(), &CSettingStore::signal_UpdateSettingParameter, this,
             &MainWindow::slot_UpdateSettingParameters);
+    connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::slot_UpdateTitle);
+    connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::slot_UpdateTitle);
+    slot_UpdateTitle();
 }
 
 void MainWindow::CreateActions()
 {
-    QToolBar* pToolBar = addToolBar("File");
-    pToolBar->setObjectName("File");
-    pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-
-    m_pOpenProjectAction = new QAction(QIcon(":/Image/open-folder.png"), "Open Project", this);
-    connect(m_pOpenProjectAction, &QAction::triggered, this, &MainWindow::slot_OpenProjectFile);
-    m_pNewProjectAction = new QAction(QIcon(":/Image/plus.png"), "New Project", this);
-    connect(m_pNewProjectAction, &QAction::triggered, this, &MainWindow::slot_OpenNewProjectDlg);
-    m_pSettingAction = new QAction(QIcon(":/Image/settings.png"), "Setting", this);
-    connect(m_pSettingAction, &QAction::triggered, this, &MainWindow::slot_Settings);
-
-    pToolBar->addAction(m_pOpenProjectAction);
-    pToolBar->addAction(m_pNewProjectAction);
-    pToolBar->addSeparator();
-    // Pushes "Setting" to the far end of the tool bar.
-    auto* pSpacer = new QWidget(pToolBar);
-    pSpacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    pToolBar->addWidget(pSpacer);
-    pToolBar->addAction(m_pSettingAction);
-
-    QMenu* pFileMenu = menuBar()->addMenu("File");
-    pFileMenu->addAction(m_pOpenProjectAction);
-    pFileMenu->addAction(m_pNewProjectAction);
-    pFileMenu->addSeparator();
-    m_pRecentMenu = new QMenu("Recent", this);
-    pFileMenu->addMenu(m_pRecentMenu);
-    pFileMenu->addSeparator();
-    auto* pExitAction = new QAction(QIcon(":/Image/exit.png"), "Exit", this);
-    connect(pExitAction, &QAction::triggered, this, &MainWindow::slot_Exit);
-    pFileMenu->addAction(pExitAction);
-
-    QMenu* pHelpMenu = menuBar()->addMenu("Help");
-    auto* pAboutAction = new QAction(QIcon(":/Image/about.png"), "About", this);
-    connect(pAboutAction, &QAction::triggered, this, &MainWindow::slot_About);
-    pHelpMenu->addAction(pAboutAction);
+    m_pActions = std::make_unique<CMainWindowActions>(this, m_pWorkspaceController);
 
     // Loading the stored settings announces each value that differs from the store, which fills "Recent".
     m_pSettingView = new CTrainerSettingView(this);
@@ -203,12 +232,39 @@ void MainWindow::CreateActions()
     slot_UpdateSettingParameters(QString(), QVariant());
 }
 
+QMenu* MainWindow::GetRecentMenu() const
+{
+    return m_pActions ? m_pActions->pRecentMenu : nullptr;
+}
+
+QAction* MainWindow::GetAction(const QString& strText) const
+{
+    for (QAction* pAction : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+    {
+        if (pAction->text() == strText && !pAction->menu())
+            return pAction;
+    }
+    return nullptr;
+}
+
 void MainWindow::SplitProjectFilePath(const QString& strPath, QString& strProjectDir, QString& strProjectName)
 {
     const int nSeparator = strPath.lastIndexOf(QDir::separator());
     const int nDot = strPath.lastIndexOf('.');
     strProjectDir = nSeparator >= 0 ? strPath.left(nSeparator) : QString();
     strProjectName = strPath.mid(nSeparator + 1, nDot > nSeparator ? nDot - nSeparator - 1 : -1);
+}
+
+void MainWindow::slot_Undo()
+{
+    if (m_pWorkspaceController)
+        m_pWorkspaceController->Undo();
+}
+
+void MainWindow::slot_Redo()
+{
+    if (m_pWorkspaceController)
+        m_pWorkspaceController->Redo();
 }
 
 void MainWindow::slot_Settings()
@@ -270,20 +326,38 @@ void MainWindow::slot_OpenProjectFile()
         m_pProjectController->OpenProject(strProjectDir, strProjectName);
 }
 
+void MainWindow::slot_Start()
+{
+    if (m_pProjectController)
+        m_pProjectController->StartCommand();
+}
+
+void MainWindow::slot_Stop()
+{
+    if (m_pProjectController)
+        m_pProjectController->StopCommand();
+}
+
+void MainWindow::slot_Build()
+{
+    if (m_pProjectController)
+        m_pProjectController->BuildProject();
+}
+
 void MainWindow::slot_ChangeCommandState()
 {
-    if (!m_pProjectModel)
+    if (!m_pProjectModel || !m_pActions || !m_pWorkspaceView)
         return;
     m_nCommandState = m_pProjectModel->GetCommandState();
     if (m_nCommandState != ECommandState_Stopped && m_nCommandState != ECommandState_Running &&
         m_nCommandState != ECommandState_Starting)
         return;
     const bool bStopped = m_nCommandState == ECommandState_Stopped;
-    for (QAction* pAction : {m_pOpenProjectAction, m_pNewProjectAction, m_pSettingAction})
-    {
-        if (pAction)
-            pAction->setEnabled(bStopped);
-    }
+    for (QAction* pAction : m_pActions->LockedWhileRunning())
+        pAction->setEnabled(bStopped);
+    m_pActions->pStop->setEnabled(!bStopped);
+    // No image may be edited while the trainer reads the project's files.
+    m_pWorkspaceView->setEnabled(bStopped);
 }
 
 void MainWindow::slot_About()
@@ -299,13 +373,14 @@ void MainWindow::slot_Exit()
 
 void MainWindow::slot_UpdateSettingParameters(const QString&, const QVariant&)
 {
-    if (!m_pRecentMenu)
+    QMenu* pRecentMenu = GetRecentMenu();
+    if (!pRecentMenu)
         return;
     const QStringList lstHistory = CSetting::GetString("GENERAL_PROGRAME_HISTORIES", "").split(';');
     // Opening a recent project rewrites the list while the triggering entry is still being delivered: the old
     // entries are released later, never under the caller's feet.
-    const QList<QAction*> lstOldEntries = m_pRecentMenu->actions();
-    m_pRecentMenu->clear();
+    const QList<QAction*> lstOldEntries = pRecentMenu->actions();
+    pRecentMenu->clear();
     for (QAction* pOldEntry : lstOldEntries)
         pOldEntry->deleteLater();
     for (const QString& strEntry : lstHistory)
@@ -314,7 +389,7 @@ void MainWindow::slot_UpdateSettingParameters(const QString&, const QVariant&)
             continue;
         auto* pAction = new QAction(strEntry, this);
         connect(pAction, &QAction::triggered, this, &MainWindow::slot_OpenRecentProject);
-        m_pRecentMenu->addAction(pAction);
+        pRecentMenu->addAction(pAction);
     }
 }
 
@@ -327,6 +402,12 @@ void MainWindow::slot_OpenRecentProject()
     QString strProjectName;
     SplitProjectFilePath(pAction->text(), strProjectDir, strProjectName);
     m_pProjectController->OpenProject(strProjectDir, strProjectName);
+}
+
+void MainWindow::slot_UpdateTitle()
+{
+    const QString strName = m_pProjectModel ? m_pProjectModel->GetProjectName() : QString();
+    setWindowTitle(strName.isEmpty() ? QString("OvrelTrainer") : strName + " - OvrelTrainer");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -3,9 +3,14 @@
 #include <QMainWindow>
 #include <QVariant>
 
+#include <memory>
 #include <vector>
 
 class CController;
+class CImageLayoutModel;
+class CImageWorkspaceController;
+class CImageWorkspaceView;
+class CMainWindowActions;
 class CModel;
 class CProjectController;
 class CProjectModel;
@@ -14,6 +19,7 @@ class CSettingController;
 class CTrainerSettingView;
 class QAction;
 class QMenu;
+class QSplitter;
 
 // One open tool window: the window owns model and controller; the view is a child or deletes itself.
 struct STool
@@ -23,6 +29,10 @@ struct STool
     QWidget* pView = nullptr;
 };
 
+// The training program's window: the project tree and file explorer on the left, the image workspace above the log in
+// the middle, the canvas panels around it, and the commands of the tool bar and menus. The title names the open
+// project ("<name> - OvrelTrainer"). While the trainer runs, the commands that would change the project and the
+// workspace are disabled.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -32,23 +42,36 @@ public:
 
     int GetCommandState() const { return m_nCommandState; }
 
+    CImageLayoutModel* GetLayoutModel() const { return m_pLayoutModel; }
+    CImageWorkspaceView* GetWorkspaceView() const { return m_pWorkspaceView; }
+    CImageWorkspaceController* GetWorkspaceController() const { return m_pWorkspaceController; }
     CProjectModel* GetProjectModel() const { return m_pProjectModel; }
     CProjectView* GetProjectView() const { return m_pProjectView; }
     CProjectController* GetProjectController() const { return m_pProjectController; }
     CTrainerSettingView* GetSettingView() const { return m_pSettingView; }
-    QMenu* GetRecentMenu() const { return m_pRecentMenu; }
+    QMenu* GetRecentMenu() const;
+    // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
+    QAction* GetAction(const QString& strText) const;
 
     // Splits a project file path at its last directory separator (folder) and its last "." (name). Without a "."
     // after the separator the name runs to the end.
     static void SplitProjectFilePath(const QString& strPath, QString& strProjectDir, QString& strProjectName);
 
 public slots:
+    // Act on the canvas that has the keyboard focus only.
+    void slot_Undo();
+    void slot_Redo();
     void slot_Settings();
     // Forgets the tool window whose view is pObject, deleting its controller and model.
     void slot_DeleteObject(QObject* pObject);
     void slot_OpenNewProjectDlg();
     void slot_OpenProject(const QString& strProjectDir, const QString& strProjectName);
     void slot_OpenProjectFile();
+    void slot_Start();
+    void slot_Stop();
+    void slot_Build();
+    // Follows the project model's command state: stopped enables everything but "Stop"; running or starting disables
+    // "Open Project", "New Project", "Save", "Undo", "Redo", "Setting", "Start" and the workspace, and enables "Stop".
     void slot_ChangeCommandState();
     void slot_About();
     void slot_Exit();
@@ -60,20 +83,24 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
+private slots:
+    void slot_UpdateTitle();
+
 private:
     void CreateSettings();
     void CreateDocks();
     void CreateActions();
 
+    CImageLayoutModel* m_pLayoutModel = nullptr;
+    CImageWorkspaceView* m_pWorkspaceView = nullptr;
+    CImageWorkspaceController* m_pWorkspaceController = nullptr;
     CProjectModel* m_pProjectModel = nullptr;
     CProjectView* m_pProjectView = nullptr;
     CProjectController* m_pProjectController = nullptr;
     CTrainerSettingView* m_pSettingView = nullptr;
     CSettingController* m_pSettingController = nullptr;
     std::vector<STool> m_vctTools;
-    QAction* m_pOpenProjectAction = nullptr;
-    QAction* m_pNewProjectAction = nullptr;
-    QAction* m_pSettingAction = nullptr;
-    QMenu* m_pRecentMenu = nullptr;
+    // The tool bar, the menus and the actions that the slots reach later.
+    std::unique_ptr<CMainWindowActions> m_pActions;
     int m_nCommandState = 0;
 };

@@ -65,7 +65,12 @@ CImageViewer::CImageViewer(CImageViewerModel* pModel, int nViewID, QWidget* pare
     connect(qApp, &QApplication::focusChanged, this, &CImageViewer::slot_FocusChanged);
 }
 
-CImageViewer::~CImageViewer() = default;
+CImageViewer::~CImageViewer()
+{
+    // The children go after this body, and a focused canvas that goes hands the focus on: the application would
+    // then call the focus slot of a viewer that is only a QWidget any more.
+    disconnect(qApp, &QApplication::focusChanged, this, &CImageViewer::slot_FocusChanged);
+}
 
 QWidget* CImageViewer::BuildThumbnailSide()
 {

@@ -5,6 +5,7 @@
 #include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CSettingStore.h"
+#include "workspace/CImageWorkspaceController.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -117,7 +118,9 @@ void StartupTest::windowRegistersAndLogsCreateAndDestroy()
 {
     const size_t nBefore = CMVCRegistry::m_vctItems.size();
     auto* pWindow = new MainWindow(nullptr);
-    QCOMPARE(CMVCRegistry::m_vctItems.size(), nBefore + 1);
+    // The workspace registers its four viewers and itself while the docks are built; the window comes last.
+    QCOMPARE(CMVCRegistry::m_vctItems.size(), nBefore + 6);
+    QCOMPARE(CMVCRegistry::FindController<CImageWorkspaceController>(), pWindow->GetWorkspaceController());
     const SMVC& entry = CMVCRegistry::m_vctItems.back();
     QCOMPARE(entry.pView, static_cast<QWidget*>(pWindow));
     QVERIFY(!entry.pModel && !entry.pController);

@@ -1,18 +1,25 @@
-#include "CProjectFixture.h"
-#include "CPromptAnswers.h"
-#include "CTestSandbox.h"
+#include "CMainWindowCase.h"
 
 #include "MainWindow.h"
+#include "Utils/COvrelImage.h"
 #include "frame/CLogView.h"
 #include "frame/CSetting.h"
 #include "project/CProjectModel.h"
+#include "views/CFileExplorerView.h"
 #include "views/CProjectView.h"
 #include "views/CTrainerSettingView.h"
+#include "workspace/CImageListModel.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
+#include "workspace/CImageWorkspaceView.h"
+#include "workspace/CWorkspaceBottomPanel.h"
+#include "workspace/CWorkspaceToolPanel.h"
 
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QtTest>
@@ -23,17 +30,7 @@ namespace
 {
 const char* const HISTORY = "GENERAL_PROGRAME_HISTORIES";
 
-// Action texts in order ("|" for a separator), then tab titles.
-QString Texts(const QWidget* pWidget)
-{
-    QStringList lstTexts;
-    for (const QAction* pAction : pWidget->actions())
-        lstTexts.append(pAction->isSeparator() ? QString("|") : pAction->text());
-    const auto* pTabs = qobject_cast<const QTabWidget*>(pWidget);
-    for (int i = 0; pTabs && i < pTabs->count(); ++i)
-        lstTexts.append(pTabs->tabText(i));
-    return lstTexts.join(',');
-}
+const auto Texts = &CMainWindowCase::Texts;
 } // namespace
 
 // The main window's commands, Recent menu and settings dialog, driven as a user would on real files.
@@ -72,17 +69,123 @@ private slots:
         m_pWindow = std::make_unique<MainWindow>();
     }
 
-    void windowOffersProjectCommandsAndDock()
+    void recentMenuFollowsAnySettingChange_data()
     {
-        QCOMPARE(Texts(m_pWindow->menuBar()), QString("File,Help"));
-        QCOMPARE(Texts(m_pWindow->menuBar()->actions()[0]->menu()),
-                 QString("Open Project,New Project,|,Recent,|,Exit"));
-        QCOMPARE(Texts(m_pWindow->menuBar()->actions()[1]->menu()), QString("About"));
-        QCOMPARE(Texts(m_pWindow->findChild<QToolBar*>()), QString("Open Project,New Project,|,,Setting"));
-        QWidget* pTabs = m_pWindow->findChild<QDockWidget*>("Left Dock")->widget();
-        QCOMPARE(Texts(pTabs), QString("Project,File Explorer"));
-        QVERIFY(pTabs->isAncestorOf(m_pWindow->GetProjectView()));
-        QVERIFY(m_pWindow->centralWidget()->findChild<CLogView*>());
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("menu");
+
+        QTest::newRow("three paths in order")
+            << "/p/c.data;/p/a.data;/p/b.data"
+            << "GENERAL_PDF_RESOLUTION_X" << QVariant(300.0) << "/p/c.data,/p/a.data,/p/b.data";
+        QTest::newRow("empty parts skipped")
+            << ";/p/a.data;;/p/b.data;"
+            << "TAMSEL_COMMAND_ARG_YOLO3" << QVariant(QString("-gpus 0")) << "/p/a.data,/p/b.data";
+        QTest::newRow("empty list") << ""
+                                    << "GENERAL_PDF_RESOLUTION_Y" << QVariant(72.0) << "";
+        QTest::newRow("a key of the program's own") << "/p/a.data"
+                                                    << "SOME_OTHER_KEY" << QVariant(5) << "/p/a.data";
+    }
+
+    void recentMenuFollowsAnySettingChange()
+    {
+        QFETCH(QString, history);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(QString, menu);
+        CSetting::Set(HISTORY, history);
+        // Whatever the menu showed is gone: only the next change can bring the list back.
+        m_pWindow->GetRecentMenu()->clear();
+
+        CSetting::Set(key, value);
+
+        QCOMPARE(Texts(m_pWindow->GetRecentMenu()), menu);
+    }
+
+    void openProjectFileSplitsFolderAndName_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("result");
+
+        QTest::newRow("file in folder") << "P"
+                                        << "proj"
+                                        << "P/proj/proj.data"
+                                        << "opened P/proj proj";
+        QTest::newRow("dot in a folder name") << "my.folder"
+                                              << "proj"
+                                              << "my.folder/proj/proj.data"
+                                              << "opened my.folder/proj proj";
+        QTest::newRow("two dots in the name") << "Q"
+                                              << "v1.2"
+                                              << "Q/v1.2/v1.2.data"
+                                              << "opened Q/v1.2 v1.2";
+        // Without a "." after the last separator the name runs to the end of the path.
+        QTest::newRow("no extension") << "R"
+                                      << "proj"
+                                      << "R/proj/proj"
+                                      << "opened R/proj proj";
+        QTest::newRow("no extension, dotted folder") << "S.d"
+                                                     << "proj"
+                                                     << "S.d/proj/proj"
+                                                     << "opened S.d/proj proj";
+        QTest::newRow("other extension") << "T"
+                                         << "proj"
+                                         << "T/proj/proj.txt"
+                                         << "opened T/proj proj";
+        QTest::newRow("missing file") << ""
+                                      << ""
+                                      << "gone/gone.data"
+                                      << "Cannot load project gone";
+        QTest::newRow("cancelled") << ""
+                                   << ""
+                                   << ""
+                                   << "nothing";
+    }
+
+    void openProjectFileSplitsFolderAndName()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, answer);
+        QFETCH(QString, result);
+        const QString strRoot = m_pSandbox->Path("split");
+        if (!folder.isEmpty())
+        {
+            QVERIFY(QDir().mkpath(strRoot + "/" + folder));
+            QVERIFY(!CProjectFixture::CreateProject(strRoot + "/" + folder, name).isEmpty());
+        }
+        m_pAnswers->files.push_back(answer.isEmpty() ? QString() : strRoot + "/" + answer);
+
+        Action("Open Project")->trigger();
+
+        QString strResult = "nothing";
+        CProjectModel* pModel = m_pWindow->GetProjectModel();
+        if (!pModel->GetProjectName().isEmpty())
+            strResult = "opened " + pModel->GetProjectDir().mid(strRoot.size() + 1) + " " + pModel->GetProjectName();
+        else if (m_pAnswers->asked.size() > 1)
+            strResult = m_pAnswers->asked[1].strText;
+        QCOMPARE(strResult, result);
+        QCOMPARE(m_pAnswers->asked[0].strFilter, QString("Files (*.data);;All files (*.*)"));
+    }
+
+    void fileExplorerSelectionOpensFirstFile()
+    {
+        const QString strFolder = m_pSandbox->Path("explorer");
+        QVERIFY(QDir().mkpath(strFolder + "/sub"));
+        QImage(30, 20, QImage::Format_RGB888).save(strFolder + "/first.png");
+        QImage(40, 20, QImage::Format_RGB888).save(strFolder + "/second.png");
+        auto* pExplorer = m_pWindow->findChild<CFileExplorerView*>();
+
+        emit pExplorer->signal_SelectFiles(
+            {QFileInfo(strFolder + "/sub"), QFileInfo(strFolder + "/first.png"), QFileInfo(strFolder + "/second.png")});
+
+        const CImageListModel* pImages =
+            m_pWindow->GetWorkspaceController()->GetViewerController(0)->GetImageListModel();
+        QCOMPARE(pImages->GetImageCount(), 1);
+        QCOMPARE(pImages->GetCurrentImage()->GetWidth(), 30);
     }
 
     void settingsFileFillsWindowAndTakesEveryChange()
@@ -250,5 +353,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+int RunMainWindowTest(int argc, char** argv)
+{
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "MainWindowTest.moc"

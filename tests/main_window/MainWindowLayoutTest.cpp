@@ -1,0 +1,255 @@
+#include "CMainWindowCase.h"
+
+#include "frame/CLogView.h"
+#include "project/CProjectModel.h"
+#include "workspace/CImageWorkspaceView.h"
+#include "workspace/CWorkspaceBottomPanel.h"
+#include "workspace/CWorkspaceToolPanel.h"
+
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QToolBar>
+
+// How the window is laid out and how its commands look and follow the trainer's state: menus, tool bar, docks, the
+// central splitter, shortcuts and tool tips.
+class MainWindowLayoutTest : public CMainWindowCase
+{
+    Q_OBJECT
+
+private slots:
+    void init() { NewSandboxAndWindow(); }
+    void cleanup() { CloseWindow(); }
+
+    void windowOffersCommandsInMenusAndToolBar_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("texts");
+
+        QTest::newRow("menu bar") << "menu bar"
+                                  << "File,Edit,Run,Help";
+        QTest::newRow("File") << "File"
+                              << "Open Project,New Project,Save,|,Recent,|,Exit";
+        QTest::newRow("Edit") << "Edit"
+                              << "Undo,Redo,|,[1x1],[2x1],[2x2]";
+        QTest::newRow("Run") << "Run"
+                             << "Build,Start,Stop,|,Setting";
+        QTest::newRow("Help") << "Help"
+                              << "About";
+        // The empty entry is the spacer that pushes "Setting" to the far end.
+        QTest::newRow("tool bar") << "tool bar"
+                                  << "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,,"
+                                     "Setting";
+        QTest::newRow("Left Dock") << "Left Dock"
+                                   << "Project,File Explorer";
+        QTest::newRow("Right Dock") << "Right Dock"
+                                    << "Property";
+    }
+
+    void windowOffersCommandsInMenusAndToolBar()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, texts);
+        QWidget* pWidget = nullptr;
+        if (place == "menu bar")
+            pWidget = m_pWindow->menuBar();
+        else if (place == "tool bar")
+            pWidget = m_pWindow->findChild<QToolBar*>();
+        else if (auto* pDock = m_pWindow->findChild<QDockWidget*>(place))
+            pWidget = pDock->widget();
+        for (QAction* pMenu : m_pWindow->menuBar()->actions())
+        {
+            if (pMenu->text() == place)
+                pWidget = pMenu->menu();
+        }
+        QVERIFY(pWidget);
+        QCOMPARE(Texts(pWidget), texts);
+    }
+    void docksStandWhereTheyBelong_data()
+    {
+        QTest::addColumn<QString>("dock");
+        QTest::addColumn<int>("area");
+        QTest::addColumn<int>("allowed");
+        QTest::addColumn<QString>("content");
+
+        QTest::newRow("Tool Dock") << "Tool Dock" << int(Qt::LeftDockWidgetArea) << int(Qt::LeftDockWidgetArea)
+                                   << "CWorkspaceToolPanel";
+        QTest::newRow("Left Dock") << "Left Dock" << int(Qt::LeftDockWidgetArea) << int(Qt::AllDockWidgetAreas)
+                                   << "QTabWidget West";
+        QTest::newRow("Right Dock") << "Right Dock" << int(Qt::RightDockWidgetArea) << int(Qt::AllDockWidgetAreas)
+                                    << "QTabWidget East";
+        QTest::newRow("Bottom Dock") << "Bottom Dock" << int(Qt::BottomDockWidgetArea) << int(Qt::BottomDockWidgetArea)
+                                     << "CWorkspaceBottomPanel";
+    }
+
+    void docksStandWhereTheyBelong()
+    {
+        QFETCH(QString, dock);
+        QFETCH(int, area);
+        QFETCH(int, allowed);
+        QFETCH(QString, content);
+        auto* pDock = m_pWindow->findChild<QDockWidget*>(dock);
+        QVERIFY(pDock);
+        QCOMPARE(pDock->windowTitle(), dock);
+        QCOMPARE(int(m_pWindow->dockWidgetArea(pDock)), area);
+        QCOMPARE(int(pDock->allowedAreas()), allowed);
+        QString strContent = pDock->widget()->metaObject()->className();
+        if (auto* pTabs = qobject_cast<QTabWidget*>(pDock->widget()))
+            strContent += pTabs->tabPosition() == QTabWidget::West ? " West" : " East";
+        QCOMPARE(strContent, content);
+    }
+
+    void toolDockStandsAboveLeftDockAndBottomPanelTakesNoHeight()
+    {
+        m_pWindow->resize(1000, 800);
+        m_pWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pWindow.get()));
+        const QDockWidget* pToolDock = m_pWindow->findChild<QDockWidget*>("Tool Dock");
+        const QDockWidget* pLeftDock = m_pWindow->findChild<QDockWidget*>("Left Dock");
+        QVERIFY(pToolDock->geometry().bottom() < pLeftDock->geometry().top());
+        QCOMPARE(pToolDock->x(), pLeftDock->x());
+        QCOMPARE(m_pWindow->findChild<CWorkspaceBottomPanel*>()->maximumHeight(), 0);
+        QCOMPARE(m_pWindow->findChild<CWorkspaceToolPanel*>()->sizePolicy().verticalPolicy(), QSizePolicy::Maximum);
+    }
+
+    void splitterGivesWorkspaceTwentyShares_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("stretch");
+
+        QTest::newRow("workspace above") << 0 << "CImageWorkspaceView" << 20;
+        QTest::newRow("log below") << 1 << "CLogView" << 1;
+    }
+
+    void splitterGivesWorkspaceTwentyShares()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, widget);
+        QFETCH(int, stretch);
+        auto* pSplitter = qobject_cast<QSplitter*>(m_pWindow->centralWidget());
+        QVERIFY(pSplitter);
+        QCOMPARE(pSplitter->orientation(), Qt::Vertical);
+        QCOMPARE(pSplitter->count(), 2);
+        QCOMPARE(QString(pSplitter->widget(index)->metaObject()->className()), widget);
+        // QSplitter keeps a stretch factor as the widget's vertical stretch.
+        QCOMPARE(pSplitter->widget(index)->sizePolicy().verticalStretch(), stretch);
+    }
+
+    void commandsFollowCommandState_data()
+    {
+        QTest::addColumn<QList<int>>("states");
+        QTest::addColumn<QString>("disabled");
+        QTest::addColumn<bool>("workspace");
+
+        const QString strRunning = "New Project,Open Project,Redo,Save,Setting,Start,Undo";
+        QTest::newRow("before any change") << QList<int>{} << "" << true;
+        QTest::newRow("running") << QList<int>{1} << strRunning << false;
+        QTest::newRow("starting") << QList<int>{2} << strRunning << false;
+        QTest::newRow("starting then running") << QList<int>{2, 1} << strRunning << false;
+        QTest::newRow("stopped again") << QList<int>{1, 0} << "Stop" << true;
+        QTest::newRow("unknown state keeps running set") << QList<int>{1, 7} << strRunning << false;
+        QTest::newRow("unknown state from the start") << QList<int>{7} << "" << true;
+    }
+
+    void commandsFollowCommandState()
+    {
+        QFETCH(QList<int>, states);
+        QFETCH(QString, disabled);
+        QFETCH(bool, workspace);
+        // "Recent" entries are never disabled.
+        CSetting::Set("GENERAL_PROGRAME_HISTORIES", m_pSandbox->Path("p/p.data"));
+
+        for (int nState : states)
+            m_pWindow->GetProjectModel()->SetCommandState(nState);
+
+        QCOMPARE(DisabledActions(m_pWindow.get()), disabled);
+        QCOMPARE(m_pWindow->GetWorkspaceView()->isEnabled(), workspace);
+        QCOMPARE(m_pWindow->GetCommandState(), states.isEmpty() ? 0 : states.last());
+    }
+
+    void shortcutsAndToolTips_data()
+    {
+        // The platform decides the first binding of a standard key (Redo is Ctrl+Y on some, Ctrl+Shift+Z on others).
+        const auto Standard = [](QKeySequence::StandardKey eKey) { return QKeySequence(eKey).toString(); };
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shortcuts");
+        QTest::addColumn<QString>("toolTip");
+
+        QTest::newRow("Open Project") << "Open Project" << Standard(QKeySequence::Open)
+                                      << "Open Project (" + Standard(QKeySequence::Open) + ")";
+        QTest::newRow("New Project") << "New Project" << Standard(QKeySequence::New)
+                                     << "New Project (" + Standard(QKeySequence::New) + ")";
+        QTest::newRow("Save") << "Save" << Standard(QKeySequence::Save)
+                              << "Save (" + Standard(QKeySequence::Save) + ")";
+        QTest::newRow("Undo") << "Undo" << Standard(QKeySequence::Undo)
+                              << "Undo (" + Standard(QKeySequence::Undo) + ")";
+        QTest::newRow("Redo") << "Redo" << Standard(QKeySequence::Redo)
+                              << "Redo (" + Standard(QKeySequence::Redo) + ")";
+        QTest::newRow("Start") << "Start"
+                               << "F5"
+                               << "Start (F5)";
+        QTest::newRow("Stop") << "Stop"
+                              << "Shift+F5"
+                              << "Stop (Shift+F5)";
+        QTest::newRow("Build") << "Build"
+                               << "F7,Ctrl+B"
+                               << "";
+        QTest::newRow("[2x1]") << "[2x1]"
+                               << ""
+                               << "[2x1]";
+        QTest::newRow("Setting") << "Setting"
+                                 << ""
+                                 << "Setting";
+    }
+
+    void shortcutsAndToolTips()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, shortcuts);
+        QFETCH(QString, toolTip);
+        QAction* pAction = Action(action);
+        QVERIFY(pAction);
+        QStringList lstShortcuts;
+        for (const QKeySequence& sequence : pAction->shortcuts())
+            lstShortcuts.append(sequence.toString());
+        // Platforms add further bindings to the standard keys; the first is the one shown.
+        QCOMPARE(lstShortcuts.mid(0, shortcuts.count(',') + 1).join(','), shortcuts);
+        QWidget* pButton = m_pWindow->findChild<QToolBar*>()->widgetForAction(pAction);
+        QCOMPARE(pButton ? pButton->toolTip() : QString(), toolTip);
+    }
+
+    void shortcutKeysAskAsTheirCommands_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("asked");
+
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(Qt::ControlModifier) << "open Open File";
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << "dialog New Project";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << int(Qt::ControlModifier) << "save Save Image";
+    }
+
+    void shortcutKeysAskAsTheirCommands()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, asked);
+        m_pWindow->show();
+        m_pWindow->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_pWindow.get()));
+
+        QTest::keyClick(m_pWindow.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+        QCOMPARE(m_pAnswers->asked.size(), 1);
+        QCOMPARE(m_pAnswers->asked[0].strKind + " " + m_pAnswers->asked[0].strTitle, asked);
+    }
+};
+
+int RunMainWindowLayoutTest(int argc, char** argv)
+{
+    MainWindowLayoutTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "MainWindowLayoutTest.moc"

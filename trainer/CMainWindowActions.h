@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+
+class CImageWorkspaceController;
+class MainWindow;
+class QAction;
+class QMenu;
+
+// The main window's commands: the "File" tool bar and the "File", "Edit", "Run" and "Help" menus, each action
+// connected to the window's slot or the workspace controller's. An action shown in the tool bar and in a menu is one
+// object. Tool-bar buttons show the text under the icon and a tool tip of the text and its shortcut, e.g.
+// "Open Project (Ctrl+O)". All actions and menus are children of the window; this object only keeps pointers.
+class CMainWindowActions
+{
+public:
+    // The workspace controller may be null: its commands are then created unconnected.
+    CMainWindowActions(MainWindow* pWindow, CImageWorkspaceController* pWorkspaceController);
+
+    // The commands disabled while the trainer runs: "Open Project", "New Project", "Save", "Undo", "Redo", "Setting"
+    // and "Start".
+    QList<QAction*> LockedWhileRunning() const;
+
+    QAction* pOpenProject = nullptr;
+    QAction* pNewProject = nullptr;
+    QAction* pSave = nullptr;
+    QAction* pUndo = nullptr;
+    QAction* pRedo = nullptr;
+    QAction* pSetting = nullptr;
+    QAction* pLayout1x1 = nullptr;
+    QAction* pLayout2x1 = nullptr;
+    QAction* pLayout2x2 = nullptr;
+    QAction* pStart = nullptr;
+    QAction* pStop = nullptr;
+    QMenu* pRecentMenu = nullptr;
+};
