@@ -1,15 +1,12 @@
+#include "CLogCapture.h"
 #include "CSignalJournal.h"
 #include "CTestSandbox.h"
 
-#include "frame/CLogModel.h"
 #include "frame/CSetting.h"
 #include "workspace/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <map>
@@ -46,17 +43,18 @@ private:
     QStringList Names(const CImageListModel& model) const;
     QString Name(const CImageListModel::ImagePtr& pImage) const;
     // The log lines written since the last call, as "[LEVEL] text".
-    QStringList NewLogLines();
+    QStringList NewLogLines() { return m_pLog->NewLines(); }
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
+    std::unique_ptr<CLogCapture> m_pLog;
     std::map<QString, CImageListModel::ImagePtr> m_mapImages;
-    qint64 m_nLogSeen = 0;
 };
 
 void ImageListModelTest::initTestCase()
 {
     m_pSandbox = std::make_unique<CTestSandbox>();
     CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
+    m_pLog = std::make_unique<CLogCapture>(m_pSandbox->Path("Log"));
 }
 
 void ImageListModelTest::init()
@@ -121,18 +119,6 @@ QStringList ImageListModelTest::Names(const CImageListModel& model) const
     for (int i = 0; i < model.GetImageCount(); ++i)
         lstNames << Name(model.GetImage(i));
     return lstNames;
-}
-
-QStringList ImageListModelTest::NewLogLines()
-{
-    CLogModel::GetInstance().Flush();
-    QFile file(CLogModel::GetInstance().CurrentFileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray baText = file.readAll();
-    QString strText = QString::fromUtf8(baText.mid(m_nLogSeen));
-    m_nLogSeen = baText.size();
-    return strText.replace(QRegularExpression("\\]\\[[-\\d: ]+\\] "), "] ").split('\n', Qt::SkipEmptyParts);
 }
 
 void ImageListModelTest::operationChangesListIndexSignalsAndLog_data()
