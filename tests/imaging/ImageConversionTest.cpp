@@ -61,11 +61,7 @@ private slots:
         // Grey rows of 3 bytes stored 4 apart; each converted row must land whole in the target.
         const QImage grey(reinterpret_cast<const uchar*>("\x01\x02\x03\0\x04\x05\x06\0"), 3, 2, 4,
                           QImage::Format_Grayscale8);
-        QImage argb(2, 1, QImage::Format_ARGB32);
-        argb.setPixel(0, 0, qRgba(10, 20, 30, 255));
-        argb.setPixel(1, 0, qRgba(200, 100, 50, 128));
         QTest::newRow("grey") << grey << "1,1,1,255 2,2,2,255 3,3,3,255|4,4,4,255 5,5,5,255 6,6,6,255";
-        QTest::newRow("argb with alpha") << argb << "10,20,30,255 200,100,50,128";
     }
 
     void qImageBecomesFullRgbaRows()

@@ -2,7 +2,6 @@
 
 #include <QtTest>
 
-#include <array>
 #include <cmath>
 
 using namespace Ovrel::Geometry;
@@ -113,34 +112,6 @@ private slots:
         QCOMPARE(Text(pClone->GetBoundary()), strBoundary);
     }
 
-    void cornerSettersKeepTheOppositeCorner_data()
-    {
-        QTest::addColumn<int>("nCorner");
-        QTest::addColumn<QPointF>("to");
-        QTest::addColumn<QString>("strBox");
-        // The box is (2, 2) to (6, 6).
-        QTest::newRow("top-left") << 0 << QPointF(0, 1) << "0,1 6x5";
-        QTest::newRow("top-right") << 1 << QPointF(8, 0) << "2,0 6x6";
-        QTest::newRow("bottom-right") << 2 << QPointF(3, 3) << "2,2 1x1";
-        QTest::newRow("bottom-left") << 3 << QPointF(1, 7) << "1,2 5x5";
-        QTest::newRow("top-left across the opposite corner") << 0 << QPointF(9, 9) << "6,6 3x3";
-    }
-
-    void cornerSettersKeepTheOppositeCorner()
-    {
-        QFETCH(int, nCorner);
-        QFETCH(QPointF, to);
-        QFETCH(QString, strBox);
-        using Setter = void (COvrelRectangle::*)(const COvrelPoint&);
-        const std::array<Setter, 4> setters{&COvrelRectangle::SetTopLeft, &COvrelRectangle::SetTopRight,
-                                            &COvrelRectangle::SetBottomRight, &COvrelRectangle::SetBottomLeft};
-        COvrelRectangle rectangle(2, 2, 4, 4);
-
-        (rectangle.*setters.at(size_t(nCorner)))(COvrelPoint(to.x(), to.y()));
-
-        QCOMPARE(Text(rectangle.GetBoundary()), strBox);
-    }
-
     void distancesLengthsAndTolerantEquality()
     {
         const COvrelLine line(0, 0, 100, 100);
@@ -158,8 +129,6 @@ private slots:
         QTest::addColumn<QVector<QLineF>>("edges");
         QTest::addColumn<QString>("strVertices");
         // The first click makes an edge of length zero; the last edge closes on the first vertex.
-        QTest::newRow("clicked triangle")
-            << QVector<QLineF>{{1, 1, 1, 1}, {1, 1, 9, 1}, {9, 1, 5, 7}, {5, 7, 1, 1}} << "1,1 9,1 5,7";
         QTest::newRow("dragged chain")
             << QVector<QLineF>{{0, 0, 0, 0}, {0, 0, 1, 0}, {1, 0, 2, 0}, {2, 0, 2, 3}, {2, 3, 0, 0}}
             << "0,0 1,0 2,0 2,3";

@@ -101,8 +101,6 @@ void ProgressTest::newViewShowsModelsCurrentState_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("untouched model") << QStringList() << "0..100 0 0%";
-    QTest::newRow("value") << QStringList{"value 40"} << "0..100 40 40%";
     QTest::newRow("maximum and value") << QStringList{"max 50", "value 20"} << "0..50 20 40%";
     QTest::newRow("value past the maximum") << QStringList{"max 50", "value 70"} << "0..50 50 100%";
 }
