@@ -4,14 +4,15 @@
 
 #include <QObject>
 
-// The choices of the filter tools. Their keys are known to Qt's meta-object system, so the parameter tables show and
-// read them by name (QMetaEnum::fromType<EImage2DProcessSobel>().valueToKey(...)).
+// The choices of the filter tools. Both hold any int, since an unknown key read from a table becomes -1. Their keys are
+// known to Qt's meta-object system, so the parameter tables show and read them by name
+// (QMetaEnum::fromType<EImage2DProcessSobel>().valueToKey(...)).
 namespace Image2DProcess
 {
 Q_NAMESPACE_EXPORT(OVRELCOMMON_EXPORT)
 
 // The direction of the Sobel derivative.
-enum EImage2DProcessSobel
+enum EImage2DProcessSobel : int
 {
     EImage2DProcessSobelX = 0,
     EImage2DProcessSobelY = 1,
@@ -20,7 +21,7 @@ enum EImage2DProcessSobel
 Q_ENUM_NS(EImage2DProcessSobel)
 
 // The window of the median filter: 3 x 3, 5 x 5, or N x N with N the median model's size.
-enum EImage2DProcessMedian
+enum EImage2DProcessMedian : int
 {
     EImage2DProcessMedian3x3 = 0,
     EImage2DProcessMedian5x5 = 1,
