@@ -1,0 +1,55 @@
+#include "process/CImage2DProcessMedianController.h"
+
+#include "process/CImage2DProcessMedianDlg.h"
+#include "process/CImage2DProcessMedianModel.h"
+
+#include "Utils/COvrelImage.h"
+#include "Utils/EOvrelBorderMode.h"
+
+#include <QMetaEnum>
+
+using Ovrel::Geometry::COvrelGeometry;
+using Ovrel::Utils::COvrelImage;
+using Ovrel::Utils::EOvrelBorderMode_Replicate;
+
+CImage2DProcessMedianController::CImage2DProcessMedianController(CImage2DProcessMedianModel* pModel,
+                                                                 CImage2DProcessMedianDlg* pView, QObject* parent)
+    : CImageProcessController(pView, parent), m_pView(pView), m_pModel(pModel)
+{
+    if (m_pView)
+    {
+        connect(m_pView, &CImage2DProcessMedianDlg::signal_Run, this, &CImage2DProcessMedianController::slot_Run);
+        connect(m_pView, &CImage2DProcessMedianDlg::signal_ChangeData, this,
+                &CImage2DProcessMedianController::slot_ChangeData);
+    }
+}
+
+CImage2DProcessMedianController::~CImage2DProcessMedianController() = default;
+
+void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& strValue)
+{
+    if (!m_pModel)
+        return;
+    if (nCode == 0)
+    {
+        const int nType = QMetaEnum::fromType<EImage2DProcessMedian>().keyToValue(strValue.toLatin1().constData());
+        m_pModel->SetType(static_cast<EImage2DProcessMedian>(nType));
+    }
+    else if (nCode == 1)
+    {
+        bool bNumber = false;
+        const int nSize = strValue.toInt(&bNumber);
+        if (bNumber)
+            m_pModel->SetSize(nSize);
+    }
+}
+
+void CImage2DProcessMedianController::slot_Run()
+{
+    if (!m_pView || !m_pModel)
+        return;
+    const int nRadius = m_pModel->GetRadius();
+    // An unknown kernel type has radius -1, which the library refuses: the run then changes nothing.
+    RunFilter([nRadius](COvrelImage& image, const COvrelGeometry* pRegion)
+              { return image.Median(nRadius, nRadius, pRegion, EOvrelBorderMode_Replicate, 0.0); });
+}

@@ -1,0 +1,56 @@
+#include "process/CImage2DProcessSobelController.h"
+
+#include "process/CImage2DProcessSobelDlg.h"
+#include "process/CImage2DProcessSobelModel.h"
+
+#include "Utils/COvrelImage.h"
+#include "Utils/EOvrelBorderMode.h"
+
+#include <QMetaEnum>
+
+using Ovrel::Geometry::COvrelGeometry;
+using Ovrel::Utils::COvrelImage;
+using Ovrel::Utils::EOvrelBorderMode_Replicate;
+
+CImage2DProcessSobelController::CImage2DProcessSobelController(CImage2DProcessSobelModel* pModel,
+                                                               CImage2DProcessSobelDlg* pView, QObject* parent)
+    : CImageProcessController(pView, parent), m_pView(pView), m_pModel(pModel)
+{
+    if (m_pView)
+    {
+        connect(m_pView, &CImage2DProcessSobelDlg::signal_Run, this, &CImage2DProcessSobelController::slot_Run);
+        connect(m_pView, &CImage2DProcessSobelDlg::signal_ChangeData, this,
+                &CImage2DProcessSobelController::slot_ChangeData);
+    }
+}
+
+CImage2DProcessSobelController::~CImage2DProcessSobelController() = default;
+
+void CImage2DProcessSobelController::slot_ChangeData(int nCode, const QString& strValue)
+{
+    if (!m_pModel || nCode != 0)
+        return;
+    const int nType = QMetaEnum::fromType<EImage2DProcessSobel>().keyToValue(strValue.toLatin1().constData());
+    m_pModel->SetType(static_cast<EImage2DProcessSobel>(nType));
+}
+
+void CImage2DProcessSobelController::slot_Run()
+{
+    if (!m_pView || !m_pModel)
+        return;
+    const EImage2DProcessSobel eType = m_pModel->GetType();
+    RunFilter(
+        [eType](COvrelImage& image, const COvrelGeometry* pRegion)
+        {
+            switch (eType)
+            {
+            case EImage2DProcessSobelX:
+                return image.SobelX(pRegion, EOvrelBorderMode_Replicate, 0.0);
+            case EImage2DProcessSobelY:
+                return image.SobelY(pRegion, EOvrelBorderMode_Replicate, 0.0);
+            case EImage2DProcessSobelXY:
+                return image.SobelXY(pRegion, EOvrelBorderMode_Replicate, 0.0);
+            }
+            return Ovrel::Utils::EOvrelResult_InvalidArgument;
+        });
+}

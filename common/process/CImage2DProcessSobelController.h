@@ -1,0 +1,34 @@
+#pragma once
+
+#include "OvrelCommonGlobal.h"
+#include "process/CImageProcessController.h"
+
+#include <QPointer>
+
+class CImage2DProcessSobelDlg;
+class CImage2DProcessSobelModel;
+
+// Runs the Sobel filter of the model's direction on the bound viewer's current image inside the chosen ROI shape (the
+// whole image without one), border pixels replicated. A successful run shows "Processing Time %lld ms" and replaces
+// the viewer's current image by the filtered copy as one undo step, emptying its shapes; a failed one (a region that
+// covers no pixel, an unknown direction) changes nothing. Neither model nor view is owned.
+class OVRELCOMMON_EXPORT CImage2DProcessSobelController : public CImageProcessController
+{
+    Q_OBJECT
+public:
+    CImage2DProcessSobelController(CImage2DProcessSobelModel* pModel, CImage2DProcessSobelDlg* pView,
+                                   QObject* parent = nullptr);
+    ~CImage2DProcessSobelController() override;
+
+    bool Undo() override { return false; }
+    bool Redo() override { return false; }
+
+public slots:
+    // Code 0 takes the value as a direction key; an unknown key stores -1, which runs no filter.
+    void slot_ChangeData(int nCode, const QString& strValue);
+    void slot_Run();
+
+private:
+    QPointer<CImage2DProcessSobelDlg> m_pView;
+    QPointer<CImage2DProcessSobelModel> m_pModel;
+};
