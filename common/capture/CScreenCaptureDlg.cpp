@@ -32,6 +32,9 @@ CScreenCaptureDlg::CScreenCaptureDlg(CScreenCaptureModel* pModel, QWidget* paren
 
 void CScreenCaptureDlg::showEvent(QShowEvent* pEvent)
 {
+    // A capture that Escape ended may have left a drag behind.
+    m_bPressed = false;
+    m_selection = QRect();
     setCursor(Qt::CrossCursor);
     QDialog::showEvent(pEvent);
 }

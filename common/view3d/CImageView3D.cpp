@@ -91,7 +91,8 @@ CImageView3D::CImageView3D(CImageView3DModel* pModel, QWidget* parent) : QOpenGL
     connect(pSwitch, &QAction::triggered, this, &CImageView3D::signal_Switch3DTo2D);
     if (m_pModel)
     {
-        connect(m_pModel, &M::signal_LoadFinished, this, &CImageView3D::slot_LoadFinished);
+        // Queued even from the GUI thread: the build still holds the model's mutex when it announces the mesh.
+        connect(m_pModel, &M::signal_LoadFinished, this, &CImageView3D::slot_LoadFinished, Qt::QueuedConnection);
         connect(m_pModel, &M::signal_ChangeTransformMatrix, this, &CImageView3D::slot_ChangeTransformMatrix);
     }
 }
@@ -399,8 +400,8 @@ void CImageView3D::slot_LoadFinished()
         QMutexLocker lock(m_pModel->GetMutex());
         CLogger::Write(ELogLevel_Debug, "Start upload data to gpu");
         CLogger::Write(ELogLevel_Debug, "OpenGL Error: %d", static_cast<int>(glGetError()));
-        const std::vector<float>& vctVertices = m_pModel->GetVertexArray();
-        const std::vector<unsigned int>& vctIndices = m_pModel->GetIndexArray();
+        const M::VertexArray& vctVertices = m_pModel->GetVertexArray();
+        const M::IndexArray& vctIndices = m_pModel->GetIndexArray();
         m_nMeshFloatCount = static_cast<int>(vctVertices.size());
         m_nMeshIndexCount = static_cast<int>(vctIndices.size());
         m_pMeshVAO->bind();

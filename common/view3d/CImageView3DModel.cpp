@@ -226,6 +226,6 @@ void CImageView3DModel::Build(const std::shared_ptr<COvrelImage>& pImage, unsign
 
 void CImageView3DModel::ClearMesh()
 {
-    std::vector<float>().swap(m_vctVertices);
-    std::vector<unsigned int>().swap(m_vctIndices);
+    VertexArray().swap(m_vctVertices);
+    IndexArray().swap(m_vctIndices);
 }

@@ -8,7 +8,26 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
+
+// Leaves resized elements uninitialised: the build writes every float and index of its arrays right after resizing
+// them, so a zero fill first would only add a pass over some 200 MB.
+template <class T> struct SUninitialisedAllocator : std::allocator<T>
+{
+    template <class U> struct rebind
+    {
+        using other = SUninitialisedAllocator<U>;
+    };
+    SUninitialisedAllocator() = default;
+    template <class U> SUninitialisedAllocator(const SUninitialisedAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... A> void construct(U* p, A&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
+    }
+};
 
 namespace Ovrel
 {
@@ -87,10 +106,14 @@ public:
     // Releases both arrays (the caller holds the mutex): after the upload only the GPU keeps the mesh.
     void ClearMesh();
 
+    // Six floats per vertex (x, y, z, red, green, blue) and three indices per triangle.
+    using VertexArray = std::vector<float, SUninitialisedAllocator<float>>;
+    using IndexArray = std::vector<unsigned int, SUninitialisedAllocator<unsigned int>>;
+
     // The arrays may be read only while the mutex is held.
     QMutex* GetMutex() { return &m_mutex; }
-    const std::vector<float>& GetVertexArray() const { return m_vctVertices; }
-    const std::vector<unsigned int>& GetIndexArray() const { return m_vctIndices; }
+    const VertexArray& GetVertexArray() const { return m_vctVertices; }
+    const IndexArray& GetIndexArray() const { return m_vctIndices; }
 
 signals:
     void signal_ChangeProgressMaxRange(int nMaxRange);
@@ -102,8 +125,8 @@ private:
     bool IsSuperseded(unsigned int nTicket) const;
     void Build(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage, unsigned int nTicket);
 
-    std::vector<float> m_vctVertices;
-    std::vector<unsigned int> m_vctIndices;
+    VertexArray m_vctVertices;
+    IndexArray m_vctIndices;
     float m_afltParameters[EParameter_Count];
     QMutex m_mutex;
     std::atomic<unsigned int> m_nLatestTicket{0};

@@ -89,7 +89,7 @@ void MeshBuildTest::smallImagesGiveOneVertexPerPixel()
     model.BuildMesh(MakeImage(nWidth, nHeight, nChannels, samples));
 
     QMutexLocker lock(model.GetMutex());
-    const std::vector<float>& built = model.GetVertexArray();
+    const M::VertexArray& built = model.GetVertexArray();
     QCOMPARE(static_cast<int>(built.size()), vertices.size());
     for (int i = 0; i < vertices.size(); ++i)
     {
@@ -189,7 +189,7 @@ void MeshBuildTest::sampledMeshKeepsExtentAndOrientation()
     model.BuildMesh(pImage);
 
     QMutexLocker lock(model.GetMutex());
-    const std::vector<float>& v = model.GetVertexArray();
+    const M::VertexArray& v = model.GetVertexArray();
     const size_t nVertices = v.size() / 6;
     QCOMPARE(nVertices, size_t(2449 * 1632));
     QCOMPARE(model.GetIndexArray().size(), size_t(2448) * 1631 * 6);

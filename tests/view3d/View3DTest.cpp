@@ -75,6 +75,7 @@ private slots:
     void showingActivatesPanelAndBuildsCurrentImage();
     void nothingIsBuiltWhileHidden();
     void supersededBuildsAreSkipped();
+    void buildOnGuiThreadUploadsAfterwards();
     void dragTurnsTheField_data();
     void dragTurnsTheField();
     void wheelNarrowsFieldOfView();
@@ -205,6 +206,19 @@ void View3DTest::supersededBuildsAreSkipped()
 
     QCOMPARE(finished.count(), 1);
     QTRY_COMPARE(m_pView->GetUploadedFloatCount(), 5 * 5 * 6);
+}
+
+void View3DTest::buildOnGuiThreadUploadsAfterwards()
+{
+    QVERIFY(ShowView());
+    WaitForBuilds();
+
+    // The build announces its mesh while it still holds the model's mutex; the upload must wait for it to let go.
+    m_pModel->BuildMesh(TwoColourImage(7, 3));
+
+    QCOMPARE(m_pView->GetUploadedFloatCount(), 0);
+    QTRY_COMPARE(m_pView->GetUploadedFloatCount(), 7 * 3 * 6);
+    QCOMPARE(m_pView->GetUploadedIndexCount(), 6 * 2 * 6);
 }
 
 void View3DTest::dragTurnsTheField_data()
