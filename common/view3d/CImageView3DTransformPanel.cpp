@@ -127,6 +127,6 @@ void CImageView3DTransformPanel::slot_ChangeTransformMatrix()
         pSpinBox->setValue(m_pModel->Get(eParameter));
         // A spin box already at its limit clamps silently; the model must still learn the clamped value.
         if (!Ovrel::Utils::COvrelObject::CompareEqual(static_cast<float>(pSpinBox->value()), m_pModel->Get(eParameter)))
-            emit(this->*kSignals[n])(pSpinBox->value());
+            emit pSpinBox->valueChanged(pSpinBox->value());
     }
 }

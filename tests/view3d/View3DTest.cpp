@@ -109,7 +109,7 @@ void View3DTest::init()
     m_pImages = std::make_unique<CImageListModel>();
     m_pModel = std::make_unique<M>();
     m_pView = std::make_unique<CImageView3D>(m_pModel.get());
-    m_pView->resize(200, 200);
+    m_pView->resize(260, 260);
     m_pArea = std::make_unique<CWorkspacePropertyPanel>();
     m_pController = std::make_unique<CImageView3DController>(m_pModel.get(), m_pImages.get(), m_pView.get(), nullptr,
                                                              m_pArea.get(), nullptr);
@@ -249,7 +249,7 @@ void View3DTest::dragTurnsTheField()
     m_pModel->Set(M::EParameter_RotateX, fltStartX);
     m_pModel->Set(M::EParameter_RotateY, fltStartY);
     QSignalSpy active(m_pView.get(), &CImageView3D::signal_Active3DView);
-    const QPoint start(100, 120);
+    const QPoint start(130, 130);
 
     QTest::mousePress(m_pView.get(), Qt::LeftButton, Qt::NoModifier, start);
     QTest::mouseMove(m_pView.get(), start + drag / 2);
