@@ -10,11 +10,16 @@
 #include "canvas/CImageView2DSidePanel.h"
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
+#include "capture/CScreenCaptureController.h"
+#include "capture/CScreenCaptureDlg.h"
+#include "capture/CScreenCaptureModel.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CUndoStack.h"
 #include "workspace/CImageListModel.h"
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QScrollArea>
 
 using Shape = CCanvasDrawingGestures::EShape;
@@ -31,7 +36,11 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
           std::make_unique<CCanvasSelectionGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pDrawing(std::make_unique<CCanvasDrawingGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pImageCommands(
-          std::make_unique<CCanvasImageCommands>(pImageListModel, pObjectModel, pCanvas, m_pUndoStack.get(), this))
+          std::make_unique<CCanvasImageCommands>(pImageListModel, pObjectModel, pCanvas, m_pUndoStack.get(), this)),
+      m_pCaptureModel(std::make_unique<CScreenCaptureModel>()),
+      m_pCaptureDialog(std::make_unique<CScreenCaptureDlg>(m_pCaptureModel.get())),
+      m_pCaptureController(
+          std::make_unique<CScreenCaptureController>(m_pCaptureModel.get(), m_pCaptureDialog.get(), this))
 {
     ConnectCanvas();
     ConnectToolPanel();
@@ -39,6 +48,8 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
 
 CImageView2DController::~CImageView2DController()
 {
+    m_pCaptureController.reset();
+    m_pCaptureDialog.reset();
     // A panel that an area still shows is that area's child; deleting it takes it out of the area.
     delete m_pToolPanel.data();
     delete m_pSidePanel.data();
@@ -307,7 +318,19 @@ void CImageView2DController::slot_RotateRight()
     m_pImageCommands->RotateRight();
 }
 
-void CImageView2DController::slot_OpenSnipTool() {}
+void CImageView2DController::slot_OpenSnipTool()
+{
+    if (!m_pCaptureDialog)
+        return;
+    ShowMainWindow(false);
+    // Without a window manager a maximised window keeps its size; the screen's geometry is what maximised means.
+    if (QScreen* pScreen = QGuiApplication::primaryScreen())
+        m_pCaptureDialog->setGeometry(pScreen->geometry());
+    m_pCaptureDialog->showMaximized();
+    m_pCaptureDialog->show();
+    m_pCaptureDialog->activateWindow();
+    m_pCaptureDialog->raise();
+}
 
 void CImageView2DController::SetMode(int nMode)
 {

@@ -21,6 +21,9 @@ class CImageView2D;
 class CImageView2DSidePanel;
 class CImageView2DToolPanel;
 class CImageViewModeModel;
+class CScreenCaptureController;
+class CScreenCaptureDlg;
+class CScreenCaptureModel;
 class CUndoStack;
 class QScrollArea;
 
@@ -74,6 +77,7 @@ public:
     CCanvasSelectionGestures* GetSelectionGestures() const { return m_pSelection.get(); }
     CCanvasDrawingGestures* GetDrawingGestures() const { return m_pDrawing.get(); }
     CCanvasImageCommands* GetImageCommands() const { return m_pImageCommands.get(); }
+    CScreenCaptureDlg* GetCaptureDialog() const { return m_pCaptureDialog.get(); }
 
 public slots:
     void slot_Active();
@@ -93,7 +97,8 @@ public slots:
     void slot_ClearImage();
     void slot_RotateLeft();
     void slot_RotateRight();
-    // The screen-capture tool is not part of the canvas yet: nothing happens.
+    // Opens the screen-capture tool: the main window is minimised and the capture dialog covers the primary screen
+    // until a dragged rectangle becomes the viewer's new current image (and the clipboard's), or Escape ends it.
     void slot_OpenSnipTool();
     void slot_DrawRuler();
     void slot_SelectROIRectangle();
@@ -154,4 +159,7 @@ private:
     std::unique_ptr<CCanvasSelectionGestures> m_pSelection;
     std::unique_ptr<CCanvasDrawingGestures> m_pDrawing;
     std::unique_ptr<CCanvasImageCommands> m_pImageCommands;
+    std::unique_ptr<CScreenCaptureModel> m_pCaptureModel;
+    std::unique_ptr<CScreenCaptureDlg> m_pCaptureDialog;
+    std::unique_ptr<CScreenCaptureController> m_pCaptureController;
 };

@@ -136,10 +136,8 @@ QWidget* CImageViewer::BuildToolBar()
     for (EButton eButton : {EButton_Selection, EButton_Move, EButton_Ruler, EButton_2D, EButton_3D})
         m_apButtons[eButton]->setCheckable(true);
     m_apButtons[EButton_2D]->setChecked(true);
-    // The 3D view and the screen capture come with their own widgets; until a viewer has them their buttons do
-    // nothing.
+    // The 3D button waits for SetContent to bring a 3D view.
     m_apButtons[EButton_3D]->setEnabled(false);
-    m_apButtons[EButton_Capture]->setEnabled(false);
 
     const std::pair<EButton, void (CImageViewer::*)()> presses[] = {
         {EButton_AddImage, &CImageViewer::signal_AddImage},

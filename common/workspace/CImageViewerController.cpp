@@ -7,12 +7,17 @@
 #include "frame/CMVCRegistry.h"
 #include "progress/CProgressModel.h"
 #include "progress/CProgressView.h"
+#include "view3d/CImageView3D.h"
+#include "view3d/CImageView3DController.h"
+#include "view3d/CImageView3DModel.h"
+#include "view3d/COpenGLUnsupportedWidget.h"
 #include "workspace/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerModel.h"
 
 #include "Utils/COvrelImage.h"
 
+#include <QOpenGLContext>
 #include <QScrollArea>
 
 CImageViewerController::CImageViewerController(CImageViewer* pViewer, CImageViewerModel* pModel,
@@ -27,15 +32,46 @@ CImageViewerController::CImageViewerController(CImageViewer* pViewer, CImageView
       m_pProgressModel(std::make_unique<CProgressModel>()),
       m_pProgressView(new CProgressView(m_pProgressModel.get(), pViewer))
 {
-    // The 3D view comes with a widget of its own; until then the canvas is the viewer's only content.
+    QWidget* p3DContent = Create3DView();
     if (pViewer)
-        pViewer->SetContent(m_pCanvas, nullptr, m_pProgressView, m_pImageListModel.get(), pModeModel);
+        pViewer->SetContent(m_pCanvas, p3DContent, m_pProgressView, m_pImageListModel.get(), pModeModel);
     ConnectViewer();
     CMVCRegistry::PushMVC(pModel, pViewer, this);
 }
 
+QWidget* CImageViewerController::Create3DView()
+{
+    if (QOpenGLContext::openGLModuleType() != QOpenGLContext::LibGL)
+    {
+        m_p3DContent = new COpenGLUnsupportedWidget(m_pViewer);
+        return m_p3DContent;
+    }
+    m_p3DModel = std::make_unique<CImageView3DModel>();
+    auto* pView = new CImageView3D(m_p3DModel.get(), m_pViewer);
+    m_p3DContent = pView;
+    m_p3DController = std::make_unique<CImageView3DController>(m_p3DModel.get(), m_pImageListModel.get(), pView,
+                                                               m_pArea1, m_pArea2, m_pArea3);
+    connect(m_p3DModel.get(), &CImageView3DModel::signal_ChangeProgressMaxRange, this,
+            &CImageViewerController::slot_ChangeProgressMaxRange);
+    connect(m_p3DModel.get(), &CImageView3DModel::signal_ChangeProgressValue, this,
+            &CImageViewerController::slot_ChangeProgressValue);
+    connect(m_pImageListModel.get(), &CImageListModel::signal_ChangeCurrentImage, pView,
+            &CImageView3D::signal_ChangeCurrentImage);
+    return pView;
+}
+
+CImageView3D* CImageViewerController::Get3DView() const
+{
+    return qobject_cast<CImageView3D*>(m_p3DContent.data());
+}
+
 CImageViewerController::~CImageViewerController()
 {
+    // The 3D controller before its view and panel; the view (with its OpenGL objects) before the model, which waits
+    // for any mesh build still running.
+    m_p3DController.reset();
+    delete m_p3DContent.data();
+    m_p3DModel.reset();
     // The canvas controller first: its panels and undo commands refer to the canvas and the models.
     m_pCanvasController.reset();
     delete m_pCanvas.data();
@@ -150,12 +186,16 @@ void CImageViewerController::RegisterGeometryAction(const QString& strText, cons
 bool CImageViewerController::Undo()
 {
     m_pCanvasController->Undo();
+    if (m_p3DController)
+        m_p3DController->Undo();
     return false;
 }
 
 bool CImageViewerController::Redo()
 {
     m_pCanvasController->Redo();
+    if (m_p3DController)
+        m_p3DController->Redo();
     return false;
 }
 

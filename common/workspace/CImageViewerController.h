@@ -12,6 +12,9 @@
 class CDrawableObject;
 class CDrawableObjectModel;
 class CImageListModel;
+class CImageView3D;
+class CImageView3DController;
+class CImageView3DModel;
 class CImageView2D;
 class CImageView2DController;
 class CImageViewModeModel;
@@ -31,8 +34,9 @@ class COvrelImage;
 } // namespace Ovrel
 
 // Builds what one image viewer needs (its image list and object models, the canvas with its controller, the progress
-// bar), wires them to the viewer, and offers the operations through which the workspace reaches the viewer's images
-// and objects. Registers (model, viewer, itself) with the registry.
+// bar, and the 3D view with its model and controller, or a placeholder without desktop OpenGL), wires them to the
+// viewer, and offers the operations through which the workspace reaches the viewer's images and objects. Registers
+// (model, viewer, itself) with the registry.
 //
 // The canvas and the progress bar are the viewer's children; the controller deletes them itself when it goes first,
 // so that they never outlive the models they show.
@@ -77,6 +81,10 @@ public:
     CImageView2D* GetCanvas() const;
     CImageView2DController* GetCanvasController() const { return m_pCanvasController.get(); }
     CProgressModel* GetProgressModel() const { return m_pProgressModel.get(); }
+    // Null without desktop OpenGL.
+    CImageView3D* Get3DView() const;
+    CImageView3DModel* Get3DModel() const { return m_p3DModel.get(); }
+    CImageView3DController* Get3DController() const { return m_p3DController.get(); }
 
 public slots:
     void slot_ChangeProgressMaxRange(int nMaxRange);
@@ -85,6 +93,8 @@ public slots:
 
 private:
     void ConnectViewer();
+    // The 3D view triple, or the placeholder; returns the widget for the viewer's content area.
+    QWidget* Create3DView();
 
     QPointer<CImageViewer> m_pViewer;
     CImageViewerModel* m_pModel;
@@ -97,4 +107,7 @@ private:
     std::unique_ptr<CImageView2DController> m_pCanvasController;
     std::unique_ptr<CProgressModel> m_pProgressModel;
     QPointer<CProgressView> m_pProgressView;
+    std::unique_ptr<CImageView3DModel> m_p3DModel;
+    QPointer<QWidget> m_p3DContent;
+    std::unique_ptr<CImageView3DController> m_p3DController;
 };

@@ -10,6 +10,7 @@
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CSetting.h"
 #include "progress/CProgressModel.h"
+#include "view3d/CImageView3D.h"
 #include "workspace/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
@@ -54,7 +55,7 @@ private slots:
     void modeButtonsFollowModeModel();
     void toolBarButtonsReachCanvas_data();
     void toolBarButtonsReachCanvas();
-    void contentIsCanvasUntil3DViewComes();
+    void contentSwitchesBetweenCanvasAnd3DView();
     void progressShowsWhileValueIsNotZero();
     void focusBorderFollowsFocusInsideViewer();
 
@@ -407,20 +408,29 @@ void ImageViewerTest::toolBarButtonsReachCanvas()
     }
 }
 
-void ImageViewerTest::contentIsCanvasUntil3DViewComes()
+void ImageViewerTest::contentSwitchesBetweenCanvasAnd3DView()
 {
     CImageView2D* pCanvas = m_pFixture->Viewer(0)->GetCanvas();
     QVERIFY(pCanvas->isVisible());
     QVERIFY(Viewer()->isAncestorOf(pCanvas));
-    QCOMPARE(Viewer()->Get3DView(), nullptr);
-    QVERIFY(!Viewer()->GetButton(CImageViewer::EButton_3D)->isEnabled());
-    QVERIFY(!Viewer()->GetButton(CImageViewer::EButton_Capture)->isEnabled());
+    auto* p3DView = qobject_cast<CImageView3D*>(Viewer()->Get3DView());
+    QVERIFY(p3DView);
+    QCOMPARE(p3DView, m_pFixture->Viewer(0)->Get3DView());
+    QVERIFY(Viewer()->isAncestorOf(p3DView));
+    QVERIFY(p3DView->isHidden());
+    QVERIFY(Viewer()->GetButton(CImageViewer::EButton_3D)->isEnabled());
+    QVERIFY(Viewer()->GetButton(CImageViewer::EButton_Capture)->isEnabled());
     for (const QLabel* pLabel : Viewer()->findChildren<QLabel*>())
         QVERIFY(!pLabel->text().contains("OpenGL"));
 
-    // The canvas's own menu entry asks for 3D; without a 3D view the canvas stays.
+    // The canvas's own menu entry asks for 3D, the 3D view's menu entry for 2D.
     emit pCanvas->signal_Switch2DTo3D();
+    QVERIFY(pCanvas->isHidden());
+    QVERIFY(!p3DView->isHidden());
+    QVERIFY(Viewer()->GetButton(CImageViewer::EButton_3D)->isChecked());
+    emit p3DView->signal_Switch3DTo2D();
     QVERIFY(pCanvas->isVisible());
+    QVERIFY(p3DView->isHidden());
     QVERIFY(Viewer()->GetButton(CImageViewer::EButton_2D)->isChecked());
     QCOMPARE(Viewer()->objectName(), QString("CImageViewer_0"));
     QCOMPARE(Viewer()->windowTitle(), QString("Image View [0]"));

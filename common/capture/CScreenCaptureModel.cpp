@@ -1,0 +1,3 @@
+#include "capture/CScreenCaptureModel.h"
+
+CScreenCaptureModel::CScreenCaptureModel(QObject* parent) : CModel(parent) {}
