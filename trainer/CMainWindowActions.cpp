@@ -93,6 +93,12 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pRunMenu->addSeparator();
     pRunMenu->addAction(pSetting);
 
+    // The image tools open beside the window, each bound to a viewer the user picks in it.
+    QMenu* pToolsMenu = pWindow->menuBar()->addMenu("Tools");
+    pToolsMenu->addAction(MakeAction(pWindow, "", "Sobel", {}, pWindow, &W::slot_Sobel));
+    pToolsMenu->addAction(MakeAction(pWindow, "", "Median", {}, pWindow, &W::slot_Median));
+    pToolsMenu->addAction(MakeAction(pWindow, "", "OCR", {}, pWindow, &W::slot_OCR));
+
     pWindow->menuBar()->addMenu("Help")->addAction(pAbout);
 }
 

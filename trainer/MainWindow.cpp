@@ -11,6 +11,7 @@
 #include "frame/CSetting.h"
 #include "frame/CSettingController.h"
 #include "frame/CSettingStore.h"
+#include "process/CImageProcessToolFactory.h"
 #include "project/CNewProjectController.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
@@ -424,6 +425,28 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void MainWindow::slot_Sobel()
+{
+    OpenTool(EImageProcessTool_Sobel);
+}
+
+void MainWindow::slot_Median()
+{
+    OpenTool(EImageProcessTool_Median);
+}
+
+void MainWindow::slot_OCR()
+{
+    OpenTool(EImageProcessTool_OCR);
+}
+
+void MainWindow::OpenTool(int eTool)
+{
+    const SMVC tool = CImageProcessToolFactory::Open(static_cast<EImageProcessTool>(eTool), this);
+    if (tool.pController)
+        m_vctTools.push_back(STool{tool.pModel, tool.pController, tool.pView});
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event)

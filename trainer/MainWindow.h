@@ -61,6 +61,10 @@ public slots:
     // Act on the canvas that has the keyboard focus only.
     void slot_Undo();
     void slot_Redo();
+    // Each opens one more tool window beside the window, kept in the tool list until the window goes.
+    void slot_Sobel();
+    void slot_Median();
+    void slot_OCR();
     void slot_Settings();
     // Forgets the tool window whose view is pObject, deleting its controller and model.
     void slot_DeleteObject(QObject* pObject);
@@ -90,6 +94,7 @@ private:
     void CreateSettings();
     void CreateDocks();
     void CreateActions();
+    void OpenTool(int eTool);
 
     CImageLayoutModel* m_pLayoutModel = nullptr;
     CImageWorkspaceView* m_pWorkspaceView = nullptr;

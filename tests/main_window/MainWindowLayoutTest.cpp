@@ -6,7 +6,9 @@
 #include "workspace/CWorkspaceBottomPanel.h"
 #include "workspace/CWorkspaceToolPanel.h"
 
+#include <QDialog>
 #include <QDockWidget>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QToolBar>
@@ -27,13 +29,15 @@ private slots:
         QTest::addColumn<QString>("texts");
 
         QTest::newRow("menu bar") << "menu bar"
-                                  << "File,Edit,Run,Help";
+                                  << "File,Edit,Run,Tools,Help";
         QTest::newRow("File") << "File"
                               << "Open Project,New Project,Save,|,Recent,|,Exit";
         QTest::newRow("Edit") << "Edit"
                               << "Undo,Redo,|,[1x1],[2x1],[2x2]";
         QTest::newRow("Run") << "Run"
                              << "Build,Start,Stop,|,Setting";
+        QTest::newRow("Tools") << "Tools"
+                               << "Sobel,Median,OCR";
         QTest::newRow("Help") << "Help"
                               << "About";
         // The empty entry is the spacer that pushes "Setting" to the far end.
@@ -65,6 +69,39 @@ private slots:
         QVERIFY(pWidget);
         QCOMPARE(Texts(pWidget), texts);
     }
+    // Every choice opens one more independent window beside the main window; closing one only hides it.
+    void toolsOpenBesideTheWindow_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::newRow("Sobel") << "Sobel";
+        QTest::newRow("Median") << "Median";
+        QTest::newRow("OCR") << "OCR";
+    }
+    void toolsOpenBesideTheWindow()
+    {
+        QFETCH(QString, tool);
+        const auto toolWindows = [this, tool]()
+        {
+            QList<QWidget*> lstWindows;
+            for (QDialog* pDialog : m_pWindow->findChildren<QDialog*>())
+            {
+                if (pDialog->isWindow() && pDialog->windowTitle() == tool)
+                    lstWindows.append(pDialog);
+            }
+            return lstWindows;
+        };
+
+        Action(tool)->trigger();
+        toolWindows().first()->close();
+        Action(tool)->trigger();
+        QTest::mouseClick(m_pWindow->centralWidget(), Qt::LeftButton);
+
+        const QList<QWidget*> lstWindows = toolWindows();
+        QCOMPARE(lstWindows.size(), 2);
+        QCOMPARE(lstWindows[0]->isVisible() != lstWindows[1]->isVisible(), true);
+        QVERIFY(lstWindows[0]->findChild<QPushButton*>("Run"));
+    }
+
     void docksStandWhereTheyBelong_data()
     {
         QTest::addColumn<QString>("dock");
