@@ -8,8 +8,8 @@
 
 #include <QDialog>
 #include <QDockWidget>
-#include <QPushButton>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
 
