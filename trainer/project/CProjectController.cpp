@@ -17,6 +17,7 @@
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingBuild.h"
+#include "project/CYoloDatasetImport.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -351,6 +352,15 @@ void CProjectController::AddImages(const QString& strType)
         "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF)");
     if (m_pModel && m_pDatabase && m_nProjectID >= 0)
         m_pImageStore->AddImages(lstPaths, strType, m_pView);
+}
+
+void CProjectController::slot_ImportDataset()
+{
+    if (!m_pModel || !m_pDatabase || m_nProjectID < 0 || !CheckCommandStopped())
+        return;
+    const QString strFolder = CPrompt::GetExistingDirectory(m_pView, "Import Dataset");
+    if (!strFolder.isEmpty() && m_pModel)
+        CYoloDatasetImport(m_pDatabase, m_pModel).ImportFolder(strFolder, m_pView);
 }
 
 void CProjectController::slot_RemoveTrainImage(int nImageID)
