@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CMainWindowActions.h"
+#include "CQuickAnnotationActions.h"
 #include "frame/CController.h"
 #include "frame/CLogView.h"
 #include "frame/CLogger.h"
@@ -231,6 +232,8 @@ void MainWindow::CreateActions()
     m_pSettingController = new CSettingController(m_pSettingView);
     // A stored list equal to the one already in the store is not announced: fill the menu from it anyway.
     slot_UpdateSettingParameters(QString(), QVariant());
+    // After the settings are loaded: "Quick class" starts as stored.
+    m_pQuickActions = std::make_unique<CQuickAnnotationActions>(this, m_pProjectModel, m_pProjectController);
 }
 
 QMenu* MainWindow::GetRecentMenu() const

@@ -15,6 +15,7 @@ class CModel;
 class CProjectController;
 class CProjectModel;
 class CProjectView;
+class CQuickAnnotationActions;
 class CSettingController;
 class CTrainerSettingView;
 class QAction;
@@ -107,5 +108,7 @@ private:
     std::vector<STool> m_vctTools;
     // The tool bar, the menus and the actions that the slots reach later.
     std::unique_ptr<CMainWindowActions> m_pActions;
+    // "Import Dataset" and "Quick class" with its class box.
+    std::unique_ptr<CQuickAnnotationActions> m_pQuickActions;
     int m_nCommandState = 0;
 };

@@ -31,9 +31,9 @@ private slots:
         QTest::newRow("menu bar") << "menu bar"
                                   << "File,Edit,Run,Tools,Help";
         QTest::newRow("File") << "File"
-                              << "Open Project,New Project,Save,|,Recent,|,Exit";
+                              << "Open Project,New Project,Save,Import Dataset,|,Recent,|,Exit";
         QTest::newRow("Edit") << "Edit"
-                              << "Undo,Redo,|,[1x1],[2x1],[2x2]";
+                              << "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class";
         QTest::newRow("Run") << "Run"
                              << "Build,Start,Stop,|,Setting";
         QTest::newRow("Tools") << "Tools"
@@ -41,9 +41,10 @@ private slots:
         QTest::newRow("Help") << "Help"
                               << "About";
         // The empty entry is the spacer that pushes "Setting" to the far end.
-        QTest::newRow("tool bar") << "tool bar"
-                                  << "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,,"
-                                     "Setting";
+        QTest::newRow("tool bar")
+            << "tool bar"
+            << "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,Quick "
+               "class,,|,,Setting";
         QTest::newRow("Left Dock") << "Left Dock"
                                    << "Project,File Explorer";
         QTest::newRow("Right Dock") << "Right Dock"
@@ -179,14 +180,15 @@ private slots:
         QTest::addColumn<QString>("disabled");
         QTest::addColumn<bool>("workspace");
 
-        const QString strRunning = "New Project,Open Project,Redo,Save,Setting,Start,Undo";
-        QTest::newRow("before any change") << QList<int>{} << "" << true;
+        // No project is open: "Import Dataset" has nothing to import into.
+        const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
+        QTest::newRow("before any change") << QList<int>{} << "Import Dataset" << true;
         QTest::newRow("running") << QList<int>{1} << strRunning << false;
         QTest::newRow("starting") << QList<int>{2} << strRunning << false;
         QTest::newRow("starting then running") << QList<int>{2, 1} << strRunning << false;
-        QTest::newRow("stopped again") << QList<int>{1, 0} << "Stop" << true;
+        QTest::newRow("stopped again") << QList<int>{1, 0} << "Import Dataset,Stop" << true;
         QTest::newRow("unknown state keeps running set") << QList<int>{1, 7} << strRunning << false;
-        QTest::newRow("unknown state from the start") << QList<int>{7} << "" << true;
+        QTest::newRow("unknown state from the start") << QList<int>{7} << "Import Dataset" << true;
     }
 
     void commandsFollowCommandState()

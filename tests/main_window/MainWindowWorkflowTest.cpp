@@ -157,7 +157,8 @@ private slots:
         QTest::mouseClick(pToolBar->widgetForAction(Action("Start")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!LogViewLines("^\\d+: \\S+, \\S+ avg, ").isEmpty(), 60000);
         QCOMPARE(m_pWindow->GetCommandState(), 1);
-        QCOMPARE(DisabledActions(m_pWindow.get()), QString("New Project,Open Project,Redo,Save,Setting,Start,Undo"));
+        QCOMPARE(DisabledActions(m_pWindow.get()),
+                 QString("Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo"));
         QVERIFY(!m_pWindow->GetWorkspaceView()->isEnabled());
 
         // Shift+F5 stops it.

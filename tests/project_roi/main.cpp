@@ -2,11 +2,13 @@
 
 int RunRoiAnnotationTest(int argc, char** argv);
 int RunRoiConsistencyTest(int argc, char** argv);
+int RunRoiQuickClassTest(int argc, char** argv);
 
-// Two test classes share the annotation fixture; each runs with its own report.
+// The test classes share the annotation fixture; each runs with its own report.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int nAnnotationFailures = RunRoiAnnotationTest(argc, argv);
-    return nAnnotationFailures + RunRoiConsistencyTest(argc, argv);
+    const int nConsistencyFailures = RunRoiConsistencyTest(argc, argv);
+    return nAnnotationFailures + nConsistencyFailures + RunRoiQuickClassTest(argc, argv);
 }

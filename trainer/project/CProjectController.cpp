@@ -17,6 +17,7 @@
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingBuild.h"
+#include "project/CYoloDatasetImport.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
@@ -43,6 +44,9 @@ QByteArray Utf8(const QString& strText)
 }
 } // namespace
 
+const QString CProjectController::QUICK_CLASS = QStringLiteral("TRAINER_QUICK_CLASS");
+const QString CProjectController::QUICK_CLASS_NAME = QStringLiteral("TRAINER_QUICK_CLASS_NAME");
+
 CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pView, QObject* parent)
     : CController(parent), m_pView(pView), m_pModel(pModel)
 {
@@ -67,7 +71,16 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
         if (CPrompt::ExecDialog(m_pClassChooserView) != 1)
             return false;
         strClass = m_pClassChooserView->GetSelectedName();
+        if (m_pClassChooserView)
+            m_pClassChooserView->SetLastChosen(strClass);
         return true;
+    };
+    host.quickClass = [this](QString& strClass)
+    {
+        if (CSetting::GetInt(QUICK_CLASS, 0) == 0)
+            return false;
+        strClass = CSetting::GetString(QUICK_CLASS_NAME, QString());
+        return GetCategoryID(strClass) >= 0;
     };
     host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
     m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
@@ -219,6 +232,7 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
 
     AddProjectHistory(strProjectDir, strProjectName);
     slot_CheckValidateROI();
+    emit signal_ClassesChanged();
     return true;
 }
 
@@ -353,6 +367,18 @@ void CProjectController::AddImages(const QString& strType)
         m_pImageStore->AddImages(lstPaths, strType, m_pView);
 }
 
+void CProjectController::slot_ImportDataset()
+{
+    if (!m_pModel || !m_pDatabase || m_nProjectID < 0 || !CheckCommandStopped())
+        return;
+    const QString strFolder = CPrompt::GetExistingDirectory(m_pView, "Import Dataset");
+    if (!strFolder.isEmpty() && m_pModel)
+    {
+        CYoloDatasetImport(m_pDatabase, m_pModel).ImportFolder(strFolder, m_pView);
+        emit signal_ClassesChanged();
+    }
+}
+
 void CProjectController::slot_RemoveTrainImage(int nImageID)
 {
     RemoveImage(nImageID, QStringLiteral("train"));
@@ -410,6 +436,22 @@ void CProjectController::slot_EditClasses()
         return;
     m_pClassEditorController->Load();
     CPrompt::ExecDialog(m_pClassEditorView);
+    emit signal_ClassesChanged();
+}
+
+QStringList CProjectController::GetClassNames()
+{
+    QStringList lstNames;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    if (m_nProjectID >= 0 && m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {}))
+    {
+        for (const auto& pRecord : vctRecords)
+        {
+            if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
+                lstNames.append(pCategory->GetName());
+        }
+    }
+    return lstNames;
 }
 
 void CProjectController::slot_EditParameters()

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -90,6 +91,13 @@ public:
     int GetCurrentImageID() const;
     int GetCurrentViewID() const;
 
+    // Settings of "Quick class": 1 while a new box takes the class named by QUICK_CLASS_NAME without the chooser
+    // (when the project has that class; otherwise the chooser asks as before).
+    static const QString QUICK_CLASS;
+    static const QString QUICK_CLASS_NAME;
+    // The open project's class names in the order the chooser offers them.
+    QStringList GetClassNames();
+
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
 
 public slots:
@@ -119,6 +127,9 @@ public slots:
     // Remove the image from the list (see CDatasetImageStore) and close it in the workspace when it is the current one.
     void slot_RemoveTrainImage(int nImageID);
     void slot_RemoveTestImage(int nImageID);
+    // "Import Dataset": asks for a YOLO data set folder and imports it (see CYoloDatasetImport) while the trainer is
+    // stopped.
+    void slot_ImportDataset();
     void slot_EditClasses();
     void slot_EditParameters();
     void slot_EditConfiguration();
@@ -127,6 +138,10 @@ public slots:
     void slot_UpdateProjectProperty(const QString& strName, const QVariant& value);
     // Validates every training image, then every test image; true when all are valid.
     bool slot_CheckValidateROI();
+
+signals:
+    // The open project's classes may have changed: a class edit or an import ended, or a project was opened.
+    void signal_ClassesChanged();
 
 private:
     bool LoadProject(const QString& strProjectDir, const QString& strProjectName);

@@ -271,7 +271,8 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         pObject->SetExtraInfo(QVariant());
 
     QString strClass;
-    if (!m_host.chooseClass || !m_host.chooseClass(strClass))
+    const bool bQuick = m_host.quickClass && m_host.quickClass(strClass);
+    if (!bQuick && (!m_host.chooseClass || !m_host.chooseClass(strClass)))
     {
         pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
         return;

@@ -33,6 +33,9 @@ public:
         std::function<bool()> hasChooser;
         // Fills and shows the class chooser; true with the chosen name when the user accepted.
         std::function<bool(QString&)> chooseClass;
+        // Answers for the chooser when a new box can take a class without asking; true with the class name then.
+        // May be empty.
+        std::function<bool(QString&)> quickClass;
         // Revalidates one project image by its ID.
         std::function<void(int)> validateImage;
     };

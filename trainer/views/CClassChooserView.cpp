@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,6 +22,8 @@ CClassChooserView::CClassChooserView(QWidget* parent) : QDialog(parent)
     pButtonLayout->addWidget(pCancelButton);
     pLayout->addWidget(pButtonRow);
 
+    // The combo box has the focus and would take digits for a search among the names.
+    m_pComboBox->installEventFilter(this);
     connect(pOKButton, &QPushButton::pressed, this, &QDialog::accept);
     connect(pCancelButton, &QPushButton::pressed, this, &QDialog::reject);
 }
@@ -31,6 +34,43 @@ void CClassChooserView::SetItems(const QStringList& names)
         return;
     m_pComboBox->clear();
     m_pComboBox->addItems(names);
+    const int nLast = m_strLastChosen.isEmpty() ? -1 : names.indexOf(m_strLastChosen);
+    if (nLast >= 0)
+        m_pComboBox->setCurrentIndex(nLast);
+}
+
+bool CClassChooserView::ChooseByDigit(int nKey)
+{
+    if (nKey < Qt::Key_1 || nKey > Qt::Key_9 || !m_pComboBox)
+        return false;
+    const int nIndex = nKey - Qt::Key_1;
+    if (nIndex >= m_pComboBox->count())
+        return false;
+    m_pComboBox->setCurrentIndex(nIndex);
+    accept();
+    return true;
+}
+
+bool CClassChooserView::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::KeyPress)
+    {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (pKey->modifiers() == Qt::NoModifier || pKey->modifiers() == Qt::KeypadModifier)
+        {
+            if (ChooseByDigit(pKey->key()))
+                return true;
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void CClassChooserView::keyPressEvent(QKeyEvent* pEvent)
+{
+    if ((pEvent->modifiers() == Qt::NoModifier || pEvent->modifiers() == Qt::KeypadModifier) &&
+        ChooseByDigit(pEvent->key()))
+        return;
+    QDialog::keyPressEvent(pEvent);
 }
 
 QString CClassChooserView::GetSelectedName() const

@@ -5,20 +5,32 @@
 
 class QComboBox;
 
-// Modal choice of one class name for a new rectangle. "OK" accepts, "Cancel" rejects; Return accepts.
+// Modal choice of one class name for a new rectangle. "OK" accepts, "Cancel" rejects; Return accepts. The keys 1 to 9
+// choose the first to ninth name and accept at once.
 class CClassChooserView : public QDialog
 {
     Q_OBJECT
 public:
     explicit CClassChooserView(QWidget* parent = nullptr);
 
-    // Replaces the offered names, in order; the first becomes the selection.
+    // Replaces the offered names, in order; the name last accepted (see SetLastChosen) becomes the selection when it
+    // is offered, otherwise the first.
     void SetItems(const QStringList& names);
+    // The name the next SetItems preselects.
+    void SetLastChosen(const QString& strName) { m_strLastChosen = strName; }
     // The selected name; empty when nothing is offered.
     QString GetSelectedName() const;
 
     QComboBox* GetComboBox() const { return m_pComboBox; }
 
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
 private:
+    // True when the key was a digit that chose a name.
+    bool ChooseByDigit(int nKey);
+
     QComboBox* m_pComboBox = nullptr;
+    QString m_strLastChosen;
 };

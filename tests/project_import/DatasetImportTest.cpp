@@ -1,0 +1,311 @@
+#include "CProjectTestCase.h"
+
+#include "database/CDatabase.h"
+#include "project/CProjectRecordFactory.h"
+#include "project/CYoloDatasetImport.h"
+#include "project/CYoloDatasetScan.h"
+
+#include <QImage>
+
+using namespace ProjectTest;
+
+namespace
+{
+QByteArray Bytes(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+// "Import Dataset" on real project files: data set folders written here, answered prompts, the rows and files it
+// leaves, and the build's label files against the imported ones.
+class DatasetImportTest : public CProjectTestCase
+{
+    Q_OBJECT
+
+    QString m_strDir;
+
+    // Writes the data set below <root>/set from "path=content": content "img WxH" is an image in the format its
+    // extension names, anything else a text file whose lines are separated by "|". Returns the folder.
+    QString DataSet(const QStringList& lstFiles)
+    {
+        const QString strFolder = m_strRoot + "/set";
+        for (const QString& strFile : lstFiles)
+        {
+            const QString strPath = strFolder + "/" + strFile.section('=', 0, 0);
+            const QString strContent = strFile.section('=', 1);
+            QDir().mkpath(QFileInfo(strPath).path());
+            if (strContent.startsWith("img "))
+            {
+                const QStringList lstSize = strContent.mid(4).split('x');
+                QImage image(lstSize[0].toInt(), lstSize[1].toInt(), QImage::Format_RGB888);
+                image.fill(QColor(30, 120, 200));
+                image.save(strPath);
+            }
+            else
+            {
+                QFile file(strPath);
+                file.open(QIODevice::WriteOnly) && file.write(QString(strContent).replace('|', '\n').toUtf8());
+            }
+        }
+        return strFolder;
+    }
+    QList<QStringList> Sql(const QString& strStatement) const
+    {
+        return CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "imp"), {strStatement});
+    }
+    // "name type WxH" per image row, in row order.
+    QStringList ImageRows() const
+    {
+        QStringList lstRows;
+        for (const QStringList& row : Sql("SELECT NAME, TYPE, WIDTH, HEIGHT FROM dataset_image ORDER BY ID"))
+            lstRows.append(QString("%1 %2 %3x%4").arg(row[0], row[1], row[2], row[3]));
+        return lstRows;
+    }
+    // "image x y w h class" per ROI row, in row order.
+    QStringList RoiRows() const
+    {
+        QStringList lstRows;
+        for (const QStringList& row :
+             Sql("SELECT i.NAME, r.X, r.Y, r.WIDTH, r.HEIGHT, IFNULL(c.NAME, '?') FROM dataset_roi r JOIN "
+                 "dataset_image i "
+                 "ON i.ID = r.IMAGE_ID LEFT JOIN category c ON c.ID = r.CATEGORY_ID ORDER BY r.ID"))
+            lstRows.append(QString::asprintf("%s %.3f %.3f %.3f %.3f %s", row[0].toUtf8().constData(),
+                                             row[1].toDouble(), row[2].toDouble(), row[3].toDouble(), row[4].toDouble(),
+                                             row[5].toUtf8().constData()));
+        return lstRows;
+    }
+    QStringList Classes() const
+    {
+        QStringList lstNames;
+        for (const QStringList& row : Sql("SELECT NAME FROM category ORDER BY ID"))
+            lstNames.append(row[0]);
+        return lstNames;
+    }
+    QString LastMessage() const
+    {
+        for (int i = m_pCase->answers.asked.size() - 1; i >= 0; --i)
+        {
+            if (m_pCase->answers.asked[i].strKind == "message")
+                return m_pCase->answers.asked[i].strText;
+        }
+        return QString();
+    }
+
+private slots:
+    void importTurnsLabelLinesIntoRows_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("existingClasses");
+        QTest::addColumn<QString>("share"); // the answer to the share of training images; null: not asked
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<QStringList>("rois");
+        QTest::addColumn<QStringList>("classes");
+        QTest::addColumn<QStringList>("reported");
+
+        QTest::newRow("labels beside the images, names file")
+            << QStringList({"obj.names=cat|dog|", "a.png=img 200x100", "a.txt=1 0.5 0.5 0.2 0.4",
+                            "sub/b.jpg=img 100x50", "sub/b.txt=0 0.25 0.5 0.5 1.0|0 0.5 0.5 0.1 0.1|"})
+            << QStringList() << "100" << QStringList({"a.png train 200x100", "b.jpg train 100x50"})
+            << QStringList({"a.png 80.000 30.000 40.000 40.000 dog", "b.jpg 0.000 0.000 50.000 50.000 cat",
+                            "b.jpg 45.000 22.500 10.000 5.000 cat"})
+            << QStringList({"cat", "dog"}) << QStringList("Imported 2 images with 3 boxes.");
+        QTest::newRow("darknet layout, classes.txt, split by share")
+            << QStringList({"classes.txt=car", "images/x1.png=img 100x100", "labels/x1.txt=0 0.5 0.5 0.5 0.5",
+                            "images/x2.bmp=img 50x50", "labels/x2.txt=0 0.1 0.1 0.2 0.2"})
+            << QStringList() << "50" << QStringList({"x1.png train 100x100", "x2.bmp test 50x50"})
+            << QStringList({"x1.png 25.000 25.000 50.000 50.000 car", "x2.bmp 0.000 0.000 10.000 10.000 car"})
+            << QStringList("car") << QStringList("Imported 2 images with 2 boxes.");
+        QTest::newRow("no names: numbered classes")
+            << QStringList({"p.png=img 100x100", "p.txt=2 0.5 0.5 1 1", "q.png=img 10x10"}) << QStringList() << "100"
+            << QStringList({"p.png train 100x100", "q.png train 10x10"})
+            << QStringList("p.png 0.000 0.000 100.000 100.000 class2") << QStringList({"class0", "class1", "class2"})
+            << QStringList("Imported 2 images with 1 boxes.");
+        QTest::newRow("train and test lists by the trainer's paths")
+            << QStringList({"data.names=a", "img/t1.png=img 40x20", "img/t1.txt=0 0.5 0.5 0.5 0.5",
+                            "img/t2.png=img 40x20", "img/t2.txt=0 0.25 0.25 0.5 0.5", "train.txt=data/obj/img/t1.png|",
+                            "test.txt=/elsewhere/img/t2.png|"})
+            << QStringList() << QString() << QStringList({"t1.png train 40x20", "t2.png test 40x20"})
+            << QStringList({"t1.png 10.000 5.000 20.000 10.000 a", "t2.png 0.000 0.000 20.000 10.000 a"})
+            << QStringList("a") << QStringList();
+        QTest::newRow("name clashes get numbered names")
+            << QStringList({"n.names=x", "a/img001.png=img 10x10", "a/img001.txt=0 0.5 0.5 1 1",
+                            "b/img001.png=img 20x20", "b/img001.txt=0 0.5 0.5 0.5 0.5"})
+            << QStringList() << "100" << QStringList({"img001.png train 10x10", "img001_1.png train 20x20"})
+            << QStringList({"img001.png 0.000 0.000 10.000 10.000 x", "img001_1.png 5.000 5.000 10.000 10.000 x"})
+            << QStringList("x") << QStringList();
+        QTest::newRow("malformed lines, unnamed classes, boxes beyond the image")
+            << QStringList({"n.names=only", "m.png=img 100x100",
+                            "m.txt=0 0.5 0.5 0.2 0.2|zero 0.5 0.5 0.1 0.1|0 0.5 0.5|3 0.5 0.5 0.1 0.1|0 0.9 0.9 0.4 "
+                            "0.4|1 0.5 0.5 0.1 0.1|",
+                            "z.png=img 10x10", "z.txt=0 0.5 0.5 x 0.1"})
+            << QStringList() << "100" << QStringList({"m.png train 100x100", "z.png train 10x10"})
+            << QStringList({"m.png 40.000 40.000 20.000 20.000 only", "m.png 70.000 70.000 40.000 40.000 only"})
+            << QStringList("only")
+            << QStringList({"Imported 2 images with 2 boxes.",
+                            "3 malformed label lines skipped (first in m.txt, z.txt)",
+                            "2 label lines with a class index without a name skipped (first in m.txt)",
+                            "1 boxes reach beyond their image (first in m.txt)"});
+        QTest::newRow("classes matched by name, new ones appended")
+            << QStringList({"n.names=cat|dog|eel", "a.png=img 10x10", "a.txt=1 0.5 0.5 1 1|2 0.5 0.5 1 1"})
+            << QStringList({"dog"}) << "100" << QStringList("a.png train 10x10")
+            << QStringList({"a.png 0.000 0.000 10.000 10.000 dog", "a.png 0.000 0.000 10.000 10.000 eel"})
+            << QStringList({"dog", "cat", "eel"}) << QStringList();
+    }
+    void importTurnsLabelLinesIntoRows()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, existingClasses);
+        QFETCH(QString, share);
+        QFETCH(QStringList, images);
+        QFETCH(QStringList, rois);
+        QFETCH(QStringList, classes);
+        QFETCH(QStringList, reported);
+        QStringList lstStatements;
+        for (const QString& strClass : existingClasses)
+            lstStatements.append(QString("INSERT INTO category (NAME) VALUES ('%1')").arg(strClass));
+        m_strDir = Project("imp", lstStatements);
+        QVERIFY(!m_strDir.isEmpty());
+        const QString strFolder = DataSet(files);
+        m_pCase->answers.files.push_back(strFolder);
+        if (!share.isNull())
+            m_pCase->answers.texts.push_back(share);
+        const int nAskedBefore = m_pCase->answers.asked.size();
+
+        m_pCase->controller.slot_ImportDataset();
+
+        QCOMPARE(ImageRows(), images);
+        QCOMPARE(RoiRows(), rois);
+        QCOMPARE(Classes(), classes);
+        // The folder chooser, the share when the folder has no lists, the report.
+        QCOMPARE(m_pCase->answers.asked.size() - nAskedBefore, share.isNull() ? 2 : 3);
+        const QStringList lstReport = LastMessage().split('\n', Qt::SkipEmptyParts);
+        for (const QString& strLine : reported)
+            QVERIFY2(lstReport.contains(strLine), qPrintable(LastMessage()));
+        // Every image row has its copy, byte for byte the source; the lists hold the same images.
+        QStringList lstNames;
+        for (const QString& strImage : images)
+            lstNames.append(strImage.section(' ', 0, 0));
+        QStringList lstCopies = Files(m_strDir + "/Images");
+        lstCopies.sort();
+        QStringList lstSorted = lstNames;
+        lstSorted.sort();
+        QCOMPARE(lstCopies, lstSorted);
+        QStringList lstTrain;
+        QStringList lstTest;
+        for (const QString& strImage : images)
+            (strImage.section(' ', 1, 1) == "train" ? lstTrain : lstTest).append(strImage.section(' ', 0, 0));
+        QCOMPARE(Entries(m_pCase->model.GetTrainImages()).replaceInStrings("!", ""), lstTrain);
+        QCOMPARE(Entries(m_pCase->model.GetTestImages()).replaceInStrings("!", ""), lstTest);
+    }
+
+    void roundTripBuildsTheImportedLabelFiles()
+    {
+        m_strDir = Project("imp");
+        QStringList lstFiles = {"obj.names=person|car|bike|", "train.txt=images/r1.jpg|images/r2.png|",
+                                "test.txt=images/r3.png|"};
+        const QStringList lstLabels = {
+            "0 0.512345 0.433333 0.210000 0.155556|2 0.100000 0.900000 0.200000 0.200000|",
+            "1 0.500000 0.500000 1.000000 1.000000|",
+            "2 0.333333 0.666667 0.123457 0.246914|0 0.750000 0.250000 0.050000 0.050000|1 0.5 0.5 0.25 0.25|"};
+        const QStringList lstImages = {"r1.jpg=img 640x480", "r2.png=img 320x240", "r3.png=img 333x111"};
+        for (int i = 0; i < 3; ++i)
+        {
+            lstFiles.append("images/" + lstImages[i]);
+            lstFiles.append(QString("labels/r%1.txt=").arg(i + 1) + lstLabels[i]);
+        }
+        const QString strFolder = DataSet(lstFiles);
+        m_pCase->answers.files.push_back(strFolder);
+
+        m_pCase->controller.slot_ImportDataset();
+        QVERIFY(m_pCase->controller.BuildProject());
+
+        QCOMPARE(Bytes(m_strDir + "/custom.names"), Bytes(strFolder + "/obj.names"));
+        for (int i = 1; i <= 3; ++i)
+        {
+            const QString strLabel = QString("/Images/r%1.txt").arg(i);
+            const QByteArray baBuilt = Bytes(m_strDir + strLabel);
+            const QList<QByteArray> lstBuilt = baBuilt.split('\n');
+            const QList<QByteArray> lstSource = Bytes(strFolder + QString("/labels/r%1.txt").arg(i)).split('\n');
+            QCOMPARE(lstBuilt.size(), lstSource.size());
+            for (int nLine = 0; nLine < lstBuilt.size(); ++nLine)
+            {
+                const QList<QByteArray> lstBuiltValues = lstBuilt[nLine].split(' ');
+                const QList<QByteArray> lstSourceValues = lstSource[nLine].split(' ');
+                QCOMPARE(lstBuiltValues.size(), lstSourceValues.size());
+                for (int k = 0; k < lstBuiltValues.size(); ++k)
+                    QVERIFY2(qAbs(lstBuiltValues[k].toDouble() - lstSourceValues[k].toDouble()) <= 1e-6,
+                             baBuilt.constData());
+            }
+        }
+        // Lines already written as the build writes them come back byte for byte.
+        QCOMPARE(Bytes(m_strDir + "/Images/r1.txt"), Bytes(strFolder + "/labels/r1.txt"));
+        QCOMPARE(Bytes(m_strDir + "/Images/r2.txt"), Bytes(strFolder + "/labels/r2.txt"));
+        QCOMPARE(Bytes(m_strDir + "/train.txt"), QByteArray("Images/r1.jpg\nImages/r2.png\n"));
+        QCOMPARE(Bytes(m_strDir + "/test.txt"), QByteArray("Images/r3.png\n"));
+    }
+
+    void cancelKeepsTheImagesFinishedWithTheirBoxes()
+    {
+        m_strDir = Project("imp");
+        QStringList lstFiles = {"n.names=k"};
+        for (int i = 0; i < 6; ++i)
+        {
+            lstFiles.append(QString("c%1.png=img 20x20").arg(i));
+            lstFiles.append(QString("c%1.txt=0 0.5 0.5 0.5 0.5|0 0.25 0.25 0.5 0.5").arg(i));
+        }
+        const CYoloDatasetScan scan(DataSet(lstFiles));
+        CProjectRecordFactory factory;
+        CDatabase database(&factory);
+        QVERIFY(database.OpenDatabase("localhost", CProjectFixture::DataFile(m_strDir, "imp"), "", ""));
+        QList<int> lstAsked;
+
+        const CYoloDatasetImport::SResult result = CYoloDatasetImport(&database, &m_pCase->model)
+                                                       .Import(scan,
+                                                               [&lstAsked](int nDone, int nTotal)
+                                                               {
+                                                                   lstAsked.append(nDone * 10 + nTotal);
+                                                                   return nDone < 3;
+                                                               });
+        database.Close();
+
+        QVERIFY(result.bCancelled);
+        QCOMPARE(result.nImages, 3);
+        QCOMPARE(lstAsked, QList<int>({6, 16, 26, 36}));
+        QCOMPARE(ImageRows(), QStringList({"c0.png train 20x20", "c1.png train 20x20", "c2.png train 20x20"}));
+        QCOMPARE(Sql("SELECT COUNT(*), COUNT(DISTINCT IMAGE_ID) FROM dataset_roi"), QList<QStringList>({{"6", "3"}}));
+        QCOMPARE(Files(m_strDir + "/Images"), QStringList({"c0.png", "c1.png", "c2.png"}));
+        QCOMPARE(Entries(m_pCase->model.GetTrainImages()).replaceInStrings("!", ""),
+                 QStringList({"c0.png", "c1.png", "c2.png"}));
+    }
+
+    void freeNameNumbersTakenNames_data()
+    {
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("free");
+        QTest::newRow("free") << QStringList("b.jpg") << "a.jpg"
+                              << "a.jpg";
+        QTest::newRow("taken") << QStringList("a.jpg") << "a.jpg"
+                               << "a_1.jpg";
+        QTest::newRow("next free") << QStringList({"a.jpg", "a_1.jpg"}) << "a.jpg"
+                                   << "a_2.jpg";
+        QTest::newRow("last dot") << QStringList("a.b.png") << "a.b.png"
+                                  << "a.b_1.png";
+        QTest::newRow("no extension") << QStringList("img") << "img"
+                                      << "img_1";
+    }
+    void freeNameNumbersTakenNames()
+    {
+        QFETCH(QStringList, taken);
+        QFETCH(QString, name);
+        QFETCH(QString, free);
+        QSet<QString> setTaken(taken.begin(), taken.end());
+        QCOMPARE(CYoloDatasetImport::FreeName(name, setTaken), free);
+        QVERIFY(setTaken.contains(free));
+    }
+};
+
+QTEST_MAIN(DatasetImportTest)
+#include "DatasetImportTest.moc"

@@ -1,0 +1,111 @@
+#include "CQuickAnnotationActions.h"
+
+#include "MainWindow.h"
+#include "frame/CSetting.h"
+#include "project/CProjectController.h"
+#include "project/CProjectModel.h"
+#include "project/ECommandState.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace
+{
+QMenu* MenuOf(MainWindow* pWindow, const QString& strTitle)
+{
+    for (QAction* pAction : pWindow->menuBar()->actions())
+    {
+        if (pAction->menu() && pAction->text() == strTitle)
+            return pAction->menu();
+    }
+    return pWindow->menuBar()->addMenu(strTitle);
+}
+} // namespace
+
+CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectModel* pModel,
+                                                 CProjectController* pController)
+    : m_pModel(pModel), m_pController(pController)
+{
+    pImportDataset = new QAction(QIcon(":/Image/open-folder.png"), "Import Dataset", pWindow);
+    pImportDataset->setToolTip("Import Dataset");
+    pQuickClass = new QAction("Quick class", pWindow);
+    pQuickClass->setCheckable(true);
+    pQuickClass->setToolTip("Quick class: new boxes take the class shown beside it");
+    pQuickClass->setChecked(CSetting::GetInt(CProjectController::QUICK_CLASS, 0) != 0);
+
+    // "Import Dataset" sits with the other project file commands, above "Recent".
+    QMenu* pFileMenu = MenuOf(pWindow, "File");
+    QAction* pBefore = nullptr;
+    for (QAction* pAction : pFileMenu->actions())
+    {
+        if (pAction->isSeparator())
+        {
+            pBefore = pAction;
+            break;
+        }
+    }
+    pFileMenu->insertAction(pBefore, pImportDataset);
+    QMenu* pEditMenu = MenuOf(pWindow, "Edit");
+    pEditMenu->addSeparator();
+    pEditMenu->addAction(pQuickClass);
+
+    auto* pToolBar = pWindow->findChild<QToolBar*>("File");
+    if (!pToolBar)
+        pToolBar = pWindow->addToolBar("File");
+    pClassBox = new QComboBox(pToolBar);
+    pClassBox->setObjectName(CProjectController::QUICK_CLASS_NAME);
+    pClassBox->setToolTip("Class of new boxes while \"Quick class\" is on");
+    pClassBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Before the spacer that pushes "Setting" to the far end.
+    QAction* pSpacer = nullptr;
+    const QList<QAction*> lstTools = pToolBar->actions();
+    for (int i = 1; i < lstTools.size(); ++i)
+    {
+        if (lstTools[i]->text() == QLatin1String("Setting"))
+            pSpacer = lstTools[i - 1];
+    }
+    pToolBar->insertAction(pSpacer, pQuickClass);
+    pToolBar->insertWidget(pSpacer, pClassBox);
+    pToolBar->insertSeparator(pSpacer);
+
+    QObject::connect(pImportDataset, &QAction::triggered, pController, &CProjectController::slot_ImportDataset);
+    QObject::connect(pQuickClass, &QAction::toggled,
+                     [](bool bOn) { CSetting::Set(CProjectController::QUICK_CLASS, bOn ? 1 : 0); });
+    QObject::connect(pClassBox, &QComboBox::currentTextChanged,
+                     [this](const QString& strName)
+                     {
+                         // Refilling the box passes through other names: only the user's choice is stored.
+                         if (!m_bFilling && !strName.isEmpty())
+                             CSetting::Set(CProjectController::QUICK_CLASS_NAME, strName);
+                     });
+    QObject::connect(pController, &CProjectController::signal_ClassesChanged, pClassBox, [this] { RefreshClasses(); });
+    for (auto signal : {&CProjectModel::signal_ChangeProject, &CProjectModel::signal_CloseProject,
+                        &CProjectModel::signal_ChangeCommandState})
+        QObject::connect(pModel, signal, pImportDataset, [this] { UpdateEnabled(); });
+    QObject::connect(pModel, &CProjectModel::signal_CloseProject, pClassBox, [this] { RefreshClasses(); });
+    RefreshClasses();
+    UpdateEnabled();
+}
+
+void CQuickAnnotationActions::RefreshClasses()
+{
+    m_bFilling = true;
+    pClassBox->clear();
+    if (m_pModel && m_pController && !m_pModel->GetProjectDir().isEmpty())
+        pClassBox->addItems(m_pController->GetClassNames());
+    const int nStored = pClassBox->findText(CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString()));
+    pClassBox->setCurrentIndex(nStored >= 0 ? nStored : 0);
+    m_bFilling = false;
+    // A project without the stored class shows its first class: that is the one new boxes take.
+    if (nStored < 0 && pClassBox->count() > 0 && pQuickClass->isChecked())
+        CSetting::Set(CProjectController::QUICK_CLASS_NAME, pClassBox->currentText());
+}
+
+void CQuickAnnotationActions::UpdateEnabled()
+{
+    const bool bOpen = m_pModel && !m_pModel->GetProjectDir().isEmpty();
+    pImportDataset->setEnabled(bOpen && m_pModel->GetCommandState() == ECommandState_Stopped);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPointer>
+
+class CProjectController;
+class CProjectModel;
+class MainWindow;
+class QAction;
+class QComboBox;
+
+// The main window's commands for fast labelling and bringing in labelled data: "Import Dataset" in the "File" menu
+// (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
+// in the tool bar, the combo box of the class that new boxes take while it is on. Both are remembered as settings
+// (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
+// combo box are children of the window; this object only keeps pointers.
+class CQuickAnnotationActions
+{
+public:
+    // Model and controller are not owned and must outlive the window's actions.
+    CQuickAnnotationActions(MainWindow* pWindow, CProjectModel* pModel, CProjectController* pController);
+
+    // Fills the combo box with the open project's classes, keeping the stored class selected when it is offered.
+    void RefreshClasses();
+    // Follows the project and the trainer's state.
+    void UpdateEnabled();
+
+    QAction* pImportDataset = nullptr;
+    QAction* pQuickClass = nullptr;
+    QComboBox* pClassBox = nullptr;
+
+private:
+    QPointer<CProjectModel> m_pModel;
+    QPointer<CProjectController> m_pController;
+    bool m_bFilling = false;
+};
