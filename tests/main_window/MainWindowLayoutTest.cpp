@@ -33,7 +33,7 @@ private slots:
         QTest::newRow("Edit") << "Edit"
                               << "Undo,Redo,|,[1x1],[2x1],[2x2]";
         QTest::newRow("Run") << "Run"
-                             << "Build,Start,Stop,|,Setting";
+                             << "Build,Start,Stop,|,Dataset Report,|,Setting";
         QTest::newRow("Help") << "Help"
                               << "About";
         // The empty entry is the spacer that pushes "Setting" to the far end.
@@ -80,6 +80,10 @@ private slots:
                                     << "QTabWidget East";
         QTest::newRow("Bottom Dock") << "Bottom Dock" << int(Qt::BottomDockWidgetArea) << int(Qt::BottomDockWidgetArea)
                                      << "CWorkspaceBottomPanel";
+        QTest::newRow("Training") << "Training" << int(Qt::RightDockWidgetArea) << int(Qt::AllDockWidgetAreas)
+                                  << "CTrainingChartView";
+        QTest::newRow("Dataset Report") << "Dataset Report" << int(Qt::RightDockWidgetArea)
+                                        << int(Qt::AllDockWidgetAreas) << "CDatasetReportView";
     }
 
     void docksStandWhereTheyBelong()
