@@ -13,12 +13,43 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 namespace
 {
+struct SFileState
+{
+    bool bExists = false;
+    QSize size;
+};
+
+// Opening 20,000 files dominates the report; the reads are independent and each reader is the thread's own.
+std::vector<SFileState> ReadFileStates(const std::vector<QString>& vctPaths)
+{
+    std::vector<SFileState> vctStates(vctPaths.size());
+    const size_t nThreads = std::max<size_t>(1, std::min<size_t>(8, std::thread::hardware_concurrency()));
+    auto read = [&](size_t nFirst)
+    {
+        for (size_t i = nFirst; i < vctPaths.size(); i += nThreads)
+        {
+            vctStates[i].bExists = QFileInfo::exists(vctPaths[i]);
+            // The reader looks at the header only; no pixel is decoded.
+            if (vctStates[i].bExists)
+                vctStates[i].size = QImageReader(vctPaths[i]).size();
+        }
+    };
+    std::vector<std::thread> vctThreads;
+    for (size_t n = 1; n < nThreads && vctPaths.size() > 64; ++n)
+        vctThreads.emplace_back(read, n);
+    read(0);
+    for (std::thread& thread : vctThreads)
+        thread.join();
+    return vctStates;
+}
+
 struct SImageState
 {
     const CDatasetImageRecord* pRecord = nullptr;
@@ -74,11 +105,29 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
 
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
     if (!pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}) ||
-        !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}) ||
-        !pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRois, {}))
+        !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}))
         return false;
+    // A record per box costs more than the rest of the report: the boxes are read column by column. Each select
+    // scans the table in row order (the schema has no index a single-column select could take instead).
+    const std::array<const char*, 6> arrColumns = {"X", "Y", "WIDTH", "HEIGHT", "IMAGE_ID", "CATEGORY_ID"};
+    std::array<std::vector<QVariant>, 6> arrValues;
+    for (size_t i = 0; i < arrColumns.size(); ++i)
+    {
+        if (!pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, arrColumns[i], {}, arrValues[i]) ||
+            arrValues[i].size() != arrValues[0].size())
+            return false;
+    }
+    std::vector<CDatasetROIRecord> vctRois(arrValues[0].size());
+    for (size_t i = 0; i < vctRois.size(); ++i)
+    {
+        vctRois[i].SetX(arrValues[0][i].toDouble());
+        vctRois[i].SetY(arrValues[1][i].toDouble());
+        vctRois[i].SetWidth(arrValues[2][i].toDouble());
+        vctRois[i].SetHeight(arrValues[3][i].toDouble());
+        vctRois[i].SetImageID(arrValues[4][i].toInt());
+        vctRois[i].SetCategoryID(arrValues[5][i].toInt());
+    }
 
     std::unordered_map<int, int> mapClassIndex;
     for (const auto& pRecord : vctCategories)
@@ -102,11 +151,9 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         }
     }
     m_nImages = static_cast<int>(vctStates.size());
-    for (const auto& pRecord : vctRois)
+    for (const CDatasetROIRecord& roi : vctRois)
     {
-        const auto* pRoi = dynamic_cast<const CDatasetROIRecord*>(pRecord.get());
-        if (!pRoi)
-            continue;
+        const CDatasetROIRecord* pRoi = &roi;
         ++m_nBoxes;
         const auto itImage = mapImageIndex.find(pRoi->GetImageID());
         // A box of an image that is gone reaches neither the build nor the workspace: there is no image to show.
@@ -117,8 +164,14 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     // The trainer takes two images whose names differ only after their last "." for one label file.
     QHash<QString, QString> mapLabelOwners;
     const QString strRoot = strProjectDir + QDir::separator();
-    for (SImageState& state : vctStates)
+    std::vector<QString> vctPaths;
+    vctPaths.reserve(vctStates.size());
+    for (const SImageState& state : vctStates)
+        vctPaths.push_back(strRoot + state.pRecord->GetFullPath());
+    const std::vector<SFileState> vctFiles = ReadFileStates(vctPaths);
+    for (size_t nImage = 0; nImage < vctStates.size(); ++nImage)
     {
+        SImageState& state = vctStates[nImage];
         const CDatasetImageRecord& image = *state.pRecord;
         const double dblWidth = image.GetWidth();
         const double dblHeight = image.GetHeight();
@@ -161,13 +214,11 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
                 ++state.arrCounts[EFlaw_DuplicateBox];
         }
 
-        const QString strPath = strRoot + image.GetFullPath();
-        if (!QFileInfo::exists(strPath))
+        if (!vctFiles[nImage].bExists)
             state.arrCounts[EFlaw_MissingFile] = 1;
         else
         {
-            // The reader looks at the header only; no pixel is decoded.
-            const QSize size = QImageReader(strPath).size();
+            const QSize size = vctFiles[nImage].size;
             if (!size.isValid())
                 state.strSizeDetail =
                     QString("stored %1x%2, file size unreadable").arg(image.GetWidth()).arg(image.GetHeight());
