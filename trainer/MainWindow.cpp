@@ -246,12 +246,20 @@ void MainWindow::CreateInsightDocks()
         tabifyDockWidget(pChartDock, pReportDock);
         pRightDock->raise();
     }
+    // Shown when there is something to show: hidden, they leave the window's layout as it was.
+    pChartDock->hide();
+    pReportDock->hide();
     // The chart only reads what the trainer printed; the log gets every line as before.
     connect(m_pProjectController, &CProjectController::signal_TrainingStarted, m_pChartModel,
             &CTrainingChartModel::Clear);
     connect(m_pProjectController, &CProjectController::signal_TrainerOutputLine, m_pChartModel,
             &CTrainingChartModel::AddLine);
-    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, pChartDock, &QDockWidget::raise);
+    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, pChartDock,
+            [pChartDock]
+            {
+                pChartDock->show();
+                pChartDock->raise();
+            });
     connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
             &CProjectController::slot_OpenImage);
 }

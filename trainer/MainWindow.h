@@ -98,7 +98,8 @@ private:
     void CreateSettings();
     void CreateDocks();
     void CreateActions();
-    // The "Training" chart dock and the "Dataset Report" dock, tabbed with the right dock.
+    // The "Training" chart dock and the "Dataset Report" dock, tabbed with the right dock and hidden until a run
+    // starts or a report is made.
     void CreateInsightDocks();
 
     CImageLayoutModel* m_pLayoutModel = nullptr;

@@ -30,7 +30,9 @@ struct SFileState
 std::vector<SFileState> ReadFileStates(const std::vector<QString>& vctPaths)
 {
     std::vector<SFileState> vctStates(vctPaths.size());
-    const size_t nThreads = std::max<size_t>(1, std::min<size_t>(8, std::thread::hardware_concurrency()));
+    // A few files are not worth a thread.
+    const size_t nThreads =
+        vctPaths.size() < 64 ? 1 : std::max<size_t>(1, std::min<size_t>(8, std::thread::hardware_concurrency()));
     auto read = [&](size_t nFirst)
     {
         for (size_t i = nFirst; i < vctPaths.size(); i += nThreads)
@@ -42,7 +44,7 @@ std::vector<SFileState> ReadFileStates(const std::vector<QString>& vctPaths)
         }
     };
     std::vector<std::thread> vctThreads;
-    for (size_t n = 1; n < nThreads && vctPaths.size() > 64; ++n)
+    for (size_t n = 1; n < nThreads; ++n)
         vctThreads.emplace_back(read, n);
     read(0);
     for (std::thread& thread : vctThreads)
