@@ -91,6 +91,9 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     QMenu* pRunMenu = pWindow->menuBar()->addMenu("Run");
     pRunMenu->addActions({pBuild, pStart, pStop});
     pRunMenu->addSeparator();
+    pRunMenu->addAction(
+        MakeAction(pWindow, ":/Image/configure.png", "Dataset Report", {}, pWindow, &W::slot_DatasetReport));
+    pRunMenu->addSeparator();
     pRunMenu->addAction(pSetting);
 
     // The image tools open beside the window, each bound to a viewer the user picks in it.

@@ -13,14 +13,18 @@
 #include "frame/CSettingController.h"
 #include "frame/CSettingStore.h"
 #include "process/CImageProcessToolFactory.h"
+#include "project/CDatasetReport.h"
 #include "project/CNewProjectController.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/CTrainingChartModel.h"
 #include "project/ECommandState.h"
+#include "views/CDatasetReportView.h"
 #include "views/CFileExplorerView.h"
 #include "views/CNewProjectDlg.h"
 #include "views/CProjectView.h"
 #include "views/CTrainerSettingView.h"
+#include "views/CTrainingChartView.h"
 #include "workspace/CImageLayoutModel.h"
 #include "workspace/CImageWorkspaceController.h"
 #include "workspace/CImageWorkspaceView.h"
@@ -48,6 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     CreateSettings();
     CreateDocks();
+    CreateInsightDocks();
     CreateActions();
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
@@ -221,6 +226,57 @@ void MainWindow::CreateDocks()
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::slot_UpdateTitle);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::slot_UpdateTitle);
     slot_UpdateTitle();
+}
+
+void MainWindow::CreateInsightDocks()
+{
+    auto* pRightDock = findChild<QDockWidget*>("Right Dock");
+    m_pChartModel = new CTrainingChartModel(2000, this);
+    m_pChartView = new CTrainingChartView(m_pChartModel, this);
+    auto* pChartDock = new QDockWidget("Training", this);
+    pChartDock->setObjectName("Training");
+    pChartDock->setWidget(m_pChartView);
+    addDockWidget(Qt::RightDockWidgetArea, pChartDock);
+    m_pReportView = new CDatasetReportView(this);
+    auto* pReportDock = new QDockWidget("Dataset Report", this);
+    pReportDock->setObjectName("Dataset Report");
+    pReportDock->setWidget(m_pReportView);
+    addDockWidget(Qt::RightDockWidgetArea, pReportDock);
+    if (pRightDock)
+    {
+        tabifyDockWidget(pRightDock, pChartDock);
+        tabifyDockWidget(pChartDock, pReportDock);
+        pRightDock->raise();
+    }
+    // Shown when there is something to show: hidden, they leave the window's layout as it was.
+    pChartDock->hide();
+    pReportDock->hide();
+    // The chart only reads what the trainer printed; the log gets every line as before.
+    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, m_pChartModel,
+            &CTrainingChartModel::Clear);
+    connect(m_pProjectController, &CProjectController::signal_TrainerOutputLine, m_pChartModel,
+            &CTrainingChartModel::AddLine);
+    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, pChartDock,
+            [pChartDock]
+            {
+                pChartDock->show();
+                pChartDock->raise();
+            });
+    connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
+            &CProjectController::slot_OpenImage);
+}
+
+void MainWindow::slot_DatasetReport()
+{
+    CDatasetReport report;
+    if (!m_pProjectController || !m_pProjectController->MakeDatasetReport(report))
+        return;
+    m_pReportView->SetReport(report);
+    if (auto* pDock = findChild<QDockWidget*>("Dataset Report"))
+    {
+        pDock->show();
+        pDock->raise();
+    }
 }
 
 void MainWindow::CreateActions()

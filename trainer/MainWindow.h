@@ -7,6 +7,9 @@
 #include <vector>
 
 class CController;
+class CDatasetReportView;
+class CTrainingChartModel;
+class CTrainingChartView;
 class CImageLayoutModel;
 class CImageWorkspaceController;
 class CImageWorkspaceView;
@@ -50,6 +53,9 @@ public:
     CProjectView* GetProjectView() const { return m_pProjectView; }
     CProjectController* GetProjectController() const { return m_pProjectController; }
     CTrainerSettingView* GetSettingView() const { return m_pSettingView; }
+    CTrainingChartModel* GetTrainingChartModel() const { return m_pChartModel; }
+    CTrainingChartView* GetTrainingChartView() const { return m_pChartView; }
+    CDatasetReportView* GetDatasetReportView() const { return m_pReportView; }
     QMenu* GetRecentMenu() const;
     // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
     QAction* GetAction(const QString& strText) const;
@@ -75,6 +81,8 @@ public slots:
     void slot_Start();
     void slot_Stop();
     void slot_Build();
+    // "Dataset Report": reports the open project's data set in the "Dataset Report" dock and shows the dock.
+    void slot_DatasetReport();
     // Follows the project model's command state: stopped enables everything but "Stop"; running or starting disables
     // "Open Project", "New Project", "Save", "Undo", "Redo", "Setting", "Start" and the workspace, and enables "Stop".
     void slot_ChangeCommandState();
@@ -96,6 +104,9 @@ private:
     void CreateDocks();
     void CreateActions();
     void OpenTool(int eTool);
+    // The "Training" chart dock and the "Dataset Report" dock, tabbed with the right dock and hidden until a run
+    // starts or a report is made.
+    void CreateInsightDocks();
 
     CImageLayoutModel* m_pLayoutModel = nullptr;
     CImageWorkspaceView* m_pWorkspaceView = nullptr;
@@ -111,4 +122,7 @@ private:
     // "Import Dataset" and "Quick class" with its class box.
     std::unique_ptr<CQuickAnnotationActions> m_pQuickActions;
     int m_nCommandState = 0;
+    CTrainingChartModel* m_pChartModel = nullptr;
+    CTrainingChartView* m_pChartView = nullptr;
+    CDatasetReportView* m_pReportView = nullptr;
 };

@@ -35,7 +35,7 @@ private slots:
         QTest::newRow("Edit") << "Edit"
                               << "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class";
         QTest::newRow("Run") << "Run"
-                             << "Build,Start,Stop,|,Setting";
+                             << "Build,Start,Stop,|,Dataset Report,|,Setting";
         QTest::newRow("Tools") << "Tools"
                                << "Sobel,Median,OCR";
         QTest::newRow("Help") << "Help"
@@ -118,6 +118,10 @@ private slots:
                                     << "QTabWidget East";
         QTest::newRow("Bottom Dock") << "Bottom Dock" << int(Qt::BottomDockWidgetArea) << int(Qt::BottomDockWidgetArea)
                                      << "CWorkspaceBottomPanel";
+        QTest::newRow("Training") << "Training" << int(Qt::RightDockWidgetArea) << int(Qt::AllDockWidgetAreas)
+                                  << "CTrainingChartView";
+        QTest::newRow("Dataset Report") << "Dataset Report" << int(Qt::RightDockWidgetArea)
+                                        << int(Qt::AllDockWidgetAreas) << "CDatasetReportView";
     }
 
     void docksStandWhereTheyBelong()

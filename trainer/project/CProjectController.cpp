@@ -7,7 +7,9 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageStore.h"
+#include "project/CDatasetReport.h"
 #include "project/CImageValidation.h"
+#include "project/CNetworkConfiguration.h"
 #include "project/CProjectFileReader.h"
 #include "project/CProjectFolderRemover.h"
 #include "project/CProjectHistory.h"
@@ -17,6 +19,7 @@
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingBuild.h"
+#include "project/CWeightsWatcher.h"
 #include "project/CYoloDatasetImport.h"
 #include "project/ECommandState.h"
 #include "views/CClassChooserController.h"
@@ -88,6 +91,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pTrainer = std::make_unique<CTrainerProcess>();
     connect(m_pTrainer.get(), &CTrainerProcess::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);
+    connect(m_pTrainer.get(), &CTrainerProcess::signal_OutputLine, this, &CProjectController::signal_TrainerOutputLine);
+    m_pWeightsWatcher = new CWeightsWatcher(this);
 
     m_pPropertyModel = new CProjectPropertyModel();
     m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
@@ -426,6 +431,7 @@ void CProjectController::slot_EditConfiguration()
 {
     if (!m_pConfigurationEditorView)
         return;
+    m_pConfigurationEditorView->SetClassCount(CategoryCount());
     m_pConfigurationEditorView->SetText(GetProjectProperty("PROJECT_CONFIGURATION"));
     CPrompt::ExecDialog(m_pConfigurationEditorView);
 }
@@ -563,19 +569,45 @@ bool CProjectController::BuildProject()
 {
     if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
         return false;
+    const QString strConfiguration = GetProjectProperty("PROJECT_CONFIGURATION");
+    const int nConfiguredClasses = CNetworkConfiguration::Classes(strConfiguration);
+    const int nCategories = CategoryCount();
+    // A network sized for other classes trains without complaint and learns nothing useful.
+    if (nConfiguredClasses >= 0 && nConfiguredClasses != nCategories)
+        CLogger::Write(ELogLevel_Warning, "Configuration has %d classes, the project has %d categories",
+                       nConfiguredClasses, nCategories);
     if (!slot_CheckValidateROI())
         return false;
     return CTrainingBuild(m_pDatabase, m_pModel->GetProjectDir())
-        .Build(m_pModel->GetTrainImages(), m_pModel->GetTestImages(), GetProjectProperty("PROJECT_CONFIGURATION"));
+        .Build(m_pModel->GetTrainImages(), m_pModel->GetTestImages(), strConfiguration);
+}
+
+int CProjectController::CategoryCount()
+{
+    std::vector<QVariant> vctIDs;
+    if (!m_pModel || m_pModel->GetProjectDir().isEmpty() ||
+        !m_pDatabase->SelectColumn(CCategoryRecord::TABLE_NAME, "ID", {}, vctIDs))
+        return 0;
+    return static_cast<int>(vctIDs.size());
+}
+
+bool CProjectController::MakeDatasetReport(CDatasetReport& report)
+{
+    if (!m_pModel || m_pModel->GetProjectDir().isEmpty())
+        return false;
+    return report.Make(m_pDatabase, m_pModel->GetProjectDir());
 }
 
 void CProjectController::StartCommand()
 {
     if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pTrainer)
         return;
-    m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
-                      CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""),
-                      GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir());
+    if (!m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                           CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""),
+                           GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir()))
+        return;
+    m_pWeightsWatcher->Start(m_pModel->GetProjectDir());
+    emit signal_TrainingStarted(CNetworkConfiguration::MaxBatches(GetProjectProperty("PROJECT_CONFIGURATION")));
 }
 
 void CProjectController::StopCommand()
@@ -598,6 +630,9 @@ void CProjectController::slot_ReadErrFromCommand()
 
 void CProjectController::slot_CommandStateChange(int nState)
 {
+    // The trainer writes its last weights just before it ends.
+    if (nState == ECommandState_Stopped)
+        m_pWeightsWatcher->Stop();
     if (m_pModel)
         m_pModel->SetCommandState(nState);
 }

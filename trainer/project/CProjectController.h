@@ -28,6 +28,8 @@ class CProjectRecordFactory;
 class CProjectView;
 class CRoiAnnotation;
 class CTrainerProcess;
+class CWeightsWatcher;
+class CDatasetReport;
 class QLockFile;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
@@ -65,14 +67,21 @@ public:
     bool ValidateImageByID(int nImageID);
 
     // Writes the trainer's files into the project folder after the validation pass (see CTrainingBuild); false
-    // without an open project, when an image is invalid (nothing is written then) or when the build fails.
+    // without an open project, when an image is invalid (nothing is written then) or when the build fails. First logs
+    // the warning "Configuration has %d classes, the project has %d categories" when the configuration's classes
+    // differ from the number of categories.
     bool BuildProject();
+    // The open project's data set health (see CDatasetReport); false without an open project.
+    bool MakeDatasetReport(CDatasetReport& report);
+    // The number of categories of the open project; 0 without one.
+    int CategoryCount();
 
     int GetProjectID() const { return m_nProjectID; }
 
     // Builds, then starts the trainer (settings TAMSEL_COMMAND_EXE_YOLO3 and TAMSEL_COMMAND_ARG_YOLO3, then
     // "detector.txt", "config.txt" and the project's initial weights) in the project folder; each line it prints
-    // becomes one log line. Nothing starts when the build fails.
+    // becomes one log line. Nothing starts when the build fails. A start emits signal_TrainingStarted; while the
+    // run lasts, every ".weights" file the Backup folder gains is logged as "Weights saved: %s".
     void StartCommand();
     // Asks the trainer to end, waits up to 30 s, then kills it.
     void StopCommand();
@@ -99,6 +108,12 @@ public:
     QStringList GetClassNames();
 
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
+
+signals:
+    // A run was started; nMaxBatches is the configuration's max_batches (0 when it has none).
+    void signal_TrainingStarted(int nMaxBatches);
+    // Each complete line of the trainer's standard output, trimmed, after it was logged.
+    void signal_TrainerOutputLine(const QString& strLine);
 
 public slots:
     void slot_CloseProject();
@@ -175,6 +190,7 @@ private:
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
     // Ended (waiting at most a second) when the controller goes.
     std::unique_ptr<CTrainerProcess> m_pTrainer;
+    CWeightsWatcher* m_pWeightsWatcher = nullptr;
     std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.
     std::unique_ptr<QLockFile> m_pLock;

@@ -56,6 +56,7 @@ CTrainerProcess::~CTrainerProcess()
 {
     // Whoever listens may already be half destroyed: nothing from the process reaches the slots any more.
     m_pProcess->disconnect(this);
+    blockSignals(true);
     if (m_pProcess->state() != QProcess::NotRunning)
     {
         m_pProcess->terminate();
@@ -189,6 +190,8 @@ void CTrainerProcess::LogLines(const SChannel& channel, const QStringList& lstLi
     {
         const QString strText = channel.bTrim ? strLine.trimmed() : strLine;
         CLogger::Write(channel.eLevel, "%s", strText.toUtf8().constData());
+        if (&channel == &m_output)
+            emit signal_OutputLine(strText);
     }
 }
 

@@ -50,6 +50,8 @@ public:
 signals:
     // The ECommandState after each change of the process state.
     void signal_CommandStateChanged(int nState);
+    // Each complete standard-output line, trimmed, right after it was handed to the log.
+    void signal_OutputLine(const QString& strLine);
 
 private:
     struct SChannel
@@ -69,7 +71,7 @@ private:
     void ReadChannel(SChannel& channel);
     // Reads everything still buffered on both channels, then logs the unfinished lines.
     void DrainAll();
-    static void LogLines(const SChannel& channel, const QStringList& lstLines);
+    void LogLines(const SChannel& channel, const QStringList& lstLines);
     // After the end: logs the channel's unfinished line, and the end line once both channels are done.
     void FinishChannel(SChannel& channel);
     void EndRun(ELogLevel eLevel, const QString& strLine);

@@ -1,0 +1,246 @@
+#include "CInsightRun.h"
+#include "CTestSandbox.h"
+
+#include "frame/CLogModel.h"
+#include "project/CTrainerProcess.h"
+#include "project/CTrainingChartModel.h"
+#include "project/CTrainingSummaryParser.h"
+#include "project/ECommandState.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+// The iteration summaries of the trainer, read from real trainer output and from edge lines, and the chart model
+// that follows a run.
+class TrainingChartTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CTestSandbox> m_pSandbox;
+
+    static QStringList LogSince(qint64 nStart)
+    {
+        CLogModel::GetInstance().Flush();
+        QFile file(CLogModel::GetInstance().CurrentFileName());
+        QString strText = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll().mid(nStart)) : "";
+        return strText.replace(QRegularExpression("\\]\\[[-\\d: ]+\\] "), "] ").split('\n');
+    }
+    static qint64 LogEnd()
+    {
+        CLogModel::GetInstance().Flush();
+        return QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
+    }
+
+private slots:
+    void initTestCase() { m_pSandbox = std::make_unique<CTestSandbox>(); }
+
+    void parserReadsSummaryLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("parsed");
+        QTest::addColumn<int>("iteration");
+        QTest::addColumn<double>("loss");
+        QTest::addColumn<double>("average");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<qlonglong>("images");
+
+        QTest::newRow("plain") << "12: 845.130127, 850.412354 avg, 0.000000 rate, 0.331950 seconds, 12 images" << true
+                               << 12 << 845.130127 << 850.412354 << 0.0 << 0.33195 << 12LL;
+        QTest::newRow("blanks around") << "  7: 1.5, 2.5 avg, 0.001000 rate, 3.000000 seconds, 448 images  " << true
+                                       << 7 << 1.5 << 2.5 << 0.001 << 3.0 << 448LL;
+        QTest::newRow("avg loss and more after images")
+            << "3: 2.25, 2.5 avg loss, 0.000100 rate, 1.5 seconds, 192 images, 10.50 hours left" << true << 3 << 2.25
+            << 2.5 << 0.0001 << 1.5 << 192LL;
+        QTest::newRow("diverged") << "40: -nan, nan avg, 0.001000 rate, 0.2 seconds, 40 images" << true << 40 << double(NAN)
+                                  << double(NAN) << 0.001 << 0.2 << 40LL;
+        QTest::newRow("region line") << "Region 16 Avg IOU: 0.301, Class: 0.5, Obj: 0.5, No Obj: 0.5, count: 1" << false
+                                     << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
+        QTest::newRow("loaded line") << "Loaded: 0.000047 seconds" << false << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
+        QTest::newRow("saving line") << "Saving weights to Backup/config_final.weights" << false << 0 << 0.0 << 0.0
+                                     << 0.0 << 0.0 << 0LL;
+        QTest::newRow("cut short") << "12: 845.130127, 850.412354 avg, 0.000000 rate" << false << 0 << 0.0 << 0.0 << 0.0
+                                   << 0.0 << 0LL;
+        QTest::newRow("text before") << "x 12: 1.0, 1.0 avg, 0.1 rate, 1.0 seconds, 1 images" << false << 0 << 0.0
+                                     << 0.0 << 0.0 << 0.0 << 0LL;
+        QTest::newRow("not a number") << "12: abc, 1.0 avg, 0.1 rate, 1.0 seconds, 1 images" << false << 0 << 0.0 << 0.0
+                                      << 0.0 << 0.0 << 0LL;
+        QTest::newRow("layer table") << "   16 yolo" << false << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
+        QTest::newRow("empty") << "" << false << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
+    }
+
+    void parserReadsSummaryLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, parsed);
+        STrainingSummary summary;
+        summary.nIteration = -1;
+
+        QCOMPARE(CTrainingSummaryParser::Parse(line, summary), parsed);
+
+        if (!parsed)
+        {
+            QCOMPARE(summary.nIteration, -1);
+            return;
+        }
+        QFETCH(int, iteration);
+        QFETCH(double, loss);
+        QFETCH(double, average);
+        QFETCH(double, rate);
+        QFETCH(double, seconds);
+        QFETCH(qlonglong, images);
+        QCOMPARE(summary.nIteration, iteration);
+        QCOMPARE(std::isnan(summary.dblLoss), std::isnan(loss));
+        if (!std::isnan(loss))
+        {
+            QCOMPARE(summary.dblLoss, loss);
+            QCOMPARE(summary.dblAverageLoss, average);
+        }
+        QCOMPARE(summary.dblRate, rate);
+        QCOMPARE(summary.dblSeconds, seconds);
+        QCOMPARE(summary.nImages, images);
+    }
+
+    // Three steps of the installed trainer on one sample image: every summary it prints is read, in order.
+    void parserReadsRealTrainerOutput()
+    {
+        QVERIFY2(QFile::exists(InsightRun::DARKNET), "darknet is installed by scripts/install-deps.sh");
+        const QString strDir = m_pSandbox->Path("real_output");
+        QVERIFY(QDir().mkpath(strDir + "/Images") && QDir().mkpath(strDir + "/Backup"));
+        QVERIFY(QFile::copy(QString(InsightRun::SAMPLES) + "/dog.jpg", strDir + "/Images/dog.jpg"));
+        QVERIFY(InsightRun::WriteText(strDir + "/Images/dog.txt", "0 0.5 0.5 0.4 0.4\n"));
+        QVERIFY(InsightRun::WriteText(strDir + "/train.txt", "Images/dog.jpg\n"));
+        QVERIFY(InsightRun::WriteText(strDir + "/custom.names", "thing\n"));
+        QVERIFY(
+            InsightRun::WriteText(strDir + "/detector.txt",
+                                  "classes=1\ntrain=train.txt\nvalid=train.txt\nnames=custom.names\nbackup=Backup\n"));
+        QString strConfiguration = InsightRun::ReadText("/usr/share/darknet/cfg/yolov3-tiny.cfg")
+                                       .replace("classes=80", "classes=1")
+                                       .replace("filters=255", "filters=18");
+        strConfiguration = InsightRun::WithNet(
+            strConfiguration,
+            {{"batch", "1"}, {"subdivisions", "1"}, {"width", "64"}, {"height", "64"}, {"max_batches", "3"}});
+        QVERIFY(InsightRun::WriteText(strDir + "/config.txt", strConfiguration));
+
+        QProcess trainer;
+        trainer.setWorkingDirectory(strDir);
+        trainer.start(InsightRun::DARKNET, {"detector", "train", "detector.txt", "config.txt"});
+        QVERIFY(trainer.waitForFinished(180000));
+        const QStringList lstLines = QString::fromUtf8(trainer.readAllStandardOutput()).split('\n');
+
+        QList<int> lstIterations;
+        qlonglong nLastImages = 0;
+        for (const QString& strLine : lstLines)
+        {
+            STrainingSummary summary;
+            if (!CTrainingSummaryParser::Parse(strLine, summary))
+                continue;
+            lstIterations.append(summary.nIteration);
+            QVERIFY2(std::isfinite(summary.dblSeconds) && summary.dblSeconds >= 0.0, qPrintable(strLine));
+            QVERIFY2(summary.nImages > nLastImages, qPrintable(strLine));
+            nLastImages = summary.nImages;
+        }
+        QCOMPARE(lstIterations, QList<int>({1, 2, 3}));
+        QCOMPARE(nLastImages, 3LL);
+    }
+
+    void chartModelThinsOldPointsKeepingFirstAndRecent_data()
+    {
+        QTest::addColumn<int>("maxPoints");
+        QTest::addColumn<int>("iterations");
+
+        QTest::newRow("below the limit") << 100 << 99;
+        QTest::newRow("at the limit") << 100 << 100;
+        QTest::newRow("many times the limit") << 100 << 10000;
+        QTest::newRow("odd limit") << 33 << 5000;
+    }
+
+    void chartModelThinsOldPointsKeepingFirstAndRecent()
+    {
+        QFETCH(int, maxPoints);
+        QFETCH(int, iterations);
+        CTrainingChartModel model(maxPoints);
+        model.Clear(iterations);
+
+        for (int i = 1; i <= iterations; ++i)
+            QVERIFY(model.AddLine(QString("%1: %2, %3 avg, 0.001000 rate, 0.5 seconds, %1 images")
+                                      .arg(i)
+                                      .arg(2 * i)
+                                      .arg(4 * i)));
+
+        const QVector<QPointF>& vctLoss = model.LossPoints();
+        const QVector<QPointF>& vctAverage = model.AverageLossPoints();
+        QVERIFY(vctLoss.size() < maxPoints);
+        QCOMPARE(vctAverage.size(), vctLoss.size());
+        QCOMPARE(vctLoss.first(), QPointF(1, 2));
+        QCOMPARE(vctLoss.last(), QPointF(iterations, 2 * iterations));
+        for (int i = 0; i < vctLoss.size(); ++i)
+        {
+            QCOMPARE(vctAverage[i].x(), vctLoss[i].x());
+            QCOMPARE(vctAverage[i].y(), 2.0 * vctLoss[i].y());
+            if (i > 0)
+                QVERIFY(vctLoss[i].x() > vctLoss[i - 1].x());
+        }
+        // The newest half of the limit is kept point for point.
+        const int nRecent = std::min(iterations, maxPoints / 2);
+        QCOMPARE(vctLoss[vctLoss.size() - nRecent].x(), double(iterations - nRecent + 1));
+        QCOMPARE(model.Iteration(), iterations);
+        QCOMPARE(model.SecondsLeft(), 0.0);
+    }
+
+    // A script that prints like a trainer, as fast as it can, with lines that are no summaries between them.
+    void chartModelFollowsTrainerOutputWhileLogKeepsEveryLine()
+    {
+        const QString strDir = m_pSandbox->Path("fake_trainer");
+        QVERIFY(QDir().mkpath(strDir));
+        const QString strScript = strDir + "/trainer.sh";
+        QVERIFY(InsightRun::WriteText(strScript, "#!/bin/sh\n"
+                                                 "echo 'Loaded: 0.000040 seconds'\n"
+                                                 "seq 1 3000 | awk '{ printf \"Region 16 Avg IOU: 0.5, count: 1\\n\"; "
+                                                 "printf \"%d: %f, %f avg, 0.002000 rate, 0.250000 seconds, %d "
+                                                 "images\\n\", $1, 100 / $1, 200 / $1, $1 * 4 }'\n"
+                                                 "echo 'Saving weights to Backup/config_final.weights'\n"));
+        QVERIFY(QFile::setPermissions(strScript, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        CTrainerProcess trainer;
+        CTrainingChartModel model(500);
+        connect(&trainer, &CTrainerProcess::signal_OutputLine, &model, &CTrainingChartModel::AddLine);
+        model.Clear(4000);
+        QSignalSpy changes(&model, &CTrainingChartModel::signal_Changed);
+        const qint64 nLogStart = LogEnd();
+
+        QVERIFY(trainer.Start(strScript, "", "", strDir));
+
+        QTRY_VERIFY_WITH_TIMEOUT(trainer.State() == ECommandState_Stopped && model.Iteration() == 3000, 60000);
+        QCOMPARE(model.Summaries(), 3000);
+        QCOMPARE(changes.size(), 3000);
+        QVERIFY(model.LossPoints().size() < 500);
+        QCOMPARE(model.LossPoints().last(), QPointF(3000, 0.033333));
+        QCOMPARE(model.Rate(), 0.002);
+        QCOMPARE(model.SecondsLeft(), 1000 * 0.25);
+        QTRY_VERIFY(LogSince(nLogStart).contains("[NORMAL] Command Finished with exit code 0"));
+        const QStringList lstLog = LogSince(nLogStart);
+        QCOMPARE(lstLog.filter(QRegularExpression("^\\[NORMAL\\] \\d+: [\\d.]+, [\\d.]+ avg, 0.002000 rate")).size(),
+                 3000);
+        QCOMPARE(lstLog.filter("[NORMAL] Region 16 Avg IOU: 0.5, count: 1").size(), 3000);
+        QVERIFY(
+            lstLog.contains("[NORMAL] 3000: 0.033333, 0.066667 avg, 0.002000 rate, 0.250000 seconds, 12000 images"));
+
+        model.Clear(10);
+
+        QVERIFY(model.LossPoints().isEmpty());
+        QCOMPARE(model.Iteration(), 0);
+        QCOMPARE(model.SecondsLeft(), -1.0);
+    }
+};
+
+int RunTrainingChartTest(int argc, char** argv)
+{
+    TrainingChartTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TrainingChartTest.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class CTrainingChartModel;
+class QLabel;
+class QTimer;
+
+namespace QtCharts
+{
+class QChart;
+class QLineSeries;
+class QValueAxis;
+} // namespace QtCharts
+
+// The "Training" dock's content: loss and average loss over the iterations of the chart model, and a line with the
+// current iteration, the last iteration, the learning rate and the time left. The chart is redrawn at most a few
+// times a second however fast the model changes; Refresh() redraws at once.
+class CTrainingChartView : public QWidget
+{
+    Q_OBJECT
+public:
+    // The model is not owned and must outlive the view.
+    explicit CTrainingChartView(CTrainingChartModel* pModel, QWidget* pParent = nullptr);
+
+    void Refresh();
+    // "Iteration 120 / 4000   Rate 0.001000   Time left 1:02:03"
+    QString StatusText() const;
+    QtCharts::QLineSeries* GetLossSeries() const { return m_pLoss; }
+    QtCharts::QLineSeries* GetAverageSeries() const { return m_pAverage; }
+
+private:
+    CTrainingChartModel* m_pModel = nullptr;
+    QtCharts::QChart* m_pChart = nullptr;
+    QtCharts::QLineSeries* m_pLoss = nullptr;
+    QtCharts::QLineSeries* m_pAverage = nullptr;
+    QtCharts::QValueAxis* m_pAxisX = nullptr;
+    QtCharts::QValueAxis* m_pAxisY = nullptr;
+    QLabel* m_pStatus = nullptr;
+    QTimer* m_pRedraw = nullptr;
+};
