@@ -1,10 +1,13 @@
 #include "CQuickAnnotationActions.h"
 
 #include "MainWindow.h"
+#include "canvas/CImageView2D.h"
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -86,6 +89,14 @@ CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectMo
                         &CProjectModel::signal_ChangeCommandState})
         QObject::connect(pModel, signal, pImportDataset, [this] { UpdateEnabled(); });
     QObject::connect(pModel, &CProjectModel::signal_CloseProject, pClassBox, [this] { RefreshClasses(); });
+    CImageWorkspaceController* pWorkspace = pWindow->GetWorkspaceController();
+    for (int nViewID = 0; pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
+    {
+        CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+        if (pViewer && pViewer->GetCanvas())
+            QObject::connect(pViewer->GetCanvas(), &CImageView2D::signal_PressKey, pClassBox,
+                             [this](int nKey) { CanvasKey(nKey); });
+    }
     RefreshClasses();
     UpdateEnabled();
 }
@@ -102,6 +113,16 @@ void CQuickAnnotationActions::RefreshClasses()
     // A project without the stored class shows its first class: that is the one new boxes take.
     if (nStored < 0 && pClassBox->count() > 0 && pQuickClass->isChecked())
         CSetting::Set(CProjectController::QUICK_CLASS_NAME, pClassBox->currentText());
+}
+
+void CQuickAnnotationActions::CanvasKey(int nKey)
+{
+    if (!pQuickClass->isChecked() || nKey < Qt::Key_1 || nKey > Qt::Key_9)
+        return;
+    const int nIndex = nKey - Qt::Key_1;
+    // The box's own change signal stores the choice, as a choice with the mouse would.
+    if (nIndex < pClassBox->count())
+        pClassBox->setCurrentIndex(nIndex);
 }
 
 void CQuickAnnotationActions::UpdateEnabled()

@@ -12,7 +12,8 @@ class QComboBox;
 // (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
 // in the tool bar, the combo box of the class that new boxes take while it is on. Both are remembered as settings
 // (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
-// combo box are children of the window; this object only keeps pointers.
+// combo box are children of the window; this object only keeps pointers. While "Quick class" is on, the keys 1 to 9
+// over a canvas choose the first to ninth class of the combo box.
 class CQuickAnnotationActions
 {
 public:
@@ -23,6 +24,8 @@ public:
     void RefreshClasses();
     // Follows the project and the trainer's state.
     void UpdateEnabled();
+    // A key pressed over a canvas: 1 to 9 choose that class while "Quick class" is on; others change nothing.
+    void CanvasKey(int nKey);
 
     QAction* pImportDataset = nullptr;
     QAction* pQuickClass = nullptr;

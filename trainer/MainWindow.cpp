@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CAboutDlg.h"
+#include "CCanvasNavigationActions.h"
 #include "CMainWindowActions.h"
 #include "CQuickAnnotationActions.h"
 #include "frame/CController.h"
@@ -290,6 +291,8 @@ void MainWindow::CreateActions()
     slot_UpdateSettingParameters(QString(), QVariant());
     // After the settings are loaded: "Quick class" starts as stored.
     m_pQuickActions = std::make_unique<CQuickAnnotationActions>(this, m_pProjectModel, m_pProjectController);
+    m_pNavigationActions =
+        std::make_unique<CCanvasNavigationActions>(this, m_pWorkspaceController, m_pProjectController);
 }
 
 QMenu* MainWindow::GetRecentMenu() const

@@ -18,6 +18,7 @@ class CModel;
 class CProjectController;
 class CProjectModel;
 class CProjectView;
+class CCanvasNavigationActions;
 class CQuickAnnotationActions;
 class CSettingController;
 class CTrainerSettingView;
@@ -121,6 +122,8 @@ private:
     std::unique_ptr<CMainWindowActions> m_pActions;
     // "Import Dataset" and "Quick class" with its class box.
     std::unique_ptr<CQuickAnnotationActions> m_pQuickActions;
+    // "Next Image", "Previous Image", "Next Image Without Boxes" and "Copy boxes from previous image".
+    std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
     int m_nCommandState = 0;
     CTrainingChartModel* m_pChartModel = nullptr;
     CTrainingChartView* m_pChartView = nullptr;

@@ -1,17 +1,25 @@
 #include "CMainWindowCase.h"
 
+#include "canvas/CImageView2D.h"
 #include "frame/CLogView.h"
+#include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "views/CProjectView.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
 #include "workspace/CImageWorkspaceView.h"
 #include "workspace/CWorkspaceBottomPanel.h"
 #include "workspace/CWorkspaceToolPanel.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QToolBar>
+#include <QTreeView>
 
 // How the window is laid out and how its commands look and follow the trainer's state: menus, tool bar, docks, the
 // central splitter, shortcuts and tool tips.
@@ -33,7 +41,8 @@ private slots:
         QTest::newRow("File") << "File"
                               << "Open Project,New Project,Save,Import Dataset,|,Recent,|,Exit";
         QTest::newRow("Edit") << "Edit"
-                              << "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class";
+                              << "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class,|,Next Image,Previous Image,"
+                                 "Next Image Without Boxes,Copy boxes from previous image";
         QTest::newRow("Run") << "Run"
                              << "Build,Start,Stop,|,Dataset Report,|,Setting";
         QTest::newRow("Tools") << "Tools"
@@ -286,6 +295,64 @@ private slots:
 
         QCOMPARE(m_pAnswers->asked.size(), 1);
         QCOMPARE(m_pAnswers->asked[0].strKind + " " + m_pAnswers->asked[0].strTitle, asked);
+    }
+
+    void digitKeysOverACanvasChooseTheQuickClass_data()
+    {
+        QTest::addColumn<bool>("quick");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("3 chooses the third class") << true << int(Qt::Key_3) << "bird";
+        QTest::newRow("1 chooses the first") << true << int(Qt::Key_1) << "cat";
+        QTest::newRow("a digit past the classes changes nothing") << true << int(Qt::Key_7) << "dog";
+        QTest::newRow("a letter changes nothing") << true << int(Qt::Key_A) << "dog";
+        QTest::newRow("with quick class off digits change nothing") << false << int(Qt::Key_3) << "dog";
+    }
+    void digitKeysOverACanvasChooseTheQuickClass()
+    {
+        QFETCH(bool, quick);
+        QFETCH(int, key);
+        QFETCH(QString, chosen);
+        QVERIFY(ShowWindow());
+        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CProjectController::QUICK_CLASS_NAME);
+        QVERIFY(pClassBox);
+        pClassBox->addItems({"cat", "dog", "bird"});
+        pClassBox->setCurrentText("dog");
+        m_pWindow->GetAction("Quick class")->setChecked(quick);
+        CImageView2D* pCanvas = m_pWindow->GetWorkspaceController()->GetViewerController(0)->GetCanvas();
+        pCanvas->setFocus();
+        QTRY_VERIFY(pCanvas->hasFocus());
+
+        QTest::keyClick(pCanvas, static_cast<Qt::Key>(key));
+
+        QCOMPARE(pClassBox->currentText(), chosen);
+        m_pWindow->GetAction("Quick class")->setChecked(false);
+    }
+
+    void pageKeysOverACanvasOnlyAreTheWindowsCommands()
+    {
+        QVERIFY(ShowWindow());
+        QAction* pNext = m_pWindow->GetAction("Next Image");
+        QVERIFY(pNext);
+        QCOMPARE(pNext->shortcut(), QKeySequence(Qt::Key_PageDown));
+        QCOMPARE(m_pWindow->GetAction("Next Image Without Boxes")->shortcut(),
+                 QKeySequence(Qt::CTRL + Qt::Key_PageDown));
+        QCOMPARE(m_pWindow->GetAction("Copy boxes from previous image")->shortcut(),
+                 QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_V));
+        QSignalSpy spyNext(pNext, &QAction::triggered);
+        CImageView2D* pCanvas = m_pWindow->GetWorkspaceController()->GetViewerController(0)->GetCanvas();
+        pCanvas->setFocus();
+        QTRY_VERIFY(pCanvas->hasFocus());
+        QTest::keyClick(pCanvas, Qt::Key_PageDown);
+        QCOMPARE(spyNext.count(), 1);
+
+        // Elsewhere Page Down stays with the widget that has the focus.
+        auto* pTree = m_pWindow->GetProjectView()->findChild<QTreeView*>();
+        QVERIFY(pTree);
+        pTree->setFocus();
+        QTRY_VERIFY(!pCanvas->hasFocus());
+        QTest::keyClick(pTree, Qt::Key_PageDown);
+        QCOMPARE(spyNext.count(), 1);
     }
 };
 

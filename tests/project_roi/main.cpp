@@ -3,6 +3,7 @@
 int RunRoiAnnotationTest(int argc, char** argv);
 int RunRoiConsistencyTest(int argc, char** argv);
 int RunRoiQuickClassTest(int argc, char** argv);
+int RunRoiNavigationTest(int argc, char** argv);
 
 // The test classes share the annotation fixture; each runs with its own report.
 int main(int argc, char** argv)
@@ -10,5 +11,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int nAnnotationFailures = RunRoiAnnotationTest(argc, argv);
     const int nConsistencyFailures = RunRoiConsistencyTest(argc, argv);
-    return nAnnotationFailures + nConsistencyFailures + RunRoiQuickClassTest(argc, argv);
+    const int nQuickClassFailures = RunRoiQuickClassTest(argc, argv);
+    return nAnnotationFailures + nConsistencyFailures + nQuickClassFailures + RunRoiNavigationTest(argc, argv);
 }

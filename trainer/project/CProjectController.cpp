@@ -7,6 +7,7 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageStore.h"
+#include "project/CDatasetROIRecord.h"
 #include "project/CDatasetReport.h"
 #include "project/CImageValidation.h"
 #include "project/CNetworkConfiguration.h"
@@ -37,6 +38,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStringList>
+
+#include <algorithm>
+#include <set>
 
 namespace
 {
@@ -507,6 +511,58 @@ void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath
         return;
     CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", nImageID, Utf8(strFilePath).constData());
     m_pAnnotation->OpenImage(nImageID, m_pModel->GetProjectDir() + QDir::separator() + strFilePath);
+}
+
+bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithoutBoxes)
+{
+    const int nImageID = m_pAnnotation->ImageOfView(nViewID);
+    if (!m_pModel || nImageID < 0 || nStep == 0)
+        return false;
+    CProjectModel::EntryList vctList = m_pModel->GetTrainImages();
+    auto itCurrent = std::find_if(vctList.begin(), vctList.end(),
+                                  [nImageID](const auto& pEntry) { return pEntry->GetImageID() == nImageID; });
+    if (itCurrent == vctList.end())
+    {
+        vctList = m_pModel->GetTestImages();
+        itCurrent = std::find_if(vctList.begin(), vctList.end(),
+                                 [nImageID](const auto& pEntry) { return pEntry->GetImageID() == nImageID; });
+        if (itCurrent == vctList.end())
+            return false;
+    }
+    const long nIndex = static_cast<long>(itCurrent - vctList.begin());
+    const long nCount = static_cast<long>(vctList.size());
+    long nTarget = nIndex + nStep;
+    if (bWithoutBoxes)
+    {
+        // One select of the images that have rows instead of one per image passed over.
+        std::vector<QVariant> vctWithRows;
+        m_pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, CDatasetROIRecord::COLUMN_IMAGE_ID, {}, vctWithRows);
+        std::set<int> setWithRows;
+        for (const QVariant& value : vctWithRows)
+            setWithRows.insert(value.toInt());
+        while (nTarget >= 0 && nTarget < nCount &&
+               setWithRows.count(vctList[static_cast<size_t>(nTarget)]->GetImageID()))
+            nTarget += nStep > 0 ? 1 : -1;
+    }
+    if (nTarget < 0 || nTarget >= nCount)
+        return false;
+    const std::shared_ptr<CDatasetImageEntry>& pTarget = vctList[static_cast<size_t>(nTarget)];
+    CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", pTarget->GetImageID(),
+                   Utf8(pTarget->GetFullPath()).constData());
+    m_pAnnotation->OpenImageInView(pTarget->GetImageID(),
+                                   m_pModel->GetProjectDir() + QDir::separator() + pTarget->GetFullPath(), nViewID);
+    if (m_pView)
+        m_pView->SelectImage(pTarget->GetImageID());
+    return true;
+}
+
+int CProjectController::CopyPreviousBoxes(int nViewID)
+{
+    if (m_pAnnotation->ImageOfView(nViewID) < 0 || m_pAnnotation->PreviousImageOfView(nViewID) < 0)
+        return 0;
+    if (!CheckCommandStopped())
+        return 0;
+    return m_pAnnotation->CopyPreviousBoxes(nViewID);
 }
 
 void CProjectController::slot_AddDrawableObjectWithViewID(int nViewID, unsigned int nImageUID,

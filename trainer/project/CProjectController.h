@@ -100,6 +100,15 @@ public:
     int GetCurrentImageID() const;
     int GetCurrentViewID() const;
 
+    // Opens, in view nViewID, the image nStep places after (negative: before) the view's project image in the list it
+    // belongs to, in the model's current order; with bWithoutBoxes the first image past it that has no rows. The tree
+    // selects the opened image. Nothing happens (false) when the view shows no project image or the list ends there:
+    // moving does not wrap around.
+    bool OpenAdjacentImage(int nViewID, int nStep, bool bWithoutBoxes = false);
+    // "Copy boxes from previous image": while the trainer is stopped, the boxes of the project image view nViewID
+    // showed before become boxes with rows on its current one, as one undo step; the number of boxes copied.
+    int CopyPreviousBoxes(int nViewID);
+
     // Settings of "Quick class": 1 while a new box takes the class named by QUICK_CLASS_NAME without the chooser
     // (when the project has that class; otherwise the chooser asks as before).
     static const QString QUICK_CLASS;

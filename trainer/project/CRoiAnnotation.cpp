@@ -1,10 +1,14 @@
 #include "project/CRoiAnnotation.h"
 
+#include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
+#include "canvas/CImageView2DController.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
+#include "frame/CUndoCommandGroup.h"
+#include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "workspace/CImageViewerController.h"
@@ -45,6 +49,7 @@ void CRoiAnnotation::Reset()
     m_nCurrentImageID = -1;
     m_nCurrentViewID = -1;
     m_mapViews.clear();
+    m_mapPreviousImages.clear();
 }
 
 void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
@@ -64,6 +69,30 @@ void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
     pWorkspace->OpenFileWithViewIDImageID(strPath, nViewID, nImageUID);
     if (nViewID < 0)
         return;
+    ShowOpened(pWorkspace, nImageID, nViewID, nImageUID);
+}
+
+void CRoiAnnotation::OpenImageInView(int nImageID, const QString& strPath, int nViewID)
+{
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+    if (!pViewer)
+        return;
+    if (!QFileInfo(strPath).isFile())
+    {
+        CLogger::Write(ELogLevel_Error, "File %s not found", Utf8(strPath).constData());
+        return;
+    }
+    pViewer->OpenFile(strPath);
+    ShowOpened(pWorkspace, nImageID, nViewID, pViewer->GetCurrentImageUID());
+}
+
+void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID,
+                                unsigned int nImageUID)
+{
+    const int nShownBefore = ImageOfView(nViewID);
+    if (nShownBefore >= 0 && nShownBefore != nImageID)
+        m_mapPreviousImages[nViewID] = nShownBefore;
     m_nCurrentImageID = nImageID;
     m_nCurrentViewID = nViewID;
     if (nImageUID == CImageWorkspaceController::kNoImage)
@@ -83,29 +112,16 @@ void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
 
 void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID)
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRows;
-    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRows,
-                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}});
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = RowsOf(nImageID);
     // One select of the classes instead of one per row; the add event of each box is then answered from it too.
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
-    std::map<int, QString> mapNames;
+    const std::map<int, QString> mapNames = ClassNames();
     m_mapShowingClasses.clear();
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
-        {
-            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
-            m_mapShowingClasses.emplace(pCategory->GetName(), pCategory->GetID());
-        }
-    }
+    for (const auto& [nID, strName] : mapNames)
+        m_mapShowingClasses.emplace(strName, nID);
 
     m_bShowingRows = true;
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRows)
+    for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
     {
-        const auto pRow = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord);
-        if (!pRow)
-            continue;
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
@@ -115,6 +131,81 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     }
     m_bShowingRows = false;
     m_mapShowingClasses.clear();
+}
+
+std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiAnnotation::RowsOf(int nImageID) const
+{
+    std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows;
+    if (!m_pDatabase)
+        return vctRows;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords,
+                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}});
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+    {
+        if (auto pRow = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+            vctRows.push_back(std::move(pRow));
+    }
+    return vctRows;
+}
+
+std::map<int, QString> CRoiAnnotation::ClassNames() const
+{
+    std::map<int, QString> mapNames;
+    if (!m_pDatabase)
+        return mapNames;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
+            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
+    }
+    return mapNames;
+}
+
+int CRoiAnnotation::PreviousImageOfView(int nViewID) const
+{
+    const auto it = m_mapPreviousImages.find(nViewID);
+    return it == m_mapPreviousImages.end() ? -1 : it->second;
+}
+
+int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
+{
+    const int nPreviousImageID = PreviousImageOfView(nViewID);
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+    if (nPreviousImageID < 0 || ImageOfView(nViewID) < 0 || !pViewer)
+        return 0;
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = RowsOf(nPreviousImageID);
+    if (vctRows.empty())
+        return 0;
+    const std::map<int, QString> mapNames = ClassNames();
+    int nCopied = 0;
+    CImageView2DController* pCanvas = pViewer->GetCanvasController();
+    auto* pGroup = new CUndoCommandGroup();
+    for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
+    {
+        // A box whose class is gone has nothing to copy but its place; the user labels new boxes by drawing them.
+        const auto itName = mapNames.find(pRow->GetCategoryID());
+        if (itName == mapNames.end())
+            continue;
+        // Unbound with a known class: its add event gives it a row of that class without asking.
+        auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
+            pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
+        pObject->SetName(itName->second);
+        ++nCopied;
+        pGroup->AddCommand(new CAddDrawableObjectCommand(pCanvas, pObject));
+    }
+    if (nCopied == 0)
+    {
+        delete pGroup;
+        return 0;
+    }
+    pGroup->Execute();
+    pCanvas->GetUndoStack()->PushUndo(pGroup);
+    pCanvas->RepaintCanvas();
+    return nCopied;
 }
 
 void CRoiAnnotation::CloseImage(int nImageID)
@@ -256,7 +347,10 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
     const int nNamedClass = GetCategoryID(strName);
     if (nNamedClass >= 0)
     {
-        if (bLostRow && m_host.commandStopped())
+        // A bound box whose row is there is shown by it already. One that lost its row comes back through undo or
+        // redo; an unbound one with a class was copied from another image and takes that class without asking.
+        const bool bUnbound = pObject && m_pDatabase && !BoundRoiID(*pObject, nRoiID);
+        if ((bLostRow || bUnbound) && m_host.commandStopped())
         {
             InsertRow(pObject, nImageID, nNamedClass);
             Validate(nImageID);

@@ -50,11 +50,19 @@ public:
     // shows the image's rows as rectangles there. A missing file is logged and opens nothing. An image already shown
     // on another project view is closed there: one image, one view, so that no view shows boxes its rows lost.
     void OpenImage(int nImageID, const QString& strPath);
+    // As OpenImage, in view nViewID without asking which view: for moving through a list from a view's canvas.
+    void OpenImageInView(int nImageID, const QString& strPath, int nViewID);
 
     // True when the view shows that image UID as a project image; otherwise logs why and gives false.
     bool IsValidViewImage(int nViewID, unsigned int nImageUID) const;
     // The project image shown on the view, -1 when none.
     int ImageOfView(int nViewID) const;
+    // The project image the view showed before the one it shows now, -1 when none.
+    int PreviousImageOfView(int nViewID) const;
+    // Adds the boxes (rows) of the view's previous project image to the image it shows, with their classes, as one
+    // step on the view's undo stack; each gets its own row as a drawn box does. Rows whose class is gone are passed
+    // over. Gives the number of boxes added.
+    int CopyPreviousBoxes(int nViewID);
     int GetCurrentImageID() const { return m_nCurrentImageID; }
     int GetCurrentViewID() const { return m_nCurrentViewID; }
     // Closes the image in every view that shows it as a project image.
@@ -90,6 +98,13 @@ private:
                    const QString* pName = nullptr);
     bool UpdateCategory(int nRoiID, int nCategoryID);
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
+    // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
+    // opened): the view map, the image leaving other views and its rows shown.
+    void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
+    // The rows of the image; empty without a database.
+    std::vector<std::shared_ptr<CDatasetROIRecord>> RowsOf(int nImageID) const;
+    // ID to name of every class.
+    std::map<int, QString> ClassNames() const;
     // The image the view shows, else the current image.
     int ImageForValidation(int nViewID) const;
     void Validate(int nImageID) const;
@@ -99,6 +114,8 @@ private:
     int m_nCurrentImageID = -1;
     int m_nCurrentViewID = -1;
     std::map<int, SViewImage> m_mapViews;
+    // Per view, the project image it showed before its current one.
+    std::map<int, int> m_mapPreviousImages;
     // Names of the classes while an image's rows are being shown; their add events need no lookups.
     std::map<QString, int> m_mapShowingClasses;
     bool m_bShowingRows = false;

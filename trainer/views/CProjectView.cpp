@@ -291,7 +291,7 @@ void CProjectView::slot_CurrentChanged(const QModelIndex& current, const QModelI
 {
     Q_UNUSED(previous);
     CProjectItem* pItem = ItemAt(current);
-    if (!pItem || !pItem->GetImage())
+    if (m_bSelecting || !pItem || !pItem->GetImage())
     {
         return;
     }
@@ -299,6 +299,24 @@ void CProjectView::slot_CurrentChanged(const QModelIndex& current, const QModelI
     if (eType == EProjectItemType_TrainImage || eType == EProjectItemType_TestImage)
     {
         emit signal_OpenImageFile(pItem->GetImage()->GetImageID(), pItem->GetImage()->GetFullPath());
+    }
+}
+
+void CProjectView::SelectImage(int nImageID)
+{
+    for (QStandardItem* pNode : {m_pTrainNode, m_pTestNode})
+    {
+        for (int i = 0; pNode && i < pNode->rowCount(); ++i)
+        {
+            auto* pItem = dynamic_cast<CProjectItem*>(pNode->child(i));
+            if (!pItem || !pItem->GetImage() || pItem->GetImage()->GetImageID() != nImageID)
+                continue;
+            m_bSelecting = true;
+            m_pSelectionModel->setCurrentIndex(pItem->index(), QItemSelectionModel::ClearAndSelect);
+            m_pTreeView->scrollTo(pItem->index());
+            m_bSelecting = false;
+            return;
+        }
     }
 }
 

@@ -35,6 +35,9 @@ public:
     // Empties the tree; called by the controller after deleting the project. Pending list changes are dropped with
     // the nodes, up to the next project change.
     void ClearTree();
+    // Makes the row of that project image the current one without asking to open it: the image is open already. A
+    // row the tree does not show yet (lists follow after the event loop has run) stays unselected.
+    void SelectImage(int nImageID);
 
 signals:
     void signal_CloseProject();
@@ -96,6 +99,8 @@ private:
     QTimer* m_pReconcileTimer = nullptr;
     bool m_bTrainDirty = false;
     bool m_bTestDirty = false;
+    // Set while SelectImage moves the current row, so that the move opens nothing.
+    bool m_bSelecting = false;
     // Shared by every image row, so a large list does not read the icon files once per row.
     QIcon m_iconValid;
     QIcon m_iconInvalid;

@@ -1,0 +1,82 @@
+#include "CCanvasNavigationActions.h"
+
+#include "MainWindow.h"
+#include "canvas/CImageView2D.h"
+#include "project/CProjectController.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace
+{
+QMenu* EditMenu(MainWindow* pWindow)
+{
+    for (QAction* pAction : pWindow->menuBar()->actions())
+    {
+        if (pAction->menu() && pAction->text() == QLatin1String("Edit"))
+            return pAction->menu();
+    }
+    return pWindow->menuBar()->addMenu("Edit");
+}
+} // namespace
+
+CCanvasNavigationActions::CCanvasNavigationActions(MainWindow* pWindow, CImageWorkspaceController* pWorkspace,
+                                                   CProjectController* pController)
+    : m_pWorkspace(pWorkspace), m_pController(pController)
+{
+    const auto make = [pWindow](const QString& strText, const QKeySequence& keys)
+    {
+        auto* pAction = new QAction(strText, pWindow);
+        pAction->setShortcut(keys);
+        // Only over a canvas: the window's other widgets keep these keys.
+        pAction->setShortcutContext(Qt::WidgetShortcut);
+        return pAction;
+    };
+    pNextImage = make("Next Image", QKeySequence(Qt::Key_PageDown));
+    pPreviousImage = make("Previous Image", QKeySequence(Qt::Key_PageUp));
+    pNextImageWithoutBoxes = make("Next Image Without Boxes", QKeySequence(Qt::CTRL + Qt::Key_PageDown));
+    pCopyPreviousBoxes = make("Copy boxes from previous image", QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_V));
+    const QList<QAction*> lstActions = {pNextImage, pPreviousImage, pNextImageWithoutBoxes, pCopyPreviousBoxes};
+
+    QMenu* pEditMenu = EditMenu(pWindow);
+    pEditMenu->addSeparator();
+    pEditMenu->addActions(lstActions);
+    for (int nViewID = 0; pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
+    {
+        CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+        if (pViewer && pViewer->GetCanvas())
+            pViewer->GetCanvas()->addActions(lstActions);
+    }
+
+    const auto open = [this](int nStep, bool bWithoutBoxes)
+    {
+        const int nViewID = TargetViewID();
+        if (m_pController && nViewID >= 0)
+            m_pController->OpenAdjacentImage(nViewID, nStep, bWithoutBoxes);
+    };
+    QObject::connect(pNextImage, &QAction::triggered, pWindow, [open] { open(1, false); });
+    QObject::connect(pPreviousImage, &QAction::triggered, pWindow, [open] { open(-1, false); });
+    QObject::connect(pNextImageWithoutBoxes, &QAction::triggered, pWindow, [open] { open(1, true); });
+    QObject::connect(pCopyPreviousBoxes, &QAction::triggered, pWindow,
+                     [this]
+                     {
+                         const int nViewID = TargetViewID();
+                         if (m_pController && nViewID >= 0)
+                             m_pController->CopyPreviousBoxes(nViewID);
+                     });
+}
+
+int CCanvasNavigationActions::TargetViewID() const
+{
+    for (int nViewID = 0; m_pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
+    {
+        CImageViewerController* pViewer = m_pWorkspace->GetViewerController(nViewID);
+        if (pViewer && pViewer->GetCanvas() && pViewer->GetCanvas()->hasFocus())
+            return nViewID;
+    }
+    // Chosen from the menu, the canvas may have lost the focus to it.
+    return m_pController ? m_pController->GetCurrentViewID() : -1;
+}
