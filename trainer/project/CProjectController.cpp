@@ -7,8 +7,8 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageStore.h"
-#include "project/CDatasetROIRecord.h"
 #include "project/CDatasetReport.h"
+#include "project/CImageListStepper.h"
 #include "project/CImageValidation.h"
 #include "project/CNetworkConfiguration.h"
 #include "project/CProjectFileReader.h"
@@ -39,8 +39,6 @@
 #include <QLockFile>
 #include <QStringList>
 
-#include <algorithm>
-#include <set>
 
 namespace
 {
@@ -516,37 +514,12 @@ void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath
 bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithoutBoxes)
 {
     const int nImageID = m_pAnnotation->ImageOfView(nViewID);
-    if (!m_pModel || nImageID < 0 || nStep == 0)
+    if (!m_pModel || nImageID < 0)
         return false;
-    CProjectModel::EntryList vctList = m_pModel->GetTrainImages();
-    auto itCurrent = std::find_if(vctList.begin(), vctList.end(),
-                                  [nImageID](const auto& pEntry) { return pEntry->GetImageID() == nImageID; });
-    if (itCurrent == vctList.end())
-    {
-        vctList = m_pModel->GetTestImages();
-        itCurrent = std::find_if(vctList.begin(), vctList.end(),
-                                 [nImageID](const auto& pEntry) { return pEntry->GetImageID() == nImageID; });
-        if (itCurrent == vctList.end())
-            return false;
-    }
-    const long nIndex = static_cast<long>(itCurrent - vctList.begin());
-    const long nCount = static_cast<long>(vctList.size());
-    long nTarget = nIndex + nStep;
-    if (bWithoutBoxes)
-    {
-        // One select of the images that have rows instead of one per image passed over.
-        std::vector<QVariant> vctWithRows;
-        m_pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, CDatasetROIRecord::COLUMN_IMAGE_ID, {}, vctWithRows);
-        std::set<int> setWithRows;
-        for (const QVariant& value : vctWithRows)
-            setWithRows.insert(value.toInt());
-        while (nTarget >= 0 && nTarget < nCount &&
-               setWithRows.count(vctList[static_cast<size_t>(nTarget)]->GetImageID()))
-            nTarget += nStep > 0 ? 1 : -1;
-    }
-    if (nTarget < 0 || nTarget >= nCount)
+    const std::shared_ptr<CDatasetImageEntry> pTarget =
+        CImageListStepper::Step(*m_pModel, m_pDatabase, nImageID, nStep, bWithoutBoxes);
+    if (!pTarget)
         return false;
-    const std::shared_ptr<CDatasetImageEntry>& pTarget = vctList[static_cast<size_t>(nTarget)];
     CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", pTarget->GetImageID(),
                    Utf8(pTarget->GetFullPath()).constData());
     m_pAnnotation->OpenImageInView(pTarget->GetImageID(),

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+
+class CDatabase;
+class CDatasetImageEntry;
+class CProjectModel;
+
+// Steps through the list (training or test) that holds a project image, in the model's current order, so that a
+// shuffle or a sort is followed.
+class CImageListStepper
+{
+public:
+    // The entry nStep places after (before, for a negative step) the image nImageID in its list; with bWithoutBoxes the
+    // first such entry, in the step's direction, whose image has no ROI row. Empty at either end of the list (no
+    // wrapping), for a zero step or an image in neither list.
+    static std::shared_ptr<CDatasetImageEntry> Step(const CProjectModel& model, CDatabase* pDatabase, int nImageID,
+                                                    int nStep, bool bWithoutBoxes);
+};
