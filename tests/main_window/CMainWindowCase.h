@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAnnotationSnapshot.h"
 #include "CProjectFixture.h"
 #include "CPromptAnswers.h"
 #include "CTestSandbox.h"
@@ -239,43 +240,15 @@ protected:
 
     std::vector<std::shared_ptr<CDrawableGeometry>> Geometries(int nViewID) const
     {
-        std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects;
-        const CDrawableObjectModel* pObjects = Viewer(nViewID)->GetObjectModel();
-        for (int i = 0; i < pObjects->GetObjectCount(); ++i)
-        {
-            if (pObjects->GetObject(i)->GetType() == EImageView2DDrawbleObjectType_Geometry)
-                vctObjects.push_back(std::dynamic_pointer_cast<CDrawableGeometry>(pObjects->GetObject(i)));
-        }
-        return vctObjects;
+        return CAnnotationSnapshot::Geometries(Viewer(nViewID)->GetObjectModel());
     }
     static QString Box(double dblX, double dblY, double dblWidth, double dblHeight, const QString& strClass)
     {
-        return QString::asprintf("%.0f %.0f %.0f %.0f %s", dblX, dblY, dblWidth, dblHeight,
-                                 strClass.toUtf8().constData());
+        return CAnnotationSnapshot::Box(dblX, dblY, dblWidth, dblHeight, strClass, 0);
     }
     // The image's rows as "x y w h class" in whole pixels (a drag lands within a fraction of the points aimed at),
     // sorted.
-    QStringList Rows(int nImageID) const
-    {
-        QStringList lstRows;
-        for (const QStringList& row :
-             Sql({QString("SELECT r.X, r.Y, r.WIDTH, r.HEIGHT, IFNULL(c.NAME, '') FROM dataset_roi r LEFT JOIN "
-                          "category c ON c.ID = r.CATEGORY_ID WHERE r.IMAGE_ID = %1")
-                      .arg(nImageID)}))
-            lstRows.append(Box(row[0].toDouble(), row[1].toDouble(), row[2].toDouble(), row[3].toDouble(), row[4]));
-        lstRows.sort();
-        return lstRows;
-    }
+    QStringList Rows(int nImageID) const { return CAnnotationSnapshot::Rows(DataFile(), nImageID, 0); }
     // The boxes on the view as "x y w h name", sorted.
-    QStringList Boxes(int nViewID) const
-    {
-        QStringList lstBoxes;
-        for (const auto& pObject : Geometries(nViewID))
-        {
-            const QRectF box = pObject->GetBoundary();
-            lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(), pObject->GetName()));
-        }
-        lstBoxes.sort();
-        return lstBoxes;
-    }
+    QStringList Boxes(int nViewID) const { return CAnnotationSnapshot::Boxes(Viewer(nViewID)->GetObjectModel(), 0); }
 };

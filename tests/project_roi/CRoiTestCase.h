@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAnnotationSnapshot.h"
 #include "CProjectTestCase.h"
 #include "CWorkspaceFixture.h"
 
@@ -104,46 +105,17 @@ protected:
     CImageView2DController* Canvas(int nViewID) const { return Viewer(nViewID)->GetCanvasController(); }
     std::vector<std::shared_ptr<CDrawableGeometry>> Geometries(int nViewID) const
     {
-        std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects;
-        const CDrawableObjectModel* pObjects = Viewer(nViewID)->GetObjectModel();
-        for (int i = 0; i < pObjects->GetObjectCount(); ++i)
-        {
-            const auto pObject = pObjects->GetObject(i);
-            if (pObject->GetType() == EImageView2DDrawbleObjectType_Geometry)
-                vctObjects.push_back(std::dynamic_pointer_cast<CDrawableGeometry>(pObject));
-        }
-        return vctObjects;
+        return CAnnotationSnapshot::Geometries(Viewer(nViewID)->GetObjectModel());
     }
 
     static QString Box(double dblX, double dblY, double dblWidth, double dblHeight, const QString& strClass)
     {
-        return QString::asprintf("%.3f %.3f %.3f %.3f %s", dblX, dblY, dblWidth, dblHeight,
-                                 strClass.toUtf8().constData());
+        return CAnnotationSnapshot::Box(dblX, dblY, dblWidth, dblHeight, strClass, 3);
     }
     // The rows of the image as "x y w h class" (class empty when it is gone), sorted.
-    QStringList Rows(int nImageID) const
-    {
-        QStringList lstRows;
-        for (const QStringList& row :
-             Sql({QString("SELECT r.X, r.Y, r.WIDTH, r.HEIGHT, IFNULL(c.NAME, '') FROM dataset_roi r LEFT JOIN "
-                          "category c ON c.ID = r.CATEGORY_ID WHERE r.IMAGE_ID = %1")
-                      .arg(nImageID)}))
-            lstRows.append(Box(row[0].toDouble(), row[1].toDouble(), row[2].toDouble(), row[3].toDouble(), row[4]));
-        lstRows.sort();
-        return lstRows;
-    }
+    QStringList Rows(int nImageID) const { return CAnnotationSnapshot::Rows(DataFile(), nImageID, 3); }
     // The geometry boxes on the view as "x y w h name", sorted.
-    QStringList Boxes(int nViewID) const
-    {
-        QStringList lstBoxes;
-        for (const auto& pObject : Geometries(nViewID))
-        {
-            const QRectF box = pObject->GetBoundary();
-            lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(), pObject->GetName()));
-        }
-        lstBoxes.sort();
-        return lstBoxes;
-    }
+    QStringList Boxes(int nViewID) const { return CAnnotationSnapshot::Boxes(Viewer(nViewID)->GetObjectModel(), 3); }
     // Every row of dataset_roi as "id image" and every bound object's ROI ID, to see that each box has its own row.
     QStringList RowIDs(int nImageID) const
     {
