@@ -1,9 +1,13 @@
 #include "CMainWindowCase.h"
 
+#include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/ECommandState.h"
 
 #include <QToolBar>
+
+#include <csignal>
 
 // The user's road through the program, one workflow per test, each on a fresh HOME: a project made from the dialog,
 // images picked in the tree, boxes drawn, moved, relabelled, undone and redone on the canvases, and the rows that
@@ -97,6 +101,44 @@ private slots:
         Action("Redo")->trigger();
         QCOMPARE(Rows(c), QStringList{Box(100, 50, 50, 40, "cat")});
         QCOMPARE(Rows(b), QStringList());
+    }
+
+    // Closing asks while the trainer runs: No keeps window and trainer, Yes closes the window and ends the trainer
+    // with it.
+    void closingWhileTrainingAsksAndEndsTheTrainer_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("answered no") << false;
+        QTest::newRow("answered yes") << true;
+    }
+    void closingWhileTrainingAsksAndEndsTheTrainer()
+    {
+        QFETCH(bool, yes);
+        QVERIFY(CreateProjectFromDialog("closing"));
+        const QString strTrainer = m_pSandbox->Path("trainer.sh");
+        QFile script(strTrainer);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho $$ > trainer.pid\nexec sleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", strTrainer);
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
+        Action("Start")->trigger();
+        QFile pidFile(m_strDir + "/trainer.pid");
+        QTRY_VERIFY(pidFile.exists() && pidFile.size() > 0);
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const pid_t nPid = static_cast<pid_t>(pidFile.readAll().trimmed().toLongLong());
+        QTRY_COMPARE(m_pWindow->GetProjectModel()->GetCommandState(), static_cast<int>(ECommandState_Running));
+
+        m_pAnswers->messages.push_back(yes ? QMessageBox::Yes : QMessageBox::No);
+        QCOMPARE(m_pWindow->close(), yes);
+
+        QCOMPARE(m_pAnswers->asked.last().strText, QString("Program is running, do you want to close it?"));
+        QCOMPARE(::kill(nPid, 0), 0);
+        if (!yes)
+            return;
+        m_pWindow.reset();
+        QCOMPARE(::kill(nPid, 0), -1);
     }
 
     void buildingAndTrainingLockTheWindowUntilStopped()
