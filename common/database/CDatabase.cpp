@@ -219,6 +219,28 @@ bool CDatabase::SelectColumn(const QString& strTableName, const QString& strColu
     return true;
 }
 
+bool CDatabase::SelectColumns(const QString& strTableName, const QStringList& lstColumns,
+                              const std::map<QString, QVariant>& mapWhereValues,
+                              std::vector<std::vector<QVariant>>& vctColumnValues)
+{
+    if (!m_pConnection || !m_pConnection->GetDatabase() || lstColumns.isEmpty())
+        return false;
+    QSqlQuery query(*m_pConnection->GetDatabase());
+    query.setForwardOnly(true);
+    const QString strQuery = QStringLiteral("SELECT ") + lstColumns.join(QStringLiteral(", ")) +
+                             QStringLiteral(" FROM ") + strTableName + ParseWhereValues(mapWhereValues);
+    if (!m_pConnection->Execute(query, strQuery, nullptr))
+        return false;
+    std::vector<std::vector<QVariant>> vctValues(static_cast<size_t>(lstColumns.size()));
+    while (query.next())
+    {
+        for (size_t i = 0; i < vctValues.size(); ++i)
+            vctValues[i].push_back(query.value(static_cast<int>(i)));
+    }
+    vctColumnValues = std::move(vctValues);
+    return true;
+}
+
 bool CDatabase::HasTable(const QString& strTableName) const
 {
     if (!m_pConnection || !m_pConnection->IsOpen())

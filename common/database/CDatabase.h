@@ -3,6 +3,7 @@
 #include "OvrelCommonGlobal.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <map>
@@ -63,6 +64,11 @@ public:
     // checks that need one column of many rows. False (values untouched) when the select fails.
     bool SelectColumn(const QString& strTableName, const QString& strColumn,
                       const std::map<QString, QVariant>& mapWhereValues, std::vector<QVariant>& vctValues);
+    // The values of several columns of the selected rows, one vector per column in the order asked, all from one
+    // select so that entry i of every vector belongs to the same row. False (values untouched) when the select fails.
+    bool SelectColumns(const QString& strTableName, const QStringList& lstColumns,
+                       const std::map<QString, QVariant>& mapWhereValues,
+                       std::vector<std::vector<QVariant>>& vctColumnValues);
     // True when the open database has that table. Asks the driver for the table's columns: no statement is sent.
     bool HasTable(const QString& strTableName) const;
     // An empty WHERE map updates or deletes every row; an empty SET map makes the update fail.

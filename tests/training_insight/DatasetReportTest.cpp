@@ -20,8 +20,9 @@ private:
             Statements({"a", "b", "c"},
                        {"good.jpg 64x48", "empty.jpg 64x48", "orphan.jpg 64x48", "outside.jpg 64x48", "tiny.jpg 64x48",
                         "dup.jpg 64x48", "missing.jpg 64x48", "resized.jpg 64x48", "picture.bmp 64x48 test"},
-                       {"1 1 10 10 1 1", "20 20 10 10 1 2", "5 5 10 10 3 9", "60 40 10 10 4 1", "5 5 3 10 5 1",
-                        "8 8 12 12 6 1", "8 8 12 12 6 1", "5 5 10 10 7 1", "5 5 10 10 8 1", "5 5 10 10 9 1"}));
+                       // Boxes stored in no image order: rows of the ROI table and of its image index differ.
+                       {"5 5 10 10 9 1", "5 5 10 10 8 1", "5 5 10 10 7 1", "8 8 12 12 6 1", "8 8 12 12 6 1",
+                        "5 5 3 10 5 1", "60 40 10 10 4 1", "5 5 10 10 3 9", "20 20 10 10 1 2", "1 1 10 10 1 1"}));
         if (strDir.isEmpty())
             return strDir;
         for (const char* strName :

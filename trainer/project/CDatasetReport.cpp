@@ -110,16 +110,12 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     if (!pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}) ||
         !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}))
         return false;
-    // A record per box costs more than the rest of the report: the boxes are read column by column. Each select
-    // scans the table in row order (the schema has no index a single-column select could take instead).
-    const std::array<const char*, 6> arrColumns = {"X", "Y", "WIDTH", "HEIGHT", "IMAGE_ID", "CATEGORY_ID"};
-    std::array<std::vector<QVariant>, 6> arrValues;
-    for (size_t i = 0; i < arrColumns.size(); ++i)
-    {
-        if (!pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, arrColumns[i], {}, arrValues[i]) ||
-            arrValues[i].size() != arrValues[0].size())
-            return false;
-    }
+    // A record per box costs more than the rest of the report: the boxes are read as plain column values, all from
+    // one select, so that every column's entry i is the same row's.
+    std::vector<std::vector<QVariant>> arrValues;
+    if (!pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
+                                  {"X", "Y", "WIDTH", "HEIGHT", "IMAGE_ID", "CATEGORY_ID"}, {}, arrValues))
+        return false;
     std::vector<CDatasetROIRecord> vctRois(arrValues[0].size());
     for (size_t i = 0; i < vctRois.size(); ++i)
     {
