@@ -346,6 +346,41 @@ private slots:
         QCOMPARE(Rows(1), QStringList({Box(10, 20, 30, 40, "cat"), Box(100, 10, 40, 40, "dog")}));
     }
 
+    // A write the project file refuses must not leave the screen showing it: the box goes, or keeps its old class,
+    // and the error is logged.
+    void refusedWritesLeaveScreenAsFile_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("draw") << "draw"
+                              << "INSERT"
+                              << "[ERROR] Add ROI to Image ID 1 Failed";
+        QTest::newRow("relabel") << "relabel"
+                                 << "UPDATE"
+                                 << "[ERROR] Update ROI to ID 1 Failed";
+    }
+    void refusedWritesLeaveScreenAsFile()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, refused);
+        QFETCH(QString, logged);
+        AnnotatedProject({"1 10 20 30 40 1"});
+        OpenImage(1, 0);
+        Sql({QString("CREATE TRIGGER refuse BEFORE %1 ON dataset_roi BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                 .arg(refused)});
+
+        AnswerClass("dog");
+        if (edit == "draw")
+            Draw(0, QPointF(100, 10), QPointF(140, 50));
+        else
+            m_pCase->controller.ChangeROIClass(0, FirstUID(0));
+
+        QCOMPARE(Rows(1), QStringList(Box(10, 20, 30, 40, "cat")));
+        QCOMPARE(Boxes(0), Rows(1));
+        QVERIFY2(Log().contains(logged), qPrintable(logged));
+    }
+
     void lookupsOfClasses_data()
     {
         QTest::addColumn<QString>("name");

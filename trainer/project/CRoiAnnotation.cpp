@@ -307,7 +307,7 @@ bool CRoiAnnotation::InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject
     pRow->SetCategoryID(nCategoryID);
     if (!m_pDatabase->InsertToTable(pRow))
     {
-        CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d Failed", nImageID);
+        CLogger::Write(ELogLevel_Error, "Add ROI to Image ID %d Failed", nImageID);
         return false;
     }
     CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d OK", nImageID);
@@ -323,7 +323,8 @@ bool CRoiAnnotation::UpdateCategory(int nRoiID, int nCategoryID)
     const bool bUpdated =
         m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nCategoryID}},
                                  {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(ELogLevel_Debug, bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
+                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
     return bUpdated;
 }
 
@@ -352,7 +353,9 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         const bool bUnbound = pObject && m_pDatabase && !BoundRoiID(*pObject, nRoiID);
         if ((bLostRow || bUnbound) && m_host.commandStopped())
         {
-            InsertRow(pObject, nImageID, nNamedClass);
+            // A box that could not get its row leaves the screen: it would show what the file does not hold.
+            if (!InsertRow(pObject, nImageID, nNamedClass))
+                pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
             Validate(nImageID);
         }
         return;
@@ -378,7 +381,10 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         return;
 
     if (!BoundRoiID(*pObject, nRoiID))
-        InsertRow(pObject, nImageID, nClassID, &strClass);
+    {
+        if (!InsertRow(pObject, nImageID, nClassID, &strClass))
+            pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
+    }
     else if (UpdateCategory(nRoiID, nClassID))
         pObject->SetName(strClass);
     Validate(nImageID);
@@ -396,7 +402,8 @@ void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID,
         return;
     const bool bDeleted =
         m_pDatabase->DeleteFromTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(ELogLevel_Debug, bDeleted ? "Delete ROI to ID %d OK" : "Delete ROI to ID %d Failed", nRoiID);
+    CLogger::Write(bDeleted ? ELogLevel_Debug : ELogLevel_Error,
+                   bDeleted ? "Delete ROI to ID %d OK" : "Delete ROI to ID %d Failed", nRoiID);
     Validate(ImageForValidation(nViewID));
 }
 
@@ -435,7 +442,8 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
                                                     {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
                                                     {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
                                                    {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(ELogLevel_Debug, bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
+                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
     Validate(nImageID);
 }
 
@@ -450,13 +458,13 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
     QString strClass;
     if (!m_host.chooseClass || !m_host.chooseClass(strClass))
         return;
-    pObject->SetName(strClass);
-    // The name's change event may have given the box a new row.
-    if (!BoundRoiID(*pObject, nRoiID))
-        return;
+    // The box shows its new class only once its row holds it; a class gone meanwhile leaves the box as it is.
     const int nClassID = GetCategoryID(strClass);
     if (nClassID < 0)
         return;
-    UpdateCategory(nRoiID, nClassID);
+    if (FindRow(nRoiID) && !UpdateCategory(nRoiID, nClassID))
+        return;
+    // A box whose row went gets a new one, with the new class, from the name's change event.
+    pObject->SetName(strClass);
     Validate(ImageForValidation(nViewID));
 }
