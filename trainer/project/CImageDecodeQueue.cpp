@@ -55,7 +55,7 @@ void CImageDecodeQueue::StartUpTo(int nIndex)
 void CImageDecodeQueue::Decode(int nIndex)
 {
     SResult result;
-    const QString& strPath = m_lstPaths[nIndex];
+    const QString& strPath = m_lstPaths.at(nIndex);
     if (!m_bAbandoned && !strPath.isEmpty())
     {
         // One image per file: a decode holds a whole picture, which goes as soon as its size is known.

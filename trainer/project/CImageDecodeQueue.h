@@ -39,7 +39,8 @@ private:
     void StartUpTo(int nIndex);
     void Decode(int nIndex);
 
-    QStringList m_lstPaths;
+    // Read from several threads at once: const, so that no access can detach the list it shares with the caller.
+    const QStringList m_lstPaths;
     QThreadPool m_pool;
     int m_nAhead = 0;
     int m_nStarted = 0;
