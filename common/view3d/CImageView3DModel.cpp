@@ -135,8 +135,9 @@ void CImageView3DModel::Build(const std::shared_ptr<COvrelImage>& pImage, unsign
     if (IsSuperseded(nTicket))
         return;
     emit signal_ChangeProgressValue(0);
+    // The copy keeps the pixels this build reads, whatever happens to the image on the GUI thread meanwhile.
     COvrelImage copy;
-    if (copy.CopyFrom(*pImage) != 0 || !copy.GetData())
+    if (copy.CopyFrom(*pImage) != 0 || copy.IsEmpty())
         return;
     const int nWidth = copy.GetWidth();
     const int nHeight = copy.GetHeight();

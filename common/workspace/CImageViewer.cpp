@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 CImageViewer::CImageViewer(CImageViewerModel* pModel, int nViewID, QWidget* parent)
     : QFrame(parent), m_pModel(pModel), m_nViewID(nViewID)
@@ -291,7 +292,7 @@ void CImageViewer::slot_ChangeMousePosition()
     const QPointF position = m_pImageListModel->GetMousePosition();
     const int x = static_cast<int>(std::floor(position.x()));
     const int y = static_cast<int>(std::floor(position.y()));
-    const unsigned char* pPixel = pImage->GetPixel(x, y);
+    const unsigned char* pPixel = std::as_const(*pImage).GetPixel(x, y);
     QString strText;
     if (pPixel)
     {

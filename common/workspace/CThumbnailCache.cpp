@@ -157,7 +157,7 @@ CThumbnailCache::SThumbnail* CThumbnailCache::Find(const ImagePtr& pImage)
     const auto it = m_mapKept.find(pImage->GetUID());
     if (it != m_mapKept.end())
         return &it->second;
-    if (pImage->IsEmpty() || !pImage->GetRows())
+    if (pImage->IsEmpty())
         return nullptr;
     SThumbnail thumbnail;
     thumbnail.source = QSize(pImage->GetWidth(), pImage->GetHeight());

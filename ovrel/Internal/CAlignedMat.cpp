@@ -1,6 +1,9 @@
 #include "Internal/CAlignedMat.h"
 
+#include "Internal/CLargeBufferAllocator.h"
+
 #include <cstdint>
+#include <cstring>
 
 namespace Ovrel
 {
@@ -29,7 +32,10 @@ Utils::EOvrelResult CAlignedMat::Allocate(int nWidth, int nHeight, int nChannels
     // One byte-wide matrix per row of the stride, viewed as nWidth pixels: the view shares the
     // buffer (and its reference count) and keeps the padded stride. OpenCV allocates on a 64-byte
     // boundary, so every row start is aligned as well.
-    cv::Mat buffer(nHeight, static_cast<int>(stride), CV_8UC1);
+    cv::Mat buffer;
+    if (stride * nHeight >= static_cast<long long>(CLargeBufferAllocator::kMinBytes))
+        buffer.allocator = CLargeBufferAllocator::Instance();
+    buffer.create(nHeight, static_cast<int>(stride), CV_8UC1);
     result = buffer.colRange(0, static_cast<int>(packed)).reshape(nChannels);
     return Utils::EOvrelResult_OK;
 }
@@ -57,9 +63,31 @@ Utils::EOvrelResult CAlignedMat::MakeAligned(const cv::Mat& mat, int nAlignment,
     const Utils::EOvrelResult allocated = Allocate(mat.cols, mat.rows, mat.channels(), nAlignment, aligned);
     if (allocated != Utils::EOvrelResult_OK)
         return allocated;
-    mat.copyTo(aligned);
+    Copy(mat, aligned);
     result = aligned;
     return Utils::EOvrelResult_OK;
+}
+
+void CAlignedMat::Copy(const cv::Mat& source, cv::Mat& target)
+{
+    CV_Assert(source.size() == target.size() && source.type() == target.type());
+    const size_t nRowBytes = static_cast<size_t>(source.cols) * source.elemSize();
+    // Padding at the row ends is cleared, so that the whole buffer holds defined bytes.
+    const size_t nPadding = target.step[0] > nRowBytes ? target.step[0] - nRowBytes : 0;
+    const auto copyRows = [&](const cv::Range& rows)
+    {
+        for (int y = rows.start; y < rows.end; ++y)
+        {
+            std::memcpy(target.ptr(y), source.ptr(y), nRowBytes);
+            if (nPadding > 0)
+                std::memset(target.ptr(y) + nRowBytes, 0, nPadding);
+        }
+    };
+    if (static_cast<long long>(nRowBytes) * source.rows < static_cast<long long>(CLargeBufferAllocator::kMinBytes))
+        copyRows(cv::Range(0, source.rows));
+    else
+        // A large copy is bound by the memory bus and the page faults of the new buffer; both scale with threads.
+        cv::parallel_for_(cv::Range(0, source.rows), copyRows, 8);
 }
 
 } // namespace Internal

@@ -23,6 +23,10 @@ public:
     // An uninitialised 8-bit matrix with the aligned row stride.
     static Utils::EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result);
 
+    // Copies the pixels of a matrix into one of the same size and type made by Allocate (the strides may differ)
+    // and clears the target's row padding; on several threads when the picture is large.
+    static void Copy(const cv::Mat& source, cv::Mat& target);
+
     static bool IsAligned(const cv::Mat& mat, int nAlignment);
 
     // The matrix itself when it is already aligned, otherwise an aligned copy; EOvrelResult_TooLarge

@@ -55,6 +55,10 @@ struct COvrelImage::SImpl
     std::vector<int> vctColumnOffsets;
     std::wstring strName;
     std::wstring strFolder;
+    // One token per pixel buffer, held by every image that shares the buffer through CopyFrom: the buffer may be
+    // written in place only while this image holds the token alone. (GetSharedData's keepers do not hold it: they
+    // only read.)
+    std::shared_ptr<const int> pShare;
 
     // Takes over a matrix as the image's pixels, copying only when its layout does not fit.
     EOvrelResult Adopt(const cv::Mat& mat, int nAlignment)
@@ -69,10 +73,12 @@ struct COvrelImage::SImpl
         std::vector<int> offsets(static_cast<size_t>(aligned.cols));
         for (int x = 0; x < aligned.cols; ++x)
             offsets[static_cast<size_t>(x)] = x * aligned.channels();
+        auto pToken = std::make_shared<const int>(0);
         pixels = aligned;
         nRowAlignment = nAlignment;
         vctRows.swap(rows);
         vctColumnOffsets.swap(offsets);
+        pShare = std::move(pToken);
         return EOvrelResult_OK;
     }
 
@@ -81,6 +87,23 @@ struct COvrelImage::SImpl
         pixels.release();
         vctRows.clear();
         vctColumnOffsets.clear();
+        pShare.reset();
+    }
+
+    bool IsShared() const { return pShare && pShare.use_count() > 1; }
+
+    // Gives the image a buffer of its own before it is written, when a copy still shares the current one.
+    EOvrelResult Detach()
+    {
+        if (!IsShared())
+            return EOvrelResult_OK;
+        cv::Mat own;
+        const EOvrelResult result =
+            CAlignedMat::Allocate(pixels.cols, pixels.rows, pixels.channels(), nRowAlignment, own);
+        if (result != EOvrelResult_OK)
+            return result;
+        CAlignedMat::Copy(pixels, own);
+        return Adopt(own, nRowAlignment);
     }
 };
 
@@ -162,15 +185,14 @@ EOvrelResult COvrelImage::CopyFrom(const COvrelImage& source)
             }
             else
             {
-                cv::Mat copy;
-                const EOvrelResult result = CAlignedMat::Allocate(
-                    source.GetWidth(), source.GetHeight(), source.GetChannels(), source.m_pImpl->nRowAlignment, copy);
-                if (result != EOvrelResult_OK)
-                    return result;
-                source.m_pImpl->pixels.copyTo(copy);
-                const EOvrelResult adopted = m_pImpl->Adopt(copy, source.m_pImpl->nRowAlignment);
-                if (adopted != EOvrelResult_OK)
-                    return adopted;
+                // The buffer is shared until one of the two images is written: the copy itself costs nothing, which
+                // matters where an image is copied only to be kept as it is (an undo step, say).
+                std::vector<unsigned char*> rows = source.m_pImpl->vctRows;
+                std::vector<int> offsets = source.m_pImpl->vctColumnOffsets;
+                m_pImpl->pixels = source.m_pImpl->pixels;
+                m_pImpl->vctRows.swap(rows);
+                m_pImpl->vctColumnOffsets.swap(offsets);
+                m_pImpl->pShare = source.m_pImpl->pShare;
             }
             m_pImpl->nRowAlignment = source.m_pImpl->nRowAlignment;
             m_pImpl->strName = source.m_pImpl->strName;
@@ -209,6 +231,9 @@ EOvrelResult COvrelImage::Median(int nRadiusX, int nRadiusY, const Geometry::COv
     return Guarded(
         [&]
         {
+            const EOvrelResult detached = m_pImpl->Detach();
+            if (detached != EOvrelResult_OK)
+                return detached;
             cv::Mat pixels = m_pImpl->pixels;
             const EOvrelResult result = Internal::CImageFilter::Median(pixels, m_pImpl->nRowAlignment, nRadiusX,
                                                                        nRadiusY, pRegion, nBorderMode, dblBorderValue);
@@ -224,6 +249,9 @@ EOvrelResult COvrelImage::Sobel(int nOrderX, int nOrderY, const Geometry::COvrel
     return Guarded(
         [&]
         {
+            const EOvrelResult detached = m_pImpl->Detach();
+            if (detached != EOvrelResult_OK)
+                return detached;
             cv::Mat pixels = m_pImpl->pixels;
             const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, nOrderX, nOrderY,
                                                                       pRegion, nBorderMode, dblBorderValue);
@@ -288,7 +316,7 @@ int COvrelImage::GetRowAlignment() const
 
 unsigned char* COvrelImage::GetData()
 {
-    return IsEmpty() ? nullptr : m_pImpl->pixels.data;
+    return IsEmpty() || !Detach() ? nullptr : m_pImpl->pixels.data;
 }
 
 const unsigned char* COvrelImage::GetData() const
@@ -308,7 +336,7 @@ std::shared_ptr<const unsigned char> COvrelImage::GetSharedData() const
 
 unsigned char* const* COvrelImage::GetRows()
 {
-    return IsEmpty() ? nullptr : m_pImpl->vctRows.data();
+    return IsEmpty() || !Detach() ? nullptr : m_pImpl->vctRows.data();
 }
 
 const unsigned char* const* COvrelImage::GetRows() const
@@ -323,14 +351,21 @@ const int* COvrelImage::GetColumnOffsets() const
 
 unsigned char* COvrelImage::GetPixel(int x, int y)
 {
-    if (x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
+    if (x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight() || !Detach())
         return nullptr;
     return m_pImpl->vctRows[static_cast<size_t>(y)] + m_pImpl->vctColumnOffsets[static_cast<size_t>(x)];
 }
 
 const unsigned char* COvrelImage::GetPixel(int x, int y) const
 {
-    return const_cast<COvrelImage*>(this)->GetPixel(x, y);
+    if (x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
+        return nullptr;
+    return m_pImpl->vctRows[static_cast<size_t>(y)] + m_pImpl->vctColumnOffsets[static_cast<size_t>(x)];
+}
+
+bool COvrelImage::Detach()
+{
+    return Guarded([&] { return m_pImpl->Detach(); }) == EOvrelResult_OK;
 }
 
 const std::wstring& COvrelImage::GetName() const

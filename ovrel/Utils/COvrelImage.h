@@ -27,6 +27,10 @@ namespace Utils
 // Pointers from GetData, GetRows, GetColumnOffsets and GetPixel stay valid until the next call of
 // LoadFromFile, Create, CopyFrom, Rotate or a filter over the whole image (region null), which may
 // move the pixels to a new buffer; filters with a region change the pixels in place.
+// A copy (CopyFrom) shares the source's pixel buffer until either image is written: the first
+// non-const GetData, GetRows or GetPixel, or filter, of an image whose buffer is shared moves that
+// image to a buffer of its own (so it may fail, returning null, when memory runs out). Take the
+// pointers you write through after the copy is made: a pointer taken before writes into both.
 // Every operation leaves the image as it was when it fails.
 class OVREL_EXPORT COvrelImage : public COvrelObject
 {
@@ -62,8 +66,9 @@ public:
     // for callers that write every sample at once, which saves a pass over the whole buffer.
     EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nRowAlignment = 4);
 
-    // Deep copy of pixels, row alignment, name and folder (the UID stays this image's own). Copying
-    // an empty image empties this one. A null source is EOvrelResult_InvalidArgument.
+    // Copy of pixels, row alignment, name and folder (the UID stays this image's own); the pixels
+    // are shared until one side is written (see above), so copying costs no time until then.
+    // Copying an empty image empties this one. A null source is EOvrelResult_InvalidArgument.
     EOvrelResult CopyFrom(const COvrelImage& source);
     EOvrelResult CopyFrom(const COvrelImage* pSource);
 
@@ -109,7 +114,8 @@ public:
     const unsigned char* GetData() const;
     // The pixel buffer of GetData with a share in its ownership: the bytes stay allocated while the
     // returned pointer or a copy of it lives, even after this image is destroyed or moves to a new
-    // buffer. Changes made in place (filters with a region, writes through GetRows) show through.
+    // buffer. Changes made in place (filters with a region, writes through GetRows) show through,
+    // except the first write after a CopyFrom shared the buffer, which moves this image away.
     // Null when empty.
     std::shared_ptr<const unsigned char> GetSharedData() const;
     // GetHeight() pointers, one to the first byte of each row; null when empty.
@@ -130,6 +136,9 @@ private:
     // The three Sobel filters differ only in the derivative orders.
     EOvrelResult Sobel(int nOrderX, int nOrderY, const Geometry::COvrelGeometry* pRegion, int nBorderMode,
                        double dblBorderValue);
+
+    // False when the image needed a buffer of its own and none could be had.
+    bool Detach();
 
     struct SImpl;
     std::unique_ptr<SImpl> m_pImpl;

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
+#include <utility>
 
 using namespace Ovrel::Geometry;
 using namespace Ovrel::Utils;
@@ -15,6 +17,7 @@ using ImageText::Make;
 
 using GeometryPtr = std::shared_ptr<COvrelGeometry>;
 Q_DECLARE_METATYPE(GeometryPtr)
+Q_DECLARE_METATYPE(std::function<void(Ovrel::Utils::COvrelImage&)>)
 
 namespace
 {
@@ -323,6 +326,54 @@ private slots:
         QCOMPARE(int(pImage->GetPixel(14, 21)[0]), 100);
         QCOMPARE(int(pImage->GetPixel(21, 14)[0]), 0);
         QCOMPARE(int(pImage->GetPixel(0, 0)[0]), 0);
+    }
+
+    void aCopyAndItsSourceChangeApart_data()
+    {
+        using Write = std::function<void(COvrelImage&)>;
+        QTest::addColumn<bool>("bWriteCopy");
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<QString>("strWritten");
+        const COvrelRectangle corner(0, 0, 1, 1);
+        const Write pixel = [](COvrelImage& image) { image.GetPixel(2, 1)[0] = 99; };
+        const Write rows = [](COvrelImage& image) { image.GetRows()[0][1] = 99; };
+        const Write data = [](COvrelImage& image) { image.GetData()[0] = 99; };
+        const Write median = [corner](COvrelImage& image)
+        { QCOMPARE(image.Median(1, 1, &corner, EOvrelBorderMode_Replicate, 0.0), EOvrelResult_OK); };
+        const Write sobel = [](COvrelImage& image)
+        { QCOMPARE(image.SobelX(nullptr, EOvrelBorderMode_Constant, 7.0), EOvrelResult_OK); };
+        for (const bool bCopy : {false, true})
+        {
+            const char* szSide = bCopy ? "copy" : "source";
+            QTest::addRow("%s through GetPixel", szSide) << bCopy << pixel << "1 2 3|4 5 99";
+            QTest::addRow("%s through GetRows", szSide) << bCopy << rows << "1 99 3|4 5 6";
+            QTest::addRow("%s through GetData", szSide) << bCopy << data << "99 2 3|4 5 6";
+            QTest::addRow("%s by a filter in a region", szSide) << bCopy << median << "2 2 3|4 5 6";
+            QTest::addRow("%s by a filter over the whole image", szSide) << bCopy << sobel << "12 6 12|9 6 9";
+        }
+    }
+
+    void aCopyAndItsSourceChangeApart()
+    {
+        using Write = std::function<void(COvrelImage&)>;
+        QFETCH(bool, bWriteCopy);
+        QFETCH(Write, write);
+        QFETCH(QString, strWritten);
+        auto pSource = Make("1 2 3|4 5 6");
+        auto pCopy = std::make_unique<COvrelImage>();
+        QCOMPARE(pCopy->CopyFrom(*pSource), EOvrelResult_OK);
+        // Until one side is written, the copy costs no pixel buffer of its own.
+        QCOMPARE(std::as_const(*pCopy).GetData(), std::as_const(*pSource).GetData());
+
+        write(bWriteCopy ? *pCopy : *pSource);
+
+        QCOMPARE(Dump(bWriteCopy ? *pCopy : *pSource), strWritten);
+        QCOMPARE(Dump(bWriteCopy ? *pSource : *pCopy), QString("1 2 3|4 5 6"));
+        // Each side now owns its pixels: the other may go, and later writes stay on their own side.
+        (bWriteCopy ? pSource : pCopy).reset();
+        COvrelImage& left = bWriteCopy ? *pCopy : *pSource;
+        left.GetPixel(0, 1)[0] = 42;
+        QCOMPARE(left.GetPixel(0, 1)[0], 42);
     }
 
     void refusedCallsLeaveTheImage()
