@@ -5,6 +5,7 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CProjectModel.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -97,5 +98,29 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
                 bAllValid = false;
         }
     }
+    return bAllValid;
+}
+
+bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
+{
+    if (!m_pDatabase)
+        return false;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    std::shared_ptr<CDatasetImageEntry> pEntry = model.FindTrainImage(nImageID);
+    if (!pEntry)
+        pEntry = model.FindTestImage(nImageID);
+    if (!pEntry)
+        return false;
+    return ValidateImage(pEntry, vctCategories);
+}
+
+bool CImageValidation::ValidateProject(const CProjectModel& model)
+{
+    const bool bAllValid = ValidateAll(model.GetTrainImages(), model.GetTestImages());
+    if (bAllValid)
+        CLogger::Write(ELogLevel_Normal, "Validate ROI OK");
+    else
+        CLogger::Write(ELogLevel_Error, "Validate ROI Error");
     return bAllValid;
 }

@@ -6,6 +6,7 @@
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
+class CProjectModel;
 
 // Decides which project images the trainer can use: an image is valid when it has at least one ROI and every ROI names
 // an existing class. Marks each entry and logs each invalid image.
@@ -21,6 +22,11 @@ public:
     // Every training image, then every test image; true when all are valid.
     bool ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
                      const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest);
+    // The model's image with that ID (its training list first, then its test list) against the class rows, which are
+    // read first; false when neither list has it.
+    bool ValidateImageOf(const CProjectModel& model, int nImageID);
+    // Every image of the model (see ValidateAll); logs "Validate ROI OK" or the error "Validate ROI Error".
+    bool ValidateProject(const CProjectModel& model);
 
 private:
     static bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,

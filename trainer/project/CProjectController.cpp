@@ -4,50 +4,33 @@
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
-#include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageStore.h"
 #include "project/CDatasetReport.h"
 #include "project/CImageListStepper.h"
 #include "project/CImageValidation.h"
 #include "project/CNetworkConfiguration.h"
+#include "project/CProjectCategories.h"
+#include "project/CProjectDeletion.h"
+#include "project/CProjectEditors.h"
 #include "project/CProjectFileReader.h"
-#include "project/CProjectFolderRemover.h"
 #include "project/CProjectHistory.h"
+#include "project/CProjectLock.h"
 #include "project/CProjectModel.h"
 #include "project/CProjectProperties.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CRoiAnnotation.h"
 #include "project/CTrainerProcess.h"
-#include "project/CTrainingBuild.h"
-#include "project/CWeightsWatcher.h"
+#include "project/CTrainingRun.h"
 #include "project/CYoloDatasetImport.h"
 #include "project/ECommandState.h"
-#include "views/CClassChooserController.h"
-#include "views/CClassChooserView.h"
-#include "views/CClassEditorController.h"
 #include "views/CClassEditorView.h"
 #include "views/CConfigurationEditorView.h"
-#include "views/CParameterEditorController.h"
-#include "views/CParameterEditorView.h"
-#include "views/CProjectPropertyModel.h"
 #include "views/CProjectPropertyView.h"
 #include "views/CProjectView.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QStringList>
-
-
-namespace
-{
-
-QByteArray Utf8(const QString& strText)
-{
-    return strText.toUtf8();
-}
-} // namespace
 
 const QString CProjectController::QUICK_CLASS = QStringLiteral("TRAINER_QUICK_CLASS");
 const QString CProjectController::QUICK_CLASS_NAME = QStringLiteral("TRAINER_QUICK_CLASS_NAME");
@@ -58,28 +41,13 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pRecordFactory = new CProjectRecordFactory();
     m_pDatabase = new CDatabase(m_pRecordFactory);
     m_pImageStore = std::make_unique<CDatasetImageStore>(m_pDatabase, m_pModel);
-
-    m_pClassEditorView = new CClassEditorView(m_pView);
-    m_pClassEditorController = new CClassEditorController(m_pClassEditorView, m_pDatabase);
-    m_pClassChooserView = new CClassChooserView(m_pView);
-    m_pClassChooserController = new CClassChooserController(m_pClassChooserView, m_pDatabase);
-    m_pParameterEditorView = new CParameterEditorView(m_pView);
-    m_pParameterEditorController = new CParameterEditorController(m_pParameterEditorView, m_pDatabase);
-    m_pConfigurationEditorView = new CConfigurationEditorView(m_pView);
+    m_pLock = std::make_unique<CProjectLock>();
+    m_pEditors = std::make_unique<CProjectEditors>(m_pDatabase, m_pView);
 
     CRoiAnnotation::SHost host;
     host.commandStopped = [this]() { return CheckCommandStopped(); };
-    host.hasChooser = [this]() { return m_pClassChooserView && m_pClassChooserController; };
-    host.chooseClass = [this](QString& strClass)
-    {
-        m_pClassChooserController->Load();
-        if (CPrompt::ExecDialog(m_pClassChooserView) != 1)
-            return false;
-        strClass = m_pClassChooserView->GetSelectedName();
-        if (m_pClassChooserView)
-            m_pClassChooserView->SetLastChosen(strClass);
-        return true;
-    };
+    host.hasChooser = [this]() { return m_pEditors->HasChooser(); };
+    host.chooseClass = [this](QString& strClass) { return m_pEditors->ChooseClass(strClass); };
     host.quickClass = [this](QString& strClass)
     {
         if (CSetting::GetInt(QUICK_CLASS, 0) == 0)
@@ -90,20 +58,17 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
     m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
 
-    m_pTrainer = std::make_unique<CTrainerProcess>();
-    connect(m_pTrainer.get(), &CTrainerProcess::signal_CommandStateChanged, this,
+    m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
+    connect(m_pRun->Trainer(), &CTrainerProcess::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);
-    connect(m_pTrainer.get(), &CTrainerProcess::signal_OutputLine, this, &CProjectController::signal_TrainerOutputLine);
-    m_pWeightsWatcher = new CWeightsWatcher(this);
-
-    m_pPropertyModel = new CProjectPropertyModel();
-    m_pPropertyView = new CProjectPropertyView(m_pPropertyModel, nullptr);
+    connect(m_pRun->Trainer(), &CTrainerProcess::signal_OutputLine, this,
+            &CProjectController::signal_TrainerOutputLine);
 
     if (m_pView)
         connect(m_pView, &CProjectView::signal_ProjectProperty, this, &CProjectController::slot_ProjectProperty);
-    connect(m_pPropertyView, &CProjectPropertyView::signal_UpdateProjectProperty, this,
+    connect(m_pEditors->PropertyView(), &CProjectPropertyView::signal_UpdateProjectProperty, this,
             &CProjectController::slot_UpdateProjectProperty);
-    connect(m_pConfigurationEditorView, &CConfigurationEditorView::signal_UpdateProjectProperty, this,
+    connect(m_pEditors->ConfigurationEditor(), &CConfigurationEditorView::signal_UpdateProjectProperty, this,
             &CProjectController::slot_UpdateProjectProperty);
     if (m_pView)
     {
@@ -120,31 +85,19 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
         connect(m_pView, &CProjectView::signal_RemoveTrainImage, this, &CProjectController::slot_RemoveTrainImage);
         connect(m_pView, &CProjectView::signal_RemoveTestImage, this, &CProjectController::slot_RemoveTestImage);
     }
-    connect(m_pClassEditorView, &CClassEditorView::signal_CheckValidateROI, this,
+    connect(m_pEditors->ClassEditor(), &CClassEditorView::signal_CheckValidateROI, this,
             &CProjectController::slot_CheckValidateROI);
 }
 
 CProjectController::~CProjectController()
 {
-    m_pTrainer.reset();
+    m_pRun.reset();
     m_pAnnotation.reset();
     m_pDatabase->SetWriteAheadLog(false);
-    delete m_pClassEditorController;
-    delete m_pParameterEditorController;
-    delete m_pClassChooserController;
+    // The editors work on the database: they go first.
+    m_pEditors.reset();
     delete m_pDatabase;
     delete m_pRecordFactory;
-    // The property dialog has no parent to take it along; it shows the property model, so it goes first.
-    delete m_pPropertyView;
-    delete m_pPropertyModel;
-    // Without a project view the editors' dialogs have no parent either.
-    if (!m_pView)
-    {
-        delete m_pClassEditorView;
-        delete m_pClassChooserView;
-        delete m_pParameterEditorView;
-        delete m_pConfigurationEditorView;
-    }
 }
 
 QString CProjectController::ProjectFilePath(const QString& strProjectDir, const QString& strProjectName)
@@ -159,48 +112,25 @@ QString CProjectController::PromptTitle() const
 
 void CProjectController::OpenProject(const QString& strProjectDir, const QString& strProjectName)
 {
-    const QByteArray baName = Utf8(strProjectName);
-    // Reopening the project this window holds keeps its lock through the close that comes first.
-    const QString strLockPath = CProjectFolderRemover::LockFilePath(strProjectDir, strProjectName);
-    const bool bHeld = m_pLock && m_strLockPath == strLockPath;
-    std::unique_ptr<QLockFile> pLock;
-    if (bHeld)
-        pLock = std::move(m_pLock);
-    else if (!TryLock(strProjectDir, strProjectName, pLock))
+    const QByteArray baName = strProjectName.toUtf8();
+    if (!m_pLock->Acquire(strProjectDir, strProjectName))
     {
         const QString strText = QString::asprintf("Project %s is open in another window", baName.constData());
-        CLogger::Write(ELogLevel_Warning, "%s", Utf8(strText).constData());
+        CLogger::Write(ELogLevel_Warning, "%s", strText.toUtf8().constData());
         CPrompt::Warning(m_pView, PromptTitle(), strText);
         return;
     }
 
     if (LoadProject(strProjectDir, strProjectName))
     {
-        m_pLock = std::move(pLock);
-        m_strLockPath = strLockPath;
+        m_pLock->Keep();
         return;
     }
-    // A refused close leaves that same project open: it keeps its lock.
-    if (bHeld && m_pModel && m_pModel->GetProjectDir() == strProjectDir && m_pModel->GetProjectName() == strProjectName)
-        m_pLock = std::move(pLock);
-    pLock.reset();
+    m_pLock->Drop(m_pModel && m_pModel->GetProjectDir() == strProjectDir &&
+                  m_pModel->GetProjectName() == strProjectName);
     CLogger::Write(ELogLevel_Error, "Cannot load project %s", baName.constData());
     CPrompt::Critical(m_pView, PromptTitle(), QString::asprintf("Cannot load project %s", baName.constData()));
     RemoveProjectHistory(strProjectDir, strProjectName);
-}
-
-bool CProjectController::TryLock(const QString& strProjectDir, const QString& strProjectName,
-                                 std::unique_ptr<QLockFile>& pLock)
-{
-    pLock = std::make_unique<QLockFile>(CProjectFolderRemover::LockFilePath(strProjectDir, strProjectName));
-    // Never stale by age: a window may keep a project open for days. A lock left by a dead process is taken over.
-    pLock->setStaleLockTime(0);
-    if (pLock->tryLock(0))
-        return true;
-    const bool bHeldElsewhere = pLock->error() == QLockFile::LockFailedError;
-    // A folder that cannot hold a lock file (read-only, or missing) opens unlocked or fails on its own terms.
-    pLock.reset();
-    return !bHeldElsewhere;
 }
 
 bool CProjectController::LoadProject(const QString& strProjectDir, const QString& strProjectName)
@@ -229,13 +159,7 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
             m_pModel->AddTestImage(pRecord);
     }
 
-    if (m_pPropertyModel)
-    {
-        m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_MODEL",
-                                      QVariant(GetProjectProperty("PROJECT_INITIALIZED_MODEL")));
-        m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_CONF",
-                                      QVariant(GetProjectProperty("PROJECT_INITIALIZED_CONF")));
-    }
+    m_pEditors->LoadProperties(CProjectProperties(m_pDatabase, m_nProjectID));
 
     AddProjectHistory(strProjectDir, strProjectName);
     slot_CheckValidateROI();
@@ -265,7 +189,7 @@ bool CProjectController::CloseProject()
     {
         // Closed, the file goes back to the plain journal, complete on its own.
         m_pDatabase->SetWriteAheadLog(false);
-        m_pLock.reset();
+        m_pLock->Release();
     }
     return true;
 }
@@ -282,11 +206,8 @@ void CProjectController::slot_DeleteProject()
         return;
     const QString strProjectDir = m_pModel->GetProjectDir();
     const QString strProjectName = m_pModel->GetProjectName();
-    const QByteArray baName = Utf8(strProjectName);
-    const QMessageBox::StandardButton answer = CPrompt::Question(
-        m_pView, PromptTitle(), QString::asprintf("Do you want to delete project %s?", baName.constData()),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes || strProjectDir.isEmpty() || strProjectName.isEmpty() || !m_pDatabase)
+    CProjectDeletion deletion(m_pDatabase, m_pLock.get(), m_pView, PromptTitle());
+    if (!deletion.Confirm(strProjectName) || strProjectDir.isEmpty() || strProjectName.isEmpty() || !m_pDatabase)
         return;
     // The trainer works in the project folder: nothing goes while it runs.
     if (m_pModel->GetCommandState() != ECommandState_Stopped &&
@@ -295,50 +216,12 @@ void CProjectController::slot_DeleteProject()
         CLogger::Write(ELogLevel_Error, "Failed to close current Project");
         return;
     }
-    if (!RemoveProjectFiles(strProjectDir, strProjectName))
-    {
-        CLogger::Write(ELogLevel_Error, "Cannot delete project %s", baName.constData());
-        CPrompt::Critical(m_pView, PromptTitle(), QString::asprintf("Cannot delete project %s", baName.constData()));
+    if (!deletion.RemoveFiles(strProjectDir, strProjectName, *m_pModel))
         return;
-    }
     RemoveProjectHistory(strProjectDir, strProjectName);
     CloseProject();
     if (m_pView)
         m_pView->ClearTree();
-}
-
-bool CProjectController::RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName)
-{
-    const QString strFilePath = ProjectFilePath(strProjectDir, strProjectName);
-    if (!QFileInfo(strFilePath).isFile())
-        return false;
-    QStringList lstImageNames;
-    for (const CProjectModel::EntryList& vctList : {m_pModel->GetTrainImages(), m_pModel->GetTestImages()})
-    {
-        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : vctList)
-            lstImageNames.append(pEntry->GetName());
-    }
-
-    m_pDatabase->Close();
-    CProjectFolderRemover remover(strProjectDir, strProjectName, lstImageNames);
-    if (!remover.RemoveProjectFile())
-    {
-        // Nothing was removed: the project goes on as it was, still locked.
-        m_pDatabase->OpenDatabase("localhost", strFilePath, "", "");
-        return false;
-    }
-    m_pLock.reset();
-    remover.RemoveRest();
-    const QByteArray baDir = Utf8(strProjectDir);
-    for (const QString& strPath : remover.Failed())
-        CLogger::Write(ELogLevel_Error, "Failed to remove file %s", Utf8(strPath).constData());
-    QStringList lstKept = remover.Kept();
-    lstKept.sort();
-    if (!lstKept.isEmpty())
-        CLogger::Write(ELogLevel_Warning, "Kept in folder %s: %s", baDir.constData(),
-                       Utf8(lstKept.join(", ")).constData());
-    CLogger::Write(ELogLevel_Normal, "Delete project %s OK", Utf8(strProjectName).constData());
-    return true;
 }
 
 void CProjectController::slot_ShuffleTrainImage()
@@ -425,49 +308,32 @@ void CProjectController::slot_UpdateProjectProperty(const QString& strName, cons
 
 void CProjectController::slot_ProjectProperty()
 {
-    if (m_pPropertyView)
-        CPrompt::ExecDialog(m_pPropertyView);
+    m_pEditors->ShowProperties();
 }
 
 void CProjectController::slot_EditConfiguration()
 {
-    if (!m_pConfigurationEditorView)
+    // The class count and the text are read only for an editor that can show them.
+    if (!m_pEditors->ConfigurationEditor())
         return;
-    m_pConfigurationEditorView->SetClassCount(CategoryCount());
-    m_pConfigurationEditorView->SetText(GetProjectProperty("PROJECT_CONFIGURATION"));
-    CPrompt::ExecDialog(m_pConfigurationEditorView);
+    const int nClasses = CategoryCount();
+    m_pEditors->EditConfiguration(nClasses, GetProjectProperty("PROJECT_CONFIGURATION"));
 }
 
 void CProjectController::slot_EditClasses()
 {
-    if (!m_pClassEditorView || !m_pClassEditorController)
-        return;
-    m_pClassEditorController->Load();
-    CPrompt::ExecDialog(m_pClassEditorView);
-    emit signal_ClassesChanged();
+    if (m_pEditors->EditClasses())
+        emit signal_ClassesChanged();
 }
 
 QStringList CProjectController::GetClassNames()
 {
-    QStringList lstNames;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    if (m_nProjectID >= 0 && m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {}))
-    {
-        for (const auto& pRecord : vctRecords)
-        {
-            if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
-                lstNames.append(pCategory->GetName());
-        }
-    }
-    return lstNames;
+    return m_nProjectID >= 0 ? CProjectCategories(m_pDatabase).Names() : QStringList();
 }
 
 void CProjectController::slot_EditParameters()
 {
-    if (!m_pParameterEditorView || !m_pParameterEditorController)
-        return;
-    m_pParameterEditorController->Load();
-    CPrompt::ExecDialog(m_pParameterEditorView);
+    m_pEditors->EditParameters();
 }
 
 bool CProjectController::ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
@@ -478,36 +344,19 @@ bool CProjectController::ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntr
 
 bool CProjectController::ValidateImageByID(int nImageID)
 {
-    if (!m_pDatabase || !m_pModel)
-        return false;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
-    std::shared_ptr<CDatasetImageEntry> pEntry = m_pModel->FindTrainImage(nImageID);
-    if (!pEntry)
-        pEntry = m_pModel->FindTestImage(nImageID);
-    if (!pEntry)
-        return false;
-    return ValidateImage(pEntry, vctCategories);
+    return m_pDatabase && m_pModel && CImageValidation(m_pDatabase).ValidateImageOf(*m_pModel, nImageID);
 }
 
 bool CProjectController::slot_CheckValidateROI()
 {
-    if (!m_pModel || !m_pDatabase)
-        return false;
-    const bool bAllValid =
-        CImageValidation(m_pDatabase).ValidateAll(m_pModel->GetTrainImages(), m_pModel->GetTestImages());
-    if (bAllValid)
-        CLogger::Write(ELogLevel_Normal, "Validate ROI OK");
-    else
-        CLogger::Write(ELogLevel_Error, "Validate ROI Error");
-    return bAllValid;
+    return m_pModel && m_pDatabase && CImageValidation(m_pDatabase).ValidateProject(*m_pModel);
 }
 
 void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath)
 {
     if (!m_pModel)
         return;
-    CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", nImageID, Utf8(strFilePath).constData());
+    CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", nImageID, strFilePath.toUtf8().constData());
     m_pAnnotation->OpenImage(nImageID, m_pModel->GetProjectDir() + QDir::separator() + strFilePath);
 }
 
@@ -521,7 +370,7 @@ bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithout
     if (!pTarget)
         return false;
     CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", pTarget->GetImageID(),
-                   Utf8(pTarget->GetFullPath()).constData());
+                   pTarget->GetFullPath().toUtf8().constData());
     m_pAnnotation->OpenImageInView(pTarget->GetImageID(),
                                    m_pModel->GetProjectDir() + QDir::separator() + pTarget->GetFullPath(), nViewID);
     if (m_pView)
@@ -598,26 +447,14 @@ bool CProjectController::BuildProject()
 {
     if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
         return false;
-    const QString strConfiguration = GetProjectProperty("PROJECT_CONFIGURATION");
-    const int nConfiguredClasses = CNetworkConfiguration::Classes(strConfiguration);
-    const int nCategories = CategoryCount();
-    // A network sized for other classes trains without complaint and learns nothing useful.
-    if (nConfiguredClasses >= 0 && nConfiguredClasses != nCategories)
-        CLogger::Write(ELogLevel_Warning, "Configuration has %d classes, the project has %d categories",
-                       nConfiguredClasses, nCategories);
-    if (!slot_CheckValidateROI())
-        return false;
-    return CTrainingBuild(m_pDatabase, m_pModel->GetProjectDir())
-        .Build(m_pModel->GetTrainImages(), m_pModel->GetTestImages(), strConfiguration);
+    return m_pRun->Build(*m_pModel, GetProjectProperty("PROJECT_CONFIGURATION"));
 }
 
 int CProjectController::CategoryCount()
 {
-    std::vector<QVariant> vctIDs;
-    if (!m_pModel || m_pModel->GetProjectDir().isEmpty() ||
-        !m_pDatabase->SelectColumn(CCategoryRecord::TABLE_NAME, "ID", {}, vctIDs))
+    if (!m_pModel || m_pModel->GetProjectDir().isEmpty())
         return 0;
-    return static_cast<int>(vctIDs.size());
+    return CProjectCategories(m_pDatabase).Count();
 }
 
 bool CProjectController::MakeDatasetReport(CDatasetReport& report)
@@ -629,39 +466,33 @@ bool CProjectController::MakeDatasetReport(CDatasetReport& report)
 
 void CProjectController::StartCommand()
 {
-    if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pTrainer)
+    if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pRun)
         return;
-    if (!m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
-                           CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""),
-                           GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir()))
-        return;
-    m_pWeightsWatcher->Start(m_pModel->GetProjectDir());
-    emit signal_TrainingStarted(CNetworkConfiguration::MaxBatches(GetProjectProperty("PROJECT_CONFIGURATION")));
+    if (m_pRun->Start(GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir()))
+        emit signal_TrainingStarted(CNetworkConfiguration::MaxBatches(GetProjectProperty("PROJECT_CONFIGURATION")));
 }
 
 void CProjectController::StopCommand()
 {
-    if (m_pTrainer)
-        m_pTrainer->Stop();
+    if (m_pRun)
+        m_pRun->Trainer()->Stop();
 }
 
 void CProjectController::slot_ReadLogFromCommand()
 {
-    if (m_pTrainer)
-        m_pTrainer->ReadStandardOutput();
+    if (m_pRun)
+        m_pRun->Trainer()->ReadStandardOutput();
 }
 
 void CProjectController::slot_ReadErrFromCommand()
 {
-    if (m_pTrainer)
-        m_pTrainer->ReadStandardError();
+    if (m_pRun)
+        m_pRun->Trainer()->ReadStandardError();
 }
 
 void CProjectController::slot_CommandStateChange(int nState)
 {
-    // The trainer writes its last weights just before it ends.
-    if (nState == ECommandState_Stopped)
-        m_pWeightsWatcher->Stop();
+    m_pRun->StateChanged(nState);
     if (m_pModel)
         m_pModel->SetCommandState(nState);
 }

@@ -10,27 +10,18 @@
 #include <memory>
 #include <vector>
 
-class CClassChooserController;
-class CClassChooserView;
-class CClassEditorController;
-class CClassEditorView;
-class CConfigurationEditorView;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
 class CDatasetImageStore;
-class CParameterEditorController;
-class CParameterEditorView;
+class CProjectEditors;
+class CProjectLock;
 class CProjectModel;
-class CProjectPropertyModel;
-class CProjectPropertyView;
 class CProjectRecordFactory;
 class CProjectView;
 class CRoiAnnotation;
-class CTrainerProcess;
-class CWeightsWatcher;
+class CTrainingRun;
 class CDatasetReport;
-class QLockFile;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
 // its editors. Keeps the one database connection of the open project; the model holds what the views show.
@@ -169,12 +160,6 @@ signals:
 
 private:
     bool LoadProject(const QString& strProjectDir, const QString& strProjectName);
-    // A held lock for the project, null when the folder cannot hold one (the project then opens unlocked). False when
-    // a live process holds it.
-    static bool TryLock(const QString& strProjectDir, const QString& strProjectName, std::unique_ptr<QLockFile>& pLock);
-    // Removes the project's files with the database and lock released; false (everything back in place) when the
-    // project file could not be removed.
-    bool RemoveProjectFiles(const QString& strProjectDir, const QString& strProjectName);
     QString PromptTitle() const;
     void AddImages(const QString& strType);
     void RemoveImage(int nImageID, const QString& strType);
@@ -183,28 +168,18 @@ private:
     // The window may delete the model first: a dead model is never touched.
     QPointer<CProjectModel> m_pModel;
 
-    QPointer<CClassEditorView> m_pClassEditorView;
-    CClassEditorController* m_pClassEditorController = nullptr;
-    CClassChooserController* m_pClassChooserController = nullptr;
-    QPointer<CClassChooserView> m_pClassChooserView;
-    QPointer<CParameterEditorView> m_pParameterEditorView;
-    CParameterEditorController* m_pParameterEditorController = nullptr;
-    QPointer<CConfigurationEditorView> m_pConfigurationEditorView;
-
     int m_nProjectID = -1;
 
     CDatabase* m_pDatabase = nullptr;
     CProjectRecordFactory* m_pRecordFactory = nullptr;
     // The view map, the current image and the rows of the boxes on project views.
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
-    // Ended (waiting at most a second) when the controller goes.
-    std::unique_ptr<CTrainerProcess> m_pTrainer;
-    CWeightsWatcher* m_pWeightsWatcher = nullptr;
+    // The trainer and the watch on its weights; a running trainer is ended (waiting at most a second) when the
+    // controller goes.
+    std::unique_ptr<CTrainingRun> m_pRun;
     std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.
-    std::unique_ptr<QLockFile> m_pLock;
-    QString m_strLockPath;
-
-    CProjectPropertyModel* m_pPropertyModel = nullptr;
-    CProjectPropertyView* m_pPropertyView = nullptr;
+    std::unique_ptr<CProjectLock> m_pLock;
+    // The editors' dialogs, the property dialog and the class chooser.
+    std::unique_ptr<CProjectEditors> m_pEditors;
 };

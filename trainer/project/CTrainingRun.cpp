@@ -1,0 +1,50 @@
+#include "project/CTrainingRun.h"
+
+#include "frame/CLogger.h"
+#include "frame/CSetting.h"
+#include "project/CImageValidation.h"
+#include "project/CNetworkConfiguration.h"
+#include "project/CProjectCategories.h"
+#include "project/CProjectModel.h"
+#include "project/CTrainerProcess.h"
+#include "project/CTrainingBuild.h"
+#include "project/CWeightsWatcher.h"
+#include "project/ECommandState.h"
+
+CTrainingRun::CTrainingRun(CDatabase* pDatabase)
+    : m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
+      m_pTrainer(std::make_unique<CTrainerProcess>())
+{
+}
+
+CTrainingRun::~CTrainingRun() = default;
+
+bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfiguration)
+{
+    const int nConfiguredClasses = CNetworkConfiguration::Classes(strConfiguration);
+    const int nCategories = CProjectCategories(m_pDatabase).Count();
+    // A network sized for other classes trains without complaint and learns nothing useful.
+    if (nConfiguredClasses >= 0 && nConfiguredClasses != nCategories)
+        CLogger::Write(ELogLevel_Warning, "Configuration has %d classes, the project has %d categories",
+                       nConfiguredClasses, nCategories);
+    if (!CImageValidation(m_pDatabase).ValidateProject(model))
+        return false;
+    return CTrainingBuild(m_pDatabase, model.GetProjectDir())
+        .Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
+}
+
+bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir)
+{
+    if (!m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                           CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""), strInitialWeights, strProjectDir))
+        return false;
+    m_pWeightsWatcher->Start(strProjectDir);
+    return true;
+}
+
+void CTrainingRun::StateChanged(int nState)
+{
+    // The trainer writes its last weights just before it ends.
+    if (nState == ECommandState_Stopped)
+        m_pWeightsWatcher->Stop();
+}
