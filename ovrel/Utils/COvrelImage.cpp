@@ -73,7 +73,9 @@ struct COvrelImage::SImpl
         std::vector<int> offsets(static_cast<size_t>(aligned.cols));
         for (int x = 0; x < aligned.cols; ++x)
             offsets[static_cast<size_t>(x)] = x * aligned.channels();
-        auto pToken = std::make_shared<const int>(0);
+        // The same buffer again (a turn by nothing, a filter in place) keeps its token: copies may still share it.
+        const bool bSameBuffer = pShare && aligned.u == pixels.u && aligned.data == pixels.data;
+        std::shared_ptr<const int> pToken = bSameBuffer ? pShare : std::make_shared<const int>(0);
         pixels = aligned;
         nRowAlignment = nAlignment;
         vctRows.swap(rows);
