@@ -83,7 +83,7 @@ bool CImageFilter::IsValidBorderMode(int nBorderMode)
     return nBorderMode >= Utils::EOvrelBorderMode_Constant && nBorderMode <= Utils::EOvrelBorderMode_Reflect101;
 }
 
-EOvrelResult CImageFilter::Median(cv::Mat& image, int nRowAlignment, int nRadiusX, int nRadiusY,
+EOvrelResult CImageFilter::Median(cv::Mat& image, bool bShared, int nRowAlignment, int nRadiusX, int nRadiusY,
                                   const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
 {
     if (nRadiusX != nRadiusY || nRadiusX < 1 || nRadiusX > kMaxMedianRadius)
@@ -91,11 +91,11 @@ EOvrelResult CImageFilter::Median(cv::Mat& image, int nRowAlignment, int nRadius
     const int nSize = 2 * nRadiusX + 1;
     // medianBlur always replicates the edge, so only that mode can skip the explicit border.
     const bool bDirect = nBorderMode == Utils::EOvrelBorderMode_Replicate;
-    return Apply(image, nRowAlignment, pRegion, nBorderMode, dblBorderValue, nRadiusX, bDirect, false,
+    return Apply(image, bShared, nRowAlignment, pRegion, nBorderMode, dblBorderValue, nRadiusX, bDirect, false,
                  [nSize](const cv::Mat& in, cv::Mat& out, int) { cv::medianBlur(in, out, nSize); });
 }
 
-EOvrelResult CImageFilter::Sobel(cv::Mat& image, int nRowAlignment, int nDx, int nDy,
+EOvrelResult CImageFilter::Sobel(cv::Mat& image, bool bShared, int nRowAlignment, int nDx, int nDy,
                                  const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue)
 {
     // Sobel's own constant border is 0 and it has no wrap mode; those cases take the explicit border.
@@ -123,12 +123,12 @@ EOvrelResult CImageFilter::Sobel(cv::Mat& image, int nRowAlignment, int nDx, int
         cv::Sobel(in, gradient, CV_16S, nDx, nDy, 3, 1.0, 0.0, border);
         cv::convertScaleAbs(gradient, out);
     };
-    return Apply(image, nRowAlignment, pRegion, nBorderMode, dblBorderValue, 1, bDirect, true, kernel);
+    return Apply(image, bShared, nRowAlignment, pRegion, nBorderMode, dblBorderValue, 1, bDirect, true, kernel);
 }
 
-EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geometry::COvrelGeometry* pRegion,
-                                 int nBorderMode, double dblBorderValue, int nMargin, bool bDirectBorder,
-                                 bool bKeepAlpha, const Kernel& kernel)
+EOvrelResult CImageFilter::Apply(cv::Mat& image, bool bShared, int nRowAlignment,
+                                 const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue,
+                                 int nMargin, bool bDirectBorder, bool bKeepAlpha, const Kernel& kernel)
 {
     if (!IsValidBorderMode(nBorderMode) || !std::isfinite(dblBorderValue))
         return Utils::EOvrelResult_InvalidArgument;
@@ -167,6 +167,17 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, int nRowAlignment, const Geomet
     cv::Mat inner = filtered(cv::Rect(nMargin, nMargin, bounds.width, bounds.height));
     if (bAlpha)
         KeepAlpha(window, inner);
+    if (bShared)
+    {
+        // The pixels outside the region stay as they are, in a buffer of this image's own.
+        cv::Mat own;
+        const EOvrelResult allocated =
+            CAlignedMat::Allocate(image.cols, image.rows, image.channels(), nRowAlignment, own);
+        if (allocated != Utils::EOvrelResult_OK)
+            return allocated;
+        CAlignedMat::Copy(image, own);
+        image = own;
+    }
     cv::Mat target = image(bounds);
     if (mask.empty())
         inner.copyTo(target);

@@ -17,15 +17,16 @@ namespace Internal
 {
 
 // The neighbourhood filters of COvrelImage. Each works on an 8-bit matrix: with a region the
-// pixels are changed in place, without one the matrix is replaced by a new one.
+// pixels are changed in place, without one the matrix is replaced by a new one. bShared: the
+// buffer is shared with other images and must not be written; the matrix is then always replaced.
 class CImageFilter
 {
 public:
-    static Utils::EOvrelResult Median(cv::Mat& image, int nRowAlignment, int nRadiusX, int nRadiusY,
+    static Utils::EOvrelResult Median(cv::Mat& image, bool bShared, int nRowAlignment, int nRadiusX, int nRadiusY,
                                       const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue);
     // nDx, nDy: 1, 0 for the horizontal derivative, 0, 1 for the vertical one, 1, 1 for the sum of
     // both magnitudes.
-    static Utils::EOvrelResult Sobel(cv::Mat& image, int nRowAlignment, int nDx, int nDy,
+    static Utils::EOvrelResult Sobel(cv::Mat& image, bool bShared, int nRowAlignment, int nDx, int nDy,
                                      const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue);
 
 private:
@@ -33,9 +34,9 @@ private:
     // includes BORDER_ISOLATED: pixel matrices are views with row padding beside them).
     using Kernel = std::function<void(const cv::Mat& in, cv::Mat& out, int border)>;
 
-    static Utils::EOvrelResult Apply(cv::Mat& image, int nRowAlignment, const Geometry::COvrelGeometry* pRegion,
-                                     int nBorderMode, double dblBorderValue, int nMargin, bool bDirectBorder,
-                                     bool bKeepAlpha, const Kernel& kernel);
+    static Utils::EOvrelResult Apply(cv::Mat& image, bool bShared, int nRowAlignment,
+                                     const Geometry::COvrelGeometry* pRegion, int nBorderMode, double dblBorderValue,
+                                     int nMargin, bool bDirectBorder, bool bKeepAlpha, const Kernel& kernel);
     static bool IsValidBorderMode(int nBorderMode);
 };
 

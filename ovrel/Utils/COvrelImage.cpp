@@ -233,12 +233,10 @@ EOvrelResult COvrelImage::Median(int nRadiusX, int nRadiusY, const Geometry::COv
     return Guarded(
         [&]
         {
-            const EOvrelResult detached = m_pImpl->Detach();
-            if (detached != EOvrelResult_OK)
-                return detached;
             cv::Mat pixels = m_pImpl->pixels;
-            const EOvrelResult result = Internal::CImageFilter::Median(pixels, m_pImpl->nRowAlignment, nRadiusX,
-                                                                       nRadiusY, pRegion, nBorderMode, dblBorderValue);
+            const EOvrelResult result =
+                Internal::CImageFilter::Median(pixels, m_pImpl->IsShared(), m_pImpl->nRowAlignment, nRadiusX, nRadiusY,
+                                               pRegion, nBorderMode, dblBorderValue);
             if (result != EOvrelResult_OK)
                 return result;
             return m_pImpl->Adopt(pixels, m_pImpl->nRowAlignment);
@@ -251,12 +249,10 @@ EOvrelResult COvrelImage::Sobel(int nOrderX, int nOrderY, const Geometry::COvrel
     return Guarded(
         [&]
         {
-            const EOvrelResult detached = m_pImpl->Detach();
-            if (detached != EOvrelResult_OK)
-                return detached;
             cv::Mat pixels = m_pImpl->pixels;
-            const EOvrelResult result = Internal::CImageFilter::Sobel(pixels, m_pImpl->nRowAlignment, nOrderX, nOrderY,
-                                                                      pRegion, nBorderMode, dblBorderValue);
+            const EOvrelResult result =
+                Internal::CImageFilter::Sobel(pixels, m_pImpl->IsShared(), m_pImpl->nRowAlignment, nOrderX, nOrderY,
+                                              pRegion, nBorderMode, dblBorderValue);
             return result != EOvrelResult_OK ? result : m_pImpl->Adopt(pixels, m_pImpl->nRowAlignment);
         });
 }
