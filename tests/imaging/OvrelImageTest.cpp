@@ -345,6 +345,8 @@ private slots:
             QCOMPARE(image.Rotate(0.0, 0.0, 1, COvrelPoint(1.5, 1.0)), EOvrelResult_OK);
             image.GetPixel(2, 1)[0] = 99;
         };
+        const Write wholeMedian = [](COvrelImage& image)
+        { QCOMPARE(image.Median(1, 1, nullptr, EOvrelBorderMode_Replicate, 0.0), EOvrelResult_OK); };
         const Write sobel = [](COvrelImage& image)
         { QCOMPARE(image.SobelX(nullptr, EOvrelBorderMode_Constant, 7.0), EOvrelResult_OK); };
         for (const bool bCopy : {false, true})
@@ -355,6 +357,7 @@ private slots:
             QTest::addRow("%s through GetData", szSide) << bCopy << data << "99 2 3|4 5 6";
             QTest::addRow("%s turned by nothing, then written", szSide) << bCopy << turn << "1 2 3|4 5 99";
             QTest::addRow("%s by a filter in a region", szSide) << bCopy << median << "2 2 3|4 5 6";
+            QTest::addRow("%s by a filter into a new buffer", szSide) << bCopy << wholeMedian << "2 3 3|4 4 5";
             QTest::addRow("%s by a filter over the whole image", szSide) << bCopy << sobel << "12 6 12|9 6 9";
         }
     }
