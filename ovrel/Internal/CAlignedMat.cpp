@@ -68,19 +68,33 @@ Utils::EOvrelResult CAlignedMat::MakeAligned(const cv::Mat& mat, int nAlignment,
     return Utils::EOvrelResult_OK;
 }
 
-void CAlignedMat::Copy(const cv::Mat& source, cv::Mat& target)
+void CAlignedMat::Copy(const cv::Mat& source, cv::Mat& target, const cv::Rect& skip)
 {
     CV_Assert(source.size() == target.size() && source.type() == target.type());
-    const size_t nRowBytes = static_cast<size_t>(source.cols) * source.elemSize();
+    const size_t nPixelBytes = source.elemSize();
+    const size_t nRowBytes = static_cast<size_t>(source.cols) * nPixelBytes;
+    const cv::Rect gap = skip & cv::Rect(0, 0, source.cols, source.rows);
+    const size_t nGapStart = static_cast<size_t>(gap.x) * nPixelBytes;
+    const size_t nGapEnd = static_cast<size_t>(gap.x + gap.width) * nPixelBytes;
     // Padding at the row ends is cleared, so that the whole buffer holds defined bytes.
     const size_t nPadding = target.step[0] > nRowBytes ? target.step[0] - nRowBytes : 0;
     const auto copyRows = [&](const cv::Range& rows)
     {
         for (int y = rows.start; y < rows.end; ++y)
         {
-            std::memcpy(target.ptr(y), source.ptr(y), nRowBytes);
+            uchar* const pTarget = target.ptr(y);
+            const uchar* const pSource = source.ptr(y);
+            if (gap.empty() || y < gap.y || y >= gap.y + gap.height)
+            {
+                std::memcpy(pTarget, pSource, nRowBytes);
+            }
+            else
+            {
+                std::memcpy(pTarget, pSource, nGapStart);
+                std::memcpy(pTarget + nGapEnd, pSource + nGapEnd, nRowBytes - nGapEnd);
+            }
             if (nPadding > 0)
-                std::memset(target.ptr(y) + nRowBytes, 0, nPadding);
+                std::memset(pTarget + nRowBytes, 0, nPadding);
         }
     };
     if (static_cast<long long>(nRowBytes) * source.rows < static_cast<long long>(CLargeBufferAllocator::kMinBytes))

@@ -24,8 +24,9 @@ public:
     static Utils::EOvrelResult Allocate(int nWidth, int nHeight, int nChannels, int nAlignment, cv::Mat& result);
 
     // Copies the pixels of a matrix into one of the same size and type made by Allocate (the strides may differ)
-    // and clears the target's row padding; on several threads when the picture is large.
-    static void Copy(const cv::Mat& source, cv::Mat& target);
+    // and clears the target's row padding; on several threads when the picture is large. The pixels inside skip
+    // are left as they are in the target, for a caller about to write them.
+    static void Copy(const cv::Mat& source, cv::Mat& target, const cv::Rect& skip = cv::Rect());
 
     static bool IsAligned(const cv::Mat& mat, int nAlignment);
 

@@ -156,6 +156,9 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, bool bShared, int nRowAlignment
     cv::Mat mask;
     if (pRegion && !CRegionMask::Build(*pRegion, image.size(), bounds, mask))
         return Utils::EOvrelResult_OutOfRange;
+    // A region that fills its bounds (a rectangle) is written as a plain block, which copies faster.
+    if (!mask.empty() && cv::countNonZero(mask) == static_cast<int>(mask.total()))
+        mask.release();
 
     // The filter must see the real neighbours of the window where the image has them and the
     // border mode only beyond the image edge, exactly as it would when filtering the whole image.
@@ -169,13 +172,14 @@ EOvrelResult CImageFilter::Apply(cv::Mat& image, bool bShared, int nRowAlignment
         KeepAlpha(window, inner);
     if (bShared)
     {
-        // The pixels outside the region stay as they are, in a buffer of this image's own.
+        // The pixels outside the region stay as they are, in a buffer of this image's own. A rectangle is written
+        // whole below, so its pixels need no copy first.
         cv::Mat own;
         const EOvrelResult allocated =
             CAlignedMat::Allocate(image.cols, image.rows, image.channels(), nRowAlignment, own);
         if (allocated != Utils::EOvrelResult_OK)
             return allocated;
-        CAlignedMat::Copy(image, own);
+        CAlignedMat::Copy(image, own, mask.empty() ? bounds : cv::Rect());
         image = own;
     }
     cv::Mat target = image(bounds);
