@@ -95,11 +95,9 @@ class ProjectImagesTest : public CProjectTestCase
     // The lines logged by what runs, the project's own as "%1".
     QStringList LogOf(const std::function<void()>& action)
     {
-        const int nBefore = Log().size() - 1;
+        const int nBefore = Log().size();
         action();
-        QStringList lstLines = Log().mid(nBefore);
-        lstLines.removeAll(QString());
-        return lstLines.replaceInStrings(m_strDir, "%1");
+        return Log().mid(nBefore).replaceInStrings(m_strDir, "%1");
     }
 
     void Add(const QString& strType, const QStringList& lstPaths)
