@@ -42,6 +42,13 @@ inline QStringList Entries(const CProjectModel::EntryList& vctEntries)
     return lstEntries;
 }
 
+// The file's bytes; "<missing>" when it cannot be read.
+inline QByteArray Bytes(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 inline QStringList Files(const QString& strDir)
 {
     return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);

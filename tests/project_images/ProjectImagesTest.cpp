@@ -14,11 +14,6 @@ namespace
 const char* const FILTER = "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff "
                            "*.TIFF)";
 
-QByteArray Bytes(const QString& strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 // Adding images to a project and removing them, through the project view's signals as the tree sends them, on real
