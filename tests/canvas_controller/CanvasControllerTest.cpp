@@ -55,36 +55,54 @@ private slots:
 
     void cleanup() { m_pFixture.reset(); }
 
-    void toolPanelButtonsChooseTheMode_data()
+    void buttonsKeysAndSlotsChooseTheMode_data()
     {
-        QTest::addColumn<QString>("strButton");
+        QTest::addColumn<QString>("strAction"); // a tool panel button's text, or "escape", "ruler", "panning"
+        QTest::addColumn<Mode>("eStart");
         QTest::addColumn<bool>("bShown");
         QTest::addColumn<Mode>("eMode");
-        // The mode starts as ruler drawing; drawing modes are chosen only on a canvas that is shown.
-        QTest::newRow("Select") << "Select" << false << Mode::EImageView2DMode_Selecting;
-        QTest::newRow("Panning") << "Panning" << false << Mode::EImageView2DMode_Panning;
-        QTest::newRow("Rect") << "Rect" << true << Mode::EImageView2DMode_Drawing_Rectanlge;
-        QTest::newRow("Circle") << "Circle" << true << Mode::EImageView2DMode_Drawing_Circle;
-        QTest::newRow("Ellipse") << "Ellipse" << true << Mode::EImageView2DMode_Drawing_Ellipse;
-        QTest::newRow("Polygon") << "Polygon" << true << Mode::EImageView2DMode_Drawing_Polygon;
-        QTest::newRow("Rect on a hidden canvas") << "Rect" << false << Mode::EImageView2DMode_Drawing_Line;
-        QTest::newRow("Polygon on a hidden canvas") << "Polygon" << false << Mode::EImageView2DMode_Drawing_Line;
+        // Drawing modes are chosen only on a canvas that is shown.
+        const Mode line = Mode::EImageView2DMode_Drawing_Line;
+        const Mode polygon = Mode::EImageView2DMode_Drawing_Polygon;
+        QTest::newRow("Select") << "Select" << line << false << Mode::EImageView2DMode_Selecting;
+        QTest::newRow("Panning") << "Panning" << line << false << Mode::EImageView2DMode_Panning;
+        QTest::newRow("Rect") << "Rect" << line << true << Mode::EImageView2DMode_Drawing_Rectanlge;
+        QTest::newRow("Circle") << "Circle" << line << true << Mode::EImageView2DMode_Drawing_Circle;
+        QTest::newRow("Ellipse") << "Ellipse" << line << true << Mode::EImageView2DMode_Drawing_Ellipse;
+        QTest::newRow("Polygon") << "Polygon" << line << true << polygon;
+        QTest::newRow("Rect on a hidden canvas") << "Rect" << line << false << line;
+        QTest::newRow("Polygon on a hidden canvas") << "Polygon" << line << false << line;
+        QTest::newRow("Escape") << "escape" << polygon << true << Mode::EImageView2DMode_Selecting;
+        QTest::newRow("Escape on a hidden canvas") << "escape" << polygon << false << polygon;
+        QTest::newRow("ruler") << "ruler" << polygon << true << line;
+        QTest::newRow("ruler on a hidden canvas") << "ruler" << polygon << false << polygon;
+        QTest::newRow("panning on a hidden canvas") << "panning" << polygon << false << Mode::EImageView2DMode_Panning;
     }
 
-    void toolPanelButtonsChooseTheMode()
+    void buttonsKeysAndSlotsChooseTheMode()
     {
-        QFETCH(QString, strButton);
+        QFETCH(QString, strAction);
+        QFETCH(Mode, eStart);
         QFETCH(bool, bShown);
         QFETCH(Mode, eMode);
-        F().SetMode(Mode::EImageView2DMode_Drawing_Line);
+        F().SetMode(eStart);
         if (bShown)
             QVERIFY(F().Show());
-        QPushButton* pButton = Button(strButton);
-        QVERIFY(pButton);
-        F().controller->GetToolPanel()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(F().controller->GetToolPanel()));
 
-        QTest::mouseClick(pButton, Qt::LeftButton);
+        if (strAction == "escape")
+            emit F().canvas->signal_PressKey(Qt::Key_Escape);
+        else if (strAction == "ruler")
+            F().controller->slot_DrawRuler();
+        else if (strAction == "panning")
+            F().controller->slot_ChangePanningMode();
+        else
+        {
+            QPushButton* pButton = Button(strAction);
+            QVERIFY(pButton);
+            F().controller->GetToolPanel()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(F().controller->GetToolPanel()));
+            QTest::mouseClick(pButton, Qt::LeftButton);
+        }
 
         QCOMPARE(F().modes.GetMode(), eMode);
     }
@@ -123,38 +141,6 @@ private slots:
         QCOMPARE(checked.join(' '), strChecked);
         const char* szName = QMetaEnum::fromType<Mode>().valueToKey(eMode);
         QCOMPARE(m_pLog->NewLines(), QStringList{QString("[DEBUG] ") + szName});
-    }
-
-    void keysAndToolBarSlotsChooseModes_data()
-    {
-        QTest::addColumn<QString>("strAction");
-        QTest::addColumn<bool>("bShown");
-        QTest::addColumn<Mode>("eMode");
-        // The mode starts as polygon drawing.
-        QTest::newRow("Escape") << "escape" << true << Mode::EImageView2DMode_Selecting;
-        QTest::newRow("Escape on a hidden canvas") << "escape" << false << Mode::EImageView2DMode_Drawing_Polygon;
-        QTest::newRow("ruler") << "ruler" << true << Mode::EImageView2DMode_Drawing_Line;
-        QTest::newRow("ruler on a hidden canvas") << "ruler" << false << Mode::EImageView2DMode_Drawing_Polygon;
-        QTest::newRow("panning on a hidden canvas") << "panning" << false << Mode::EImageView2DMode_Panning;
-    }
-
-    void keysAndToolBarSlotsChooseModes()
-    {
-        QFETCH(QString, strAction);
-        QFETCH(bool, bShown);
-        QFETCH(Mode, eMode);
-        F().SetMode(Mode::EImageView2DMode_Drawing_Polygon);
-        if (bShown)
-            QVERIFY(F().Show());
-
-        if (strAction == "escape")
-            emit F().canvas->signal_PressKey(Qt::Key_Escape);
-        else if (strAction == "ruler")
-            F().controller->slot_DrawRuler();
-        else
-            F().controller->slot_ChangePanningMode();
-
-        QCOMPARE(F().modes.GetMode(), eMode);
     }
 
     void activeCanvasShowsItsPanelsInTheSharedAreas()

@@ -199,18 +199,7 @@ protected:
     // The next viewer chooser takes the entry at nIndex.
     void AnswerViewer(int nIndex) { m_pAnswers->dialogs.push_back(CWorkspaceFixture::Choose(nIndex, &m_lstOffered)); }
     // The next class chooser accepts strClass, or is cancelled for a null text.
-    void AnswerClass(const QString& strClass)
-    {
-        m_pAnswers->dialogs.push_back(
-            [strClass](QDialog* pDialog)
-            {
-                auto* pChooser = qobject_cast<CClassChooserView*>(pDialog);
-                if (!pChooser || strClass.isNull())
-                    return 0;
-                pChooser->GetComboBox()->setCurrentText(strClass);
-                return 1;
-            });
-    }
+    void AnswerClass(const QString& strClass) { m_pAnswers->dialogs.push_back(CProjectFixture::ChooseClass(strClass)); }
 
     // A left-button drag on the canvas between two image points, in the given mode.
     void Drag(int nViewID, CImageViewModeModel::EImageView2DMode eMode, const QPointF& from, const QPointF& to)

@@ -8,8 +8,6 @@
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 #include "workspace/CImageWorkspaceView.h"
-#include "workspace/CWorkspaceBottomPanel.h"
-#include "workspace/CWorkspaceToolPanel.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -17,7 +15,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSplitter>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -148,43 +145,6 @@ private slots:
         if (auto* pTabs = qobject_cast<QTabWidget*>(pDock->widget()))
             strContent += pTabs->tabPosition() == QTabWidget::West ? " West" : " East";
         QCOMPARE(strContent, content);
-    }
-
-    void toolDockStandsAboveLeftDockAndBottomPanelTakesNoHeight()
-    {
-        m_pWindow->resize(1000, 800);
-        m_pWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_pWindow.get()));
-        const QDockWidget* pToolDock = m_pWindow->findChild<QDockWidget*>("Tool Dock");
-        const QDockWidget* pLeftDock = m_pWindow->findChild<QDockWidget*>("Left Dock");
-        QVERIFY(pToolDock->geometry().bottom() < pLeftDock->geometry().top());
-        QCOMPARE(pToolDock->x(), pLeftDock->x());
-        QCOMPARE(m_pWindow->findChild<CWorkspaceBottomPanel*>()->maximumHeight(), 0);
-        QCOMPARE(m_pWindow->findChild<CWorkspaceToolPanel*>()->sizePolicy().verticalPolicy(), QSizePolicy::Maximum);
-    }
-
-    void splitterGivesWorkspaceTwentyShares_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<int>("stretch");
-
-        QTest::newRow("workspace above") << 0 << "CImageWorkspaceView" << 20;
-        QTest::newRow("log below") << 1 << "CLogView" << 1;
-    }
-
-    void splitterGivesWorkspaceTwentyShares()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, widget);
-        QFETCH(int, stretch);
-        auto* pSplitter = qobject_cast<QSplitter*>(m_pWindow->centralWidget());
-        QVERIFY(pSplitter);
-        QCOMPARE(pSplitter->orientation(), Qt::Vertical);
-        QCOMPARE(pSplitter->count(), 2);
-        QCOMPARE(QString(pSplitter->widget(index)->metaObject()->className()), widget);
-        // QSplitter keeps a stretch factor as the widget's vertical stretch.
-        QCOMPARE(pSplitter->widget(index)->sizePolicy().verticalStretch(), stretch);
     }
 
     void commandsFollowCommandState_data()

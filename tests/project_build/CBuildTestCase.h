@@ -57,16 +57,11 @@ protected:
             if (strFile.endsWith(".data") || strFile.endsWith(".lock") || strFile.endsWith(".data-wal") ||
                 strFile.endsWith(".data-shm"))
                 continue;
-            QFile file(strDir + "/" + strFile);
-            mapFiles.insert(strFile, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>"));
+            mapFiles.insert(strFile, ProjectTest::Bytes(strDir + "/" + strFile));
         }
         return mapFiles;
     }
-    static QByteArray Read(const QString& strPath)
-    {
-        QFile file(strPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Read(const QString& strPath) { return ProjectTest::Bytes(strPath); }
     // The log lines since the test began that contain the text.
     QStringList LogLines(const QString& strText) const { return Log().filter(strText); }
 };

@@ -235,7 +235,7 @@ private slots:
         QFETCH(QStringList, errors);
         const QString strDir = Project("invalid", statements, open);
         const QStringList lstBefore = Tree(strDir);
-        const int nLogStart = Log().size() - 1;
+        const int nLogStart = Log().size();
 
         QVERIFY(!Build());
 

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "project/CNewProjectController.h"
+#include "views/CClassChooserView.h"
 #include "views/CNewProjectDlg.h"
 
+#include <QComboBox>
 #include <QDebug>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <functional>
 
 // Real project files for the tests: made through the program's own creation path, read and changed through a
 // connection of the test's own.
@@ -29,6 +33,18 @@ public:
         return strCreated;
     }
     static QString DataFile(const QString& strDir, const QString& strName) { return strDir + "/" + strName + ".data"; }
+    // An answer for the class chooser that accepts strClass, or cancels it for a null text.
+    static std::function<int(QDialog*)> ChooseClass(const QString& strClass)
+    {
+        return [strClass](QDialog* pDialog)
+        {
+            auto* pChooser = qobject_cast<CClassChooserView*>(pDialog);
+            if (!pChooser || strClass.isNull())
+                return 0;
+            pChooser->GetComboBox()->setCurrentText(strClass);
+            return 1;
+        };
+    }
 
     // Runs the statements in order on a connection released before returning, and gives the rows of the last one,
     // each as the texts of its columns. *pOk turns false at the first failure.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CLogMark.h"
 #include "CProjectFixture.h"
 #include "CPromptAnswers.h"
 #include "CReadOnlyGuard.h"
@@ -41,6 +42,13 @@ inline QStringList Entries(const CProjectModel::EntryList& vctEntries)
     return lstEntries;
 }
 
+// The file's bytes; "<missing>" when it cannot be read.
+inline QByteArray Bytes(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 inline QStringList Files(const QString& strDir)
 {
     return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -78,16 +86,10 @@ protected:
     std::unique_ptr<SCase> m_pCase;
     QString m_strRoot;
     int m_nCase = 0;
-    qint64 m_nLogStart = 0;
+    CLogMark m_log;
 
     // The log file's lines since the test began, those still queued included, each as "[LEVEL] text".
-    QStringList Log() const
-    {
-        CLogModel::GetInstance().Flush();
-        QFile file(CLogModel::GetInstance().CurrentFileName());
-        QString strText = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll().mid(m_nLogStart)) : "";
-        return strText.replace(QRegularExpression("\\]\\[[-\\d: ]+\\] "), "] ").split('\n');
-    }
+    QStringList Log() const { return m_log.Lines(); }
 
     // Creates the project, fills its file and opens it when asked to; returns its folder.
     QString Project(const QString& strName, const QStringList& lstStatements = {}, bool bOpen = true)
@@ -125,8 +127,7 @@ private slots:
         QVERIFY(QDir().mkpath(m_strRoot) && QDir::setCurrent(m_strRoot));
         m_pCase = std::make_unique<SCase>();
         m_pCase->dialog.show();
-        Log();
-        m_nLogStart = QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
+        m_log.Mark();
         InitCase();
     }
     void cleanup()

@@ -14,11 +14,6 @@ namespace
 const char* const FILTER = "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff "
                            "*.TIFF)";
 
-QByteArray Bytes(const QString& strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 // Adding images to a project and removing them, through the project view's signals as the tree sends them, on real
@@ -95,11 +90,9 @@ class ProjectImagesTest : public CProjectTestCase
     // The lines logged by what runs, the project's own as "%1".
     QStringList LogOf(const std::function<void()>& action)
     {
-        const int nBefore = Log().size() - 1;
+        const int nBefore = Log().size();
         action();
-        QStringList lstLines = Log().mid(nBefore);
-        lstLines.removeAll(QString());
-        return lstLines.replaceInStrings(m_strDir, "%1");
+        return Log().mid(nBefore).replaceInStrings(m_strDir, "%1");
     }
 
     void Add(const QString& strType, const QStringList& lstPaths)

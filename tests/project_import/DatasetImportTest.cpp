@@ -9,15 +9,6 @@
 
 using namespace ProjectTest;
 
-namespace
-{
-QByteArray Bytes(const QString& strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-} // namespace
-
 // "Import Dataset" on real project files: data set folders written here, answered prompts, the rows and files it
 // leaves, and the build's label files against the imported ones.
 class DatasetImportTest : public CProjectTestCase

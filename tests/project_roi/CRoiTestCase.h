@@ -90,15 +90,7 @@ protected:
     // The next class chooser accepts strClass, or is cancelled for a null text.
     void AnswerClass(const QString& strClass)
     {
-        m_pCase->answers.dialogs.push_back(
-            [strClass](QDialog* pDialog)
-            {
-                auto* pChooser = qobject_cast<CClassChooserView*>(pDialog);
-                if (!pChooser || strClass.isNull())
-                    return 0;
-                pChooser->GetComboBox()->setCurrentText(strClass);
-                return 1;
-            });
+        m_pCase->answers.dialogs.push_back(CProjectFixture::ChooseClass(strClass));
     }
 
     CImageViewerController* Viewer(int nViewID) const { return m_pWorkspace->Viewer(nViewID); }

@@ -104,14 +104,8 @@ QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption
     return NextFile("dir", strCaption);
 }
 
-QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString& strLabel,
-                                QLineEdit::EchoMode eEchoMode, const QString&, bool* pOk)
+QString CPromptAnswers::NextText(const SAsked& sAsked, bool* pOk)
 {
-    SAsked sAsked;
-    sAsked.strKind = "text";
-    sAsked.strTitle = strTitle;
-    sAsked.strText = strLabel;
-    sAsked.eEchoMode = eEchoMode;
     asked.append(sAsked);
     QString strAnswer;
     if (!texts.empty())
@@ -124,6 +118,17 @@ QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString
     return strAnswer;
 }
 
+QString CPromptAnswers::GetText(QWidget*, const QString& strTitle, const QString& strLabel,
+                                QLineEdit::EchoMode eEchoMode, const QString&, bool* pOk)
+{
+    SAsked sAsked;
+    sAsked.strKind = "text";
+    sAsked.strTitle = strTitle;
+    sAsked.strText = strLabel;
+    sAsked.eEchoMode = eEchoMode;
+    return NextText(sAsked, pOk);
+}
+
 QString CPromptAnswers::GetItem(QWidget*, const QString& strTitle, const QString& strLabel, const QStringList& items,
                                 int, bool, bool* pOk)
 {
@@ -132,16 +137,7 @@ QString CPromptAnswers::GetItem(QWidget*, const QString& strTitle, const QString
     sAsked.strTitle = strTitle;
     sAsked.strText = strLabel;
     sAsked.items = items;
-    asked.append(sAsked);
-    QString strAnswer;
-    if (!texts.empty())
-    {
-        strAnswer = texts.front();
-        texts.pop_front();
-    }
-    if (pOk)
-        *pOk = !strAnswer.isNull();
-    return strAnswer;
+    return NextText(sAsked, pOk);
 }
 
 int CPromptAnswers::ExecDialog(QDialog* pDialog)

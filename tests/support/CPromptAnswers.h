@@ -54,5 +54,6 @@ public:
 
 private:
     QString NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter = QString());
+    QString NextText(const SAsked& sAsked, bool* pOk);
     IPromptHandler* m_pPrevious = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "CLogMark.h"
 #include "CTestSandbox.h"
 
 #include "frame/CLogModel.h"
@@ -31,20 +32,10 @@ class TrainerProcessTest : public QObject
     std::unique_ptr<CTestSandbox> m_pSandbox;
     QString m_strDir;
     int m_nCase = 0;
-    qint64 m_nLogStart = 0;
+    CLogMark m_log;
 
     // The log file's lines since the test began, those still queued included, each as "[LEVEL] text".
-    QStringList Log() const
-    {
-        CLogModel::GetInstance().Flush();
-        QFile file(CLogModel::GetInstance().CurrentFileName());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QString strText = QString::fromUtf8(file.readAll().mid(m_nLogStart));
-        if (strText.endsWith('\n'))
-            strText.chop(1);
-        return strText.replace(QRegularExpression("\\]\\[[-\\d: ]+\\] "), "] ").split('\n');
-    }
+    QStringList Log() const { return m_log.Lines(); }
     // The last line of the log file, without its time; cheap enough to wait on while the file grows large.
     QString LastLine() const
     {
@@ -120,8 +111,7 @@ private slots:
         m_strDir = m_pSandbox->Path(QString("case %1").arg(++m_nCase));
         QVERIFY(QDir().mkpath(m_strDir));
         CLogger::Write(ELogLevel_Debug, "test %d", m_nCase);
-        CLogger::Flush();
-        m_nLogStart = QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
+        m_log.Mark();
     }
 
     // Lines reach the log whole and once, however the trainer's writes cut them.

@@ -1,7 +1,7 @@
 #include "CInsightRun.h"
+#include "CLogMark.h"
 #include "CTestSandbox.h"
 
-#include "frame/CLogModel.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingChartModel.h"
 #include "project/CTrainingSummaryParser.h"
@@ -21,19 +21,6 @@ class TrainingChartTest : public QObject
 
 private:
     std::unique_ptr<CTestSandbox> m_pSandbox;
-
-    static QStringList LogSince(qint64 nStart)
-    {
-        CLogModel::GetInstance().Flush();
-        QFile file(CLogModel::GetInstance().CurrentFileName());
-        QString strText = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll().mid(nStart)) : "";
-        return strText.replace(QRegularExpression("\\]\\[[-\\d: ]+\\] "), "] ").split('\n');
-    }
-    static qint64 LogEnd()
-    {
-        CLogModel::GetInstance().Flush();
-        return QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
-    }
 
 private slots:
     void initTestCase() { m_pSandbox = std::make_unique<CTestSandbox>(); }
@@ -56,8 +43,8 @@ private slots:
         QTest::newRow("avg loss and more after images")
             << "3: 2.25, 2.5 avg loss, 0.000100 rate, 1.5 seconds, 192 images, 10.50 hours left" << true << 3 << 2.25
             << 2.5 << 0.0001 << 1.5 << 192LL;
-        QTest::newRow("diverged") << "40: -nan, nan avg, 0.001000 rate, 0.2 seconds, 40 images" << true << 40 << double(NAN)
-                                  << double(NAN) << 0.001 << 0.2 << 40LL;
+        QTest::newRow("diverged") << "40: -nan, nan avg, 0.001000 rate, 0.2 seconds, 40 images" << true << 40
+                                  << double(NAN) << double(NAN) << 0.001 << 0.2 << 40LL;
         QTest::newRow("region line") << "Region 16 Avg IOU: 0.301, Class: 0.5, Obj: 0.5, No Obj: 0.5, count: 1" << false
                                      << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
         QTest::newRow("loaded line") << "Loaded: 0.000047 seconds" << false << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0LL;
@@ -167,10 +154,8 @@ private slots:
         model.Clear(iterations);
 
         for (int i = 1; i <= iterations; ++i)
-            QVERIFY(model.AddLine(QString("%1: %2, %3 avg, 0.001000 rate, 0.5 seconds, %1 images")
-                                      .arg(i)
-                                      .arg(2 * i)
-                                      .arg(4 * i)));
+            QVERIFY(model.AddLine(
+                QString("%1: %2, %3 avg, 0.001000 rate, 0.5 seconds, %1 images").arg(i).arg(2 * i).arg(4 * i)));
 
         const QVector<QPointF>& vctLoss = model.LossPoints();
         const QVector<QPointF>& vctAverage = model.AverageLossPoints();
@@ -210,7 +195,7 @@ private slots:
         connect(&trainer, &CTrainerProcess::signal_OutputLine, &model, &CTrainingChartModel::AddLine);
         model.Clear(4000);
         QSignalSpy changes(&model, &CTrainingChartModel::signal_Changed);
-        const qint64 nLogStart = LogEnd();
+        const CLogMark log;
 
         QVERIFY(trainer.Start(strScript, "", "", strDir));
 
@@ -221,8 +206,8 @@ private slots:
         QCOMPARE(model.LossPoints().last(), QPointF(3000, 0.033333));
         QCOMPARE(model.Rate(), 0.002);
         QCOMPARE(model.SecondsLeft(), 1000 * 0.25);
-        QTRY_VERIFY(LogSince(nLogStart).contains("[NORMAL] Command Finished with exit code 0"));
-        const QStringList lstLog = LogSince(nLogStart);
+        QTRY_VERIFY(log.Lines().contains("[NORMAL] Command Finished with exit code 0"));
+        const QStringList lstLog = log.Lines();
         QCOMPARE(lstLog.filter(QRegularExpression("^\\[NORMAL\\] \\d+: [\\d.]+, [\\d.]+ avg, 0.002000 rate")).size(),
                  3000);
         QCOMPARE(lstLog.filter("[NORMAL] Region 16 Avg IOU: 0.5, count: 1").size(), 3000);

@@ -12,7 +12,6 @@
 
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QSurfaceFormat>
 #include <QThreadPool>
@@ -82,7 +81,6 @@ private slots:
     void panelClampsParameters_data();
     void panelClampsParameters();
     void panelFollowsModel();
-    void contextMenuSwitchesBackTo2D();
 
 private:
     bool ShowView();
@@ -343,19 +341,6 @@ void View3DTest::panelFollowsModel()
 
     QCOMPARE(changed.count(), 1);
     QCOMPARE(pPanel->GetSpinBox(M::EParameter_CameraCenterX)->value(), 0.25);
-}
-
-void View3DTest::contextMenuSwitchesBackTo2D()
-{
-    QSignalSpy switched(m_pView.get(), &CImageView3D::signal_Switch3DTo2D);
-    QMenu* pMenu = m_pView->GetContextMenu();
-    QVERIFY(pMenu);
-    QCOMPARE(pMenu->actions().size(), 1);
-    QCOMPARE(pMenu->actions().at(0)->text(), QString("Switch To 2D View"));
-
-    pMenu->actions().at(0)->trigger();
-
-    QCOMPARE(switched.count(), 1);
 }
 
 QTEST_MAIN(View3DTest)

@@ -3,13 +3,13 @@
 
 #include "CWorkspaceFixture.h"
 
+#include "CLogCapture.h"
+
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2D.h"
 #include "workspace/CImageListModel.h"
 #include "workspace/CSelectImageViewDialog.h"
 
-#include "frame/CLogger.h"
-#include "frame/CSetting.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
 
@@ -17,9 +17,6 @@
 #include "Utils/COvrelImage.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QtTest>
 
 using Ovrel::Utils::COvrelImage;
@@ -90,21 +87,8 @@ QString CWorkspaceFixture::WriteImageFile(const QString& strName, int nWidth, in
 
 QStringList CWorkspaceFixture::NewLogLines()
 {
-    static int nSeen = 0;
-    static const QRegularExpression reTime("^(\\[[A-Z]+\\])\\[[^\\]]*\\] ");
-    CLogger::Flush();
-    QStringList lstLines;
-    const QDir dir(CSetting::GetString("GENERAL_LOG_DIR", QString()));
-    for (const QString& strFile : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
-    {
-        QFile file(dir.filePath(strFile));
-        if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-            lstLines << QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    }
-    lstLines.replaceInStrings(reTime, "\\1 ");
-    const QStringList lstNew = lstLines.mid(nSeen);
-    nSeen = lstLines.size();
-    return lstNew;
+    static CLogCapture log;
+    return log.NewLines();
 }
 
 void CWorkspaceFixture::PushImages()

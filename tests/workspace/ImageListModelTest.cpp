@@ -1,3 +1,4 @@
+#include "CImageListScript.h"
 #include "CLogCapture.h"
 #include "CSignalJournal.h"
 #include "CTestSandbox.h"
@@ -9,7 +10,6 @@
 
 #include <QtTest>
 
-#include <map>
 #include <memory>
 
 using Ovrel::Utils::COvrelImage;
@@ -35,19 +35,25 @@ private slots:
     void receiverReadsNewStateDuringSignal();
 
 private:
-    // One image per name, made on first use; the model must hand back these very objects.
-    CImageListModel::ImagePtr Image(const QString& strName);
-    // Runs steps such as "push a", "set a b c", "set", "replace x", "remove", "clear", "next", "previous", "index 2".
-    void Run(CImageListModel& model, const QString& strStep);
-    // The names of the model's images in order; an image the test did not hand in shows as "?".
-    QStringList Names(const CImageListModel& model) const;
-    QString Name(const CImageListModel::ImagePtr& pImage) const;
+    void Run(CImageListModel& model, const QString& strStep)
+    {
+        QVERIFY2(m_script.Run(model, strStep), qPrintable(strStep));
+    }
+    QStringList Names(const CImageListModel& model) const { return m_script.Names(model); }
+    QString Name(const CImageListModel::ImagePtr& pImage) const { return m_script.Name(pImage); }
     // The log lines written since the last call, as "[LEVEL] text".
     QStringList NewLogLines() { return m_pLog->NewLines(); }
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CLogCapture> m_pLog;
-    std::map<QString, CImageListModel::ImagePtr> m_mapImages;
+    // Images of 2 x 2 pixels; the model must hand back these very objects.
+    CImageListScript m_script{[](const QString& strName)
+                              {
+                                  auto pImage = std::make_shared<COvrelImage>();
+                                  pImage->Create(2, 2, 3);
+                                  pImage->SetName(strName.toStdWString());
+                                  return pImage;
+                              }};
 };
 
 void ImageListModelTest::initTestCase()
@@ -59,66 +65,8 @@ void ImageListModelTest::initTestCase()
 
 void ImageListModelTest::init()
 {
-    m_mapImages.clear();
+    m_script.Clear();
     NewLogLines();
-}
-
-CImageListModel::ImagePtr ImageListModelTest::Image(const QString& strName)
-{
-    auto& pImage = m_mapImages[strName];
-    if (!pImage)
-    {
-        pImage = std::make_shared<COvrelImage>();
-        pImage->Create(2, 2, 3);
-        pImage->SetName(strName.toStdWString());
-    }
-    return pImage;
-}
-
-void ImageListModelTest::Run(CImageListModel& model, const QString& strStep)
-{
-    const QStringList lstWords = strStep.split(' ', Qt::SkipEmptyParts);
-    const QString strVerb = lstWords.value(0);
-    if (strVerb == "push")
-        model.PushImage(Image(lstWords.value(1)));
-    else if (strVerb == "set")
-    {
-        CImageListModel::ImageList vctImages;
-        for (const QString& strName : lstWords.mid(1))
-            vctImages.push_back(Image(strName));
-        model.SetImages(vctImages);
-    }
-    else if (strVerb == "replace")
-        model.ReplaceCurrentImage(Image(lstWords.value(1)));
-    else if (strVerb == "remove")
-        model.RemoveCurrentImage();
-    else if (strVerb == "clear")
-        model.ClearImages();
-    else if (strVerb == "next")
-        model.NextImage();
-    else if (strVerb == "previous")
-        model.PreviousImage();
-    else if (strVerb == "index")
-        model.SetCurrentIndex(lstWords.value(1).toInt());
-    else
-        QFAIL(qPrintable("unknown step " + strStep));
-}
-
-QString ImageListModelTest::Name(const CImageListModel::ImagePtr& pImage) const
-{
-    if (!pImage)
-        return QString();
-    const QString strName = QString::fromStdWString(pImage->GetName());
-    const auto it = m_mapImages.find(strName);
-    return it != m_mapImages.end() && it->second == pImage ? strName : "?";
-}
-
-QStringList ImageListModelTest::Names(const CImageListModel& model) const
-{
-    QStringList lstNames;
-    for (int i = 0; i < model.GetImageCount(); ++i)
-        lstNames << Name(model.GetImage(i));
-    return lstNames;
 }
 
 void ImageListModelTest::operationChangesListIndexSignalsAndLog_data()

@@ -1,6 +1,7 @@
 // Mouse events take the window system's path, so that a click moves the keyboard focus as a user's click does.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "CImageListScript.h"
 #include "CPromptAnswers.h"
 #include "CTestSandbox.h"
 #include "CWorkspaceFixture.h"
@@ -21,11 +22,11 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QtTest>
 
-#include <map>
 #include <memory>
 
 using Ovrel::Utils::COvrelImage;
@@ -60,17 +61,16 @@ private slots:
     void focusBorderFollowsFocusInsideViewer();
 
 private:
-    // One image per name, made on first use, 40 x 30 pixels with 3 channels.
-    ImagePtr Image(const QString& strName);
-    // Runs steps such as "push a", "set a b c", "replace x", "remove", "clear", "index 1" on the images of viewer 0.
-    void Run(const QString& strStep);
+    ImagePtr Image(const QString& strName) { return m_script.Image(strName); }
+    void Run(const QString& strStep) { QVERIFY2(m_script.Run(*Images(), strStep), qPrintable(strStep)); }
     QStringList ThumbnailTexts() const;
     CImageListModel* Images() const { return m_pFixture->Viewer(0)->GetImageListModel(); }
     CImageViewer* Viewer() const { return m_pFixture->ViewerWidget(0); }
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
-    std::map<QString, ImagePtr> m_mapImages;
+    // Images of 40 x 30 pixels with 3 channels.
+    CImageListScript m_script{[](const QString& strName) { return CWorkspaceFixture::MakeImage(40, 30, 3, strName); }};
 };
 
 void ImageViewerTest::initTestCase()
@@ -81,7 +81,7 @@ void ImageViewerTest::initTestCase()
 
 void ImageViewerTest::init()
 {
-    m_mapImages.clear();
+    m_script.Clear();
     m_pFixture = std::make_unique<CWorkspaceFixture>();
     QVERIFY(m_pFixture->Show());
     CWorkspaceFixture::NewLogLines();
@@ -90,39 +90,6 @@ void ImageViewerTest::init()
 void ImageViewerTest::cleanup()
 {
     m_pFixture.reset();
-}
-
-ImagePtr ImageViewerTest::Image(const QString& strName)
-{
-    ImagePtr& pImage = m_mapImages[strName];
-    if (!pImage)
-        pImage = CWorkspaceFixture::MakeImage(40, 30, 3, strName);
-    return pImage;
-}
-
-void ImageViewerTest::Run(const QString& strStep)
-{
-    const QStringList lstWords = strStep.split(' ', Qt::SkipEmptyParts);
-    const QString strVerb = lstWords.value(0);
-    if (strVerb == "push")
-        Images()->PushImage(Image(lstWords.value(1)));
-    else if (strVerb == "set")
-    {
-        CImageListModel::ImageList vctImages;
-        for (const QString& strName : lstWords.mid(1))
-            vctImages.push_back(Image(strName));
-        Images()->SetImages(vctImages);
-    }
-    else if (strVerb == "replace")
-        Images()->ReplaceCurrentImage(Image(lstWords.value(1)));
-    else if (strVerb == "remove")
-        Images()->RemoveCurrentImage();
-    else if (strVerb == "clear")
-        Images()->ClearImages();
-    else if (strVerb == "index")
-        Images()->SetCurrentIndex(lstWords.value(1).toInt());
-    else
-        QFAIL(qPrintable("unknown step " + strStep));
 }
 
 QStringList ImageViewerTest::ThumbnailTexts() const
@@ -424,16 +391,22 @@ void ImageViewerTest::contentSwitchesBetweenCanvasAnd3DView()
         QVERIFY(!pLabel->text().contains("OpenGL"));
 
     // The canvas's own menu entry asks for 3D, the 3D view's menu entry for 2D.
-    emit pCanvas->signal_Switch2DTo3D();
+    const auto entry = [](QMenu* pMenu, const QString& strText)
+    {
+        for (QAction* pAction : pMenu->actions())
+            if (pAction->text() == strText)
+                return pAction;
+        return static_cast<QAction*>(nullptr);
+    };
+    QVERIFY(entry(p3DView->GetContextMenu(), "Switch To 2D View"));
+    entry(pCanvas->GetImageMenu(), "Switch To 3D View")->trigger();
     QVERIFY(pCanvas->isHidden());
     QVERIFY(!p3DView->isHidden());
     QVERIFY(Viewer()->GetButton(CImageViewer::EButton_3D)->isChecked());
-    emit p3DView->signal_Switch3DTo2D();
+    entry(p3DView->GetContextMenu(), "Switch To 2D View")->trigger();
     QVERIFY(pCanvas->isVisible());
     QVERIFY(p3DView->isHidden());
     QVERIFY(Viewer()->GetButton(CImageViewer::EButton_2D)->isChecked());
-    QCOMPARE(Viewer()->objectName(), QString("CImageViewer_0"));
-    QCOMPARE(Viewer()->windowTitle(), QString("Image View [0]"));
 }
 
 void ImageViewerTest::progressShowsWhileValueIsNotZero()

@@ -23,10 +23,8 @@
 #include "Geometry/COvrelRectangle.h"
 #include "Utils/COvrelImage.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QMenu>
 #include <QtTest>
 
 #include <memory>
@@ -42,15 +40,12 @@ private slots:
     void cleanup();
     void layoutPlacesViewers_data();
     void layoutPlacesViewers();
-    void viewerChooser_data();
-    void viewerChooser();
     void openFileTellsViewAndImage_data();
     void openFileTellsViewAndImage();
     void selectFilesOpensFirstFile_data();
     void selectFilesOpensFirstFile();
     void saveFileWritesChosenViewersImage();
     void activeCanvasPanelsFillWorkspaceAreas();
-    void workspaceAndViewersAreRegistered();
     void controllerDeletedBeforeViewLeavesViewUsable();
 
 private:
@@ -145,59 +140,25 @@ void ImageWorkspaceTest::layoutPlacesViewers()
     }
 }
 
-void ImageWorkspaceTest::viewerChooser_data()
-{
-    QTest::addColumn<QString>("layout");
-    QTest::addColumn<int>("choice");
-    QTest::addColumn<QStringList>("offered");
-    QTest::addColumn<int>("opened");
-
-    const QStringList four{"Image View [0]", "Image View [1]", "Image View [2]", "Image View [3]"};
-    QTest::newRow("1x1 opens in viewer 0 without asking") << "1x1" << 3 << QStringList() << 0;
-    QTest::newRow("2x1 offers the two shown viewers")
-        << "2x1" << 1 << QStringList{"Image View [0]", "Image View [1]"} << 1;
-    QTest::newRow("2x2 offers four viewers") << "2x2" << 2 << four << 2;
-    QTest::newRow("2x2 cancelled opens nothing") << "2x2" << -1 << four << -1;
-}
-
-void ImageWorkspaceTest::viewerChooser()
-{
-    QFETCH(QString, layout);
-    QFETCH(int, choice);
-    QFETCH(QStringList, offered);
-    QFETCH(int, opened);
-    const QString strPath = m_pFixture->WriteImageFile("a.png");
-    const int nColumns = layout.left(1).toInt();
-    const int nRows = layout.right(1).toInt();
-    m_pFixture->controller->ChangeLayout(nRows, nColumns);
-    CPromptAnswers answers;
-    QStringList lstOffered;
-    answers.dialogs.push_back(CWorkspaceFixture::Choose(choice, &lstOffered));
-
-    m_pFixture->controller->OpenFile(strPath);
-
-    QCOMPARE(lstOffered, offered);
-    QCOMPARE(answers.asked.size(), offered.isEmpty() ? 0 : 1);
-    if (!offered.isEmpty())
-        QCOMPARE(answers.asked[0].strTitle, QString("Select Image View"));
-    for (int nViewID = 0; nViewID < 4; ++nViewID)
-        QCOMPARE(m_pFixture->Viewer(nViewID)->GetImageListModel()->GetImageCount(), nViewID == opened ? 1 : 0);
-}
-
 void ImageWorkspaceTest::openFileTellsViewAndImage_data()
 {
     QTest::addColumn<QString>("layout");
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("offered");
     QTest::addColumn<int>("view");
     QTest::addColumn<bool>("loaded");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("1x1 into viewer 0") << "1x1" << -1 << "a.png" << 0 << true << "";
-    QTest::newRow("2x2 into the chosen viewer") << "2x2" << 3 << "a.png" << 3 << true << "";
-    QTest::newRow("chooser cancelled") << "2x2" << -1 << "a.png" << -1 << false << "";
-    QTest::newRow("unreadable file") << "2x2" << 1 << "broken.png" << 1 << false << "Cannot load image %1";
-    QTest::newRow("missing file") << "1x1" << -1 << "missing.png" << 0 << false << "Cannot load image %1";
+    const QStringList four{"Image View [0]", "Image View [1]", "Image View [2]", "Image View [3]"};
+    QTest::newRow("1x1 into viewer 0 without asking") << "1x1" << 3 << "a.png" << QStringList() << 0 << true << "";
+    QTest::newRow("2x1 offers the two shown viewers")
+        << "2x1" << 1 << "a.png" << QStringList{"Image View [0]", "Image View [1]"} << 1 << true << "";
+    QTest::newRow("2x2 into the chosen viewer") << "2x2" << 3 << "a.png" << four << 3 << true << "";
+    QTest::newRow("chooser cancelled") << "2x2" << -1 << "a.png" << four << -1 << false << "";
+    QTest::newRow("unreadable file") << "2x2" << 1 << "broken.png" << four << 1 << false << "Cannot load image %1";
+    QTest::newRow("missing file") << "1x1" << -1 << "missing.png" << QStringList() << 0 << false
+                                  << "Cannot load image %1";
 }
 
 void ImageWorkspaceTest::openFileTellsViewAndImage()
@@ -205,6 +166,7 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
     QFETCH(QString, layout);
     QFETCH(int, choice);
     QFETCH(QString, file);
+    QFETCH(QStringList, offered);
     QFETCH(int, view);
     QFETCH(bool, loaded);
     QFETCH(QString, message);
@@ -223,32 +185,29 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
 
     m_pFixture->controller->OpenFileWithViewIDImageID(m_pFixture->Path(file), nViewID, nImageUID);
 
+    QCOMPARE(lstOffered, offered);
     QCOMPARE(nViewID, view);
-    if (view < 0)
+    QStringList lstAsked;
+    for (const auto& asked : answers.asked)
+        lstAsked << (asked.strKind == "message" ? asked.strText : asked.strTitle);
+    QStringList lstExpected;
+    if (!offered.isEmpty())
+        lstExpected << "Select Image View";
+    if (!message.isEmpty())
+        lstExpected << message.arg(m_pFixture->Path(file));
+    QCOMPARE(lstAsked, lstExpected);
+    for (int i = 0; i < 4; ++i)
     {
-        QCOMPARE(nImageUID, CImageWorkspaceController::kNoImage);
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(m_pFixture->Viewer(i)->GetImageListModel()->GetImageCount(), 1);
-        return;
+        const CImageListModel* pImages = m_pFixture->Viewer(i)->GetImageListModel();
+        QCOMPARE(pImages->GetImageCount(), i == view && !loaded ? 0 : 1);
+        if (i == view && loaded)
+        {
+            QCOMPARE(nImageUID, pImages->GetCurrentImage()->GetUID());
+            QCOMPARE(QString::fromStdWString(pImages->GetCurrentImage()->GetName()), file);
+        }
     }
-    CImageListModel* pImages = m_pFixture->Viewer(view)->GetImageListModel();
-    QCOMPARE(pImages->GetImageCount(), loaded ? 1 : 0);
-    if (loaded)
-    {
-        QCOMPARE(nImageUID, pImages->GetCurrentImage()->GetUID());
-        QCOMPARE(QString::fromStdWString(pImages->GetCurrentImage()->GetName()), file);
-    }
-    else
+    if (!loaded)
         QCOMPARE(nImageUID, CImageWorkspaceController::kNoImage);
-    const QStringList lstMessages = [&answers]
-    {
-        QStringList lst;
-        for (const auto& asked : answers.asked)
-            if (asked.strKind == "message")
-                lst << asked.strText;
-        return lst;
-    }();
-    QCOMPARE(lstMessages, message.isEmpty() ? QStringList() : QStringList{message.arg(m_pFixture->Path(file))});
 }
 
 void ImageWorkspaceTest::selectFilesOpensFirstFile_data()
@@ -325,23 +284,6 @@ void ImageWorkspaceTest::activeCanvasPanelsFillWorkspaceAreas()
         QCOMPARE(m_pFixture->bottomPanel.widget(), static_cast<QWidget*>(pCanvasController->GetSidePanel()));
     }
     QVERIFY(m_pFixture->toolPanel.widgetResizable());
-}
-
-void ImageWorkspaceTest::workspaceAndViewersAreRegistered()
-{
-    QCOMPARE(CMVCRegistry::FindController<CImageWorkspaceController>(), m_pFixture->controller.get());
-    for (int nViewID = 0; nViewID < 4; ++nViewID)
-    {
-        const SMVC viewer = CMVCRegistry::FindMVC(QString("Image View [%1]").arg(nViewID));
-        QCOMPARE(viewer.pView, static_cast<QWidget*>(m_pFixture->ViewerWidget(nViewID)));
-        QCOMPARE(viewer.pController, static_cast<CController*>(m_pFixture->Viewer(nViewID)));
-        QVERIFY(viewer.pModel);
-    }
-    const auto it = std::find_if(CMVCRegistry::m_vctItems.begin(), CMVCRegistry::m_vctItems.end(),
-                                 [this](const SMVC& item) { return item.pController == m_pFixture->controller.get(); });
-    QVERIFY(it != CMVCRegistry::m_vctItems.end());
-    QCOMPARE(it->pModel, static_cast<CModel*>(m_pFixture->layout.get()));
-    QCOMPARE(it->pView, static_cast<QWidget*>(m_pFixture->view.get()));
 }
 
 void ImageWorkspaceTest::controllerDeletedBeforeViewLeavesViewUsable()

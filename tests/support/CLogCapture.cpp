@@ -1,6 +1,7 @@
 #include "CLogCapture.h"
 
 #include "frame/CLogger.h"
+#include "frame/CSetting.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,7 @@ QStringList CLogCapture::NewLines()
     static const QRegularExpression reTime("^(\\[[A-Z]+\\])\\[[^\\]]*\\] ");
     CLogger::Flush();
     QStringList lstLines;
-    const QDir dir(m_strLogDir);
+    const QDir dir(m_strLogDir.isEmpty() ? CSetting::GetString("GENERAL_LOG_DIR", QString()) : m_strLogDir);
     for (const QString& strFile : dir.entryList({"*.txt"}, QDir::Files, QDir::Name))
     {
         QFile file(dir.filePath(strFile));
