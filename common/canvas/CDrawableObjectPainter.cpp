@@ -28,11 +28,6 @@ QPen OutlinePen(const QColor& colour, double dblRatio, Qt::PenStyle eStyle = Qt:
     return QPen(QBrush(colour), dblRatio, eStyle, Qt::SquareCap, Qt::BevelJoin);
 }
 
-QFont LabelFont()
-{
-    return QFont("Arial", 16);
-}
-
 // Image pixels to device pixels when the painter only scales and shifts them, draws aliased and dblRatio makes the
 // pen one device pixel wide. Shapes can then be put together from whole device pixels, which is many times faster
 // than stroking and filling them as paths, with the same pixels as a result.
@@ -266,7 +261,7 @@ uint qHash(const SLabelKey& key, uint nSeed = 0)
 class CLabelImages
 {
 public:
-    CLabelImages() : m_cache(kCacheKilobytes), m_metrics(LabelFont()) {}
+    CLabelImages() : m_cache(kCacheKilobytes), m_metrics(CDrawableObjectPainter::LabelFont()) {}
 
     // Draws the label with its baseline starting at the device point; the painter maps device pixels one to one.
     void Draw(QPainter& painter, const QPointF& device, const QString& strText)
@@ -303,7 +298,7 @@ private:
                      QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        painter.setFont(LabelFont());
+        painter.setFont(CDrawableObjectPainter::LabelFont());
         painter.setPen(QColor(255, 255, 255));
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(QColor(10, 10, 10, 255));
@@ -385,7 +380,7 @@ void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText,
     }
     else
     {
-        painter.setFont(LabelFont());
+        painter.setFont(CDrawableObjectPainter::LabelFont());
         painter.setPen(QColor(255, 255, 255));
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(QColor(10, 10, 10, 255));
@@ -486,4 +481,9 @@ QString CDrawableObjectPainter::LabelText(const CDrawableObject& object)
     if (object.GetType() == EImageView2DDrawbleObjectType_Geometry && object.GetDisplayName())
         return object.GetName();
     return QString();
+}
+
+QFont CDrawableObjectPainter::LabelFont()
+{
+    return QFont("Arial", 16);
 }

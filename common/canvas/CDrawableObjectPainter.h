@@ -3,6 +3,7 @@
 #include "OvrelCommonGlobal.h"
 
 class CDrawableObject;
+class QFont;
 class QPainter;
 class QString;
 
@@ -19,4 +20,7 @@ public:
     // The label painted with the object: a geometry object's name while its label is on, a ruler's length as
     // "141.421 pixel"; empty when nothing is written.
     static QString LabelText(const CDrawableObject& object);
+    // The font labels are written in. Which face it resolves to depends on the fonts installed, so anything that
+    // measures a label measures it with this font.
+    static QFont LabelFont();
 };

@@ -160,11 +160,17 @@ void DrawableObjectPaintingTest::labelsAreDrawnInScreenPixelsAtTheAnchor()
 
     const QImage image = Paint(object, 100, nZoom);
 
-    // The text's baseline starts at the boundary's top-left on screen; the label stands above it, right of it.
+    // The text's baseline starts at the boundary's top-left on screen; the label stands above it, right of it. Its
+    // background spans the font's ascent above the baseline and its descent below, in whichever face "Arial" resolves
+    // to on this machine.
     const QPoint anchor(20 * nZoom, 30 * nZoom);
+    const QFontMetrics metrics(CDrawableObjectPainter::LabelFont(), &image);
+    const int nTop = anchor.y() - metrics.ascent() - 1;
+    const int nBottom = anchor.y() + metrics.descent() + 1;
     const int nAbove = LabelPixels(image, QRect(anchor.x() + 1, anchor.y() - 12, 30, 10));
-    const int nElsewhere = LabelPixels(image, QRect(0, 0, image.width(), anchor.y() - 40)) +
-                           LabelPixels(image, QRect(0, anchor.y() + 5, image.width(), image.height()));
+    const int nElsewhere = LabelPixels(image, QRect(0, 0, image.width(), nTop)) +
+                           LabelPixels(image, QRect(0, nBottom + 1, image.width(), image.height())) +
+                           LabelPixels(image, QRect(0, 0, anchor.x() - 1, image.height()));
     QCOMPARE(nAbove > 50, bDisplayName);
     QCOMPARE(nElsewhere, 0);
 }

@@ -201,13 +201,15 @@ private slots:
         QTRY_VERIFY(LogLines("Command Finished").size() == 1);
         QCOMPARE(LogLines("Command Finished"), QStringList({"[NORMAL] Command Finished with exit code 0"}));
         QVERIFY(LogLines("[WARNING]").isEmpty());
-        // The layer table: three 1x1 convolutions down to 24 filters, each followed by a detection layer.
-        const QStringList lstLog = Log();
+        // The layer table: three 1x1 convolutions down to 24 filters, each followed by a detection layer. The table
+        // comes on the trainer's standard error, logged at the error level; its standard output may be read between
+        // any two of its lines, so only the error stream's own order is looked at.
+        const QStringList lstTable = LogLines("[ERROR]");
         static const QRegularExpression reFitted("conv +24 +1 x 1 / 1 .*-> +\\d+ x +\\d+ x +24");
         int nFitted = 0;
-        for (int i = 0; i + 1 < lstLog.size(); ++i)
+        for (int i = 0; i + 1 < lstTable.size(); ++i)
         {
-            if (reFitted.match(lstLog[i]).hasMatch() && lstLog[i + 1].contains("yolo"))
+            if (reFitted.match(lstTable[i]).hasMatch() && lstTable[i + 1].contains("yolo"))
                 ++nFitted;
         }
         QCOMPARE(nFitted, 3);
