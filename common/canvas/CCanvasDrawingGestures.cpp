@@ -5,6 +5,7 @@
 #include "canvas/CDrawableRuler.h"
 #include "canvas/CDrawingObjectLayer.h"
 #include "canvas/CImageView2D.h"
+#include "canvas/ClampToImage.h"
 
 #include "Geometry/COvrelEllipse.h"
 #include "Geometry/COvrelLine.h"
@@ -50,6 +51,20 @@ std::shared_ptr<CDrawableObject> CCanvasDrawingGestures::MakeShape(EShape eShape
     return nullptr;
 }
 
+std::shared_ptr<CDrawableObject> CCanvasDrawingGestures::ShapeOnImage(EShape eShape, const QPointF& start,
+                                                                      const QPointF& end) const
+{
+    if (eShape == EShape_Ruler)
+        return start == end ? nullptr : MakeShape(eShape, start, end);
+    const std::shared_ptr<CDrawableObject> pShape = MakeShape(eShape, start, end);
+    return ClampToImage(*pShape, ImageRect(m_pCanvas->GetCurrentImage().get())) ? pShape : nullptr;
+}
+
+QPointF CCanvasDrawingGestures::OnImage(const QPointF& point) const
+{
+    return ClampPointToImage(point, ImageRect(m_pCanvas->GetCurrentImage().get()));
+}
+
 void CCanvasDrawingGestures::ShapeStart(EShape eShape, const QPointF& /*start*/)
 {
     if (!IsImageShown())
@@ -63,7 +78,10 @@ void CCanvasDrawingGestures::ShapeDoing(EShape eShape, const QPointF& start, con
     if (!IsImageShown())
         return;
     ClearDrawing(true);
-    const std::shared_ptr<CDrawableObject> pShape = MakeShape(eShape, start, end);
+    // The preview is what the release would make: nothing while that has no area.
+    const std::shared_ptr<CDrawableObject> pShape = ShapeOnImage(eShape, start, end);
+    if (!pShape)
+        return;
     // A ruler's length is its label, so it shows while dragging; the other shapes have no name yet worth showing.
     if (eShape != EShape_Ruler)
         pShape->SetDisplayName(false);
@@ -74,9 +92,13 @@ void CCanvasDrawingGestures::ShapeEnd(EShape eShape, const QPointF& start, const
 {
     if (!IsImageShown())
         return;
-    AddWithUndo(MakeShape(eShape, start, end));
+    const std::shared_ptr<CDrawableObject> pShape = ShapeOnImage(eShape, start, end);
+    if (pShape)
+        AddWithUndo(pShape);
     ClearDrawing(eShape == EShape_Rectangle || eShape == EShape_Ruler);
-    SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+    // A drag that made nothing (it stayed off the image, or along a line) leaves the mode for another try.
+    if (pShape)
+        SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
 }
 
 void CCanvasDrawingGestures::PolygonStart(const QPointF& point)
@@ -86,7 +108,7 @@ void CCanvasDrawingGestures::PolygonStart(const QPointF& point)
     ClearDrawing(true);
     m_pObjectModel->ClearWaitingObject();
     m_bPolygon = true;
-    m_lastPoint = point;
+    m_lastPoint = OnImage(point);
 }
 
 void CCanvasDrawingGestures::PolygonWaiting(const QPointF& point)
@@ -94,33 +116,34 @@ void CCanvasDrawingGestures::PolygonWaiting(const QPointF& point)
     // Before the first vertex there is nothing to stretch a rubber line from.
     if (!IsImageShown() || !m_bPolygon)
         return;
-    m_pObjectModel->SetWaitingObject(Edge(m_lastPoint, point));
+    m_pObjectModel->SetWaitingObject(Edge(m_lastPoint, OnImage(point)));
 }
 
 void CCanvasDrawingGestures::PolygonDoing(const QPointF& end)
 {
     if (!IsImageShown() || !m_bPolygon)
         return;
-    AddEdge(end);
+    AddEdge(OnImage(end));
 }
 
 void CCanvasDrawingGestures::PolygonEnd(const QPointF& end)
 {
     if (!IsImageShown() || !m_bPolygon)
         return;
+    const QPointF vertex = OnImage(end);
     const std::vector<std::shared_ptr<CDrawableObject>> vctEdges = m_pObjectModel->GetDrawingObjects();
     if (vctEdges.size() > 2)
     {
         const auto* pFirst = dynamic_cast<const CDrawableGeometry*>(vctEdges.front().get());
         const auto* pLine = pFirst ? dynamic_cast<const COvrelLine*>(pFirst->GetData().get()) : nullptr;
         const QPointF firstVertex = pLine ? QPointF(pLine->start().x(), pLine->start().y()) : QPointF();
-        if (pLine && QLineF(firstVertex, end).length() <= Tolerance())
+        if (pLine && QLineF(firstVertex, vertex).length() <= Tolerance())
         {
             ClosePolygon(firstVertex);
             return;
         }
     }
-    AddEdge(end);
+    AddEdge(vertex);
 }
 
 void CCanvasDrawingGestures::AddEdge(const QPointF& end)
@@ -144,9 +167,14 @@ void CCanvasDrawingGestures::ClosePolygon(const QPointF& firstVertex)
                 pPolygon->AddGeometry(pGeometry->GetData()->Clone());
         }
     }
-    AddWithUndo(std::make_shared<CDrawableGeometry>(pPolygon));
+    // Its vertices lie on the image already: what is left to keep out is a polygon whose box has no area.
+    const auto pObject = std::make_shared<CDrawableGeometry>(pPolygon);
+    const bool bMade = ClampToImage(*pObject, ImageRect(m_pCanvas->GetCurrentImage().get()));
+    if (bMade)
+        AddWithUndo(pObject);
     m_bPolygon = false;
     m_pObjectModel->ClearDrawingObjects();
     m_pObjectModel->ClearWaitingObject();
-    SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+    if (bMade)
+        SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
 }

@@ -9,6 +9,9 @@
 // polygons. While the mouse is dragged the shape is shown as a drawing object of the model; the release adds the
 // finished object as one undo step and returns to selecting mode. Points are image pixels.
 //
+// Shapes stay on the image: rectangles, ellipses, circles and polygons are cut at its edges (ClampToImage), and one
+// left without area is not made; the mode then stays for another try. Rulers measure anywhere but need a length.
+//
 // A polygon is clicked vertex by vertex (a drag adds a freehand chain of short edges) and closes when a release lands
 // within the tolerance of its first vertex after at least three edges. It survives mode changes: an unfinished one
 // continues when polygon mode is entered again.
@@ -45,6 +48,9 @@ public:
     bool IsPolygonInProgress() const { return m_bPolygon; }
 
 private:
+    // MakeShape kept on the image; empty when it would have no area, or a ruler no length.
+    std::shared_ptr<CDrawableObject> ShapeOnImage(EShape eShape, const QPointF& start, const QPointF& end) const;
+    QPointF OnImage(const QPointF& point) const;
     void AddEdge(const QPointF& end);
     void ClosePolygon(const QPointF& firstVertex);
 

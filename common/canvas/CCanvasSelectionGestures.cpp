@@ -6,6 +6,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
+#include "canvas/ClampToImage.h"
 #include "frame/CUndoCommandGroup.h"
 
 #include "Geometry/COvrelPoint.h"
@@ -118,11 +119,12 @@ void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
     }
     else if (m_bMoving)
     {
+        const QPointF endOnImage = MoveEndOnImage(start, end);
         for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
         {
             const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
             if (pObject->GetSelected())
-                pObject->MoveTopLeftTo(end - pObject->GetMouseOffset());
+                pObject->MoveTopLeftTo(endOnImage - pObject->GetMouseOffset());
         }
         m_pCanvas->update();
     }
@@ -130,6 +132,32 @@ void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
     {
         SelectInBand(start, end);
     }
+}
+
+QPointF CCanvasSelectionGestures::MoveEndOnImage(const QPointF& start, const QPointF& end) const
+{
+    // Each selected object was grabbed at start, so it began at start - offset; the boxes among them move as one
+    // block that stops at the image's edges, keeping their sizes and their places to each other.
+    QRectF block;
+    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        if (pObject->GetSelected() && IsKeptOnImage(*pObject))
+            block |= QRectF(start - pObject->GetMouseOffset(), pObject->GetBoundary().size());
+    }
+    if (block.isNull())
+        return end;
+    const QRectF image = ImageRect(m_pCanvas->GetCurrentImage().get());
+    return start + ClampTopLeftToImage(block.topLeft() + (end - start), block.size(), image) - block.topLeft();
+}
+
+QPointF CCanvasSelectionGestures::ResizeEndOnImage(const std::shared_ptr<CDrawableObject>& pObject,
+                                                   const QPointF& end) const
+{
+    if (!IsKeptOnImage(*pObject))
+        return end;
+    // The handle stops at the edge; the pointer it follows is where it would be had the mouse stopped there too.
+    return ClampPointToImage(end - m_handleDelta, ImageRect(m_pCanvas->GetCurrentImage().get())) + m_handleDelta;
 }
 
 void CCanvasSelectionGestures::Resize(const QPointF& end)
@@ -144,8 +172,10 @@ void CCanvasSelectionGestures::Resize(const QPointF& end)
             // The handle keeps the distance from the mouse that it had when the drag began.
             pObject->SetSelected(true);
             m_handleDelta = m_lastPoint - handle;
-            pObject->MoveResizePoint(handle, end - m_handleDelta);
-            break;
+            // The next step looks for the handle where it stopped, not where the mouse went.
+            m_lastPoint = ResizeEndOnImage(pObject, end);
+            pObject->MoveResizePoint(handle, m_lastPoint - m_handleDelta);
+            return;
         }
     }
     m_lastPoint = end;
@@ -187,24 +217,28 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
         if (m_pObjectModel->GetObject(nIndex)->GetSelected())
             vctSelected.push_back(m_pObjectModel->GetObject(nIndex));
     }
+    // The commands take the end where the drag stopped at the image's edges, so that undo finds what they moved.
     if (m_bResizing)
     {
         for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
-            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, pObject, start, end, m_handleDelta));
+            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, pObject, start,
+                                                            ResizeEndOnImage(pObject, end), m_handleDelta));
     }
     else if (m_bMoving && m_bGroup)
     {
+        const QPointF endOnImage = MoveEndOnImage(start, end);
         auto* pGroup = new CUndoCommandGroup();
         for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
             pGroup->AddCommand(
-                new CMoveDrawableObjectCommand(m_pController, pObject, start, end, pObject->GetMouseOffset()));
+                new CMoveDrawableObjectCommand(m_pController, pObject, start, endOnImage, pObject->GetMouseOffset()));
         PushAndExecute(pGroup);
     }
     else if (m_bMoving)
     {
+        const QPointF endOnImage = MoveEndOnImage(start, end);
         for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
             PushAndExecute(
-                new CMoveDrawableObjectCommand(m_pController, pObject, start, end, pObject->GetMouseOffset()));
+                new CMoveDrawableObjectCommand(m_pController, pObject, start, endOnImage, pObject->GetMouseOffset()));
     }
     else
     {

@@ -10,6 +10,9 @@
 // object or image menu. Every committed change is one undo step, pushed when the mouse is released. Points are image
 // pixels; the object "under" a point is the first in the model's order whose boundary holds it.
 //
+// Boxes stay on the image: a moved selection stops at the image's edges keeping its size, and a resize handle stops at
+// them. Rulers follow the mouse anywhere.
+//
 // The flags outlive a gesture: a rubber-band pick keeps the group until a press outside the selection, and the
 // resizing state is set and cleared by hovering only.
 class OVRELCOMMON_EXPORT CCanvasSelectionGestures : public CCanvasGestureBase
@@ -44,6 +47,10 @@ private:
     void Pick(const std::shared_ptr<CDrawableObject>& pObject, const QPointF& point);
     bool AnySelected() const;
     void Resize(const QPointF& end);
+    // Where a move from start may end so that the selected boxes stay on the image.
+    QPointF MoveEndOnImage(const QPointF& start, const QPointF& end) const;
+    // Where the drag of the object's handle may end so that the handle stays on the image.
+    QPointF ResizeEndOnImage(const std::shared_ptr<CDrawableObject>& pObject, const QPointF& end) const;
     void SelectInBand(const QPointF& start, const QPointF& end);
 
     bool m_bMoving = false;

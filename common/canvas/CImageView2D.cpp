@@ -429,9 +429,9 @@ void CImageView2D::mouseReleaseEvent(QMouseEvent* pEvent)
     m_bMoving = false;
     const Mode eMode = m_pModeModel->GetMode();
     const SModeSignals* pSignals = ModeSignals(eMode);
-    // A click is no drag in selecting mode: it selects on press and has nothing to finish. A drawing click does
-    // finish something: a polygon gains its vertices from clicks.
-    const bool bClick = pressPoint == releasePoint && eMode == CImageViewModeModel::EImageView2DMode_Selecting;
+    // A press and release at one point finishes nothing: selecting picked on the press, and a rectangle, ellipse,
+    // circle or ruler spanned by one point would have no size. Only a polygon gains its vertices from clicks.
+    const bool bClick = pressPoint == releasePoint && eMode != CImageViewModeModel::EImageView2DMode_Drawing_Polygon;
     if (m_bLeftPressed && pSignals->end && !bClick)
         emit(this->*pSignals->end)(pressPoint, releasePoint);
     m_bLeftPressed = false;

@@ -32,7 +32,8 @@ class COvrelImage;
 // in image coordinates. It decides nothing: the canvas controller does.
 //
 // Points in signals are image coordinates. Every Start signal carries the press point; every Doing and End signal
-// carries the press point and the current (End: release) point.
+// carries the press point and the current (End: release) point. A release at the press point emits an End signal in
+// polygon mode only: a click there adds a vertex, in the other modes it has nothing to finish.
 class OVRELCOMMON_EXPORT CImageView2D : public CDrawableLayer
 {
     Q_OBJECT

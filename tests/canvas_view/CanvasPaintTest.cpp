@@ -435,10 +435,9 @@ void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale()
     QCOMPARE(fixture.canvas->GetWindow(), QRect());
     QCOMPARE(fixture.canvas->GetDisplayScale(), 0.0);
     QVERIFY(answers.asked.isEmpty());
-    // Every point stands for the same finite place: the drag is there, but it has no extent.
-    QCOMPARE(recorder.Take(),
-             (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)", "signal_ChangeMousePosition(0,0)",
-                          "signal_DrawRectangleDoing(0,0;0,0)", "signal_DrawRectangleEnd(0,0;0,0)"}));
+    // Every point stands for the same finite place: the drag is there, but it has no extent, so it finishes nothing.
+    QCOMPARE(recorder.Take(), (QStringList{"signal_Active()", "signal_DrawRectangleStart(0,0)",
+                                           "signal_ChangeMousePosition(0,0)", "signal_DrawRectangleDoing(0,0;0,0)"}));
 }
 
 int RunCanvasPaintTest(int argc, char** argv)

@@ -85,6 +85,17 @@ private slots:
                                  << QStringList("[DEBUG] Update ROI to ID 1 OK");
         QTest::newRow("relabel cancelled") << "relabel" << QString() << QStringList(strCat) << QStringList();
         QTest::newRow("ruler") << "ruler" << QString() << QStringList(strCat) << QStringList();
+        // The image is 200 x 100: no row reaches beyond it.
+        QTest::newRow("draw past the edge") << "draw off the edge"
+                                            << "dog" << QStringList({Box(100, 10, 100, 90, "dog"), strCat})
+                                            << QStringList("[DEBUG] Add ROI to Image ID 1 OK");
+        QTest::newRow("move against the edge")
+            << "move off the edge" << QString() << QStringList(Box(170, 60, 30, 40, "cat"))
+            << QStringList("[DEBUG] Update ROI to ID 1 OK");
+        QTest::newRow("resize past the edge")
+            << "resize off the edge" << QString() << QStringList(Box(10, 20, 190, 80, "cat"))
+            << QStringList("[DEBUG] Update ROI to ID 1 OK");
+        QTest::newRow("click without drag") << "click" << QString() << QStringList(strCat) << QStringList();
     }
     void eachEditWritesItsRow()
     {
@@ -98,12 +109,15 @@ private slots:
         const int nAskedBefore = m_pCase->answers.asked.size();
         AnswerClass(answer);
 
-        if (edit == "draw")
-            Draw(0, QPointF(100, 10), QPointF(140, 50));
-        else if (edit == "move")
-            Drag(0, QPointF(20, 30), QPointF(5, 6));
-        else if (edit == "resize")
-            Drag(0, QPointF(40, 60), QPointF(10, 5));
+        const bool bOff = edit.endsWith("off the edge");
+        if (edit.startsWith("draw"))
+            Draw(0, QPointF(100, 10), bOff ? QPointF(240, 130) : QPointF(140, 50));
+        else if (edit == "click")
+            Draw(0, QPointF(100, 10), QPointF(100, 10));
+        else if (edit.startsWith("move"))
+            Drag(0, QPointF(20, 30), bOff ? QPointF(300, 300) : QPointF(5, 6));
+        else if (edit.startsWith("resize"))
+            Drag(0, QPointF(40, 60), bOff ? QPointF(500, 500) : QPointF(10, 5));
         else if (edit == "delete")
         {
             Select(0, QPointF(20, 30));
@@ -123,7 +137,7 @@ private slots:
         QCOMPARE(Boxes(0), rows);
         QCOMPARE(BoundIDs(0), RowIDs(1));
         QCOMPARE(LoggedOf(logged), logged);
-        const bool bAsksClass = edit == "draw" || edit == "relabel";
+        const bool bAsksClass = edit.startsWith("draw") || edit == "relabel";
         QCOMPARE(m_pCase->answers.asked.size() - nAskedBefore, bAsksClass ? 1 : 0);
         QCOMPARE(m_pCase->model.FindTrainImage(1)->IsValid(), !rows.isEmpty());
     }

@@ -153,20 +153,37 @@ private slots:
 
     void copyingBoxesFromThePreviousImageIsOneUndoStep_data()
     {
+        QTest::addColumn<QSize>("size"); // of b.png, the image the boxes are copied to
         QTest::addColumn<QStringList>("rois");
         QTest::addColumn<QStringList>("copied");
-        QTest::newRow("two classes") << QStringList({"1 10 20 30 40 1", "1 50 10 20 20 2"})
+        const QSize same(200, 100);
+        QTest::newRow("two classes") << same << QStringList({"1 10 20 30 40 1", "1 50 10 20 20 2"})
                                      << QStringList({Box(10, 20, 30, 40, "cat"), Box(50, 10, 20, 20, "dog")});
         QTest::newRow("the current image keeps its own boxes")
-            << QStringList({"1 10 20 30 40 3", "2 60 60 10 10 1"}) << QStringList({Box(10, 20, 30, 40, "bird")});
+            << same << QStringList({"1 10 20 30 40 3", "2 60 60 10 10 1"})
+            << QStringList({Box(10, 20, 30, 40, "bird")});
         QTest::newRow("a box whose class is gone is passed over")
-            << QStringList({"1 10 20 30 40 9", "1 1 2 3 4 2"}) << QStringList({Box(1, 2, 3, 4, "dog")});
+            << same << QStringList({"1 10 20 30 40 9", "1 1 2 3 4 2"}) << QStringList({Box(1, 2, 3, 4, "dog")});
+        QTest::newRow("a box over the edge of a smaller image is cut there")
+            << QSize(100, 50) << QStringList({"1 80 30 40 40 1", "1 10 10 20 20 2"})
+            << QStringList({Box(80, 30, 20, 20, "cat"), Box(10, 10, 20, 20, "dog")});
+        QTest::newRow("a box beyond a smaller image is passed over")
+            << QSize(100, 50) << QStringList({"1 150 60 30 30 1", "1 10 10 20 20 2"})
+            << QStringList({Box(10, 10, 20, 20, "dog")});
     }
     void copyingBoxesFromThePreviousImageIsOneUndoStep()
     {
+        QFETCH(QSize, size);
         QFETCH(QStringList, rois);
         QFETCH(QStringList, copied);
-        AnnotatedProject(rois);
+        AnnotatedProject(rois, false);
+        QImage smaller(size, QImage::Format_RGB888);
+        smaller.fill(Qt::darkGreen);
+        QVERIFY(smaller.save(m_strDir + "/Images/b.png"));
+        Sql({QString("UPDATE dataset_image SET WIDTH = %1, HEIGHT = %2 WHERE ID = 2")
+                 .arg(size.width())
+                 .arg(size.height())});
+        m_pCase->controller.OpenProject(m_strDir, "roi");
         OpenImage(1, 0);
         OpenImage(2, 0);
         const QStringList lstOwn = Rows(2);

@@ -3,6 +3,7 @@
 #include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2DController.h"
+#include "canvas/ClampToImage.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
@@ -182,7 +183,10 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
         return 0;
     const std::map<int, QString> mapNames = ClassNames();
     int nCopied = 0;
+    int nOffImage = 0;
     CImageView2DController* pCanvas = pViewer->GetCanvasController();
+    // The previous image may be larger: a box is cut to this one, as a drawn box is.
+    const QRectF image = ImageRect(pCanvas->GetCurrentImage().get());
     auto* pGroup = new CUndoCommandGroup();
     for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
     {
@@ -193,10 +197,18 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
         // Unbound with a known class: its add event gives it a row of that class without asking.
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
+        if (!ClampToImage(*pObject, image))
+        {
+            ++nOffImage;
+            continue;
+        }
         pObject->SetName(itName->second);
         ++nCopied;
         pGroup->AddCommand(new CAddDrawableObjectCommand(pCanvas, pObject));
     }
+    if (nOffImage > 0)
+        CLogger::Write(ELogLevel_Normal, "Copy boxes from previous image: %d box(es) outside image ID %d skipped",
+                       nOffImage, ImageOfView(nViewID));
     if (nCopied == 0)
     {
         delete pGroup;

@@ -61,7 +61,8 @@ public:
     int PreviousImageOfView(int nViewID) const;
     // Adds the boxes (rows) of the view's previous project image to the image it shows, with their classes, as one
     // step on the view's undo stack; each gets its own row as a drawn box does. Rows whose class is gone are passed
-    // over. Gives the number of boxes added.
+    // over. A box is cut at the edges of the image it is copied to, and one that lies wholly outside it is passed over
+    // (and counted in the log). Gives the number of boxes added.
     int CopyPreviousBoxes(int nViewID);
     int GetCurrentImageID() const { return m_nCurrentImageID; }
     int GetCurrentViewID() const { return m_nCurrentViewID; }
