@@ -15,8 +15,7 @@ QString CDrawableObject::GetName() const
 
 void CDrawableObject::SetName(const QString& strName)
 {
-    // An empty name is a name too: an object whose class is gone shows none rather than one made up.
-    if (m_bNameSet && strName == m_strName)
+    if (strName == m_strName)
         return;
     m_strName = strName;
     m_bNameSet = true;

@@ -55,7 +55,9 @@ QStringList CAnnotationSnapshot::Boxes(const CDrawableObjectModel* pObjects, int
     for (const auto& pObject : Geometries(pObjects))
     {
         const QRectF box = pObject->GetBoundary();
-        lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(), pObject->GetName(), nDecimals));
+        // As its label shows it: a box whose class is gone shows none, as its row reads.
+        lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(),
+                            pObject->GetDisplayName() ? pObject->GetName() : QString(), nDecimals));
     }
     lstBoxes.sort();
     return lstBoxes;

@@ -124,11 +124,16 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        pObject->SetName(itName == mapNames.end() ? QString("") : itName->second);
+        // A box whose class is gone has no name to show; its label would show one made up by the canvas.
+        if (itName != mapNames.end())
+            pObject->SetName(itName->second);
+        else
+        {
+            pObject->SetDisplayName(false);
+            vctClassless.push_back(pObject);
+        }
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
-        if (itName == mapNames.end())
-            vctClassless.push_back(pObject);
     }
     m_bShowingRows = false;
 
@@ -149,7 +154,10 @@ void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawab
     if (nClassID < 0)
         return;
     if (UpdateCategory(nRoiID, nClassID))
+    {
         pObject->SetName(strClass);
+        pObject->SetDisplayName(true);
+    }
     Validate(nImageID);
 }
 
@@ -188,7 +196,9 @@ void CRoiAnnotation::FollowRows()
                 continue;
             }
             const auto itName = mapNames.find(itRow->second);
-            pObject->SetName(itName == mapNames.end() ? QString("") : itName->second);
+            if (itName != mapNames.end())
+                pObject->SetName(itName->second);
+            pObject->SetDisplayName(itName != mapNames.end());
         }
         pViewer->GetCanvasController()->RepaintCanvas();
     }
