@@ -55,9 +55,7 @@ QStringList CAnnotationSnapshot::Boxes(const CDrawableObjectModel* pObjects, int
     for (const auto& pObject : Geometries(pObjects))
     {
         const QRectF box = pObject->GetBoundary();
-        // As its label shows it: a box whose class is gone shows none, as its row reads.
-        lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(),
-                            pObject->GetDisplayName() ? pObject->GetName() : QString(), nDecimals));
+        lstBoxes.append(Box(box.x(), box.y(), box.width(), box.height(), pObject->GetName(), nDecimals));
     }
     lstBoxes.sort();
     return lstBoxes;

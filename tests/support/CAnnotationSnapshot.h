@@ -20,6 +20,6 @@ public:
     static QStringList Rows(const QString& strDataFile, int nImageID, int nDecimals);
     // The geometry objects of the model, in its order; rulers and other kinds are left out.
     static std::vector<std::shared_ptr<CDrawableGeometry>> Geometries(const CDrawableObjectModel* pObjects);
-    // Their boundaries with their names as their labels show them: empty for an object whose label is off.
+    // Their boundaries with their names.
     static QStringList Boxes(const CDrawableObjectModel* pObjects, int nDecimals);
 };

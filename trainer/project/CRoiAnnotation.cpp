@@ -32,6 +32,15 @@ bool BoundRoiID(const CDrawableGeometry& object, int& nRoiID)
     return bOk;
 }
 
+// Names the box after its class. A box whose class is gone shows no name: the canvas would make one up for an object
+// never named, so an empty name is stored over another one.
+void ShowClass(CDrawableGeometry& object, const QString& strClass)
+{
+    if (strClass.isEmpty() && !object.GetName().isEmpty())
+        object.SetName(QStringLiteral(" "));
+    object.SetName(strClass);
+}
+
 QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
@@ -124,14 +133,9 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        // A box whose class is gone has no name to show; its label would show one made up by the canvas.
-        if (itName != mapNames.end())
-            pObject->SetName(itName->second);
-        else
-        {
-            pObject->SetDisplayName(false);
+        ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
+        if (itName == mapNames.end())
             vctClassless.push_back(pObject);
-        }
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
     }
@@ -154,10 +158,7 @@ void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawab
     if (nClassID < 0)
         return;
     if (UpdateCategory(nRoiID, nClassID))
-    {
         pObject->SetName(strClass);
-        pObject->SetDisplayName(true);
-    }
     Validate(nImageID);
 }
 
@@ -196,9 +197,7 @@ void CRoiAnnotation::FollowRows()
                 continue;
             }
             const auto itName = mapNames.find(itRow->second);
-            if (itName != mapNames.end())
-                pObject->SetName(itName->second);
-            pObject->SetDisplayName(itName != mapNames.end());
+            ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
         }
         pViewer->GetCanvasController()->RepaintCanvas();
     }
