@@ -2,7 +2,6 @@
 
 #include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
-#include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "database/CDatabase.h"
@@ -12,6 +11,7 @@
 #include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CShownRows.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -30,15 +30,6 @@ bool BoundRoiID(const CDrawableGeometry& object, int& nRoiID)
     bool bOk = false;
     nRoiID = extraInfo.toInt(&bOk);
     return bOk;
-}
-
-// Names the box after its class. A box whose class is gone shows no name: the canvas would make one up for an object
-// never named, so an empty name is stored over another one.
-void ShowClass(CDrawableGeometry& object, const QString& strClass)
-{
-    if (strClass.isEmpty() && !object.GetName().isEmpty())
-        object.SetName(QStringLiteral(" "));
-    object.SetName(strClass);
 }
 
 QByteArray Utf8(const QString& strText)
@@ -133,7 +124,7 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
+        CShownRows::ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
         if (itName == mapNames.end())
             vctClassless.push_back(pObject);
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
@@ -177,29 +168,7 @@ void CRoiAnnotation::FollowRows()
         std::map<int, int> mapRowClasses;
         for (const std::shared_ptr<CDatasetROIRecord>& pRow : RowsOf(sImage.nImageID))
             mapRowClasses.emplace(pRow->GetID(), pRow->GetCategoryID());
-        // Collected first: deleting changes the list being read.
-        std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects;
-        const CDrawableObjectModel* pObjects = pViewer->GetObjectModel();
-        for (int i = 0; i < pObjects->GetObjectCount(); ++i)
-        {
-            if (auto pObject = std::dynamic_pointer_cast<CDrawableGeometry>(pObjects->GetObject(i)))
-                vctObjects.push_back(std::move(pObject));
-        }
-        for (const std::shared_ptr<CDrawableGeometry>& pObject : vctObjects)
-        {
-            int nRoiID = -1;
-            if (!BoundRoiID(*pObject, nRoiID))
-                continue;
-            const auto itRow = mapRowClasses.find(nRoiID);
-            if (itRow == mapRowClasses.end())
-            {
-                pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
-                continue;
-            }
-            const auto itName = mapNames.find(itRow->second);
-            ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
-        }
-        pViewer->GetCanvasController()->RepaintCanvas();
+        CShownRows::Follow(pWorkspace, nViewID, mapRowClasses, mapNames);
     }
     m_bShowingRows = false;
 }
