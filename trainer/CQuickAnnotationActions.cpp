@@ -76,7 +76,13 @@ CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectMo
 
     QObject::connect(pImportDataset, &QAction::triggered, pController, &CProjectController::slot_ImportDataset);
     QObject::connect(pQuickClass, &QAction::toggled,
-                     [](bool bOn) { CSetting::Set(CProjectController::QUICK_CLASS, bOn ? 1 : 0); });
+                     [this](bool bOn)
+                     {
+                         // The box shows the class new boxes take: turned on, that is the class, stored or not.
+                         if (bOn && !pClassBox->currentText().isEmpty())
+                             CSetting::Set(CProjectController::QUICK_CLASS_NAME, pClassBox->currentText());
+                         CSetting::Set(CProjectController::QUICK_CLASS, bOn ? 1 : 0);
+                     });
     QObject::connect(pClassBox, &QComboBox::currentTextChanged,
                      [this](const QString& strName)
                      {

@@ -103,6 +103,33 @@ private slots:
         QCOMPARE(Rows(b), QStringList());
     }
 
+    // Regression: turning "Quick class" on stored only the flag; the class its box showed was not stored, so the
+    // first box still opened the chooser.
+    void quickClassTurnedOnTakesTheClassShown()
+    {
+        // The class stored last is one of another project.
+        CSetting::Set(CProjectController::QUICK_CLASS_NAME, QString("eel"));
+        QVERIFY(CreateProjectFromDialog("quick"));
+        AddImages(true, {WriteImage("a.png", Qt::darkGreen)});
+        const int a = ImageID("a.png");
+        Sql({"INSERT INTO category (NAME) VALUES ('cat'), ('dog')"});
+        emit m_pWindow->GetProjectController()->signal_ClassesChanged();
+        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CProjectController::QUICK_CLASS_NAME);
+        QCOMPARE(pClassBox->currentText(), QString("cat"));
+        QVERIFY(ShowWindow());
+        QVERIFY(ClickImageInTree("a.png"));
+        const int nAskedBefore = m_pAnswers->asked.size();
+        QVERIFY(!Action("Quick class")->isChecked());
+
+        Action("Quick class")->trigger();
+        Drag(0, Mode::EImageView2DMode_Drawing_Rectanlge, QPointF(20, 10), QPointF(60, 40));
+
+        QCOMPARE(Rows(a), QStringList{Box(20, 10, 40, 30, "cat")});
+        QCOMPARE(Boxes(0), Rows(a));
+        QCOMPARE(m_pAnswers->asked.size(), nAskedBefore);
+        Action("Quick class")->trigger();
+    }
+
     // Closing asks while the trainer runs: No keeps window and trainer, Yes closes the window and ends the trainer
     // with it.
     void closingWhileTrainingAsksAndEndsTheTrainer_data()

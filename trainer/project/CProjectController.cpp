@@ -48,6 +48,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     host.commandStopped = [this]() { return CheckCommandStopped(); };
     host.hasChooser = [this]() { return m_pEditors->HasChooser(); };
     host.chooseClass = [this](QString& strClass) { return m_pEditors->ChooseClass(strClass); };
+    host.chooseDeletedClass = [this](QString& strClass)
+    { return m_pEditors->ChooseClass(strClass, "The class of this box was deleted: choose a new one"); };
     host.quickClass = [this](QString& strClass)
     {
         if (CSetting::GetInt(QUICK_CLASS, 0) == 0)
@@ -87,6 +89,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     }
     connect(m_pEditors->ClassEditor(), &CClassEditorView::signal_CheckValidateROI, this,
             &CProjectController::slot_CheckValidateROI);
+    connect(m_pEditors->ClassEditor(), &CClassEditorView::signal_ClassBoxesChanged, this,
+            [this]() { m_pAnnotation->FollowRows(); });
 }
 
 CProjectController::~CProjectController()

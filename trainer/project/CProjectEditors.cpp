@@ -97,9 +97,11 @@ bool CProjectEditors::HasChooser() const
     return m_pClassChooserView && m_pClassChooserController;
 }
 
-bool CProjectEditors::ChooseClass(QString& strClass)
+bool CProjectEditors::ChooseClass(QString& strClass, const QString& strReason)
 {
     m_pClassChooserController->Load();
+    if (m_pClassChooserView)
+        m_pClassChooserView->SetReason(strReason);
     if (CPrompt::ExecDialog(m_pClassChooserView) != 1)
         return false;
     strClass = m_pClassChooserView->GetSelectedName();

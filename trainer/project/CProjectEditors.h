@@ -44,8 +44,8 @@ public:
 
     bool HasChooser() const;
     // Asks for the class of a new box with the category rows; false when the chooser was cancelled. The chosen name
-    // is offered first next time.
-    bool ChooseClass(QString& strClass);
+    // is offered first next time. A reason, when given, is shown above the names (see CClassChooserView::SetReason).
+    bool ChooseClass(QString& strClass, const QString& strReason = QString());
 
 private:
     QPointer<CClassEditorView> m_pClassEditorView;

@@ -12,6 +12,7 @@
 #include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CShownRows.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -114,11 +115,9 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
 void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID)
 {
     const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = RowsOf(nImageID);
-    // One select of the classes instead of one per row; the add event of each box is then answered from it too.
+    // One select of the classes instead of one per row.
     const std::map<int, QString> mapNames = ClassNames();
-    m_mapShowingClasses.clear();
-    for (const auto& [nID, strName] : mapNames)
-        m_mapShowingClasses.emplace(strName, nID);
+    std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
 
     m_bShowingRows = true;
     for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
@@ -126,12 +125,53 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        pObject->SetName(itName == mapNames.end() ? QString("") : itName->second);
+        CShownRows::ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
+        if (itName == mapNames.end())
+            vctClassless.push_back(pObject);
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
     }
     m_bShowingRows = false;
-    m_mapShowingClasses.clear();
+
+    // Asked once every box is on the view, so that the user sees the image whole; opening itself writes nothing.
+    if (vctClassless.empty() || !m_host.hasChooser || !m_host.hasChooser() || !m_host.commandStopped())
+        return;
+    for (const std::shared_ptr<CDrawableGeometry>& pObject : vctClassless)
+        AskDeletedClass(nImageID, pObject);
+}
+
+void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawableGeometry>& pObject)
+{
+    int nRoiID = -1;
+    QString strClass;
+    if (!BoundRoiID(*pObject, nRoiID) || !m_host.chooseDeletedClass || !m_host.chooseDeletedClass(strClass))
+        return;
+    const int nClassID = GetCategoryID(strClass);
+    if (nClassID < 0)
+        return;
+    if (UpdateCategory(nRoiID, nClassID))
+        pObject->SetName(strClass);
+    Validate(nImageID);
+}
+
+void CRoiAnnotation::FollowRows()
+{
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    if (!pWorkspace || !m_pDatabase)
+        return;
+    const std::map<int, QString> mapNames = ClassNames();
+    m_bShowingRows = true;
+    for (const auto& [nViewID, sImage] : m_mapViews)
+    {
+        CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+        if (!pViewer || pViewer->GetCurrentImageUID() != sImage.nImageUID)
+            continue;
+        std::map<int, int> mapRowClasses;
+        for (const std::shared_ptr<CDatasetROIRecord>& pRow : RowsOf(sImage.nImageID))
+            mapRowClasses.emplace(pRow->GetID(), pRow->GetCategoryID());
+        CShownRows::Follow(pWorkspace, nViewID, mapRowClasses, mapNames);
+    }
+    m_bShowingRows = false;
 }
 
 std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiAnnotation::RowsOf(int nImageID) const
@@ -342,9 +382,9 @@ bool CRoiAnnotation::UpdateCategory(int nRoiID, int nCategoryID)
 
 void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName)
 {
-    // The boxes of an image being opened are bound to their rows already; only a box whose class is gone needs the
-    // user.
-    if (m_bShowingRows && m_mapShowingClasses.count(strName))
+    // The boxes of an image being opened are bound to their rows already; ShowRows asks about those whose class is
+    // gone once the image is whole.
+    if (m_bShowingRows)
         return;
     if (!m_host.hasChooser || !m_host.hasChooser())
         return;
@@ -376,6 +416,12 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         return;
     if (!pObject)
         return;
+    // Its row holds the user's box: no quick class relabels it unasked, and Cancel must not delete it.
+    if (!bLostRow && m_pDatabase && BoundRoiID(*pObject, nRoiID))
+    {
+        AskDeletedClass(nImageID, pObject);
+        return;
+    }
     if (bLostRow)
         pObject->SetExtraInfo(QVariant());
 
@@ -404,6 +450,9 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
 
 void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
+    // A box leaving because its row went already (FollowRows).
+    if (m_bShowingRows)
+        return;
     if (!m_host.commandStopped())
         return;
     if (!IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())

@@ -33,6 +33,9 @@ public:
         std::function<bool()> hasChooser;
         // Fills and shows the class chooser; true with the chosen name when the user accepted.
         std::function<bool(QString&)> chooseClass;
+        // As chooseClass, for a box bound to a row whose class was deleted: the chooser says so. May be empty (the
+        // box is then left as it is).
+        std::function<bool(QString&)> chooseDeletedClass;
         // Answers for the chooser when a new box can take a class without asking; true with the class name then.
         // May be empty.
         std::function<bool(QString&)> quickClass;
@@ -69,10 +72,17 @@ public:
     // Closes the image in every view that shows it as a project image.
     void CloseImage(int nImageID);
 
+    // A box bound to a row whose class was deleted is asked about with chooseDeletedClass (never with quickClass):
+    // only an answer writes its row, and Cancel leaves box and row as they are. Opening an image asks so for each
+    // such box once all its boxes are shown.
     void ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName);
     void ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     void ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     void ChangeClass(int nViewID, unsigned int nGeometryUID);
+    // The project file changed the rows of shown boxes behind their back (a deleted class took its boxes with it or
+    // gave them another class): on every project view a bound box whose row is gone leaves the view without an undo
+    // step, and one whose row names another class shows that name. Writes nothing.
+    void FollowRows();
 
     // -1 when no class has that name (or there is no database).
     int GetCategoryID(const QString& strName) const;
@@ -99,6 +109,8 @@ private:
                    const QString* pName = nullptr);
     bool UpdateCategory(int nRoiID, int nCategoryID);
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
+    // Asks the class of a box bound to a row whose class is gone, and writes the answer into the row.
+    void AskDeletedClass(int nImageID, const std::shared_ptr<CDrawableGeometry>& pObject);
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
     // opened): the view map, the image leaving other views and its rows shown.
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
@@ -117,7 +129,7 @@ private:
     std::map<int, SViewImage> m_mapViews;
     // Per view, the project image it showed before its current one.
     std::map<int, int> m_mapPreviousImages;
-    // Names of the classes while an image's rows are being shown; their add events need no lookups.
-    std::map<QString, int> m_mapShowingClasses;
+    // While views are made to show what the rows hold (an image being opened, rows changed by the file), their
+    // object events write nothing.
     bool m_bShowingRows = false;
 };

@@ -3,12 +3,16 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 CClassChooserView::CClassChooserView(QWidget* parent) : QDialog(parent)
 {
     auto* pLayout = new QVBoxLayout(this);
+    m_pReason = new QLabel(this);
+    m_pReason->setVisible(false);
+    pLayout->addWidget(m_pReason);
     m_pComboBox = new QComboBox(this);
     pLayout->addWidget(m_pComboBox);
 
@@ -71,6 +75,17 @@ void CClassChooserView::keyPressEvent(QKeyEvent* pEvent)
         ChooseByDigit(pEvent->key()))
         return;
     QDialog::keyPressEvent(pEvent);
+}
+
+void CClassChooserView::SetReason(const QString& strReason)
+{
+    m_pReason->setText(strReason);
+    m_pReason->setVisible(!strReason.isEmpty());
+}
+
+QString CClassChooserView::GetReason() const
+{
+    return m_pReason->text();
 }
 
 QString CClassChooserView::GetSelectedName() const

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QLabel;
 
 // Modal choice of one class name for a new rectangle. "OK" accepts, "Cancel" rejects; Return accepts. The keys 1 to 9
 // choose the first to ninth name and accept at once.
@@ -20,6 +21,9 @@ public:
     void SetLastChosen(const QString& strName) { m_strLastChosen = strName; }
     // The selected name; empty when nothing is offered.
     QString GetSelectedName() const;
+    // Why the chooser asks, shown above the names; empty (the default) hides it, as for a freshly drawn box.
+    void SetReason(const QString& strReason);
+    QString GetReason() const;
 
     QComboBox* GetComboBox() const { return m_pComboBox; }
 
@@ -31,6 +35,7 @@ private:
     // True when the key was a digit that chose a name.
     bool ChooseByDigit(int nKey);
 
+    QLabel* m_pReason = nullptr;
     QComboBox* m_pComboBox = nullptr;
     QString m_strLastChosen;
 };

@@ -5,8 +5,11 @@
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "project/CCategoryRecord.h"
+#include "project/CClassDeletion.h"
 #include "views/CClassEditorView.h"
 #include "views/CRefusedEdit.h"
+
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -74,6 +77,29 @@ void CClassEditorController::Delete(int nID)
 {
     if (!m_pView || !m_pDatabase)
         return;
+    const CClassDeletion deletion(m_pDatabase);
+    CClassDeletion::SUse use;
+    // Not knowing whether boxes name the class, deleting it could leave them naming nothing.
+    if (!deletion.Use(nID, use))
+    {
+        Refuse("delete", NameOf(nID), nID);
+        return;
+    }
+    if (use.nBoxes > 0)
+    {
+        int nMoveToID = -1;
+        if (!AskForBoxes(nID, use.nBoxes, use.nImages, nMoveToID))
+            return;
+        if (!deletion.Delete(nID, nMoveToID))
+        {
+            Refuse("delete", NameOf(nID), nID);
+            return;
+        }
+        Load();
+        emit m_pView->signal_ClassBoxesChanged();
+        emit m_pView->signal_CheckValidateROI();
+        return;
+    }
     if (!m_pDatabase->DeleteFromTable(CCategoryRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nID}}, true))
     {
         Refuse("delete", NameOf(nID), nID);
@@ -81,6 +107,38 @@ void CClassEditorController::Delete(int nID)
     }
     Load();
     emit m_pView->signal_CheckValidateROI();
+}
+
+bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID)
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    QString strName;
+    QStringList lstChoices("Delete the boxes too");
+    std::vector<int> vctMoveTo(1, -1);
+    for (const auto& pRecord : vctRecords)
+    {
+        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
+        if (!pCategory)
+            continue;
+        if (pCategory->GetID() == nID)
+        {
+            strName = pCategory->GetName();
+            continue;
+        }
+        lstChoices.append(QString("Move the boxes to %1").arg(pCategory->GetName()));
+        vctMoveTo.push_back(pCategory->GetID());
+    }
+    const QString strText =
+        QString::asprintf("Class %s is used by %d boxes on %d images", strName.toUtf8().constData(), nBoxes, nImages);
+    bool bOk = false;
+    const QString strChoice = CPrompt::GetItem(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
+                                               strText, lstChoices, 0, false, &bOk);
+    const int nChoice = lstChoices.indexOf(strChoice);
+    if (!bOk || nChoice < 0)
+        return false;
+    nMoveToID = vctMoveTo[static_cast<size_t>(nChoice)];
+    return true;
 }
 
 QString CClassEditorController::NameOf(int nID) const

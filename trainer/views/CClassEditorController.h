@@ -29,11 +29,17 @@ public:
     void Insert(const QString& strName);
     // Renames the row with that ID; on success the view already shows the new name, so nothing is reloaded.
     void Update(int nID, const QString& strName);
-    // Reloads on success and then makes the view emit signal_CheckValidateROI.
+    // Reloads on success and then makes the view emit signal_CheckValidateROI. A class that boxes name is deleted
+    // only after asking through CPrompt::GetItem ("Class %s is used by %d boxes on %d images") whether its boxes go
+    // with it or move to another class; Cancel changes nothing. The boxes change with the class in one transaction,
+    // and the view emits signal_ClassBoxesChanged before signal_CheckValidateROI.
     void Delete(int nID);
 
 private:
     QString NameOf(int nID) const;
+    // Asks what becomes of the boxes of class nID; false when cancelled, else nMoveToID is -1 (they are deleted too)
+    // or the class they move to.
+    bool AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID);
     // strAction is "save" or "delete"; nID is the edited row's, -1 for a new one.
     void Refuse(const QString& strAction, const QString& strName, int nID);
 

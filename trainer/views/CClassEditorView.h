@@ -35,6 +35,9 @@ signals:
     void signal_Delete(int nID);
     // The class list lost an entry: rectangles may now name a class that is gone.
     void signal_CheckValidateROI();
+    // The boxes of a deleted class were deleted with it or given another class in the file, in one transaction;
+    // emitted before signal_CheckValidateROI, so that shown boxes follow their rows first.
+    void signal_ClassBoxesChanged();
 
 public slots:
     // Only the first changed cell counts. Leaving the empty row without typing announces nothing.
