@@ -8,6 +8,7 @@
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "frame/CUndoCommandGroup.h"
 
+#include "Geometry/COvrelGeometry.h"
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelRectangle.h"
 
@@ -106,6 +107,8 @@ void CCanvasSelectionGestures::Start(const QPointF& point)
     }
     if (m_bResizing)
         m_lastPoint = point;
+    m_pResized.reset();
+    m_pShapeBefore.reset();
 }
 
 void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
@@ -134,19 +137,33 @@ void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
 
 void CCanvasSelectionGestures::Resize(const QPointF& end)
 {
-    const double dblTolerance = Tolerance();
-    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    if (!m_pResized)
     {
-        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
-        QPointF handle;
-        if (pObject->FindResizePoint(dblTolerance, m_lastPoint, handle, 0.0))
+        const double dblTolerance = Tolerance();
+        for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
         {
-            // The handle keeps the distance from the mouse that it had when the drag began.
-            pObject->SetSelected(true);
-            m_handleDelta = m_lastPoint - handle;
-            pObject->MoveResizePoint(handle, end - m_handleDelta);
-            break;
+            const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+            QPointF handle;
+            if (pObject->FindResizePoint(dblTolerance, m_lastPoint, handle, 0.0))
+            {
+                // The handle keeps the distance from the mouse that it had when the drag began.
+                m_pResized = pObject;
+                m_resizedHandle = handle;
+                m_handleDelta = m_lastPoint - handle;
+                const auto pGeometry = std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
+                m_pShapeBefore = pGeometry && pGeometry->GetData() ? pGeometry->GetData()->Clone() : nullptr;
+                break;
+            }
         }
+    }
+    if (m_pResized)
+    {
+        // The grabbed handle is followed by its position for the whole drag: once a corner has crossed the opposite
+        // one, or two corners meet, the handle nearest the mouse may be another one.
+        m_pResized->SetSelected(true);
+        const QPointF to = end - m_handleDelta;
+        m_pResized->MoveResizePoint(m_resizedHandle, to);
+        m_resizedHandle = to;
     }
     m_lastPoint = end;
 }
@@ -189,8 +206,14 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
     }
     if (m_bResizing)
     {
-        for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
-            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, pObject, start, end, m_handleDelta));
+        const auto pGeometry = std::dynamic_pointer_cast<CDrawableGeometry>(m_pResized);
+        if (pGeometry && pGeometry->GetData() && m_pShapeBefore)
+            PushAndExecute(
+                new CResizeDrawableObjectCommand(m_pController, pGeometry, *m_pShapeBefore, *pGeometry->GetData()));
+        else if (m_pResized)
+            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, m_pResized, start, end, m_handleDelta));
+        m_pResized.reset();
+        m_pShapeBefore.reset();
     }
     else if (m_bMoving && m_bGroup)
     {

@@ -158,7 +158,8 @@ void DrawableObjectCommandTest::deleteCommandBringsObjectBackOnUndo()
 
     stack.Undo();
     QCOMPARE(m_pModel->GetObjectCount(), 2);
-    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pB));
+    // Back in its place behind A, not in front.
+    QCOMPARE(m_pModel->GetObject(1), ObjectPtr(pB));
     QVERIFY(pB->GetSelected() && !pA->GetSelected());
     QVERIFY(m_pJournal->Take().contains(QString("add %1 person").arg(pB->GetUID())));
 
