@@ -10,6 +10,7 @@
 #include "canvas/CImageView2DSidePanel.h"
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
+#include "canvas/CRelabelDrawableObjectCommand.h"
 #include "capture/CScreenCaptureController.h"
 #include "capture/CScreenCaptureDlg.h"
 #include "capture/CScreenCaptureModel.h"
@@ -149,6 +150,35 @@ void CImageView2DController::RemoveObject(std::shared_ptr<CDrawableObject> pObje
 bool CImageView2DController::DeleteObject(unsigned int nUID)
 {
     return m_pObjectModel && m_pObjectModel->DeleteObject(nUID);
+}
+
+bool CImageView2DController::RelabelObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
+                                            const QString& strName)
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctRenamed;
+    for (const std::shared_ptr<CDrawableObject>& pObject : vctObjects)
+    {
+        if (pObject && pObject->GetName() != strName)
+            vctRenamed.push_back(pObject);
+    }
+    if (vctRenamed.empty())
+        return false;
+    auto* pCommand = new CRelabelDrawableObjectCommand(this, vctRenamed, strName);
+    m_pUndoStack->PushUndo(pCommand);
+    pCommand->Execute();
+    return true;
+}
+
+std::vector<std::shared_ptr<CDrawableObject>> CImageView2DController::SelectedObjects() const
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctSelected;
+    for (int nIndex = 0; m_pObjectModel && nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        if (pObject->GetSelected())
+            vctSelected.push_back(std::move(pObject));
+    }
+    return vctSelected;
 }
 
 void CImageView2DController::OpenFile(const QString& strPath)

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CCanvasDrawingGestures;
 class CCanvasImageCommands;
@@ -50,6 +51,12 @@ public:
     void RemoveObject(std::shared_ptr<CDrawableObject> pObject);
     // The object model's delete by UID.
     bool DeleteObject(unsigned int nUID);
+
+    // Gives the objects the name as one undo step (a relabel of one box or of the whole selection); objects named so
+    // already are left out. False, pushing nothing, when no object changes.
+    bool RelabelObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects, const QString& strName);
+    // The selected objects in list order.
+    std::vector<std::shared_ptr<CDrawableObject>> SelectedObjects() const;
 
     // Opens a file (images or PDF pages) in place of all images and clears the objects; see CCanvasImageCommands.
     void OpenFile(const QString& strPath);

@@ -428,6 +428,15 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
         Validate(nImageID);
         return;
     }
+    // A relabel, or its undo or redo, renames the box: the row takes the class the name gives. A refused write puts
+    // the row's class back on the box.
+    const int nNamedClass = GetCategoryID(pObject->GetName());
+    if (nNamedClass >= 0 && nNamedClass != pRow->GetCategoryID())
+    {
+        if (!UpdateCategory(nRoiID, nNamedClass))
+            pObject->SetName(GetCategoryName(pRow->GetCategoryID()));
+        Validate(nImageID);
+    }
     // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
     // unchanged row cannot change the image's validity.
     if (pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
@@ -451,7 +460,8 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
 {
     if (!m_host.hasChooser || !m_host.hasChooser())
         return;
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
     int nRoiID = -1;
     if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
         return;
@@ -462,9 +472,14 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
     const int nClassID = GetCategoryID(strClass);
     if (nClassID < 0)
         return;
+    // Written before the step is pushed: a refused write leaves neither a relabelled box nor an empty step.
     if (FindRow(nRoiID) && !UpdateCategory(nRoiID, nClassID))
         return;
-    // A box whose row went gets a new one, with the new class, from the name's change event.
-    pObject->SetName(strClass);
+    // One undo step; on undo and redo the name's change event writes the row, and a box whose row went gets a new
+    // one, with the new class, from it.
+    if (CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID))
+        pViewer->GetCanvasController()->RelabelObjects({pObject}, strClass);
+    else
+        pObject->SetName(strClass);
     Validate(ImageForValidation(nViewID));
 }
