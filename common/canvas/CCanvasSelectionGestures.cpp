@@ -5,6 +5,7 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
+#include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "frame/CUndoCommandGroup.h"
 
@@ -283,4 +284,31 @@ void CCanvasSelectionGestures::PressKey(int nKey)
     {
         DeleteSelection();
     }
+}
+
+bool CCanvasSelectionGestures::Relabel(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
+                                       const QString& strName)
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctRenamed;
+    for (const std::shared_ptr<CDrawableObject>& pObject : vctObjects)
+    {
+        if (pObject && pObject->GetName() != strName)
+            vctRenamed.push_back(pObject);
+    }
+    if (vctRenamed.empty() || !m_pUndoStack)
+        return false;
+    PushAndExecute(new CRelabelDrawableObjectCommand(m_pController, vctRenamed, strName));
+    return true;
+}
+
+std::vector<std::shared_ptr<CDrawableObject>> CCanvasSelectionGestures::Selected() const
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctSelected;
+    for (int nIndex = 0; m_pObjectModel && nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        if (pObject->GetSelected())
+            vctSelected.push_back(std::move(pObject));
+    }
+    return vctSelected;
 }

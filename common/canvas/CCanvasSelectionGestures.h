@@ -5,7 +5,10 @@
 
 #include <QPointF>
 
+#include <QString>
+
 #include <memory>
+#include <vector>
 
 namespace Ovrel
 {
@@ -41,6 +44,11 @@ public:
 
     // Deletes every selected object as one undo step; the step is pushed even when nothing is selected.
     void DeleteSelection();
+    // Gives the objects the name as one undo step; objects named so already are left out. False, pushing nothing,
+    // when no object changes.
+    bool Relabel(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects, const QString& strName);
+    // The selected objects in list order.
+    std::vector<std::shared_ptr<CDrawableObject>> Selected() const;
     // Selects the object under the point and opens its menu, or opens the image menu.
     void ShowContextMenu(const QPointF& point);
     // Escape returns to selecting (while the canvas is visible); Backspace and Delete delete the selection.

@@ -4,6 +4,7 @@ int RunRoiAnnotationTest(int argc, char** argv);
 int RunRoiConsistencyTest(int argc, char** argv);
 int RunRoiQuickClassTest(int argc, char** argv);
 int RunRoiNavigationTest(int argc, char** argv);
+int RunRoiHistoryTest(int argc, char** argv);
 
 // The test classes share the annotation fixture; each runs with its own report.
 int main(int argc, char** argv)
@@ -12,5 +13,7 @@ int main(int argc, char** argv)
     const int nAnnotationFailures = RunRoiAnnotationTest(argc, argv);
     const int nConsistencyFailures = RunRoiConsistencyTest(argc, argv);
     const int nQuickClassFailures = RunRoiQuickClassTest(argc, argv);
-    return nAnnotationFailures + nConsistencyFailures + nQuickClassFailures + RunRoiNavigationTest(argc, argv);
+    const int nNavigationFailures = RunRoiNavigationTest(argc, argv);
+    return nAnnotationFailures + nConsistencyFailures + nQuickClassFailures + nNavigationFailures +
+           RunRoiHistoryTest(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "project/CRoiAnnotation.h"
 
 #include "canvas/CAddDrawableObjectCommand.h"
+#include "canvas/CCanvasHistories.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
@@ -11,6 +12,7 @@
 #include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CRoiHistoryMatch.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -35,6 +37,18 @@ QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
 }
+
+// The key under which a view's canvas keeps the undo history of a project image.
+QString HistoryKey(int nImageID)
+{
+    return QString::number(nImageID);
+}
+
+CCanvasHistories* HistoriesOf(CImageWorkspaceController* pWorkspace, int nViewID)
+{
+    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+    return pViewer ? pViewer->GetCanvasController()->GetHistories() : nullptr;
+}
 } // namespace
 
 CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_pDatabase(pDatabase), m_host(std::move(host)) {}
@@ -50,6 +64,13 @@ void CRoiAnnotation::Reset()
     m_nCurrentViewID = -1;
     m_mapViews.clear();
     m_mapPreviousImages.clear();
+    // Another project's images reuse the IDs: no history outlives the project it was made in.
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    for (int nViewID = 0; nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
+    {
+        if (CCanvasHistories* pHistories = HistoriesOf(pWorkspace, nViewID))
+            pHistories->DropKeyed();
+    }
 }
 
 void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
@@ -101,7 +122,7 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
         m_mapViews.erase(nViewID);
         return;
     }
-    CloseImage(nImageID);
+    CloseViewsOf(nImageID);
     m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
 
     if (!m_pDatabase)
@@ -119,9 +140,20 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     for (const auto& [nID, strName] : mapNames)
         m_mapShowingClasses.emplace(strName, nID);
 
+    // The image's history comes back with the very objects its commands hold, but only while they still are its
+    // rows; a history kept on another view holds that view's objects and is stale once the image is shown here.
+    const QString strKey = HistoryKey(nImageID);
+    DropHistories(pWorkspace, strKey, nViewID);
+    CCanvasHistories* pHistories = HistoriesOf(pWorkspace, nViewID);
     m_bShowingRows = true;
-    for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
+    const bool bResumed = pHistories &&
+                          CRoiHistoryMatch::Matches(pHistories->ParkedObjects(strKey), vctRows, mapNames) &&
+                          pHistories->Resume(strKey);
+    if (pHistories && !bResumed)
+        pHistories->Drop(strKey);
+    for (size_t i = 0; !bResumed && i < vctRows.size(); ++i)
     {
+        const std::shared_ptr<CDatasetROIRecord>& pRow = vctRows[i];
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
@@ -129,6 +161,8 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
     }
+    if (pHistories)
+        pHistories->SetKey(strKey);
     m_bShowingRows = false;
     m_mapShowingClasses.clear();
 }
@@ -209,6 +243,23 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
 }
 
 void CRoiAnnotation::CloseImage(int nImageID)
+{
+    CloseViewsOf(nImageID);
+    // A removed image's ID may come back with another image; its history must not.
+    DropHistories(FindWorkspace(), HistoryKey(nImageID), -1);
+}
+
+void CRoiAnnotation::DropHistories(CImageWorkspaceController* pWorkspace, const QString& strKey, int nKeptViewID)
+{
+    for (int nViewID = 0; nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
+    {
+        CCanvasHistories* pHistories = nViewID == nKeptViewID ? nullptr : HistoriesOf(pWorkspace, nViewID);
+        if (pHistories)
+            pHistories->Drop(strKey);
+    }
+}
+
+void CRoiAnnotation::CloseViewsOf(int nImageID)
 {
     CImageWorkspaceController* pWorkspace = FindWorkspace();
     for (auto it = m_mapViews.begin(); it != m_mapViews.end();)

@@ -43,7 +43,7 @@ public:
     // The database is not owned and may be null.
     CRoiAnnotation(CDatabase* pDatabase, SHost host);
 
-    // Forgets every view and the current image.
+    // Forgets every view, the current image and the undo histories of project images.
     void Reset();
 
     // Opens the image file (absolute path) of project image nImageID in the workspace, records the view it went to and
@@ -65,7 +65,7 @@ public:
     int CopyPreviousBoxes(int nViewID);
     int GetCurrentImageID() const { return m_nCurrentImageID; }
     int GetCurrentViewID() const { return m_nCurrentViewID; }
-    // Closes the image in every view that shows it as a project image.
+    // Closes the image in every view that shows it as a project image, and forgets its undo histories.
     void CloseImage(int nImageID);
 
     void ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName);
@@ -97,7 +97,14 @@ private:
     bool InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
                    const QString* pName = nullptr);
     bool UpdateCategory(int nRoiID, int nCategoryID);
+    // Shows the image's rows on the view: its parked undo history comes back with its objects when they still are
+    // the rows, else new objects are made from the rows and the history starts empty. Either way the view's history
+    // is the image's from now on.
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
+    // Closes the image in every view that shows it as a project image.
+    void CloseViewsOf(int nImageID);
+    // Deletes the undo history parked under the key on every view but nKeptViewID.
+    static void DropHistories(CImageWorkspaceController* pWorkspace, const QString& strKey, int nKeptViewID);
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
     // opened): the view map, the image leaving other views and its rows shown.
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
