@@ -1,7 +1,6 @@
 #include "project/CRoiAnnotation.h"
 
 #include "canvas/CAddDrawableObjectCommand.h"
-#include "canvas/CCanvasHistories.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
@@ -12,7 +11,7 @@
 #include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
-#include "project/CRoiHistoryMatch.h"
+#include "project/CRoiHistories.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -37,18 +36,6 @@ QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
 }
-
-// The key under which a view's canvas keeps the undo history of a project image.
-QString HistoryKey(int nImageID)
-{
-    return QString::number(nImageID);
-}
-
-CCanvasHistories* HistoriesOf(CImageWorkspaceController* pWorkspace, int nViewID)
-{
-    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
-    return pViewer ? pViewer->GetCanvasController()->GetHistories() : nullptr;
-}
 } // namespace
 
 CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_pDatabase(pDatabase), m_host(std::move(host)) {}
@@ -65,12 +52,7 @@ void CRoiAnnotation::Reset()
     m_mapViews.clear();
     m_mapPreviousImages.clear();
     // Another project's images reuse the IDs: no history outlives the project it was made in.
-    CImageWorkspaceController* pWorkspace = FindWorkspace();
-    for (int nViewID = 0; nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
-    {
-        if (CCanvasHistories* pHistories = HistoriesOf(pWorkspace, nViewID))
-            pHistories->DropKeyed();
-    }
+    CRoiHistories::ForgetAll(FindWorkspace());
 }
 
 void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
@@ -140,17 +122,9 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     for (const auto& [nID, strName] : mapNames)
         m_mapShowingClasses.emplace(strName, nID);
 
-    // The image's history comes back with the very objects its commands hold, but only while they still are its
-    // rows; a history kept on another view holds that view's objects and is stale once the image is shown here.
-    const QString strKey = HistoryKey(nImageID);
-    DropHistories(pWorkspace, strKey, nViewID);
-    CCanvasHistories* pHistories = HistoriesOf(pWorkspace, nViewID);
     m_bShowingRows = true;
-    const bool bResumed = pHistories &&
-                          CRoiHistoryMatch::Matches(pHistories->ParkedObjects(strKey), vctRows, mapNames) &&
-                          pHistories->Resume(strKey);
-    if (pHistories && !bResumed)
-        pHistories->Drop(strKey);
+    // The image's history comes back with the very objects its commands hold while they still are its rows.
+    const bool bResumed = CRoiHistories::Resume(pWorkspace, nViewID, nImageID, vctRows, mapNames);
     for (size_t i = 0; !bResumed && i < vctRows.size(); ++i)
     {
         const std::shared_ptr<CDatasetROIRecord>& pRow = vctRows[i];
@@ -161,8 +135,7 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
     }
-    if (pHistories)
-        pHistories->SetKey(strKey);
+    CRoiHistories::Keep(pWorkspace, nViewID, nImageID);
     m_bShowingRows = false;
     m_mapShowingClasses.clear();
 }
@@ -246,17 +219,7 @@ void CRoiAnnotation::CloseImage(int nImageID)
 {
     CloseViewsOf(nImageID);
     // A removed image's ID may come back with another image; its history must not.
-    DropHistories(FindWorkspace(), HistoryKey(nImageID), -1);
-}
-
-void CRoiAnnotation::DropHistories(CImageWorkspaceController* pWorkspace, const QString& strKey, int nKeptViewID)
-{
-    for (int nViewID = 0; nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
-    {
-        CCanvasHistories* pHistories = nViewID == nKeptViewID ? nullptr : HistoriesOf(pWorkspace, nViewID);
-        if (pHistories)
-            pHistories->Drop(strKey);
-    }
+    CRoiHistories::Forget(FindWorkspace(), nImageID);
 }
 
 void CRoiAnnotation::CloseViewsOf(int nImageID)

@@ -103,8 +103,6 @@ private:
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
     // Closes the image in every view that shows it as a project image.
     void CloseViewsOf(int nImageID);
-    // Deletes the undo history parked under the key on every view but nKeptViewID.
-    static void DropHistories(CImageWorkspaceController* pWorkspace, const QString& strKey, int nKeptViewID);
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
     // opened): the view map, the image leaving other views and its rows shown.
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
