@@ -14,10 +14,10 @@ class CDrawableObjectModel;
 class CUndoStack;
 
 // The undo history of a canvas belongs to the image it was made on. Whoever knows images by more than their pixels
-// (the training program knows project images) names the shown image with an opaque key; when another image takes its
-// place the history is parked under that key together with the objects then shown, and an image without a key loses
-// its history. A parked history comes back with the very objects its commands hold, so it only ever applies to what
-// it was made on. At most kMaxParked histories are kept; the one parked longest ago goes first.
+// names the shown image with an opaque key; when another image takes its place the history is parked under that key
+// together with the objects then shown, and an image without a key loses its history. A parked history comes back with
+// the very objects its commands hold, so it only ever applies to what it was made on. At most kMaxParked histories are
+// kept; the one parked longest ago goes first.
 class OVRELCOMMON_EXPORT CCanvasHistories
 {
 public:

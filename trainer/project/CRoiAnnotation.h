@@ -20,7 +20,8 @@ class CImageWorkspaceController;
 //
 // Whatever sequence of draws, moves, resizes, relabels, deletes, undos and redos the workspace reports, every geometry
 // object bound on a project view has exactly one row holding its box and class: an object that comes back (undo of a
-// delete, redo of a draw) with the ID of a row that was deleted gets a new row.
+// delete, redo of a draw) with the ID of a row that was deleted gets a new row. Each project image keeps its own undo
+// history on the view that showed it, and gets it back there while its rows are unchanged (see CRoiHistories).
 class CRoiAnnotation
 {
 public:
