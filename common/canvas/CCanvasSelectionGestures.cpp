@@ -5,10 +5,12 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
+#include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "canvas/ClampToImage.h"
 #include "frame/CUndoCommandGroup.h"
 
+#include "Geometry/COvrelGeometry.h"
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelRectangle.h"
 
@@ -107,6 +109,8 @@ void CCanvasSelectionGestures::Start(const QPointF& point)
     }
     if (m_bResizing)
         m_lastPoint = point;
+    m_pResized.reset();
+    m_pShapeBefore.reset();
 }
 
 void CCanvasSelectionGestures::Doing(const QPointF& start, const QPointF& end)
@@ -162,21 +166,33 @@ QPointF CCanvasSelectionGestures::ResizeEndOnImage(const std::shared_ptr<CDrawab
 
 void CCanvasSelectionGestures::Resize(const QPointF& end)
 {
-    const double dblTolerance = Tolerance();
-    for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    if (!m_pResized)
     {
-        const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
-        QPointF handle;
-        if (pObject->FindResizePoint(dblTolerance, m_lastPoint, handle, 0.0))
+        const double dblTolerance = Tolerance();
+        for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
         {
-            // The handle keeps the distance from the mouse that it had when the drag began.
-            pObject->SetSelected(true);
-            m_handleDelta = m_lastPoint - handle;
-            // The next step looks for the handle where it stopped, not where the mouse went.
-            m_lastPoint = ResizeEndOnImage(pObject, end);
-            pObject->MoveResizePoint(handle, m_lastPoint - m_handleDelta);
-            return;
+            const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+            QPointF handle;
+            if (pObject->FindResizePoint(dblTolerance, m_lastPoint, handle, 0.0))
+            {
+                // The handle keeps the distance from the mouse that it had when the drag began.
+                m_pResized = pObject;
+                m_resizedHandle = handle;
+                m_handleDelta = m_lastPoint - handle;
+                const auto pGeometry = std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
+                m_pShapeBefore = pGeometry && pGeometry->GetData() ? pGeometry->GetData()->Clone() : nullptr;
+                break;
+            }
         }
+    }
+    if (m_pResized)
+    {
+        // The grabbed handle is followed by its position for the whole drag: once a corner has crossed the opposite
+        // one, or two corners meet, the handle nearest the mouse may be another one. It stops at the image's edges.
+        m_pResized->SetSelected(true);
+        const QPointF to = ResizeEndOnImage(m_pResized, end) - m_handleDelta;
+        m_pResized->MoveResizePoint(m_resizedHandle, to);
+        m_resizedHandle = to;
     }
     m_lastPoint = end;
 }
@@ -220,9 +236,15 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
     // The commands take the end where the drag stopped at the image's edges, so that undo finds what they moved.
     if (m_bResizing)
     {
-        for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
-            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, pObject, start,
-                                                            ResizeEndOnImage(pObject, end), m_handleDelta));
+        const auto pGeometry = std::dynamic_pointer_cast<CDrawableGeometry>(m_pResized);
+        if (pGeometry && pGeometry->GetData() && m_pShapeBefore)
+            PushAndExecute(
+                new CResizeDrawableObjectCommand(m_pController, pGeometry, *m_pShapeBefore, *pGeometry->GetData()));
+        else if (m_pResized)
+            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, m_pResized, start,
+                                                            ResizeEndOnImage(m_pResized, end), m_handleDelta));
+        m_pResized.reset();
+        m_pShapeBefore.reset();
     }
     else if (m_bMoving && m_bGroup)
     {
@@ -294,4 +316,31 @@ void CCanvasSelectionGestures::PressKey(int nKey)
     {
         DeleteSelection();
     }
+}
+
+bool CCanvasSelectionGestures::Relabel(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
+                                       const QString& strName)
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctRenamed;
+    for (const std::shared_ptr<CDrawableObject>& pObject : vctObjects)
+    {
+        if (pObject && pObject->GetName() != strName)
+            vctRenamed.push_back(pObject);
+    }
+    if (vctRenamed.empty() || !m_pUndoStack)
+        return false;
+    PushAndExecute(new CRelabelDrawableObjectCommand(m_pController, vctRenamed, strName));
+    return true;
+}
+
+std::vector<std::shared_ptr<CDrawableObject>> CCanvasSelectionGestures::Selected() const
+{
+    std::vector<std::shared_ptr<CDrawableObject>> vctSelected;
+    for (int nIndex = 0; m_pObjectModel && nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
+    {
+        std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
+        if (pObject->GetSelected())
+            vctSelected.push_back(std::move(pObject));
+    }
+    return vctSelected;
 }

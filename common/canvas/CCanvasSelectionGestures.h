@@ -5,6 +5,19 @@
 
 #include <QPointF>
 
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace Ovrel
+{
+namespace Geometry
+{
+class COvrelGeometry;
+}
+} // namespace Ovrel
+
 // The selecting mode of a canvas: pick objects with a click, Ctrl-click or a rubber band, drag them (the whole
 // selection at once after a group pick), drag a resize handle found by hovering, delete the selection, and open the
 // object or image menu. Every committed change is one undo step, pushed when the mouse is released. Points are image
@@ -28,12 +41,17 @@ public:
     // Drag: moves the armed handle, or the selected objects, or draws the rubber band and selects every object with
     // a corner inside it.
     void Doing(const QPointF& start, const QPointF& end);
-    // Release after a drag: pushes the resize, the group move (one step) or each single move; a rubber band turns its
-    // selection into a group.
+    // Release after a drag: pushes the resize of the object whose handle was dragged (one step; nothing when no
+    // handle moved), the group move (one step) or each single move; a rubber band turns its selection into a group.
     void End(const QPointF& start, const QPointF& end);
 
     // Deletes every selected object as one undo step; the step is pushed even when nothing is selected.
     void DeleteSelection();
+    // Gives the objects the name as one undo step; objects named so already are left out. False, pushing nothing,
+    // when no object changes.
+    bool Relabel(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects, const QString& strName);
+    // The selected objects in list order.
+    std::vector<std::shared_ptr<CDrawableObject>> Selected() const;
     // Selects the object under the point and opens its menu, or opens the image menu.
     void ShowContextMenu(const QPointF& point);
     // Escape returns to selecting (while the canvas is visible); Backspace and Delete delete the selection.
@@ -60,4 +78,9 @@ private:
     QPointF m_lastPoint;
     // From the dragged handle to the mouse, kept while the handle follows the mouse.
     QPointF m_handleDelta;
+    // During a resize drag: the object whose handle is held, where that handle is now, and the object's geometry
+    // before the drag (empty for an object that is not a geometry).
+    std::shared_ptr<CDrawableObject> m_pResized;
+    QPointF m_resizedHandle;
+    std::shared_ptr<Ovrel::Geometry::COvrelGeometry> m_pShapeBefore;
 };

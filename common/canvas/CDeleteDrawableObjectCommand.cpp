@@ -12,8 +12,13 @@ CDeleteDrawableObjectCommand::CDeleteDrawableObjectCommand(ICanvasController* pC
 
 void CDeleteDrawableObjectCommand::Execute()
 {
-    if (CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr)
-        pModel->DeleteObject(m_pObject);
+    CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr;
+    if (!pModel)
+        return;
+    const int nIndex = pModel->IndexOf(m_pObject);
+    if (nIndex >= 0)
+        m_nIndex = nIndex;
+    pModel->DeleteObject(m_pObject);
 }
 
 void CDeleteDrawableObjectCommand::Undo()
@@ -22,5 +27,5 @@ void CDeleteDrawableObjectCommand::Undo()
     if (!pModel)
         return;
     pModel->DeselectAll();
-    pModel->AddObject(m_pObject);
+    pModel->InsertObject(m_pObject, m_nIndex);
 }

@@ -8,7 +8,8 @@
 class CDrawableObject;
 class ICanvasController;
 
-// Deletes an object from the canvas's model; undo adds it back as the only selected one, keeping its UID and name.
+// Deletes an object from the canvas's model; undo puts it back at the list index it had when it was deleted (so a
+// group's undo, last to first, restores the whole order) as the only selected one, keeping its UID and name.
 class OVRELCOMMON_EXPORT CDeleteDrawableObjectCommand : public CUndoCommand
 {
 public:
@@ -20,4 +21,5 @@ public:
 private:
     ICanvasController* m_pController;
     std::shared_ptr<CDrawableObject> m_pObject;
+    int m_nIndex = 0;
 };

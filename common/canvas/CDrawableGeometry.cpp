@@ -111,6 +111,18 @@ QRectF CDrawableGeometry::GetBoundary() const
     return QRectF(box.x(), box.y(), box.width(), box.height());
 }
 
+void CDrawableGeometry::RestoreShape(const COvrelGeometry& shape)
+{
+    std::vector<QPointF> vctNow;
+    std::vector<QPointF> vctShape;
+    if (m_pData && m_pData->GetType() == shape.GetType() && GeometryHandles(*m_pData, vctNow) &&
+        GeometryHandles(shape, vctShape) && vctNow == vctShape)
+        return;
+    // A copy: the object's own geometry changes in place with every later drag, the given one must not.
+    m_pData = shape.Clone();
+    EmitChanged();
+}
+
 void CDrawableGeometry::MoveTopLeftTo(const QPointF& point)
 {
     if (!m_pData)

@@ -26,6 +26,9 @@ public:
     std::shared_ptr<Ovrel::Geometry::COvrelGeometry> GetData() const { return m_pData; }
     // Replaces the geometry without announcing it: callers set it before the object is shown.
     void SetData(std::shared_ptr<Ovrel::Geometry::COvrelGeometry> pData) { m_pData = std::move(pData); }
+    // Gives the object a copy of the shape, announcing the change unless it has that shape already (same kind, same
+    // handles): what undo uses to put an exact earlier geometry back.
+    void RestoreShape(const Ovrel::Geometry::COvrelGeometry& shape);
 
     // Empty without a geometry; the stored name once one was set; else the geometry's kind and the UID, such as
     // "Rectangle_7" (an ellipse-built circle is an "Ellipse_...").

@@ -11,9 +11,16 @@ CDrawableObjectModel::~CDrawableObjectModel() = default;
 
 void CDrawableObjectModel::AddObject(std::shared_ptr<CDrawableObject> pObject)
 {
+    InsertObject(std::move(pObject), 0);
+}
+
+void CDrawableObjectModel::InsertObject(std::shared_ptr<CDrawableObject> pObject, int nIndex)
+{
     if (!pObject || m_setListed.count(pObject.get()) > 0)
         return;
-    m_vctObjects.push_back(pObject);
+    // List index i is stored at size - 1 - i.
+    const int nStored = GetObjectCount() - std::clamp(nIndex, 0, GetObjectCount());
+    m_vctObjects.insert(m_vctObjects.begin() + nStored, pObject);
     m_setListed.insert(pObject.get());
     m_bIndexValid = false;
     pObject->SetSelected(true);
@@ -71,6 +78,12 @@ std::shared_ptr<CDrawableObject> CDrawableObjectModel::GetObject(int nIndex) con
     if (nIndex < 0 || nIndex >= GetObjectCount())
         return nullptr;
     return m_vctObjects[m_vctObjects.size() - 1 - static_cast<size_t>(nIndex)];
+}
+
+int CDrawableObjectModel::IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const
+{
+    const int nStored = FindStored(pObject.get());
+    return nStored < 0 ? -1 : GetObjectCount() - 1 - nStored;
 }
 
 std::shared_ptr<CDrawableObject> CDrawableObjectModel::FindObjectAt(const QPointF& point) const

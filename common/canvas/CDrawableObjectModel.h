@@ -30,6 +30,9 @@ public:
     // Puts the object at the front of the list, selects it and resets its grab offset (neither change is relayed),
     // then announces it. An empty pointer or an object already listed is ignored.
     void AddObject(std::shared_ptr<CDrawableObject> pObject);
+    // As AddObject, at list index nIndex instead of the front (clamped to 0 .. GetObjectCount()): what undo uses to put
+    // a deleted object back where it was in the list and the drawing order.
+    void InsertObject(std::shared_ptr<CDrawableObject> pObject, int nIndex);
     // Announces signal_BeforeDeleteDrawableObject while the object is still listed, removes it, then announces
     // signal_DeleteDrawableObject with the same name. False, announcing nothing, when the object is not listed.
     bool DeleteObject(unsigned int nUID);
@@ -38,6 +41,8 @@ public:
     // Empty for an index outside 0 .. GetObjectCount() - 1.
     std::shared_ptr<CDrawableObject> GetObject(int nIndex) const;
     int GetObjectCount() const { return static_cast<int>(m_vctObjects.size()); }
+    // The list index of the object, or -1 when it is not listed.
+    int IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const;
 
     // The first object in list order whose boundary contains the point (QRectF::contains), or empty; and every such
     // object in list order. Boundaries are read again after any add, delete or relayed change, so a geometry changed

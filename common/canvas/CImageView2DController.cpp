@@ -1,6 +1,7 @@
 #include "canvas/CImageView2DController.h"
 
 #include "canvas/CCanvasDrawingGestures.h"
+#include "canvas/CCanvasHistories.h"
 #include "canvas/CCanvasImageCommands.h"
 #include "canvas/CCanvasSelectionGestures.h"
 #include "canvas/CDrawableObject.h"
@@ -32,6 +33,7 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
       m_pCanvas(pCanvas), m_pToolPanel(new CImageView2DToolPanel(pModeModel)), m_pSidePanel(new CImageView2DSidePanel),
       m_pObjectPanel(new CDrawableObjectPanel), m_pToolArea(pToolArea), m_pPropertyArea(pPropertyArea),
       m_pBottomArea(pBottomArea), m_pUndoStack(std::make_unique<CUndoStack>()),
+      m_pHistories(std::make_unique<CCanvasHistories>(m_pUndoStack.get(), pObjectModel)),
       m_pSelection(
           std::make_unique<CCanvasSelectionGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pDrawing(std::make_unique<CCanvasDrawingGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
@@ -44,6 +46,9 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
 {
     ConnectCanvas();
     ConnectToolPanel();
+    if (pImageListModel)
+        connect(pImageListModel, &CImageListModel::signal_ChangeCurrentImage, this,
+                &CImageView2DController::slot_ChangeCurrentImage);
 }
 
 CImageView2DController::~CImageView2DController()
@@ -55,6 +60,7 @@ CImageView2DController::~CImageView2DController()
     delete m_pSidePanel.data();
     delete m_pObjectPanel.data();
     // The undo commands call back into this controller while they are destroyed with the stack.
+    m_pHistories.reset();
     m_pUndoStack.reset();
 }
 
@@ -151,6 +157,17 @@ bool CImageView2DController::DeleteObject(unsigned int nUID)
     return m_pObjectModel && m_pObjectModel->DeleteObject(nUID);
 }
 
+bool CImageView2DController::RelabelObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
+                                            const QString& strName)
+{
+    return m_pSelection->Relabel(vctObjects, strName);
+}
+
+std::vector<std::shared_ptr<CDrawableObject>> CImageView2DController::SelectedObjects() const
+{
+    return m_pSelection->Selected();
+}
+
 void CImageView2DController::OpenFile(const QString& strPath)
 {
     m_pImageCommands->OpenFile(strPath);
@@ -217,8 +234,18 @@ std::shared_ptr<Ovrel::Utils::COvrelImage> CImageView2DController::GetCurrentIma
 
 void CImageView2DController::ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage)
 {
-    if (m_pImageListModel)
-        m_pImageListModel->ReplaceCurrentImage(pImage);
+    if (!m_pImageListModel)
+        return;
+    m_bReplacingImage = true;
+    m_pImageListModel->ReplaceCurrentImage(pImage);
+    m_bReplacingImage = false;
+}
+
+void CImageView2DController::slot_ChangeCurrentImage()
+{
+    // Any other change shows another image (another file, page or paste): no command made so far may apply to it.
+    if (!m_bReplacingImage)
+        m_pHistories->Leave();
 }
 
 void CImageView2DController::slot_Active()

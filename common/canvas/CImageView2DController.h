@@ -9,8 +9,10 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CCanvasDrawingGestures;
+class CCanvasHistories;
 class CCanvasImageCommands;
 class CCanvasSelectionGestures;
 class CDrawableObject;
@@ -51,6 +53,12 @@ public:
     // The object model's delete by UID.
     bool DeleteObject(unsigned int nUID);
 
+    // Gives the objects the name as one undo step (a relabel of one box or of the whole selection); objects named so
+    // already are left out. False, pushing nothing, when no object changes.
+    bool RelabelObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects, const QString& strName);
+    // The selected objects in list order.
+    std::vector<std::shared_ptr<CDrawableObject>> SelectedObjects() const;
+
     // Opens a file (images or PDF pages) in place of all images and clears the objects; see CCanvasImageCommands.
     void OpenFile(const QString& strPath);
     void SaveImageAs(const QString& strPath);
@@ -71,6 +79,9 @@ public:
     void ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage) override;
 
     CUndoStack* GetUndoStack() const { return m_pUndoStack.get(); }
+    // The histories of the images this canvas has shown. Whenever the viewer's current image changes other than
+    // through an undo step of its own (a filter, a rotation), the live history leaves with the image it was made on.
+    CCanvasHistories* GetHistories() const { return m_pHistories.get(); }
     CImageView2DToolPanel* GetToolPanel() const;
     CDrawableObjectPanel* GetObjectPanel() const;
     CImageView2DSidePanel* GetSidePanel() const;
@@ -137,6 +148,9 @@ public slots:
     void slot_ShowContextMenu(QPointF pos);
     void slot_DeleteDrawableObject();
 
+private slots:
+    void slot_ChangeCurrentImage();
+
 private:
     void ConnectCanvas();
     void ConnectToolPanel();
@@ -156,6 +170,9 @@ private:
     QPointer<QScrollArea> m_pPropertyArea;
     QPointer<QScrollArea> m_pBottomArea;
     std::unique_ptr<CUndoStack> m_pUndoStack;
+    std::unique_ptr<CCanvasHistories> m_pHistories;
+    // Set while an undo command of this canvas replaces the current image: the history stays with it.
+    bool m_bReplacingImage = false;
     std::unique_ptr<CCanvasSelectionGestures> m_pSelection;
     std::unique_ptr<CCanvasDrawingGestures> m_pDrawing;
     std::unique_ptr<CCanvasImageCommands> m_pImageCommands;

@@ -1,7 +1,9 @@
 #include "canvas/CResizeDrawableObjectCommand.h"
 
-#include "canvas/CDrawableObject.h"
+#include "canvas/CDrawableGeometry.h"
 #include "canvas/ICanvasController.h"
+
+#include "Geometry/COvrelGeometry.h"
 
 CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(ICanvasController* pController,
                                                            std::shared_ptr<CDrawableObject> pObject,
@@ -12,14 +14,36 @@ CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(ICanvasController* pC
 {
 }
 
+CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(ICanvasController* pController,
+                                                           std::shared_ptr<CDrawableGeometry> pObject,
+                                                           const Ovrel::Geometry::COvrelGeometry& before,
+                                                           const Ovrel::Geometry::COvrelGeometry& after)
+    : m_pController(pController), m_pObject(pObject), m_pGeometryObject(std::move(pObject)), m_pBefore(before.Clone()),
+      m_pAfter(after.Clone())
+{
+}
+
 void CResizeDrawableObjectCommand::Execute()
 {
-    MoveHandle(m_startPoint - m_handleDelta, m_endPoint - m_handleDelta);
+    if (m_pGeometryObject)
+        Restore(*m_pAfter);
+    else
+        MoveHandle(m_startPoint - m_handleDelta, m_endPoint - m_handleDelta);
 }
 
 void CResizeDrawableObjectCommand::Undo()
 {
-    MoveHandle(m_endPoint - m_handleDelta, m_startPoint - m_handleDelta);
+    if (m_pGeometryObject)
+        Restore(*m_pBefore);
+    else
+        MoveHandle(m_endPoint - m_handleDelta, m_startPoint - m_handleDelta);
+}
+
+void CResizeDrawableObjectCommand::Restore(const Ovrel::Geometry::COvrelGeometry& shape)
+{
+    m_pGeometryObject->RestoreShape(shape);
+    if (m_pController)
+        m_pController->RepaintCanvas();
 }
 
 void CResizeDrawableObjectCommand::MoveHandle(const QPointF& fromPoint, const QPointF& toPoint)

@@ -90,3 +90,24 @@ int CUndoStack::RedoCount() const
     QMutexLocker locker(&m_mutexRedo);
     return static_cast<int>(m_queRedo.size());
 }
+
+void CUndoStack::Swap(CUndoStack& other)
+{
+    if (&other == this)
+        return;
+    {
+        QMutexLocker locker(&m_mutexUndo);
+        QMutexLocker lockerOther(&other.m_mutexUndo);
+        m_queUndo.swap(other.m_queUndo);
+    }
+    QMutexLocker locker(&m_mutexRedo);
+    QMutexLocker lockerOther(&other.m_mutexRedo);
+    m_queRedo.swap(other.m_queRedo);
+}
+
+void CUndoStack::Clear()
+{
+    // The commands are deleted by the emptied stack's destructor, outside this stack's locks and in its order.
+    CUndoStack removed;
+    Swap(removed);
+}

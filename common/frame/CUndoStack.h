@@ -27,6 +27,11 @@ public:
     int UndoCount() const;
     int RedoCount() const;
 
+    // Exchanges every command, both sides, with the other stack: a history can be put aside and brought back whole.
+    void Swap(CUndoStack& other);
+    // Deletes every command on both sides.
+    void Clear();
+
 private:
     std::deque<CUndoCommand*> m_queUndo;
     std::deque<CUndoCommand*> m_queRedo;

@@ -6,6 +6,7 @@
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
+#include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CReplaceImageCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "canvas/ICanvasController.h"
@@ -87,6 +88,7 @@ private slots:
     void resizeUndoReturnsTheDraggedHandle();
     void replacingImageRestoresPixelsAndClearsObjectsBothWays();
     void propertyChangeIsRelayedOnceAfterRepeatedUndoRedo();
+    void relabelOfSeveralObjectsIsOneStepBackToEachOwnName();
 
 private:
     CTestSandbox m_sandbox;
@@ -158,7 +160,8 @@ void DrawableObjectCommandTest::deleteCommandBringsObjectBackOnUndo()
 
     stack.Undo();
     QCOMPARE(m_pModel->GetObjectCount(), 2);
-    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pB));
+    // Back in its place behind A, not in front.
+    QCOMPARE(m_pModel->GetObject(1), ObjectPtr(pB));
     QVERIFY(pB->GetSelected() && !pA->GetSelected());
     QVERIFY(m_pJournal->Take().contains(QString("add %1 person").arg(pB->GetUID())));
 
@@ -317,6 +320,32 @@ void DrawableObjectCommandTest::propertyChangeIsRelayedOnceAfterRepeatedUndoRedo
     stack.Undo();
     pDrawn->SetName("tricycle");
     QCOMPARE(relayed.count(), 1);
+}
+
+void DrawableObjectCommandTest::relabelOfSeveralObjectsIsOneStepBackToEachOwnName()
+{
+    const auto pCat = Rectangle(0, 0, 10, 10);
+    const auto pDog = Rectangle(20, 0, 10, 10);
+    pCat->SetName("cat");
+    pDog->SetName("dog");
+    m_pModel->AddObject(pCat);
+    m_pModel->AddObject(pDog);
+    m_pJournal->Take();
+    CUndoStack stack;
+
+    auto* pCommand = new CRelabelDrawableObjectCommand(&m_controller, {pCat, pDog}, "bird");
+    stack.PushUndo(pCommand);
+    pCommand->Execute();
+    QCOMPARE(pCat->GetName() + " " + pDog->GetName(), QString("bird bird"));
+    // Each rename reaches the model's listeners, which is how a stored label follows.
+    QCOMPARE(m_pJournal->Take().filter("change").size(), 2);
+
+    stack.Undo();
+    QCOMPARE(pCat->GetName() + " " + pDog->GetName(), QString("cat dog"));
+    QCOMPARE(m_pJournal->Take().filter("change").size(), 2);
+    stack.Redo();
+    QCOMPARE(pCat->GetName() + " " + pDog->GetName(), QString("bird bird"));
+    QCOMPARE(stack.UndoCount(), 1);
 }
 
 QTEST_MAIN(DrawableObjectCommandTest)

@@ -6,6 +6,7 @@
 #include "CanvasTestText.h"
 #include "ImageText.h"
 
+#include "canvas/CCanvasHistories.h"
 #include "canvas/CCanvasImageCommands.h"
 #include "canvas/CDrawableGeometry.h"
 #include "frame/CUndoStack.h"
@@ -258,6 +259,82 @@ private slots:
         QCOMPARE(F().objects.GetObjectCount(), 0);
         F().controller->GetUndoStack()->Undo();
         QCOMPARE(ImageText::Dump(*F().images.GetCurrentImage()), QString("1 2|3 4"));
+    }
+
+    // The history belongs to the image it was made on: once another image is shown, neither a box nor a rotation is
+    // undone or redone on it.
+    void undoNeverAppliesToAnotherImage_data()
+    {
+        QTest::addColumn<QString>("strEdit");
+        QTest::addColumn<QString>("strSwitch");
+        for (const char* pszEdit : {"draw", "rotate"})
+        {
+            for (const char* pszSwitch : {"open file", "previous", "push image", "close image"})
+                QTest::newRow(qPrintable(QString("%1, then %2").arg(pszEdit, pszSwitch))) << pszEdit << pszSwitch;
+        }
+    }
+
+    void undoNeverAppliesToAnotherImage()
+    {
+        QFETCH(QString, strEdit);
+        QFETCH(QString, strSwitch);
+        F().PushImage();
+        F().PushImage();
+        if (strEdit == "draw")
+        {
+            F().SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+            F().Drag(QPointF(10, 10), QPointF(40, 30));
+        }
+        else
+            F().controller->slot_RotateRight();
+        F().Key(Qt::Key_Z, Qt::ControlModifier);
+        F().Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(F().UndoCount(), 1);
+
+        if (strSwitch == "open file")
+            F().controller->OpenFile(Path("photo.png"));
+        else if (strSwitch == "previous")
+            F().controller->slot_Previous();
+        else if (strSwitch == "push image")
+            F().PushImage();
+        else
+            emit F().canvas->signal_CloseImage();
+        const std::shared_ptr<COvrelImage> pShown = F().images.GetCurrentImage();
+        const QStringList lstObjects = F().Objects();
+        F().Key(Qt::Key_Z, Qt::ControlModifier);
+        F().Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        F().Key(Qt::Key_Z, Qt::ControlModifier);
+
+        QCOMPARE(F().images.GetCurrentImage(), pShown);
+        QCOMPARE(F().Objects(), lstObjects);
+        QCOMPARE(F().UndoCount() + F().RedoCount(), 0);
+    }
+
+    // A keyed history is parked with the objects its commands hold and comes back whole with them.
+    void parkedHistoryComesBackWithItsObjects()
+    {
+        CCanvasHistories* pHistories = F().controller->GetHistories();
+        F().PushImage();
+        pHistories->SetKey("first");
+        F().AddRectangle(60, 60, 10, 10);
+        F().SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+        F().Drag(QPointF(10, 10), QPointF(40, 30));
+        const QStringList lstDrawn = F().Objects();
+
+        F().controller->OpenFile(Path("photo.png"));
+        QCOMPARE(pHistories->GetKey(), QString());
+        QCOMPARE(F().UndoCount(), 0);
+        QCOMPARE(pHistories->ParkedObjects("first").size(), size_t(2));
+        F().controller->OpenFile(Path("second.png"));
+
+        QVERIFY(pHistories->Resume("first"));
+        QCOMPARE(F().Objects().replaceInStrings("*", ""), QStringList(lstDrawn).replaceInStrings("*", ""));
+        QCOMPARE(pHistories->GetKey(), QString("first"));
+        QVERIFY(!pHistories->IsParked("first"));
+        F().Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(F().Objects().replaceInStrings("*", ""), QStringList("60,60,10,10"));
+        F().Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(F().Objects().size(), 2);
     }
 
     void steppingAndClosing_data()

@@ -77,8 +77,18 @@ private:
             Undo(nViewID);
             return QString("undo on %1").arg(nViewID);
         }
-        Redo(nViewID);
-        return QString("redo on %1").arg(nViewID);
+        if (nKind < 96)
+        {
+            Redo(nViewID);
+            return QString("redo on %1").arg(nViewID);
+        }
+        // The view shows the other image for a while: its own history comes back with its image, the other view's
+        // is left behind.
+        const int nOther = 1 - nViewID;
+        OpenImage(nOther + 1, nViewID);
+        OpenImage(nViewID + 1, nViewID);
+        OpenImage(nOther + 1, nOther);
+        return QString("switch on %1 and back").arg(nViewID);
     }
 
 private slots:

@@ -12,6 +12,7 @@
 #include "frame/CUndoStack.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CRoiHistories.h"
 #include "project/CShownRows.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
@@ -52,6 +53,8 @@ void CRoiAnnotation::Reset()
     m_nCurrentViewID = -1;
     m_mapViews.clear();
     m_mapPreviousImages.clear();
+    // Another project's images reuse the IDs: no history outlives the project it was made in.
+    CRoiHistories::ForgetAll(FindWorkspace());
 }
 
 void CRoiAnnotation::OpenImage(int nImageID, const QString& strPath)
@@ -103,7 +106,7 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
         m_mapViews.erase(nViewID);
         return;
     }
-    CloseImage(nImageID);
+    CloseViewsOf(nImageID);
     m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
 
     if (!m_pDatabase)
@@ -120,8 +123,11 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
 
     m_bShowingRows = true;
-    for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
+    // The image's history comes back with the very objects its commands hold while they still are its rows.
+    const bool bResumed = CRoiHistories::Resume(pWorkspace, nViewID, nImageID, vctRows, mapNames);
+    for (size_t i = 0; !bResumed && i < vctRows.size(); ++i)
     {
+        const std::shared_ptr<CDatasetROIRecord>& pRow = vctRows[i];
         const auto itName = mapNames.find(pRow->GetCategoryID());
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
@@ -131,6 +137,7 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
         pObject->SetExtraInfo(QVariant(pRow->GetID()));
         pWorkspace->AddRectangle(nViewID, pObject);
     }
+    CRoiHistories::Keep(pWorkspace, nViewID, nImageID);
     m_bShowingRows = false;
 
     // Asked once every box is on the view, so that the user sees the image whole; opening itself writes nothing.
@@ -172,6 +179,11 @@ void CRoiAnnotation::FollowRows()
         CShownRows::Follow(pWorkspace, nViewID, mapRowClasses, mapNames);
     }
     m_bShowingRows = false;
+    // Boxes left or were relabelled without undo steps: no history may still hold commands on them. Each view's
+    // history starts afresh, still its image's.
+    CRoiHistories::ForgetAll(pWorkspace);
+    for (const auto& [nViewID, sImage] : m_mapViews)
+        CRoiHistories::Keep(pWorkspace, nViewID, sImage.nImageID);
 }
 
 std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiAnnotation::RowsOf(int nImageID) const
@@ -261,6 +273,13 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
 }
 
 void CRoiAnnotation::CloseImage(int nImageID)
+{
+    CloseViewsOf(nImageID);
+    // A removed image's ID may come back with another image; its history must not.
+    CRoiHistories::Forget(FindWorkspace(), nImageID);
+}
+
+void CRoiAnnotation::CloseViewsOf(int nImageID)
 {
     CImageWorkspaceController* pWorkspace = FindWorkspace();
     for (auto it = m_mapViews.begin(); it != m_mapViews.end();)
@@ -489,6 +508,15 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
         Validate(nImageID);
         return;
     }
+    // A relabel, or its undo or redo, renames the box: the row takes the class the name gives. A refused write puts
+    // the row's class back on the box.
+    const int nNamedClass = GetCategoryID(pObject->GetName());
+    if (nNamedClass >= 0 && nNamedClass != pRow->GetCategoryID())
+    {
+        if (!UpdateCategory(nRoiID, nNamedClass))
+            pObject->SetName(GetCategoryName(pRow->GetCategoryID()));
+        Validate(nImageID);
+    }
     // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
     // unchanged row cannot change the image's validity.
     if (pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
@@ -512,7 +540,8 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
 {
     if (!m_host.hasChooser || !m_host.hasChooser())
         return;
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
     int nRoiID = -1;
     if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
         return;
@@ -523,9 +552,14 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
     const int nClassID = GetCategoryID(strClass);
     if (nClassID < 0)
         return;
+    // Written before the step is pushed: a refused write leaves neither a relabelled box nor an empty step.
     if (FindRow(nRoiID) && !UpdateCategory(nRoiID, nClassID))
         return;
-    // A box whose row went gets a new one, with the new class, from the name's change event.
-    pObject->SetName(strClass);
+    // One undo step; on undo and redo the name's change event writes the row, and a box whose row went gets a new
+    // one, with the new class, from it.
+    if (CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID))
+        pViewer->GetCanvasController()->RelabelObjects({pObject}, strClass);
+    else
+        pObject->SetName(strClass);
     Validate(ImageForValidation(nViewID));
 }

@@ -20,7 +20,8 @@ class CImageWorkspaceController;
 //
 // Whatever sequence of draws, moves, resizes, relabels, deletes, undos and redos the workspace reports, every geometry
 // object bound on a project view has exactly one row holding its box and class: an object that comes back (undo of a
-// delete, redo of a draw) with the ID of a row that was deleted gets a new row.
+// delete, redo of a draw) with the ID of a row that was deleted gets a new row. Each project image keeps its own undo
+// history on the view that showed it, and gets it back there while its rows are unchanged (see CRoiHistories).
 class CRoiAnnotation
 {
 public:
@@ -46,7 +47,7 @@ public:
     // The database is not owned and may be null.
     CRoiAnnotation(CDatabase* pDatabase, SHost host);
 
-    // Forgets every view and the current image.
+    // Forgets every view, the current image and the undo histories of project images.
     void Reset();
 
     // Opens the image file (absolute path) of project image nImageID in the workspace, records the view it went to and
@@ -69,7 +70,7 @@ public:
     int CopyPreviousBoxes(int nViewID);
     int GetCurrentImageID() const { return m_nCurrentImageID; }
     int GetCurrentViewID() const { return m_nCurrentViewID; }
-    // Closes the image in every view that shows it as a project image.
+    // Closes the image in every view that shows it as a project image, and forgets its undo histories.
     void CloseImage(int nImageID);
 
     // A box bound to a row whose class was deleted is asked about with chooseDeletedClass (never with quickClass):
@@ -108,9 +109,14 @@ private:
     bool InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
                    const QString* pName = nullptr);
     bool UpdateCategory(int nRoiID, int nCategoryID);
+    // Shows the image's rows on the view: its parked undo history comes back with its objects when they still are
+    // the rows, else new objects are made from the rows and the history starts empty. Either way the view's history
+    // is the image's from now on.
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
     // Asks the class of a box bound to a row whose class is gone, and writes the answer into the row.
     void AskDeletedClass(int nImageID, const std::shared_ptr<CDrawableGeometry>& pObject);
+    // Closes the image in every view that shows it as a project image.
+    void CloseViewsOf(int nImageID);
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
     // opened): the view map, the image leaving other views and its rows shown.
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
