@@ -2,6 +2,7 @@
 
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CReplaceImageCommand.h"
+#include "canvas/ICanvasController.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "frame/CUndoStack.h"
@@ -211,7 +212,7 @@ void CCanvasImageCommands::Rotate(double dblAngle)
     if (!m_pImageListModel || !m_pCanvas || !m_pUndoStack)
         return;
     const std::shared_ptr<COvrelImage> pCurrent = m_pImageListModel->GetCurrentImage();
-    if (!pCurrent)
+    if (!pCurrent || RefusedForBoundObjects(nullptr, "rotated"))
         return;
     auto pTurned = std::make_shared<COvrelImage>();
     if (pTurned->CopyFrom(*pCurrent) != EOvrelResult_OK)
@@ -224,8 +225,22 @@ void CCanvasImageCommands::Rotate(double dblAngle)
 
 void CCanvasImageCommands::ApplyImage(const std::shared_ptr<COvrelImage>& pImage)
 {
-    if (m_pImageListModel && m_pUndoStack && pImage)
+    if (m_pImageListModel && m_pUndoStack && pImage && !RefusedForBoundObjects(pImage.get(), "changed"))
         ReplaceWithUndo(pImage);
+}
+
+bool CCanvasImageCommands::RefusedForBoundObjects(const COvrelImage* pImage, const QString& strWhat)
+{
+    if (!m_pController || !m_pController->AreObjectsBoundToCurrentImage() ||
+        CReplaceImageCommand::SameGeometry(m_pImageListModel->GetCurrentImage().get(), pImage))
+        return false;
+    // The stored boxes would lie over other pixels, or beyond the image; quietly dropping them from the view would
+    // show less than the store holds.
+    CPrompt::Warning(m_pCanvas, CSetting::GetString("GENERAL_PROGRAME_NAME", QCoreApplication::applicationName()),
+                     QString("The boxes of this image are stored with it, and would no longer match an image of "
+                             "another size or orientation. The image was not %1.")
+                         .arg(strWhat));
+    return true;
 }
 
 void CCanvasImageCommands::ReplaceWithUndo(const std::shared_ptr<COvrelImage>& pImage)

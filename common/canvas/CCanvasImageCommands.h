@@ -17,7 +17,9 @@ class ICanvasController;
 // What a canvas does to its viewer's images: open files and PDF documents, save, copy and paste through the
 // clipboard, rotate by a quarter turn as an undoable step, step through the images and close them. The images live in
 // the viewer's image list model; commands that replace the image the objects were drawn on also empty the object
-// model. Every command does nothing without an image list model. Prompts go through the prompt seam, parented to the
+// model, unless the controller binds the objects to the image: then a replacement of the same size keeps them, and
+// a rotation or a replacement of another size is refused with a warning. Every command does nothing without an image
+// list model. Prompts go through the prompt seam, parented to the
 // canvas.
 class OVRELCOMMON_EXPORT CCanvasImageCommands
 {
@@ -76,6 +78,8 @@ public:
 private:
     void Rotate(double dblAngle);
     void ReplaceWithUndo(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+    // True (after the warning) when the objects are bound to the current image and pImage would not fit them.
+    bool RefusedForBoundObjects(const Ovrel::Utils::COvrelImage* pImage, const QString& strWhat);
     void AddFiles(const QString& strCaption);
 
     CImageListModel* m_pImageListModel;

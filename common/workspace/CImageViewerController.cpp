@@ -140,6 +140,16 @@ void CImageViewerController::ApplyImage(ImagePtr pImage)
     m_pCanvasController->ApplyImage(std::move(pImage));
 }
 
+void CImageViewerController::BindObjectsToCurrentImage()
+{
+    m_pCanvasController->BindObjectsToCurrentImage();
+}
+
+unsigned int CImageViewerController::GetBoundImageUID() const
+{
+    return m_pCanvasController->GetBoundImageUID();
+}
+
 void CImageViewerController::CloseCurrentImage()
 {
     m_pCanvasController->slot_CloseImage();

@@ -105,6 +105,7 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
     }
     CloseImage(nImageID);
     m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
+    BindObjects(pWorkspace, nViewID);
 
     if (!m_pDatabase)
         return;
@@ -271,7 +272,7 @@ void CRoiAnnotation::CloseImage(int nImageID)
             continue;
         }
         const int nViewID = it->first;
-        const unsigned int nImageUID = it->second.nImageUID;
+        const unsigned int nImageUID = ProjectImageUID(nViewID, it->second);
         it = m_mapViews.erase(it);
         // A view that moved on to another image keeps it.
         CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
@@ -280,10 +281,26 @@ void CRoiAnnotation::CloseImage(int nImageID)
     }
 }
 
+void CRoiAnnotation::BindObjects(CImageWorkspaceController* pWorkspace, int nViewID)
+{
+    // The boxes on the view are this image's rows: a filter must keep them on screen and a turn must not happen.
+    if (CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr)
+        pViewer->BindObjectsToCurrentImage();
+}
+
+unsigned int CRoiAnnotation::ProjectImageUID(int nViewID, const SViewImage& view)
+{
+    // A filter puts a new image object in place of the project image; the viewer's binding follows it, and ends when
+    // the view opens another file.
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+    return pViewer ? pViewer->GetBoundImageUID() : view.nImageUID;
+}
+
 bool CRoiAnnotation::IsValidViewImage(int nViewID, unsigned int nImageUID) const
 {
     const auto it = m_mapViews.find(nViewID);
-    if (it != m_mapViews.end() && it->second.nImageUID == nImageUID)
+    if (it != m_mapViews.end() && ProjectImageUID(nViewID, it->second) == nImageUID)
         return true;
     CLogger::Write(ELogLevel_Error, "Image ID %d at view %d is not valid or does not exist in database",
                    static_cast<int>(nImageUID), nViewID);
