@@ -2,7 +2,6 @@
 
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CReplaceImageCommand.h"
-#include "canvas/ICanvasController.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "frame/CUndoStack.h"
@@ -100,6 +99,8 @@ void CCanvasImageCommands::OpenFile(const QString& strPath)
 {
     if (!m_pImageListModel || strPath.isEmpty())
         return;
+    // Another file's image is not the one the objects were bound to; whoever binds does so after the open.
+    m_nBoundImageUID = ~0u;
     m_pImageListModel->SetImages(m_loader.LoadFile(strPath));
     if (m_pObjectModel)
         m_pObjectModel->ClearAll();
@@ -231,7 +232,7 @@ void CCanvasImageCommands::ApplyImage(const std::shared_ptr<COvrelImage>& pImage
 
 bool CCanvasImageCommands::RefusedForBoundObjects(const COvrelImage* pImage, const QString& strWhat)
 {
-    if (!m_pController || !m_pController->AreObjectsBoundToCurrentImage() ||
+    if (!AreObjectsBoundToCurrentImage() ||
         CReplaceImageCommand::SameGeometry(m_pImageListModel->GetCurrentImage().get(), pImage))
         return false;
     // The stored boxes would lie over other pixels, or beyond the image; quietly dropping them from the view would
@@ -241,6 +242,30 @@ bool CCanvasImageCommands::RefusedForBoundObjects(const COvrelImage* pImage, con
                              "another size or orientation. The image was not %1.")
                          .arg(strWhat));
     return true;
+}
+
+void CCanvasImageCommands::ReplaceCurrentImage(const std::shared_ptr<COvrelImage>& pImage)
+{
+    if (!m_pImageListModel)
+        return;
+    const std::shared_ptr<COvrelImage> pLeaving = m_pImageListModel->GetCurrentImage();
+    const bool bBound = AreObjectsBoundToCurrentImage();
+    m_pImageListModel->ReplaceCurrentImage(pImage);
+    // The binding follows the image through filters and their undo; an image of another size no longer fits it.
+    if (bBound)
+        m_nBoundImageUID = CReplaceImageCommand::SameGeometry(pLeaving.get(), pImage.get()) ? pImage->GetUID() : ~0u;
+}
+
+void CCanvasImageCommands::BindObjectsToCurrentImage()
+{
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel ? m_pImageListModel->GetCurrentImage() : nullptr;
+    m_nBoundImageUID = pImage ? pImage->GetUID() : ~0u;
+}
+
+bool CCanvasImageCommands::AreObjectsBoundToCurrentImage() const
+{
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel ? m_pImageListModel->GetCurrentImage() : nullptr;
+    return pImage && m_nBoundImageUID != ~0u && pImage->GetUID() == m_nBoundImageUID;
 }
 
 void CCanvasImageCommands::ReplaceWithUndo(const std::shared_ptr<COvrelImage>& pImage)

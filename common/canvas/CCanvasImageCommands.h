@@ -68,6 +68,17 @@ public:
     void ApplyImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
     // Appends the image and makes it current.
     void PushImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+    // Puts the image in place of the current one (for the replace-image commands); a binding follows the image when
+    // it has the size of the one it replaces, and ends otherwise.
+    void ReplaceCurrentImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+
+    // Binds the objects to the current image, for an image whose boxes are stored with it elsewhere: a replacement
+    // of the same size (a filter, its undo) keeps the objects and the binding moves to the new image; a rotation or
+    // a result of another size is refused with a warning. Opening a file (OpenFile) ends the binding.
+    void BindObjectsToCurrentImage();
+    // The UID of the image the objects are bound to; all bits set when there is none.
+    unsigned int GetBoundImageUID() const { return m_nBoundImageUID; }
+    bool AreObjectsBoundToCurrentImage() const;
 
     // The filters of the dialogs.
     static const char* const kImageFilter;
@@ -88,4 +99,5 @@ private:
     CUndoStack* m_pUndoStack;
     ICanvasController* m_pController;
     CCanvasImageLoader m_loader;
+    unsigned int m_nBoundImageUID = ~0u;
 };

@@ -10,15 +10,12 @@
 #include "canvas/CImageView2DSidePanel.h"
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
-#include "canvas/CReplaceImageCommand.h"
 #include "capture/CScreenCaptureController.h"
 #include "capture/CScreenCaptureDlg.h"
 #include "capture/CScreenCaptureModel.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CUndoStack.h"
 #include "workspace/CImageListModel.h"
-
-#include "Utils/COvrelImage.h"
 
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -156,8 +153,6 @@ bool CImageView2DController::DeleteObject(unsigned int nUID)
 
 void CImageView2DController::OpenFile(const QString& strPath)
 {
-    // Another file's image is not the one the objects were bound to; whoever binds does so after the open.
-    m_nBoundImageUID = ~0u;
     m_pImageCommands->OpenFile(strPath);
 }
 
@@ -222,26 +217,12 @@ std::shared_ptr<Ovrel::Utils::COvrelImage> CImageView2DController::GetCurrentIma
 
 void CImageView2DController::ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage)
 {
-    if (!m_pImageListModel)
-        return;
-    const std::shared_ptr<Ovrel::Utils::COvrelImage> pLeaving = GetCurrentImage();
-    const bool bBound = AreObjectsBoundToCurrentImage();
-    m_pImageListModel->ReplaceCurrentImage(pImage);
-    // The binding follows the image through filters and their undo; an image of another size no longer fits it.
-    if (bBound)
-        m_nBoundImageUID = CReplaceImageCommand::SameGeometry(pLeaving.get(), pImage.get()) ? pImage->GetUID() : ~0u;
-}
-
-void CImageView2DController::BindObjectsToCurrentImage()
-{
-    const std::shared_ptr<Ovrel::Utils::COvrelImage> pImage = GetCurrentImage();
-    m_nBoundImageUID = pImage ? pImage->GetUID() : ~0u;
+    m_pImageCommands->ReplaceCurrentImage(pImage);
 }
 
 bool CImageView2DController::AreObjectsBoundToCurrentImage() const
 {
-    const std::shared_ptr<Ovrel::Utils::COvrelImage> pImage = GetCurrentImage();
-    return pImage && m_nBoundImageUID != ~0u && pImage->GetUID() == m_nBoundImageUID;
+    return m_pImageCommands->AreObjectsBoundToCurrentImage();
 }
 
 void CImageView2DController::slot_Active()

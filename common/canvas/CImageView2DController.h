@@ -56,12 +56,6 @@ public:
     void SaveImageAs(const QString& strPath);
     // Replaces the current image as one undo step.
     void ApplyImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage);
-    // Binds the objects to the current image, for an image whose boxes are stored with it elsewhere: a replacement
-    // of the same size (a filter, its undo) keeps the objects and the binding moves to the new image; a rotation or
-    // a result of another size is refused with a message. Opening a file ends the binding.
-    void BindObjectsToCurrentImage();
-    // The UID of the image the objects are bound to; all bits set when there is none.
-    unsigned int GetBoundImageUID() const { return m_nBoundImageUID; }
     // Appends the image and makes it current.
     void PushImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage);
     // Maximises (true) or minimises (false) the first registered main window; nothing without a canvas.
@@ -169,5 +163,4 @@ private:
     std::unique_ptr<CScreenCaptureModel> m_pCaptureModel;
     std::unique_ptr<CScreenCaptureDlg> m_pCaptureDialog;
     std::unique_ptr<CScreenCaptureController> m_pCaptureController;
-    unsigned int m_nBoundImageUID = ~0u;
 };

@@ -1,5 +1,6 @@
 #include "workspace/CImageViewerController.h"
 
+#include "canvas/CCanvasImageCommands.h"
 #include "canvas/CDrawableObject.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
@@ -142,12 +143,12 @@ void CImageViewerController::ApplyImage(ImagePtr pImage)
 
 void CImageViewerController::BindObjectsToCurrentImage()
 {
-    m_pCanvasController->BindObjectsToCurrentImage();
+    m_pCanvasController->GetImageCommands()->BindObjectsToCurrentImage();
 }
 
 unsigned int CImageViewerController::GetBoundImageUID() const
 {
-    return m_pCanvasController->GetBoundImageUID();
+    return m_pCanvasController->GetImageCommands()->GetBoundImageUID();
 }
 
 void CImageViewerController::CloseCurrentImage()

@@ -55,8 +55,8 @@ public:
     void AddObject(std::shared_ptr<CDrawableObject> pObject);
     // Replaces the current image as one undo step.
     void ApplyImage(ImagePtr pImage);
-    // The canvas controller's binding of the objects to the current image (see CImageView2DController): same-size
-    // replacements keep the objects, geometry changes are refused. Opening a file ends it.
+    // The canvas's binding of its objects to the current image (see CCanvasImageCommands): same-size replacements
+    // keep the objects, geometry changes are refused. Opening a file ends it.
     void BindObjectsToCurrentImage();
     // All bits set when the objects are bound to no image.
     unsigned int GetBoundImageUID() const;

@@ -1,6 +1,7 @@
 #include "project/CBuildOutcome.h"
 
 #include "frame/CLogger.h"
+#include "frame/CPrompt.h"
 
 namespace
 {
@@ -66,4 +67,14 @@ void CBuildOutcome::LogSummary() const
             CLogger::Write(ELogLevel_Error, "Refused: %s",
                            Heading(static_cast<EReason>(i), m_lists[i].size()).chopped(1).toUtf8().constData());
     }
+}
+
+void CBuildOutcome::Tell(QWidget* pParent, const QString& strTitle) const
+{
+    if (!IsRefused())
+        return;
+    // Red lines scrolling by in the log are easily missed, and the first of them need not say why: the user is told
+    // every reason at once. A run without window has the box answered and logged.
+    LogSummary();
+    CPrompt::Warning(pParent, strTitle, Text());
 }

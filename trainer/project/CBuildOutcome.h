@@ -5,6 +5,8 @@
 
 #include <array>
 
+class QWidget;
+
 // Why a build was refused, reason by reason, with the images (or files) concerned in the order they were found, and
 // the text that tells the user. Collected by the validation pass and the build while they log their own lines.
 class CBuildOutcome
@@ -28,6 +30,8 @@ public:
     QString Text() const;
     // One log line per reason with its count.
     void LogSummary() const;
+    // When refused: the summary lines, then Text in a warning box through the prompt seam.
+    void Tell(QWidget* pParent, const QString& strTitle) const;
 
 private:
     std::array<QStringList, EReason_Count> m_lists;

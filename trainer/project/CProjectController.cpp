@@ -462,13 +462,7 @@ bool CProjectController::BuildProject()
                                    static_cast<int>(m_pModel->GetTestImages().size()));
         return true;
     }
-    // Red lines scrolling by in the log are easily missed, and the first of them need not say why: the user is told
-    // every reason at once. A run without window answers the box and logs it.
-    if (outcome.IsRefused())
-    {
-        outcome.LogSummary();
-        CPrompt::Warning(m_pView, PromptTitle(), outcome.Text());
-    }
+    outcome.Tell(m_pView, PromptTitle());
     return false;
 }
 
