@@ -18,7 +18,7 @@ QString Heading(CBuildOutcome::EReason eReason, int nCount)
     case CBuildOutcome::EReason_Unusable:
         return QString("%1 %2 cannot be used by the trainer:").arg(nCount).arg(bOne ? "image" : "images");
     case CBuildOutcome::EReason_Failed:
-        return QString("The build files could not be written:");
+        return QString("The build could not finish (a file could not be read, written or put in place):");
     case CBuildOutcome::EReason_Count:
         break;
     }
