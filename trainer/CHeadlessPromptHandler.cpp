@@ -6,7 +6,9 @@
 
 void CHeadlessPromptHandler::LogPrompt(ELogLevel eLevel, const QString& strText)
 {
-    CLogger::Write(eLevel, "Prompt answered without window: %s", strText.toUtf8().constData());
+    // One log line per line of the text: a line break inside a log line would split it for whoever reads the log.
+    for (const QString& strLine : strText.split('\n', Qt::SkipEmptyParts))
+        CLogger::Write(eLevel, "Prompt answered without window: %s", strLine.trimmed().toUtf8().constData());
 }
 
 QMessageBox::StandardButton CHeadlessPromptHandler::Message(QMessageBox::Icon eIcon, QWidget*, const QString&,

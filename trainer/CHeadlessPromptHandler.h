@@ -4,7 +4,8 @@
 #include "frame/IPromptHandler.h"
 
 // Answers every prompt of a run without window as a user who cancels: Cancel or No when offered, else the default
-// button, else Ok; no file, no text, a rejected dialog. Each prompt's text is logged, so that nothing is lost.
+// button, else Ok; no file, no text, a rejected dialog. Each prompt's text is logged, line by line, so that nothing is
+// lost.
 class CHeadlessPromptHandler : public IPromptHandler
 {
 public:

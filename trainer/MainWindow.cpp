@@ -45,6 +45,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyleFactory>
 #include <QSurfaceFormat>
 #include <QTabWidget>
@@ -265,6 +266,23 @@ void MainWindow::CreateInsightDocks()
             });
     connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
             &CProjectController::slot_OpenImage);
+    // A report left open is made again when the data set changes in bulk, without taking the dock's tab.
+    connect(m_pProjectController, &CProjectController::signal_DatasetChanged, this,
+            [this, pReportDock]
+            {
+                CDatasetReport report;
+                // A dock behind another tab is still open; one never shown since the window was hidden is too.
+                const bool bOpen = pReportDock->toggleViewAction()->isChecked() || !pReportDock->isHidden();
+                if (bOpen && m_pProjectController->MakeDatasetReport(report))
+                    m_pReportView->SetReport(report);
+            });
+    // A refused build has its own box; one that went through says so where it does not interrupt.
+    connect(m_pProjectController, &CProjectController::signal_BuildCompleted, this,
+            [this](int nTrainImages, int nTestImages)
+            {
+                statusBar()->showMessage(
+                    QString("Build completed: %1 training and %2 test images").arg(nTrainImages).arg(nTestImages));
+            });
 }
 
 void MainWindow::slot_DatasetReport()

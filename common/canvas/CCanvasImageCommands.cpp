@@ -99,6 +99,8 @@ void CCanvasImageCommands::OpenFile(const QString& strPath)
 {
     if (!m_pImageListModel || strPath.isEmpty())
         return;
+    // Another file's image is not the one the objects were bound to; whoever binds does so after the open.
+    m_nBoundImageUID = ~0u;
     m_pImageListModel->SetImages(m_loader.LoadFile(strPath));
     if (m_pObjectModel)
         m_pObjectModel->ClearAll();
@@ -211,7 +213,7 @@ void CCanvasImageCommands::Rotate(double dblAngle)
     if (!m_pImageListModel || !m_pCanvas || !m_pUndoStack)
         return;
     const std::shared_ptr<COvrelImage> pCurrent = m_pImageListModel->GetCurrentImage();
-    if (!pCurrent)
+    if (!pCurrent || RefusedForBoundObjects(nullptr, "rotated"))
         return;
     auto pTurned = std::make_shared<COvrelImage>();
     if (pTurned->CopyFrom(*pCurrent) != EOvrelResult_OK)
@@ -224,8 +226,46 @@ void CCanvasImageCommands::Rotate(double dblAngle)
 
 void CCanvasImageCommands::ApplyImage(const std::shared_ptr<COvrelImage>& pImage)
 {
-    if (m_pImageListModel && m_pUndoStack && pImage)
+    if (m_pImageListModel && m_pUndoStack && pImage && !RefusedForBoundObjects(pImage.get(), "changed"))
         ReplaceWithUndo(pImage);
+}
+
+bool CCanvasImageCommands::RefusedForBoundObjects(const COvrelImage* pImage, const QString& strWhat)
+{
+    if (!AreObjectsBoundToCurrentImage() ||
+        CReplaceImageCommand::SameGeometry(m_pImageListModel->GetCurrentImage().get(), pImage))
+        return false;
+    // The stored boxes would lie over other pixels, or beyond the image; quietly dropping them from the view would
+    // show less than the store holds.
+    CPrompt::Warning(m_pCanvas, CSetting::GetString("GENERAL_PROGRAME_NAME", QCoreApplication::applicationName()),
+                     QString("The boxes of this image are stored with it, and would no longer match an image of "
+                             "another size or orientation. The image was not %1.")
+                         .arg(strWhat));
+    return true;
+}
+
+void CCanvasImageCommands::ReplaceCurrentImage(const std::shared_ptr<COvrelImage>& pImage)
+{
+    if (!m_pImageListModel)
+        return;
+    const std::shared_ptr<COvrelImage> pLeaving = m_pImageListModel->GetCurrentImage();
+    const bool bBound = AreObjectsBoundToCurrentImage();
+    m_pImageListModel->ReplaceCurrentImage(pImage);
+    // The binding follows the image through filters and their undo; an image of another size no longer fits it.
+    if (bBound)
+        m_nBoundImageUID = CReplaceImageCommand::SameGeometry(pLeaving.get(), pImage.get()) ? pImage->GetUID() : ~0u;
+}
+
+void CCanvasImageCommands::BindObjectsToCurrentImage()
+{
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel ? m_pImageListModel->GetCurrentImage() : nullptr;
+    m_nBoundImageUID = pImage ? pImage->GetUID() : ~0u;
+}
+
+bool CCanvasImageCommands::AreObjectsBoundToCurrentImage() const
+{
+    const std::shared_ptr<COvrelImage> pImage = m_pImageListModel ? m_pImageListModel->GetCurrentImage() : nullptr;
+    return pImage && m_nBoundImageUID != ~0u && pImage->GetUID() == m_nBoundImageUID;
 }
 
 void CCanvasImageCommands::ReplaceWithUndo(const std::shared_ptr<COvrelImage>& pImage)

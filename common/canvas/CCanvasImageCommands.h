@@ -17,7 +17,9 @@ class ICanvasController;
 // What a canvas does to its viewer's images: open files and PDF documents, save, copy and paste through the
 // clipboard, rotate by a quarter turn as an undoable step, step through the images and close them. The images live in
 // the viewer's image list model; commands that replace the image the objects were drawn on also empty the object
-// model. Every command does nothing without an image list model. Prompts go through the prompt seam, parented to the
+// model, unless the controller binds the objects to the image: then a replacement of the same size keeps them, and
+// a rotation or a replacement of another size is refused with a warning. Every command does nothing without an image
+// list model. Prompts go through the prompt seam, parented to the
 // canvas.
 class OVRELCOMMON_EXPORT CCanvasImageCommands
 {
@@ -66,6 +68,17 @@ public:
     void ApplyImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
     // Appends the image and makes it current.
     void PushImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+    // Puts the image in place of the current one (for the replace-image commands); a binding follows the image when
+    // it has the size of the one it replaces, and ends otherwise.
+    void ReplaceCurrentImage(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+
+    // Binds the objects to the current image, for an image whose boxes are stored with it elsewhere: a replacement
+    // of the same size (a filter, its undo) keeps the objects and the binding moves to the new image; a rotation or
+    // a result of another size is refused with a warning. Opening a file (OpenFile) ends the binding.
+    void BindObjectsToCurrentImage();
+    // The UID of the image the objects are bound to; all bits set when there is none.
+    unsigned int GetBoundImageUID() const { return m_nBoundImageUID; }
+    bool AreObjectsBoundToCurrentImage() const;
 
     // The filters of the dialogs.
     static const char* const kImageFilter;
@@ -76,6 +89,8 @@ public:
 private:
     void Rotate(double dblAngle);
     void ReplaceWithUndo(const std::shared_ptr<Ovrel::Utils::COvrelImage>& pImage);
+    // True (after the warning) when the objects are bound to the current image and pImage would not fit them.
+    bool RefusedForBoundObjects(const Ovrel::Utils::COvrelImage* pImage, const QString& strWhat);
     void AddFiles(const QString& strCaption);
 
     CImageListModel* m_pImageListModel;
@@ -84,4 +99,5 @@ private:
     CUndoStack* m_pUndoStack;
     ICanvasController* m_pController;
     CCanvasImageLoader m_loader;
+    unsigned int m_nBoundImageUID = ~0u;
 };

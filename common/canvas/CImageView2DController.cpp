@@ -234,10 +234,8 @@ std::shared_ptr<Ovrel::Utils::COvrelImage> CImageView2DController::GetCurrentIma
 
 void CImageView2DController::ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage)
 {
-    if (!m_pImageListModel)
-        return;
     m_bReplacingImage = true;
-    m_pImageListModel->ReplaceCurrentImage(pImage);
+    m_pImageCommands->ReplaceCurrentImage(pImage);
     m_bReplacingImage = false;
 }
 
@@ -246,6 +244,11 @@ void CImageView2DController::slot_ChangeCurrentImage()
     // Any other change shows another image (another file, page or paste): no command made so far may apply to it.
     if (!m_bReplacingImage)
         m_pHistories->Leave();
+}
+
+bool CImageView2DController::AreObjectsBoundToCurrentImage() const
+{
+    return m_pImageCommands->AreObjectsBoundToCurrentImage();
 }
 
 void CImageView2DController::slot_Active()

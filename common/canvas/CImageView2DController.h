@@ -77,6 +77,7 @@ public:
     void RepaintCanvas() override;
     std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const override;
     void ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage) override;
+    bool AreObjectsBoundToCurrentImage() const override;
 
     CUndoStack* GetUndoStack() const { return m_pUndoStack.get(); }
     // The histories of the images this canvas has shown. Whenever the viewer's current image changes other than

@@ -30,11 +30,24 @@ void CReplaceImageCommand::Undo()
     MakeCurrent(m_pOldImage);
 }
 
+bool CReplaceImageCommand::SameGeometry(const COvrelImage* pA, const COvrelImage* pB)
+{
+    return pA && pB && pA->GetWidth() == pB->GetWidth() && pA->GetHeight() == pB->GetHeight();
+}
+
 void CReplaceImageCommand::MakeCurrent(const std::shared_ptr<COvrelImage>& pImage)
 {
     if (!m_pController)
         return;
+    // Boxes stored with the image still fit pixels of the same size; clearing them would hide what the store holds.
+    const bool bKeepObjects = m_pController->AreObjectsBoundToCurrentImage() &&
+                              SameGeometry(m_pController->GetCurrentImage().get(), pImage.get());
     m_pController->ReplaceCurrentImage(pImage);
+    if (bKeepObjects)
+    {
+        m_pController->RepaintCanvas();
+        return;
+    }
     if (CDrawableObjectModel* pModel = m_pController->GetDrawableObjectModel())
         pModel->ClearAll();
 }

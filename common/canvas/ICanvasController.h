@@ -27,4 +27,7 @@ public:
     virtual std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const = 0;
     // Puts the image in place of the viewer's current image (into an empty list it is appended).
     virtual void ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage> pImage) = 0;
+    // True while the objects belong to the current image itself (their boxes are stored with it elsewhere): a
+    // replacement of the same size then keeps them. A controller without such a binding keeps the default.
+    virtual bool AreObjectsBoundToCurrentImage() const { return false; }
 };

@@ -3,6 +3,7 @@
 #include "frame/CLogModel.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -25,6 +26,19 @@ CLogView::CLogView(QWidget* parent) : QWidget(parent)
     m_pTableView->setTextElideMode(Qt::ElideNone);
     pLayout->addWidget(m_pTableView);
     SetUpHeader();
+
+    // The table lays its rows out later than they are appended, and the scroll range grows only then (also when a
+    // resize or a horizontal bar takes height away): a scroll made at the append stops short of the newest rows.
+    // Following the range keeps the end in view until the user scrolls away from it.
+    QScrollBar* pBar = m_pTableView->verticalScrollBar();
+    connect(pBar, &QScrollBar::rangeChanged, this,
+            [this, pBar](int, int nMaximum)
+            {
+                if (m_bFollowEnd)
+                    pBar->setValue(nMaximum);
+            });
+    connect(pBar, &QScrollBar::actionTriggered, this,
+            [this, pBar](int) { m_bFollowEnd = pBar->sliderPosition() >= pBar->maximum(); });
 
     connect(&CLogModel::GetInstance(), &CLogModel::signal_NewMessages, this, &CLogView::slot_NewMessages);
 }
@@ -101,4 +115,7 @@ void CLogView::slot_NewMessages(const QVector<SLogMessage>& vctMessages)
         m_pItemModel->appendRow(row);
     }
     m_pTableView->scrollTo(m_pItemModel->index(m_pItemModel->rowCount() - 1, 0), QAbstractItemView::EnsureVisible);
+    // A new message brings the end back into view, as it always has; the range change that follows keeps it there.
+    m_bFollowEnd = true;
+    m_pTableView->verticalScrollBar()->setValue(m_pTableView->verticalScrollBar()->maximum());
 }

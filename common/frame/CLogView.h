@@ -10,7 +10,9 @@ class QTableView;
 class QStandardItemModel;
 
 // Shows every log message handed out after its construction as a coloured row. Holds at most 500 rows: the 501st
-// message clears the table and becomes its first row. A batch ends as if its messages had come one by one.
+// message clears the table and becomes its first row. A batch ends as if its messages had come one by one. Each new
+// message brings the newest row into view and keeps it there, also once the rows are laid out and when the view
+// changes size, until the user scrolls away from the end.
 class OVRELCOMMON_EXPORT CLogView : public QWidget
 {
     Q_OBJECT
@@ -31,4 +33,5 @@ private:
 
     QTableView* m_pTableView = nullptr;
     QStandardItemModel* m_pItemModel = nullptr;
+    bool m_bFollowEnd = true;
 };

@@ -1,5 +1,6 @@
 #include "workspace/CImageViewerController.h"
 
+#include "canvas/CCanvasImageCommands.h"
 #include "canvas/CDrawableObject.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
@@ -138,6 +139,16 @@ void CImageViewerController::AddObject(std::shared_ptr<CDrawableObject> pObject)
 void CImageViewerController::ApplyImage(ImagePtr pImage)
 {
     m_pCanvasController->ApplyImage(std::move(pImage));
+}
+
+void CImageViewerController::BindObjectsToCurrentImage()
+{
+    m_pCanvasController->GetImageCommands()->BindObjectsToCurrentImage();
+}
+
+unsigned int CImageViewerController::GetBoundImageUID() const
+{
+    return m_pCanvasController->GetImageCommands()->GetBoundImageUID();
 }
 
 void CImageViewerController::CloseCurrentImage()

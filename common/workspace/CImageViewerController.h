@@ -55,6 +55,11 @@ public:
     void AddObject(std::shared_ptr<CDrawableObject> pObject);
     // Replaces the current image as one undo step.
     void ApplyImage(ImagePtr pImage);
+    // The canvas's binding of its objects to the current image (see CCanvasImageCommands): same-size replacements
+    // keep the objects, geometry changes are refused. Opening a file ends it.
+    void BindObjectsToCurrentImage();
+    // All bits set when the objects are bound to no image.
+    unsigned int GetBoundImageUID() const;
     // Removes the current image and clears the objects.
     void CloseCurrentImage();
     // False when no object has that UID.

@@ -34,6 +34,8 @@ private slots:
     void viewClearsAt501stMessage();
     void viewTakesBatchAsIfOneByOne_data();
     void viewTakesBatchAsIfOneByOne();
+    void newestRowStaysVisibleAfterLayout_data();
+    void newestRowStaysVisibleAfterLayout();
     void flushWritesEveryQueuedMessageInOrder();
     void burstFromAnotherThreadDrainsInOrderFileFirst();
     void endingModelNeverCallsItselfAfterDestruction();
@@ -312,6 +314,51 @@ void LoggingTest::viewTakesBatchAsIfOneByOne()
                               pModel->headerData(1, Qt::Horizontal).toString(),
                               pModel->headerData(2, Qt::Horizontal).toString()};
     QCOMPARE(headers, (QStringList{"DateTime", "Type", "Message"}));
+}
+
+void LoggingTest::newestRowStaysVisibleAfterLayout_data()
+{
+    // Messages come in batches of `batch` until `total`; then the view loses `shrink` pixels of height, as when the
+    // dock it sits in is resized.
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("batch");
+    QTest::addColumn<int>("shrink");
+    QTest::newRow("one at a time") << 30 << 1 << 0;
+    QTest::newRow("batches") << 40 << 7 << 0;
+    QTest::newRow("view made smaller") << 30 << 30 << 60;
+}
+
+void LoggingTest::newestRowStaysVisibleAfterLayout()
+{
+    QFETCH(int, total);
+    QFETCH(int, batch);
+    QFETCH(int, shrink);
+    CLogView view;
+    view.resize(400, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto* pTable = view.findChild<QTableView*>();
+    SLogMessage message;
+    message.dateTime = QDateTime(QDate(2021, 8, 14), QTime(9, 5, 31));
+    const auto newestShown = [pTable]
+    {
+        const QRect rect = pTable->visualRect(pTable->model()->index(pTable->model()->rowCount() - 1, 2));
+        return rect.isValid() && pTable->viewport()->rect().contains(rect);
+    };
+
+    for (int nSent = 0; nSent < total;)
+    {
+        QVector<SLogMessage> vctBatch;
+        for (int i = 0; i < batch && nSent < total; ++i, ++nSent)
+        {
+            message.strMessage = QString("line %1").arg(nSent);
+            vctBatch << message;
+        }
+        view.slot_NewMessages(vctBatch);
+        QTRY_VERIFY2(newestShown(), qPrintable(QString("after %1 lines").arg(nSent)));
+    }
+    view.resize(400, 200 - shrink);
+    QTRY_VERIFY(newestShown());
 }
 
 void LoggingTest::flushWritesEveryQueuedMessageInOrder()

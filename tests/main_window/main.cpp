@@ -3,6 +3,7 @@
 int RunMainWindowTest(int argc, char** argv);
 int RunMainWindowLayoutTest(int argc, char** argv);
 int RunMainWindowWorkflowTest(int argc, char** argv);
+int RunProjectScreenTest(int argc, char** argv);
 
 // The window's commands, its layout, then the user's workflows through the whole window; each class reports on its
 // own.
@@ -11,5 +12,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     int nFailures = RunMainWindowTest(argc, argv);
     nFailures += RunMainWindowLayoutTest(argc, argv);
-    return nFailures + RunMainWindowWorkflowTest(argc, argv);
+    nFailures += RunMainWindowWorkflowTest(argc, argv);
+    return nFailures + RunProjectScreenTest(argc, argv);
 }

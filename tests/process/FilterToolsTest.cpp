@@ -1,3 +1,4 @@
+#include "CPromptAnswers.h"
 #include "CWorkspaceFixture.h"
 #include "ToolTestSupport.h"
 
@@ -36,6 +37,7 @@ private slots:
     void noRegionFiltersWholeImage();
     void failedFilterChangesNothing_data();
     void failedFilterChangesNothing();
+    void boundShapesStayThroughFilterAndUndo();
     void medianSizeIsOddThroughTable_data();
     void medianSizeIsOddThroughTable();
 
@@ -220,6 +222,35 @@ void FilterToolsTest::failedFilterChangesNothing()
     QCOMPARE(Viewer()->GetCanvasController()->GetUndoStack()->UndoCount(), 0);
     QCOMPARE(Dialog()->GetMessageLabel()->text(), QString("before"));
     QCOMPARE(CWorkspaceFixture::NewLogLines().filter("Processing Time"), QStringList());
+}
+
+void FilterToolsTest::boundShapesStayThroughFilterAndUndo()
+{
+    CPromptAnswers answers;
+    const QRect region(20, 10, 60, 40);
+    m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", region));
+    Viewer()->BindObjectsToCurrentImage();
+    OpenTool("sobel", "EImage2DProcessSobelXY");
+    Dialog()->SetSourceROIIndex(0);
+
+    ToolTest::PressRun(Dialog());
+
+    QVERIFY(ToolTest::SameImage(*Viewer()->GetCurrentImage(), *Expected(*m_pOriginal, "sobel 2", region)));
+    QCOMPARE(Viewer()->GetObjectModel()->GetObjectCount(), 1);
+    QCOMPARE(ToolTest::Items(Dialog()->GetSourceROIBox()), QStringList("roi"));
+    QCOMPARE(Viewer()->GetBoundImageUID(), Viewer()->GetCurrentImageUID());
+    // A result of another size would not fit the shapes: refused with a warning, the image stays.
+    const std::shared_ptr<COvrelImage> pFiltered = Viewer()->GetCurrentImage();
+    Viewer()->ApplyImage(ToolTest::Noise(100, 100, 3));
+    QCOMPARE(Viewer()->GetCurrentImage(), pFiltered);
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(answers.asked[0].eIcon, QMessageBox::Warning);
+
+    Viewer()->GetCanvasController()->GetUndoStack()->Undo();
+
+    QVERIFY(ToolTest::SameImage(*Viewer()->GetCurrentImage(), *m_pOriginal));
+    QCOMPARE(Viewer()->GetObjectModel()->GetObjectCount(), 1);
+    QCOMPARE(Viewer()->GetBoundImageUID(), Viewer()->GetCurrentImageUID());
 }
 
 void FilterToolsTest::medianSizeIsOddThroughTable_data()

@@ -53,8 +53,10 @@ private slots:
                                        << true;
         QTest::newRow("image without box")
             << "no box" << 1
-            << QStringList(
-                   {"[ERROR] Validate: need to update class name for image b.jpg", "[ERROR] Validate ROI Error"})
+            << QStringList({"[ERROR] Validate: need to update class name for image b.jpg",
+                            "[ERROR] Validate: image b.jpg has no boxes", "[ERROR] Validate ROI Error",
+                            "[WARNING] Prompt answered without window: 1 image has no boxes:",
+                            "[WARNING] Prompt answered without window: b.jpg"})
             << false;
         QTest::newRow("image the trainer cannot use")
             << "gif" << 1

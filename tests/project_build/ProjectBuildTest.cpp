@@ -18,6 +18,17 @@ class ProjectBuildTest : public CBuildTestCase
 
 private:
     bool Build() { return m_pCase->controller.BuildProject(); }
+    // The text of the last prompt asked since nAsked, empty when none was.
+    QString PromptSince(int nAsked) const
+    {
+        const auto& asked = m_pCase->answers.asked;
+        return asked.size() > nAsked ? asked.last().strText : QString();
+    }
+    static QString Refusal(const QStringList& lstLines)
+    {
+        return "The build was refused; the files of the previous build were left as they were.\n\n" +
+               lstLines.join('\n');
+    }
 
 private slots:
     void labelFileHoldsOneLinePerBoxRelativeToTheImage_data()
@@ -208,40 +219,70 @@ private slots:
         QCOMPARE(LogLines("Validate ROI").last(), QString("[NORMAL] Validate ROI OK"));
     }
 
+    // A refusal once said one red line that named the first image and, for an image without boxes, the wrong
+    // reason: the box tells every reason with its images.
     void invalidProjectWritesNothing_data()
     {
         QTest::addColumn<QStringList>("statements");
         QTest::addColumn<bool>("open");
         QTest::addColumn<QStringList>("errors");
+        QTest::addColumn<QString>("told"); // the warning box, empty when none is shown
         const QStringList lstImage = Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1"});
         QTest::newRow("test image without box")
             << lstImage << true
-            << QStringList(
-                   {"[ERROR] Validate: need to update class name for image b.jpg", "[ERROR] Validate ROI Error"});
+            << QStringList({"[ERROR] Validate: need to update class name for image b.jpg",
+                            "[ERROR] Validate: image b.jpg has no boxes", "[ERROR] Validate ROI Error",
+                            "[ERROR] Refused: 1 image has no boxes"})
+            << Refusal({"1 image has no boxes:", "    b.jpg"});
         QTest::newRow("box of a deleted class")
             << lstImage + QStringList({"INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) "
                                        "VALUES(1, 1, 2, 2, 2, 1)",
                                        "DELETE FROM category"})
             << true
             << QStringList({"[ERROR] Validate: need to update class name for image a.jpg",
+                            "[ERROR] Validate: image a.jpg has boxes whose class was deleted",
                             "[ERROR] Validate: need to update class name for image b.jpg",
-                            "[ERROR] Validate ROI Error"});
-        QTest::newRow("no project open") << QStringList() << false << QStringList();
+                            "[ERROR] Validate: image b.jpg has boxes whose class was deleted",
+                            "[ERROR] Validate ROI Error",
+                            "[ERROR] Refused: 2 images have boxes whose class was deleted"})
+            << Refusal({"2 images have boxes whose class was deleted:", "    a.jpg", "    b.jpg"});
+        QStringList lstMany;
+        QStringList lstErrors;
+        for (int i = 1; i <= 12; ++i)
+        {
+            lstMany.append(QString("m%1.jpg").arg(i));
+            lstErrors << QString("[ERROR] Validate: need to update class name for image m%1.jpg").arg(i)
+                      << QString("[ERROR] Validate: image m%1.jpg has no boxes").arg(i);
+        }
+        QStringList lstTold = {"12 images have no boxes:"};
+        for (const QString& strName : lstMany.mid(0, 10))
+            lstTold.append("    " + strName);
+        lstTold.append("    and 2 more (the log names all of them)");
+        QTest::newRow("more images than the box names")
+            << Statements({"cat"}, lstMany, {}) << true
+            << lstErrors + QStringList({"[ERROR] Validate ROI Error", "[ERROR] Refused: 12 images have no boxes"})
+            << Refusal(lstTold);
+        QTest::newRow("no project open") << QStringList() << false << QStringList() << QString();
     }
     void invalidProjectWritesNothing()
     {
         QFETCH(QStringList, statements);
         QFETCH(bool, open);
         QFETCH(QStringList, errors);
+        QFETCH(QString, told);
         const QString strDir = Project("invalid", statements, open);
         const QStringList lstBefore = Tree(strDir);
         const int nLogStart = Log().size();
+        const int nAsked = m_pCase->answers.asked.size();
 
         QVERIFY(!Build());
 
         QCOMPARE(Tree(strDir), lstBefore);
         QCOMPARE(Log().mid(nLogStart).filter("[ERROR]"), errors);
         QVERIFY(LogLines("Build").isEmpty());
+        QCOMPARE(PromptSince(nAsked), told);
+        if (!told.isEmpty())
+            QCOMPARE(m_pCase->answers.asked.last().eIcon, QMessageBox::Warning);
     }
 
     void configurationIsWrittenWithNewlineLineEnds_data()
@@ -315,18 +356,30 @@ private slots:
         }
         const QString strDir = Project("trainer", Statements({"thing"}, lstImages, lstRois));
         const QStringList lstBefore = Tree(strDir);
+        const int nAsked = m_pCase->answers.asked.size();
 
         const bool bBuilt = Build();
 
         QCOMPARE(bBuilt, errors.isEmpty());
         QStringList lstExpected = errors;
+        QStringList lstTold;
         if (!errors.isEmpty())
         {
+            const QString strCount = QString("%1 %2 cannot be used by the trainer")
+                                         .arg(errors.size())
+                                         .arg(errors.size() == 1 ? "image" : "images");
             lstExpected.append(
                 QString("[ERROR] Build Failed: %1 images cannot be used by the trainer").arg(errors.size()));
+            lstExpected.append("[ERROR] Refused: " + strCount);
             QCOMPARE(Tree(strDir), lstBefore);
+            lstTold.append(strCount + ":");
+            for (const QString& strError : errors)
+                lstTold.append(
+                    "    " +
+                    strError.mid(QString("[ERROR] Image ").size()).replace(" cannot be used by the trainer: ", ": "));
         }
         QCOMPARE(Log().filter("[ERROR]"), lstExpected);
+        QCOMPARE(PromptSince(nAsked), errors.isEmpty() ? QString() : Refusal(lstTold));
     }
 
     void failedBuildLeavesThePreviousBuildWhole_data()

@@ -189,6 +189,16 @@ private slots:
             (strImage.section(' ', 1, 1) == "train" ? lstTrain : lstTest).append(strImage.section(' ', 0, 0));
         QCOMPARE(Entries(m_pCase->model.GetTrainImages()).replaceInStrings("!", ""), lstTrain);
         QCOMPARE(Entries(m_pCase->model.GetTestImages()).replaceInStrings("!", ""), lstTest);
+        // The tree's marks once waited for the project to be opened again: an imported image is valid exactly when
+        // it got boxes (their classes come with the import).
+        QSet<QString> setBoxed;
+        for (const QString& strRoi : rois)
+            setBoxed.insert(strRoi.section(' ', 0, 0));
+        CProjectModel::EntryList vctEntries = m_pCase->model.GetTrainImages();
+        const CProjectModel::EntryList vctTest = m_pCase->model.GetTestImages();
+        vctEntries.insert(vctEntries.end(), vctTest.begin(), vctTest.end());
+        for (const auto& pEntry : vctEntries)
+            QVERIFY2(pEntry->IsValid() == setBoxed.contains(pEntry->GetName()), qPrintable(pEntry->GetName()));
     }
 
     void roundTripBuildsTheImportedLabelFiles()

@@ -2,6 +2,7 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
+#include "project/CBuildOutcome.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetROIRecord.h"
@@ -39,8 +40,19 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
     }
     pEntry->SetValidation(bValid);
     if (!bValid)
-        CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s",
-                       pEntry->GetName().toUtf8().constData());
+    {
+        const QByteArray baName = pEntry->GetName().toUtf8();
+        CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s", baName.constData());
+        // The line above has always been written for both reasons; this one says which it is.
+        const bool bNoBoxes = vctRoiCategoryIDs.empty();
+        CLogger::Write(ELogLevel_Error,
+                       bNoBoxes ? "Validate: image %s has no boxes"
+                                : "Validate: image %s has boxes whose class was deleted",
+                       baName.constData());
+        if (m_pOutcome)
+            m_pOutcome->Add(bNoBoxes ? CBuildOutcome::EReason_NoBoxes : CBuildOutcome::EReason_ClassGone,
+                            pEntry->GetName());
+    }
     return bValid;
 }
 

@@ -3,18 +3,22 @@
 #include <memory>
 #include <vector>
 
+class CBuildOutcome;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
 class CProjectModel;
 
 // Decides which project images the trainer can use: an image is valid when it has at least one ROI and every ROI names
-// an existing class. Marks each entry and logs each invalid image.
+// an existing class. Marks each entry and logs each invalid image with the reason it is invalid.
 class CImageValidation
 {
 public:
     // The database is not owned.
     explicit CImageValidation(CDatabase* pDatabase);
+
+    // Each invalid image found from now on is added to the outcome (not owned; null stops it) under its reason.
+    void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
 
     // One image, against the given class rows.
     bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry,
@@ -29,8 +33,9 @@ public:
     bool ValidateProject(const CProjectModel& model);
 
 private:
-    static bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
-                      const std::vector<int>& vctCategoryIDs);
+    bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
+               const std::vector<int>& vctCategoryIDs);
 
     CDatabase* m_pDatabase = nullptr;
+    CBuildOutcome* m_pOutcome = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
+#include "project/CBuildOutcome.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageStore.h"
 #include "project/CDatasetReport.h"
@@ -270,6 +271,9 @@ void CProjectController::slot_ImportDataset()
     {
         CYoloDatasetImport(m_pDatabase, m_pModel).ImportFolder(strFolder, m_pView);
         emit signal_ClassesChanged();
+        // New images, boxes and classes: the tree's marks and an open report would show the project as it was.
+        slot_CheckValidateROI();
+        emit signal_DatasetChanged();
     }
 }
 
@@ -451,7 +455,15 @@ bool CProjectController::BuildProject()
 {
     if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
         return false;
-    return m_pRun->Build(*m_pModel, GetProjectProperty("PROJECT_CONFIGURATION"));
+    CBuildOutcome outcome;
+    if (m_pRun->Build(*m_pModel, GetProjectProperty("PROJECT_CONFIGURATION"), &outcome))
+    {
+        emit signal_BuildCompleted(static_cast<int>(m_pModel->GetTrainImages().size()),
+                                   static_cast<int>(m_pModel->GetTestImages().size()));
+        return true;
+    }
+    outcome.Tell(m_pView, PromptTitle());
+    return false;
 }
 
 int CProjectController::CategoryCount()

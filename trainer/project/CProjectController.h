@@ -60,7 +60,8 @@ public:
     // Writes the trainer's files into the project folder after the validation pass (see CTrainingBuild); false
     // without an open project, when an image is invalid (nothing is written then) or when the build fails. First logs
     // the warning "Configuration has %d classes, the project has %d categories" when the configuration's classes
-    // differ from the number of categories.
+    // differ from the number of categories. A refusal is told in a warning box with every reason, its count and the
+    // first images by name (see CBuildOutcome); a success emits signal_BuildCompleted.
     bool BuildProject();
     // The open project's data set health (see CDatasetReport); false without an open project.
     bool MakeDatasetReport(CDatasetReport& report);
@@ -110,6 +111,10 @@ public:
     static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
 
 signals:
+    // A build wrote every file; the numbers of training and test images it listed.
+    void signal_BuildCompleted(int nTrainImages, int nTestImages);
+    // Images, boxes or classes changed in bulk (an import ended): what shows the data set should be made again.
+    void signal_DatasetChanged();
     // A run was started; nMaxBatches is the configuration's max_batches (0 when it has none).
     void signal_TrainingStarted(int nMaxBatches);
     // Each complete line of the trainer's standard output, trimmed, after it was logged.

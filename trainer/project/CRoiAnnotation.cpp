@@ -108,6 +108,7 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
     }
     CloseViewsOf(nImageID);
     m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
+    BindObjects(pWorkspace, nViewID);
 
     if (!m_pDatabase)
         return;
@@ -171,7 +172,7 @@ void CRoiAnnotation::FollowRows()
     for (const auto& [nViewID, sImage] : m_mapViews)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
-        if (!pViewer || pViewer->GetCurrentImageUID() != sImage.nImageUID)
+        if (!pViewer || pViewer->GetCurrentImageUID() != ProjectImageUID(nViewID, sImage))
             continue;
         std::map<int, int> mapRowClasses;
         for (const std::shared_ptr<CDatasetROIRecord>& pRow : RowsOf(sImage.nImageID))
@@ -290,7 +291,7 @@ void CRoiAnnotation::CloseViewsOf(int nImageID)
             continue;
         }
         const int nViewID = it->first;
-        const unsigned int nImageUID = it->second.nImageUID;
+        const unsigned int nImageUID = ProjectImageUID(nViewID, it->second);
         it = m_mapViews.erase(it);
         // A view that moved on to another image keeps it.
         CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
@@ -299,10 +300,26 @@ void CRoiAnnotation::CloseViewsOf(int nImageID)
     }
 }
 
+void CRoiAnnotation::BindObjects(CImageWorkspaceController* pWorkspace, int nViewID)
+{
+    // The boxes on the view are this image's rows: a filter must keep them on screen and a turn must not happen.
+    if (CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr)
+        pViewer->BindObjectsToCurrentImage();
+}
+
+unsigned int CRoiAnnotation::ProjectImageUID(int nViewID, const SViewImage& view)
+{
+    // A filter puts a new image object in place of the project image; the viewer's binding follows it, and ends when
+    // the view opens another file.
+    CImageWorkspaceController* pWorkspace = FindWorkspace();
+    CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
+    return pViewer ? pViewer->GetBoundImageUID() : view.nImageUID;
+}
+
 bool CRoiAnnotation::IsValidViewImage(int nViewID, unsigned int nImageUID) const
 {
     const auto it = m_mapViews.find(nViewID);
-    if (it != m_mapViews.end() && it->second.nImageUID == nImageUID)
+    if (it != m_mapViews.end() && ProjectImageUID(nViewID, it->second) == nImageUID)
         return true;
     CLogger::Write(ELogLevel_Error, "Image ID %d at view %d is not valid or does not exist in database",
                    static_cast<int>(nImageUID), nViewID);

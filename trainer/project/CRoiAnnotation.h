@@ -127,6 +127,10 @@ private:
     // The image the view shows, else the current image.
     int ImageForValidation(int nViewID) const;
     void Validate(int nImageID) const;
+    // Binds the view's objects to the project image it now shows (see CImageViewerController).
+    static void BindObjects(CImageWorkspaceController* pWorkspace, int nViewID);
+    // The UID of the image object that holds the view's project image now.
+    static unsigned int ProjectImageUID(int nViewID, const SViewImage& view);
 
     CDatabase* m_pDatabase = nullptr;
     SHost m_host;

@@ -3,6 +3,7 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CBuildFileSet.h"
+#include "project/CBuildOutcome.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
@@ -37,16 +38,18 @@ QByteArray ImageList(const CTrainingBuild::EntryList& vctEntries)
     }
     return Utf8(strText);
 }
-
-void LogFailure(const QString& strWhat)
-{
-    CLogger::Write(ELogLevel_Error, "Build Failed: %s", Utf8(strWhat).constData());
-}
 } // namespace
 
 CTrainingBuild::CTrainingBuild(CDatabase* pDatabase, const QString& strProjectDir)
     : m_pDatabase(pDatabase), m_strProjectDir(strProjectDir)
 {
+}
+
+void CTrainingBuild::LogFailure(const QString& strWhat) const
+{
+    CLogger::Write(ELogLevel_Error, "Build Failed: %s", Utf8(strWhat).constData());
+    if (m_pOutcome)
+        m_pOutcome->Add(CBuildOutcome::EReason_Failed, strWhat);
 }
 
 QString CTrainingBuild::FilePath(const QString& strRelative) const
@@ -93,6 +96,8 @@ bool CTrainingBuild::CheckImages(const EntryList& vctTrain, const EntryList& vct
             if (strProblem.isEmpty())
                 continue;
             ++nUnusable;
+            if (m_pOutcome)
+                m_pOutcome->Add(CBuildOutcome::EReason_Unusable, strName + ": " + strProblem);
             CLogger::Write(ELogLevel_Error, "Image %s cannot be used by the trainer: %s", Utf8(strName).constData(),
                            Utf8(strProblem).constData());
         }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+class CBuildOutcome;
 class CDatabase;
 class CDatasetImageEntry;
 class CDatasetImageRecord;
@@ -28,6 +29,8 @@ public:
     // "Build Failed: %s" naming the file when one cannot be written or put in place. Logs "Created custom.names" and
     // "Build Completed" when every file is in place.
     bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
+    // Each reason a build fails for from now on is added to the outcome (not owned; null stops it).
+    void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
@@ -39,7 +42,10 @@ private:
     // Logs each listed image the trainer cannot use; true when there is none.
     bool CheckImages(const EntryList& vctTrain, const EntryList& vctTest) const;
     QString FilePath(const QString& strRelative) const;
+    // Logs "Build Failed: %s" and adds it to the outcome.
+    void LogFailure(const QString& strWhat) const;
 
     CDatabase* m_pDatabase = nullptr;
     QString m_strProjectDir;
+    CBuildOutcome* m_pOutcome = nullptr;
 };

@@ -19,7 +19,7 @@ CTrainingRun::CTrainingRun(CDatabase* pDatabase)
 
 CTrainingRun::~CTrainingRun() = default;
 
-bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfiguration)
+bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfiguration, CBuildOutcome* pOutcome)
 {
     const int nConfiguredClasses = CNetworkConfiguration::Classes(strConfiguration);
     const int nCategories = CProjectCategories(m_pDatabase).Count();
@@ -27,10 +27,13 @@ bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfigura
     if (nConfiguredClasses >= 0 && nConfiguredClasses != nCategories)
         CLogger::Write(ELogLevel_Warning, "Configuration has %d classes, the project has %d categories",
                        nConfiguredClasses, nCategories);
-    if (!CImageValidation(m_pDatabase).ValidateProject(model))
+    CImageValidation validation(m_pDatabase);
+    validation.SetOutcome(pOutcome);
+    if (!validation.ValidateProject(model))
         return false;
-    return CTrainingBuild(m_pDatabase, model.GetProjectDir())
-        .Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
+    CTrainingBuild build(m_pDatabase, model.GetProjectDir());
+    build.SetOutcome(pOutcome);
+    return build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
 }
 
 bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir)

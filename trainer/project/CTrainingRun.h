@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class CBuildOutcome;
 class CDatabase;
 class CProjectModel;
 class CTrainerProcess;
@@ -25,8 +26,8 @@ public:
     // Writes the trainer's files for the model's lists into its project folder (see CTrainingBuild) after the
     // validation pass (see CImageValidation::ValidateProject); nothing is written when an image is invalid. First logs
     // the warning "Configuration has %d classes, the project has %d categories" when the configuration's classes
-    // differ from the number of categories.
-    bool Build(const CProjectModel& model, const QString& strConfiguration);
+    // differ from the number of categories. Every reason for a refusal is added to the outcome when one is given.
+    bool Build(const CProjectModel& model, const QString& strConfiguration, CBuildOutcome* pOutcome = nullptr);
     // Starts the trainer with the settings TAMSEL_COMMAND_EXE_YOLO3 and TAMSEL_COMMAND_ARG_YOLO3 in the project folder
     // (see CTrainerProcess::Start) and watches its Backup folder; false when it was not started.
     bool Start(const QString& strInitialWeights, const QString& strProjectDir);
