@@ -11,10 +11,12 @@
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "frame/CUndoStack.h"
 #include "views/CClassChooserView.h"
+#include "views/CClassEditorView.h"
 #include "workspace/CImageViewerController.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QTableView>
 
 #include <algorithm>
 
@@ -78,14 +80,45 @@ protected:
         return CProjectFixture::Query(DataFile(), lstStatements);
     }
 
-    // Opens project image 1 (a.png) or 2 (b.png) through the tree's signal on view nViewID; the class choosers the
-    // opening asks are answered from lstClasses (see AnswerClass).
+    // Opens project image 1 (a.png), 2 (b.png) or a further one (c.png for 3, ...) through the tree's signal on view
+    // nViewID; the class choosers the opening asks are answered from lstClasses (see AnswerClass).
     void OpenImage(int nImageID, int nViewID, const QStringList& lstClasses = {})
     {
         m_pCase->answers.dialogs.push_back(CWorkspaceFixture::Choose(nViewID, &m_lstOffered));
         for (const QString& strClass : lstClasses)
             AnswerClass(strClass);
-        emit m_pCase->view.signal_OpenImageFile(nImageID, nImageID == 1 ? "Images/a.png" : "Images/b.png");
+        emit m_pCase->view.signal_OpenImageFile(nImageID, QString("Images/%1.png").arg(QChar('a' + nImageID - 1)));
+    }
+    // The class editor, opened as the tree's "Edit Classes" opens it, deletes the class in table row nRow.
+    void DeleteClassInEditor(int nRow)
+    {
+        m_pCase->answers.dialogs.push_back(
+            [nRow](QDialog* pDialog)
+            {
+                auto* pEditor = qobject_cast<CClassEditorView*>(pDialog);
+                if (!pEditor)
+                    return 0;
+                auto* pTable = pEditor->findChild<QTableView*>();
+                pTable->setCurrentIndex(pTable->model()->index(nRow, 1));
+                pEditor->slot_Delete();
+                return 0;
+            });
+        emit m_pCase->view.signal_EditClasses();
+    }
+    // The class editor adds a class typed into its empty last row.
+    void AddClassInEditor(const QString& strName)
+    {
+        m_pCase->answers.dialogs.push_back(
+            [strName](QDialog* pDialog)
+            {
+                auto* pEditor = qobject_cast<CClassEditorView*>(pDialog);
+                if (!pEditor)
+                    return 0;
+                QAbstractItemModel* pModel = pEditor->findChild<QTableView*>()->model();
+                pModel->setData(pModel->index(pModel->rowCount() - 1, 1), strName);
+                return 0;
+            });
+        emit m_pCase->view.signal_EditClasses();
     }
     // The next class chooser accepts strClass, or is cancelled for a null text.
     void AnswerClass(const QString& strClass)

@@ -2,8 +2,9 @@
 
 #include <QRandomGenerator>
 
-// A long seeded run of what users do on two views showing two project images; after every action the rows of each
-// image are exactly the boxes on its view. Set ROI_SEED to replay a failed run.
+// A long seeded run of what users do on two views showing two of three project images, switching a view to the third
+// image now and then and deleting classes in the class editor; after every action the rows of each image shown are
+// exactly the boxes on its view, and no row names a class that is gone. Set ROI_SEED to replay a failed run.
 class RoiConsistencyTest : public CRoiTestCase
 {
     Q_OBJECT
@@ -82,14 +83,38 @@ private:
             Redo(nViewID);
             return QString("redo on %1").arg(nViewID);
         }
-        // The view shows the other image for a while: its own history comes back with its image, the other view's
-        // is left behind.
-        const int nOther = 1 - nViewID;
-        OpenImage(nOther + 1, nViewID);
-        OpenImage(nViewID + 1, nViewID);
-        OpenImage(nOther + 1, nOther);
-        return QString("switch on %1 and back").arg(nViewID);
+        if (nKind < 99)
+        {
+            // The view shows the image that neither view shows; the one it leaves keeps its history for its return.
+            const int nFree = 6 - m_arrShown[0] - m_arrShown[1];
+            OpenImage(nFree, nViewID);
+            m_arrShown[nViewID] = nFree;
+            return QString("image %1 on %2").arg(nFree).arg(nViewID);
+        }
+        return DeleteAndReAddClass(random);
     }
+
+    // A class is deleted in the class editor, its boxes deleted with it or moved to another class (or the question
+    // cancelled), and the class is typed in again so that later actions can still choose it.
+    QString DeleteAndReAddClass(QRandomGenerator& random)
+    {
+        const QList<QStringList> lstClasses = Sql({"SELECT NAME FROM category ORDER BY ID"});
+        const int nRow = static_cast<int>(random.bounded(lstClasses.size()));
+        const QString strClass = lstClasses[nRow][0];
+        const QString strOther = lstClasses[(nRow + 1) % lstClasses.size()][0];
+        const QStringList lstAnswers = {"Delete the boxes too", "Move the boxes to " + strOther, QString()};
+        const QString strAnswer = lstAnswers[random.bounded(3)];
+        m_pCase->answers.texts.push_back(strAnswer);
+        DeleteClassInEditor(nRow);
+        // A class no box uses is deleted without the question.
+        m_pCase->answers.texts.clear();
+        if (Sql({QString("SELECT COUNT(*) FROM category WHERE NAME = '%1'").arg(strClass)})[0][0] == "0")
+            AddClassInEditor(strClass);
+        return QString("delete class %1 answering '%2'").arg(strClass, strAnswer);
+    }
+
+    // The image each view shows; the third is on neither.
+    int m_arrShown[2] = {1, 2};
 
 private slots:
     void rowsEqualBoxesAfterEveryAction()
@@ -99,18 +124,26 @@ private slots:
                                   ? static_cast<quint32>(qEnvironmentVariableIntValue("ROI_SEED", &bSeedSet))
                                   : QRandomGenerator::global()->generate();
         QRandomGenerator random(nSeed);
-        AnnotatedProject();
+        AnnotatedProject({}, false);
+        Sql({"INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, PROJECT_ID) VALUES "
+             "(3, 'c.png', 'Images/c.png', 'train', 200, 100, 1)"});
+        QVERIFY(QImage(m_strDir + "/Images/a.png").save(m_strDir + "/Images/c.png"));
+        m_pCase->controller.OpenProject(m_strDir, "roi");
         OpenImage(1, 0);
         OpenImage(2, 1);
+        m_arrShown[0] = 1;
+        m_arrShown[1] = 2;
 
         for (int i = 0; i < kActions; ++i)
         {
             const QString strAction = Act(random);
             // An answer the action did not ask for must not reach a later prompt.
             m_pCase->answers.dialogs.clear();
+            QCOMPARE(Sql({"SELECT COUNT(*) FROM dataset_roi WHERE CATEGORY_ID NOT IN (SELECT ID FROM category)"}),
+                     QList<QStringList>({{"0"}}));
             for (int nViewID : {0, 1})
             {
-                const int nImageID = nViewID + 1;
+                const int nImageID = m_arrShown[nViewID];
                 const QStringList lstRows = Rows(nImageID);
                 const QStringList lstBoxes = Boxes(nViewID);
                 const QStringList lstRowIDs = RowIDs(nImageID);

@@ -1,9 +1,6 @@
 #include "CRoiTestCase.h"
 
 #include "frame/CSetting.h"
-#include "views/CClassEditorView.h"
-
-#include <QTableView>
 
 using namespace ProjectTest;
 
@@ -31,22 +28,6 @@ class RoiDeletedClassTest : public CRoiTestCase
                 pReasons->append(pChooser->GetReason());
                 return CProjectFixture::ChooseClass(strClass)(pDialog);
             });
-    }
-    // The class editor, opened as the tree's "Edit Classes" opens it, deletes the class in table row nRow.
-    void DeleteClassInEditor(int nRow)
-    {
-        m_pCase->answers.dialogs.push_back(
-            [nRow](QDialog* pDialog)
-            {
-                auto* pEditor = qobject_cast<CClassEditorView*>(pDialog);
-                if (!pEditor)
-                    return 0;
-                auto* pTable = pEditor->findChild<QTableView*>();
-                pTable->setCurrentIndex(pTable->model()->index(nRow, 1));
-                pEditor->slot_Delete();
-                return 0;
-            });
-        emit m_pCase->view.signal_EditClasses();
     }
     QList<QStringList> Classes() const { return Sql({"SELECT NAME FROM category ORDER BY ID"}); }
     // Rows naming a class that does not exist.
