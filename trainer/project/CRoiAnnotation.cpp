@@ -2,8 +2,8 @@
 
 #include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
+#include "canvas/CImageBounds.h"
 #include "canvas/CImageView2DController.h"
-#include "canvas/ClampToImage.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
@@ -239,7 +239,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
     int nOffImage = 0;
     CImageView2DController* pCanvas = pViewer->GetCanvasController();
     // The previous image may be larger: a box is cut to this one, as a drawn box is.
-    const QRectF image = ImageRect(pCanvas->GetCurrentImage().get());
+    const QRectF image = CImageBounds::ImageRect(pCanvas->GetCurrentImage().get());
     auto* pGroup = new CUndoCommandGroup();
     for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
     {
@@ -250,7 +250,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
         // Unbound with a known class: its add event gives it a row of that class without asking.
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        if (!ClampToImage(*pObject, image))
+        if (!CImageBounds::Clamp(*pObject, image))
         {
             ++nOffImage;
             continue;
