@@ -101,7 +101,6 @@ private slots:
     void slot_UpdateTitle();
 
 private:
-    void CreateSettings();
     void CreateDocks();
     void CreateActions();
     void OpenTool(int eTool);

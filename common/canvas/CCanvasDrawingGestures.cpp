@@ -4,8 +4,8 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CDrawableRuler.h"
 #include "canvas/CDrawingObjectLayer.h"
+#include "canvas/CImageBounds.h"
 #include "canvas/CImageView2D.h"
-#include "canvas/ClampToImage.h"
 
 #include "Geometry/COvrelEllipse.h"
 #include "Geometry/COvrelLine.h"
@@ -57,12 +57,12 @@ std::shared_ptr<CDrawableObject> CCanvasDrawingGestures::ShapeOnImage(EShape eSh
     if (eShape == EShape_Ruler)
         return start == end ? nullptr : MakeShape(eShape, start, end);
     const std::shared_ptr<CDrawableObject> pShape = MakeShape(eShape, start, end);
-    return ClampToImage(*pShape, ImageRect(m_pCanvas->GetCurrentImage().get())) ? pShape : nullptr;
+    return CImageBounds::Clamp(*pShape, CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get())) ? pShape : nullptr;
 }
 
 QPointF CCanvasDrawingGestures::OnImage(const QPointF& point) const
 {
-    return ClampPointToImage(point, ImageRect(m_pCanvas->GetCurrentImage().get()));
+    return CImageBounds::ClampPoint(point, CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get()));
 }
 
 void CCanvasDrawingGestures::ShapeStart(EShape eShape, const QPointF& /*start*/)
@@ -169,7 +169,7 @@ void CCanvasDrawingGestures::ClosePolygon(const QPointF& firstVertex)
     }
     // Its vertices lie on the image already: what is left to keep out is a polygon whose box has no area.
     const auto pObject = std::make_shared<CDrawableGeometry>(pPolygon);
-    const bool bMade = ClampToImage(*pObject, ImageRect(m_pCanvas->GetCurrentImage().get()));
+    const bool bMade = CImageBounds::Clamp(*pObject, CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get()));
     if (bMade)
         AddWithUndo(pObject);
     m_bPolygon = false;

@@ -9,7 +9,7 @@
 // polygons. While the mouse is dragged the shape is shown as a drawing object of the model; the release adds the
 // finished object as one undo step and returns to selecting mode. Points are image pixels.
 //
-// Shapes stay on the image: rectangles, ellipses, circles and polygons are cut at its edges (ClampToImage), and one
+// Shapes stay on the image: rectangles, ellipses, circles and polygons are cut at its edges (CImageBounds), and one
 // left without area is not made; the mode then stays for another try. Rulers measure anywhere but need a length.
 //
 // A polygon is clicked vertex by vertex (a drag adds a freehand chain of short edges) and closes when a release lands

@@ -3,11 +3,11 @@
 #include "canvas/CDeleteDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
+#include "canvas/CImageBounds.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
 #include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
-#include "canvas/ClampToImage.h"
 #include "frame/CUndoCommandGroup.h"
 
 #include "Geometry/COvrelGeometry.h"
@@ -146,22 +146,23 @@ QPointF CCanvasSelectionGestures::MoveEndOnImage(const QPointF& start, const QPo
     for (int nIndex = 0; nIndex < m_pObjectModel->GetObjectCount(); ++nIndex)
     {
         const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
-        if (pObject->GetSelected() && IsKeptOnImage(*pObject))
+        if (pObject->GetSelected() && CImageBounds::IsKeptOnImage(*pObject))
             block |= QRectF(start - pObject->GetMouseOffset(), pObject->GetBoundary().size());
     }
     if (block.isNull())
         return end;
-    const QRectF image = ImageRect(m_pCanvas->GetCurrentImage().get());
-    return start + ClampTopLeftToImage(block.topLeft() + (end - start), block.size(), image) - block.topLeft();
+    const QRectF image = CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get());
+    return start + CImageBounds::ClampTopLeft(block.topLeft() + (end - start), block.size(), image) - block.topLeft();
 }
 
 QPointF CCanvasSelectionGestures::ResizeEndOnImage(const std::shared_ptr<CDrawableObject>& pObject,
                                                    const QPointF& end) const
 {
-    if (!IsKeptOnImage(*pObject))
+    if (!CImageBounds::IsKeptOnImage(*pObject))
         return end;
     // The handle stops at the edge; the pointer it follows is where it would be had the mouse stopped there too.
-    return ClampPointToImage(end - m_handleDelta, ImageRect(m_pCanvas->GetCurrentImage().get())) + m_handleDelta;
+    return CImageBounds::ClampPoint(end - m_handleDelta, CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get())) +
+           m_handleDelta;
 }
 
 void CCanvasSelectionGestures::Resize(const QPointF& end)

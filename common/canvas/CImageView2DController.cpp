@@ -3,25 +3,16 @@
 #include "canvas/CCanvasDrawingGestures.h"
 #include "canvas/CCanvasHistories.h"
 #include "canvas/CCanvasImageCommands.h"
+#include "canvas/CCanvasPanels.h"
 #include "canvas/CCanvasSelectionGestures.h"
 #include "canvas/CDrawableObject.h"
 #include "canvas/CDrawableObjectModel.h"
-#include "canvas/CDrawableObjectPanel.h"
 #include "canvas/CImageView2D.h"
-#include "canvas/CImageView2DSidePanel.h"
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
-#include "capture/CScreenCaptureController.h"
-#include "capture/CScreenCaptureDlg.h"
-#include "capture/CScreenCaptureModel.h"
-#include "frame/CMVCRegistry.h"
+#include "capture/CScreenCaptureTool.h"
 #include "frame/CUndoStack.h"
 #include "workspace/CImageListModel.h"
-
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <QScreen>
-#include <QScrollArea>
 
 using Shape = CCanvasDrawingGestures::EShape;
 
@@ -30,19 +21,15 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
                                                QScrollArea* pToolArea, QScrollArea* pPropertyArea,
                                                QScrollArea* pBottomArea, QObject* parent)
     : CController(parent), m_pImageListModel(pImageListModel), m_pObjectModel(pObjectModel), m_pModeModel(pModeModel),
-      m_pCanvas(pCanvas), m_pToolPanel(new CImageView2DToolPanel(pModeModel)), m_pSidePanel(new CImageView2DSidePanel),
-      m_pObjectPanel(new CDrawableObjectPanel), m_pToolArea(pToolArea), m_pPropertyArea(pPropertyArea),
-      m_pBottomArea(pBottomArea), m_pUndoStack(std::make_unique<CUndoStack>()),
+      m_pCanvas(pCanvas), m_pPanels(std::make_unique<CCanvasPanels>(pModeModel, pToolArea, pPropertyArea, pBottomArea)),
+      m_pUndoStack(std::make_unique<CUndoStack>()),
       m_pHistories(std::make_unique<CCanvasHistories>(m_pUndoStack.get(), pObjectModel)),
       m_pSelection(
           std::make_unique<CCanvasSelectionGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pDrawing(std::make_unique<CCanvasDrawingGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pImageCommands(
           std::make_unique<CCanvasImageCommands>(pImageListModel, pObjectModel, pCanvas, m_pUndoStack.get(), this)),
-      m_pCaptureModel(std::make_unique<CScreenCaptureModel>()),
-      m_pCaptureDialog(std::make_unique<CScreenCaptureDlg>(m_pCaptureModel.get())),
-      m_pCaptureController(
-          std::make_unique<CScreenCaptureController>(m_pCaptureModel.get(), m_pCaptureDialog.get(), this))
+      m_pCaptureTool(std::make_unique<CScreenCaptureTool>(this))
 {
     ConnectCanvas();
     ConnectToolPanel();
@@ -53,12 +40,8 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
 
 CImageView2DController::~CImageView2DController()
 {
-    m_pCaptureController.reset();
-    m_pCaptureDialog.reset();
-    // A panel that an area still shows is that area's child; deleting it takes it out of the area.
-    delete m_pToolPanel.data();
-    delete m_pSidePanel.data();
-    delete m_pObjectPanel.data();
+    m_pCaptureTool.reset();
+    m_pPanels.reset();
     // The undo commands call back into this controller while they are destroyed with the stack.
     m_pHistories.reset();
     m_pUndoStack.reset();
@@ -115,27 +98,28 @@ void CImageView2DController::ConnectToolPanel()
 {
     using C = CImageView2DController;
     using P = CImageView2DToolPanel;
-    connect(m_pToolPanel, &P::signal_SelectMode, this, &C::slot_ChangeSelectMode);
-    connect(m_pToolPanel, &P::signal_PanningMode, this, &C::slot_ChangePanningMode);
-    connect(m_pToolPanel, &P::signal_ROIRectangleSelected, this, &C::slot_SelectROIRectangle);
-    connect(m_pToolPanel, &P::signal_ROICircleSelected, this, &C::slot_SelectROICircle);
-    connect(m_pToolPanel, &P::signal_ROIEllipseSelected, this, &C::slot_SelectROIEllipse);
-    connect(m_pToolPanel, &P::signal_ROIPolygonSelected, this, &C::slot_SelectROIPolygon);
+    CImageView2DToolPanel* pToolPanel = m_pPanels->GetToolPanel();
+    connect(pToolPanel, &P::signal_SelectMode, this, &C::slot_ChangeSelectMode);
+    connect(pToolPanel, &P::signal_PanningMode, this, &C::slot_ChangePanningMode);
+    connect(pToolPanel, &P::signal_ROIRectangleSelected, this, &C::slot_SelectROIRectangle);
+    connect(pToolPanel, &P::signal_ROICircleSelected, this, &C::slot_SelectROICircle);
+    connect(pToolPanel, &P::signal_ROIEllipseSelected, this, &C::slot_SelectROIEllipse);
+    connect(pToolPanel, &P::signal_ROIPolygonSelected, this, &C::slot_SelectROIPolygon);
 }
 
 CImageView2DToolPanel* CImageView2DController::GetToolPanel() const
 {
-    return m_pToolPanel.data();
+    return m_pPanels->GetToolPanel();
 }
 
 CDrawableObjectPanel* CImageView2DController::GetObjectPanel() const
 {
-    return m_pObjectPanel.data();
+    return m_pPanels->GetObjectPanel();
 }
 
 CImageView2DSidePanel* CImageView2DController::GetSidePanel() const
 {
-    return m_pSidePanel.data();
+    return m_pPanels->GetSidePanel();
 }
 
 void CImageView2DController::AddObject(std::shared_ptr<CDrawableObject> pObject)
@@ -190,19 +174,8 @@ void CImageView2DController::PushImage(std::shared_ptr<Ovrel::Utils::COvrelImage
 
 void CImageView2DController::ShowMainWindow(bool bMaximise)
 {
-    if (!m_pCanvas)
-        return;
-    for (const SMVC& item : CMVCRegistry::m_vctItems)
-    {
-        if (auto* pWindow = qobject_cast<QMainWindow*>(item.pView))
-        {
-            if (bMaximise)
-                pWindow->showMaximized();
-            else
-                pWindow->showMinimized();
-            return;
-        }
-    }
+    if (m_pCanvas)
+        CScreenCaptureTool::ShowMainWindow(bMaximise);
 }
 
 bool CImageView2DController::Undo()
@@ -225,6 +198,11 @@ void CImageView2DController::RepaintCanvas()
 {
     if (m_pCanvas)
         m_pCanvas->update();
+}
+
+CScreenCaptureDlg* CImageView2DController::GetCaptureDialog() const
+{
+    return m_pCaptureTool->GetDialog();
 }
 
 std::shared_ptr<Ovrel::Utils::COvrelImage> CImageView2DController::GetCurrentImage() const
@@ -253,18 +231,7 @@ bool CImageView2DController::AreObjectsBoundToCurrentImage() const
 
 void CImageView2DController::slot_Active()
 {
-    const auto show = [](QScrollArea* pArea, QWidget* pPanel)
-    {
-        if (!pArea || !pPanel || pArea->widget() == pPanel)
-            return;
-        // Taken, not replaced: setWidget would delete the panel of the canvas that was active before.
-        pArea->takeWidget();
-        pArea->setWidget(pPanel);
-        pPanel->show();
-    };
-    show(m_pToolArea, m_pToolPanel);
-    show(m_pPropertyArea, m_pObjectPanel);
-    show(m_pBottomArea, m_pSidePanel);
+    m_pPanels->Show();
 }
 
 void CImageView2DController::slot_ChangeMousePosition(const QPointF& point)
@@ -350,16 +317,8 @@ void CImageView2DController::slot_RotateRight()
 
 void CImageView2DController::slot_OpenSnipTool()
 {
-    if (!m_pCaptureDialog)
-        return;
     ShowMainWindow(false);
-    // Without a window manager a maximised window keeps its size; the screen's geometry is what maximised means.
-    if (QScreen* pScreen = QGuiApplication::primaryScreen())
-        m_pCaptureDialog->setGeometry(pScreen->geometry());
-    m_pCaptureDialog->showMaximized();
-    m_pCaptureDialog->show();
-    m_pCaptureDialog->activateWindow();
-    m_pCaptureDialog->raise();
+    m_pCaptureTool->Open();
 }
 
 void CImageView2DController::SetMode(int nMode)

@@ -13,6 +13,7 @@
 
 class CCanvasDrawingGestures;
 class CCanvasHistories;
+class CCanvasPanels;
 class CCanvasImageCommands;
 class CCanvasSelectionGestures;
 class CDrawableObject;
@@ -23,9 +24,8 @@ class CImageView2D;
 class CImageView2DSidePanel;
 class CImageView2DToolPanel;
 class CImageViewModeModel;
-class CScreenCaptureController;
 class CScreenCaptureDlg;
-class CScreenCaptureModel;
+class CScreenCaptureTool;
 class CUndoStack;
 class QScrollArea;
 
@@ -89,7 +89,7 @@ public:
     CCanvasSelectionGestures* GetSelectionGestures() const { return m_pSelection.get(); }
     CCanvasDrawingGestures* GetDrawingGestures() const { return m_pDrawing.get(); }
     CCanvasImageCommands* GetImageCommands() const { return m_pImageCommands.get(); }
-    CScreenCaptureDlg* GetCaptureDialog() const { return m_pCaptureDialog.get(); }
+    CScreenCaptureDlg* GetCaptureDialog() const;
 
 public slots:
     void slot_Active();
@@ -163,13 +163,8 @@ private:
     CDrawableObjectModel* m_pObjectModel;
     CImageViewModeModel* m_pModeModel;
     QPointer<CImageView2D> m_pCanvas;
-    // Created here; an area that shows one takes it as a child, so they are watched rather than owned outright.
-    QPointer<CImageView2DToolPanel> m_pToolPanel;
-    QPointer<CImageView2DSidePanel> m_pSidePanel;
-    QPointer<CDrawableObjectPanel> m_pObjectPanel;
-    QPointer<QScrollArea> m_pToolArea;
-    QPointer<QScrollArea> m_pPropertyArea;
-    QPointer<QScrollArea> m_pBottomArea;
+    // The tool, object and side panels and the areas that show them.
+    std::unique_ptr<CCanvasPanels> m_pPanels;
     std::unique_ptr<CUndoStack> m_pUndoStack;
     std::unique_ptr<CCanvasHistories> m_pHistories;
     // Set while an undo command of this canvas replaces the current image: the history stays with it.
@@ -177,7 +172,6 @@ private:
     std::unique_ptr<CCanvasSelectionGestures> m_pSelection;
     std::unique_ptr<CCanvasDrawingGestures> m_pDrawing;
     std::unique_ptr<CCanvasImageCommands> m_pImageCommands;
-    std::unique_ptr<CScreenCaptureModel> m_pCaptureModel;
-    std::unique_ptr<CScreenCaptureDlg> m_pCaptureDialog;
-    std::unique_ptr<CScreenCaptureController> m_pCaptureController;
+    // The snip tool's model, dialog and controller.
+    std::unique_ptr<CScreenCaptureTool> m_pCaptureTool;
 };

@@ -21,6 +21,7 @@
 #include "project/CProjectProperties.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CRoiAnnotation.h"
+#include "project/CRoiAnnotationHost.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingRun.h"
 #include "project/CYoloDatasetImport.h"
@@ -45,21 +46,7 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pLock = std::make_unique<CProjectLock>();
     m_pEditors = std::make_unique<CProjectEditors>(m_pDatabase, m_pView);
 
-    CRoiAnnotation::SHost host;
-    host.commandStopped = [this]() { return CheckCommandStopped(); };
-    host.hasChooser = [this]() { return m_pEditors->HasChooser(); };
-    host.chooseClass = [this](QString& strClass) { return m_pEditors->ChooseClass(strClass); };
-    host.chooseDeletedClass = [this](QString& strClass)
-    { return m_pEditors->ChooseClass(strClass, "The class of this box was deleted: choose a new one"); };
-    host.quickClass = [this](QString& strClass)
-    {
-        if (CSetting::GetInt(QUICK_CLASS, 0) == 0)
-            return false;
-        strClass = CSetting::GetString(QUICK_CLASS_NAME, QString());
-        return GetCategoryID(strClass) >= 0;
-    };
-    host.validateImage = [this](int nImageID) { ValidateImageByID(nImageID); };
-    m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, host);
+    m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, CRoiAnnotationHost::Make(this, m_pEditors.get()));
 
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun->Trainer(), &CTrainerProcess::signal_CommandStateChanged, this,
@@ -433,12 +420,12 @@ bool CProjectController::CheckCommandStopped()
 
 int CProjectController::GetCategoryID(const QString& strName)
 {
-    return m_pAnnotation->GetCategoryID(strName);
+    return m_pAnnotation->Rows().GetCategoryID(strName);
 }
 
 QString CProjectController::GetCategoryName(int nID)
 {
-    return m_pAnnotation->GetCategoryName(nID);
+    return m_pAnnotation->Rows().GetCategoryName(nID);
 }
 
 int CProjectController::GetCurrentImageID() const

@@ -2,15 +2,13 @@
 
 #include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
+#include "canvas/CImageBounds.h"
 #include "canvas/CImageView2DController.h"
-#include "canvas/ClampToImage.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
-#include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CUndoCommandGroup.h"
 #include "frame/CUndoStack.h"
-#include "project/CCategoryRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CRoiHistories.h"
 #include "project/CShownRows.h"
@@ -40,7 +38,7 @@ QByteArray Utf8(const QString& strText)
 }
 } // namespace
 
-CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_pDatabase(pDatabase), m_host(std::move(host)) {}
+CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_rows(pDatabase), m_host(std::move(host)) {}
 
 CImageWorkspaceController* CRoiAnnotation::FindWorkspace()
 {
@@ -110,7 +108,7 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
     m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
     BindObjects(pWorkspace, nViewID);
 
-    if (!m_pDatabase)
+    if (!m_rows.HasDatabase())
         return;
     ShowRows(pWorkspace, nViewID, nImageID);
     CLogger::Write(ELogLevel_Debug, "Open Image ID %d", m_nCurrentImageID);
@@ -118,9 +116,9 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
 
 void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID)
 {
-    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = RowsOf(nImageID);
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = m_rows.RowsOf(nImageID);
     // One select of the classes instead of one per row.
-    const std::map<int, QString> mapNames = ClassNames();
+    const std::map<int, QString> mapNames = m_rows.ClassNames();
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
 
     m_bShowingRows = true;
@@ -154,10 +152,10 @@ void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawab
     QString strClass;
     if (!BoundRoiID(*pObject, nRoiID) || !m_host.chooseDeletedClass || !m_host.chooseDeletedClass(strClass))
         return;
-    const int nClassID = GetCategoryID(strClass);
+    const int nClassID = m_rows.GetCategoryID(strClass);
     if (nClassID < 0)
         return;
-    if (UpdateCategory(nRoiID, nClassID))
+    if (m_rows.UpdateCategory(nRoiID, nClassID))
         pObject->SetName(strClass);
     Validate(nImageID);
 }
@@ -165,9 +163,9 @@ void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawab
 void CRoiAnnotation::FollowRows()
 {
     CImageWorkspaceController* pWorkspace = FindWorkspace();
-    if (!pWorkspace || !m_pDatabase)
+    if (!pWorkspace || !m_rows.HasDatabase())
         return;
-    const std::map<int, QString> mapNames = ClassNames();
+    const std::map<int, QString> mapNames = m_rows.ClassNames();
     m_bShowingRows = true;
     for (const auto& [nViewID, sImage] : m_mapViews)
     {
@@ -175,7 +173,7 @@ void CRoiAnnotation::FollowRows()
         if (!pViewer || pViewer->GetCurrentImageUID() != ProjectImageUID(nViewID, sImage))
             continue;
         std::map<int, int> mapRowClasses;
-        for (const std::shared_ptr<CDatasetROIRecord>& pRow : RowsOf(sImage.nImageID))
+        for (const std::shared_ptr<CDatasetROIRecord>& pRow : m_rows.RowsOf(sImage.nImageID))
             mapRowClasses.emplace(pRow->GetID(), pRow->GetCategoryID());
         CShownRows::Follow(pWorkspace, nViewID, mapRowClasses, mapNames);
     }
@@ -185,37 +183,6 @@ void CRoiAnnotation::FollowRows()
     CRoiHistories::ForgetAll(pWorkspace);
     for (const auto& [nViewID, sImage] : m_mapViews)
         CRoiHistories::Keep(pWorkspace, nViewID, sImage.nImageID);
-}
-
-std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiAnnotation::RowsOf(int nImageID) const
-{
-    std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows;
-    if (!m_pDatabase)
-        return vctRows;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords,
-                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}});
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
-    {
-        if (auto pRow = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
-            vctRows.push_back(std::move(pRow));
-    }
-    return vctRows;
-}
-
-std::map<int, QString> CRoiAnnotation::ClassNames() const
-{
-    std::map<int, QString> mapNames;
-    if (!m_pDatabase)
-        return mapNames;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
-            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
-    }
-    return mapNames;
 }
 
 int CRoiAnnotation::PreviousImageOfView(int nViewID) const
@@ -231,15 +198,15 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
     CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
     if (nPreviousImageID < 0 || ImageOfView(nViewID) < 0 || !pViewer)
         return 0;
-    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = RowsOf(nPreviousImageID);
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = m_rows.RowsOf(nPreviousImageID);
     if (vctRows.empty())
         return 0;
-    const std::map<int, QString> mapNames = ClassNames();
+    const std::map<int, QString> mapNames = m_rows.ClassNames();
     int nCopied = 0;
     int nOffImage = 0;
     CImageView2DController* pCanvas = pViewer->GetCanvasController();
     // The previous image may be larger: a box is cut to this one, as a drawn box is.
-    const QRectF image = ImageRect(pCanvas->GetCurrentImage().get());
+    const QRectF image = CImageBounds::ImageRect(pCanvas->GetCurrentImage().get());
     auto* pGroup = new CUndoCommandGroup();
     for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
     {
@@ -250,7 +217,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
         // Unbound with a known class: its add event gives it a row of that class without asking.
         auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
             pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        if (!ClampToImage(*pObject, image))
+        if (!CImageBounds::Clamp(*pObject, image))
         {
             ++nOffImage;
             continue;
@@ -344,26 +311,6 @@ void CRoiAnnotation::Validate(int nImageID) const
         m_host.validateImage(nImageID);
 }
 
-int CRoiAnnotation::GetCategoryID(const QString& strName) const
-{
-    if (!m_pDatabase)
-        return -1;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_NAME, strName}});
-    return vctRecords.empty() ? -1 : vctRecords.front()->GetID();
-}
-
-QString CRoiAnnotation::GetCategoryName(int nID) const
-{
-    if (!m_pDatabase)
-        return QString("");
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_ID, nID}});
-    const auto pCategory =
-        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords.front());
-    return pCategory ? pCategory->GetName() : QString("");
-}
-
 std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
                                                                 unsigned int nGeometryUID)
 {
@@ -375,45 +322,17 @@ std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(CImageWorkspaceC
     return std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
 }
 
-std::shared_ptr<CDatasetROIRecord> CRoiAnnotation::FindRow(int nRoiID) const
-{
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {{CDatasetROIRecord::COLUMN_ID, nRoiID}});
-    return vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CDatasetROIRecord>(vctRecords.front());
-}
-
 bool CRoiAnnotation::InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
                                const QString* pName)
 {
-    const QRectF box = pObject->GetBoundary();
-    auto pRow = std::make_shared<CDatasetROIRecord>();
-    pRow->SetX(box.x());
-    pRow->SetY(box.y());
-    pRow->SetWidth(box.width());
-    pRow->SetHeight(box.height());
-    pRow->SetImageID(nImageID);
-    pRow->SetCategoryID(nCategoryID);
-    if (!m_pDatabase->InsertToTable(pRow))
-    {
-        CLogger::Write(ELogLevel_Error, "Add ROI to Image ID %d Failed", nImageID);
+    int nRoiID = -1;
+    if (!m_rows.Insert(pObject->GetBoundary(), nImageID, nCategoryID, nRoiID))
         return false;
-    }
-    CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d OK", nImageID);
     // Named first, bound second: the name's change event finds no row to rewrite yet.
     if (pName)
         pObject->SetName(*pName);
-    pObject->SetExtraInfo(QVariant(pRow->GetID()));
+    pObject->SetExtraInfo(QVariant(nRoiID));
     return true;
-}
-
-bool CRoiAnnotation::UpdateCategory(int nRoiID, int nCategoryID)
-{
-    const bool bUpdated =
-        m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nCategoryID}},
-                                 {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
-                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
-    return bUpdated;
 }
 
 void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName)
@@ -432,13 +351,13 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
 
     // A box that comes back through undo or redo carries the ID of the row its removal deleted.
     int nRoiID = -1;
-    const bool bLostRow = pObject && m_pDatabase && BoundRoiID(*pObject, nRoiID) && !FindRow(nRoiID);
-    const int nNamedClass = GetCategoryID(strName);
+    const bool bLostRow = pObject && m_rows.HasDatabase() && BoundRoiID(*pObject, nRoiID) && !m_rows.Find(nRoiID);
+    const int nNamedClass = m_rows.GetCategoryID(strName);
     if (nNamedClass >= 0)
     {
         // A bound box whose row is there is shown by it already. One that lost its row comes back through undo or
         // redo; an unbound one with a class was copied from another image and takes that class without asking.
-        const bool bUnbound = pObject && m_pDatabase && !BoundRoiID(*pObject, nRoiID);
+        const bool bUnbound = pObject && m_rows.HasDatabase() && !BoundRoiID(*pObject, nRoiID);
         if ((bLostRow || bUnbound) && m_host.commandStopped())
         {
             // A box that could not get its row leaves the screen: it would show what the file does not hold.
@@ -453,7 +372,7 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
     if (!pObject)
         return;
     // Its row holds the user's box: no quick class relabels it unasked, and Cancel must not delete it.
-    if (!bLostRow && m_pDatabase && BoundRoiID(*pObject, nRoiID))
+    if (!bLostRow && m_rows.HasDatabase() && BoundRoiID(*pObject, nRoiID))
     {
         AskDeletedClass(nImageID, pObject);
         return;
@@ -468,9 +387,9 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
         return;
     }
-    if (!m_pDatabase)
+    if (!m_rows.HasDatabase())
         return;
-    const int nClassID = GetCategoryID(strClass);
+    const int nClassID = m_rows.GetCategoryID(strClass);
     if (nClassID < 0)
         return;
 
@@ -479,7 +398,7 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
         if (!InsertRow(pObject, nImageID, nClassID, &strClass))
             pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
     }
-    else if (UpdateCategory(nRoiID, nClassID))
+    else if (m_rows.UpdateCategory(nRoiID, nClassID))
         pObject->SetName(strClass);
     Validate(nImageID);
 }
@@ -495,12 +414,9 @@ void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID,
         return;
     const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
     int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
         return;
-    const bool bDeleted =
-        m_pDatabase->DeleteFromTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(bDeleted ? ELogLevel_Debug : ELogLevel_Error,
-                   bDeleted ? "Delete ROI to ID %d OK" : "Delete ROI to ID %d Failed", nRoiID);
+    m_rows.Delete(nRoiID);
     Validate(ImageForValidation(nViewID));
 }
 
@@ -513,25 +429,25 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
         return;
     const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
     int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
         return;
     const int nImageID = ImageForValidation(nViewID);
     const QRectF box = pObject->GetBoundary();
-    const std::shared_ptr<CDatasetROIRecord> pRow = FindRow(nRoiID);
+    const std::shared_ptr<CDatasetROIRecord> pRow = m_rows.Find(nRoiID);
     if (!pRow)
     {
         // Its row went while the box stayed on screen: the box is what the user sees, so it gets a row again.
-        InsertRow(pObject, nImageID, GetCategoryID(pObject->GetName()));
+        InsertRow(pObject, nImageID, m_rows.GetCategoryID(pObject->GetName()));
         Validate(nImageID);
         return;
     }
     // A relabel, or its undo or redo, renames the box: the row takes the class the name gives. A refused write puts
     // the row's class back on the box.
-    const int nNamedClass = GetCategoryID(pObject->GetName());
+    const int nNamedClass = m_rows.GetCategoryID(pObject->GetName());
     if (nNamedClass >= 0 && nNamedClass != pRow->GetCategoryID())
     {
-        if (!UpdateCategory(nRoiID, nNamedClass))
-            pObject->SetName(GetCategoryName(pRow->GetCategoryID()));
+        if (!m_rows.UpdateCategory(nRoiID, nNamedClass))
+            pObject->SetName(m_rows.GetCategoryName(pRow->GetCategoryID()));
         Validate(nImageID);
     }
     // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
@@ -542,14 +458,7 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
         CLogger::Write(ELogLevel_Debug, "Update ROI to ID %d OK", nRoiID);
         return;
     }
-    const bool bUpdated = m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME,
-                                                   {{CDatasetROIRecord::COLUMN_X, box.x()},
-                                                    {CDatasetROIRecord::COLUMN_Y, box.y()},
-                                                    {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
-                                                    {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
-                                                   {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
-    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
-                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    m_rows.UpdateBox(nRoiID, box);
     Validate(nImageID);
 }
 
@@ -560,17 +469,17 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
     CImageWorkspaceController* pWorkspace = FindWorkspace();
     const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
     int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_pDatabase)
+    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
         return;
     QString strClass;
     if (!m_host.chooseClass || !m_host.chooseClass(strClass))
         return;
     // The box shows its new class only once its row holds it; a class gone meanwhile leaves the box as it is.
-    const int nClassID = GetCategoryID(strClass);
+    const int nClassID = m_rows.GetCategoryID(strClass);
     if (nClassID < 0)
         return;
     // Written before the step is pushed: a refused write leaves neither a relabelled box nor an empty step.
-    if (FindRow(nRoiID) && !UpdateCategory(nRoiID, nClassID))
+    if (m_rows.Find(nRoiID) && !m_rows.UpdateCategory(nRoiID, nClassID))
         return;
     // One undo step; on undo and redo the name's change event writes the row, and a box whose row went gets a new
     // one, with the new class, from it.

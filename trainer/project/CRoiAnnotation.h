@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/CRoiRows.h"
+
 #include <QRectF>
 #include <QString>
 
@@ -9,7 +11,6 @@
 #include <vector>
 
 class CDatabase;
-class CDatasetROIRecord;
 class CDrawableGeometry;
 class CImageWorkspaceController;
 
@@ -85,10 +86,8 @@ public:
     // step, and one whose row names another class shows that name. Writes nothing.
     void FollowRows();
 
-    // -1 when no class has that name (or there is no database).
-    int GetCategoryID(const QString& strName) const;
-    // Empty when no class has that ID.
-    QString GetCategoryName(int nID) const;
+    // The rows and class names behind the boxes: for lookups of a class by name or ID.
+    const CRoiRows& Rows() const { return m_rows; }
 
     static CImageWorkspaceController* FindWorkspace();
 
@@ -102,13 +101,10 @@ private:
     // The geometry object with that UID on the view, or empty.
     static std::shared_ptr<CDrawableGeometry> FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
                                                            unsigned int nGeometryUID);
-    // The row with that ID, or empty when it is gone.
-    std::shared_ptr<CDatasetROIRecord> FindRow(int nRoiID) const;
     // Inserts a row for the object's box on the image and binds the object to it, naming it first when a name is
     // given; false when the insert failed.
     bool InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
                    const QString* pName = nullptr);
-    bool UpdateCategory(int nRoiID, int nCategoryID);
     // Shows the image's rows on the view: its parked undo history comes back with its objects when they still are
     // the rows, else new objects are made from the rows and the history starts empty. Either way the view's history
     // is the image's from now on.
@@ -120,10 +116,6 @@ private:
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
     // opened): the view map, the image leaving other views and its rows shown.
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
-    // The rows of the image; empty without a database.
-    std::vector<std::shared_ptr<CDatasetROIRecord>> RowsOf(int nImageID) const;
-    // ID to name of every class.
-    std::map<int, QString> ClassNames() const;
     // The image the view shows, else the current image.
     int ImageForValidation(int nViewID) const;
     void Validate(int nImageID) const;
@@ -132,7 +124,8 @@ private:
     // The UID of the image object that holds the view's project image now.
     static unsigned int ProjectImageUID(int nViewID, const SViewImage& view);
 
-    CDatabase* m_pDatabase = nullptr;
+    // The rows are read and written here only.
+    CRoiRows m_rows;
     SHost m_host;
     int m_nCurrentImageID = -1;
     int m_nCurrentViewID = -1;

@@ -1,4 +1,4 @@
-#include "canvas/ClampToImage.h"
+#include "canvas/CImageBounds.h"
 
 #include "canvas/CDrawableGeometry.h"
 
@@ -16,7 +16,7 @@ namespace
 {
 COvrelPoint Clamped(const COvrelPoint& point, const QRectF& image)
 {
-    const QPointF clamped = ClampPointToImage(QPointF(point.x(), point.y()), image);
+    const QPointF clamped = CImageBounds::ClampPoint(QPointF(point.x(), point.y()), image);
     return COvrelPoint(clamped.x(), clamped.y());
 }
 
@@ -29,35 +29,35 @@ template <typename TBox> void ClampBox(TBox& box, const QRectF& image)
 }
 } // namespace
 
-QRectF ImageRect(const Ovrel::Utils::COvrelImage* pImage)
+QRectF CImageBounds::ImageRect(const Ovrel::Utils::COvrelImage* pImage)
 {
     return pImage ? QRectF(0.0, 0.0, pImage->GetWidth(), pImage->GetHeight()) : QRectF();
 }
 
-QPointF ClampPointToImage(const QPointF& point, const QRectF& image)
+QPointF CImageBounds::ClampPoint(const QPointF& point, const QRectF& image)
 {
     return QPointF(std::clamp(point.x(), image.left(), std::max(image.left(), image.right())),
                    std::clamp(point.y(), image.top(), std::max(image.top(), image.bottom())));
 }
 
-QPointF ClampTopLeftToImage(const QPointF& wanted, const QSizeF& size, const QRectF& image)
+QPointF CImageBounds::ClampTopLeft(const QPointF& wanted, const QSizeF& size, const QRectF& image)
 {
     // The far limit first, so that a box larger than the image ends up on the near edge.
     return QPointF(std::max(image.left(), std::min(wanted.x(), image.right() - size.width())),
                    std::max(image.top(), std::min(wanted.y(), image.bottom() - size.height())));
 }
 
-bool HasArea(const QRectF& box)
+bool CImageBounds::HasArea(const QRectF& box)
 {
     return box.width() > 0.0 && box.height() > 0.0;
 }
 
-bool IsKeptOnImage(const CDrawableObject& object)
+bool CImageBounds::IsKeptOnImage(const CDrawableObject& object)
 {
     return object.GetType() == EImageView2DDrawbleObjectType_Geometry;
 }
 
-bool ClampToImage(CDrawableObject& object, const QRectF& image)
+bool CImageBounds::Clamp(CDrawableObject& object, const QRectF& image)
 {
     auto* pObject = dynamic_cast<CDrawableGeometry*>(&object);
     if (!pObject || !IsKeptOnImage(object) || !pObject->GetData())
