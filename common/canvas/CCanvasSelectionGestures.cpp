@@ -238,7 +238,12 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
     if (m_bResizing)
     {
         const auto pGeometry = std::dynamic_pointer_cast<CDrawableGeometry>(m_pResized);
-        if (pGeometry && pGeometry->GetData() && m_pShapeBefore)
+        // A corner dragged onto the opposite side would leave a box without area, which is never made: the resize
+        // is taken back and no step is pushed.
+        if (pGeometry && pGeometry->GetData() && m_pShapeBefore && CImageBounds::IsKeptOnImage(*pGeometry) &&
+            !CImageBounds::HasArea(pGeometry->GetBoundary()))
+            pGeometry->RestoreShape(*m_pShapeBefore);
+        else if (pGeometry && pGeometry->GetData() && m_pShapeBefore)
             PushAndExecute(
                 new CResizeDrawableObjectCommand(m_pController, pGeometry, *m_pShapeBefore, *pGeometry->GetData()));
         else if (m_pResized)

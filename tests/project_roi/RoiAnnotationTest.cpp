@@ -228,6 +228,22 @@ private slots:
         QCOMPARE(Boxes(0), Rows(1));
     }
 
+    // Regression: undoing a relabel back to a class deleted since showed the deleted name over a row of another class.
+    void undoneRelabelToADeletedClassShowsTheRowsClass()
+    {
+        AnnotatedProject({"1 10 20 30 40 1"});
+        OpenImage(1, 0);
+        AnswerClass("bird");
+        m_pCase->controller.ChangeROIClass(0, FirstUID(0));
+        DeleteClassInEditor(0);
+        QCOMPARE(Sql({"SELECT NAME FROM category ORDER BY ID"}), QList<QStringList>({{"dog"}, {"bird"}}));
+
+        Undo(0);
+
+        QCOMPARE(Rows(1), QStringList(Box(10, 20, 30, 40, "bird")));
+        QCOMPARE(Boxes(0), Rows(1));
+    }
+
     void boxesGoToTheImageOfTheirView()
     {
         AnnotatedProject();

@@ -450,6 +450,13 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
             pObject->SetName(m_rows.GetCategoryName(pRow->GetCategoryID()));
         Validate(nImageID);
     }
+    else if (nNamedClass < 0)
+    {
+        // A name no class has (an undo back to a class deleted since) cannot be written: the box shows its row's.
+        const QString strRowClass = m_rows.GetCategoryName(pRow->GetCategoryID());
+        if (pObject->GetName() != strRowClass)
+            pObject->SetName(strRowClass);
+    }
     // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
     // unchanged row cannot change the image's validity.
     if (pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
