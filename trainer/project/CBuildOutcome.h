@@ -18,6 +18,7 @@ public:
         EReason_ClassGone,
         EReason_Unusable,
         EReason_Failed,
+        EReason_ClassName,
         EReason_Count
     };
     // How many items of one reason the message names; the log names them all.

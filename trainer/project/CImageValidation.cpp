@@ -7,6 +7,7 @@
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -41,7 +42,9 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
     pEntry->SetValidation(bValid);
     if (!bValid)
     {
-        const QByteArray baName = pEntry->GetName().toUtf8();
+        // A name from a project file may hold a newline: the line stays one line.
+        const QString strShown = CSafeName::Shown(pEntry->GetName());
+        const QByteArray baName = strShown.toUtf8();
         CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s", baName.constData());
         // The line above has always been written for both reasons; this one says which it is.
         const bool bNoBoxes = vctRoiCategoryIDs.empty();
@@ -50,8 +53,7 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
                                 : "Validate: image %s has boxes whose class was deleted",
                        baName.constData());
         if (m_pOutcome)
-            m_pOutcome->Add(bNoBoxes ? CBuildOutcome::EReason_NoBoxes : CBuildOutcome::EReason_ClassGone,
-                            pEntry->GetName());
+            m_pOutcome->Add(bNoBoxes ? CBuildOutcome::EReason_NoBoxes : CBuildOutcome::EReason_ClassGone, strShown);
     }
     return bValid;
 }
