@@ -6,6 +6,7 @@
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 #include "project/CYoloDatasetScan.h"
 
 #include "frame/CPrompt.h"
@@ -68,7 +69,8 @@ QSet<QString> CYoloDatasetImport::TakenNames(const QString& strFolder) const
     return taken;
 }
 
-bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs)
+bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs,
+                                      QString& strRefused)
 {
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
     if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}))
@@ -80,6 +82,16 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
             mapByName.emplace(pCategory->GetName(), pCategory->GetID());
     }
     const QStringList& lstNames = scan.ClassNames();
+    // Checked before any class is added: a refused import leaves the project as it was.
+    for (const QString& strName : lstNames)
+    {
+        const QString strProblem = CSafeName::ClassNameProblem(strName);
+        if (strProblem.isEmpty())
+            continue;
+        strRefused = QString("class %1 cannot be imported: %2").arg(CSafeName::Shown(strName), strProblem);
+        CLogger::Write(ELogLevel_Error, "Import Dataset: %s", Utf8(strRefused).constData());
+        return false;
+    }
     for (int i = 0; i < lstNames.size(); ++i)
     {
         auto it = mapByName.find(lstNames[i]);
@@ -141,7 +153,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
         return result;
     }
     std::map<int, int> mapCategoryIDs;
-    if (!MatchClasses(scan, mapCategoryIDs))
+    if (!MatchClasses(scan, mapCategoryIDs, result.strRefused))
         return result;
     QSet<QString> taken = TakenNames(strFolder);
     const int nProjectID = m_pModel->GetProjectID();
@@ -161,7 +173,17 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
             break;
         }
         const CYoloDatasetScan::SImage& image = vctImages[i];
-        const QString strName = FreeName(QFileInfo(image.strPath).fileName(), taken);
+        // A file name may hold a newline: it would split its line in train.txt.
+        const QString strSourceName = QFileInfo(image.strPath).fileName();
+        const QString strNameProblem = CSafeName::ImageNameProblem(strSourceName);
+        if (!strNameProblem.isEmpty())
+        {
+            CLogger::Write(ELogLevel_Error, "Cannot import image %s: %s",
+                           Utf8(CSafeName::Shown(strSourceName)).constData(), Utf8(strNameProblem).constData());
+            ++result.nFailed;
+            continue;
+        }
+        const QString strName = FreeName(strSourceName, taken);
         const QByteArray baName = Utf8(strName);
         const QString strTarget = strFolder + QDir::separator() + strName;
         if (!QFile::copy(image.strPath, strTarget))
@@ -294,6 +316,8 @@ CYoloDatasetImport::SResult CYoloDatasetImport::ImportFolder(const QString& strF
 QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& result)
 {
     QString strText = QString("Imported %1 images with %2 boxes.\n").arg(result.nImages).arg(result.nBoxes);
+    if (!result.strRefused.isEmpty())
+        strText += "The import was refused: " + result.strRefused + "\n";
     if (result.bCancelled)
         strText += QString("Cancelled after %1 of %2 images.\n").arg(result.nImages).arg(scan.Images().size());
     if (result.nFailed > 0)

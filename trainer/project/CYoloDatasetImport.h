@@ -26,8 +26,9 @@ public:
     {
         int nImages = 0;
         int nBoxes = 0;
-        int nFailed = 0; // images that could not be copied, read or stored
+        int nFailed = 0; // images that could not be copied, read or stored, or whose name is no plain file name
         bool bCancelled = false;
+        QString strRefused; // why nothing was imported, when a class name cannot be one line of custom.names
     };
     // Called before each image with the number done and the total; false cancels the import there.
     using Progress = std::function<bool(int nDone, int nTotal)>;
@@ -53,7 +54,8 @@ public:
 
 private:
     // The project's category ID of every class index of the scan; appends the missing classes.
-    bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs);
+    // False with strRefused set, and no class added, when a class name holds a control character.
+    bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefused);
     // The names in the image folder and in the image table.
     QSet<QString> TakenNames(const QString& strFolder) const;
     // An image whose rows wait in the open transaction.
