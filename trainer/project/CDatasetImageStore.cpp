@@ -7,6 +7,7 @@
 #include "project/CDatasetROIRecord.h"
 #include "project/CImageDecodeQueue.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -198,11 +199,19 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
         return false;
     const QString strImagePath = m_pModel->GetProjectDir() + QDir::separator() + pEntry->GetFullPath();
     const QString strLabelPath = ImageFolder() + QDir::separator() + LabelName(pEntry->GetName());
+    // A project file from elsewhere may name a file outside the Images folder ("../../x"): the row and its entry go,
+    // no file is touched.
+    QStringList lstPaths;
+    if (CSafeName::IsImagePath(pEntry->GetName(), pEntry->GetFullPath()))
+        lstPaths = QStringList({strImagePath, strLabelPath});
+    else
+        CLogger::Write(ELogLevel_Error, "Image %s is no file of the Images folder: no file removed",
+                       Utf8(CSafeName::Shown(pEntry->GetName())).constData());
 
     // The files are set aside first and removed only once the rows are gone: whichever step fails, the image keeps
     // its files, its rows and its entry together.
     CFilesSetAside aside;
-    for (const QString& strPath : {strImagePath, strLabelPath})
+    for (const QString& strPath : qAsConst(lstPaths))
     {
         if (!QFileInfo::exists(strPath))
         {
@@ -231,6 +240,6 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
         m_pModel->RemoveTrainImage(nImageID);
     else
         m_pModel->RemoveTestImage(nImageID);
-    CLogger::Write(ELogLevel_Normal, "Remove file %s", Utf8(strImagePath).constData());
+    CLogger::Write(ELogLevel_Normal, "Remove file %s", Utf8(CSafeName::Shown(strImagePath)).constData());
     return true;
 }

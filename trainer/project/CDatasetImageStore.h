@@ -30,7 +30,9 @@ public:
     // its row together with its ROI rows (in one transaction), its list entry; logs "Remove file %s". True when the
     // image was removed. False with nothing changed when the ID is not in that list (nothing logged), when a file
     // exists but cannot be removed ("Failed to remove file %s") or when the rows cannot be deleted. A missing copy or
-    // label file is logged ("File %s not found") and does not stop the removal.
+    // label file is logged ("File %s not found") and does not stop the removal. An image whose name is no plain file
+    // name or whose stored path is not "Images/<name>" loses its rows and entry but no file ("Image %s is no file of
+    // the Images folder: no file removed").
     bool RemoveImage(int nImageID, const QString& strType);
 
     // The open project's "Images" folder; empty while no project is open.
