@@ -131,6 +131,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, stored);
+        QFETCH(QString, shown);
         HostileProject(name, stored);
         CDatasetReport report;
 
@@ -140,6 +141,7 @@ private slots:
         const CDatasetReport::SFlaw& missing = report.Flaw(CDatasetReport::EFlaw_MissingFile);
         QCOMPARE(missing.vctImages.size(), 1);
         QCOMPARE(missing.vctImages[0].nID, 1);
+        QCOMPARE(missing.vctImages[0].strName, shown);
         if (name != "CMakeLists.png")
         {
             const CDatasetReport::SFlaw& unusable = report.Flaw(CDatasetReport::EFlaw_UnusableByTrainer);

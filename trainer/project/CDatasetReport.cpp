@@ -256,7 +256,8 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
                 continue;
             SFlaw& flaw = m_vctFlaws[nFlaw];
             flaw.nCount += nCount;
-            SImage entry{image.GetID(), strName, image.GetFullPath(), QString()};
+            // A name may hold a newline: the report shows it on one line.
+            SImage entry{image.GetID(), CSafeName::Shown(strName), image.GetFullPath(), QString()};
             switch (static_cast<EFlaw>(nFlaw))
             {
             case EFlaw_UnknownClass:
