@@ -100,7 +100,7 @@ private slots:
     // One select of every ROI must give each label file exactly the bytes that one select per image gives.
     void labelFilesEqualThoseOfOneSelectPerImage()
     {
-        const QStringList lstImages = {"a.jpg 640x480", "b.png 320x200 test", "c.jpg 1000x1000", "d.png 17x13 test"};
+        const QStringList lstImages = {"a.jpg 640x480", "b.png 320x200 test", "c.jpg 1000x1000", "d.png 67x53 test"};
         QStringList lstRois;
         // Interleaved over the images, with a row deleted in between: grouping must keep each image's rows in order.
         for (int i = 0; i < 24; ++i)

@@ -138,6 +138,40 @@ private slots:
                             "3 malformed label lines skipped (first in m.txt, z.txt)",
                             "2 label lines with a class index without a name skipped (first in m.txt)",
                             "1 boxes reach beyond their image (first in m.txt)"});
+        // Hostile numbers: each line is skipped and counted, the image keeps its sound box. A value of 1e308 once
+        // overflowed in pixels and dropped the whole image; 1e300 and boxes without size reached the rows.
+        const QString strMalformed = "1 malformed label lines skipped (first in h.txt)";
+        const QString strUnusable =
+            "1 label lines with a box of no size or far outside its image skipped (first in h.txt)";
+        for (const auto& sLine : std::vector<std::pair<const char*, QString>>{{"0 nan 0.5 0.1 0.1", strMalformed},
+                                                                              {"0 0.5 inf 0.1 0.1", strMalformed},
+                                                                              {"0 0.5 0.5 -inf 0.1", strMalformed},
+                                                                              {"0 0.5 0.5 ten 0.1", strMalformed},
+                                                                              {"0 NULL 0.5 0.1 0.1", strMalformed},
+                                                                              {"0 0.5 0.5 -0.1 0.1", strMalformed},
+                                                                              {"0 1e308 0.5 0.1 0.1", strUnusable},
+                                                                              {"0 0.5 0.5 1e300 0.1", strUnusable},
+                                                                              {"0 0.5 0.5 0 0.1", strUnusable},
+                                                                              {"0 0.5 0.5 0.1 0", strUnusable},
+                                                                              {"0 0.5 0.5 1e-300 0.1", strUnusable},
+                                                                              {"0 1.2 0.5 0.2 0.1", strUnusable},
+                                                                              {"0 0.5 -2 0.1 0.1", strUnusable},
+                                                                              {"0 0.5 0.5 3.1 0.1", strUnusable}})
+            QTest::newRow(sLine.first) << QStringList({"n.names=box", "h.png=img 100x100",
+                                                       QString("h.txt=0 0.5 0.5 0.2 0.2|") + sLine.first})
+                                       << QStringList() << "100" << QStringList("h.png train 100x100")
+                                       << QStringList("h.png 40.000 40.000 20.000 20.000 box") << QStringList("box")
+                                       << QStringList({"Imported 1 images with 1 boxes.", sLine.second});
+        // The class editor refuses a blank name: a blank line names no class, and the names after it keep their
+        // indices.
+        QTest::newRow("blank class names skipped")
+            << QStringList({"classes.txt=cat||  |dog||", "b.png=img 10x10",
+                            "b.txt=0 0.5 0.5 1 1|1 0.5 0.5 1 1|2 0.5 0.5 1 1|3 0.5 0.5 1 1"})
+            << QStringList() << "100" << QStringList("b.png train 10x10")
+            << QStringList({"b.png 0.000 0.000 10.000 10.000 cat", "b.png 0.000 0.000 10.000 10.000 dog"})
+            << QStringList({"cat", "dog"})
+            << QStringList({"Imported 1 images with 2 boxes.", "2 blank class names skipped",
+                            "2 label lines with a class index without a name skipped (first in b.txt)"});
         QTest::newRow("classes matched by name, new ones appended")
             << QStringList({"n.names=cat|dog|eel", "a.png=img 10x10", "a.txt=1 0.5 0.5 1 1|2 0.5 0.5 1 1"})
             << QStringList({"dog"}) << "100" << QStringList("a.png train 10x10")

@@ -15,6 +15,10 @@ QString Heading(CBuildOutcome::EReason eReason, int nCount)
         return QString("%1 %2 no boxes:").arg(nCount).arg(bOne ? "image has" : "images have");
     case CBuildOutcome::EReason_ClassGone:
         return QString("%1 %2 boxes whose class was deleted:").arg(nCount).arg(bOne ? "image has" : "images have");
+    case CBuildOutcome::EReason_BadNumbers:
+        return QString("%1 %2 no size or boxes that are not numbers, have no size or lie outside the image:")
+            .arg(nCount)
+            .arg(bOne ? "image has" : "images have");
     case CBuildOutcome::EReason_Unusable:
         return QString("%1 %2 cannot be used by the trainer:").arg(nCount).arg(bOne ? "image" : "images");
     case CBuildOutcome::EReason_Failed:

@@ -16,6 +16,7 @@ public:
     {
         EReason_NoBoxes = 0,
         EReason_ClassGone,
+        EReason_BadNumbers, // no image size, or boxes that are not numbers, have no size or lie outside the image
         EReason_Unusable,
         EReason_Failed,
         EReason_ClassName,

@@ -2,14 +2,19 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
+#include "project/CBoxRule.h"
 #include "project/CBuildOutcome.h"
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageEntry.h"
+#include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CProjectModel.h"
 #include "project/CSafeName.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
 #include <unordered_map>
 
 namespace
@@ -26,19 +31,77 @@ std::vector<int> SortedCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRe
     std::sort(vctIDs.begin(), vctIDs.end());
     return vctIDs;
 }
+
+// A stored coordinate as a number: NaN for NULL and for text that is none, which a silent 0 would turn into a box.
+double Number(const QVariant& value)
+{
+    bool bOk = false;
+    const double dblValue = value.isNull() ? 0.0 : value.toDouble(&bOk);
+    return bOk ? dblValue : std::nan("");
+}
+
+bool HasSize(const std::shared_ptr<CDatasetImageEntry>& pEntry)
+{
+    const std::shared_ptr<CDatasetImageRecord> pRecord = pEntry->GetRecord();
+    // A negative size is read as a huge unsigned one.
+    return pRecord && pRecord->GetWidth() > 0 && pRecord->GetHeight() > 0 && pRecord->GetWidth() <= INT_MAX &&
+           pRecord->GetHeight() <= INT_MAX;
+}
+
+// The columns read per ROI after the image ID, the class first.
+const QStringList& RoiColumns()
+{
+    static const QStringList lstColumns = {CDatasetROIRecord::COLUMN_CATEGORY_ID, CDatasetROIRecord::COLUMN_X,
+                                           CDatasetROIRecord::COLUMN_Y, CDatasetROIRecord::COLUMN_WIDTH,
+                                           CDatasetROIRecord::COLUMN_HEIGHT};
+    return lstColumns;
+}
+
+// The boxes of one image in image pixels, as RoiColumns gives them.
+struct SImageRois
+{
+    std::vector<int> vctCategoryIDs;
+    std::vector<std::array<double, 4>> vctBoxes;
+
+    void Add(const std::vector<std::vector<QVariant>>& vctColumns, size_t nFirst, size_t nRow)
+    {
+        vctCategoryIDs.push_back(vctColumns[nFirst][nRow].toInt());
+        std::array<double, 4> box;
+        for (size_t i = 0; i < box.size(); ++i)
+            box[i] = Number(vctColumns[nFirst + 1 + i][nRow]);
+        vctBoxes.push_back(box);
+    }
+    // Without image size every box is unusable: its label lines would divide by the size.
+    int Unusable(const std::shared_ptr<CDatasetImageEntry>& pEntry) const
+    {
+        const std::shared_ptr<CDatasetImageRecord> pRecord = pEntry->GetRecord();
+        const bool bSized = HasSize(pEntry);
+        int nUnusable = 0;
+        for (const std::array<double, 4>& box : vctBoxes)
+        {
+            if (!bSized ||
+                !CBoxRule::IsUsableInPixels(box[0], box[1], box[2], box[3], pRecord->GetWidth(), pRecord->GetHeight()))
+                ++nUnusable;
+        }
+        return nUnusable;
+    }
+};
 } // namespace
 
 CImageValidation::CImageValidation(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
 bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
-                             const std::vector<int>& vctRoiCategoryIDs, const std::vector<int>& vctCategoryIDs)
+                             const std::vector<int>& vctRoiCategoryIDs, int nUnusableBoxes,
+                             const std::vector<int>& vctCategoryIDs)
 {
-    bool bValid = !vctRoiCategoryIDs.empty();
+    const bool bNoBoxes = vctRoiCategoryIDs.empty();
+    bool bClassGone = false;
     for (int nCategoryID : vctRoiCategoryIDs)
     {
         if (!std::binary_search(vctCategoryIDs.begin(), vctCategoryIDs.end(), nCategoryID))
-            bValid = false;
+            bClassGone = true;
     }
+    const bool bValid = !bNoBoxes && !bClassGone && nUnusableBoxes == 0;
     pEntry->SetValidation(bValid);
     if (!bValid)
     {
@@ -46,14 +109,26 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
         const QString strShown = CSafeName::Shown(pEntry->GetName());
         const QByteArray baName = strShown.toUtf8();
         CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s", baName.constData());
-        // The line above has always been written for both reasons; this one says which it is.
-        const bool bNoBoxes = vctRoiCategoryIDs.empty();
-        CLogger::Write(ELogLevel_Error,
-                       bNoBoxes ? "Validate: image %s has no boxes"
-                                : "Validate: image %s has boxes whose class was deleted",
-                       baName.constData());
+        // The line above has always been written for every reason; the ones below say which it is.
+        if (bNoBoxes)
+            CLogger::Write(ELogLevel_Error, "Validate: image %s has no boxes", baName.constData());
+        if (bClassGone)
+            CLogger::Write(ELogLevel_Error, "Validate: image %s has boxes whose class was deleted", baName.constData());
+        if (nUnusableBoxes > 0 && !HasSize(pEntry))
+            CLogger::Write(ELogLevel_Error, "Validate: image %s has no size", baName.constData());
+        else if (nUnusableBoxes > 0)
+            CLogger::Write(ELogLevel_Error,
+                           "Validate: image %s has %d boxes that are not numbers, have no size or lie outside it",
+                           baName.constData(), nUnusableBoxes);
         if (m_pOutcome)
-            m_pOutcome->Add(bNoBoxes ? CBuildOutcome::EReason_NoBoxes : CBuildOutcome::EReason_ClassGone, strShown);
+        {
+            if (bNoBoxes)
+                m_pOutcome->Add(CBuildOutcome::EReason_NoBoxes, strShown);
+            if (bClassGone)
+                m_pOutcome->Add(CBuildOutcome::EReason_ClassGone, strShown);
+            if (nUnusableBoxes > 0)
+                m_pOutcome->Add(CBuildOutcome::EReason_BadNumbers, strShown);
+        }
     }
     return bValid;
 }
@@ -63,16 +138,17 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
 {
     if (!pEntry || !m_pDatabase)
         return false;
-    // Only the classes of the image's ROIs matter: one column, not a record per ROI, keeps a revalidation after each
-    // edit cheap on images with thousands of boxes.
-    std::vector<QVariant> vctValues;
-    m_pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, CDatasetROIRecord::COLUMN_CATEGORY_ID,
-                              {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}, vctValues);
-    std::vector<int> vctRoiCategoryIDs;
-    vctRoiCategoryIDs.reserve(vctValues.size());
-    for (const QVariant& value : vctValues)
-        vctRoiCategoryIDs.push_back(value.toInt());
-    return Apply(pEntry, vctRoiCategoryIDs, SortedCategoryIDs(vctCategories));
+    // Only the classes and coordinates of the image's ROIs matter: columns, not a record per ROI, keep a revalidation
+    // after each edit cheap on images with thousands of boxes, and show a coordinate that is no number as it is.
+    std::vector<std::vector<QVariant>> vctColumns;
+    SImageRois rois;
+    if (m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME, RoiColumns(),
+                                   {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}, vctColumns))
+    {
+        for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
+            rois.Add(vctColumns, 0, nRow);
+    }
+    return Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), SortedCategoryIDs(vctCategories));
 }
 
 bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
@@ -86,20 +162,20 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
 
     // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
     // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
-    std::unordered_map<int, std::vector<int>> mapImageCategories;
+    // Columns rather than records: a record would turn a coordinate that is no number into 0.
+    std::unordered_map<int, SImageRois> mapImageRois;
     if (!vctTrain.empty() || !vctTest.empty())
     {
-        vctRecords.clear();
-        m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {});
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+        std::vector<std::vector<QVariant>> vctColumns;
+        if (m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
+                                       QStringList(CDatasetROIRecord::COLUMN_IMAGE_ID) + RoiColumns(), {}, vctColumns))
         {
-            if (const auto pRoi = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
-                mapImageCategories[pRoi->GetImageID()].push_back(pRoi->GetCategoryID());
+            for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
+                mapImageRois[vctColumns[0][nRow].toInt()].Add(vctColumns, 1, nRow);
         }
-        vctRecords.clear();
     }
 
-    const std::vector<int> vctNone;
+    const SImageRois none;
     bool bAllValid = true;
     for (const std::vector<std::shared_ptr<CDatasetImageEntry>>* pList : {&vctTrain, &vctTest})
     {
@@ -107,8 +183,9 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
         {
             if (!pEntry)
                 continue;
-            const auto it = mapImageCategories.find(pEntry->GetImageID());
-            if (!Apply(pEntry, it == mapImageCategories.end() ? vctNone : it->second, vctCategoryIDs))
+            const auto it = mapImageRois.find(pEntry->GetImageID());
+            const SImageRois& rois = it == mapImageRois.end() ? none : it->second;
+            if (!Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), vctCategoryIDs))
                 bAllValid = false;
         }
     }

@@ -9,8 +9,9 @@ class CDatabaseRecord;
 class CDatasetImageEntry;
 class CProjectModel;
 
-// Decides which project images the trainer can use: an image is valid when it has at least one ROI and every ROI names
-// an existing class. Marks each entry and logs each invalid image with the reason it is invalid.
+// Decides which project images the trainer can use: an image is valid when it has at least one ROI, every ROI names
+// an existing class, and the image has a size and every ROI is a box the trainer can use (CBoxRule; a coordinate
+// stored as text or NULL is no number). Marks each entry and logs each invalid image with the reason it is invalid.
 class CImageValidation
 {
 public:
@@ -33,8 +34,9 @@ public:
     bool ValidateProject(const CProjectModel& model);
 
 private:
+    // nUnusableBoxes: the image's ROIs that CBoxRule refuses (all of them when the image has no size).
     bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
-               const std::vector<int>& vctCategoryIDs);
+               int nUnusableBoxes, const std::vector<int>& vctCategoryIDs);
 
     CDatabase* m_pDatabase = nullptr;
     CBuildOutcome* m_pOutcome = nullptr;

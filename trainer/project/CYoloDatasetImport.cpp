@@ -94,6 +94,9 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
     }
     for (int i = 0; i < lstNames.size(); ++i)
     {
+        // The class editor refuses a blank name; the scan skips the lines of one.
+        if (lstNames[i].isEmpty())
+            continue;
         auto it = mapByName.find(lstNames[i]);
         if (it == mapByName.end())
         {
@@ -324,6 +327,9 @@ QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& 
         strText += QString("%1 images could not be imported (see the log)\n").arg(result.nFailed);
     strText += ProblemText("malformed label lines skipped", scan.Malformed());
     strText += ProblemText("label lines with a class index without a name skipped", scan.UnnamedClass());
+    strText += ProblemText("label lines with a box of no size or far outside its image skipped", scan.Unusable());
+    if (scan.BlankClassNames() > 0)
+        strText += QString("%1 blank class names skipped\n").arg(scan.BlankClassNames());
     strText += ProblemText("boxes reach beyond their image", scan.Outside());
     return strText;
 }

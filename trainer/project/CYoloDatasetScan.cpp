@@ -1,5 +1,6 @@
 #include "project/CYoloDatasetScan.h"
 
+#include "project/CBoxRule.h"
 #include "project/CTrainerImageRule.h"
 
 #include <QDir>
@@ -16,8 +17,6 @@ namespace
 {
 // How many file names a report keeps per kind of problem.
 constexpr int kReportedFiles = 5;
-// A box edge this close outside the image is rounding, not a box reaching beyond it.
-constexpr double kEdgeTolerance = 1e-6;
 
 QStringList ReadLines(const QString& strPath)
 {
@@ -110,6 +109,8 @@ void CYoloDatasetScan::ReadClassNames()
     // A file ends with a line break, often with a few: they name no class.
     while (!m_lstClassNames.isEmpty() && m_lstClassNames.last().isEmpty())
         m_lstClassNames.removeLast();
+    // A blank line inside keeps its place: the names after it keep the indices the labels use.
+    m_nBlankClassNames = static_cast<int>(m_lstClassNames.count(QString()));
 }
 
 bool CYoloDatasetScan::ParseLine(const QString& strLine, SBox& box)
@@ -157,15 +158,23 @@ void CYoloDatasetScan::ReadLabels()
                 Note(m_malformed, strFile);
                 continue;
             }
-            if (m_bNamesGiven && box.nClass >= m_lstClassNames.size())
+            if (m_bNamesGiven && (box.nClass >= m_lstClassNames.size() || m_lstClassNames[box.nClass].isEmpty()))
             {
                 Note(m_unnamed, strFile);
                 continue;
             }
             const double dblHalfW = box.dblWidth / 2.0;
             const double dblHalfH = box.dblHeight / 2.0;
-            if (box.dblCenterX - dblHalfW < -kEdgeTolerance || box.dblCenterY - dblHalfH < -kEdgeTolerance ||
-                box.dblCenterX + dblHalfW > 1.0 + kEdgeTolerance || box.dblCenterY + dblHalfH > 1.0 + kEdgeTolerance)
+            // Finite relative values still overflow in pixels (1e308 times the width) or fill a row with hundreds of
+            // digits; a box without size teaches nothing.
+            if (!CBoxRule::IsUsable(box.dblCenterX - dblHalfW, box.dblCenterY - dblHalfH, box.dblWidth, box.dblHeight))
+            {
+                Note(m_unusable, strFile);
+                continue;
+            }
+            constexpr double kTolerance = CBoxRule::kEdgeTolerance;
+            if (box.dblCenterX - dblHalfW < -kTolerance || box.dblCenterY - dblHalfH < -kTolerance ||
+                box.dblCenterX + dblHalfW > 1.0 + kTolerance || box.dblCenterY + dblHalfH > 1.0 + kTolerance)
                 Note(m_outside, strFile);
             nHighestClass = std::max(nHighestClass, box.nClass);
             image.vctBoxes.push_back(box);

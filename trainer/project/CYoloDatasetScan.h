@@ -34,9 +34,10 @@ public:
     };
 
     // Reads the folder. Class names come from the first "*.names" file of the folder (by name), else its
-    // "classes.txt"; without either they are "class0", "class1", ... up to the highest index any label uses. An image
-    // listed in test.txt goes to the test list, every other image to the training list; without train.txt and
-    // test.txt every image trains until SetTrainShare says otherwise.
+    // "classes.txt", one per line (a blank line keeps its index but names no class); without either they are "class0",
+    // "class1", ... up to the highest index any label uses. An image listed in test.txt goes to the test list, every
+    // other image to the training list; without train.txt and test.txt every image trains until SetTrainShare says
+    // otherwise.
     explicit CYoloDatasetScan(const QString& strFolder);
 
     // Without lists: the first dblShare (0 to 1) of the images, in path order, train and the rest test. With lists
@@ -49,11 +50,15 @@ public:
     bool HasLists() const { return m_bHasLists; }
     int BoxCount() const;
 
-    // Lines that are not five numbers with an integer class (skipped), class indices without a name (skipped) and
-    // boxes reaching beyond the image (kept).
+    // Lines that are not five numbers with an integer class (skipped), class indices without a name or with a blank
+    // one (skipped), boxes the trainer cannot use (CBoxRule: no size, or far outside the image; skipped) and boxes
+    // reaching beyond the image (kept).
     const SProblem& Malformed() const { return m_malformed; }
     const SProblem& UnnamedClass() const { return m_unnamed; }
+    const SProblem& Unusable() const { return m_unusable; }
     const SProblem& Outside() const { return m_outside; }
+    // Blank lines among the class names (those at the end left out): they name no class, so none is made for them.
+    int BlankClassNames() const { return m_nBlankClassNames; }
 
     // True when the line is "k cx cy w h" with an integer k >= 0; blank lines are neither boxes nor malformed.
     static bool ParseLine(const QString& strLine, SBox& box);
@@ -80,5 +85,7 @@ private:
     bool m_bHasLists = false;
     SProblem m_malformed;
     SProblem m_unnamed;
+    SProblem m_unusable;
+    int m_nBlankClassNames = 0;
     SProblem m_outside;
 };
