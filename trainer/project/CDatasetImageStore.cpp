@@ -106,7 +106,9 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
     {
         const QString strNative = QDir::toNativeSeparators(strPath);
         lstNames.append(strNative.mid(strNative.lastIndexOf(QDir::separator()) + 1));
-        lstToDecode.append(QFileInfo::exists(strFolder + QDir::separator() + lstNames.last()) ? QString() : strPath);
+        const bool bRefused = !CSafeName::ImageNameProblem(lstNames.last()).isEmpty();
+        lstToDecode.append(bRefused || QFileInfo::exists(strFolder + QDir::separator() + lstNames.last()) ? QString()
+                                                                                                          : strPath);
     }
 
     m_bBusy = true;
@@ -138,6 +140,14 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
         const QString& strName = lstNames[i];
         const QByteArray baName = Utf8(strName);
         const QString strTarget = strFolder + QDir::separator() + strName;
+        // A file name may hold a newline: it would split its line in train.txt.
+        const QString strNameProblem = CSafeName::ImageNameProblem(strName);
+        if (!strNameProblem.isEmpty())
+        {
+            CLogger::Write(ELogLevel_Error, "Cannot add image %s: %s", Utf8(CSafeName::Shown(strName)).constData(),
+                           Utf8(strNameProblem).constData());
+            continue;
+        }
         if (QFileInfo::exists(strTarget))
         {
             CLogger::Write(ELogLevel_Error, "File %s is already exists", baName.constData());
