@@ -74,6 +74,10 @@ private slots:
                                   << "train"
                                   << "/tmp/x.jpg"
                                   << "its name is an absolute path";
+        QTest::newRow("drive") << "C:victim.jpg"
+                               << "train"
+                               << "C:victim.jpg"
+                               << "its name is an absolute path";
         QTest::newRow("empty") << ""
                                << "train"
                                << ""

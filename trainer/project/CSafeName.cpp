@@ -1,7 +1,5 @@
 #include "project/CSafeName.h"
 
-#include <QDir>
-
 namespace
 {
 // Line and paragraph separators break a line for some readers too.
@@ -29,7 +27,9 @@ QString CSafeName::ImageNameProblem(const QString& strName)
         return "its name is empty";
     if (HasControl(strName))
         return "its name holds a control character";
-    if (QDir::isAbsolutePath(strName))
+    // Written out rather than asked of QDir, which takes ":name" for a resource path; "C:" is a drive on Windows.
+    const bool bDrive = strName.size() >= 2 && strName[1] == ':' && strName[0].isLetter();
+    if (strName.startsWith('/') || strName.startsWith('\\') || bDrive)
         return "its name is an absolute path";
     // Both separators: a project file made on Windows may hold either.
     if (strName.contains('/') || strName.contains('\\'))
