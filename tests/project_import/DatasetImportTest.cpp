@@ -22,8 +22,9 @@ class DatasetImportTest : public CProjectTestCase
     QString m_strDir;
 
     // Writes the data set below <root>/set from "path=content": content "img WxH" is an image in the format its
-    // extension names, "fifo" a FIFO, "dir" a folder, "->target" a symbolic link, "mode000:text" a text file nobody
-    // may read, anything else a text file whose lines are separated by "|". Returns the folder.
+    // extension names, "sparse N" a file of N bytes that takes no room, "fifo" a FIFO, "dir" a folder, "->target" a
+    // symbolic link, "mode000:text" a text file nobody may read, anything else a text file whose lines are separated by
+    // "|". Returns the folder.
     QString DataSet(const QStringList& lstFiles)
     {
         const QString strFolder = m_strRoot + "/set";
@@ -46,6 +47,13 @@ class DatasetImportTest : public CProjectTestCase
             else if (strContent.startsWith("->"))
             {
                 if (!QFile::link(strContent.mid(2), strPath))
+                    return QString();
+            }
+            else if (strContent.startsWith("sparse "))
+            {
+                // A file of that size without its blocks: large to the scan, cheap to make.
+                QFile file(strPath);
+                if (!file.open(QIODevice::WriteOnly) || !file.resize(strContent.mid(7).toLongLong()))
                     return QString();
             }
             else if (strContent.startsWith("img "))
@@ -73,6 +81,13 @@ class DatasetImportTest : public CProjectTestCase
         return CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "imp"), {strStatement});
     }
     // "name type WxH" per image row, in row order.
+    static QString TooLarge(const QString& strFile)
+    {
+        return QString("1 files over the size limit (%1 bytes for a text file, %2 for an image) not read (first in %3)")
+            .arg(CYoloDatasetScan::kMaxTextBytes)
+            .arg(CYoloDatasetScan::kMaxImageBytes)
+            .arg(strFile);
+    }
     QStringList ImageRows() const
     {
         QStringList lstRows;
@@ -444,9 +459,11 @@ private slots:
             << QStringList({"n.names=k", "a.png=img 10x10", "a.txt=" + strLine.repeated(nOversized), "b.png=img 10x10",
                             "b.txt=" + strLine})
             << QStringList() << "100" << QStringList("b.png train 10x10") << 1 << 1
-            << QStringList(
-                   {QString("1 files over %1 bytes not read (first in a.txt)").arg(CYoloDatasetScan::kMaxTextBytes),
-                    "1 images skipped: their label files cannot be read"});
+            << QStringList({TooLarge("a.txt"), "1 images skipped: their label files cannot be read"});
+        QTest::newRow("image over the size limit")
+            << QStringList({"n.names=k", "a.png=sparse " + QString::number(CYoloDatasetScan::kMaxImageBytes + 1),
+                            "b.png=img 10x10", "b.txt=" + strLine})
+            << QStringList() << "100" << QStringList("b.png train 10x10") << 1 << 1 << QStringList(TooLarge("a.png"));
         QTest::newRow("boxes beyond the limit per image")
             << QStringList({"n.names=k", "a.png=img 10x10", "a.txt=" + strLine.repeated(nLimit + 5)}) << QStringList()
             << "100" << QStringList("a.png train 10x10") << nLimit << 1
@@ -456,7 +473,7 @@ private slots:
             lstNames.append(QString("c%1").arg(i));
         QTest::newRow("20000 classes")
             << QStringList({"classes.txt=" + lstNames.join('|'), "a.png=img 10x10", "a.txt=" + strLine})
-            << QStringList() << QString() << QStringList() << 0 << 0
+            << QStringList() << "100" << QStringList() << 0 << 0
             << QStringList(QString("20000 classes exceed the limit of %1 per project: nothing imported.")
                                .arg(CYoloDatasetScan::kMaxClasses));
         QTest::newRow("project and data set together beyond the class limit")

@@ -389,8 +389,10 @@ QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& 
     if (scan.SkippedImages() > 0)
         strText += QString("%1 images skipped: their label files cannot be read\n").arg(scan.SkippedImages());
     strText += ProblemText("files are not regular files or cannot be read", scan.Unreadable());
-    strText +=
-        ProblemText(QString("files over %1 bytes not read").arg(CYoloDatasetScan::kMaxTextBytes), scan.TooLarge());
+    strText += ProblemText(QString("files over the size limit (%1 bytes for a text file, %2 for an image) not read")
+                               .arg(CYoloDatasetScan::kMaxTextBytes)
+                               .arg(CYoloDatasetScan::kMaxImageBytes),
+                           scan.TooLarge());
     strText +=
         ProblemText(QString("label lines beyond %1 boxes per image skipped").arg(CYoloDatasetScan::kMaxBoxesPerImage),
                     scan.BeyondBoxLimit());

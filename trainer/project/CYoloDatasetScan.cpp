@@ -112,10 +112,12 @@ void CYoloDatasetScan::FindImages()
         if (!IsImageFile(strPath))
             continue;
         const QFileInfo info(strPath);
-        if (info.isFile() && info.isReadable())
-            lstPaths.append(Normalised(strPath));
-        else
+        if (!info.isFile() || !info.isReadable())
             Note(m_unreadable, Relative(strPath));
+        else if (info.size() > kMaxImageBytes)
+            Note(m_tooLarge, Relative(strPath));
+        else
+            lstPaths.append(Normalised(strPath));
     }
     // The order of a directory listing is the file system's; path order makes an import repeatable.
     lstPaths.sort();

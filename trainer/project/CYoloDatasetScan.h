@@ -37,6 +37,9 @@ public:
     // Files are read only when they are regular (a link to one counts) and no larger than this: a FIFO, a device or a
     // huge label file would hold the import or fill the memory.
     static constexpr qint64 kMaxTextBytes = 4 * 1024 * 1024;
+    // Images larger than this are not copied: no picture the trainer can use comes near it, and a copy of a huge
+    // file would hold the import where Cancel cannot reach.
+    static constexpr qint64 kMaxImageBytes = qint64(1) << 30;
     // Label lines kept per image; the rest are skipped and reported.
     static constexpr int kMaxBoxesPerImage = 10000;
     // Classes a project may hold after an import; class indices from here on are never numbered classes.
@@ -74,8 +77,8 @@ public:
     // Blank lines among the class names (those at the end left out): they name no class, so none is made for them.
     int BlankClassNames() const { return m_nBlankClassNames; }
     // Images, label files, lists and names files that exist but are not regular files or cannot be read; files over
-    // kMaxTextBytes; label lines beyond kMaxBoxesPerImage. An image whose label file is unreadable or too large is
-    // left out (SkippedImages) rather than imported without its boxes.
+    // kMaxTextBytes and images over kMaxImageBytes; label lines beyond kMaxBoxesPerImage. An image whose label file is
+    // unreadable or too large is left out (SkippedImages) rather than imported without its boxes.
     const SProblem& Unreadable() const { return m_unreadable; }
     const SProblem& TooLarge() const { return m_tooLarge; }
     const SProblem& BeyondBoxLimit() const { return m_beyondBoxLimit; }
