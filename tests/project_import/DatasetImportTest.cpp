@@ -384,7 +384,7 @@ private slots:
                             "1 files are not regular files or cannot be read (first in z.names)"});
 
         const QStringList lstTwo = {"n.names=k", "b.png=img 10x10", "b.txt=0 0.5 0.5 1 1"};
-        const QString strSkipped = "1 images skipped: their label files cannot be read";
+        const QString strSkipped = "1 images skipped: their label files cannot be read or are too large";
         QTest::newRow("label file linked to /dev/zero")
             << (lstTwo + QStringList({"a.png=img 10x10", "a.txt=->/dev/zero"})) << "100"
             << QStringList("b.png train 10x10")
@@ -459,7 +459,7 @@ private slots:
             << QStringList({"n.names=k", "a.png=img 10x10", "a.txt=" + strLine.repeated(nOversized), "b.png=img 10x10",
                             "b.txt=" + strLine})
             << QStringList() << "100" << QStringList("b.png train 10x10") << 1 << 1
-            << QStringList({TooLarge("a.txt"), "1 images skipped: their label files cannot be read"});
+            << QStringList({TooLarge("a.txt"), "1 images skipped: their label files cannot be read or are too large"});
         QTest::newRow("image over the size limit")
             << QStringList({"n.names=k", "a.png=sparse " + QString::number(CYoloDatasetScan::kMaxImageBytes + 1),
                             "b.png=img 10x10", "b.txt=" + strLine})
@@ -574,6 +574,18 @@ private slots:
         QCOMPARE(ImageRows(), QStringList());
         QVERIFY2(LastMessage().contains("Cancelled"), qPrintable(LastMessage()));
         QCOMPARE(Files(m_strDir + "/Images"), QStringList());
+    }
+
+    // A scan told to stop, as Cancel does from the GUI thread, keeps nothing it read.
+    void cancelledScanKeepsNothing()
+    {
+        const QString strFolder = DataSet({"n.names=k", "a.png=img 10x10", "a.txt=0 0.5 0.5 1 1"});
+        const std::atomic_bool bCancel{true};
+
+        const CYoloDatasetScan scan(strFolder, &bCancel);
+
+        QVERIFY(scan.Cancelled());
+        QVERIFY(scan.Images().empty());
     }
 
     void freeNameNumbersTakenNames_data()

@@ -387,7 +387,8 @@ QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& 
         strText += QString("%1 blank class names skipped\n").arg(scan.BlankClassNames());
     strText += ProblemText("boxes reach beyond their image", scan.Outside());
     if (scan.SkippedImages() > 0)
-        strText += QString("%1 images skipped: their label files cannot be read\n").arg(scan.SkippedImages());
+        strText +=
+            QString("%1 images skipped: their label files cannot be read or are too large\n").arg(scan.SkippedImages());
     strText += ProblemText("files are not regular files or cannot be read", scan.Unreadable());
     strText += ProblemText(QString("files over the size limit (%1 bytes for a text file, %2 for an image) not read")
                                .arg(CYoloDatasetScan::kMaxTextBytes)
