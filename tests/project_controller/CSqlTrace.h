@@ -18,6 +18,13 @@ public:
         return qExchange(m_lstStatements, {}).filter(QRegExp("^SELECT"));
     }
 
+    // Every statement started since the last call, in order.
+    static QStringList TakeAll()
+    {
+        QMutexLocker locker(&m_mutex);
+        return qExchange(m_lstStatements, {});
+    }
+
 private:
     static int OnOpen(sqlite3* pDatabase, const char**, const void*)
     {

@@ -1,88 +1,17 @@
-#include "CProjectTestCase.h"
+#include "CDatasetImportCase.h"
 
 #include "database/CDatabase.h"
 #include "project/CProjectRecordFactory.h"
 #include "project/CYoloDatasetImport.h"
 #include "project/CYoloDatasetScan.h"
 
-#include <QImage>
-
 using namespace ProjectTest;
 
 // "Import Dataset" on real project files: data set folders written here, answered prompts, the rows and files it
 // leaves, and the build's label files against the imported ones.
-class DatasetImportTest : public CProjectTestCase
+class DatasetImportTest : public CDatasetImportCase
 {
     Q_OBJECT
-
-    QString m_strDir;
-
-    // Writes the data set below <root>/set from "path=content": content "img WxH" is an image in the format its
-    // extension names, anything else a text file whose lines are separated by "|". Returns the folder.
-    QString DataSet(const QStringList& lstFiles)
-    {
-        const QString strFolder = m_strRoot + "/set";
-        for (const QString& strFile : lstFiles)
-        {
-            const QString strPath = strFolder + "/" + strFile.section('=', 0, 0);
-            const QString strContent = strFile.section('=', 1);
-            QDir().mkpath(QFileInfo(strPath).path());
-            if (strContent.startsWith("img "))
-            {
-                const QStringList lstSize = strContent.mid(4).split('x');
-                QImage image(lstSize[0].toInt(), lstSize[1].toInt(), QImage::Format_RGB888);
-                image.fill(QColor(30, 120, 200));
-                image.save(strPath);
-            }
-            else
-            {
-                QFile file(strPath);
-                file.open(QIODevice::WriteOnly) && file.write(QString(strContent).replace('|', '\n').toUtf8());
-            }
-        }
-        return strFolder;
-    }
-    QList<QStringList> Sql(const QString& strStatement) const
-    {
-        return CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "imp"), {strStatement});
-    }
-    // "name type WxH" per image row, in row order.
-    QStringList ImageRows() const
-    {
-        QStringList lstRows;
-        for (const QStringList& row : Sql("SELECT NAME, TYPE, WIDTH, HEIGHT FROM dataset_image ORDER BY ID"))
-            lstRows.append(QString("%1 %2 %3x%4").arg(row[0], row[1], row[2], row[3]));
-        return lstRows;
-    }
-    // "image x y w h class" per ROI row, in row order.
-    QStringList RoiRows() const
-    {
-        QStringList lstRows;
-        for (const QStringList& row :
-             Sql("SELECT i.NAME, r.X, r.Y, r.WIDTH, r.HEIGHT, IFNULL(c.NAME, '?') FROM dataset_roi r JOIN "
-                 "dataset_image i "
-                 "ON i.ID = r.IMAGE_ID LEFT JOIN category c ON c.ID = r.CATEGORY_ID ORDER BY r.ID"))
-            lstRows.append(QString::asprintf("%s %.3f %.3f %.3f %.3f %s", row[0].toUtf8().constData(),
-                                             row[1].toDouble(), row[2].toDouble(), row[3].toDouble(), row[4].toDouble(),
-                                             row[5].toUtf8().constData()));
-        return lstRows;
-    }
-    QStringList Classes() const
-    {
-        QStringList lstNames;
-        for (const QStringList& row : Sql("SELECT NAME FROM category ORDER BY ID"))
-            lstNames.append(row[0]);
-        return lstNames;
-    }
-    QString LastMessage() const
-    {
-        for (int i = m_pCase->answers.asked.size() - 1; i >= 0; --i)
-        {
-            if (m_pCase->answers.asked[i].strKind == "message")
-                return m_pCase->answers.asked[i].strText;
-        }
-        return QString();
-    }
 
 private slots:
     void importTurnsLabelLinesIntoRows_data()
@@ -188,8 +117,8 @@ private slots:
             << QStringList({"n.names=ok|ca\tt", "a.png=img 10x10", "a.txt=0 0.5 0.5 1 1"}) << QStringList({"dog"})
             << "100" << QStringList() << QStringList() << QStringList("dog")
             << QStringList({"Imported 0 images with 0 boxes.",
-                            "The import was refused: class ca\\tt cannot be imported: its name holds a control "
-                            "character"});
+                            "Class ca\\tt cannot be imported, its name holds a control character: nothing "
+                            "imported."});
     }
     void importTurnsLabelLinesIntoRows()
     {

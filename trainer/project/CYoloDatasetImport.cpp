@@ -12,10 +12,14 @@
 #include "frame/CPrompt.h"
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProgressDialog>
+#include <QThread>
+
+#include <atomic>
 
 namespace
 {
@@ -29,11 +33,11 @@ QByteArray Utf8(const QString& strText)
 constexpr int kImagesPerCommit = 200;
 constexpr qint64 kMillisecondsPerCommit = 250;
 
-QString ProblemText(const char* pszWhat, const CYoloDatasetScan::SProblem& problem)
+QString ProblemText(const QString& strWhat, const CYoloDatasetScan::SProblem& problem)
 {
     if (problem.nCount == 0)
         return QString();
-    return QString("%1 %2 (first in %3)\n").arg(problem.nCount).arg(pszWhat, problem.lstFiles.join(", "));
+    return QString("%1 %2 (first in %3)\n").arg(problem.nCount).arg(strWhat, problem.lstFiles.join(", "));
 }
 } // namespace
 
@@ -70,7 +74,7 @@ QSet<QString> CYoloDatasetImport::TakenNames(const QString& strFolder) const
 }
 
 bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs,
-                                      QString& strRefused)
+                                      QString& strRefusal)
 {
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
     if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}))
@@ -88,10 +92,27 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
         const QString strProblem = CSafeName::ClassNameProblem(strName);
         if (strProblem.isEmpty())
             continue;
-        strRefused = QString("class %1 cannot be imported: %2").arg(CSafeName::Shown(strName), strProblem);
-        CLogger::Write(ELogLevel_Error, "Import Dataset: %s", Utf8(strRefused).constData());
+        strRefusal =
+            QString("Class %1 cannot be imported, %2: nothing imported.").arg(CSafeName::Shown(strName), strProblem);
         return false;
     }
+    QSet<QString> setMissing;
+    for (const QString& strName : lstNames)
+    {
+        if (!strName.isEmpty() && mapByName.find(strName) == mapByName.end())
+            setMissing.insert(strName);
+    }
+    const int nClasses = static_cast<int>(mapByName.size()) + setMissing.size();
+    if (nClasses > CYoloDatasetScan::kMaxClasses)
+    {
+        strRefusal = QString("The project would hold %1 classes, more than the limit of %2: nothing imported.")
+                         .arg(nClasses)
+                         .arg(CYoloDatasetScan::kMaxClasses);
+        return false;
+    }
+    // One commit for all new classes: each on its own would wait for the file system thousands of times.
+    const bool bTransaction = !setMissing.isEmpty() && m_pDatabase->StartTransaction();
+    std::vector<QString> vctAdded;
     for (int i = 0; i < lstNames.size(); ++i)
     {
         // The class editor refuses a blank name; the scan skips the lines of one.
@@ -105,13 +126,24 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
             if (!m_pDatabase->InsertToTable(pCategory))
             {
                 CLogger::Write(ELogLevel_Error, "Cannot insert class %s", Utf8(lstNames[i]).constData());
+                if (bTransaction)
+                    m_pDatabase->Rollback();
                 return false;
             }
-            CLogger::Write(ELogLevel_Normal, "Add class %s", Utf8(lstNames[i]).constData());
+            vctAdded.push_back(lstNames[i]);
             it = mapByName.emplace(lstNames[i], pCategory->GetID()).first;
         }
         mapCategoryIDs[i] = it->second;
     }
+    if (bTransaction && !m_pDatabase->Commit())
+    {
+        m_pDatabase->Rollback();
+        CLogger::Write(ELogLevel_Error, "Import Dataset: cannot store classes: %s",
+                       Utf8(m_pDatabase->GetLastError()).constData());
+        return false;
+    }
+    for (const QString& strName : vctAdded)
+        CLogger::Write(ELogLevel_Normal, "Add class %s", Utf8(strName).constData());
     return true;
 }
 
@@ -155,8 +187,19 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
         CLogger::Write(ELogLevel_Error, "Cannot create folder %s", Utf8(strFolder).constData());
         return result;
     }
+    // What the scan could not read goes to the log as well as to the report.
+    if (scan.Unreadable().nCount > 0)
+        CLogger::Write(ELogLevel_Error, "Import Dataset: %d files not read (first: %s)", scan.Unreadable().nCount,
+                       Utf8(scan.Unreadable().lstFiles.join(", ")).constData());
+    if (scan.TooLarge().nCount > 0)
+        CLogger::Write(ELogLevel_Error, "Import Dataset: %d files too large (first: %s)", scan.TooLarge().nCount,
+                       Utf8(scan.TooLarge().lstFiles.join(", ")).constData());
+    result.strRefusal = scan.Refusal();
     std::map<int, int> mapCategoryIDs;
-    if (!MatchClasses(scan, mapCategoryIDs, result.strRefused))
+    const bool bMatched = result.strRefusal.isEmpty() && MatchClasses(scan, mapCategoryIDs, result.strRefusal);
+    if (!result.strRefusal.isEmpty())
+        CLogger::Write(ELogLevel_Error, "Import Dataset: %s", Utf8(result.strRefusal).constData());
+    if (!bMatched)
         return result;
     QSet<QString> taken = TakenNames(strFolder);
     const int nProjectID = m_pModel->GetProjectID();
@@ -281,36 +324,66 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
 CYoloDatasetImport::SResult CYoloDatasetImport::ImportFolder(const QString& strFolder, QWidget* pParent)
 {
     const QString strTitle = QStringLiteral("Import Dataset");
-    CYoloDatasetScan scan(strFolder);
-    if (!scan.HasLists() && !scan.Images().empty())
+    // Held through a guard: the parent may take the dialog along while events are processed. Shown at once and
+    // modal: the window must not take another command while the folder is read.
+    QPointer<QProgressDialog> pProgress =
+        new QProgressDialog(QStringLiteral("Reading the data set..."), QStringLiteral("Cancel"), 0, 0, pParent);
+    pProgress->setWindowTitle(strTitle);
+    pProgress->setWindowModality(Qt::WindowModal);
+    pProgress->setMinimumDuration(0);
+    pProgress->setAutoClose(false);
+    pProgress->setAutoReset(false);
+    pProgress->show();
+
+    // The folder is read on a thread of its own: a slow disk or a huge folder keeps the window alive and Cancel
+    // working. The thread only reads files; it ends soon once the flag is set.
+    std::atomic_bool bCancel{false};
+    QObject::connect(pProgress, &QProgressDialog::canceled, pProgress, [&bCancel] { bCancel = true; });
+    std::unique_ptr<CYoloDatasetScan> pScan;
+    QEventLoop loop;
+    QThread* pThread =
+        QThread::create([&pScan, &strFolder, &bCancel] { pScan.reset(new CYoloDatasetScan(strFolder, &bCancel)); });
+    QObject::connect(pThread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    pThread->start();
+    loop.exec();
+    pThread->wait();
+    delete pThread;
+    CYoloDatasetScan& scan = *pScan;
+
+    SResult result;
+    if (scan.Cancelled() || !pProgress || pProgress->wasCanceled())
+        result.bCancelled = true;
+    else if (!scan.HasLists() && !scan.Images().empty() && scan.Refusal().isEmpty())
     {
+        pProgress->hide();
         bool bOk = false;
         const QString strShare =
             CPrompt::GetText(pParent, strTitle, "Training images (%)", QLineEdit::Normal, QStringLiteral("100"), &bOk);
         if (!bOk || strShare.isNull())
+        {
+            delete pProgress;
             return SResult();
+        }
         bool bNumber = false;
         const double dblPercent = strShare.trimmed().toDouble(&bNumber);
         scan.SetTrainShare(bNumber ? dblPercent / 100.0 : 1.0);
+        if (pProgress)
+            pProgress->show();
     }
-    // Held through a guard: the parent may take the dialog along while events are processed.
-    QPointer<QProgressDialog> pProgress =
-        new QProgressDialog(QStringLiteral("Importing images..."), QStringLiteral("Cancel"), 0,
-                            static_cast<int>(scan.Images().size()), pParent);
-    pProgress->setWindowTitle(strTitle);
-    pProgress->setWindowModality(Qt::WindowModal);
-    pProgress->setMinimumDuration(500);
-    pProgress->setAutoClose(false);
-    pProgress->setAutoReset(false);
-    const SResult result = Import(scan,
-                                  [&pProgress](int nDone, int)
-                                  {
-                                      if (!pProgress || pProgress->wasCanceled())
-                                          return false;
-                                      // setValue processes events once the dialog shows: the window stays alive.
-                                      pProgress->setValue(nDone);
-                                      return pProgress && !pProgress->wasCanceled();
-                                  });
+    if (!result.bCancelled && pProgress)
+    {
+        pProgress->setLabelText(QStringLiteral("Importing images..."));
+        pProgress->setRange(0, static_cast<int>(scan.Images().size()));
+        result = Import(scan,
+                        [&pProgress](int nDone, int)
+                        {
+                            if (!pProgress || pProgress->wasCanceled())
+                                return false;
+                            // setValue processes events while the dialog shows: the window stays alive.
+                            pProgress->setValue(nDone);
+                            return pProgress && !pProgress->wasCanceled();
+                        });
+    }
     delete pProgress;
     CPrompt::Information(pParent, strTitle, Report(scan, result));
     return result;
@@ -318,10 +391,13 @@ CYoloDatasetImport::SResult CYoloDatasetImport::ImportFolder(const QString& strF
 
 QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& result)
 {
-    QString strText = QString("Imported %1 images with %2 boxes.\n").arg(result.nImages).arg(result.nBoxes);
-    if (!result.strRefused.isEmpty())
-        strText += "The import was refused: " + result.strRefused + "\n";
-    if (result.bCancelled)
+    QString strText;
+    if (!result.strRefusal.isEmpty())
+        strText += result.strRefusal + "\n";
+    strText += QString("Imported %1 images with %2 boxes.\n").arg(result.nImages).arg(result.nBoxes);
+    if (scan.Cancelled())
+        strText += QString("Cancelled while reading the data set.\n");
+    else if (result.bCancelled)
         strText += QString("Cancelled after %1 of %2 images.\n").arg(result.nImages).arg(scan.Images().size());
     if (result.nFailed > 0)
         strText += QString("%1 images could not be imported (see the log)\n").arg(result.nFailed);
@@ -331,5 +407,16 @@ QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& 
     if (scan.BlankClassNames() > 0)
         strText += QString("%1 blank class names skipped\n").arg(scan.BlankClassNames());
     strText += ProblemText("boxes reach beyond their image", scan.Outside());
+    if (scan.SkippedImages() > 0)
+        strText +=
+            QString("%1 images skipped: their label files cannot be read or are too large\n").arg(scan.SkippedImages());
+    strText += ProblemText("files are not regular files or cannot be read", scan.Unreadable());
+    strText += ProblemText(QString("files over the size limit (%1 bytes for a text file, %2 for an image) not read")
+                               .arg(CYoloDatasetScan::kMaxTextBytes)
+                               .arg(CYoloDatasetScan::kMaxImageBytes),
+                           scan.TooLarge());
+    strText +=
+        ProblemText(QString("label lines beyond %1 boxes per image skipped").arg(CYoloDatasetScan::kMaxBoxesPerImage),
+                    scan.BeyondBoxLimit());
     return strText;
 }

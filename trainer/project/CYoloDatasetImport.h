@@ -28,7 +28,9 @@ public:
         int nBoxes = 0;
         int nFailed = 0; // images that could not be copied, read or stored, or whose name is no plain file name
         bool bCancelled = false;
-        QString strRefused; // why nothing was imported, when a class name cannot be one line of custom.names
+        // Why nothing was imported: see CYoloDatasetScan::Refusal, the class limit, a class name with a control
+        // character.
+        QString strRefusal;
     };
     // Called before each image with the number done and the total; false cancels the import there.
     using Progress = std::function<bool(int nDone, int nTotal)>;
@@ -41,9 +43,10 @@ public:
     // others. Logs "Copy image %s" per image as "Add Images" does.
     SResult Import(const CYoloDatasetScan& scan, const Progress& progress);
 
-    // The "Import Dataset" command for a chosen folder: asks for the share of training images (in percent, 100 by
-    // default) when the folder has no train.txt or test.txt, imports with a progress dialog on pParent that can
-    // cancel, then tells what was done in an information box.
+    // The "Import Dataset" command for a chosen folder: reads it on a thread of its own under a progress dialog on
+    // pParent that can cancel from the start, asks for the share of training images (in percent, 100 by default)
+    // when the folder has no train.txt or test.txt, imports under the same dialog, then tells what was done in an
+    // information box.
     SResult ImportFolder(const QString& strFolder, QWidget* pParent);
 
     // The text that tells the user what an import did and which label lines it skipped or found doubtful.
@@ -53,9 +56,10 @@ public:
     static QString FreeName(const QString& strName, QSet<QString>& taken);
 
 private:
-    // The project's category ID of every class index of the scan; appends the missing classes.
-    // False with strRefused set, and no class added, when a class name holds a control character.
-    bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefused);
+    // The project's category ID of every class index of the scan; appends the missing classes in one transaction.
+    // Sets strRefusal and adds nothing when the project would hold more than CYoloDatasetScan::kMaxClasses, or when
+    // a class name holds a control character.
+    bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefusal);
     // The names in the image folder and in the image table.
     QSet<QString> TakenNames(const QString& strFolder) const;
     // An image whose rows wait in the open transaction.
