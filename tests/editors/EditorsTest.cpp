@@ -200,7 +200,8 @@ void EditorsTest::Drive(const SEditor& editor, const QString& cells, const QStri
         pTable->edit(editor.Cell(strCell));
         QPointer<QLineEdit> pEditor = pTable->viewport()->findChild<QLineEdit*>();
         QVERIFY(pEditor);
-        pEditor->setText(strCell.section(' ', 2));
+        // "\\n" stands for a newline, which would end the line of cells.
+        pEditor->setText(strCell.section(' ', 2).replace("\\n", "\n"));
         QTest::keyClick(pEditor, Qt::Key_Return);
         QTRY_VERIFY(!pEditor);
     }
@@ -294,6 +295,16 @@ void EditorsTest::refusedEditsLeaveTheFilesRowsShownAndWarn_data()
     Row("blank class added", "classes", false, "2 1   ", "", "", CLASSES, "");
     Row("class renamed to blanks", "classes", false, "0 1  \t ", "", "", CLASSES, "");
     Row("class name erased", "classes", false, "1 1 ", "", "", CLASSES, "");
+    // Regression: a newline in a class name made custom.names longer than "classes=", shifting every later class.
+    const QString CONTROL = "its name holds a control character";
+    Row("class renamed with a newline", "classes", false, "1 1 big\\ndog", "", "", CLASSES,
+        "Cannot save class big\\ndog: " + CONTROL);
+    Row("class added with a newline", "classes", false, "2 1 big\\n", "", "", CLASSES,
+        "Cannot save class big\\n: " + CONTROL);
+    Row("class renamed with a tab", "classes", false, "0 1 big\tdog", "", "", CLASSES,
+        "Cannot save class big\\tdog: " + CONTROL);
+    Row("class added with a control character", "classes", false, "2 1 a" + QString(QChar(1)) + "b", "", "", CLASSES,
+        "Cannot save class a\\x01b: " + CONTROL);
     Row("read-only: class renamed", "classes", true, "1 1 lorry", "", "", CLASSES, "Cannot save class lorry: " + RO);
     Row("read-only: class added", "classes", true, "2 1 truck", "", "", CLASSES, "Cannot save class truck: " + RO);
     Row("read-only: class deleted", "classes", true, "1 1", "Delete", "", CLASSES, "Cannot delete class bus: " + RO);

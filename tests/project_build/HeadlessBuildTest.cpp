@@ -63,6 +63,13 @@ private slots:
             << QStringList({"[ERROR] Image c.gif cannot be used by the trainer: the trainer cannot load GIF images",
                             "[ERROR] Build Failed: 1 images cannot be used by the trainer"})
             << false;
+        // A received project file once overwrote victim/CMakeLists.txt beside the project and said it was complete.
+        QTest::newRow("name leading out of the project")
+            << "traversal" << 1
+            << QStringList({"[ERROR] Image ../../victim/CMakeLists.jpg cannot be used by the trainer: its name holds a "
+                            "path separator",
+                            "[WARNING] Prompt answered without window: 1 image cannot be used by the trainer:"})
+            << false;
         QTest::newRow("missing project") << "missing" << 1 << QStringList("[ERROR] Cannot load project headless")
                                          << false;
         // The window's prompt is answered and logged instead of blocking the run.
@@ -87,8 +94,18 @@ private slots:
             lstImages.append("c.gif");
             lstRois.append("1 1 2 2 3 1");
         }
+        if (situation == "traversal")
+        {
+            lstImages.append("../../victim/CMakeLists.jpg");
+            lstRois.append("1 1 2 2 3 1");
+        }
         const QString strDir = Project("headless", Statements({"cat"}, lstImages, lstRois), situation == "open");
         QVERIFY(!strDir.isEmpty());
+        const QString strVictim = m_strRoot + "/victim/CMakeLists.txt";
+        QVERIFY(QDir().mkpath(m_strRoot + "/victim"));
+        QFile victim(strVictim);
+        QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("project(victim)\n") > 0);
+        victim.close();
         const QString strFile = situation == "missing" ? m_strRoot + "/elsewhere/headless.data"
                                                        : CProjectFixture::DataFile(strDir, "headless");
         const qint64 nLogSize = QFileInfo(DayLog()).size();
@@ -109,6 +126,7 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         QCOMPARE(log.readAll().mid(nLogSize), sRun.baError);
         QCOMPARE(QFileInfo::exists(strDir + "/custom.names"), written);
+        QCOMPARE(Read(strVictim), QByteArray("project(victim)\n"));
         if (written)
         {
             QCOMPARE(Read(strDir + "/train.txt"), QByteArray("Images/a.jpg\n"));

@@ -190,6 +190,12 @@ private slots:
         QTest::newRow("apostrophe in the name")
             << "train" << lstNone << QStringList{"it's.png=png 2x2"} << QStringList{"[NORMAL] Copy image it's.png"}
             << QStringList{"1|it's.png|Images/it's.png|train|2|2|1"} << QStringList{"it's.png"};
+        // Regression: the newline split the image's line in train.txt.
+        QTest::newRow("newline in the name")
+            << "train" << lstNone << QStringList{"a\nb.png=png 2x2", "c.png=png 2x2"}
+            << QStringList{"[ERROR] Cannot add image a\\nb.png: its name holds a control character",
+                           "[NORMAL] Copy image c.png"}
+            << QStringList{"1|c.png|Images/c.png|train|2|2|1"} << QStringList{"c.png"};
     }
     void addingCopiesAndListsEachFileInOrder()
     {

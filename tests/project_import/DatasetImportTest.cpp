@@ -106,6 +106,19 @@ private slots:
             << QStringList({"dog"}) << "100" << QStringList("a.png train 10x10")
             << QStringList({"a.png 0.000 0.000 10.000 10.000 dog", "a.png 0.000 0.000 10.000 10.000 eel"})
             << QStringList({"dog", "cat", "eel"}) << QStringList();
+        // A file name holding a newline split its line in train.txt; a class name holding one, custom.names.
+        QTest::newRow("file names that are no plain file names are not imported")
+            << QStringList({"n.names=cat", "ok.png=img 10x10", "ok.txt=0 0.5 0.5 1 1", "bad\nname.png=img 10x10",
+                            "bad\nname.txt=0 0.5 0.5 1 1", "back\\slash.png=img 10x10"})
+            << QStringList() << "100" << QStringList("ok.png train 10x10")
+            << QStringList("ok.png 0.000 0.000 10.000 10.000 cat") << QStringList("cat")
+            << QStringList({"Imported 1 images with 1 boxes.", "2 images could not be imported (see the log)"});
+        QTest::newRow("class name with a control character refuses the import")
+            << QStringList({"n.names=ok|ca\tt", "a.png=img 10x10", "a.txt=0 0.5 0.5 1 1"}) << QStringList({"dog"})
+            << "100" << QStringList() << QStringList() << QStringList("dog")
+            << QStringList({"Imported 0 images with 0 boxes.",
+                            "Class ca\\tt cannot be imported, its name holds a control character: nothing "
+                            "imported."});
     }
     void importTurnsLabelLinesIntoRows()
     {

@@ -9,7 +9,8 @@
 void CLogMark::Mark()
 {
     CLogModel::GetInstance().Flush();
-    m_nStart = QFileInfo(CLogModel::GetInstance().CurrentFileName()).size();
+    m_strFile = CLogModel::GetInstance().CurrentFileName();
+    m_nStart = QFileInfo(m_strFile).size();
 }
 
 QStringList CLogMark::Lines() const
@@ -18,7 +19,7 @@ QStringList CLogMark::Lines() const
     QFile file(CLogModel::GetInstance().CurrentFileName());
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QString strText = QString::fromUtf8(file.readAll().mid(m_nStart));
+    QString strText = QString::fromUtf8(file.readAll().mid(file.fileName() == m_strFile ? m_nStart : 0));
     if (strText.endsWith('\n'))
         strText.chop(1);
     if (strText.isEmpty())

@@ -14,4 +14,6 @@ public:
 
 private:
     qint64 m_nStart = 0;
+    // The file the mark was made in: a later file (a new sandbox, a new day) is read from its start.
+    QString m_strFile;
 };

@@ -23,6 +23,8 @@ QString Heading(CBuildOutcome::EReason eReason, int nCount)
         return QString("%1 %2 cannot be used by the trainer:").arg(nCount).arg(bOne ? "image" : "images");
     case CBuildOutcome::EReason_Failed:
         return QString("The build could not finish (a file could not be read, written or put in place):");
+    case CBuildOutcome::EReason_ClassName:
+        return QString("%1 %2 cannot be written to custom.names:").arg(nCount).arg(bOne ? "class" : "classes");
     case CBuildOutcome::EReason_Count:
         break;
     }

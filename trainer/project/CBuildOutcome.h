@@ -19,6 +19,7 @@ public:
         EReason_BadNumbers, // no image size, or boxes that are not numbers, have no size or lie outside the image
         EReason_Unusable,
         EReason_Failed,
+        EReason_ClassName,
         EReason_Count
     };
     // How many items of one reason the message names; the log names them all.

@@ -7,6 +7,7 @@
 #include "project/CDatasetROIRecord.h"
 #include "project/CImageDecodeQueue.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,7 +106,9 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
     {
         const QString strNative = QDir::toNativeSeparators(strPath);
         lstNames.append(strNative.mid(strNative.lastIndexOf(QDir::separator()) + 1));
-        lstToDecode.append(QFileInfo::exists(strFolder + QDir::separator() + lstNames.last()) ? QString() : strPath);
+        const bool bRefused = !CSafeName::ImageNameProblem(lstNames.last()).isEmpty();
+        lstToDecode.append(bRefused || QFileInfo::exists(strFolder + QDir::separator() + lstNames.last()) ? QString()
+                                                                                                          : strPath);
     }
 
     m_bBusy = true;
@@ -137,6 +140,14 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
         const QString& strName = lstNames[i];
         const QByteArray baName = Utf8(strName);
         const QString strTarget = strFolder + QDir::separator() + strName;
+        // A file name may hold a newline: it would split its line in train.txt.
+        const QString strNameProblem = CSafeName::ImageNameProblem(strName);
+        if (!strNameProblem.isEmpty())
+        {
+            CLogger::Write(ELogLevel_Error, "Cannot add image %s: %s", Utf8(CSafeName::Shown(strName)).constData(),
+                           Utf8(strNameProblem).constData());
+            continue;
+        }
         if (QFileInfo::exists(strTarget))
         {
             CLogger::Write(ELogLevel_Error, "File %s is already exists", baName.constData());
@@ -198,11 +209,19 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
         return false;
     const QString strImagePath = m_pModel->GetProjectDir() + QDir::separator() + pEntry->GetFullPath();
     const QString strLabelPath = ImageFolder() + QDir::separator() + LabelName(pEntry->GetName());
+    // A project file from elsewhere may name a file outside the Images folder ("../../x"): the row and its entry go,
+    // no file is touched.
+    QStringList lstPaths;
+    if (CSafeName::IsImagePath(pEntry->GetName(), pEntry->GetFullPath()))
+        lstPaths = QStringList({strImagePath, strLabelPath});
+    else
+        CLogger::Write(ELogLevel_Error, "Image %s is no file of the Images folder: no file removed",
+                       Utf8(CSafeName::Shown(pEntry->GetName())).constData());
 
     // The files are set aside first and removed only once the rows are gone: whichever step fails, the image keeps
     // its files, its rows and its entry together.
     CFilesSetAside aside;
-    for (const QString& strPath : {strImagePath, strLabelPath})
+    for (const QString& strPath : qAsConst(lstPaths))
     {
         if (!QFileInfo::exists(strPath))
         {
@@ -231,6 +250,6 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
         m_pModel->RemoveTrainImage(nImageID);
     else
         m_pModel->RemoveTestImage(nImageID);
-    CLogger::Write(ELogLevel_Normal, "Remove file %s", Utf8(strImagePath).constData());
+    CLogger::Write(ELogLevel_Normal, "Remove file %s", Utf8(CSafeName::Shown(strImagePath)).constData());
     return true;
 }

@@ -18,8 +18,9 @@ public:
     CDatasetImageStore(CDatabase* pDatabase, CProjectModel* pModel);
 
     // Copies each file into the image folder and lists it as a "train" (otherwise "test") image, in the given order.
-    // A file is skipped, with an error line, when its name is taken in the folder ("File %s is already exists"), when
-    // it cannot be copied, decoded or stored; a copy made for a skipped file is removed again, and nothing that was in
+    // A file is skipped, with an error line, when its name is no plain file name ("Cannot add image %s: %s", see
+    // CSafeName), when its name is taken in the folder ("File %s is already exists"), when it cannot be copied,
+    // decoded or stored; a copy made for a skipped file is removed again, and nothing that was in
     // the folder before is ever touched. Files are decoded on several threads, yet the log lines, rows and list
     // entries come exactly as one file after the other gives them. Events are processed while a decode is waited
     // for; a progress dialog on pProgressParent, shown once the add takes more than half a second, can cancel it:
@@ -30,7 +31,9 @@ public:
     // its row together with its ROI rows (in one transaction), its list entry; logs "Remove file %s". True when the
     // image was removed. False with nothing changed when the ID is not in that list (nothing logged), when a file
     // exists but cannot be removed ("Failed to remove file %s") or when the rows cannot be deleted. A missing copy or
-    // label file is logged ("File %s not found") and does not stop the removal.
+    // label file is logged ("File %s not found") and does not stop the removal. An image whose name is no plain file
+    // name or whose stored path is not "Images/<name>" loses its rows and entry but no file ("Image %s is no file of
+    // the Images folder: no file removed").
     bool RemoveImage(int nImageID, const QString& strType);
 
     // The open project's "Images" folder; empty while no project is open.

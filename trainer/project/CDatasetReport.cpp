@@ -4,6 +4,7 @@
 #include "project/CCategoryRecord.h"
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CSafeName.h"
 #include "project/CTrainerImageRule.h"
 
 #include <QDir>
@@ -164,8 +165,11 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     const QString strRoot = strProjectDir + QDir::separator();
     std::vector<QString> vctPaths;
     vctPaths.reserve(vctStates.size());
+    // A stored path that leads out of the Images folder is not looked at: the image reads as missing.
     for (const SImageState& state : vctStates)
-        vctPaths.push_back(strRoot + state.pRecord->GetFullPath());
+        vctPaths.push_back(CSafeName::IsImagePath(state.pRecord->GetName(), state.pRecord->GetFullPath())
+                               ? strRoot + state.pRecord->GetFullPath()
+                               : QString());
     const std::vector<SFileState> vctFiles = ReadFileStates(vctPaths);
     for (size_t nImage = 0; nImage < vctStates.size(); ++nImage)
     {
@@ -232,7 +236,9 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         }
 
         const QString strName = image.GetName();
-        state.strTrainerDetail = CTrainerImageRule::Problem(strName);
+        state.strTrainerDetail = CSafeName::ImageNameProblem(strName);
+        if (state.strTrainerDetail.isEmpty())
+            state.strTrainerDetail = CTrainerImageRule::Problem(strName);
         const QString strLabelPath = CTrainerImageRule::BuildLabelPath(strName);
         const auto itOwner = mapLabelOwners.constFind(strLabelPath);
         if (itOwner == mapLabelOwners.constEnd())
@@ -250,7 +256,8 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
                 continue;
             SFlaw& flaw = m_vctFlaws[nFlaw];
             flaw.nCount += nCount;
-            SImage entry{image.GetID(), strName, image.GetFullPath(), QString()};
+            // A name may hold a newline: the report shows it on one line.
+            SImage entry{image.GetID(), CSafeName::Shown(strName), image.GetFullPath(), QString()};
             switch (static_cast<EFlaw>(nFlaw))
             {
             case EFlaw_UnknownClass:

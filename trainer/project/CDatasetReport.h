@@ -33,6 +33,7 @@ public:
     struct SImage
     {
         int nID = -1;
+        // Control characters shown as escapes ("\n").
         QString strName;
         // Relative to the project folder, as stored.
         QString strPath;

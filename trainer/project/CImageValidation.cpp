@@ -9,6 +9,7 @@
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 
 #include <algorithm>
 #include <array>
@@ -104,7 +105,9 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
     pEntry->SetValidation(bValid);
     if (!bValid)
     {
-        const QByteArray baName = pEntry->GetName().toUtf8();
+        // A name from a project file may hold a newline: the line stays one line.
+        const QString strShown = CSafeName::Shown(pEntry->GetName());
+        const QByteArray baName = strShown.toUtf8();
         CLogger::Write(ELogLevel_Error, "Validate: need to update class name for image %s", baName.constData());
         // The line above has always been written for every reason; the ones below say which it is.
         if (bNoBoxes)
@@ -120,11 +123,11 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
         if (m_pOutcome)
         {
             if (bNoBoxes)
-                m_pOutcome->Add(CBuildOutcome::EReason_NoBoxes, pEntry->GetName());
+                m_pOutcome->Add(CBuildOutcome::EReason_NoBoxes, strShown);
             if (bClassGone)
-                m_pOutcome->Add(CBuildOutcome::EReason_ClassGone, pEntry->GetName());
+                m_pOutcome->Add(CBuildOutcome::EReason_ClassGone, strShown);
             if (nUnusableBoxes > 0)
-                m_pOutcome->Add(CBuildOutcome::EReason_BadNumbers, pEntry->GetName());
+                m_pOutcome->Add(CBuildOutcome::EReason_BadNumbers, strShown);
         }
     }
     return bValid;

@@ -22,6 +22,7 @@
 #include "project/CProjectRecordFactory.h"
 #include "project/CRoiAnnotation.h"
 #include "project/CRoiAnnotationHost.h"
+#include "project/CSafeName.h"
 #include "project/CTrainerProcess.h"
 #include "project/CTrainingRun.h"
 #include "project/CYoloDatasetImport.h"
@@ -347,11 +348,23 @@ bool CProjectController::slot_CheckValidateROI()
     return m_pModel && m_pDatabase && CImageValidation(m_pDatabase).ValidateProject(*m_pModel);
 }
 
+bool CProjectController::IsOpenablePath(int nImageID, const QString& strFilePath)
+{
+    // A stored path from a project file may lead out of the project folder: only "Images/<file name>" is opened.
+    if (CSafeName::IsImagePath(strFilePath.mid(QString("Images/").size()), strFilePath))
+        return true;
+    CLogger::Write(ELogLevel_Error, "Cannot open image %d: %s is no file of the Images folder", nImageID,
+                   CSafeName::Shown(strFilePath).toUtf8().constData());
+    return false;
+}
+
 void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath)
 {
     if (!m_pModel)
         return;
     CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", nImageID, strFilePath.toUtf8().constData());
+    if (!IsOpenablePath(nImageID, strFilePath))
+        return;
     m_pAnnotation->OpenImage(nImageID, m_pModel->GetProjectDir() + QDir::separator() + strFilePath);
 }
 
@@ -366,6 +379,8 @@ bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithout
         return false;
     CLogger::Write(ELogLevel_Debug, "Open Image %d : %s", pTarget->GetImageID(),
                    pTarget->GetFullPath().toUtf8().constData());
+    if (!IsOpenablePath(pTarget->GetImageID(), pTarget->GetFullPath()))
+        return false;
     m_pAnnotation->OpenImageInView(pTarget->GetImageID(),
                                    m_pModel->GetProjectDir() + QDir::separator() + pTarget->GetFullPath(), nViewID);
     if (m_pView)

@@ -164,6 +164,9 @@ signals:
     void signal_ClassesChanged();
 
 private:
+    // True when the stored path is "Images/<plain file name>"; logs "Cannot open image %d: %s is no file of the
+    // Images folder" otherwise.
+    static bool IsOpenablePath(int nImageID, const QString& strFilePath);
     bool LoadProject(const QString& strProjectDir, const QString& strProjectName);
     QString PromptTitle() const;
     void AddImages(const QString& strType);

@@ -1,5 +1,7 @@
 #include "project/CProjectFolderRemover.h"
 
+#include "project/CSafeName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,7 +77,11 @@ void CProjectFolderRemover::RemoveRest()
     }
     QStringList lstImageFiles;
     for (const QString& strName : m_lstImageNames)
-        lstImageFiles << strName << LabelName(strName);
+    {
+        // A name from a project file may lead out of the folder ("../x"): only plain file names are the project's.
+        if (CSafeName::ImageNameProblem(strName).isEmpty())
+            lstImageFiles << strName << LabelName(strName);
+    }
     RemoveFromSubfolder(IMAGE_FOLDER, lstImageFiles);
     // The trainer names its weights after the configuration file: config_1000.weights, config_last.weights, ...
     const QStringList lstWeights =

@@ -8,6 +8,7 @@
 #include "project/CDatasetImageEntry.h"
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
+#include "project/CSafeName.h"
 #include "project/CTrainerImageRule.h"
 
 #include <QDir>
@@ -72,48 +73,81 @@ QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
     return QString(strConfiguration).replace(reLineEnd, "\n");
 }
 
-bool CTrainingBuild::CheckImages(const EntryList& vctTrain, const EntryList& vctTest) const
+bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
+                               const RecordList& vctImages, const RecordList& vctCategories) const
 {
     // Two images whose names differ only after their last "." would share one label file: one of them would be
-    // trained with the other's boxes.
+    // trained with the other's boxes. A row in neither list counts too: a project file may hold any TYPE.
     QHash<QString, QString> mapLabelOwners;
     int nUnusable = 0;
+    const auto check = [&](const QString& strName, bool bListed)
+    {
+        QString strProblem = CSafeName::ImageNameProblem(strName);
+        if (strProblem.isEmpty() && bListed)
+            strProblem = CTrainerImageRule::Problem(strName);
+        const QString strLabelPath = CTrainerImageRule::BuildLabelPath(strName);
+        const auto itOwner = mapLabelOwners.constFind(strLabelPath);
+        if (strProblem.isEmpty() && itOwner != mapLabelOwners.constEnd() && itOwner.value() != strName)
+            strProblem = QString("its label file %1 is the label file of %2 too")
+                             .arg(CSafeName::Shown(strLabelPath), CSafeName::Shown(itOwner.value()));
+        if (itOwner == mapLabelOwners.constEnd())
+            mapLabelOwners.insert(strLabelPath, strName);
+        const QString strShown = CSafeName::Shown(strName);
+        if (strProblem.isEmpty())
+        {
+            if (!bListed)
+                CLogger::Write(ELogLevel_Warning,
+                               "Image %s is in neither the training nor the test list: it gets no label file",
+                               Utf8(strShown).constData());
+            return;
+        }
+        ++nUnusable;
+        if (m_pOutcome)
+            m_pOutcome->Add(CBuildOutcome::EReason_Unusable, strShown + ": " + strProblem);
+        CLogger::Write(ELogLevel_Error, "Image %s cannot be used by the trainer: %s", Utf8(strShown).constData(),
+                       Utf8(strProblem).constData());
+    };
     for (const EntryList* pList : {&vctTrain, &vctTest})
     {
         for (const std::shared_ptr<CDatasetImageEntry>& pEntry : *pList)
         {
-            if (!pEntry)
-                continue;
-            const QString strName = pEntry->GetName();
-            QString strProblem = CTrainerImageRule::Problem(strName);
-            const QString strLabelPath = CTrainerImageRule::BuildLabelPath(strName);
-            const auto itOwner = mapLabelOwners.constFind(strLabelPath);
-            if (strProblem.isEmpty() && itOwner != mapLabelOwners.constEnd() && itOwner.value() != strName)
-                strProblem =
-                    QString("its label file %1 is the label file of %2 too").arg(strLabelPath, itOwner.value());
-            if (itOwner == mapLabelOwners.constEnd())
-                mapLabelOwners.insert(strLabelPath, strName);
-            if (strProblem.isEmpty())
-                continue;
-            ++nUnusable;
-            if (m_pOutcome)
-                m_pOutcome->Add(CBuildOutcome::EReason_Unusable, strName + ": " + strProblem);
-            CLogger::Write(ELogLevel_Error, "Image %s cannot be used by the trainer: %s", Utf8(strName).constData(),
-                           Utf8(strProblem).constData());
+            if (pEntry)
+                check(pEntry->GetName(), true);
         }
+    }
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctImages)
+    {
+        const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get());
+        if (pImage && !setListed.contains(pImage->GetID()))
+            check(pImage->GetName(), false);
     }
     if (nUnusable > 0)
         CLogger::Write(ELogLevel_Error, "Build Failed: %d images cannot be used by the trainer", nUnusable);
-    return nUnusable == 0;
+
+    // A newline in a class name would make custom.names longer than "classes=" and shift every later class.
+    int nBadClasses = 0;
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        const auto* pCategory = dynamic_cast<const CCategoryRecord*>(pRecord.get());
+        const QString strProblem = pCategory ? CSafeName::ClassNameProblem(pCategory->GetName()) : QString();
+        if (strProblem.isEmpty())
+            continue;
+        ++nBadClasses;
+        const QString strShown = CSafeName::Shown(pCategory->GetName());
+        if (m_pOutcome)
+            m_pOutcome->Add(CBuildOutcome::EReason_ClassName, strShown + ": " + strProblem);
+        CLogger::Write(ELogLevel_Error, "Class %s cannot be written to custom.names: %s", Utf8(strShown).constData(),
+                       Utf8(strProblem).constData());
+    }
+    if (nBadClasses > 0)
+        CLogger::Write(ELogLevel_Error, "Build Failed: %d classes cannot be written to custom.names", nBadClasses);
+    return nUnusable == 0 && nBadClasses == 0;
 }
 
 bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration)
 {
     if (!m_pDatabase || m_strProjectDir.isEmpty())
         return false;
-    if (!CheckImages(vctTrain, vctTest))
-        return false;
-
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
@@ -127,6 +161,18 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
             return false;
         }
     }
+
+    QSet<int> setListed;
+    for (const EntryList* pList : {&vctTrain, &vctTest})
+    {
+        for (const std::shared_ptr<CDatasetImageEntry>& pEntry : *pList)
+        {
+            if (pEntry)
+                setListed.insert(pEntry->GetImageID());
+        }
+    }
+    if (!CheckRows(vctTrain, vctTest, setListed, vctImages, vctCategories))
+        return false;
 
     CBuildFileSet files;
     QString strNames;
@@ -158,7 +204,8 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctImages)
     {
         const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get());
-        if (!pImage)
+        // A row in neither list is never validated: its label file could empty a listed image's.
+        if (!pImage || !setListed.contains(pImage->GetID()))
             continue;
         const QString strName = pImage->GetName();
         const int nDot = strName.lastIndexOf('.');

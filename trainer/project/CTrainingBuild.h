@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 class CBuildOutcome;
 class CDatabase;
+class CDatabaseRecord;
 class CDatasetImageEntry;
 class CDatasetImageRecord;
 class CDatasetROIRecord;
@@ -25,7 +27,12 @@ public:
 
     // Writes the files; the lists give train.txt and test.txt in their order, the configuration becomes config.txt.
     // Fails before writing anything, with one "Image %s cannot be used by the trainer: %s" line per listed image the
-    // trainer would mistreat and "Build Failed: %d images cannot be used by the trainer"; fails with
+    // trainer would mistreat, per image row whose name is no plain file name (see CSafeName) and per row whose label
+    // file is another row's, whatever its list, then "Build Failed: %d images cannot be used by the trainer"; with
+    // one "Class %s cannot be written to custom.names: %s" line per class name holding a control character, then
+    // "Build Failed: %d classes cannot be written to custom.names". A row in neither list gets no label file and a
+    // warning "Image %s is in neither the training nor the test list: it gets no label file". Names in these lines
+    // show control characters as escapes. Fails with
     // "Build Failed: %s" naming the file when one cannot be written or put in place. Logs "Created custom.names" and
     // "Build Completed" when every file is in place.
     bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
@@ -39,8 +46,12 @@ public:
     static QString ConfigurationText(const QString& strConfiguration);
 
 private:
-    // Logs each listed image the trainer cannot use; true when there is none.
-    bool CheckImages(const EntryList& vctTrain, const EntryList& vctTest) const;
+    using RecordList = std::vector<std::shared_ptr<CDatabaseRecord>>;
+    // Logs each listed image the trainer cannot use, each image row whose name is no plain file name or shares a
+    // label file whatever its list, and each class name that is not one line; true when there is none. Logs a
+    // warning for each row in neither list, which gets no label file.
+    bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
+                   const RecordList& vctImages, const RecordList& vctCategories) const;
     QString FilePath(const QString& strRelative) const;
     // Logs "Build Failed: %s" and adds it to the outcome.
     void LogFailure(const QString& strWhat) const;

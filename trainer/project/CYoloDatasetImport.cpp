@@ -6,6 +6,7 @@
 #include "project/CDatasetImageRecord.h"
 #include "project/CDatasetROIRecord.h"
 #include "project/CProjectModel.h"
+#include "project/CSafeName.h"
 #include "project/CYoloDatasetScan.h"
 
 #include "frame/CPrompt.h"
@@ -85,6 +86,16 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
             mapByName.emplace(pCategory->GetName(), pCategory->GetID());
     }
     const QStringList& lstNames = scan.ClassNames();
+    // Checked before any class is added: a refused import leaves the project as it was.
+    for (const QString& strName : lstNames)
+    {
+        const QString strProblem = CSafeName::ClassNameProblem(strName);
+        if (strProblem.isEmpty())
+            continue;
+        strRefusal =
+            QString("Class %1 cannot be imported, %2: nothing imported.").arg(CSafeName::Shown(strName), strProblem);
+        return false;
+    }
     QSet<QString> setMissing;
     for (const QString& strName : lstNames)
     {
@@ -208,7 +219,17 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
             break;
         }
         const CYoloDatasetScan::SImage& image = vctImages[i];
-        const QString strName = FreeName(QFileInfo(image.strPath).fileName(), taken);
+        // A file name may hold a newline: it would split its line in train.txt.
+        const QString strSourceName = QFileInfo(image.strPath).fileName();
+        const QString strNameProblem = CSafeName::ImageNameProblem(strSourceName);
+        if (!strNameProblem.isEmpty())
+        {
+            CLogger::Write(ELogLevel_Error, "Cannot import image %s: %s",
+                           Utf8(CSafeName::Shown(strSourceName)).constData(), Utf8(strNameProblem).constData());
+            ++result.nFailed;
+            continue;
+        }
+        const QString strName = FreeName(strSourceName, taken);
         const QByteArray baName = Utf8(strName);
         const QString strTarget = strFolder + QDir::separator() + strName;
         if (!QFile::copy(image.strPath, strTarget))

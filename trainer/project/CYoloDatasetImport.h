@@ -26,9 +26,11 @@ public:
     {
         int nImages = 0;
         int nBoxes = 0;
-        int nFailed = 0; // images that could not be copied, read or stored
+        int nFailed = 0; // images that could not be copied, read or stored, or whose name is no plain file name
         bool bCancelled = false;
-        QString strRefusal; // why nothing was imported (see CYoloDatasetScan::Refusal, the class limit)
+        // Why nothing was imported: see CYoloDatasetScan::Refusal, the class limit, a class name with a control
+        // character.
+        QString strRefusal;
     };
     // Called before each image with the number done and the total; false cancels the import there.
     using Progress = std::function<bool(int nDone, int nTotal)>;
@@ -55,7 +57,8 @@ public:
 
 private:
     // The project's category ID of every class index of the scan; appends the missing classes in one transaction.
-    // Sets strRefusal and adds nothing when the project would hold more than CYoloDatasetScan::kMaxClasses.
+    // Sets strRefusal and adds nothing when the project would hold more than CYoloDatasetScan::kMaxClasses, or when
+    // a class name holds a control character.
     bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefusal);
     // The names in the image folder and in the image table.
     QSet<QString> TakenNames(const QString& strFolder) const;

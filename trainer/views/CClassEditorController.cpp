@@ -6,6 +6,7 @@
 #include "frame/CSetting.h"
 #include "project/CCategoryRecord.h"
 #include "project/CClassDeletion.h"
+#include "project/CSafeName.h"
 #include "views/CClassEditorView.h"
 #include "views/CRefusedEdit.h"
 
@@ -51,6 +52,8 @@ void CClassEditorController::Insert(const QString& strName)
         Load();
         return;
     }
+    if (RefuseUnsafeName(strName))
+        return;
     auto pRecord = std::make_shared<CCategoryRecord>();
     pRecord->SetName(strName);
     if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pRecord}, true))
@@ -68,6 +71,8 @@ void CClassEditorController::Update(int nID, const QString& strName)
         Load();
         return;
     }
+    if (RefuseUnsafeName(strName))
+        return;
     if (!m_pDatabase->UpdateTable(CCategoryRecord::TABLE_NAME, {{CCategoryRecord::COLUMN_NAME, strName}},
                                   {{CDatabaseRecord::COLUMN_ID, nID}}, true))
         Refuse("save", strName, nID);
@@ -157,4 +162,16 @@ void CClassEditorController::Refuse(const QString& strAction, const QString& str
     Load();
     CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
                      QString("Cannot %1 class %2: %3").arg(strAction, strName, strReason));
+}
+
+bool CClassEditorController::RefuseUnsafeName(const QString& strName)
+{
+    // A newline would make the trainer's class list longer than its class count and shift every later class.
+    const QString strProblem = CSafeName::ClassNameProblem(strName);
+    if (strProblem.isEmpty())
+        return false;
+    Load();
+    CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
+                     QString("Cannot save class %1: %2").arg(CSafeName::Shown(strName), strProblem));
+    return true;
 }

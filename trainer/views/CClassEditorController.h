@@ -42,6 +42,8 @@ private:
     bool AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID);
     // strAction is "save" or "delete"; nID is the edited row's, -1 for a new one.
     void Refuse(const QString& strAction, const QString& strName, int nID);
+    // Shows the file's rows again and warns "Cannot save class %s: %s"; true when the name was refused.
+    bool RefuseUnsafeName(const QString& strName);
 
     CClassEditorView* m_pView = nullptr;
     CDatabase* m_pDatabase = nullptr;
