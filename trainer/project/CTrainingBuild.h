@@ -26,11 +26,18 @@ public:
     // Writes the files; the lists give train.txt and test.txt in their order, the configuration becomes config.txt.
     // Fails before writing anything, with one "Image %s cannot be used by the trainer: %s" line per listed image the
     // trainer would mistreat and "Build Failed: %d images cannot be used by the trainer"; fails with
-    // "Build Failed: %s" naming the file when one cannot be written or put in place. Logs "Created custom.names" and
+    // "Build Failed: %s" naming the file when one cannot be written or put in place (or the folder without room for
+    // the new files), followed by "Build Failed because: %s" with the system's reason. Logs "Created custom.names" and
     // "Build Completed" when every file is in place.
     bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
     // Each reason a build fails for from now on is added to the outcome (not owned; null stops it).
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
+
+    // Where a build records the progress of putting its files in place (see CBuildFileSet).
+    static QString JournalPath(const QString& strProjectDir);
+    // Makes the build files of the folder all-old or all-new again after a build was killed while putting them in
+    // place; true when there was nothing to do or it succeeded.
+    static bool RecoverInterrupted(const QString& strProjectDir);
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
@@ -42,8 +49,8 @@ private:
     // Logs each listed image the trainer cannot use; true when there is none.
     bool CheckImages(const EntryList& vctTrain, const EntryList& vctTest) const;
     QString FilePath(const QString& strRelative) const;
-    // Logs "Build Failed: %s" and adds it to the outcome.
-    void LogFailure(const QString& strWhat) const;
+    // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
+    void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 
     CDatabase* m_pDatabase = nullptr;
     QString m_strProjectDir;
