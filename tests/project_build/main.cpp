@@ -3,6 +3,7 @@
 int RunProjectBuildTest(int argc, char** argv);
 int RunHeadlessBuildTest(int argc, char** argv);
 int RunBoxNumbersTest(int argc, char** argv);
+int RunBuildFileSafetyTest(int argc, char** argv);
 
 // The test classes share the project fixture; each runs with its own report.
 int main(int argc, char** argv)
@@ -10,5 +11,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int nBuildFailures = RunProjectBuildTest(argc, argv);
     const int nHeadlessFailures = RunHeadlessBuildTest(argc, argv);
-    return nBuildFailures + nHeadlessFailures + RunBoxNumbersTest(argc, argv);
+    const int nBoxFailures = RunBoxNumbersTest(argc, argv);
+    return nBuildFailures + nHeadlessFailures + nBoxFailures + RunBuildFileSafetyTest(argc, argv);
 }

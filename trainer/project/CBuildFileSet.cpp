@@ -193,16 +193,15 @@ bool CBuildFileSet::HasRoom()
     qint64 nNeeded = BLOCK_SIZE;
     for (const SFile& sFile : m_vctFiles)
         nNeeded += (sFile.baContent.size() + BLOCK_SIZE - 1) / BLOCK_SIZE * BLOCK_SIZE;
-    const QString strDir = QFileInfo(m_strJournalPath.isEmpty() ? m_vctFiles.front().strPath : m_strJournalPath)
-                               .absolutePath();
+    const QString strDir =
+        QFileInfo(m_strJournalPath.isEmpty() ? m_vctFiles.front().strPath : m_strJournalPath).absolutePath();
     const qint64 nFree = s_fnFreeSpace ? s_fnFreeSpace(strDir) : QStorageInfo(strDir).bytesAvailable();
     // A file system that cannot tell is tried: a write that fails still says why.
     if (nFree < 0 || nFree >= nNeeded)
         return true;
     m_strFailedPath = strDir;
-    m_strFailedReason = QString("the build needs %1 bytes of free space for its new files, %2 bytes are free")
-                            .arg(nNeeded)
-                            .arg(nFree);
+    m_strFailedReason =
+        QString("the build needs %1 bytes of free space for its new files, %2 bytes are free").arg(nNeeded).arg(nFree);
     return false;
 }
 
@@ -408,8 +407,9 @@ bool CBuildFileSet::Recover(const QString& strJournalPath)
         SyncFolder(strFolder);
     if (!bDone)
     {
-        CLogger::Write(ELogLevel_Error, "Could not finish the interrupted build of the journal %s; it stays for the "
-                                        "next try",
+        CLogger::Write(ELogLevel_Error,
+                       "Could not finish the interrupted build of the journal %s; it stays for the "
+                       "next try",
                        baJournalPath.constData());
         return false;
     }
