@@ -101,6 +101,23 @@ private slots:
         QVERIFY(!lstRecoveries.filter("completed").isEmpty());
     }
 
+    // A build killed before journals were kept left these beside files that no later build changed.
+    void leftoversBesideUnchangedFilesAreRemoved()
+    {
+        const QString strDir = Project("leftovers", Statements({"cat"}, {"a.jpg"}, {"1 1 2 2 1 1"}));
+        QVERIFY(Build());
+        const QMap<QString, QByteArray> mapBuilt = Snapshot(strDir);
+        for (const QString& strLeftover : {"Images/a.txt.previous", "custom.names.building", "config.txt.previous"})
+        {
+            QFile file(strDir + "/" + strLeftover);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("stale") == 5);
+        }
+
+        QVERIFY(Build());
+
+        QCOMPARE(Snapshot(strDir), mapBuilt);
+    }
+
     void plantedLinkAtATemporaryPathLeavesItsTargetAlone_data()
     {
         QTest::addColumn<QString>("link");

@@ -146,7 +146,12 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
     }
     // Creating a file is by far the dearest step of a build; most label files come out as they were.
     if (!m_setPaths.contains(strPath) && IsUnchanged(strPath, baContent))
+    {
+        // What a build killed before journals were kept left beside it: the file itself is whole.
+        RemoveEntry(TemporaryPath(strPath));
+        RemoveEntry(PreviousPath(strPath));
         return true;
+    }
     if (m_setPaths.contains(strPath))
     {
         for (SFile& sFile : m_vctFiles)

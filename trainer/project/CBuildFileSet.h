@@ -27,8 +27,8 @@ public:
     CBuildFileSet& operator=(const CBuildFileSet&) = delete;
 
     // Takes the bytes that strPath is to hold; false (FailedPath names strPath, FailedReason says why) when strPath
-    // is a folder. A file that already holds exactly these bytes is left alone. A path given twice keeps the later
-    // content.
+    // is a folder. A file that already holds exactly these bytes is left alone, and temporary or previous files
+    // found beside it are removed. A path given twice keeps the later content.
     bool Write(const QString& strPath, const QByteArray& baContent);
     // Puts every written file in place; false (FailedPath names the file or folder that failed, FailedReason says
     // why) leaves all target files as they were before. Only a put-back that fails as well can leave a mixture;
