@@ -107,9 +107,9 @@ private slots:
         const QString strDir = Project("leftovers", Statements({"cat"}, {"a.jpg"}, {"1 1 2 2 1 1"}));
         QVERIFY(Build());
         const QMap<QString, QByteArray> mapBuilt = Snapshot(strDir);
-        for (const QString& strLeftover : {"Images/a.txt.previous", "custom.names.building", "config.txt.previous"})
+        for (const char* pszLeftover : {"Images/a.txt.previous", "custom.names.building", "config.txt.previous"})
         {
-            QFile file(strDir + "/" + strLeftover);
+            QFile file(strDir + "/" + pszLeftover);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write("stale") == 5);
         }
 
