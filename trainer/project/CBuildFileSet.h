@@ -5,48 +5,79 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
-// Replaces a set of files all together or not at all. Each file is first written in full to a temporary file beside
-// it; Commit then moves the files it replaces aside, puts the new ones in place and only then deletes the old ones.
-// When any step fails, every file already touched is put back, so the previous versions stay whole and no new file
-// is left. Whatever was not committed is discarded when the object goes.
+// Replaces a set of files all together or not at all. Write only takes the new content; Commit checks that the disk
+// has room for a second copy of every changed file, writes each in full to a temporary file beside it (created
+// afresh, never through a link, and flushed to the disk), moves the files it replaces aside, puts the new ones in
+// place and only then deletes the old ones. When any step fails, every file already touched is put back, so the
+// previous versions stay whole and no new file is left. With a journal, Commit records its progress there, so that
+// Recover can make the set all-old or all-new again after the process was killed or the power failed during it.
+// Whatever was not committed is discarded when the object goes.
 class CBuildFileSet
 {
 public:
+    // Without journal: an interrupted Commit cannot be put right afterwards.
     CBuildFileSet() = default;
+    // The journal records each Commit's progress; every file of the set lies in the journal's folder or below it.
+    explicit CBuildFileSet(const QString& strJournalPath);
     ~CBuildFileSet();
     CBuildFileSet(const CBuildFileSet&) = delete;
     CBuildFileSet& operator=(const CBuildFileSet&) = delete;
 
-    // Writes the bytes to the temporary file of strPath; false (FailedPath names strPath) when it cannot. A file that
-    // already holds exactly these bytes is left alone. A path given twice keeps the later content.
+    // Takes the bytes that strPath is to hold; false (FailedPath names strPath, FailedReason says why) when strPath
+    // is a folder. A file that already holds exactly these bytes is left alone, and temporary or previous files
+    // found beside it are removed. A path given twice keeps the later content.
     bool Write(const QString& strPath, const QByteArray& baContent);
-    // Puts every written file in place; false (FailedPath names the file that could not be placed) leaves all target
-    // files as they were before. Only a put-back that fails as well can leave a mixture; FailedRestores names those
-    // files then.
+    // Puts every written file in place; false (FailedPath names the file or folder that failed, FailedReason says
+    // why) leaves all target files as they were before. Only a put-back that fails as well can leave a mixture;
+    // FailedRestores names those files then, and the journal stays for the next Recover.
     bool Commit();
-    // Deletes the temporary files.
+    // Forgets the written content and deletes any temporary file.
     void Discard();
 
     QString FailedPath() const { return m_strFailedPath; }
+    QString FailedReason() const { return m_strFailedReason; }
     QStringList FailedRestores() const { return m_lstFailedRestores; }
 
     static QString TemporaryPath(const QString& strPath);
     static QString PreviousPath(const QString& strPath);
+    // Finishes what an interrupted Commit with this journal left: the old files come back unless every new one was
+    // in place, in which case the new ones stay; then the temporary and previous files and the journal go. Logs
+    // what it did; true when there was nothing to do or everything was put right.
+    static bool Recover(const QString& strJournalPath);
+
+    // Test seams. Commit stops after that many of its steps as a killed process would, leaving every file as it is
+    // (negative: never stops).
+    static void SetStepLimit(int nSteps);
+    // Gives the free bytes of a folder in place of the file system (null: the file system's answer).
+    static void SetFreeSpaceProbe(std::function<qint64(const QString&)> fnProbe);
 
 private:
     struct SFile
     {
         QString strPath;
+        QByteArray baContent;
         bool bHadPrevious = false;
     };
     static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);
+    bool HasRoom();
+    // One step of Commit; false when the step limit stops it here.
+    bool Step();
+    bool WriteJournal(bool bNewInPlace);
+    void Fail(const QString& strPath, int nError);
     // Moves the files moved aside back into place, newest first, after removing what was put in their stead.
     void RollBack(size_t nPlaced, size_t nMovedAside);
+    // After a failed Commit: temporary files go, and so does the journal when nothing is left to put right.
+    void CleanUp();
+    void SyncFolders() const;
 
     std::vector<SFile> m_vctFiles;
     QSet<QString> m_setPaths;
+    QString m_strJournalPath;
     QString m_strFailedPath;
+    QString m_strFailedReason;
     QStringList m_lstFailedRestores;
+    int m_nSteps = 0;
 };

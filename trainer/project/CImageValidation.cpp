@@ -90,6 +90,15 @@ struct SImageRois
 
 CImageValidation::CImageValidation(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
+bool CImageValidation::ReadFailed(const QString& strTable) const
+{
+    // An unread table is no empty one: with the disk full every image would be taken for one without boxes.
+    CLogger::Write(ELogLevel_Error, "Validate: cannot read the table %s", strTable.toUtf8().constData());
+    if (m_pOutcome)
+        m_pOutcome->Add(CBuildOutcome::EReason_Failed, "cannot read the table " + strTable);
+    return false;
+}
+
 bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
                              const std::vector<int>& vctRoiCategoryIDs, int nUnusableBoxes,
                              const std::vector<int>& vctCategoryIDs)
@@ -142,12 +151,11 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
     // after each edit cheap on images with thousands of boxes, and show a coordinate that is no number as it is.
     std::vector<std::vector<QVariant>> vctColumns;
     SImageRois rois;
-    if (m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME, RoiColumns(),
-                                   {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}, vctColumns))
-    {
-        for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
-            rois.Add(vctColumns, 0, nRow);
-    }
+    if (!m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME, RoiColumns(),
+                                    {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}, vctColumns))
+        return ReadFailed(CDatasetROIRecord::TABLE_NAME);
+    for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
+        rois.Add(vctColumns, 0, nRow);
     return Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), SortedCategoryIDs(vctCategories));
 }
 
@@ -157,7 +165,8 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
     if (!m_pDatabase)
         return false;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {}))
+        return ReadFailed(CCategoryRecord::TABLE_NAME);
     const std::vector<int> vctCategoryIDs = SortedCategoryIDs(vctRecords);
 
     // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
@@ -167,12 +176,11 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
     if (!vctTrain.empty() || !vctTest.empty())
     {
         std::vector<std::vector<QVariant>> vctColumns;
-        if (m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
-                                       QStringList(CDatasetROIRecord::COLUMN_IMAGE_ID) + RoiColumns(), {}, vctColumns))
-        {
-            for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
-                mapImageRois[vctColumns[0][nRow].toInt()].Add(vctColumns, 1, nRow);
-        }
+        if (!m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
+                                        QStringList(CDatasetROIRecord::COLUMN_IMAGE_ID) + RoiColumns(), {}, vctColumns))
+            return ReadFailed(CDatasetROIRecord::TABLE_NAME);
+        for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
+            mapImageRois[vctColumns[0][nRow].toInt()].Add(vctColumns, 1, nRow);
     }
 
     const SImageRois none;
@@ -197,7 +205,8 @@ bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
     if (!m_pDatabase)
         return false;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}))
+        return ReadFailed(CCategoryRecord::TABLE_NAME);
     std::shared_ptr<CDatasetImageEntry> pEntry = model.FindTrainImage(nImageID);
     if (!pEntry)
         pEntry = model.FindTestImage(nImageID);

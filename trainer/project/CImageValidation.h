@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 #include <vector>
 
@@ -11,7 +13,8 @@ class CProjectModel;
 
 // Decides which project images the trainer can use: an image is valid when it has at least one ROI, every ROI names
 // an existing class, and the image has a size and every ROI is a box the trainer can use (CBoxRule; a coordinate
-// stored as text or NULL is no number). Marks each entry and logs each invalid image with the reason it is invalid.
+// stored as text or NULL is no number). Marks each entry and logs each invalid image with the reason it is invalid. A
+// table that cannot be read is an error of its own ("Validate: cannot read the table %s"); the entries stay unmarked.
 class CImageValidation
 {
 public:
@@ -34,6 +37,8 @@ public:
     bool ValidateProject(const CProjectModel& model);
 
 private:
+    // Logs and records a table that could not be read; false.
+    bool ReadFailed(const QString& strTable) const;
     // nUnusableBoxes: the image's ROIs that CBoxRule refuses (all of them when the image has no size).
     bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
                int nUnusableBoxes, const std::vector<int>& vctCategoryIDs);

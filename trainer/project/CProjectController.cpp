@@ -24,6 +24,7 @@
 #include "project/CRoiAnnotationHost.h"
 #include "project/CSafeName.h"
 #include "project/CTrainerProcess.h"
+#include "project/CTrainingBuild.h"
 #include "project/CTrainingRun.h"
 #include "project/CYoloDatasetImport.h"
 #include "project/ECommandState.h"
@@ -134,6 +135,8 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
     CProjectFileReader::SContent content;
     if (!CProjectFileReader::Open(m_pDatabase, ProjectFilePath(strProjectDir, strProjectName), content))
         return false;
+    // A build killed while putting its files in place left some old and some new: the project shows whole files.
+    CTrainingBuild::RecoverInterrupted(strProjectDir);
 
     if (m_pModel)
     {

@@ -46,11 +46,24 @@ CTrainingBuild::CTrainingBuild(CDatabase* pDatabase, const QString& strProjectDi
 {
 }
 
-void CTrainingBuild::LogFailure(const QString& strWhat) const
+void CTrainingBuild::LogFailure(const QString& strWhat, const QString& strReason) const
 {
     CLogger::Write(ELogLevel_Error, "Build Failed: %s", Utf8(strWhat).constData());
+    // A line of its own, so that the line above stays as it always was.
+    if (!strReason.isEmpty())
+        CLogger::Write(ELogLevel_Error, "Build Failed because: %s", Utf8(strReason).constData());
     if (m_pOutcome)
-        m_pOutcome->Add(CBuildOutcome::EReason_Failed, strWhat);
+        m_pOutcome->Add(CBuildOutcome::EReason_Failed, strReason.isEmpty() ? strWhat : strWhat + ": " + strReason);
+}
+
+QString CTrainingBuild::JournalPath(const QString& strProjectDir)
+{
+    return strProjectDir + QDir::separator() + "build.journal";
+}
+
+bool CTrainingBuild::RecoverInterrupted(const QString& strProjectDir)
+{
+    return CBuildFileSet::Recover(JournalPath(strProjectDir));
 }
 
 QString CTrainingBuild::FilePath(const QString& strRelative) const
@@ -148,6 +161,13 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
 {
     if (!m_pDatabase || m_strProjectDir.isEmpty())
         return false;
+    // The files of a build killed in the middle are made whole first: this build compares with them.
+    if (!RecoverInterrupted(m_strProjectDir))
+    {
+        LogFailure(JournalPath(m_strProjectDir), "an interrupted build could not be put right");
+        return false;
+    }
+
     std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
@@ -174,7 +194,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     if (!CheckRows(vctTrain, vctTest, setListed, vctImages, vctCategories))
         return false;
 
-    CBuildFileSet files;
+    CBuildFileSet files(JournalPath(m_strProjectDir));
     QString strNames;
     std::unordered_map<int, int> mapClassIndex;
     for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
@@ -188,7 +208,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     const QString strNamesPath = FilePath("custom.names");
     if (!files.Write(strNamesPath, Utf8(strNames)))
     {
-        LogFailure(strNamesPath);
+        LogFailure(strNamesPath, files.FailedReason());
         return false;
     }
 
@@ -222,7 +242,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         }
         if (!files.Write(strLabelPath, Utf8(strLabels)))
         {
-            LogFailure(strLabelPath);
+            LogFailure(strLabelPath, files.FailedReason());
             return false;
         }
     }
@@ -240,7 +260,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     {
         if (!files.Write(sFile.first, sFile.second))
         {
-            LogFailure(sFile.first);
+            LogFailure(sFile.first, files.FailedReason());
             return false;
         }
     }
@@ -251,7 +271,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     }
     if (!files.Commit())
     {
-        LogFailure(files.FailedPath());
+        LogFailure(files.FailedPath(), files.FailedReason());
         for (const QString& strPath : files.FailedRestores())
             CLogger::Write(ELogLevel_Error, "Could not restore the previous %s", Utf8(strPath).constData());
         // The folder came with this build; the failed build takes it back.

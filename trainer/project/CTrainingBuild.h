@@ -32,12 +32,19 @@ public:
     // one "Class %s cannot be written to custom.names: %s" line per class name holding a control character, then
     // "Build Failed: %d classes cannot be written to custom.names". A row in neither list gets no label file and a
     // warning "Image %s is in neither the training nor the test list: it gets no label file". Names in these lines
-    // show control characters as escapes. Fails with
-    // "Build Failed: %s" naming the file when one cannot be written or put in place. Logs "Created custom.names" and
+    // show control characters as escapes. Fails with "Build Failed: %s" naming the file when one cannot be written
+    // or put in place (or the folder without room for the new files), followed by "Build Failed because: %s" with
+    // the system's reason. Logs "Created custom.names" and
     // "Build Completed" when every file is in place.
     bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
     // Each reason a build fails for from now on is added to the outcome (not owned; null stops it).
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
+
+    // Where a build records the progress of putting its files in place (see CBuildFileSet).
+    static QString JournalPath(const QString& strProjectDir);
+    // Makes the build files of the folder all-old or all-new again after a build was killed while putting them in
+    // place; true when there was nothing to do or it succeeded.
+    static bool RecoverInterrupted(const QString& strProjectDir);
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
@@ -53,8 +60,8 @@ private:
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
                    const RecordList& vctImages, const RecordList& vctCategories) const;
     QString FilePath(const QString& strRelative) const;
-    // Logs "Build Failed: %s" and adds it to the outcome.
-    void LogFailure(const QString& strWhat) const;
+    // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
+    void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 
     CDatabase* m_pDatabase = nullptr;
     QString m_strProjectDir;

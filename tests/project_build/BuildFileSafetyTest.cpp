@@ -1,0 +1,249 @@
+#include "CBuildTestCase.h"
+
+#include "project/CBuildFileSet.h"
+
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace ProjectTest;
+
+// The build's files against what goes wrong around them: a build stopped in the middle of putting its files in
+// place, links and folders planted where it writes, a disk without room, a table that cannot be read.
+class BuildFileSafetyTest : public CBuildTestCase
+{
+    Q_OBJECT
+
+private:
+    bool Build() { return m_pCase->controller.BuildProject(); }
+    QString Told(int nAsked) const
+    {
+        const auto& asked = m_pCase->answers.asked;
+        return asked.size() > nAsked ? asked.last().strText : QString();
+    }
+    // A built project whose next build changes every file and adds a label file.
+    QString BuiltProject(const QString& strName)
+    {
+        const QString strDir =
+            Project(strName, Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1", "3 3 2 2 2 1"}));
+        if (!Build())
+            return QString();
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", QString("[net]\n"));
+        bool bOk = false;
+        CProjectFixture::Query(CProjectFixture::DataFile(strDir, strName),
+                               Statements({"dog"}, {"d.jpg 8x8"}, {"1 1 2 2 3 2"}) +
+                                   QStringList("UPDATE dataset_roi SET CATEGORY_ID = 2"),
+                               &bOk);
+        Reopen(strDir, strName);
+        return bOk ? strDir : QString();
+    }
+    void Reopen(const QString& strDir, const QString& strName)
+    {
+        m_pCase->controller.CloseProject();
+        m_pCase->controller.OpenProject(strDir, strName);
+    }
+    static bool MakeFolder(const QString& strPath)
+    {
+        QFile file(strPath + "/kept");
+        return QDir().mkpath(strPath) && file.open(QIODevice::WriteOnly) && file.write("kept") == 4;
+    }
+
+protected:
+    void CleanupCase() override
+    {
+        CBuildFileSet::SetFreeSpaceProbe(nullptr);
+        CBuildFileSet::SetStepLimit(-1);
+    }
+
+private slots:
+    // A build killed after putting some files aside once left them missing beside ".previous" and ".building" files
+    // that no later build removed.
+    void commitStoppedAtAnyStepIsAllOldOrAllNewAfterReopening()
+    {
+        QMap<QString, QByteArray> mapOld;
+        QMap<QString, QByteArray> mapNew;
+        QList<QMap<QString, QByteArray>> lstReopened;
+        QStringList lstRecoveries;
+        for (int nSteps = 0; mapNew.isEmpty(); ++nSteps)
+        {
+            QVERIFY(nSteps < 100);
+            const QString strName = QString("stop%1").arg(nSteps);
+            const QString strDir = BuiltProject(strName);
+            QVERIFY(!strDir.isEmpty());
+            mapOld = Snapshot(strDir);
+
+            CBuildFileSet::SetStepLimit(nSteps);
+            const bool bBuilt = Build();
+            CBuildFileSet::SetStepLimit(-1);
+
+            if (bBuilt)
+            {
+                mapNew = Snapshot(strDir);
+                break;
+            }
+            // Many builds fill more than one log file: only the reopening's lines are read.
+            m_log.Mark();
+            Reopen(strDir, strName);
+            QCOMPARE(m_pCase->model.GetProjectDir(), strDir);
+            lstRecoveries += LogLines("An interrupted build was");
+            lstReopened.append(Snapshot(strDir));
+            // The next build finds the files it would have written.
+            QVERIFY(Build());
+        }
+        QVERIFY(mapNew != mapOld);
+        for (int i = 0; i < lstReopened.size(); ++i)
+            QVERIFY2(lstReopened[i] == mapOld || lstReopened[i] == mapNew, qPrintable(QString("step %1").arg(i)));
+        // Both ways were taken: back before every new file was in place, forward after.
+        QVERIFY(lstReopened.contains(mapOld));
+        QVERIFY(lstReopened.contains(mapNew));
+        QVERIFY(!lstRecoveries.filter("taken back").isEmpty());
+        QVERIFY(!lstRecoveries.filter("completed").isEmpty());
+    }
+
+    // A build killed before journals were kept left these beside files that no later build changed.
+    void leftoversBesideUnchangedFilesAreRemoved()
+    {
+        const QString strDir = Project("leftovers", Statements({"cat"}, {"a.jpg"}, {"1 1 2 2 1 1"}));
+        QVERIFY(Build());
+        const QMap<QString, QByteArray> mapBuilt = Snapshot(strDir);
+        for (const char* pszLeftover : {"Images/a.txt.previous", "custom.names.building", "config.txt.previous"})
+        {
+            QFile file(strDir + "/" + pszLeftover);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("stale") == 5);
+        }
+
+        QVERIFY(Build());
+
+        QCOMPARE(Snapshot(strDir), mapBuilt);
+    }
+
+    void plantedLinkAtATemporaryPathLeavesItsTargetAlone_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("label file") << "Images/a.txt.building";
+        QTest::newRow("configuration") << "config.txt.building";
+        QTest::newRow("journal") << "build.journal.building";
+        QTest::newRow("previous label file") << "Images/a.txt.previous";
+    }
+    void plantedLinkAtATemporaryPathLeavesItsTargetAlone()
+    {
+        QFETCH(QString, link);
+        const QString strDir = BuiltProject("link");
+        QVERIFY(!strDir.isEmpty());
+        const QString strTarget = strDir + "/../outside.txt";
+        QFile target(strTarget);
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write("precious") == 8);
+        target.close();
+        QVERIFY(QFile::link(strTarget, strDir + "/" + link));
+
+        QVERIFY(Build());
+
+        QCOMPARE(Read(strTarget), QByteArray("precious"));
+        QVERIFY(!QFileInfo(strDir + "/" + link).isSymLink());
+        QVERIFY(!QFileInfo(strDir + "/Images/a.txt").isSymLink());
+        QCOMPARE(Read(strDir + "/Images/a.txt"), QByteArray("1 0.003125 0.004167 0.003125 0.004167\n"));
+        QCOMPARE(Read(strDir + "/config.txt"), QByteArray("[net]\n"));
+    }
+
+    // A folder where a label file belongs was moved aside as "a.txt.previous/" and left there, with "Completed".
+    void fileThatCannotBeWrittenFailsWithTheSystemsReason_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder at the label path") << "Images/a.txt"
+                                                  << "a folder stands where the file belongs";
+        QTest::newRow("folder at the temporary path")
+            << "Images/a.txt.building" << QString::fromLocal8Bit(strerror(EISDIR));
+    }
+    void fileThatCannotBeWrittenFailsWithTheSystemsReason()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        const QString strDir =
+            Project("inway", Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1", "3 3 2 2 2 1"}));
+        QVERIFY(MakeFolder(strDir + "/" + folder));
+        const QStringList lstBefore = Tree(strDir);
+        const int nAsked = m_pCase->answers.asked.size();
+
+        QVERIFY(!Build());
+
+        QCOMPARE(Tree(strDir), lstBefore);
+        const QString strFailed = strDir + "/Images/a.txt";
+        QCOMPARE(LogLines("Build"),
+                 QStringList({"[ERROR] Build Failed: " + strFailed, "[ERROR] Build Failed because: " + reason}));
+        QVERIFY2(Told(nAsked).contains(strFailed + ": " + reason), qPrintable(Told(nAsked)));
+    }
+
+    void buildWithoutRoomSaysHowMuchItNeeds()
+    {
+        const QString strDir = BuiltProject("room");
+        QVERIFY(!strDir.isEmpty());
+        const QMap<QString, QByteArray> mapPrevious = Snapshot(strDir);
+        QStringList lstAsked;
+        CBuildFileSet::SetFreeSpaceProbe(
+            [&lstAsked](const QString& strAsked)
+            {
+                lstAsked.append(strAsked);
+                return qint64(100);
+            });
+        const int nAsked = m_pCase->answers.asked.size();
+
+        QVERIFY(!Build());
+
+        QCOMPARE(lstAsked, QStringList(strDir));
+        QCOMPARE(Snapshot(strDir), mapPrevious);
+        const QStringList lstLines = LogLines("Build Failed");
+        QCOMPARE(lstLines.size(), 2);
+        QCOMPARE(lstLines[0], "[ERROR] Build Failed: " + strDir);
+        const QRegularExpressionMatch match =
+            QRegularExpression("^\\[ERROR\\] Build Failed because: the build needs (\\d+) bytes of free space for its "
+                               "new files, 100 bytes are free$")
+                .match(lstLines[1]);
+        QVERIFY2(match.hasMatch(), qPrintable(lstLines[1]));
+        QVERIFY(Told(nAsked).contains("100 bytes are free"));
+        CBuildFileSet::SetFreeSpaceProbe(nullptr);
+        QVERIFY(Build());
+        // A second copy of every file the build changed: all of them here.
+        qint64 nWritten = 0;
+        for (const QByteArray& baFile : Snapshot(strDir))
+            nWritten += baFile.size();
+        QVERIFY(match.captured(1).toLongLong() >= nWritten);
+    }
+
+    // With the disk full a failed select of the boxes made every image one "without boxes".
+    void unreadableTableIsAnErrorNotAnswerOfNoRows_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::newRow("boxes") << "dataset_roi";
+        QTest::newRow("classes") << "category";
+    }
+    void unreadableTableIsAnErrorNotAnswerOfNoRows()
+    {
+        QFETCH(QString, table);
+        const QString strDir =
+            Project("unread", Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1", "3 3 2 2 2 1"}));
+        bool bOk = false;
+        CProjectFixture::Query(CProjectFixture::DataFile(strDir, "unread"),
+                               {QString("ALTER TABLE %1 RENAME TO gone").arg(table)}, &bOk);
+        QVERIFY(bOk);
+        const QStringList lstBefore = Tree(strDir);
+        const int nAsked = m_pCase->answers.asked.size();
+
+        QVERIFY(!Build());
+
+        QCOMPARE(Tree(strDir), lstBefore);
+        QVERIFY(LogLines("Validate: cannot read the table " + table).size() == 1);
+        QCOMPARE(LogLines("Validate: need to update class name"), QStringList());
+        QCOMPARE(LogLines("Validate: image"), QStringList());
+        QVERIFY(Told(nAsked).contains("cannot read the table " + table));
+    }
+};
+
+int RunBuildFileSafetyTest(int argc, char** argv)
+{
+    BuildFileSafetyTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "BuildFileSafetyTest.moc"
