@@ -146,6 +146,42 @@ private slots:
         QCOMPARE(Read(strDir + "/config.txt"), QByteArray("[net]\n"));
     }
 
+    // A journal comes with a project folder received from elsewhere: it may name only what a build writes.
+    void plantedJournalTouchesOnlyBuildFiles_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("an image") << QByteArray("-Images/a.jpg") << "Images/a.jpg";
+        // The project file itself changes as the project opens: that it is still there is what counts.
+        QTest::newRow("the project file") << QByteArray("-planted.data") << "planted.data";
+        QTest::newRow("an image's label file taken back over it") << QByteArray("+Images/b.jpg") << "Images/b.jpg";
+    }
+    void plantedJournalTouchesOnlyBuildFiles()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QString, file);
+        const QString strDir = Project("planted", Statements({"cat"}, {"a.jpg"}, {"1 1 2 2 1 1"}), false);
+        QVERIFY(QDir().mkpath(strDir + "/Images"));
+        for (const char* pszName : {"Images/a.jpg", "Images/b.jpg", "Images/b.jpg.previous"})
+        {
+            QFile image(strDir + "/" + pszName);
+            QVERIFY(image.open(QIODevice::WriteOnly) && image.write(pszName) > 0);
+        }
+        const bool bProjectFile = file.endsWith(".data");
+        const QByteArray baKept = Read(strDir + "/" + file);
+        QFile journal(strDir + "/build.journal");
+        QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write("ovrel build journal 1\nold\n" + entry + "\n") > 0);
+        journal.close();
+
+        m_pCase->controller.OpenProject(strDir, "planted");
+
+        QCOMPARE(bProjectFile ? QFile::exists(strDir + "/" + file) : Read(strDir + "/" + file) == baKept, true);
+        QVERIFY(QFile::exists(strDir + "/build.journal"));
+        QCOMPARE(LogLines("Could not finish the interrupted build").size(), 1);
+        QVERIFY(!Build());
+        QCOMPARE(bProjectFile ? QFile::exists(strDir + "/" + file) : Read(strDir + "/" + file) == baKept, true);
+    }
+
     // A folder where a label file belongs was moved aside as "a.txt.previous/" and left there, with "Completed".
     void fileThatCannotBeWrittenFailsWithTheSystemsReason_data()
     {

@@ -366,7 +366,7 @@ void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
     SyncFolders();
 }
 
-bool CBuildFileSet::Recover(const QString& strJournalPath)
+bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<bool(const QString&)>& fnOwnFile)
 {
     RemoveEntry(TemporaryPath(strJournalPath));
     if (!Exists(strJournalPath))
@@ -393,8 +393,8 @@ bool CBuildFileSet::Recover(const QString& strJournalPath)
             continue;
         const QString strPath =
             QDir::cleanPath(strDir + '/' + QFile::decodeName(QByteArray::fromPercentEncoding(baLine.mid(1))));
-        // A journal that names a file outside the project folder is no journal of ours.
-        if (!strPath.startsWith(strDir + '/'))
+        // A journal that names a file outside the project folder, or none the commit writes, is no journal of ours.
+        if (!strPath.startsWith(strDir + '/') || (fnOwnFile && !fnOwnFile(strPath.mid(strDir.size() + 1))))
         {
             bDone = false;
             continue;

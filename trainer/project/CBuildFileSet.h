@@ -45,8 +45,11 @@ public:
     static QString PreviousPath(const QString& strPath);
     // Finishes what an interrupted Commit with this journal left: the old files come back unless every new one was
     // in place, in which case the new ones stay; then the temporary and previous files and the journal go. Logs
-    // what it did; true when there was nothing to do or everything was put right.
-    static bool Recover(const QString& strJournalPath);
+    // what it did; true when there was nothing to do or everything was put right. A journal may come with a project
+    // folder from elsewhere: an entry outside the journal's folder, or one fnOwnFile (given the path relative to that
+    // folder) does not accept, is never touched, and the journal stays.
+    static bool Recover(const QString& strJournalPath,
+                        const std::function<bool(const QString&)>& fnOwnFile = std::function<bool(const QString&)>());
 
     // Test seams. Commit stops after that many of its steps as a killed process would, leaving every file as it is
     // (negative: never stops).

@@ -14,11 +14,19 @@
 #include <QDir>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <unordered_map>
 
 namespace
 {
+// The build's files beside the label files of the Images folder.
+const char* const kNamesFile = "custom.names";
+const char* const kTrainList = "train.txt";
+const char* const kTestList = "test.txt";
+const char* const kDetectorFile = "detector.txt";
+const char* const kConfigurationFile = "config.txt";
+
 QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
@@ -63,7 +71,19 @@ QString CTrainingBuild::JournalPath(const QString& strProjectDir)
 
 bool CTrainingBuild::RecoverInterrupted(const QString& strProjectDir)
 {
-    return CBuildFileSet::Recover(JournalPath(strProjectDir));
+    // Only the files a build writes are put back or removed: a journal planted in a project received from elsewhere
+    // must not take an image or the project file with it.
+    static const QSet<QString> setBuildFiles = {kNamesFile, kTrainList, kTestList, kDetectorFile, kConfigurationFile};
+    return CBuildFileSet::Recover(JournalPath(strProjectDir),
+                                  [](const QString& strRelative)
+                                  {
+                                      const QString strImages("Images/");
+                                      if (setBuildFiles.contains(strRelative))
+                                          return true;
+                                      const QString strName = strRelative.mid(strImages.size());
+                                      return strRelative.startsWith(strImages) && strName.endsWith(".txt") &&
+                                             CSafeName::ImageNameProblem(strName).isEmpty();
+                                  });
 }
 
 QString CTrainingBuild::FilePath(const QString& strRelative) const
@@ -205,7 +225,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         mapClassIndex.emplace(pCategory->GetID(), static_cast<int>(mapClassIndex.size()));
         strNames += QString::asprintf("%s\n", Utf8(pCategory->GetName()).constData());
     }
-    const QString strNamesPath = FilePath("custom.names");
+    const QString strNamesPath = FilePath(kNamesFile);
     if (!files.Write(strNamesPath, Utf8(strNames)))
     {
         LogFailure(strNamesPath, files.FailedReason());
@@ -252,10 +272,10 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     const QByteArray baDetector = Utf8(QString::asprintf("classes=%d\n", static_cast<int>(mapClassIndex.size())) +
                                        "train=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n");
     const std::vector<std::pair<QString, QByteArray>> vctLastFiles = {
-        {FilePath("train.txt"), ImageList(vctTrain)},
-        {FilePath("test.txt"), ImageList(vctTest)},
-        {FilePath("detector.txt"), baDetector},
-        {FilePath("config.txt"), Utf8(ConfigurationText(strConfiguration))}};
+        {FilePath(kTrainList), ImageList(vctTrain)},
+        {FilePath(kTestList), ImageList(vctTest)},
+        {FilePath(kDetectorFile), baDetector},
+        {FilePath(kConfigurationFile), Utf8(ConfigurationText(strConfiguration))}};
     for (const auto& sFile : vctLastFiles)
     {
         if (!files.Write(sFile.first, sFile.second))
