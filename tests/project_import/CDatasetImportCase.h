@@ -100,6 +100,14 @@ protected:
             lstNames.append(row[0]);
         return lstNames;
     }
+    // "Import Dataset" choosing the folder, with the training share answered when one is given.
+    void Import(const QString& strFolder, const QString& strShare = QString())
+    {
+        m_pCase->answers.files.push_back(strFolder);
+        if (!strShare.isNull())
+            m_pCase->answers.texts.push_back(strShare);
+        m_pCase->controller.slot_ImportDataset();
+    }
     QString LastMessage() const
     {
         for (int i = m_pCase->answers.asked.size() - 1; i >= 0; --i)

@@ -92,11 +92,8 @@ private slots:
         QVERIFY(!m_strDir.isEmpty());
         const QString strFolder = DataSet(files);
         QVERIFY(!strFolder.isEmpty());
-        m_pCase->answers.files.push_back(strFolder);
-        if (!share.isNull())
-            m_pCase->answers.texts.push_back(share);
 
-        m_pCase->controller.slot_ImportDataset();
+        Import(strFolder, share);
 
         QCOMPARE(ImageRows(), images);
         QCOMPARE(m_pCase->answers.texts.size(), size_t(0));
@@ -174,11 +171,8 @@ private slots:
         QVERIFY(!m_strDir.isEmpty());
         const QString strFolder = DataSet(files);
         QVERIFY(!strFolder.isEmpty());
-        m_pCase->answers.files.push_back(strFolder);
-        if (!share.isNull())
-            m_pCase->answers.texts.push_back(share);
 
-        m_pCase->controller.slot_ImportDataset();
+        Import(strFolder, share);
 
         QCOMPARE(ImageRows(), images);
         QCOMPARE(Sql("SELECT COUNT(*) FROM dataset_roi"), QList<QStringList>({{QString::number(boxes)}}));
@@ -193,11 +187,9 @@ private slots:
     {
         m_strDir = Project("imp", {"INSERT INTO category (NAME) VALUES ('b')"});
         const QString strFolder = DataSet({"n.names=a|b|c|d", "a.png=img 10x10", "a.txt=3 0.5 0.5 1 1"});
-        m_pCase->answers.files.push_back(strFolder);
-        m_pCase->answers.texts.push_back("100");
         CSqlTrace::TakeAll();
 
-        m_pCase->controller.slot_ImportDataset();
+        Import(strFolder, "100");
 
         QCOMPARE(Classes(), QStringList({"b", "a", "c", "d"}));
         // Each class insert, and every transaction statement around them: one BEGIN, the three, one COMMIT.

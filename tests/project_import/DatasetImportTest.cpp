@@ -193,9 +193,8 @@ private slots:
             lstFiles.append(QString("labels/r%1.txt=").arg(i + 1) + lstLabels[i]);
         }
         const QString strFolder = DataSet(lstFiles);
-        m_pCase->answers.files.push_back(strFolder);
 
-        m_pCase->controller.slot_ImportDataset();
+        Import(strFolder);
         QVERIFY(m_pCase->controller.BuildProject());
 
         QCOMPARE(Bytes(m_strDir + "/custom.names"), Bytes(strFolder + "/obj.names"));
