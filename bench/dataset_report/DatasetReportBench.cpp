@@ -5,10 +5,10 @@
 #include "BenchTiming.h"
 
 #include "database/CDatabase.h"
-#include "project/CDatasetReport.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectRecordFactory.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/report/CDatasetReport.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "frame/CLogger.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectRecordFactory.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,9 +6,9 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
-#include "project/CDatasetImageStore.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectRecordFactory.h"
+#include "project/images/CDatasetImageStore.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,9 +7,9 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
-#include "project/CProjectRecordFactory.h"
-#include "project/CYoloDatasetImport.h"
-#include "project/CYoloDatasetScan.h"
+#include "project/import/CYoloDatasetImport.h"
+#include "project/import/CYoloDatasetScan.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,9 +2,9 @@
 // (one list signal per image), validating every image, sorting, shuffling and removing one image from the middle
 // while a row far down is current. Each step is timed until the tree shows the model's list again.
 
-#include "project/CDatasetImageEntry.h"
-#include "project/CDatasetImageRecord.h"
 #include "project/CProjectModel.h"
+#include "project/images/CDatasetImageEntry.h"
+#include "project/images/CDatasetImageRecord.h"
 #include "views/CProjectView.h"
 
 #include <QApplication>

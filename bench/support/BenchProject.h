@@ -1,11 +1,11 @@
 #pragma once
 
 #include "database/CDatabase.h"
-#include "project/CCategoryRecord.h"
-#include "project/CDatasetImageRecord.h"
-#include "project/CDatasetROIRecord.h"
-#include "project/CProjectRecordFactory.h"
-#include "project/CProjectTrainingRecord.h"
+#include "project/annotation/CDatasetROIRecord.h"
+#include "project/classes/CCategoryRecord.h"
+#include "project/images/CDatasetImageRecord.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/lifecycle/CProjectTrainingRecord.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "CTestSandbox.h"
 
 #include "database/CDatabase.h"
-#include "project/CNewProjectController.h"
-#include "project/CProjectPropertyRecord.h"
-#include "project/CProjectRecordFactory.h"
+#include "project/lifecycle/CNewProjectController.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/settings/CProjectPropertyRecord.h"
 #include "views/CNewProjectDlg.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "canvas/CImageView2DController.h"
 #include "frame/CUndoStack.h"
 #include "process/CImageProcessView.h"
-#include "project/CDatasetImageEntry.h"
 #include "project/CProjectModel.h"
+#include "project/images/CDatasetImageEntry.h"
 #include "views/CDatasetReportView.h"
 #include "workspace/CImageViewer.h"
 

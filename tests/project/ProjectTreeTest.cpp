@@ -1,10 +1,10 @@
 #include "CPromptAnswers.h"
 
-#include "project/CDatasetImageEntry.h"
-#include "project/CDatasetImageRecord.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
+#include "project/images/CDatasetImageEntry.h"
+#include "project/images/CDatasetImageRecord.h"
 #include "views/CProjectView.h"
 
 #include <QApplication>

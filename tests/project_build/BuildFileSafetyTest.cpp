@@ -1,6 +1,6 @@
 #include "CBuildTestCase.h"
 
-#include "project/CBuildFileSet.h"
+#include "project/build/CBuildFileSet.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/CNewProjectController.h"
+#include "project/lifecycle/CNewProjectController.h"
 #include "views/CClassChooserView.h"
 #include "views/CNewProjectDlg.h"
 

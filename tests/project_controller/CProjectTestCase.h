@@ -9,10 +9,10 @@
 
 #include "frame/CLogModel.h"
 #include "frame/CSetting.h"
-#include "project/CDatasetImageEntry.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
+#include "project/images/CDatasetImageEntry.h"
 #include "views/CConfigurationEditorView.h"
 #include "views/CProjectView.h"
 #include "views/CTextEditorView.h"

@@ -1,7 +1,7 @@
 #include "CProjectTestCase.h"
 
-#include "project/CDatasetReport.h"
-#include "project/CProjectFolderRemover.h"
+#include "project/lifecycle/CProjectFolderRemover.h"
+#include "project/report/CDatasetReport.h"
 
 #include <QImage>
 

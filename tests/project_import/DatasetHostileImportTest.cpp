@@ -1,6 +1,6 @@
 #include "CDatasetImportCase.h"
 
-#include "project/CYoloDatasetScan.h"
+#include "project/import/CYoloDatasetScan.h"
 
 #include <QProgressDialog>
 

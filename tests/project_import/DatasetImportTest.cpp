@@ -1,9 +1,9 @@
 #include "CDatasetImportCase.h"
 
 #include "database/CDatabase.h"
-#include "project/CProjectRecordFactory.h"
-#include "project/CYoloDatasetImport.h"
-#include "project/CYoloDatasetScan.h"
+#include "project/import/CYoloDatasetImport.h"
+#include "project/import/CYoloDatasetScan.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
 
 using namespace ProjectTest;
 

@@ -1,9 +1,9 @@
 #include "CSqliteReader.h"
 
 #include "database/CDatabase.h"
-#include "project/CDatasetROIRecord.h"
-#include "project/CProjectRecordFactory.h"
-#include "project/CProjectTrainingRecord.h"
+#include "project/annotation/CDatasetROIRecord.h"
+#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/lifecycle/CProjectTrainingRecord.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "project/COutputLineAssembler.h"
+#include "project/run/COutputLineAssembler.h"
 
 #include <QtTest>
 

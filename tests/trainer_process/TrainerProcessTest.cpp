@@ -4,8 +4,8 @@
 #include "frame/CLogModel.h"
 #include "frame/CLogger.h"
 #include "frame/CSetting.h"
-#include "project/CTrainerProcess.h"
 #include "project/ECommandState.h"
+#include "project/run/CTrainerProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>

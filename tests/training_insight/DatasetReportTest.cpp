@@ -1,6 +1,6 @@
 #include "CBuildTestCase.h"
 
-#include "project/CDatasetReport.h"
+#include "project/report/CDatasetReport.h"
 #include "views/CDatasetReportView.h"
 
 #include <QImage>

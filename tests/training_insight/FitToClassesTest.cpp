@@ -1,8 +1,8 @@
 #include "CBuildTestCase.h"
 #include "CInsightRun.h"
 
-#include "project/CNetworkConfiguration.h"
-#include "project/CTrainingChartModel.h"
+#include "project/run/CTrainingChartModel.h"
+#include "project/settings/CNetworkConfiguration.h"
 
 #include <QAction>
 #include <QCheckBox>

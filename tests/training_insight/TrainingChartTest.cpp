@@ -2,10 +2,10 @@
 #include "CLogMark.h"
 #include "CTestSandbox.h"
 
-#include "project/CTrainerProcess.h"
-#include "project/CTrainingChartModel.h"
-#include "project/CTrainingSummaryParser.h"
 #include "project/ECommandState.h"
+#include "project/run/CTrainerProcess.h"
+#include "project/run/CTrainingChartModel.h"
+#include "project/run/CTrainingSummaryParser.h"
 
 #include <QRegularExpression>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "project/CProjectEditors.h"
 
 #include "frame/CPrompt.h"
-#include "project/CProjectProperties.h"
+#include "project/settings/CProjectProperties.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
 #include "views/CClassEditorController.h"

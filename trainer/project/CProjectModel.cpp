@@ -1,8 +1,8 @@
 #include "project/CProjectModel.h"
 
-#include "project/CDatasetImageEntry.h"
-#include "project/CDatasetImageRecord.h"
 #include "project/ECommandState.h"
+#include "project/images/CDatasetImageEntry.h"
+#include "project/images/CDatasetImageRecord.h"
 
 #include <algorithm>
 #include <random>

@@ -2,7 +2,7 @@
 
 #include "database/CDatabase.h"
 #include "database/CDatabaseRecord.h"
-#include "project/CCategoryRecord.h"
+#include "project/classes/CCategoryRecord.h"
 #include "views/CClassChooserView.h"
 
 #include <QStringList>

@@ -4,9 +4,9 @@
 #include "database/CDatabaseRecord.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
-#include "project/CCategoryRecord.h"
-#include "project/CClassDeletion.h"
-#include "project/CSafeName.h"
+#include "project/classes/CCategoryRecord.h"
+#include "project/classes/CClassDeletion.h"
+#include "project/lifecycle/CSafeName.h"
 #include "views/CClassEditorView.h"
 #include "views/CRefusedEdit.h"
 

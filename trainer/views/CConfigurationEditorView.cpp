@@ -1,6 +1,6 @@
 #include "views/CConfigurationEditorView.h"
 
-#include "project/CNetworkConfiguration.h"
+#include "project/settings/CNetworkConfiguration.h"
 #include "views/CTextEditorView.h"
 
 #include <QCheckBox>

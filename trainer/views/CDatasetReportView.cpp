@@ -1,6 +1,6 @@
 #include "views/CDatasetReportView.h"
 
-#include "project/CDatasetReport.h"
+#include "project/report/CDatasetReport.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "database/CDatabaseRecord.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
-#include "project/CParameterRecord.h"
+#include "project/settings/CParameterRecord.h"
 #include "views/CParameterEditorView.h"
 #include "views/CRefusedEdit.h"
 

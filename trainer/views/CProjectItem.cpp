@@ -1,6 +1,6 @@
 #include "views/CProjectItem.h"
 
-#include "project/CDatasetImageEntry.h"
+#include "project/images/CDatasetImageEntry.h"
 
 CProjectItem::CProjectItem(EProjectItemType eType) : m_eType(eType) {}
 

@@ -1,8 +1,8 @@
 #include "views/CProjectView.h"
 
-#include "project/CDatasetImageEntry.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
+#include "project/images/CDatasetImageEntry.h"
 #include "views/CProjectItem.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "views/CTrainingChartView.h"
 
-#include "project/CTrainingChartModel.h"
+#include "project/run/CTrainingChartModel.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,0 +1,117 @@
+#include "project/annotation/CRoiRows.h"
+
+#include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "project/annotation/CDatasetROIRecord.h"
+#include "project/classes/CCategoryRecord.h"
+
+CRoiRows::CRoiRows(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
+
+std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiRows::RowsOf(int nImageID) const
+{
+    std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows;
+    if (!m_pDatabase)
+        return vctRows;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords,
+                                 {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}});
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+    {
+        if (auto pRow = std::dynamic_pointer_cast<CDatasetROIRecord>(pRecord))
+            vctRows.push_back(std::move(pRow));
+    }
+    return vctRows;
+}
+
+std::map<int, QString> CRoiRows::ClassNames() const
+{
+    std::map<int, QString> mapNames;
+    if (!m_pDatabase)
+        return mapNames;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    {
+        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
+            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
+    }
+    return mapNames;
+}
+
+std::shared_ptr<CDatasetROIRecord> CRoiRows::Find(int nRoiID) const
+{
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CDatasetROIRecord::TABLE_NAME, vctRecords, {{CDatasetROIRecord::COLUMN_ID, nRoiID}});
+    return vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CDatasetROIRecord>(vctRecords.front());
+}
+
+bool CRoiRows::Insert(const QRectF& box, int nImageID, int nCategoryID, int& nRoiID)
+{
+    auto pRow = std::make_shared<CDatasetROIRecord>();
+    pRow->SetX(box.x());
+    pRow->SetY(box.y());
+    pRow->SetWidth(box.width());
+    pRow->SetHeight(box.height());
+    pRow->SetImageID(nImageID);
+    pRow->SetCategoryID(nCategoryID);
+    if (!m_pDatabase->InsertToTable(pRow))
+    {
+        CLogger::Write(ELogLevel_Error, "Add ROI to Image ID %d Failed", nImageID);
+        return false;
+    }
+    CLogger::Write(ELogLevel_Debug, "Add ROI to Image ID %d OK", nImageID);
+    nRoiID = pRow->GetID();
+    return true;
+}
+
+bool CRoiRows::UpdateCategory(int nRoiID, int nCategoryID)
+{
+    const bool bUpdated =
+        m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nCategoryID}},
+                                 {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
+                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    return bUpdated;
+}
+
+bool CRoiRows::UpdateBox(int nRoiID, const QRectF& box)
+{
+    const bool bUpdated = m_pDatabase->UpdateTable(CDatasetROIRecord::TABLE_NAME,
+                                                   {{CDatasetROIRecord::COLUMN_X, box.x()},
+                                                    {CDatasetROIRecord::COLUMN_Y, box.y()},
+                                                    {CDatasetROIRecord::COLUMN_WIDTH, box.width()},
+                                                    {CDatasetROIRecord::COLUMN_HEIGHT, box.height()}},
+                                                   {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(bUpdated ? ELogLevel_Debug : ELogLevel_Error,
+                   bUpdated ? "Update ROI to ID %d OK" : "Update ROI to ID %d Failed", nRoiID);
+    return bUpdated;
+}
+
+bool CRoiRows::Delete(int nRoiID)
+{
+    const bool bDeleted =
+        m_pDatabase->DeleteFromTable(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_ID, nRoiID}}, false);
+    CLogger::Write(bDeleted ? ELogLevel_Debug : ELogLevel_Error,
+                   bDeleted ? "Delete ROI to ID %d OK" : "Delete ROI to ID %d Failed", nRoiID);
+    return bDeleted;
+}
+
+int CRoiRows::GetCategoryID(const QString& strName) const
+{
+    if (!m_pDatabase)
+        return -1;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_NAME, strName}});
+    return vctRecords.empty() ? -1 : vctRecords.front()->GetID();
+}
+
+QString CRoiRows::GetCategoryName(int nID) const
+{
+    if (!m_pDatabase)
+        return QString("");
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
+    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_ID, nID}});
+    const auto pCategory =
+        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords.front());
+    return pCategory ? pCategory->GetName() : QString("");
+}

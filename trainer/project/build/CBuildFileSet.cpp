@@ -1,0 +1,455 @@
+#include "project/build/CBuildFileSet.h"
+
+#include "frame/CLogger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+int s_nStepLimit = -1;
+std::function<qint64(const QString&)> s_fnFreeSpace;
+
+const QByteArray JOURNAL_HEADER = "ovrel build journal 1";
+const QByteArray STATE_OLD = "old";
+const QByteArray STATE_NEW = "new";
+// The file system gives room by blocks: a file of a few bytes takes one whole block.
+constexpr qint64 BLOCK_SIZE = 4096;
+
+QByteArray Native(const QString& strPath)
+{
+    return QFile::encodeName(strPath);
+}
+
+QString Reason(int nError)
+{
+    return QString::fromLocal8Bit(std::strerror(nError));
+}
+
+// std::rename replaces an existing target in one step (QFile::rename refuses to).
+bool Rename(const QString& strFrom, const QString& strTo)
+{
+    return std::rename(Native(strFrom).constData(), Native(strTo).constData()) == 0;
+}
+
+// A link counts as there even when it leads nowhere.
+bool Exists(const QString& strPath)
+{
+    struct stat sInfo;
+    return ::lstat(Native(strPath).constData(), &sInfo) == 0;
+}
+
+// Removes whatever file or link stands at the path (a link itself, never its target); 0 when nothing stands there
+// now, else the system's error.
+int RemoveEntry(const QString& strPath)
+{
+    if (::unlink(Native(strPath).constData()) == 0 || errno == ENOENT)
+        return 0;
+    return errno;
+}
+
+// Writes a file that did not exist before: a link planted at the path would otherwise make the write land on its
+// target, outside the project. With bSync the data is on the disk when it returns 0; else the system's error, and no
+// file.
+int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true)
+{
+    int nError = RemoveEntry(strPath);
+    if (nError != 0)
+        return nError;
+    const QByteArray baPath = Native(strPath);
+    const int nFile = ::open(baPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (nFile < 0)
+        return errno;
+    const char* pData = baContent.constData();
+    size_t nLeft = static_cast<size_t>(baContent.size());
+    while (nLeft > 0 && nError == 0)
+    {
+        const ssize_t nWritten = ::write(nFile, pData, nLeft);
+        if (nWritten < 0 && errno != EINTR)
+            nError = errno;
+        else if (nWritten > 0)
+        {
+            pData += nWritten;
+            nLeft -= static_cast<size_t>(nWritten);
+        }
+    }
+    if (nError == 0 && bSync && ::fsync(nFile) != 0)
+        nError = errno;
+    if (::close(nFile) != 0 && nError == 0)
+        nError = errno;
+    if (nError != 0)
+        ::unlink(baPath.constData());
+    return nError;
+}
+
+// Every file and folder written on the file system of the folder reaches the disk: one flush for a build's thousands
+// of files, where one per file made the first build several times slower. The system's error, or 0.
+int SyncFileSystem(const QString& strDir)
+{
+    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nDir < 0)
+        return errno;
+    const int nError = ::syncfs(nDir) == 0 ? 0 : errno;
+    ::close(nDir);
+    return nError;
+}
+
+// A rename is on the disk only once its folder is.
+void SyncFolder(const QString& strDir)
+{
+    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nDir < 0)
+        return;
+    ::fsync(nDir);
+    ::close(nDir);
+}
+} // namespace
+
+CBuildFileSet::CBuildFileSet(const QString& strJournalPath) : m_strJournalPath(strJournalPath) {}
+
+CBuildFileSet::~CBuildFileSet()
+{
+    Discard();
+}
+
+QString CBuildFileSet::TemporaryPath(const QString& strPath)
+{
+    return strPath + ".building";
+}
+
+QString CBuildFileSet::PreviousPath(const QString& strPath)
+{
+    return strPath + ".previous";
+}
+
+void CBuildFileSet::SetStepLimit(int nSteps)
+{
+    s_nStepLimit = nSteps;
+}
+
+void CBuildFileSet::SetFreeSpaceProbe(std::function<qint64(const QString&)> fnProbe)
+{
+    s_fnFreeSpace = std::move(fnProbe);
+}
+
+bool CBuildFileSet::IsUnchanged(const QString& strPath, const QByteArray& baContent)
+{
+    QFile file(strPath);
+    return file.size() == baContent.size() && file.open(QIODevice::ReadOnly) && file.readAll() == baContent;
+}
+
+bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
+{
+    // A folder would be moved aside and put in place again as a file, leaving the folder behind under another name.
+    const QFileInfo info(strPath);
+    if (info.isDir() && !info.isSymLink())
+    {
+        m_strFailedPath = strPath;
+        m_strFailedReason = "a folder stands where the file belongs";
+        return false;
+    }
+    // Creating a file is by far the dearest step of a build; most label files come out as they were.
+    if (!m_setPaths.contains(strPath) && IsUnchanged(strPath, baContent))
+    {
+        // What a build killed before journals were kept left beside it: the file itself is whole.
+        RemoveEntry(TemporaryPath(strPath));
+        RemoveEntry(PreviousPath(strPath));
+        return true;
+    }
+    if (m_setPaths.contains(strPath))
+    {
+        for (SFile& sFile : m_vctFiles)
+        {
+            if (sFile.strPath == strPath)
+                sFile.baContent = baContent;
+        }
+        return true;
+    }
+    m_setPaths.insert(strPath);
+    m_vctFiles.push_back({strPath, baContent, false});
+    return true;
+}
+
+void CBuildFileSet::Discard()
+{
+    for (const SFile& sFile : m_vctFiles)
+        RemoveEntry(TemporaryPath(sFile.strPath));
+    m_vctFiles.clear();
+    m_setPaths.clear();
+}
+
+void CBuildFileSet::Fail(const QString& strPath, int nError)
+{
+    m_strFailedPath = strPath;
+    m_strFailedReason = Reason(nError);
+}
+
+bool CBuildFileSet::Step()
+{
+    if (s_nStepLimit < 0 || m_nSteps++ < s_nStepLimit)
+        return true;
+    // As a killed process would: every file stays as it is, for Recover to find.
+    m_vctFiles.clear();
+    m_setPaths.clear();
+    m_strFailedPath = m_strJournalPath;
+    m_strFailedReason = "stopped in the middle";
+    return false;
+}
+
+bool CBuildFileSet::HasRoom()
+{
+    // Every changed file is written in full before the previous one goes: both copies are on the disk at once.
+    qint64 nNeeded = BLOCK_SIZE;
+    for (const SFile& sFile : m_vctFiles)
+        nNeeded += (sFile.baContent.size() + BLOCK_SIZE - 1) / BLOCK_SIZE * BLOCK_SIZE;
+    const QString strDir =
+        QFileInfo(m_strJournalPath.isEmpty() ? m_vctFiles.front().strPath : m_strJournalPath).absolutePath();
+    const qint64 nFree = s_fnFreeSpace ? s_fnFreeSpace(strDir) : QStorageInfo(strDir).bytesAvailable();
+    // A file system that cannot tell is tried: a write that fails still says why.
+    if (nFree < 0 || nFree >= nNeeded)
+        return true;
+    m_strFailedPath = strDir;
+    m_strFailedReason =
+        QString("the build needs %1 bytes of free space for its new files, %2 bytes are free").arg(nNeeded).arg(nFree);
+    return false;
+}
+
+bool CBuildFileSet::WriteJournal(bool bNewInPlace)
+{
+    const QDir dir = QFileInfo(m_strJournalPath).absoluteDir();
+    QByteArray baText = JOURNAL_HEADER + '\n' + (bNewInPlace ? STATE_NEW : STATE_OLD) + '\n';
+    for (const SFile& sFile : m_vctFiles)
+        baText += (sFile.bHadPrevious ? '+' : '-') +
+                  Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
+    // The journal is replaced in one rename: a reader finds the old state or the new one, never half a file.
+    const QString strTemporary = TemporaryPath(m_strJournalPath);
+    int nError = WriteNewFile(strTemporary, baText);
+    if (nError == 0 && !Rename(strTemporary, m_strJournalPath))
+    {
+        nError = errno;
+        RemoveEntry(strTemporary);
+    }
+    if (nError != 0)
+    {
+        Fail(m_strJournalPath, nError);
+        return false;
+    }
+    SyncFolder(dir.absolutePath());
+    return true;
+}
+
+void CBuildFileSet::SyncFolders() const
+{
+    QSet<QString> setDone;
+    for (const SFile& sFile : m_vctFiles)
+    {
+        const QString strDir = QFileInfo(sFile.strPath).absolutePath();
+        if (!setDone.contains(strDir))
+        {
+            setDone.insert(strDir);
+            SyncFolder(strDir);
+        }
+    }
+}
+
+void CBuildFileSet::CleanUp()
+{
+    if (!m_strJournalPath.isEmpty() && m_lstFailedRestores.isEmpty() && RemoveEntry(m_strJournalPath) == 0)
+        SyncFolder(QFileInfo(m_strJournalPath).absolutePath());
+    Discard();
+}
+
+bool CBuildFileSet::Commit()
+{
+    m_lstFailedRestores.clear();
+    m_nSteps = 0;
+    if (m_vctFiles.empty())
+        return true;
+    if (!HasRoom())
+    {
+        Discard();
+        return false;
+    }
+    for (SFile& sFile : m_vctFiles)
+    {
+        // A previous file left by a build that ended before journals were kept is no file of this one.
+        RemoveEntry(PreviousPath(sFile.strPath));
+        sFile.bHadPrevious = Exists(sFile.strPath);
+    }
+    // The journal comes first: whatever this commit leaves behind, the next Recover knows the files.
+    if (!m_strJournalPath.isEmpty())
+    {
+        if (!Step())
+            return false;
+        if (!WriteJournal(false))
+        {
+            CleanUp();
+            return false;
+        }
+    }
+    for (SFile& sFile : m_vctFiles)
+    {
+        if (!Step())
+            return false;
+        const int nError = WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false);
+        if (nError != 0)
+        {
+            Fail(sFile.strPath, nError);
+            CleanUp();
+            return false;
+        }
+        sFile.baContent = QByteArray();
+    }
+    // Data and names on the disk before any rename: after a power cut the renamed files are whole.
+    // The folders are few (the project's and Images) and usually on one file system, whose second flush finds
+    // nothing left to write.
+    QSet<QString> setFlushed;
+    for (const SFile& sFile : m_vctFiles)
+    {
+        const QString strDir = QFileInfo(sFile.strPath).absolutePath();
+        if (setFlushed.contains(strDir))
+            continue;
+        setFlushed.insert(strDir);
+        if (const int nError = SyncFileSystem(strDir))
+        {
+            Fail(sFile.strPath, nError);
+            CleanUp();
+            return false;
+        }
+    }
+    // Then every previous file goes aside: a file that cannot be moved (an unchangeable file, say) stops the build
+    // before any new file is in place.
+    for (size_t nMovedAside = 0; nMovedAside < m_vctFiles.size(); ++nMovedAside)
+    {
+        const SFile& sFile = m_vctFiles[nMovedAside];
+        if (!Step())
+            return false;
+        if (sFile.bHadPrevious && !Rename(sFile.strPath, PreviousPath(sFile.strPath)))
+        {
+            Fail(sFile.strPath, errno);
+            RollBack(0, nMovedAside);
+            CleanUp();
+            return false;
+        }
+    }
+    for (size_t nPlaced = 0; nPlaced < m_vctFiles.size(); ++nPlaced)
+    {
+        const SFile& sFile = m_vctFiles[nPlaced];
+        if (!Step())
+            return false;
+        if (!Rename(TemporaryPath(sFile.strPath), sFile.strPath))
+        {
+            Fail(sFile.strPath, errno);
+            RollBack(nPlaced, m_vctFiles.size());
+            CleanUp();
+            return false;
+        }
+    }
+    SyncFolders();
+    // From here on the new set is the one: Recover keeps it.
+    if (!m_strJournalPath.isEmpty() && (!Step() || !WriteJournal(true)))
+    {
+        if (!m_vctFiles.empty())
+        {
+            RollBack(m_vctFiles.size(), m_vctFiles.size());
+            CleanUp();
+        }
+        return false;
+    }
+    for (const SFile& sFile : m_vctFiles)
+    {
+        if (!Step())
+            return false;
+        if (sFile.bHadPrevious)
+            RemoveEntry(PreviousPath(sFile.strPath));
+    }
+    SyncFolders();
+    if (!m_strJournalPath.isEmpty() && !Step())
+        return false;
+    m_vctFiles.clear();
+    m_setPaths.clear();
+    CleanUp();
+    return true;
+}
+
+void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
+{
+    for (size_t i = nPlaced; i-- > 0;)
+        RemoveEntry(m_vctFiles[i].strPath);
+    for (size_t i = nMovedAside; i-- > 0;)
+    {
+        const SFile& sFile = m_vctFiles[i];
+        if (sFile.bHadPrevious && !Rename(PreviousPath(sFile.strPath), sFile.strPath))
+            m_lstFailedRestores.append(sFile.strPath);
+    }
+    SyncFolders();
+}
+
+bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<bool(const QString&)>& fnOwnFile)
+{
+    RemoveEntry(TemporaryPath(strJournalPath));
+    if (!Exists(strJournalPath))
+        return true;
+    const QByteArray baJournalPath = Native(strJournalPath);
+    QFile file(strJournalPath);
+    QList<QByteArray> lstLines;
+    if (file.open(QIODevice::ReadOnly))
+        lstLines = file.readAll().split('\n');
+    file.close();
+    if (lstLines.size() < 2 || lstLines[0] != JOURNAL_HEADER || (lstLines[1] != STATE_OLD && lstLines[1] != STATE_NEW))
+    {
+        CLogger::Write(ELogLevel_Error, "Cannot read the build journal %s: the build files may mix two builds",
+                       baJournalPath.constData());
+        return false;
+    }
+    const bool bNewInPlace = lstLines[1] == STATE_NEW;
+    const QString strDir = QFileInfo(strJournalPath).absolutePath();
+    bool bDone = true;
+    QSet<QString> setFolders = {strDir};
+    for (const QByteArray& baLine : lstLines.mid(2))
+    {
+        if (baLine.isEmpty())
+            continue;
+        const QString strPath =
+            QDir::cleanPath(strDir + '/' + QFile::decodeName(QByteArray::fromPercentEncoding(baLine.mid(1))));
+        // A journal that names a file outside the project folder, or none the commit writes, is no journal of ours.
+        if (!strPath.startsWith(strDir + '/') || (fnOwnFile && !fnOwnFile(strPath.mid(strDir.size() + 1))))
+        {
+            bDone = false;
+            continue;
+        }
+        setFolders.insert(QFileInfo(strPath).absolutePath());
+        RemoveEntry(TemporaryPath(strPath));
+        if (bNewInPlace)
+            bDone = RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
+        else if (baLine.startsWith('+'))
+            bDone = (!Exists(PreviousPath(strPath)) || Rename(PreviousPath(strPath), strPath)) && bDone;
+        else
+            bDone = RemoveEntry(strPath) == 0 && bDone;
+    }
+    for (const QString& strFolder : setFolders)
+        SyncFolder(strFolder);
+    if (!bDone)
+    {
+        CLogger::Write(ELogLevel_Error,
+                       "Could not finish the interrupted build of the journal %s; it stays for the "
+                       "next try",
+                       baJournalPath.constData());
+        return false;
+    }
+    RemoveEntry(strJournalPath);
+    SyncFolder(strDir);
+    CLogger::Write(ELogLevel_Warning,
+                   bNewInPlace ? "An interrupted build was completed: its files are in place"
+                               : "An interrupted build was taken back: the files of the build before it are in place");
+    return true;
+}

@@ -1,0 +1,55 @@
+#include "project/build/CTrainerImageRule.h"
+
+#include <QStringList>
+
+namespace
+{
+// The trainer edits a path with strstr: the first occurrence only, and each edit works on the previous result.
+QString ReplaceFirst(const QString& strText, const QString& strFrom, const QString& strTo)
+{
+    const int nAt = strText.indexOf(strFrom, 0, Qt::CaseSensitive);
+    if (nAt < 0)
+        return strText;
+    return strText.left(nAt) + strTo + strText.mid(nAt + strFrom.size());
+}
+
+// The endings the trainer turns into ".txt". Seen with the installed trainer (darknet 0.0.0+git20180914, built with
+// OpenCV 4.6): ".jpeg", ".bmp", ".tif" and ".tiff" images load, but their label path is the image itself, so they
+// train with no box ("count: 0"); a ".gif" gives "Cannot load image" and a blank image in its place; "draw1.jpg"
+// ends the run with "Couldn't open file: Images/dlabels1.txt".
+const QStringList& LabelledExtensions()
+{
+    static const QStringList lstExtensions = {".jpg", ".png", ".JPG", ".JPEG"};
+    return lstExtensions;
+}
+} // namespace
+
+QString CTrainerImageRule::TrainerLabelPath(const QString& strImagePath)
+{
+    QString strPath = ReplaceFirst(strImagePath, "images", "labels");
+    strPath = ReplaceFirst(strPath, "JPEGImages", "labels");
+    strPath = ReplaceFirst(strPath, "raw", "labels");
+    for (const QString& strExtension : LabelledExtensions())
+        strPath = ReplaceFirst(strPath, strExtension, ".txt");
+    return strPath;
+}
+
+QString CTrainerImageRule::BuildLabelPath(const QString& strImageName)
+{
+    const int nDot = strImageName.lastIndexOf('.');
+    return "Images/" + (nDot < 0 ? strImageName : strImageName.left(nDot)) + ".txt";
+}
+
+QString CTrainerImageRule::Problem(const QString& strImageName)
+{
+    const int nDot = strImageName.lastIndexOf('.');
+    const QString strExtension = nDot < 0 ? QString() : strImageName.mid(nDot);
+    if (strExtension.compare(".gif", Qt::CaseInsensitive) == 0)
+        return "the trainer cannot load GIF images";
+    if (!LabelledExtensions().contains(strExtension))
+        return QString("the trainer reads labels only for %1 images").arg(LabelledExtensions().join(", "));
+    const QString strTrainerPath = TrainerLabelPath("Images/" + strImageName);
+    if (strTrainerPath != BuildLabelPath(strImageName))
+        return QString("the trainer would read its labels from %1").arg(strTrainerPath);
+    return QString();
+}

@@ -1,0 +1,23 @@
+#include "project/classes/CCategoryRecord.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+const QString CCategoryRecord::TABLE_NAME = QStringLiteral("category");
+const QString CCategoryRecord::COLUMN_NAME = QStringLiteral("NAME");
+
+void CCategoryRecord::LoadFromQuery(QSqlQuery* pQuery)
+{
+    if (!pQuery)
+        return;
+    const QSqlRecord record = pQuery->record();
+    LoadIDFromQuery(pQuery, record);
+    LoadColumn(pQuery, record, COLUMN_NAME, m_strName);
+}
+
+QString CCategoryRecord::GetInsertQuery()
+{
+    return QString::asprintf("INSERT INTO %s (%s) VALUES('%s')", TABLE_NAME.toUtf8().constData(),
+                             COLUMN_NAME.toUtf8().constData(), ToLiteralUtf8(m_strName).constData());
+}

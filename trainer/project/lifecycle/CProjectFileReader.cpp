@@ -1,0 +1,71 @@
+#include "project/lifecycle/CProjectFileReader.h"
+
+#include "database/CDatabase.h"
+#include "frame/CLogger.h"
+#include "project/annotation/CDatasetROIRecord.h"
+#include "project/classes/CCategoryRecord.h"
+#include "project/images/CDatasetImageRecord.h"
+#include "project/lifecycle/CProjectTrainingRecord.h"
+#include "project/settings/CProjectPropertyRecord.h"
+
+#include <QFileInfo>
+
+namespace
+{
+// The schema has no index on the image of an ROI; every per-image select of ROIs would scan the whole table.
+const char* const ROI_IMAGE_INDEX_QUERY =
+    "CREATE INDEX IF NOT EXISTS IDX_DATASET_ROI_IMAGE_ID ON dataset_roi (IMAGE_ID)";
+
+QByteArray Utf8(const QString& strText)
+{
+    return strText.toUtf8();
+}
+} // namespace
+
+bool CProjectFileReader::Open(CDatabase* pDatabase, const QString& strFilePath, SContent& content)
+{
+    if (!QFileInfo(strFilePath).isFile())
+    {
+        CLogger::Write(ELogLevel_Error, "Project file %s is not found", Utf8(strFilePath).constData());
+        return false;
+    }
+    // Opening releases the connection to the previous project file first.
+    if (!pDatabase->OpenDatabase("localhost", strFilePath, "", ""))
+    {
+        CLogger::Write(ELogLevel_Error, "Failed to open database file %s", Utf8(strFilePath).constData());
+        return false;
+    }
+
+    // A fresh vector per select: a failed select leaves its vector as it was, and must not pass on another table's
+    // rows. Every table the open and the annotation read is required.
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTraining;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTrainImages;
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctTestImages;
+    bool bLoaded = pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctTraining, {});
+    std::shared_ptr<CProjectTrainingRecord> pTraining =
+        vctTraining.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctTraining.front());
+    bLoaded = bLoaded && pTraining &&
+              pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTrainImages,
+                                         {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}}) &&
+              pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTestImages,
+                                         {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
+    for (const QString& strTable :
+         {CDatasetROIRecord::TABLE_NAME, CCategoryRecord::TABLE_NAME, CProjectPropertyRecord::TABLE_NAME})
+        bLoaded = bLoaded && pDatabase->HasTable(strTable);
+    if (!bLoaded)
+    {
+        // Not a project file: nothing may keep working on it.
+        pDatabase->Close();
+        return false;
+    }
+    content.nProjectID = pTraining->GetID();
+    content.vctTrainImages = std::move(vctTrainImages);
+    content.vctTestImages = std::move(vctTestImages);
+    // Older project files lack the index as well; a failure here only costs speed.
+    pDatabase->RunQueries({ROI_IMAGE_INDEX_QUERY}, false);
+    // Every box edit is a commit of its own: without the log each one waits for the disk. A folder that cannot hold
+    // the log keeps the plain journal.
+    pDatabase->SetWriteAheadLog(true);
+
+    return true;
+}

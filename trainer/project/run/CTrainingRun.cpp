@@ -1,0 +1,53 @@
+#include "project/run/CTrainingRun.h"
+
+#include "frame/CLogger.h"
+#include "frame/CSetting.h"
+#include "project/CProjectModel.h"
+#include "project/ECommandState.h"
+#include "project/build/CTrainingBuild.h"
+#include "project/classes/CProjectCategories.h"
+#include "project/images/CImageValidation.h"
+#include "project/run/CTrainerProcess.h"
+#include "project/run/CWeightsWatcher.h"
+#include "project/settings/CNetworkConfiguration.h"
+
+CTrainingRun::CTrainingRun(CDatabase* pDatabase)
+    : m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
+      m_pTrainer(std::make_unique<CTrainerProcess>())
+{
+}
+
+CTrainingRun::~CTrainingRun() = default;
+
+bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfiguration, CBuildOutcome* pOutcome)
+{
+    const int nConfiguredClasses = CNetworkConfiguration::Classes(strConfiguration);
+    const int nCategories = CProjectCategories(m_pDatabase).Count();
+    // A network sized for other classes trains without complaint and learns nothing useful.
+    if (nConfiguredClasses >= 0 && nConfiguredClasses != nCategories)
+        CLogger::Write(ELogLevel_Warning, "Configuration has %d classes, the project has %d categories",
+                       nConfiguredClasses, nCategories);
+    CImageValidation validation(m_pDatabase);
+    validation.SetOutcome(pOutcome);
+    if (!validation.ValidateProject(model))
+        return false;
+    CTrainingBuild build(m_pDatabase, model.GetProjectDir());
+    build.SetOutcome(pOutcome);
+    return build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
+}
+
+bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir)
+{
+    if (!m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                           CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""), strInitialWeights, strProjectDir))
+        return false;
+    m_pWeightsWatcher->Start(strProjectDir);
+    return true;
+}
+
+void CTrainingRun::StateChanged(int nState)
+{
+    // The trainer writes its last weights just before it ends.
+    if (nState == ECommandState_Stopped)
+        m_pWeightsWatcher->Stop();
+}
