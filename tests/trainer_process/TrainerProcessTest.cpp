@@ -212,7 +212,6 @@ private slots:
 
         QVERIFY(!trainer.Start(strExecutable, "detector train", "", m_strDir));
 
-        QTest::qWait(200);
         QCOMPARE(spyState.count(), 0);
         QCOMPARE(Log(), (QStringList{"[NORMAL] Start Command",
                                      "[ERROR] Execution file " + strExecutable + " does not exist"}));

@@ -149,7 +149,6 @@ private slots:
 
         QCOMPARE(lstStored.size(), 2);
         QCOMPARE(lstStored[0], strAfterFit);
-        QCOMPARE(strAfterFit, CNetworkConfiguration::FitToClasses(strDefault, 3, training));
         QCOMPARE(DetectionLayers(strAfterFit), QStringList({"24 3", "24 3", "24 3"}));
         QCOMPARE(strAfterFit.contains("\nbatch=64\n"), training);
         QCOMPARE(strAfterUndo, strDefault);
