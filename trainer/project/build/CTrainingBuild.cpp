@@ -6,7 +6,6 @@
 #include "project/build/CBuildFileSet.h"
 #include "project/build/CBuildOutcome.h"
 #include "project/build/CTrainerImageRule.h"
-#include "project/classes/CCategoryRecord.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageEntry.h"
 #include "project/images/CDatasetImageRecord.h"
@@ -174,7 +173,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
     {
-        LogFailure("cannot read the table " + CCategoryRecord::TABLE_NAME);
+        LogFailure("cannot read the table " + CProjectCategories::Table());
         return false;
     }
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;

@@ -31,6 +31,11 @@ CProjectCategories::CProjectCategories(CDatabase* pDatabase)
     }
 }
 
+QString CProjectCategories::Table()
+{
+    return CCategoryRecord::TABLE_NAME;
+}
+
 int CProjectCategories::IDOf(const QString& strName) const
 {
     const int nIndex = m_mapIndexByName.value(strName, -1);

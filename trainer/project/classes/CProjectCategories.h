@@ -17,6 +17,8 @@ class CProjectCategories
 public:
     // The database is not owned and may be null (nothing is read then).
     explicit CProjectCategories(CDatabase* pDatabase);
+    // The table's name, for the messages of a read that failed.
+    static QString Table();
 
     // False when there was no database or the table could not be read: everything below answers as for no class,
     // so that a caller that must not take an unread table for an empty one checks this first.

@@ -6,7 +6,6 @@
 #include "project/annotation/CBoxRule.h"
 #include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CBuildOutcome.h"
-#include "project/classes/CCategoryRecord.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageEntry.h"
 #include "project/images/CDatasetImageRecord.h"
@@ -153,7 +152,7 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
         return false;
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
-        return ReadFailed(CCategoryRecord::TABLE_NAME);
+        return ReadFailed(CProjectCategories::Table());
 
     // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
     // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
@@ -192,7 +191,7 @@ bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
         return false;
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
-        return ReadFailed(CCategoryRecord::TABLE_NAME);
+        return ReadFailed(CProjectCategories::Table());
     std::shared_ptr<CDatasetImageEntry> pEntry = model.FindTrainImage(nImageID);
     if (!pEntry)
         pEntry = model.FindTestImage(nImageID);

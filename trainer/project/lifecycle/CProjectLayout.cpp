@@ -21,9 +21,10 @@ CProjectLayout CProjectLayout::FromProjectFile(const QString& strProjectFile)
 {
     const QString strPath = QDir::toNativeSeparators(strProjectFile);
     const int nSeparator = strPath.lastIndexOf(QDir::separator());
-    QString strName = strPath.mid(nSeparator + 1);
-    if (strName.endsWith(PROJECT_SUFFIX))
-        strName.chop(PROJECT_SUFFIX.size());
+    // Whatever the file's ending, the project is the one of that name: a project file picked among "All files"
+    // under another ending still names its project.
+    const int nDot = strPath.lastIndexOf('.');
+    const QString strName = strPath.mid(nSeparator + 1, nDot > nSeparator ? nDot - nSeparator - 1 : -1);
     return CProjectLayout(nSeparator >= 0 ? strPath.left(nSeparator) : QString(), strName);
 }
 

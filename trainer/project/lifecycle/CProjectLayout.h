@@ -23,7 +23,7 @@ public:
     // Without a name only the folder's files are known: ProjectFile and LockFile need the name.
     explicit CProjectLayout(const QString& strProjectDir, const QString& strProjectName = QString());
     // The project whose file is strProjectFile ("<folder>/<name>.data"): the folder is everything before the last
-    // separator, the name the file name without ".data" (a file name without that ending is the name itself).
+    // separator, the name the file name up to its last "." (without a "." the whole file name).
     static CProjectLayout FromProjectFile(const QString& strProjectFile);
 
     QString ProjectDir() const { return m_strProjectDir; }
