@@ -21,8 +21,7 @@ CProjectLayout CProjectLayout::FromProjectFile(const QString& strProjectFile)
 {
     const QString strPath = QDir::toNativeSeparators(strProjectFile);
     const int nSeparator = strPath.lastIndexOf(QDir::separator());
-    // Whatever the file's ending, the project is the one of that name: a project file picked among "All files"
-    // under another ending still names its project.
+    // Whatever follows the last "." goes, as the window has always read a picked file: "proj.txt" opens proj.
     const int nDot = strPath.lastIndexOf('.');
     const QString strName = strPath.mid(nSeparator + 1, nDot > nSeparator ? nDot - nSeparator - 1 : -1);
     return CProjectLayout(nSeparator >= 0 ? strPath.left(nSeparator) : QString(), strName);
