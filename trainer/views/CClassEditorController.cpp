@@ -6,6 +6,7 @@
 #include "frame/CSetting.h"
 #include "project/classes/CCategoryRecord.h"
 #include "project/classes/CClassDeletion.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/lifecycle/CSafeName.h"
 #include "views/CClassEditorView.h"
 #include "views/CRefusedEdit.h"
@@ -29,16 +30,12 @@ void CClassEditorController::Load()
 {
     if (!m_pView || !m_pDatabase)
         return;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    const CProjectCategories categories(m_pDatabase);
+    const QStringList lstNames = categories.Names();
     std::vector<CClassEditorView::SRow> vctRows;
-    vctRows.reserve(vctRecords.size());
-    for (const auto& pRecord : vctRecords)
-    {
-        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
-        if (pCategory)
-            vctRows.push_back({pCategory->GetID(), pCategory->GetName()});
-    }
+    vctRows.reserve(categories.IDs().size());
+    for (int i = 0; i < categories.Count(); ++i)
+        vctRows.push_back({categories.IDs()[static_cast<size_t>(i)], lstNames[i]});
     m_pView->SetData(vctRows);
 }
 
@@ -116,23 +113,18 @@ void CClassEditorController::Delete(int nID)
 
 bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID)
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
-    QString strName;
+    const CProjectCategories categories(m_pDatabase);
+    const QStringList lstNames = categories.Names();
+    const QString strName = categories.NameOf(nID);
     QStringList lstChoices("Delete the boxes too");
     std::vector<int> vctMoveTo(1, -1);
-    for (const auto& pRecord : vctRecords)
+    for (int i = 0; i < categories.Count(); ++i)
     {
-        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
-        if (!pCategory)
+        const int nOtherID = categories.IDs()[static_cast<size_t>(i)];
+        if (nOtherID == nID)
             continue;
-        if (pCategory->GetID() == nID)
-        {
-            strName = pCategory->GetName();
-            continue;
-        }
-        lstChoices.append(QString("Move the boxes to %1").arg(pCategory->GetName()));
-        vctMoveTo.push_back(pCategory->GetID());
+        lstChoices.append(QString("Move the boxes to %1").arg(lstNames[i]));
+        vctMoveTo.push_back(nOtherID);
     }
     const QString strText =
         QString::asprintf("Class %s is used by %d boxes on %d images", strName.toUtf8().constData(), nBoxes, nImages);
@@ -148,10 +140,7 @@ bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& 
 
 QString CClassEditorController::NameOf(int nID) const
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CDatabaseRecord::COLUMN_ID, nID}});
-    const auto pCategory = vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords[0]);
-    return pCategory ? pCategory->GetName() : QString();
+    return CProjectCategories(m_pDatabase).NameOf(nID);
 }
 
 void CClassEditorController::Refuse(const QString& strAction, const QString& strName, int nID)
