@@ -18,8 +18,6 @@ CImage2DProcessMedianController::CImage2DProcessMedianController(CImage2DProcess
 {
 }
 
-CImage2DProcessMedianController::~CImage2DProcessMedianController() = default;
-
 void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& strValue)
 {
     if (!m_pModel)

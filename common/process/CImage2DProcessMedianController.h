@@ -18,7 +18,6 @@ class OVRELCOMMON_EXPORT CImage2DProcessMedianController : public CImageFilterCo
 public:
     CImage2DProcessMedianController(CImage2DProcessMedianModel* pModel, CImage2DProcessMedianDlg* pView,
                                     QObject* parent = nullptr);
-    ~CImage2DProcessMedianController() override;
 
 public slots:
     // Code 0 takes the value as a kernel type key (an unknown key stores -1, which runs no filter); code 1 as the

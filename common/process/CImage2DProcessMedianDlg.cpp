@@ -17,5 +17,3 @@ CImage2DProcessMedianDlg::CImage2DProcessMedianDlg(CImage2DProcessMedianModel* p
     SetupParameter(new CImage2DProcessMedianDlgParameterDelegate(this), vctRows);
     SetupButton(QSizePolicy::Maximum, true);
 }
-
-CImage2DProcessMedianDlg::~CImage2DProcessMedianDlg() = default;

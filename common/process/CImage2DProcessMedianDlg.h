@@ -14,5 +14,4 @@ class OVRELCOMMON_EXPORT CImage2DProcessMedianDlg : public CImageProcessParamete
 public:
     // Table edits: signal_ChangeData's nCode is the row (0 the kernel type, 1 the size).
     explicit CImage2DProcessMedianDlg(CImage2DProcessMedianModel* pModel, QWidget* parent = nullptr);
-    ~CImage2DProcessMedianDlg() override;
 };

@@ -22,8 +22,6 @@ CImage2DProcessOCRDlg::CImage2DProcessOCRDlg(CImage2DProcessOCRModel* pModel, QW
     SetupButton(QSizePolicy::Preferred, false);
 }
 
-CImage2DProcessOCRDlg::~CImage2DProcessOCRDlg() = default;
-
 void CImage2DProcessOCRDlg::SetResultText(const QString& strText)
 {
     if (m_pResult)

@@ -15,7 +15,6 @@ class OVRELCOMMON_EXPORT CImage2DProcessOCRDlg : public CImageProcessParameterDl
 public:
     // Table edits: signal_ChangeData's nCode is the row (0 language code, 1 language data folder, 2 dpi).
     explicit CImage2DProcessOCRDlg(CImage2DProcessOCRModel* pModel, QWidget* parent = nullptr);
-    ~CImage2DProcessOCRDlg() override;
 
     // Replaces the text of the result box.
     void SetResultText(const QString& strText);

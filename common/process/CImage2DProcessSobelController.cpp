@@ -18,8 +18,6 @@ CImage2DProcessSobelController::CImage2DProcessSobelController(CImage2DProcessSo
 {
 }
 
-CImage2DProcessSobelController::~CImage2DProcessSobelController() = default;
-
 void CImage2DProcessSobelController::slot_ChangeData(int nCode, const QString& strValue)
 {
     if (!m_pModel || nCode != 0)

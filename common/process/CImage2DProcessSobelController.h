@@ -18,7 +18,6 @@ class OVRELCOMMON_EXPORT CImage2DProcessSobelController : public CImageFilterCon
 public:
     CImage2DProcessSobelController(CImage2DProcessSobelModel* pModel, CImage2DProcessSobelDlg* pView,
                                    QObject* parent = nullptr);
-    ~CImage2DProcessSobelController() override;
 
 public slots:
     // Code 0 takes the value as a direction key; an unknown key stores -1, which runs no filter.

@@ -16,5 +16,3 @@ CImage2DProcessSobelDlg::CImage2DProcessSobelDlg(CImage2DProcessSobelModel* pMod
     SetupParameter(new CImage2DProcessSobelDlgParameterDelegate(this), vctRows);
     SetupButton(QSizePolicy::Maximum, true);
 }
-
-CImage2DProcessSobelDlg::~CImage2DProcessSobelDlg() = default;

@@ -13,5 +13,4 @@ class OVRELCOMMON_EXPORT CImage2DProcessSobelDlg : public CImageProcessParameter
 public:
     // Table edits: signal_ChangeData's nCode is the row (0 the direction).
     explicit CImage2DProcessSobelDlg(CImage2DProcessSobelModel* pModel, QWidget* parent = nullptr);
-    ~CImage2DProcessSobelDlg() override;
 };

@@ -10,5 +10,3 @@ CImageFilterController::CImageFilterController(CImageProcessParameterDlg* pView,
     connect(pView, &CImageProcessParameterDlg::signal_Run, this, &CImageFilterController::slot_Run);
     connect(pView, &CImageProcessParameterDlg::signal_ChangeData, this, &CImageFilterController::slot_ChangeData);
 }
-
-CImageFilterController::~CImageFilterController() = default;

@@ -13,8 +13,6 @@ class OVRELCOMMON_EXPORT CImageFilterController : public CImageProcessController
 {
     Q_OBJECT
 public:
-    ~CImageFilterController() override;
-
     bool Undo() override { return false; }
     bool Redo() override { return false; }
 

@@ -9,8 +9,6 @@ CImageProcessParameterDlg::CImageProcessParameterDlg(QObject* pModel, QWidget* p
 {
 }
 
-CImageProcessParameterDlg::~CImageProcessParameterDlg() = default;
-
 void CImageProcessParameterDlg::slot_DataChanged(const QModelIndex&, const QModelIndex& bottomRight,
                                                  const QVector<int>&)
 {

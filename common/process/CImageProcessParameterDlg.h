@@ -20,8 +20,6 @@ class OVRELCOMMON_EXPORT CImageProcessParameterDlg : public CImageProcessView
 {
     Q_OBJECT
 public:
-    ~CImageProcessParameterDlg() override;
-
     QStandardItemModel* GetParameterModel() const { return m_pParameterModel; }
 
 signals:
