@@ -49,14 +49,13 @@ protected:
                 vctRows.push_back(pRow);
         return vctRows;
     }
-    // The name of the first row with that ID when it is a record of type T; empty otherwise.
+    // The name of the row with that ID, empty when there is none.
     template <class T> QString RowName(int nID) const
     {
-        std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-        m_pDatabase->SelectFromTable(m_strTable, vctRecords, {{CDatabaseRecord::COLUMN_ID, nID}});
-        const auto pRow = vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<T>(vctRecords[0]);
-        return pRow ? pRow->GetName() : QString();
+        const auto vctRows = Rows<T>({{CDatabaseRecord::COLUMN_ID, nID}});
+        return vctRows.empty() ? QString() : vctRows.front()->GetName();
     }
+    // The name a warning about row nID shows.
     virtual QString NameOf(int nID) const = 0;
     // Whether a name that is not blank may be stored; one that may not is refused here (reloaded and warned about).
     virtual bool AcceptsName(const QString& /*strName*/) { return true; }
