@@ -1,6 +1,5 @@
 #include "CCanvasNavigationActions.h"
 
-#include "MainWindow.h"
 #include "canvas/CImageView2D.h"
 #include "project/CProjectController.h"
 #include "workspace/CImageViewerController.h"
@@ -8,22 +7,9 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 
-namespace
-{
-QMenu* EditMenu(MainWindow* pWindow)
-{
-    for (QAction* pAction : pWindow->menuBar()->actions())
-    {
-        if (pAction->menu() && pAction->text() == QLatin1String("Edit"))
-            return pAction->menu();
-    }
-    return pWindow->menuBar()->addMenu("Edit");
-}
-} // namespace
-
-CCanvasNavigationActions::CCanvasNavigationActions(MainWindow* pWindow, CImageWorkspaceController* pWorkspace,
+CCanvasNavigationActions::CCanvasNavigationActions(QWidget* pWindow, QMenu* pEditMenu,
+                                                   CImageWorkspaceController* pWorkspace,
                                                    CProjectController* pController)
     : m_pWorkspace(pWorkspace), m_pController(pController)
 {
@@ -41,7 +27,6 @@ CCanvasNavigationActions::CCanvasNavigationActions(MainWindow* pWindow, CImageWo
     pCopyPreviousBoxes = make("Copy boxes from previous image", QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_V));
     const QList<QAction*> lstActions = {pNextImage, pPreviousImage, pNextImageWithoutBoxes, pCopyPreviousBoxes};
 
-    QMenu* pEditMenu = EditMenu(pWindow);
     pEditMenu->addSeparator();
     pEditMenu->addActions(lstActions);
     for (int nViewID = 0; pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)

@@ -4,8 +4,9 @@
 
 class CImageWorkspaceController;
 class CProjectController;
-class MainWindow;
 class QAction;
+class QMenu;
+class QWidget;
 
 // The main window's commands for moving through the project from a canvas, in the "Edit" menu: "Next Image"
 // (Page Down), "Previous Image" (Page Up), "Next Image Without Boxes" (Ctrl+Page Down) and "Copy boxes from previous
@@ -15,8 +16,9 @@ class QAction;
 class CCanvasNavigationActions
 {
 public:
-    // Workspace and controller are not owned and must outlive the window's actions.
-    CCanvasNavigationActions(MainWindow* pWindow, CImageWorkspaceController* pWorkspace,
+    // The actions are made children of pWindow and added to its "Edit" menu. Workspace and controller are not owned
+    // and must outlive the window's actions.
+    CCanvasNavigationActions(QWidget* pWindow, QMenu* pEditMenu, CImageWorkspaceController* pWorkspace,
                              CProjectController* pController);
 
     // The view the commands act on now, -1 when there is none.

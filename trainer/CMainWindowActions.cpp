@@ -32,7 +32,7 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     using W = MainWindow;
     using C = CImageWorkspaceController;
 
-    QToolBar* pToolBar = pWindow->addToolBar("File");
+    pToolBar = pWindow->addToolBar("File");
     pToolBar->setObjectName("File");
     pToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
@@ -72,18 +72,18 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     // Pushes "Setting" to the far end of the tool bar.
     auto* pSpacer = new QWidget(pToolBar);
     pSpacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    pToolBar->addWidget(pSpacer);
+    pToolBarSpacer = pToolBar->addWidget(pSpacer);
     pToolBar->addAction(pSetting);
 
-    QMenu* pFileMenu = pWindow->menuBar()->addMenu("File");
+    pFileMenu = pWindow->menuBar()->addMenu("File");
     pFileMenu->addActions({pOpenProject, pNewProject, pSave});
-    pFileMenu->addSeparator();
+    pFileCommandsEnd = pFileMenu->addSeparator();
     pRecentMenu = new QMenu("Recent", pWindow);
     pFileMenu->addMenu(pRecentMenu);
     pFileMenu->addSeparator();
     pFileMenu->addAction(pExit);
 
-    QMenu* pEditMenu = pWindow->menuBar()->addMenu("Edit");
+    pEditMenu = pWindow->menuBar()->addMenu("Edit");
     pEditMenu->addActions({pUndo, pRedo});
     pEditMenu->addSeparator();
     pEditMenu->addActions({pLayout1x1, pLayout2x1, pLayout2x2});

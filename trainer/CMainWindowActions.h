@@ -6,11 +6,13 @@ class CImageWorkspaceController;
 class MainWindow;
 class QAction;
 class QMenu;
+class QToolBar;
 
 // The main window's commands: the "File" tool bar and the "File", "Edit", "Run" and "Help" menus, each action
 // connected to the window's slot or the workspace controller's. An action shown in the tool bar and in a menu is one
 // object. Tool-bar buttons show the text under the icon and a tool tip of the text and its shortcut, e.g.
-// "Open Project (Ctrl+O)". All actions and menus are children of the window; this object only keeps pointers.
+// "Open Project (Ctrl+O)". All actions and menus are children of the window; this object only keeps pointers. The
+// window's helpers that add commands take the menus and the tool bar from here.
 class CMainWindowActions
 {
 public:
@@ -33,4 +35,12 @@ public:
     QAction* pStart = nullptr;
     QAction* pStop = nullptr;
     QMenu* pRecentMenu = nullptr;
+
+    QToolBar* pToolBar = nullptr;
+    QMenu* pFileMenu = nullptr;
+    QMenu* pEditMenu = nullptr;
+    // The separator after the project file commands of "File": a command that joins them goes before it.
+    QAction* pFileCommandsEnd = nullptr;
+    // The spacer that pushes "Setting" to the far end of the tool bar: a command that joins the bar goes before it.
+    QAction* pToolBarSpacer = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "CQuickAnnotationActions.h"
 
-#include "MainWindow.h"
+#include "CMainWindowActions.h"
 #include "canvas/CImageView2D.h"
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
@@ -12,23 +12,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
-#include <QMenuBar>
 #include <QToolBar>
 
-namespace
-{
-QMenu* MenuOf(MainWindow* pWindow, const QString& strTitle)
-{
-    for (QAction* pAction : pWindow->menuBar()->actions())
-    {
-        if (pAction->menu() && pAction->text() == strTitle)
-            return pAction->menu();
-    }
-    return pWindow->menuBar()->addMenu(strTitle);
-}
-} // namespace
-
-CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectModel* pModel,
+CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWindowActions& commands,
+                                                 CImageWorkspaceController* pWorkspace, CProjectModel* pModel,
                                                  CProjectController* pController)
     : m_pModel(pModel), m_pController(pController)
 {
@@ -40,36 +27,17 @@ CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectMo
     pQuickClass->setChecked(CSetting::GetInt(CProjectController::QUICK_CLASS, 0) != 0);
 
     // "Import Dataset" sits with the other project file commands, above "Recent".
-    QMenu* pFileMenu = MenuOf(pWindow, "File");
-    QAction* pBefore = nullptr;
-    for (QAction* pAction : pFileMenu->actions())
-    {
-        if (pAction->isSeparator())
-        {
-            pBefore = pAction;
-            break;
-        }
-    }
-    pFileMenu->insertAction(pBefore, pImportDataset);
-    QMenu* pEditMenu = MenuOf(pWindow, "Edit");
-    pEditMenu->addSeparator();
-    pEditMenu->addAction(pQuickClass);
+    commands.pFileMenu->insertAction(commands.pFileCommandsEnd, pImportDataset);
+    commands.pEditMenu->addSeparator();
+    commands.pEditMenu->addAction(pQuickClass);
 
-    auto* pToolBar = pWindow->findChild<QToolBar*>("File");
-    if (!pToolBar)
-        pToolBar = pWindow->addToolBar("File");
+    QToolBar* pToolBar = commands.pToolBar;
     pClassBox = new QComboBox(pToolBar);
     pClassBox->setObjectName(CProjectController::QUICK_CLASS_NAME);
     pClassBox->setToolTip("Class of new boxes while \"Quick class\" is on");
     pClassBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // Before the spacer that pushes "Setting" to the far end.
-    QAction* pSpacer = nullptr;
-    const QList<QAction*> lstTools = pToolBar->actions();
-    for (int i = 1; i < lstTools.size(); ++i)
-    {
-        if (lstTools[i]->text() == QLatin1String("Setting"))
-            pSpacer = lstTools[i - 1];
-    }
+    QAction* pSpacer = commands.pToolBarSpacer;
     pToolBar->insertAction(pSpacer, pQuickClass);
     pToolBar->insertWidget(pSpacer, pClassBox);
     pToolBar->insertSeparator(pSpacer);
@@ -95,7 +63,6 @@ CQuickAnnotationActions::CQuickAnnotationActions(MainWindow* pWindow, CProjectMo
                         &CProjectModel::signal_ChangeCommandState})
         QObject::connect(pModel, signal, pImportDataset, [this] { UpdateEnabled(); });
     QObject::connect(pModel, &CProjectModel::signal_CloseProject, pClassBox, [this] { RefreshClasses(); });
-    CImageWorkspaceController* pWorkspace = pWindow->GetWorkspaceController();
     for (int nViewID = 0; pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);

@@ -2,11 +2,13 @@
 
 #include <QPointer>
 
+class CImageWorkspaceController;
+class CMainWindowActions;
 class CProjectController;
 class CProjectModel;
-class MainWindow;
 class QAction;
 class QComboBox;
+class QWidget;
 
 // The main window's commands for fast labelling and bringing in labelled data: "Import Dataset" in the "File" menu
 // (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
@@ -17,8 +19,10 @@ class QComboBox;
 class CQuickAnnotationActions
 {
 public:
-    // Model and controller are not owned and must outlive the window's actions.
-    CQuickAnnotationActions(MainWindow* pWindow, CProjectModel* pModel, CProjectController* pController);
+    // The actions are made children of pWindow and placed in the menus and the tool bar of its commands. Workspace,
+    // model and controller are not owned and must outlive the window's actions; the workspace may be null.
+    CQuickAnnotationActions(QWidget* pWindow, const CMainWindowActions& commands, CImageWorkspaceController* pWorkspace,
+                            CProjectModel* pModel, CProjectController* pController);
 
     // Fills the combo box with the open project's classes, keeping the stored class selected when it is offered.
     void RefreshClasses();

@@ -22,6 +22,7 @@
 #include "project/lifecycle/CProjectLayout.h"
 #include "project/report/CDatasetReport.h"
 #include "project/run/CTrainingChartModel.h"
+#include "project/run/CTrainingRun.h"
 #include "views/CDatasetReportView.h"
 #include "views/CFileExplorerView.h"
 #include "views/CNewProjectDlg.h"
@@ -189,12 +190,11 @@ void MainWindow::CreateInsightDocks()
     // Shown when there is something to show: hidden, they leave the window's layout as it was.
     pChartDock->hide();
     pReportDock->hide();
-    // The chart only reads what the trainer printed; the log gets every line as before.
-    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, m_pChartModel,
-            &CTrainingChartModel::Clear);
-    connect(m_pProjectController, &CProjectController::signal_TrainerOutputLine, m_pChartModel,
-            &CTrainingChartModel::AddLine);
-    connect(m_pProjectController, &CProjectController::signal_TrainingStarted, pChartDock,
+    // The chart listens to the run itself; the trainer has logged every line before the chart reads it.
+    CTrainingRun* pRun = m_pProjectController->Run();
+    connect(pRun, &CTrainingRun::signal_Started, m_pChartModel, &CTrainingChartModel::Clear);
+    connect(pRun, &CTrainingRun::signal_OutputLine, m_pChartModel, &CTrainingChartModel::AddLine);
+    connect(pRun, &CTrainingRun::signal_Started, pChartDock,
             [pChartDock]
             {
                 pChartDock->show();
@@ -244,9 +244,10 @@ void MainWindow::CreateActions()
     // A stored list equal to the one already in the store is not announced: fill the menu from it anyway.
     slot_UpdateSettingParameters(QString(), QVariant());
     // After the settings are loaded: "Quick class" starts as stored.
-    m_pQuickActions = std::make_unique<CQuickAnnotationActions>(this, m_pProjectModel, m_pProjectController);
-    m_pNavigationActions =
-        std::make_unique<CCanvasNavigationActions>(this, m_pWorkspaceController, m_pProjectController);
+    m_pQuickActions = std::make_unique<CQuickAnnotationActions>(this, *m_pActions, m_pWorkspaceController,
+                                                                m_pProjectModel, m_pProjectController);
+    m_pNavigationActions = std::make_unique<CCanvasNavigationActions>(this, m_pActions->pEditMenu,
+                                                                      m_pWorkspaceController, m_pProjectController);
 }
 
 QMenu* MainWindow::GetRecentMenu() const

@@ -4,7 +4,9 @@
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
+#include "project/run/CTrainingChartModel.h"
 
+#include <QDockWidget>
 #include <QToolBar>
 
 #include <csignal>
@@ -225,6 +227,10 @@ private slots:
         QToolBar* pToolBar = m_pWindow->findChild<QToolBar*>();
         QTest::mouseClick(pToolBar->widgetForAction(Action("Start")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!LogViewLines("^\\d+: \\S+, \\S+ avg, ").isEmpty(), 60000);
+        // The chart follows the same run: its dock is shown and the step is on it.
+        QVERIFY(m_pWindow->findChild<QDockWidget*>("Training")->isVisible());
+        QCOMPARE(m_pWindow->GetTrainingChartModel()->MaxBatches(), 1000);
+        QTRY_VERIFY(m_pWindow->GetTrainingChartModel()->Iteration() > 0);
         QCOMPARE(m_pWindow->GetCommandState(), 1);
         QCOMPARE(DisabledActions(m_pWindow.get()),
                  QString("Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo"));

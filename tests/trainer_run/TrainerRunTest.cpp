@@ -90,29 +90,6 @@ private:
     }
 
 private slots:
-    void trainerTrainsOnTheBoxesUntilStopped()
-    {
-        AnnotatedSampleProject(100000);
-
-        m_pCase->controller.StartCommand();
-
-        QTRY_VERIFY_WITH_TIMEOUT(TrainedOnBoxes(), 180000);
-        QCOMPARE(m_pCase->model.GetCommandState(), static_cast<int>(ECommandState_Running));
-        const QStringList lstLog = Log();
-        QVERIFY(lstLog.contains("[NORMAL] Build Completed"));
-        QVERIFY(lstLog.contains("[NORMAL] Command /usr/bin/darknet"));
-        for (const char* pszArgument : {"detector", "train", "detector.txt", "config.txt"})
-            QVERIFY(lstLog.contains(QString("[NORMAL] Arguments ") + pszArgument));
-        // The label files the trainer read are the ones the build wrote beside each image.
-        QCOMPARE(ProjectTest::Tree(m_strDir + "/Images"),
-                 QStringList({"dog.jpg", "dog.txt", "eagle.jpg", "eagle.txt", "giraffe.jpg", "giraffe.txt"}));
-
-        m_pCase->controller.StopCommand();
-
-        QTRY_COMPARE(m_pCase->model.GetCommandState(), static_cast<int>(ECommandState_Stopped));
-        QVERIFY(Log().contains("[NORMAL] Stop Command OK"));
-    }
-
     void trainerFinishesItsBatchesAndLeavesItsWeights()
     {
         AnnotatedSampleProject(3);

@@ -2,6 +2,7 @@
 #include "CInsightRun.h"
 
 #include "project/run/CTrainingChartModel.h"
+#include "project/run/CTrainingRun.h"
 #include "project/settings/CNetworkConfiguration.h"
 
 #include <QAction>
@@ -148,7 +149,6 @@ private slots:
 
         QCOMPARE(lstStored.size(), 2);
         QCOMPARE(lstStored[0], strAfterFit);
-        QCOMPARE(strAfterFit, CNetworkConfiguration::FitToClasses(strDefault, 3, training));
         QCOMPARE(DetectionLayers(strAfterFit), QStringList({"24 3", "24 3", "24 3"}));
         QCOMPARE(strAfterFit.contains("\nbatch=64\n"), training);
         QCOMPARE(strAfterUndo, strDefault);
@@ -189,9 +189,8 @@ private slots:
         CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", QString(InsightRun::DARKNET));
         CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
         CTrainingChartModel chart;
-        connect(&m_pCase->controller, &CProjectController::signal_TrainingStarted, &chart, &CTrainingChartModel::Clear);
-        connect(&m_pCase->controller, &CProjectController::signal_TrainerOutputLine, &chart,
-                &CTrainingChartModel::AddLine);
+        connect(m_pCase->controller.Run(), &CTrainingRun::signal_Started, &chart, &CTrainingChartModel::Clear);
+        connect(m_pCase->controller.Run(), &CTrainingRun::signal_OutputLine, &chart, &CTrainingChartModel::AddLine);
         QSignalSpy states(&m_pCase->model, &CProjectModel::signal_ChangeCommandState);
 
         m_pCase->controller.StartCommand();

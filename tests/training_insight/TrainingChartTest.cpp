@@ -2,9 +2,10 @@
 #include "CLogMark.h"
 #include "CTestSandbox.h"
 
+#include "frame/CSetting.h"
 #include "project/ECommandState.h"
-#include "project/run/CTrainerProcess.h"
 #include "project/run/CTrainingChartModel.h"
+#include "project/run/CTrainingRun.h"
 #include "project/run/CTrainingSummaryParser.h"
 
 #include <QRegularExpression>
@@ -92,49 +93,6 @@ private slots:
         QCOMPARE(summary.nImages, images);
     }
 
-    // Three steps of the installed trainer on one sample image: every summary it prints is read, in order.
-    void parserReadsRealTrainerOutput()
-    {
-        QVERIFY2(QFile::exists(InsightRun::DARKNET), "darknet is installed by scripts/install-deps.sh");
-        const QString strDir = m_pSandbox->Path("real_output");
-        QVERIFY(QDir().mkpath(strDir + "/Images") && QDir().mkpath(strDir + "/Backup"));
-        QVERIFY(QFile::copy(QString(InsightRun::SAMPLES) + "/dog.jpg", strDir + "/Images/dog.jpg"));
-        QVERIFY(InsightRun::WriteText(strDir + "/Images/dog.txt", "0 0.5 0.5 0.4 0.4\n"));
-        QVERIFY(InsightRun::WriteText(strDir + "/train.txt", "Images/dog.jpg\n"));
-        QVERIFY(InsightRun::WriteText(strDir + "/custom.names", "thing\n"));
-        QVERIFY(
-            InsightRun::WriteText(strDir + "/detector.txt",
-                                  "classes=1\ntrain=train.txt\nvalid=train.txt\nnames=custom.names\nbackup=Backup\n"));
-        QString strConfiguration = InsightRun::ReadText("/usr/share/darknet/cfg/yolov3-tiny.cfg")
-                                       .replace("classes=80", "classes=1")
-                                       .replace("filters=255", "filters=18");
-        strConfiguration = InsightRun::WithNet(
-            strConfiguration,
-            {{"batch", "1"}, {"subdivisions", "1"}, {"width", "64"}, {"height", "64"}, {"max_batches", "3"}});
-        QVERIFY(InsightRun::WriteText(strDir + "/config.txt", strConfiguration));
-
-        QProcess trainer;
-        trainer.setWorkingDirectory(strDir);
-        trainer.start(InsightRun::DARKNET, {"detector", "train", "detector.txt", "config.txt"});
-        QVERIFY(trainer.waitForFinished(180000));
-        const QStringList lstLines = QString::fromUtf8(trainer.readAllStandardOutput()).split('\n');
-
-        QList<int> lstIterations;
-        qlonglong nLastImages = 0;
-        for (const QString& strLine : lstLines)
-        {
-            STrainingSummary summary;
-            if (!CTrainingSummaryParser::Parse(strLine, summary))
-                continue;
-            lstIterations.append(summary.nIteration);
-            QVERIFY2(std::isfinite(summary.dblSeconds) && summary.dblSeconds >= 0.0, qPrintable(strLine));
-            QVERIFY2(summary.nImages > nLastImages, qPrintable(strLine));
-            nLastImages = summary.nImages;
-        }
-        QCOMPARE(lstIterations, QList<int>({1, 2, 3}));
-        QCOMPARE(nLastImages, 3LL);
-    }
-
     void chartModelThinsOldPointsKeepingFirstAndRecent_data()
     {
         QTest::addColumn<int>("maxPoints");
@@ -177,7 +135,8 @@ private slots:
         QCOMPARE(model.SecondsLeft(), 0.0);
     }
 
-    // A script that prints like a trainer, as fast as it can, with lines that are no summaries between them.
+    // A script that prints like a trainer, as fast as it can, with lines that are no summaries between them; the chart
+    // listens to the run as the window wires it.
     void chartModelFollowsTrainerOutputWhileLogKeepsEveryLine()
     {
         const QString strDir = m_pSandbox->Path("fake_trainer");
@@ -190,18 +149,25 @@ private slots:
                                                  "images\\n\", $1, 100 / $1, 200 / $1, $1 * 4 }'\n"
                                                  "echo 'Saving weights to Backup/config_final.weights'\n"));
         QVERIFY(QFile::setPermissions(strScript, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        CTrainerProcess trainer;
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", strScript);
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString());
+        CTrainingRun run(nullptr);
         CTrainingChartModel model(500);
-        connect(&trainer, &CTrainerProcess::signal_OutputLine, &model, &CTrainingChartModel::AddLine);
-        model.Clear(4000);
+        connect(&run, &CTrainingRun::signal_Started, &model, &CTrainingChartModel::Clear);
+        connect(&run, &CTrainingRun::signal_OutputLine, &model, &CTrainingChartModel::AddLine);
+        QSignalSpy states(&run, &CTrainingRun::signal_CommandStateChanged);
         QSignalSpy changes(&model, &CTrainingChartModel::signal_Changed);
         const CLogMark log;
 
-        QVERIFY(trainer.Start(strScript, "", "", strDir));
+        QVERIFY(run.Start("", strDir, "[net]\nmax_batches = 4000\n"));
 
-        QTRY_VERIFY_WITH_TIMEOUT(trainer.State() == ECommandState_Stopped && model.Iteration() == 3000, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(run.State() == ECommandState_Stopped && model.Iteration() == 3000, 60000);
+        QTRY_COMPARE(states.size(), 3);
+        QCOMPARE(states.last()[0].toInt(), int(ECommandState_Stopped));
+        QCOMPARE(model.MaxBatches(), 4000);
         QCOMPARE(model.Summaries(), 3000);
-        QCOMPARE(changes.size(), 3000);
+        // One change for the start's Clear, then one per summary.
+        QCOMPARE(changes.size(), 3001);
         QVERIFY(model.LossPoints().size() < 500);
         QCOMPARE(model.LossPoints().last(), QPointF(3000, 0.033333));
         QCOMPARE(model.Rate(), 0.002);

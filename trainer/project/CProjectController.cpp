@@ -25,9 +25,7 @@
 #include "project/lifecycle/CProjectRecordFactory.h"
 #include "project/lifecycle/CSafeName.h"
 #include "project/report/CDatasetReport.h"
-#include "project/run/CTrainerProcess.h"
 #include "project/run/CTrainingRun.h"
-#include "project/settings/CNetworkConfiguration.h"
 #include "project/settings/CProjectProperties.h"
 #include "views/CClassEditorView.h"
 #include "views/CConfigurationEditorView.h"
@@ -52,10 +50,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, CRoiAnnotationHost::Make(this, m_pEditors.get()));
 
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
-    connect(m_pRun->Trainer(), &CTrainerProcess::signal_CommandStateChanged, this,
+    connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);
-    connect(m_pRun->Trainer(), &CTrainerProcess::signal_OutputLine, this,
-            &CProjectController::signal_TrainerOutputLine);
 
     if (m_pView)
         connect(m_pView, &CProjectView::signal_ProjectProperty, this, &CProjectController::slot_ProjectProperty);
@@ -451,14 +447,12 @@ bool CProjectController::BuildProject()
     if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())
         return false;
     CBuildOutcome outcome;
-    if (m_pRun->Build(*m_pModel, GetProjectProperty("PROJECT_CONFIGURATION"), &outcome))
-    {
-        emit signal_BuildCompleted(static_cast<int>(m_pModel->GetTrainImages().size()),
-                                   static_cast<int>(m_pModel->GetTestImages().size()));
-        return true;
-    }
-    outcome.Tell(m_pView, PromptTitle());
-    return false;
+    const bool bBuilt = m_pRun->Build(*m_pModel, GetProjectProperty("PROJECT_CONFIGURATION"), &outcome);
+    if (bBuilt)
+        emit signal_BuildCompleted(int(m_pModel->GetTrainImages().size()), int(m_pModel->GetTestImages().size()));
+    else
+        outcome.Tell(m_pView, PromptTitle());
+    return bBuilt;
 }
 
 int CProjectController::CategoryCount()
@@ -477,33 +471,13 @@ bool CProjectController::MakeDatasetReport(CDatasetReport& report)
 
 void CProjectController::StartCommand()
 {
-    if (!BuildProject() || !m_pModel || !m_pDatabase || !m_pRun)
-        return;
-    if (m_pRun->Start(GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir()))
-        emit signal_TrainingStarted(CNetworkConfiguration::MaxBatches(GetProjectProperty("PROJECT_CONFIGURATION")));
-}
-
-void CProjectController::StopCommand()
-{
-    if (m_pRun)
-        m_pRun->Trainer()->Stop();
-}
-
-void CProjectController::slot_ReadLogFromCommand()
-{
-    if (m_pRun)
-        m_pRun->Trainer()->ReadStandardOutput();
-}
-
-void CProjectController::slot_ReadErrFromCommand()
-{
-    if (m_pRun)
-        m_pRun->Trainer()->ReadStandardError();
+    if (BuildProject() && m_pModel)
+        m_pRun->Start(GetProjectProperty("PROJECT_INITIALIZED_MODEL"), m_pModel->GetProjectDir(),
+                      GetProjectProperty("PROJECT_CONFIGURATION"));
 }
 
 void CProjectController::slot_CommandStateChange(int nState)
 {
-    m_pRun->StateChanged(nState);
     if (m_pModel)
         m_pModel->SetCommandState(nState);
 }

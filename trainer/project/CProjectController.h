@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/CController.h"
+#include "project/run/CTrainingRun.h"
 
 #include <QPointer>
 #include <QString>
@@ -20,7 +21,6 @@ class CProjectModel;
 class CProjectRecordFactory;
 class CProjectView;
 class CRoiAnnotation;
-class CTrainingRun;
 class CDatasetReport;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
@@ -66,14 +66,16 @@ public:
     int CategoryCount();
 
     int GetProjectID() const { return m_nProjectID; }
+    // The build and the trainer's run, for whoever shows the run's start, lines and states.
+    CTrainingRun* Run() const { return m_pRun.get(); }
 
     // Builds, then starts the trainer (settings TAMSEL_COMMAND_EXE_YOLO3 and TAMSEL_COMMAND_ARG_YOLO3, then
     // "detector.txt", "config.txt" and the project's initial weights) in the project folder; each line it prints
-    // becomes one log line. Nothing starts when the build fails. A start emits signal_TrainingStarted; while the
-    // run lasts, every ".weights" file the Backup folder gains is logged as "Weights saved: %s".
+    // becomes one log line. Nothing starts when the build fails. The run (Run()) tells of the start, the lines and the
+    // states; while it lasts, every ".weights" file the Backup folder gains is logged as "Weights saved: %s".
     void StartCommand();
     // Asks the trainer to end, waits up to 30 s, then kills it.
-    void StopCommand();
+    void StopCommand() { m_pRun->Stop(); }
 
     // Relabels a bound box on the view after asking for its class; from the box's "Update" entry.
     void ChangeROIClass(int nViewID, unsigned int nGeometryUID);
@@ -110,10 +112,6 @@ signals:
     void signal_BuildCompleted(int nTrainImages, int nTestImages);
     // Images, boxes or classes changed in bulk (an import ended): what shows the data set should be made again.
     void signal_DatasetChanged();
-    // A run was started; nMaxBatches is the configuration's max_batches (0 when it has none).
-    void signal_TrainingStarted(int nMaxBatches);
-    // Each complete line of the trainer's standard output, trimmed, after it was logged.
-    void signal_TrainerOutputLine(const QString& strLine);
 
 public slots:
     void slot_CloseProject();
@@ -130,9 +128,9 @@ public slots:
                                                    QString strName);
     void slot_ChangeDrawableObjectPropertyWithViewID(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     // The trainer's output channels: what has arrived is logged line by line.
-    void slot_ReadLogFromCommand();
-    void slot_ReadErrFromCommand();
-    // The trainer's ECommandState, mirrored into the model.
+    void slot_ReadLogFromCommand() { m_pRun->Job()->ReadStandardOutput(); }
+    void slot_ReadErrFromCommand() { m_pRun->Job()->ReadStandardError(); }
+    // The trainer's ECommandState (from the run), mirrored into the model.
     void slot_CommandStateChange(int nState);
     void slot_ShuffleTrainImage();
     void slot_SortTrainImage();

@@ -35,7 +35,7 @@ int CommandState(QProcess::ProcessState eState)
 } // namespace
 
 CTrainerProcess::CTrainerProcess(int nStopWaitMs, QObject* pParent)
-    : QObject(pParent), m_nStopWaitMs(nStopWaitMs), m_nStepBytes(STEP_BYTES)
+    : ITrainerJob(pParent), m_nStopWaitMs(nStopWaitMs), m_nStepBytes(STEP_BYTES)
 {
     m_pProcess = new QProcess();
     for (SChannel* pChannel : {&m_output, &m_error})

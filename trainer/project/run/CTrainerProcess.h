@@ -2,18 +2,18 @@
 
 #include "frame/ELogLevel.h"
 #include "project/run/COutputLineAssembler.h"
+#include "project/run/ITrainerJob.h"
 
-#include <QObject>
 #include <QProcess>
 
 class QTimer;
 
-// Runs the external trainer as a child process and forwards what it prints into the log, one log line per output
+// Runs the external trainer as a local child process and forwards what it prints into the log, one log line per output
 // line: standard output trimmed at the normal level, standard error as printed at the error level. A line that arrives
 // in several reads is logged once, when its end arrives; an unfinished last line is logged when the process ends.
 // Output is taken in bounded slices per event-loop step, so a trainer that prints as fast as it can does not freeze
 // the GUI. Everything runs on the thread that owns the object.
-class CTrainerProcess : public QObject
+class CTrainerProcess : public ITrainerJob
 {
     Q_OBJECT
 public:
@@ -29,29 +29,23 @@ public:
     // start itself is asynchronous: a program that cannot be started shows as starting, then stopped, and an error
     // line in the log.
     bool Start(const QString& strExecutable, const QString& strArgumentSetting, const QString& strInitialWeights,
-               const QString& strWorkingDir);
+               const QString& strWorkingDir) override;
     // Asks the trainer to end and waits for it (blocking, up to the stop wait), logs "Stop Command OK" when it ended in
     // time and "Stop Command Failed" otherwise (also when nothing ran), then kills it.
-    void Stop();
+    void Stop() override;
     // The ECommandState of the trainer: stopped, starting or running.
-    int State() const;
+    int State() const override;
     // The most one read handler call takes from a channel before it lets the event loop run again (4 MiB unless set;
     // it also stops after about 10 ms). The rest follows on the next step of the loop.
     void SetStepBytes(qint64 nBytes) { m_nStepBytes = nBytes; }
 
     // Log what the channel holds, up to a slice; the rest follows from the event loop. Connected internally to the
     // process's ready-read signals; calling them again is harmless.
-    void ReadStandardOutput();
-    void ReadStandardError();
+    void ReadStandardOutput() override;
+    void ReadStandardError() override;
 
     // The argument list Start() passes for these settings.
     static QStringList Arguments(const QString& strArgumentSetting, const QString& strInitialWeights);
-
-signals:
-    // The ECommandState after each change of the process state.
-    void signal_CommandStateChanged(int nState);
-    // Each complete standard-output line, trimmed, right after it was handed to the log.
-    void signal_OutputLine(const QString& strLine);
 
 private:
     struct SChannel

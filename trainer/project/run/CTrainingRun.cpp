@@ -11,10 +11,12 @@
 #include "project/run/CWeightsWatcher.h"
 #include "project/settings/CNetworkConfiguration.h"
 
-CTrainingRun::CTrainingRun(CDatabase* pDatabase)
-    : m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
-      m_pTrainer(std::make_unique<CTrainerProcess>())
+CTrainingRun::CTrainingRun(CDatabase* pDatabase, std::unique_ptr<ITrainerJob> pJob, QObject* pParent)
+    : QObject(pParent), m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
+      m_pJob(pJob ? std::move(pJob) : std::make_unique<CTrainerProcess>())
 {
+    connect(m_pJob.get(), &ITrainerJob::signal_CommandStateChanged, this, &CTrainingRun::JobStateChanged);
+    connect(m_pJob.get(), &ITrainerJob::signal_OutputLine, this, &CTrainingRun::signal_OutputLine);
 }
 
 CTrainingRun::~CTrainingRun() = default;
@@ -36,18 +38,32 @@ bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfigura
     return build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
 }
 
-bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir)
+bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir,
+                         const QString& strConfiguration)
 {
-    if (!m_pTrainer->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
-                           CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""), strInitialWeights, strProjectDir))
+    if (!m_pJob->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
+                       CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""), strInitialWeights, strProjectDir))
         return false;
     m_pWeightsWatcher->Start(strProjectDir);
+    emit signal_Started(CNetworkConfiguration::MaxBatches(strConfiguration));
     return true;
 }
 
-void CTrainingRun::StateChanged(int nState)
+void CTrainingRun::Stop()
 {
-    // The trainer writes its last weights just before it ends.
+    m_pJob->Stop();
+}
+
+int CTrainingRun::State() const
+{
+    return m_pJob->State();
+}
+
+void CTrainingRun::JobStateChanged(int nState)
+{
+    // The trainer writes its last weights just before it ends: the watch looks once more before it goes, so the
+    // log has them before anyone hears of the end.
     if (nState == ECommandState_Stopped)
         m_pWeightsWatcher->Stop();
+    emit signal_CommandStateChanged(nState);
 }
