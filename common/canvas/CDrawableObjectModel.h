@@ -30,6 +30,10 @@ public:
     // Puts the object at the front of the list, selects it and resets its grab offset (neither change is relayed),
     // then announces it. An empty pointer or an object already listed is ignored.
     void AddObject(std::shared_ptr<CDrawableObject> pObject);
+    // Puts the objects in front one after another, as AddObject would, announcing each add; but only the last one is
+    // selected, and the objects added meanwhile are never announced as selected and deselected (a view filled with
+    // stored boxes tells no one they changed). The objects selected before are deselected first.
+    void AddObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects);
     // As AddObject, at list index nIndex instead of the front (clamped to 0 .. GetObjectCount()): what undo uses to put
     // a deleted object back where it was in the list and the drawing order.
     void InsertObject(std::shared_ptr<CDrawableObject> pObject, int nIndex);
@@ -80,6 +84,8 @@ private slots:
     void slot_ChangeDrawableObjectProperty(uint nUID);
 
 private:
+    // Lists the object at list index nIndex, selected or not (neither is relayed), and announces it.
+    void List(std::shared_ptr<CDrawableObject> pObject, int nIndex, bool bSelect);
     // Position in m_vctObjects (oldest first) of the object, or -1.
     int FindStored(const CDrawableObject* pObject) const;
     int FindStored(unsigned int nUID) const;

@@ -3,7 +3,7 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include <QColor>
 #include <QImage>

@@ -5,11 +5,11 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2DController.h"
 #include "frame/CUndoStack.h"
+#include "images/CImageListModel.h"
 #include "process/CImage2DProcessMedianDlg.h"
 #include "process/CImage2DProcessMedianModel.h"
 #include "process/CImage2DProcessSobelDlg.h"
 #include "process/CImageProcessToolFactory.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include "Utils/EOvrelBorderMode.h"

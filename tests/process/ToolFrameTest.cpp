@@ -2,6 +2,7 @@
 #include "ToolTestSupport.h"
 
 #include "canvas/CDrawableRuler.h"
+#include "images/CImageListModel.h"
 #include "process/CImage2DProcessMedianController.h"
 #include "process/CImage2DProcessMedianDlg.h"
 #include "process/CImage2DProcessMedianModel.h"
@@ -12,7 +13,6 @@
 #include "process/CImage2DProcessSobelDlg.h"
 #include "process/CImage2DProcessSobelModel.h"
 #include "process/CImageProcessToolFactory.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include <QElapsedTimer>

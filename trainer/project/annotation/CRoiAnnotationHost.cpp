@@ -4,21 +4,45 @@
 #include "project/CProjectController.h"
 #include "project/CProjectEditors.h"
 
-CRoiAnnotation::SHost CRoiAnnotationHost::Make(CProjectController* pController, CProjectEditors* pEditors)
+CRoiAnnotationHost::CRoiAnnotationHost(CProjectController* pController, CProjectEditors* pEditors)
+    : m_pController(pController), m_pEditors(pEditors)
 {
-    CRoiAnnotation::SHost host;
-    host.commandStopped = [pController]() { return pController->CheckCommandStopped(); };
-    host.hasChooser = [pEditors]() { return pEditors->HasChooser(); };
-    host.chooseClass = [pEditors](QString& strClass) { return pEditors->ChooseClass(strClass); };
-    host.chooseDeletedClass = [pEditors](QString& strClass)
-    { return pEditors->ChooseClass(strClass, "The class of this box was deleted: choose a new one"); };
-    host.quickClass = [pController](QString& strClass)
-    {
-        if (CSetting::GetInt(CProjectController::QUICK_CLASS, 0) == 0)
-            return false;
-        strClass = CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString());
-        return pController->GetCategoryID(strClass) >= 0;
-    };
-    host.validateImage = [pController](int nImageID) { pController->ValidateImageByID(nImageID); };
-    return host;
+}
+
+std::unique_ptr<IRoiAnnotationHost> CRoiAnnotationHost::Make(CProjectController* pController, CProjectEditors* pEditors)
+{
+    return std::make_unique<CRoiAnnotationHost>(pController, pEditors);
+}
+
+bool CRoiAnnotationHost::CommandStopped()
+{
+    return m_pController->CheckCommandStopped();
+}
+
+bool CRoiAnnotationHost::HasChooser() const
+{
+    return m_pEditors->HasChooser();
+}
+
+bool CRoiAnnotationHost::ChooseClass(QString& strClass)
+{
+    return m_pEditors->ChooseClass(strClass);
+}
+
+bool CRoiAnnotationHost::ChooseDeletedClass(QString& strClass)
+{
+    return m_pEditors->ChooseClass(strClass, "The class of this box was deleted: choose a new one");
+}
+
+bool CRoiAnnotationHost::QuickClass(QString& strClass)
+{
+    if (CSetting::GetInt(CProjectController::QUICK_CLASS, 0) == 0)
+        return false;
+    strClass = CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString());
+    return m_pController->GetCategoryID(strClass) >= 0;
+}
+
+void CRoiAnnotationHost::ValidateImage(int nImageID)
+{
+    m_pController->ValidateImageByID(nImageID);
 }

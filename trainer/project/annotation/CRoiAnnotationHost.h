@@ -1,6 +1,8 @@
 #pragma once
 
-#include "project/annotation/CRoiAnnotation.h"
+#include "project/annotation/IRoiAnnotationHost.h"
+
+#include <memory>
 
 class CProjectController;
 class CProjectEditors;
@@ -9,11 +11,21 @@ class CProjectEditors;
 // the revalidation of an image (the controller), the class chooser (the editors), and the class a new box takes
 // without asking while "Quick class" is on (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME, when the project
 // has that class).
-class CRoiAnnotationHost
+class CRoiAnnotationHost : public IRoiAnnotationHost
 {
 public:
-    CRoiAnnotationHost() = delete;
+    // Neither is owned; both must outlive this host.
+    CRoiAnnotationHost(CProjectController* pController, CProjectEditors* pEditors);
+    static std::unique_ptr<IRoiAnnotationHost> Make(CProjectController* pController, CProjectEditors* pEditors);
 
-    // Neither is owned; both must outlive the annotation given the answers.
-    static CRoiAnnotation::SHost Make(CProjectController* pController, CProjectEditors* pEditors);
+    bool CommandStopped() override;
+    bool HasChooser() const override;
+    bool ChooseClass(QString& strClass) override;
+    bool ChooseDeletedClass(QString& strClass) override;
+    bool QuickClass(QString& strClass) override;
+    void ValidateImage(int nImageID) override;
+
+private:
+    CProjectController* m_pController;
+    CProjectEditors* m_pEditors;
 };
