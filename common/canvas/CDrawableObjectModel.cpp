@@ -93,6 +93,12 @@ std::shared_ptr<CDrawableObject> CDrawableObjectModel::GetObject(int nIndex) con
     return m_vctObjects[m_vctObjects.size() - 1 - static_cast<size_t>(nIndex)];
 }
 
+std::shared_ptr<CDrawableObject> CDrawableObjectModel::FindObject(unsigned int nUID) const
+{
+    const int nStored = FindStored(nUID);
+    return nStored < 0 ? nullptr : m_vctObjects[static_cast<size_t>(nStored)];
+}
+
 int CDrawableObjectModel::IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const
 {
     const int nStored = FindStored(pObject.get());

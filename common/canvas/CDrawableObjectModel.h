@@ -45,6 +45,8 @@ public:
     // Empty for an index outside 0 .. GetObjectCount() - 1.
     std::shared_ptr<CDrawableObject> GetObject(int nIndex) const;
     int GetObjectCount() const { return static_cast<int>(m_vctObjects.size()); }
+    // The listed object with that UID, or empty; the most recently added are looked at first.
+    std::shared_ptr<CDrawableObject> FindObject(unsigned int nUID) const;
     // The list index of the object, or -1 when it is not listed.
     int IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const;
 

@@ -101,7 +101,8 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
         return;
     }
     CloseViewsOf(nImageID);
-    m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
+    CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+    m_mapViews[nViewID] = SViewImage{nImageUID, nImageID, pViewer ? pViewer->GetObjectModel() : nullptr};
     BindObjects(pWorkspace, nViewID);
 
     if (!m_boxRows.HasDatabase())
@@ -276,12 +277,11 @@ int CRoiAnnotation::ImageForValidation(int nViewID) const
     return nImageID >= 0 ? nImageID : m_nCurrentImageID;
 }
 
-std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
-                                                                unsigned int nGeometryUID)
+std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(int nViewID, unsigned int nGeometryUID) const
 {
-    if (!pWorkspace)
-        return nullptr;
-    const std::shared_ptr<CDrawableObject> pObject = pWorkspace->Get2DDrawableObject(nViewID, nGeometryUID);
+    const auto it = m_mapViews.find(nViewID);
+    const std::shared_ptr<CDrawableObject> pObject =
+        it != m_mapViews.end() && it->second.pObjects ? it->second.pObjects->FindObject(nGeometryUID) : nullptr;
     if (!pObject || pObject->GetType() != EImageView2DDrawbleObjectType_Geometry)
         return nullptr;
     return std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
@@ -291,17 +291,16 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
 {
     if (!m_pHost->HasChooser() || !IsValidViewImage(nViewID, nImageUID))
         return;
-    CImageWorkspaceController* pWorkspace = FindWorkspace();
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     // A box that cannot have its row leaves the screen: it would show what the file does not hold.
     if (!m_boxRows.Added(ImageOfView(nViewID), pObject, strName))
-        pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
+        m_mapViews[nViewID].pObjects->DeleteObject(pObject);
 }
 
 void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
     // A box without a row (a ruler, a box whose row went with its class) has nothing to delete and asks nothing.
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     int nRoiID = -1;
     if (!pObject || !CRoiBoxRows::BoundRoiID(*pObject, nRoiID))
         return;
@@ -313,7 +312,7 @@ void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID,
 void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
     // An unbound box has no row to write; a new box is named before it is bound to its row.
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     int nRoiID = -1;
     if (!pObject || !CRoiBoxRows::BoundRoiID(*pObject, nRoiID))
         return;
@@ -327,13 +326,13 @@ void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
     if (!m_pHost->HasChooser())
         return;
     CImageWorkspaceController* pWorkspace = FindWorkspace();
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     QString strClass;
     if (!pObject || !m_boxRows.ChooseNewClass(*pObject, strClass))
         return;
     // One undo step; on undo and redo the name's change event writes the row, and a box whose row went gets a new
     // one, with the new class, from it.
-    if (CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID))
+    if (CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr)
         pViewer->GetCanvasController()->RelabelObjects({pObject}, strClass);
     else
         pObject->SetName(strClass);

@@ -2,6 +2,7 @@
 
 #include "project/annotation/CRoiBoxRows.h"
 
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 
@@ -11,6 +12,7 @@
 
 class CDatabase;
 class CDrawableGeometry;
+class CDrawableObjectModel;
 class CImageWorkspaceController;
 class IRoiAnnotationHost;
 
@@ -78,11 +80,12 @@ private:
     {
         unsigned int nImageUID = 0;
         int nImageID = -1;
+        // The view's objects, where the boxes of its events are found. Watched: the workspace may go first.
+        QPointer<CDrawableObjectModel> pObjects;
     };
 
-    // The geometry object with that UID on the view, or empty.
-    static std::shared_ptr<CDrawableGeometry> FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
-                                                           unsigned int nGeometryUID);
+    // The geometry object with that UID on the project view, or empty.
+    std::shared_ptr<CDrawableGeometry> FindGeometry(int nViewID, unsigned int nGeometryUID) const;
     // Shows the image's rows on the view: its parked undo history comes back with its objects when they still are
     // the rows, else new objects are made from the rows and the history starts empty. Either way the view's history
     // is the image's from now on.
