@@ -41,7 +41,7 @@ CImageView2DController::~CImageView2DController()
 {
     m_pCaptureTool.reset();
     m_pPanels.reset();
-    // The image commands call back into this controller while they are destroyed with the stack.
+    // The undo steps hold pointers to this controller and to the object model: they go before either.
     m_pHistories.reset();
     m_pUndoStack.reset();
 }
