@@ -8,6 +8,7 @@
 #include "frame/CSettingController.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/lifecycle/CProjectLayout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,7 +19,6 @@
 namespace
 {
 const char* const BUILD_OPTION = "build";
-const char* const PROJECT_SUFFIX = ".data";
 } // namespace
 
 bool CHeadlessBuild::IsRequested(int argc, char* argv[])
@@ -79,14 +79,11 @@ void CHeadlessBuild::LoadSettings()
 
 bool CHeadlessBuild::BuildProjectFile(const QString& strProjectFile)
 {
-    const QFileInfo info(strProjectFile);
-    QString strName = info.fileName();
-    if (strName.endsWith(PROJECT_SUFFIX))
-        strName.chop(static_cast<int>(qstrlen(PROJECT_SUFFIX)));
+    const CProjectLayout layout = CProjectLayout::FromProjectFile(QFileInfo(strProjectFile).absoluteFilePath());
 
     CProjectModel model;
     CProjectController controller(&model, nullptr);
-    controller.OpenProject(info.absolutePath(), strName);
+    controller.OpenProject(layout.ProjectDir(), layout.ProjectName());
     if (model.GetProjectDir().isEmpty())
         return false;
     const bool bBuilt = controller.BuildProject();

@@ -19,6 +19,7 @@
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
 #include "project/lifecycle/CNewProjectController.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/report/CDatasetReport.h"
 #include "project/run/CTrainingChartModel.h"
 #include "views/CDatasetReportView.h"
@@ -263,14 +264,6 @@ QAction* MainWindow::GetAction(const QString& strText) const
     return nullptr;
 }
 
-void MainWindow::SplitProjectFilePath(const QString& strPath, QString& strProjectDir, QString& strProjectName)
-{
-    const int nSeparator = strPath.lastIndexOf(QDir::separator());
-    const int nDot = strPath.lastIndexOf('.');
-    strProjectDir = nSeparator >= 0 ? strPath.left(nSeparator) : QString();
-    strProjectName = strPath.mid(nSeparator + 1, nDot > nSeparator ? nDot - nSeparator - 1 : -1);
-}
-
 void MainWindow::slot_Undo()
 {
     if (m_pWorkspaceController)
@@ -335,11 +328,9 @@ void MainWindow::slot_OpenProjectFile()
     const QString strPath = CPrompt::GetOpenFileName(this, "Open File", QString(), "Files (*.data);;All files (*.*)");
     if (strPath.isEmpty())
         return;
-    QString strProjectDir;
-    QString strProjectName;
-    SplitProjectFilePath(QDir::toNativeSeparators(strPath), strProjectDir, strProjectName);
+    const CProjectLayout layout = CProjectLayout::FromProjectFile(strPath);
     if (m_pProjectController)
-        m_pProjectController->OpenProject(strProjectDir, strProjectName);
+        m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
 }
 
 void MainWindow::slot_Start()
@@ -414,10 +405,8 @@ void MainWindow::slot_OpenRecentProject()
     auto* pAction = qobject_cast<QAction*>(sender());
     if (!pAction || !m_pProjectController)
         return;
-    QString strProjectDir;
-    QString strProjectName;
-    SplitProjectFilePath(pAction->text(), strProjectDir, strProjectName);
-    m_pProjectController->OpenProject(strProjectDir, strProjectName);
+    const CProjectLayout layout = CProjectLayout::FromProjectFile(pAction->text());
+    m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
 }
 
 void MainWindow::slot_UpdateTitle()

@@ -61,10 +61,6 @@ public:
     // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
     QAction* GetAction(const QString& strText) const;
 
-    // Splits a project file path at its last directory separator (folder) and its last "." (name). Without a "."
-    // after the separator the name runs to the end.
-    static void SplitProjectFilePath(const QString& strPath, QString& strProjectDir, QString& strProjectName);
-
 public slots:
     // Act on the canvas that has the keyboard focus only.
     void slot_Undo();

@@ -10,6 +10,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
+#include "capture/CScreenCaptureController.h"
 #include "capture/CScreenCaptureTool.h"
 #include "frame/CUndoStack.h"
 #include "images/CImageListModel.h"
@@ -32,6 +33,11 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
 {
     ConnectCanvas();
     ConnectToolPanel();
+    // A grabbed rectangle becomes the current image, and the clipboard's.
+    CScreenCaptureController* pCapture = m_pCaptureTool->GetController();
+    connect(pCapture, &CScreenCaptureController::signal_RestoreMainWindow, this, [this]() { ShowMainWindow(true); });
+    connect(pCapture, &CScreenCaptureController::signal_Captured, this, &CImageView2DController::PushImage);
+    connect(pCapture, &CScreenCaptureController::signal_Captured, this, &CImageView2DController::slot_Copy);
     if (pImageListModel)
         connect(pImageListModel, &CImageListModel::signal_ChangeCurrentImage, this,
                 &CImageView2DController::slot_ChangeCurrentImage);
@@ -481,12 +487,6 @@ void CImageView2DController::slot_CheckResizeRotate(const QPointF& point)
 {
     m_pSelection->CheckResize(point);
 }
-
-void CImageView2DController::slot_SelectResizeStart(const QPointF& /*pointStart*/) {}
-
-void CImageView2DController::slot_SelectResizeDoing(const QPointF& /*pointStart*/, const QPointF& /*pointEnd*/) {}
-
-void CImageView2DController::slot_SelectResizeEnd(const QPointF& /*pointStart*/, const QPointF& /*pointEnd*/) {}
 
 void CImageView2DController::slot_ShowContextMenu(QPointF pos)
 {

@@ -143,9 +143,9 @@ public slots:
     void slot_DrawLineEnd(const QPointF& pointStart, const QPointF& pointEnd);
     void slot_CheckResizeRotate(const QPointF& point);
     // Resizing runs through the select slots; these receive the canvas's unused resize signals and do nothing.
-    void slot_SelectResizeStart(const QPointF& pointStart);
-    void slot_SelectResizeDoing(const QPointF& pointStart, const QPointF& pointEnd);
-    void slot_SelectResizeEnd(const QPointF& pointStart, const QPointF& pointEnd);
+    void slot_SelectResizeStart(const QPointF& /*pointStart*/) {}
+    void slot_SelectResizeDoing(const QPointF& /*pointStart*/, const QPointF& /*pointEnd*/) {}
+    void slot_SelectResizeEnd(const QPointF& /*pointStart*/, const QPointF& /*pointEnd*/) {}
     void slot_ShowContextMenu(QPointF pos);
     void slot_DeleteDrawableObject();
 

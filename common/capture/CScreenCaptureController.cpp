@@ -1,6 +1,5 @@
 #include "capture/CScreenCaptureController.h"
 
-#include "canvas/CImageView2DController.h"
 #include "capture/CScreenCaptureDlg.h"
 #include "capture/CScreenCaptureModel.h"
 #include "imaging/ImageConversion.h"
@@ -13,8 +12,8 @@
 #include <QScreen>
 
 CScreenCaptureController::CScreenCaptureController(CScreenCaptureModel* pModel, CScreenCaptureDlg* pDialog,
-                                                   CImageView2DController* pCanvasController, QObject* parent)
-    : CController(parent), m_pModel(pModel), m_pDialog(pDialog), m_pCanvasController(pCanvasController)
+                                                   QObject* parent)
+    : CController(parent), m_pModel(pModel), m_pDialog(pDialog)
 {
     if (pDialog)
     {
@@ -29,26 +28,20 @@ void CScreenCaptureController::slot_CaptureScreen(const QRect& rect)
 {
     if (m_pDialog)
         m_pDialog->hide();
-    QScreen* pScreen = QGuiApplication::primaryScreen();
-    if (m_pCanvasController && pScreen)
-    {
-        const QPixmap grab = pScreen->grabWindow(0, rect.left(), rect.top(), rect.width(), rect.height());
-        m_pCanvasController->ShowMainWindow(true);
-        auto pImage = std::make_shared<Ovrel::Utils::COvrelImage>();
-        if (!grab.isNull() && ImageFromQImage(grab.toImage(), pImage.get()) && m_pModel)
-        {
-            m_pCanvasController->PushImage(pImage);
-            m_pCanvasController->slot_Copy();
-        }
-    }
-    if (m_pCanvasController)
-        m_pCanvasController->ShowMainWindow(true);
+    QPixmap grab;
+    // The main window comes back only after the grab, which would otherwise take it in.
+    if (QScreen* pScreen = QGuiApplication::primaryScreen())
+        grab = pScreen->grabWindow(0, rect.left(), rect.top(), rect.width(), rect.height());
+    emit signal_RestoreMainWindow();
+    auto pImage = std::make_shared<Ovrel::Utils::COvrelImage>();
+    if (!grab.isNull() && ImageFromQImage(grab.toImage(), pImage.get()) && m_pModel)
+        emit signal_Captured(pImage);
 }
 
 void CScreenCaptureController::slot_ExitCapture()
 {
-    if (!m_pDialog || !m_pCanvasController)
+    if (!m_pDialog)
         return;
-    m_pCanvasController->ShowMainWindow(true);
+    emit signal_RestoreMainWindow();
     m_pDialog->close();
 }

@@ -1,6 +1,5 @@
 #include "capture/CScreenCaptureTool.h"
 
-#include "canvas/CImageView2DController.h"
 #include "capture/CScreenCaptureController.h"
 #include "capture/CScreenCaptureDlg.h"
 #include "capture/CScreenCaptureModel.h"
@@ -10,10 +9,9 @@
 #include <QMainWindow>
 #include <QScreen>
 
-CScreenCaptureTool::CScreenCaptureTool(CImageView2DController* pCanvasController)
+CScreenCaptureTool::CScreenCaptureTool(QObject* pOwner)
     : m_pModel(std::make_unique<CScreenCaptureModel>()), m_pDialog(std::make_unique<CScreenCaptureDlg>(m_pModel.get())),
-      m_pController(std::make_unique<CScreenCaptureController>(m_pModel.get(), m_pDialog.get(), pCanvasController,
-                                                               pCanvasController))
+      m_pController(std::make_unique<CScreenCaptureController>(m_pModel.get(), m_pDialog.get(), pOwner))
 {
 }
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 
 const QString CDatabaseRecord::COLUMN_ID = QStringLiteral("ID");
@@ -18,9 +19,27 @@ QString CDatabaseRecord::EscapeApostrophes(const QString& strText)
     return strEscaped;
 }
 
-QByteArray CDatabaseRecord::ToLiteralUtf8(const QString& strText)
+QString CDatabaseRecord::InsertQuery(const QString& strTable,
+                                     const std::vector<std::pair<QString, QVariant>>& vctColumns)
 {
-    return EscapeApostrophes(strText).toUtf8();
+    QStringList lstColumns;
+    QStringList lstValues;
+    for (const auto& [strColumn, value] : vctColumns)
+    {
+        lstColumns << strColumn;
+        if (value.type() == QVariant::Int)
+            lstValues << QString::number(value.toInt());
+        else if (value.type() == QVariant::Double)
+            lstValues << QString::asprintf("%f", value.toDouble());
+        else
+        {
+            const QString strText = value.toString();
+            lstValues << QLatin1Char('\'') + EscapeApostrophes(strText.left(strText.indexOf(QChar(0)))) +
+                             QLatin1Char('\'');
+        }
+    }
+    return QStringLiteral("INSERT INTO ") + strTable + QStringLiteral(" (") + lstColumns.join(", ") +
+           QStringLiteral(") VALUES(") + lstValues.join(", ") + QLatin1Char(')');
 }
 
 void CDatabaseRecord::LoadIDFromQuery(QSqlQuery* pQuery, const QSqlRecord& record)

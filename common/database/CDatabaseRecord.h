@@ -2,8 +2,11 @@
 
 #include "OvrelCommonGlobal.h"
 
-#include <QByteArray>
 #include <QString>
+#include <QVariant>
+
+#include <utility>
+#include <vector>
 
 class QDateTime;
 class QSqlQuery;
@@ -44,8 +47,10 @@ protected:
     static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, unsigned int& nField);
     static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, double& dblField);
     static void LoadColumn(QSqlQuery* pQuery, const QSqlRecord& record, const QString& strColumn, QDateTime& field);
-    // Escaped text as UTF-8, for a '%s' slot between apostrophes of an INSERT format.
-    static QByteArray ToLiteralUtf8(const QString& strText);
+    // The INSERT statement of one row into the table: "INSERT INTO t (A, B) VALUES('a', 2)". Each column's value
+    // is written by its type: an int as a number, a double with six decimals, anything else as text between
+    // apostrophes (escaped, and ending at a NUL character, as the stored rows always have).
+    static QString InsertQuery(const QString& strTable, const std::vector<std::pair<QString, QVariant>>& vctColumns);
 
 private:
     int m_nID = -1;

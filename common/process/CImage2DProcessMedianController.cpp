@@ -14,17 +14,9 @@ using Ovrel::Utils::EOvrelBorderMode_Replicate;
 
 CImage2DProcessMedianController::CImage2DProcessMedianController(CImage2DProcessMedianModel* pModel,
                                                                  CImage2DProcessMedianDlg* pView, QObject* parent)
-    : CImageProcessController(pView, parent), m_pView(pView), m_pModel(pModel)
+    : CImageFilterController(pView, parent), m_pModel(pModel)
 {
-    if (m_pView)
-    {
-        connect(m_pView, &CImage2DProcessMedianDlg::signal_Run, this, &CImage2DProcessMedianController::slot_Run);
-        connect(m_pView, &CImage2DProcessMedianDlg::signal_ChangeData, this,
-                &CImage2DProcessMedianController::slot_ChangeData);
-    }
 }
-
-CImage2DProcessMedianController::~CImage2DProcessMedianController() = default;
 
 void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& strValue)
 {
@@ -46,7 +38,7 @@ void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& 
 
 void CImage2DProcessMedianController::slot_Run()
 {
-    if (!m_pView || !m_pModel)
+    if (!m_pModel)
         return;
     const int nRadius = m_pModel->GetRadius();
     // An unknown kernel type has radius -1, which the library refuses: the run then changes nothing.

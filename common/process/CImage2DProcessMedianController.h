@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelCommonGlobal.h"
-#include "process/CImageProcessController.h"
+#include "process/CImageFilterController.h"
 
 #include <QPointer>
 
@@ -12,24 +12,19 @@ class CImage2DProcessMedianModel;
 // chosen ROI shape (the whole image without one), border pixels replicated. A successful run shows
 // "Processing Time %lld ms" and replaces the viewer's current image by the filtered copy as one undo step, emptying
 // its shapes; a failed one changes nothing, not even the message. Neither model nor view is owned.
-class OVRELCOMMON_EXPORT CImage2DProcessMedianController : public CImageProcessController
+class OVRELCOMMON_EXPORT CImage2DProcessMedianController : public CImageFilterController
 {
     Q_OBJECT
 public:
     CImage2DProcessMedianController(CImage2DProcessMedianModel* pModel, CImage2DProcessMedianDlg* pView,
                                     QObject* parent = nullptr);
-    ~CImage2DProcessMedianController() override;
-
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
 
 public slots:
     // Code 0 takes the value as a kernel type key (an unknown key stores -1, which runs no filter); code 1 as the
     // window size N, kept only when it is odd and from 3 to 255.
-    void slot_ChangeData(int nCode, const QString& strValue);
-    void slot_Run();
+    void slot_ChangeData(int nCode, const QString& strValue) override;
+    void slot_Run() override;
 
 private:
-    QPointer<CImage2DProcessMedianDlg> m_pView;
     QPointer<CImage2DProcessMedianModel> m_pModel;
 };

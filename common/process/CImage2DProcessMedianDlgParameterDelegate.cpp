@@ -4,54 +4,33 @@
 #include "process/EImage2DProcess.h"
 #include "process/ParameterEditors.h"
 
-#include <QComboBox>
 #include <QSpinBox>
 
 #include <algorithm>
 
 CImage2DProcessMedianDlgParameterDelegate::CImage2DProcessMedianDlgParameterDelegate(QObject* parent)
-    : QStyledItemDelegate(parent)
+    : CImageProcessKeyDelegate(QMetaEnum::fromType<EImage2DProcessMedian>(), parent)
 {
 }
 
-QWidget* CImage2DProcessMedianDlgParameterDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+QWidget* CImage2DProcessMedianDlgParameterDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                                                  const QModelIndex& index) const
 {
-    if (!ParameterEditors::IsEditableCell(parent, index))
-        return nullptr;
-    if (index.row() == 0)
-        return ParameterEditors::KeyList(QMetaEnum::fromType<EImage2DProcessMedian>(), parent);
-    if (index.row() == 1)
-    {
-        auto* pSize = new QSpinBox(parent);
-        pSize->setRange(CImage2DProcessMedianModel::kMinSize, CImage2DProcessMedianModel::kMaxSize);
-        pSize->setSingleStep(2);
-        return pSize;
-    }
-    return nullptr;
+    if (index.row() != 1 || !ParameterEditors::IsEditableCell(parent, index))
+        return CImageProcessKeyDelegate::createEditor(parent, option, index);
+    auto* pSize = new QSpinBox(parent);
+    pSize->setRange(CImage2DProcessMedianModel::kMinSize, CImage2DProcessMedianModel::kMaxSize);
+    pSize->setSingleStep(2);
+    return pSize;
 }
 
 void CImage2DProcessMedianDlgParameterDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                                              const QModelIndex& index) const
 {
-    if (index.row() == 0)
-    {
-        if (auto* pList = qobject_cast<QComboBox*>(editor))
-            model->setData(index, pList->currentText(), Qt::EditRole);
-    }
-    else if (index.row() == 1)
-    {
-        if (auto* pSize = qobject_cast<QSpinBox*>(editor))
-        {
-            const int nOdd = std::min(pSize->value() | 1, CImage2DProcessMedianModel::kMaxSize);
-            model->setData(index, QString::number(nOdd), Qt::EditRole);
-        }
-    }
-}
-
-void CImage2DProcessMedianDlgParameterDelegate::updateEditorGeometry(QWidget* editor,
-                                                                     const QStyleOptionViewItem& option,
-                                                                     const QModelIndex& index) const
-{
-    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    auto* pSize = qobject_cast<QSpinBox*>(editor);
+    if (index.row() != 1)
+        CImageProcessKeyDelegate::setModelData(editor, model, index);
+    else if (pSize)
+        model->setData(index, QString::number(std::min(pSize->value() | 1, CImage2DProcessMedianModel::kMaxSize)),
+                       Qt::EditRole);
 }

@@ -14,17 +14,9 @@ using Ovrel::Utils::EOvrelBorderMode_Replicate;
 
 CImage2DProcessSobelController::CImage2DProcessSobelController(CImage2DProcessSobelModel* pModel,
                                                                CImage2DProcessSobelDlg* pView, QObject* parent)
-    : CImageProcessController(pView, parent), m_pView(pView), m_pModel(pModel)
+    : CImageFilterController(pView, parent), m_pModel(pModel)
 {
-    if (m_pView)
-    {
-        connect(m_pView, &CImage2DProcessSobelDlg::signal_Run, this, &CImage2DProcessSobelController::slot_Run);
-        connect(m_pView, &CImage2DProcessSobelDlg::signal_ChangeData, this,
-                &CImage2DProcessSobelController::slot_ChangeData);
-    }
 }
-
-CImage2DProcessSobelController::~CImage2DProcessSobelController() = default;
 
 void CImage2DProcessSobelController::slot_ChangeData(int nCode, const QString& strValue)
 {
@@ -36,7 +28,7 @@ void CImage2DProcessSobelController::slot_ChangeData(int nCode, const QString& s
 
 void CImage2DProcessSobelController::slot_Run()
 {
-    if (!m_pView || !m_pModel)
+    if (!m_pModel)
         return;
     const EImage2DProcessSobel eType = m_pModel->GetType();
     RunFilter(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OvrelCommonGlobal.h"
-#include "process/CImageProcessController.h"
+#include "process/CImageFilterController.h"
 
 #include <QPointer>
 
@@ -12,23 +12,18 @@ class CImage2DProcessSobelModel;
 // whole image without one), border pixels replicated. A successful run shows "Processing Time %lld ms" and replaces
 // the viewer's current image by the filtered copy as one undo step, emptying its shapes; a failed one (a region that
 // covers no pixel, an unknown direction) changes nothing. Neither model nor view is owned.
-class OVRELCOMMON_EXPORT CImage2DProcessSobelController : public CImageProcessController
+class OVRELCOMMON_EXPORT CImage2DProcessSobelController : public CImageFilterController
 {
     Q_OBJECT
 public:
     CImage2DProcessSobelController(CImage2DProcessSobelModel* pModel, CImage2DProcessSobelDlg* pView,
                                    QObject* parent = nullptr);
-    ~CImage2DProcessSobelController() override;
-
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
 
 public slots:
     // Code 0 takes the value as a direction key; an unknown key stores -1, which runs no filter.
-    void slot_ChangeData(int nCode, const QString& strValue);
-    void slot_Run();
+    void slot_ChangeData(int nCode, const QString& strValue) override;
+    void slot_Run() override;
 
 private:
-    QPointer<CImage2DProcessSobelDlg> m_pView;
     QPointer<CImage2DProcessSobelModel> m_pModel;
 };

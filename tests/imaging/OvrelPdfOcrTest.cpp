@@ -1,3 +1,4 @@
+#include "CTestOcrImage.h"
 #include "CTestPdf.h"
 #include "ImageText.h"
 
@@ -22,24 +23,6 @@ namespace
 const QString kRed = "255,0,0,255";
 const QString kWhite = "255,255,255,255";
 const QString kBlue = "0,0,255,255";
-
-// "SUNSHINE" on the left half, "GARDEN" on the right half, painted in black straight into the
-// library image; the background is white, or transparent black when asked.
-void TwoWords(int nChannels, COvrelImage& image, bool bTransparent = false)
-{
-    image.Create(800, 160, nChannels);
-    QImage view(image.GetData(), 800, 160, image.GetBytesPerLine(),
-                nChannels == 1   ? QImage::Format_Grayscale8
-                : nChannels == 3 ? QImage::Format_RGB888
-                                 : QImage::Format_RGBA8888);
-    view.fill(bTransparent ? Qt::transparent : Qt::white);
-    QPainter painter(&view);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(56);
-    painter.setFont(font);
-    painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter, "SUNSHINE");
-    painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter, "GARDEN");
-}
 
 QByteArray Stream(const QByteArray& dictionary, const QByteArray& data)
 {
@@ -192,7 +175,7 @@ private slots:
         QFETCH(GeometryPtr, pRegion);
         QFETCH(QString, strText);
         COvrelImage image;
-        TwoWords(nChannels, image, bTransparent);
+        CTestOcrImage::TwoWords(image, nChannels, bTransparent);
         COvrelOCR ocr;
         QCOMPARE(ocr.SetLanguageData(LanguageFolder().constData(), "eng"), EOvrelResult_OK);
         QCOMPARE(ocr.SetUserDefinedDpi(144), EOvrelResult_OK);
@@ -217,7 +200,7 @@ private slots:
         QFETCH(QByteArray, folder);
         QFETCH(QByteArray, code);
         COvrelImage image;
-        TwoWords(1, image);
+        CTestOcrImage::TwoWords(image, 1);
         COvrelOCR ocr;
         const COvrelRectangle beside(900, 0, 50, 50);
         QCOMPARE(ocr.Decode(&image, nullptr), EOvrelResult_NotInitialised);

@@ -6,9 +6,8 @@
 #include "canvas/CImageView2DController.h"
 #include "frame/CUndoStack.h"
 #include "images/CImageListModel.h"
-#include "process/CImage2DProcessMedianDlg.h"
 #include "process/CImage2DProcessMedianModel.h"
-#include "process/CImage2DProcessSobelDlg.h"
+#include "process/CImageProcessParameterDlg.h"
 #include "process/CImageProcessToolFactory.h"
 #include "workspace/CImageViewerController.h"
 
@@ -84,9 +83,7 @@ void FilterToolsTest::OpenTool(const QString& strTool, const QString& strKey, co
 
 QStandardItemModel* FilterToolsTest::Table() const
 {
-    if (auto* pSobel = qobject_cast<CImage2DProcessSobelDlg*>(m_tool.pView))
-        return pSobel->GetParameterModel();
-    return qobject_cast<CImage2DProcessMedianDlg*>(m_tool.pView)->GetParameterModel();
+    return qobject_cast<CImageProcessParameterDlg*>(m_tool.pView)->GetParameterModel();
 }
 
 std::shared_ptr<COvrelImage> FilterToolsTest::Expected(const COvrelImage& image, const QString& strStep,

@@ -1,3 +1,4 @@
+#include "CTestOcrImage.h"
 #include "CWorkspaceFixture.h"
 #include "ToolTestSupport.h"
 
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -27,19 +27,10 @@ using Ovrel::Utils::COvrelImage;
 namespace
 {
 
-// "SUNSHINE" in the left half and "GARDEN" in the right half of an 800 x 160 picture, black on white.
 std::shared_ptr<COvrelImage> TwoWords()
 {
     auto pImage = std::make_shared<COvrelImage>();
-    pImage->Create(800, 160, 3);
-    QImage view(pImage->GetData(), 800, 160, pImage->GetBytesPerLine(), QImage::Format_RGB888);
-    view.fill(Qt::white);
-    QPainter painter(&view);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(56);
-    painter.setFont(font);
-    painter.drawText(QRect(20, 0, 360, 160), Qt::AlignVCenter, "SUNSHINE");
-    painter.drawText(QRect(420, 0, 360, 160), Qt::AlignVCenter, "GARDEN");
+    CTestOcrImage::TwoWords(*pImage);
     return pImage;
 }
 

@@ -20,6 +20,7 @@
 #include "project/lifecycle/CProjectDeletion.h"
 #include "project/lifecycle/CProjectFileReader.h"
 #include "project/lifecycle/CProjectHistory.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CProjectLock.h"
 #include "project/lifecycle/CProjectRecordFactory.h"
 #include "project/lifecycle/CSafeName.h"
@@ -94,11 +95,6 @@ CProjectController::~CProjectController()
     delete m_pRecordFactory;
 }
 
-QString CProjectController::ProjectFilePath(const QString& strProjectDir, const QString& strProjectName)
-{
-    return strProjectDir + QDir::separator() + strProjectName + ".data";
-}
-
 QString CProjectController::PromptTitle() const
 {
     return CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer");
@@ -133,7 +129,7 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
         return false;
 
     CProjectFileReader::SContent content;
-    if (!CProjectFileReader::Open(m_pDatabase, ProjectFilePath(strProjectDir, strProjectName), content))
+    if (!CProjectFileReader::Open(m_pDatabase, CProjectLayout(strProjectDir, strProjectName).ProjectFile(), content))
         return false;
     // A build killed while putting its files in place left some old and some new: the project shows whole files.
     CTrainingBuild::RecoverInterrupted(strProjectDir);
@@ -287,12 +283,12 @@ void CProjectController::RemoveImage(int nImageID, const QString& strType)
 
 void CProjectController::AddProjectHistory(const QString& strProjectDir, const QString& strProjectName)
 {
-    CProjectHistory::Add(ProjectFilePath(strProjectDir, strProjectName));
+    CProjectHistory::Add(CProjectLayout(strProjectDir, strProjectName).ProjectFile());
 }
 
 void CProjectController::RemoveProjectHistory(const QString& strProjectDir, const QString& strProjectName)
 {
-    CProjectHistory::Remove(ProjectFilePath(strProjectDir, strProjectName));
+    CProjectHistory::Remove(CProjectLayout(strProjectDir, strProjectName).ProjectFile());
 }
 
 QString CProjectController::GetProjectProperty(const QString& strName)
@@ -335,12 +331,6 @@ void CProjectController::slot_EditParameters()
     m_pEditors->EditParameters();
 }
 
-bool CProjectController::ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
-                                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
-{
-    return CImageValidation(m_pDatabase).ValidateImage(pEntry, vctCategories);
-}
-
 bool CProjectController::ValidateImageByID(int nImageID)
 {
     return m_pDatabase && m_pModel && CImageValidation(m_pDatabase).ValidateImageOf(*m_pModel, nImageID);
@@ -354,7 +344,7 @@ bool CProjectController::slot_CheckValidateROI()
 bool CProjectController::IsOpenablePath(int nImageID, const QString& strFilePath)
 {
     // A stored path from a project file may lead out of the project folder: only "Images/<file name>" is opened.
-    if (CSafeName::IsImagePath(strFilePath.mid(QString("Images/").size()), strFilePath))
+    if (CSafeName::IsImagePath(strFilePath.mid(CProjectLayout::IMAGES_FOLDER.size() + 1), strFilePath))
         return true;
     CLogger::Write(ELogLevel_Error, "Cannot open image %d: %s is no file of the Images folder", nImageID,
                    CSafeName::Shown(strFilePath).toUtf8().constData());

@@ -52,9 +52,6 @@ public:
     // VALUE of the open project's property, empty when it has none.
     QString GetProjectProperty(const QString& strName);
 
-    // Marks the entry valid when it has at least one ROI and every ROI names an existing category.
-    bool ValidateImage(std::shared_ptr<CDatasetImageEntry> pEntry,
-                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
     bool ValidateImageByID(int nImageID);
 
     // Writes the trainer's files into the project folder after the validation pass (see CTrainingBuild); false
@@ -107,8 +104,6 @@ public:
     static const QString QUICK_CLASS_NAME;
     // The open project's class names in the order the chooser offers them.
     QStringList GetClassNames();
-
-    static QString ProjectFilePath(const QString& strProjectDir, const QString& strProjectName);
 
 signals:
     // A build wrote every file; the numbers of training and test images it listed.

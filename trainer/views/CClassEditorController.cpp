@@ -6,9 +6,9 @@
 #include "frame/CSetting.h"
 #include "project/classes/CCategoryRecord.h"
 #include "project/classes/CClassDeletion.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/lifecycle/CSafeName.h"
 #include "views/CClassEditorView.h"
-#include "views/CRefusedEdit.h"
 
 #include <QStringList>
 
@@ -16,7 +16,9 @@
 #include <vector>
 
 CClassEditorController::CClassEditorController(CClassEditorView* pView, CDatabase* pDatabase, QObject* parent)
-    : CController(parent), m_pView(pView), m_pDatabase(pDatabase)
+    : CTableEditorController(pView, pDatabase, CCategoryRecord::TABLE_NAME, CCategoryRecord::COLUMN_NAME, "class",
+                             parent),
+      m_pView(pView)
 {
     if (!m_pView)
         return;
@@ -27,62 +29,34 @@ CClassEditorController::CClassEditorController(CClassEditorView* pView, CDatabas
 
 void CClassEditorController::Load()
 {
-    if (!m_pView || !m_pDatabase)
+    if (!IsReady())
         return;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
+    const CProjectCategories categories(GetDatabase());
+    const QStringList lstNames = categories.Names();
     std::vector<CClassEditorView::SRow> vctRows;
-    vctRows.reserve(vctRecords.size());
-    for (const auto& pRecord : vctRecords)
-    {
-        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
-        if (pCategory)
-            vctRows.push_back({pCategory->GetID(), pCategory->GetName()});
-    }
+    vctRows.reserve(categories.IDs().size());
+    for (int i = 0; i < categories.Count(); ++i)
+        vctRows.push_back({categories.IDs()[static_cast<size_t>(i)], lstNames[i]});
     m_pView->SetData(vctRows);
 }
 
 void CClassEditorController::Insert(const QString& strName)
 {
-    if (!m_pView || !m_pDatabase)
-        return;
-    // A blank class would become a blank line of the trainer's class list; the row goes back to empty.
-    if (strName.trimmed().isEmpty())
-    {
-        Load();
-        return;
-    }
-    if (RefuseUnsafeName(strName))
-        return;
     auto pRecord = std::make_shared<CCategoryRecord>();
     pRecord->SetName(strName);
-    if (m_pDatabase->InsertToTable(std::vector<std::shared_ptr<CDatabaseRecord>>{pRecord}, true))
-        Load();
-    else
-        Refuse("save", strName, -1);
+    InsertRow(pRecord, strName);
 }
 
 void CClassEditorController::Update(int nID, const QString& strName)
 {
-    if (!m_pView || !m_pDatabase)
-        return;
-    if (strName.trimmed().isEmpty())
-    {
-        Load();
-        return;
-    }
-    if (RefuseUnsafeName(strName))
-        return;
-    if (!m_pDatabase->UpdateTable(CCategoryRecord::TABLE_NAME, {{CCategoryRecord::COLUMN_NAME, strName}},
-                                  {{CDatabaseRecord::COLUMN_ID, nID}}, true))
-        Refuse("save", strName, nID);
+    UpdateRow(nID, strName, {{CCategoryRecord::COLUMN_NAME, strName}});
 }
 
 void CClassEditorController::Delete(int nID)
 {
-    if (!m_pView || !m_pDatabase)
+    if (!IsReady())
         return;
-    const CClassDeletion deletion(m_pDatabase);
+    const CClassDeletion deletion(GetDatabase());
     CClassDeletion::SUse use;
     // Not knowing whether boxes name the class, deleting it could leave them naming nothing.
     if (!deletion.Use(nID, use))
@@ -105,34 +79,24 @@ void CClassEditorController::Delete(int nID)
         emit m_pView->signal_CheckValidateROI();
         return;
     }
-    if (!m_pDatabase->DeleteFromTable(CCategoryRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nID}}, true))
-    {
-        Refuse("delete", NameOf(nID), nID);
-        return;
-    }
-    Load();
-    emit m_pView->signal_CheckValidateROI();
+    if (DeleteRow(nID))
+        emit m_pView->signal_CheckValidateROI();
 }
 
 bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID)
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {});
-    QString strName;
+    const CProjectCategories categories(GetDatabase());
+    const QStringList lstNames = categories.Names();
+    const QString strName = categories.NameOf(nID);
     QStringList lstChoices("Delete the boxes too");
     std::vector<int> vctMoveTo(1, -1);
-    for (const auto& pRecord : vctRecords)
+    for (int i = 0; i < categories.Count(); ++i)
     {
-        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
-        if (!pCategory)
+        const int nOtherID = categories.IDs()[static_cast<size_t>(i)];
+        if (nOtherID == nID)
             continue;
-        if (pCategory->GetID() == nID)
-        {
-            strName = pCategory->GetName();
-            continue;
-        }
-        lstChoices.append(QString("Move the boxes to %1").arg(pCategory->GetName()));
-        vctMoveTo.push_back(pCategory->GetID());
+        lstChoices.append(QString("Move the boxes to %1").arg(lstNames[i]));
+        vctMoveTo.push_back(nOtherID);
     }
     const QString strText =
         QString::asprintf("Class %s is used by %d boxes on %d images", strName.toUtf8().constData(), nBoxes, nImages);
@@ -148,30 +112,15 @@ bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& 
 
 QString CClassEditorController::NameOf(int nID) const
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CDatabaseRecord::COLUMN_ID, nID}});
-    const auto pCategory = vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords[0]);
-    return pCategory ? pCategory->GetName() : QString();
+    return CProjectCategories(GetDatabase()).NameOf(nID);
 }
 
-void CClassEditorController::Refuse(const QString& strAction, const QString& strName, int nID)
-{
-    const QString strReason =
-        CRefusedEdit::Reason(m_pDatabase, CCategoryRecord::TABLE_NAME, CCategoryRecord::COLUMN_NAME, strName, nID);
-    // The grid still shows the refused edit; it must show what the file holds before the user reads why.
-    Load();
-    CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
-                     QString("Cannot %1 class %2: %3").arg(strAction, strName, strReason));
-}
-
-bool CClassEditorController::RefuseUnsafeName(const QString& strName)
+bool CClassEditorController::AcceptsName(const QString& strName)
 {
     // A newline would make the trainer's class list longer than its class count and shift every later class.
     const QString strProblem = CSafeName::ClassNameProblem(strName);
     if (strProblem.isEmpty())
-        return false;
-    Load();
-    CPrompt::Warning(m_pView, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
-                     QString("Cannot save class %1: %2").arg(CSafeName::Shown(strName), strProblem));
-    return true;
+        return true;
+    Warn(QString("Cannot save class %1: %2").arg(CSafeName::Shown(strName), strProblem));
+    return false;
 }

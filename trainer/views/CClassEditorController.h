@@ -1,29 +1,23 @@
 #pragma once
 
-#include "frame/CController.h"
+#include "views/CTableEditorController.h"
 
 #include <QString>
 
 class CClassEditorView;
 class CDatabase;
 
-// Keeps the category table of the open project and the class editor in step: each edit the view announces becomes
-// one statement at once, in a transaction of its own.
-class CClassEditorController : public CController
+// Keeps the category table of the open project and the class editor in step, as CTableEditorController tells.
+class CClassEditorController : public CTableEditorController
 {
     Q_OBJECT
 public:
     // View and database are not owned; without either every operation does nothing.
     CClassEditorController(CClassEditorView* pView, CDatabase* pDatabase, QObject* parent = nullptr);
 
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
-
     // Shows every category row, in the order the database returns them.
-    void Load();
-    // Every edit below that the file refuses (a name already used, a file that cannot be written) reloads the view
-    // from the file, so that it never shows what is not stored, and then warns the user with the reason through
-    // CPrompt. A blank or all-blank name is not stored: the view is reloaded without a statement or a warning.
+    void Load() override;
+    // A name with a control character is refused like a name the file refuses ("Cannot save class %s: %s").
 
     // Reloads on success.
     void Insert(const QString& strName);
@@ -35,16 +29,14 @@ public:
     // and the view emits signal_ClassBoxesChanged before signal_CheckValidateROI.
     void Delete(int nID);
 
+protected:
+    QString NameOf(int nID) const override;
+    bool AcceptsName(const QString& strName) override;
+
 private:
-    QString NameOf(int nID) const;
     // Asks what becomes of the boxes of class nID; false when cancelled, else nMoveToID is -1 (they are deleted too)
     // or the class they move to.
     bool AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID);
-    // strAction is "save" or "delete"; nID is the edited row's, -1 for a new one.
-    void Refuse(const QString& strAction, const QString& strName, int nID);
-    // Shows the file's rows again and warns "Cannot save class %s: %s"; true when the name was refused.
-    bool RefuseUnsafeName(const QString& strName);
 
     CClassEditorView* m_pView = nullptr;
-    CDatabase* m_pDatabase = nullptr;
 };

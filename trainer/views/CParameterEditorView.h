@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QDialog>
-#include <QModelIndex>
-#include <QVector>
+#include "views/CTableEditorView.h"
+
+#include <QString>
 
 #include <vector>
 
-class QStandardItemModel;
-class QTableView;
-
 // Modal table of the project's training parameters (ID, name, value). The last row is always empty and is where a
 // new parameter is typed. Every committed cell is announced at once with the whole row; "Save" and "Cancel" only
-// close the dialog, since every edit is stored when its cell is committed.
-class CParameterEditorView : public QDialog
+// close the dialog, since every edit is stored when its cell is committed. "Delete" (slot_Delete) announces
+// signal_Delete for the parameter of the current cell's row; without a current cell nothing happens.
+class CParameterEditorView : public CTableEditorView
 {
     Q_OBJECT
 public:
@@ -25,8 +23,6 @@ public:
 
     explicit CParameterEditorView(QWidget* parent = nullptr);
 
-    QSize sizeHint() const override;
-
     // Shows the rows in order, then the empty row. The ID column stays visible.
     void SetData(const std::vector<SRow>& vctRows);
 
@@ -37,20 +33,12 @@ signals:
     void signal_Save();
     // "Cancel" was pressed; the dialog is rejected right after.
     void signal_Cancel();
-    void signal_Delete(int nID);
 
-public slots:
+protected:
     // Only the first changed cell's row counts. In the empty row nothing is announced until a name is typed.
-    void slot_DataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                          const QVector<int>& roles = QVector<int>());
-    // Deletes the parameter of the current cell's row; without a current cell nothing happens.
-    void slot_Delete();
+    void RowCommitted(bool bNew, int nID, const QStringList& lstCells, int nColumn) override;
 
 private slots:
     void slot_Save();
     void slot_Cancel();
-
-private:
-    QTableView* m_pTableView = nullptr;
-    QStandardItemModel* m_pItemModel = nullptr;
 };

@@ -28,9 +28,10 @@ void CDatasetROIRecord::LoadFromQuery(QSqlQuery* pQuery)
 
 QString CDatasetROIRecord::GetInsertQuery()
 {
-    return QString::asprintf(
-        "INSERT INTO %s (%s, %s, %s, %s, %s, %s) VALUES(%f, %f, %f, %f, %d, %d)", TABLE_NAME.toUtf8().constData(),
-        COLUMN_X.toUtf8().constData(), COLUMN_Y.toUtf8().constData(), COLUMN_WIDTH.toUtf8().constData(),
-        COLUMN_HEIGHT.toUtf8().constData(), COLUMN_IMAGE_ID.toUtf8().constData(),
-        COLUMN_CATEGORY_ID.toUtf8().constData(), m_dblX, m_dblY, m_dblWidth, m_dblHeight, m_nImageID, m_nCategoryID);
+    return InsertQuery(TABLE_NAME, {{COLUMN_X, m_dblX},
+                                    {COLUMN_Y, m_dblY},
+                                    {COLUMN_WIDTH, m_dblWidth},
+                                    {COLUMN_HEIGHT, m_dblHeight},
+                                    {COLUMN_IMAGE_ID, m_nImageID},
+                                    {COLUMN_CATEGORY_ID, m_nCategoryID}});
 }

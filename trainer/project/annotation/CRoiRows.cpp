@@ -3,7 +3,7 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/classes/CProjectCategories.h"
 
 CRoiRows::CRoiRows(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
@@ -28,13 +28,10 @@ std::map<int, QString> CRoiRows::ClassNames() const
     std::map<int, QString> mapNames;
     if (!m_pDatabase)
         return mapNames;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {});
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
-            mapNames.emplace(pCategory->GetID(), pCategory->GetName());
-    }
+    const CProjectCategories categories(m_pDatabase);
+    const QStringList lstNames = categories.Names();
+    for (size_t i = 0; i < categories.IDs().size(); ++i)
+        mapNames.emplace(categories.IDs()[i], lstNames[static_cast<int>(i)]);
     return mapNames;
 }
 
@@ -98,20 +95,10 @@ bool CRoiRows::Delete(int nRoiID)
 
 int CRoiRows::GetCategoryID(const QString& strName) const
 {
-    if (!m_pDatabase)
-        return -1;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_NAME, strName}});
-    return vctRecords.empty() ? -1 : vctRecords.front()->GetID();
+    return CProjectCategories(m_pDatabase).IDOf(strName);
 }
 
 QString CRoiRows::GetCategoryName(int nID) const
 {
-    if (!m_pDatabase)
-        return QString("");
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {{CCategoryRecord::COLUMN_ID, nID}});
-    const auto pCategory =
-        vctRecords.empty() ? nullptr : std::dynamic_pointer_cast<CCategoryRecord>(vctRecords.front());
-    return pCategory ? pCategory->GetName() : QString("");
+    return CProjectCategories(m_pDatabase).NameOf(nID);
 }

@@ -1,5 +1,7 @@
 #include "project/build/CTrainerImageRule.h"
 
+#include "project/lifecycle/CProjectLayout.h"
+
 #include <QStringList>
 
 namespace
@@ -34,12 +36,6 @@ QString CTrainerImageRule::TrainerLabelPath(const QString& strImagePath)
     return strPath;
 }
 
-QString CTrainerImageRule::BuildLabelPath(const QString& strImageName)
-{
-    const int nDot = strImageName.lastIndexOf('.');
-    return "Images/" + (nDot < 0 ? strImageName : strImageName.left(nDot)) + ".txt";
-}
-
 QString CTrainerImageRule::Problem(const QString& strImageName)
 {
     const int nDot = strImageName.lastIndexOf('.');
@@ -48,8 +44,8 @@ QString CTrainerImageRule::Problem(const QString& strImageName)
         return "the trainer cannot load GIF images";
     if (!LabelledExtensions().contains(strExtension))
         return QString("the trainer reads labels only for %1 images").arg(LabelledExtensions().join(", "));
-    const QString strTrainerPath = TrainerLabelPath("Images/" + strImageName);
-    if (strTrainerPath != BuildLabelPath(strImageName))
+    const QString strTrainerPath = TrainerLabelPath(CProjectLayout::ImageEntry(strImageName));
+    if (strTrainerPath != CProjectLayout::LabelEntry(strImageName))
         return QString("the trainer would read its labels from %1").arg(strTrainerPath);
     return QString();
 }

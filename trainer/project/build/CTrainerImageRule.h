@@ -11,9 +11,7 @@ class CTrainerImageRule
 public:
     // The label path the trainer reads for the image path, exactly as it edits it.
     static QString TrainerLabelPath(const QString& strImagePath);
-    // The label file the build writes for an image name: "Images/<name up to its last '.'>.txt".
-    static QString BuildLabelPath(const QString& strImageName);
-    // Why the trainer cannot use the image named strImageName in the Images folder together with its label file;
-    // empty when it can.
+    // Why the trainer cannot use the image named strImageName in the Images folder together with the label file the
+    // build writes for it (CProjectLayout::LabelEntry); empty when it can.
     static QString Problem(const QString& strImageName);
 };

@@ -6,9 +6,10 @@
 #include "project/build/CBuildFileSet.h"
 #include "project/build/CBuildOutcome.h"
 #include "project/build/CTrainerImageRule.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageEntry.h"
 #include "project/images/CDatasetImageRecord.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CSafeName.h"
 
 #include <QDir>
@@ -16,17 +17,11 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace
 {
-// The build's files beside the label files of the Images folder.
-const char* const kNamesFile = "custom.names";
-const char* const kTrainList = "train.txt";
-const char* const kTestList = "test.txt";
-const char* const kDetectorFile = "detector.txt";
-const char* const kConfigurationFile = "config.txt";
-
 QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
@@ -34,7 +29,7 @@ QByteArray Utf8(const QString& strText)
 
 QString ImageListLine(const std::shared_ptr<CDatasetImageEntry>& pEntry)
 {
-    return QString::asprintf("%s\n", Utf8("Images" + QString(QDir::separator()) + pEntry->GetName()).constData());
+    return QString::asprintf("%s\n", Utf8(CProjectLayout::StoredImagePath(pEntry->GetName())).constData());
 }
 
 QByteArray ImageList(const CTrainingBuild::EntryList& vctEntries)
@@ -50,7 +45,7 @@ QByteArray ImageList(const CTrainingBuild::EntryList& vctEntries)
 } // namespace
 
 CTrainingBuild::CTrainingBuild(CDatabase* pDatabase, const QString& strProjectDir)
-    : m_pDatabase(pDatabase), m_strProjectDir(strProjectDir)
+    : m_pDatabase(pDatabase), m_layout(strProjectDir)
 {
 }
 
@@ -64,31 +59,19 @@ void CTrainingBuild::LogFailure(const QString& strWhat, const QString& strReason
         m_pOutcome->Add(CBuildOutcome::EReason_Failed, strReason.isEmpty() ? strWhat : strWhat + ": " + strReason);
 }
 
-QString CTrainingBuild::JournalPath(const QString& strProjectDir)
-{
-    return strProjectDir + QDir::separator() + "build.journal";
-}
-
 bool CTrainingBuild::RecoverInterrupted(const QString& strProjectDir)
 {
     // Only the files a build writes are put back or removed: a journal planted in a project received from elsewhere
     // must not take an image or the project file with it.
-    static const QSet<QString> setBuildFiles = {kNamesFile, kTrainList, kTestList, kDetectorFile, kConfigurationFile};
-    return CBuildFileSet::Recover(JournalPath(strProjectDir),
+    return CBuildFileSet::Recover(CProjectLayout(strProjectDir).BuildJournal(),
                                   [](const QString& strRelative)
                                   {
-                                      const QString strImages("Images/");
-                                      if (setBuildFiles.contains(strRelative))
-                                          return true;
-                                      const QString strName = strRelative.mid(strImages.size());
-                                      return strRelative.startsWith(strImages) && strName.endsWith(".txt") &&
-                                             CSafeName::ImageNameProblem(strName).isEmpty();
+                                      const QString strName = strRelative.mid(CProjectLayout::IMAGES_FOLDER.size() + 1);
+                                      return CProjectLayout::BuildFiles().contains(strRelative) ||
+                                             (strRelative == CProjectLayout::ImageEntry(strName) &&
+                                              strName.endsWith(".txt") &&
+                                              CSafeName::ImageNameProblem(strName).isEmpty());
                                   });
-}
-
-QString CTrainingBuild::FilePath(const QString& strRelative) const
-{
-    return m_strProjectDir + QDir::separator() + strRelative;
 }
 
 QString CTrainingBuild::LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image)
@@ -107,7 +90,7 @@ QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
 }
 
 bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                               const RecordList& vctImages, const RecordList& vctCategories) const
+                               const RecordList& vctImages, const QStringList& lstClassNames) const
 {
     // Two images whose names differ only after their last "." would share one label file: one of them would be
     // trained with the other's boxes. A row in neither list counts too: a project file may hold any TYPE.
@@ -118,7 +101,7 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
         QString strProblem = CSafeName::ImageNameProblem(strName);
         if (strProblem.isEmpty() && bListed)
             strProblem = CTrainerImageRule::Problem(strName);
-        const QString strLabelPath = CTrainerImageRule::BuildLabelPath(strName);
+        const QString strLabelPath = CProjectLayout::LabelEntry(strName);
         const auto itOwner = mapLabelOwners.constFind(strLabelPath);
         if (strProblem.isEmpty() && itOwner != mapLabelOwners.constEnd() && itOwner.value() != strName)
             strProblem = QString("its label file %1 is the label file of %2 too")
@@ -159,14 +142,13 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
 
     // A newline in a class name would make custom.names longer than "classes=" and shift every later class.
     int nBadClasses = 0;
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
+    for (const QString& strClass : lstClassNames)
     {
-        const auto* pCategory = dynamic_cast<const CCategoryRecord*>(pRecord.get());
-        const QString strProblem = pCategory ? CSafeName::ClassNameProblem(pCategory->GetName()) : QString();
+        const QString strProblem = CSafeName::ClassNameProblem(strClass);
         if (strProblem.isEmpty())
             continue;
         ++nBadClasses;
-        const QString strShown = CSafeName::Shown(pCategory->GetName());
+        const QString strShown = CSafeName::Shown(strClass);
         if (m_pOutcome)
             m_pOutcome->Add(CBuildOutcome::EReason_ClassName, strShown + ": " + strProblem);
         CLogger::Write(ELogLevel_Error, "Class %s cannot be written to custom.names: %s", Utf8(strShown).constData(),
@@ -179,20 +161,24 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
 
 bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration)
 {
-    if (!m_pDatabase || m_strProjectDir.isEmpty())
+    if (!m_pDatabase || m_layout.ProjectDir().isEmpty())
         return false;
     // The files of a build killed in the middle are made whole first: this build compares with them.
-    if (!RecoverInterrupted(m_strProjectDir))
+    if (!RecoverInterrupted(m_layout.ProjectDir()))
     {
-        LogFailure(JournalPath(m_strProjectDir), "an interrupted build could not be put right");
+        LogFailure(m_layout.BuildJournal(), "an interrupted build could not be put right");
         return false;
     }
 
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    const CProjectCategories categories(m_pDatabase);
+    if (!categories.IsRead())
+    {
+        LogFailure("cannot read the table " + CProjectCategories::Table());
+        return false;
+    }
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
     std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
-    for (const auto& sSelect : {std::make_pair(&CCategoryRecord::TABLE_NAME, &vctCategories),
-                                std::make_pair(&CDatasetImageRecord::TABLE_NAME, &vctImages),
+    for (const auto& sSelect : {std::make_pair(&CDatasetImageRecord::TABLE_NAME, &vctImages),
                                 std::make_pair(&CDatasetROIRecord::TABLE_NAME, &vctRois)})
     {
         if (!m_pDatabase->SelectFromTable(*sSelect.first, *sSelect.second, {}))
@@ -211,21 +197,15 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
                 setListed.insert(pEntry->GetImageID());
         }
     }
-    if (!CheckRows(vctTrain, vctTest, setListed, vctImages, vctCategories))
+    if (!CheckRows(vctTrain, vctTest, setListed, vctImages, categories.Names()))
         return false;
 
-    CBuildFileSet files(JournalPath(m_strProjectDir));
+    CBuildFileSet files(m_layout.BuildJournal());
+    // Line i of custom.names is the name of class index i (see CProjectCategories::IndexOf).
     QString strNames;
-    std::unordered_map<int, int> mapClassIndex;
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord);
-        if (!pCategory)
-            continue;
-        mapClassIndex.emplace(pCategory->GetID(), static_cast<int>(mapClassIndex.size()));
-        strNames += QString::asprintf("%s\n", Utf8(pCategory->GetName()).constData());
-    }
-    const QString strNamesPath = FilePath(kNamesFile);
+    for (const QString& strName : categories.Names())
+        strNames += QString::asprintf("%s\n", Utf8(strName).constData());
+    const QString strNamesPath = m_layout.Path(CProjectLayout::NAMES_FILE);
     if (!files.Write(strNamesPath, Utf8(strNames)))
     {
         LogFailure(strNamesPath, files.FailedReason());
@@ -240,24 +220,21 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         if (const auto* pRoi = dynamic_cast<const CDatasetROIRecord*>(pRecord.get()))
             mapImageRois[pRoi->GetImageID()].push_back(pRoi);
     }
-    const QString strImagesDir = "Images" + QString(QDir::separator());
     for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctImages)
     {
         const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get());
         // A row in neither list is never validated: its label file could empty a listed image's.
         if (!pImage || !setListed.contains(pImage->GetID()))
             continue;
-        const QString strName = pImage->GetName();
-        const int nDot = strName.lastIndexOf('.');
-        const QString strLabelPath = FilePath(strImagesDir + (nDot < 0 ? strName : strName.left(nDot)) + ".txt");
+        const QString strLabelPath = m_layout.LabelFile(pImage->GetName());
         QString strLabels;
         const auto itRois = mapImageRois.find(pImage->GetID());
         if (itRois != mapImageRois.end())
         {
             for (const CDatasetROIRecord* pRoi : itRois->second)
             {
-                const auto itClass = mapClassIndex.find(pRoi->GetCategoryID());
-                strLabels += LabelLine(itClass == mapClassIndex.end() ? 0 : itClass->second, *pRoi, *pImage);
+                // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
+                strLabels += LabelLine(std::max(categories.IndexOf(pRoi->GetCategoryID()), 0), *pRoi, *pImage);
             }
         }
         if (!files.Write(strLabelPath, Utf8(strLabels)))
@@ -267,15 +244,17 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         }
     }
 
-    const QString strBackupDir = FilePath("Backup");
+    const QString strBackupDir = m_layout.BackupFolder();
     const bool bBackupExisted = QDir(strBackupDir).exists();
-    const QByteArray baDetector = Utf8(QString::asprintf("classes=%d\n", static_cast<int>(mapClassIndex.size())) +
-                                       "train=train.txt\ntest=test.txt\nnames=custom.names\nbackup=Backup\n");
+    const QByteArray baDetector = Utf8(QString("classes=%1\ntrain=%2\ntest=%3\nnames=%4\nbackup=%5\n")
+                                           .arg(categories.Count())
+                                           .arg(CProjectLayout::TRAIN_LIST, CProjectLayout::TEST_LIST,
+                                                CProjectLayout::NAMES_FILE, CProjectLayout::BACKUP_FOLDER));
     const std::vector<std::pair<QString, QByteArray>> vctLastFiles = {
-        {FilePath(kTrainList), ImageList(vctTrain)},
-        {FilePath(kTestList), ImageList(vctTest)},
-        {FilePath(kDetectorFile), baDetector},
-        {FilePath(kConfigurationFile), Utf8(ConfigurationText(strConfiguration))}};
+        {m_layout.Path(CProjectLayout::TRAIN_LIST), ImageList(vctTrain)},
+        {m_layout.Path(CProjectLayout::TEST_LIST), ImageList(vctTest)},
+        {m_layout.Path(CProjectLayout::DETECTOR_FILE), baDetector},
+        {m_layout.Path(CProjectLayout::CONFIGURATION_FILE), Utf8(ConfigurationText(strConfiguration))}};
     for (const auto& sFile : vctLastFiles)
     {
         if (!files.Write(sFile.first, sFile.second))

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "project/lifecycle/CProjectLayout.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -14,9 +17,10 @@ class CDatasetImageEntry;
 class CDatasetImageRecord;
 class CDatasetROIRecord;
 
-// Turns a project's database content into the files the Darknet trainer reads, in the project folder: custom.names,
-// one label file per image (Images/<name up to its last '.'>.txt), train.txt, test.txt, the Backup folder,
-// detector.txt and config.txt. Either every file is replaced or none is: a failed build leaves the previous one whole.
+// Turns a project's database content into the files the Darknet trainer reads, in the project folder (see
+// CProjectLayout): custom.names, one label file per image (Images/<name up to its last '.'>.txt), train.txt, test.txt,
+// the Backup folder, detector.txt and config.txt; its progress goes to the journal build.journal (see CBuildFileSet).
+// Either every file is replaced or none is: a failed build leaves the previous one whole.
 class CTrainingBuild
 {
 public:
@@ -40,8 +44,6 @@ public:
     // Each reason a build fails for from now on is added to the outcome (not owned; null stops it).
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
 
-    // Where a build records the progress of putting its files in place (see CBuildFileSet).
-    static QString JournalPath(const QString& strProjectDir);
     // Makes the build files of the folder all-old or all-new again after a build was killed while putting them in
     // place; true when there was nothing to do or it succeeded.
     static bool RecoverInterrupted(const QString& strProjectDir);
@@ -58,12 +60,11 @@ private:
     // label file whatever its list, and each class name that is not one line; true when there is none. Logs a
     // warning for each row in neither list, which gets no label file.
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                   const RecordList& vctImages, const RecordList& vctCategories) const;
-    QString FilePath(const QString& strRelative) const;
+                   const RecordList& vctImages, const QStringList& lstClassNames) const;
     // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
     void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 
     CDatabase* m_pDatabase = nullptr;
-    QString m_strProjectDir;
+    CProjectLayout m_layout;
     CBuildOutcome* m_pOutcome = nullptr;
 };

@@ -18,6 +18,5 @@ void CCategoryRecord::LoadFromQuery(QSqlQuery* pQuery)
 
 QString CCategoryRecord::GetInsertQuery()
 {
-    return QString::asprintf("INSERT INTO %s (%s) VALUES('%s')", TABLE_NAME.toUtf8().constData(),
-                             COLUMN_NAME.toUtf8().constData(), ToLiteralUtf8(m_strName).constData());
+    return InsertQuery(TABLE_NAME, {{COLUMN_NAME, m_strName}});
 }

@@ -28,10 +28,10 @@ void CDatasetImageRecord::LoadFromQuery(QSqlQuery* pQuery)
 
 QString CDatasetImageRecord::GetInsertQuery()
 {
-    return QString::asprintf(
-        "INSERT INTO %s (%s, %s, %s, %s, %s, %s) VALUES('%s', '%s', '%s', %d, %d, %d)", TABLE_NAME.toUtf8().constData(),
-        COLUMN_NAME.toUtf8().constData(), COLUMN_FULL_PATH.toUtf8().constData(), COLUMN_TYPE.toUtf8().constData(),
-        COLUMN_WIDTH.toUtf8().constData(), COLUMN_HEIGHT.toUtf8().constData(), COLUMN_PROJECT_ID.toUtf8().constData(),
-        ToLiteralUtf8(m_strName).constData(), ToLiteralUtf8(m_strFullPath).constData(),
-        ToLiteralUtf8(m_strType).constData(), static_cast<int>(m_nWidth), static_cast<int>(m_nHeight), m_nProjectID);
+    return InsertQuery(TABLE_NAME, {{COLUMN_NAME, m_strName},
+                                    {COLUMN_FULL_PATH, m_strFullPath},
+                                    {COLUMN_TYPE, m_strType},
+                                    {COLUMN_WIDTH, static_cast<int>(m_nWidth)},
+                                    {COLUMN_HEIGHT, static_cast<int>(m_nHeight)},
+                                    {COLUMN_PROJECT_ID, m_nProjectID}});
 }

@@ -7,6 +7,7 @@
 #include "project/images/CDatasetImageEntry.h"
 #include "project/images/CDatasetImageRecord.h"
 #include "project/images/CImageDecodeQueue.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CSafeName.h"
 
 #include <QCoreApplication>
@@ -74,13 +75,7 @@ QString CDatasetImageStore::ImageFolder() const
 {
     if (!m_pModel || m_pModel->GetProjectDir().isEmpty())
         return QString();
-    return m_pModel->GetProjectDir() + QDir::separator() + "Images";
-}
-
-QString CDatasetImageStore::LabelName(const QString& strImageName)
-{
-    const int nDot = strImageName.lastIndexOf('.');
-    return (nDot < 0 ? strImageName : strImageName.left(nDot)) + ".txt";
+    return CProjectLayout(m_pModel->GetProjectDir()).ImagesFolder();
 }
 
 int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& strType, QWidget* pProgressParent)
@@ -90,7 +85,7 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
     const QString strProjectDir = m_pModel->GetProjectDir();
     const QString strFolder = ImageFolder();
     // mkdir, not mkpath: a project folder that has gone is not made up again.
-    if (!QFileInfo(strFolder).isDir() && !QDir(strProjectDir).mkdir("Images"))
+    if (!QFileInfo(strFolder).isDir() && !QDir(strProjectDir).mkdir(CProjectLayout::IMAGES_FOLDER))
     {
         // Nothing can be added: the user must learn why.
         CLogger::Write(ELogLevel_Error, "Cannot create folder %s", Utf8(strFolder).constData());
@@ -176,7 +171,7 @@ int CDatasetImageStore::AddImages(const QStringList& lstPaths, const QString& st
         }
         auto pRecord = std::make_shared<CDatasetImageRecord>();
         pRecord->SetName(strName);
-        pRecord->SetFullPath(QStringLiteral("Images") + QDir::separator() + strName);
+        pRecord->SetFullPath(CProjectLayout::StoredImagePath(strName));
         pRecord->SetType(bTrain ? QStringLiteral("train") : QStringLiteral("test"));
         pRecord->SetWidth(decoded.nWidth);
         pRecord->SetHeight(decoded.nHeight);
@@ -208,7 +203,7 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
     if (!pEntry)
         return false;
     const QString strImagePath = m_pModel->GetProjectDir() + QDir::separator() + pEntry->GetFullPath();
-    const QString strLabelPath = ImageFolder() + QDir::separator() + LabelName(pEntry->GetName());
+    const QString strLabelPath = CProjectLayout(m_pModel->GetProjectDir()).LabelFile(pEntry->GetName());
     // A project file from elsewhere may name a file outside the Images folder ("../../x"): the row and its entry go,
     // no file is touched.
     QStringList lstPaths;

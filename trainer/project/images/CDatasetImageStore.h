@@ -38,8 +38,6 @@ public:
 
     // The open project's "Images" folder; empty while no project is open.
     QString ImageFolder() const;
-    // The label file's name of an image: its name up to the last ".", or the whole name without ".", then ".txt".
-    static QString LabelName(const QString& strImageName);
 
 private:
     CDatabase* m_pDatabase = nullptr;

@@ -6,12 +6,11 @@
 #include "project/annotation/CBoxRule.h"
 #include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CBuildOutcome.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageEntry.h"
 #include "project/images/CDatasetImageRecord.h"
 #include "project/lifecycle/CSafeName.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -19,19 +18,6 @@
 
 namespace
 {
-std::vector<int> SortedCategoryIDs(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
-{
-    std::vector<int> vctIDs;
-    vctIDs.reserve(vctCategories.size());
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (pRecord)
-            vctIDs.push_back(pRecord->GetID());
-    }
-    std::sort(vctIDs.begin(), vctIDs.end());
-    return vctIDs;
-}
-
 // A stored coordinate as a number: NaN for NULL and for text that is none, which a silent 0 would turn into a box.
 double Number(const QVariant& value)
 {
@@ -101,13 +87,13 @@ bool CImageValidation::ReadFailed(const QString& strTable) const
 
 bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
                              const std::vector<int>& vctRoiCategoryIDs, int nUnusableBoxes,
-                             const std::vector<int>& vctCategoryIDs)
+                             const CProjectCategories& categories)
 {
     const bool bNoBoxes = vctRoiCategoryIDs.empty();
     bool bClassGone = false;
     for (int nCategoryID : vctRoiCategoryIDs)
     {
-        if (!std::binary_search(vctCategoryIDs.begin(), vctCategoryIDs.end(), nCategoryID))
+        if (!categories.Contains(nCategoryID))
             bClassGone = true;
     }
     const bool bValid = !bNoBoxes && !bClassGone && nUnusableBoxes == 0;
@@ -143,7 +129,7 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
 }
 
 bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry,
-                                     const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories)
+                                     const CProjectCategories& categories)
 {
     if (!pEntry || !m_pDatabase)
         return false;
@@ -156,7 +142,7 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
         return ReadFailed(CDatasetROIRecord::TABLE_NAME);
     for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
         rois.Add(vctColumns, 0, nRow);
-    return Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), SortedCategoryIDs(vctCategories));
+    return Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), categories);
 }
 
 bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
@@ -164,10 +150,9 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
 {
     if (!m_pDatabase)
         return false;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRecords;
-    if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctRecords, {}))
-        return ReadFailed(CCategoryRecord::TABLE_NAME);
-    const std::vector<int> vctCategoryIDs = SortedCategoryIDs(vctRecords);
+    const CProjectCategories categories(m_pDatabase);
+    if (!categories.IsRead())
+        return ReadFailed(CProjectCategories::Table());
 
     // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
     // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
@@ -193,7 +178,7 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
                 continue;
             const auto it = mapImageRois.find(pEntry->GetImageID());
             const SImageRois& rois = it == mapImageRois.end() ? none : it->second;
-            if (!Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), vctCategoryIDs))
+            if (!Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), categories))
                 bAllValid = false;
         }
     }
@@ -204,15 +189,15 @@ bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
 {
     if (!m_pDatabase)
         return false;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}))
-        return ReadFailed(CCategoryRecord::TABLE_NAME);
+    const CProjectCategories categories(m_pDatabase);
+    if (!categories.IsRead())
+        return ReadFailed(CProjectCategories::Table());
     std::shared_ptr<CDatasetImageEntry> pEntry = model.FindTrainImage(nImageID);
     if (!pEntry)
         pEntry = model.FindTestImage(nImageID);
     if (!pEntry)
         return false;
-    return ValidateImage(pEntry, vctCategories);
+    return ValidateImage(pEntry, categories);
 }
 
 bool CImageValidation::ValidateProject(const CProjectModel& model)

@@ -7,8 +7,8 @@
 
 class CBuildOutcome;
 class CDatabase;
-class CDatabaseRecord;
 class CDatasetImageEntry;
+class CProjectCategories;
 class CProjectModel;
 
 // Decides which project images the trainer can use: an image is valid when it has at least one ROI, every ROI names
@@ -24,9 +24,8 @@ public:
     // Each invalid image found from now on is added to the outcome (not owned; null stops it) under its reason.
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
 
-    // One image, against the given class rows.
-    bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry,
-                       const std::vector<std::shared_ptr<CDatabaseRecord>>& vctCategories);
+    // One image, against the given classes.
+    bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry, const CProjectCategories& categories);
     // Every training image, then every test image; true when all are valid.
     bool ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
                      const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest);
@@ -41,7 +40,7 @@ private:
     bool ReadFailed(const QString& strTable) const;
     // nUnusableBoxes: the image's ROIs that CBoxRule refuses (all of them when the image has no size).
     bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
-               int nUnusableBoxes, const std::vector<int>& vctCategoryIDs);
+               int nUnusableBoxes, const CProjectCategories& categories);
 
     CDatabase* m_pDatabase = nullptr;
     CBuildOutcome* m_pOutcome = nullptr;

@@ -5,8 +5,10 @@
 #include "project/CProjectModel.h"
 #include "project/annotation/CDatasetROIRecord.h"
 #include "project/classes/CCategoryRecord.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageRecord.h"
 #include "project/import/CYoloDatasetScan.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CSafeName.h"
 
 #include "frame/CPrompt.h"
@@ -76,15 +78,13 @@ QSet<QString> CYoloDatasetImport::TakenNames(const QString& strFolder) const
 bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs,
                                       QString& strRefusal)
 {
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
-    if (!m_pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}))
+    const CProjectCategories categories(m_pDatabase);
+    if (!categories.IsRead())
         return false;
     std::map<QString, int> mapByName;
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctCategories)
-    {
-        if (const auto pCategory = std::dynamic_pointer_cast<CCategoryRecord>(pRecord))
-            mapByName.emplace(pCategory->GetName(), pCategory->GetID());
-    }
+    const QStringList lstProjectNames = categories.Names();
+    for (int i = 0; i < categories.Count(); ++i)
+        mapByName.emplace(lstProjectNames[i], categories.IDs()[static_cast<size_t>(i)]);
     const QStringList& lstNames = scan.ClassNames();
     // Checked before any class is added: a refused import leaves the project as it was.
     for (const QString& strName : lstNames)
@@ -181,8 +181,8 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
     if (!m_pDatabase || !m_pModel || m_pModel->GetProjectDir().isEmpty())
         return result;
     const QString strProjectDir = m_pModel->GetProjectDir();
-    const QString strFolder = strProjectDir + QDir::separator() + "Images";
-    if (!QFileInfo(strFolder).isDir() && !QDir(strProjectDir).mkdir("Images"))
+    const QString strFolder = CProjectLayout(strProjectDir).ImagesFolder();
+    if (!QFileInfo(strFolder).isDir() && !QDir(strProjectDir).mkdir(CProjectLayout::IMAGES_FOLDER))
     {
         CLogger::Write(ELogLevel_Error, "Cannot create folder %s", Utf8(strFolder).constData());
         return result;
@@ -255,7 +255,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
         }
         auto pRecord = std::make_shared<CDatasetImageRecord>();
         pRecord->SetName(strName);
-        pRecord->SetFullPath(QStringLiteral("Images") + QDir::separator() + strName);
+        pRecord->SetFullPath(CProjectLayout::StoredImagePath(strName));
         pRecord->SetType(image.bTrain ? QStringLiteral("train") : QStringLiteral("test"));
         pRecord->SetWidth(static_cast<unsigned int>(size.width()));
         pRecord->SetHeight(static_cast<unsigned int>(size.height()));

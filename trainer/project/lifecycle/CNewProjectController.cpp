@@ -4,6 +4,7 @@
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CProjectRecordFactory.h"
 #include "project/lifecycle/CProjectTrainingRecord.h"
 #include "project/settings/CProjectPropertyRecord.h"
@@ -111,7 +112,8 @@ bool CNewProjectController::CreateProject(const QString& strProjectDir, const QS
     if (!QDir().mkdir(strProjectDir))
         return false;
     bFolderMade = true;
-    const QString strImageDir = strProjectDir + QDir::separator() + "Images";
+    const CProjectLayout layout(strProjectDir, strProjectName);
+    const QString strImageDir = layout.ImagesFolder();
     if (!QDir(strImageDir).exists() && !QDir().mkdir(strImageDir))
         return false;
 
@@ -122,7 +124,7 @@ bool CNewProjectController::CreateProject(const QString& strProjectDir, const QS
     const QStringList lstPieces = strSchema.split(';');
     const std::vector<QString> vctStatements(lstPieces.begin(), lstPieces.end());
 
-    const QString strDatabaseFile = strProjectDir + QDir::separator() + strProjectName + ".data";
+    const QString strDatabaseFile = layout.ProjectFile();
     bDatabaseOpened = true;
     if (!m_pDatabase->OpenDatabase("localhost", strDatabaseFile, "", ""))
         return false;

@@ -3,10 +3,10 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
-#include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/images/CDatasetImageEntry.h"
 #include "project/lifecycle/CProjectFolderRemover.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CProjectLock.h"
 
 #include <QFileInfo>
@@ -40,7 +40,7 @@ bool CProjectDeletion::RemoveFiles(const QString& strProjectDir, const QString& 
 bool CProjectDeletion::RemoveFilesQuietly(const QString& strProjectDir, const QString& strProjectName,
                                           const CProjectModel& model)
 {
-    const QString strFilePath = CProjectController::ProjectFilePath(strProjectDir, strProjectName);
+    const QString strFilePath = CProjectLayout(strProjectDir, strProjectName).ProjectFile();
     if (!QFileInfo(strFilePath).isFile())
         return false;
     QStringList lstImageNames;

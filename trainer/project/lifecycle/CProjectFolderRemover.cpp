@@ -6,54 +6,23 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace
-{
-const char* const IMAGE_FOLDER = "Images";
-const char* const BACKUP_FOLDER = "Backup";
-
-// The label file a build writes next to an image: the name up to its last ".", then ".txt".
-QString LabelName(const QString& strImageName)
-{
-    const int nDot = strImageName.lastIndexOf('.');
-    return (nDot < 0 ? strImageName : strImageName.left(nDot)) + ".txt";
-}
-} // namespace
-
-QStringList CProjectFolderRemover::OwnEntries(const QString& strProjectName)
-{
-    const QString strFile = strProjectName + ".data";
-    // The project file with SQLite's journals and the lock, the image and weights folders, and the build's files.
-    return {strFile,       strFile + "-journal", strFile + "-wal", strFile + "-shm", strFile + ".lock", IMAGE_FOLDER,
-            BACKUP_FOLDER, "custom.names",       "train.txt",      "test.txt",       "detector.txt",    "config.txt"};
-}
-
-QString CProjectFolderRemover::LockFilePath(const QString& strProjectDir, const QString& strProjectName)
-{
-    return strProjectDir + QDir::separator() + strProjectName + ".data.lock";
-}
-
 CProjectFolderRemover::CProjectFolderRemover(const QString& strProjectDir, const QString& strProjectName,
                                              const QStringList& lstImageNames)
-    : m_strProjectDir(strProjectDir), m_strProjectName(strProjectName), m_lstImageNames(lstImageNames)
+    : m_layout(strProjectDir, strProjectName), m_lstImageNames(lstImageNames)
 {
-}
-
-QString CProjectFolderRemover::Path(const QString& strRelative) const
-{
-    return m_strProjectDir + QDir::separator() + strRelative;
 }
 
 bool CProjectFolderRemover::RemoveProjectFile()
 {
-    return QFile::remove(Path(m_strProjectName + ".data"));
+    return QFile::remove(m_layout.ProjectFile());
 }
 
 void CProjectFolderRemover::RemoveRest()
 {
 
-    const QStringList lstOwn = OwnEntries(m_strProjectName);
+    const QStringList lstOwn = m_layout.OwnEntries();
     const QStringList lstEntries =
-        QDir(m_strProjectDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QDir(m_layout.ProjectDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& strEntry : lstEntries)
     {
         if (!lstOwn.contains(strEntry))
@@ -62,9 +31,9 @@ void CProjectFolderRemover::RemoveRest()
 
     if (m_lstKept.isEmpty())
     {
-        m_bFolderRemoved = QDir(m_strProjectDir).removeRecursively();
+        m_bFolderRemoved = QDir(m_layout.ProjectDir()).removeRecursively();
         if (!m_bFolderRemoved)
-            m_lstFailed.append(m_strProjectDir);
+            m_lstFailed.append(m_layout.ProjectDir());
         return;
     }
 
@@ -72,21 +41,22 @@ void CProjectFolderRemover::RemoveRest()
     // inside them go.
     for (const QString& strEntry : lstOwn)
     {
-        if (strEntry != IMAGE_FOLDER && strEntry != BACKUP_FOLDER && QFileInfo::exists(Path(strEntry)))
-            RemoveFile(Path(strEntry));
+        if (strEntry != CProjectLayout::IMAGES_FOLDER && strEntry != CProjectLayout::BACKUP_FOLDER &&
+            QFileInfo::exists(m_layout.Path(strEntry)))
+            RemoveFile(m_layout.Path(strEntry));
     }
     QStringList lstImageFiles;
     for (const QString& strName : m_lstImageNames)
     {
         // A name from a project file may lead out of the folder ("../x"): only plain file names are the project's.
         if (CSafeName::ImageNameProblem(strName).isEmpty())
-            lstImageFiles << strName << LabelName(strName);
+            lstImageFiles << strName << CProjectLayout::LabelFileName(strName);
     }
-    RemoveFromSubfolder(IMAGE_FOLDER, lstImageFiles);
+    RemoveFromSubfolder(CProjectLayout::IMAGES_FOLDER, lstImageFiles);
     // The trainer names its weights after the configuration file: config_1000.weights, config_last.weights, ...
     const QStringList lstWeights =
-        QDir(Path(BACKUP_FOLDER)).entryList(QStringList("config_*.weights"), QDir::Files | QDir::Hidden);
-    RemoveFromSubfolder(BACKUP_FOLDER, lstWeights);
+        QDir(m_layout.BackupFolder()).entryList(QStringList("config_*.weights"), QDir::Files | QDir::Hidden);
+    RemoveFromSubfolder(CProjectLayout::BACKUP_FOLDER, lstWeights);
 }
 
 void CProjectFolderRemover::RemoveFile(const QString& strPath)
@@ -97,7 +67,7 @@ void CProjectFolderRemover::RemoveFile(const QString& strPath)
 
 void CProjectFolderRemover::RemoveFromSubfolder(const QString& strSubfolder, const QStringList& lstNames)
 {
-    const QString strFolder = Path(strSubfolder);
+    const QString strFolder = m_layout.Path(strSubfolder);
     if (!QFileInfo(strFolder).isDir())
         return;
     for (const QString& strName : lstNames)

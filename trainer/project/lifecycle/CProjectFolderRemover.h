@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/lifecycle/CProjectLayout.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,11 +12,6 @@
 class CProjectFolderRemover
 {
 public:
-    // The names the program puts at the top of a project folder, for a project of that name.
-    static QStringList OwnEntries(const QString& strProjectName);
-    // The lock file that marks a project as open in some window.
-    static QString LockFilePath(const QString& strProjectDir, const QString& strProjectName);
-
     // lstImageNames: the NAMEs of the project's dataset images, whose copies and label files sit in "Images".
     CProjectFolderRemover(const QString& strProjectDir, const QString& strProjectName,
                           const QStringList& lstImageNames);
@@ -35,10 +32,8 @@ private:
     void RemoveFile(const QString& strPath);
     // Removes the named files of a subfolder, then the subfolder when that left it empty.
     void RemoveFromSubfolder(const QString& strSubfolder, const QStringList& lstNames);
-    QString Path(const QString& strRelative) const;
 
-    QString m_strProjectDir;
-    QString m_strProjectName;
+    CProjectLayout m_layout;
     QStringList m_lstImageNames;
     bool m_bFolderRemoved = false;
     QStringList m_lstKept;

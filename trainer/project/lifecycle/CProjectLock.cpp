@@ -1,6 +1,6 @@
 #include "project/lifecycle/CProjectLock.h"
 
-#include "project/lifecycle/CProjectFolderRemover.h"
+#include "project/lifecycle/CProjectLayout.h"
 
 #include <QLockFile>
 
@@ -10,7 +10,7 @@ CProjectLock::~CProjectLock() = default;
 
 bool CProjectLock::Acquire(const QString& strProjectDir, const QString& strProjectName)
 {
-    m_strAcquiredPath = CProjectFolderRemover::LockFilePath(strProjectDir, strProjectName);
+    m_strAcquiredPath = CProjectLayout(strProjectDir, strProjectName).LockFile();
     // Reopening the project this window holds keeps its lock through the close that comes first.
     m_bTakenOver = m_pHeld && m_strHeldPath == m_strAcquiredPath;
     if (m_bTakenOver)

@@ -6,7 +6,7 @@
 
 class QLockFile;
 
-// The lock file that keeps a project open in one window only (CProjectFolderRemover::LockFilePath). Opening goes in
+// The lock file that keeps a project open in one window only (CProjectLayout::LockFile). Opening goes in
 // two steps: Acquire before the project loads, then Keep or Drop once it has, so that the lock of the project open
 // before stays held until the load has closed that project. Release lets the open project's lock go; a lock acquired
 // for a load in progress stays until Keep or Drop. Whatever is held is released when this object goes.

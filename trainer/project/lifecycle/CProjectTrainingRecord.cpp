@@ -24,10 +24,8 @@ void CProjectTrainingRecord::LoadFromQuery(QSqlQuery* pQuery)
 
 QString CProjectTrainingRecord::GetInsertQuery()
 {
-    return QString::asprintf("INSERT INTO %s (%s, %s, %s, %s) VALUES('%s', '%s', '%s', '%s')",
-                             TABLE_NAME.toUtf8().constData(), COLUMN_NAME.toUtf8().constData(),
-                             COLUMN_TYPE.toUtf8().constData(), COLUMN_VERSION.toUtf8().constData(),
-                             COLUMN_CREATED_DATETIME.toUtf8().constData(), ToLiteralUtf8(m_strName).constData(),
-                             ToLiteralUtf8(m_strType).constData(), ToLiteralUtf8(m_strVersion).constData(),
-                             ToLiteralUtf8(m_createdDateTime.toString(Qt::TextDate)).constData());
+    return InsertQuery(TABLE_NAME, {{COLUMN_NAME, m_strName},
+                                    {COLUMN_TYPE, m_strType},
+                                    {COLUMN_VERSION, m_strVersion},
+                                    {COLUMN_CREATED_DATETIME, m_createdDateTime.toString(Qt::TextDate)}});
 }

@@ -1,5 +1,7 @@
 #include "project/lifecycle/CSafeName.h"
 
+#include "project/lifecycle/CProjectLayout.h"
+
 namespace
 {
 // Line and paragraph separators break a line for some readers too.
@@ -48,8 +50,8 @@ QString CSafeName::ClassNameProblem(const QString& strName)
 
 bool CSafeName::IsImagePath(const QString& strName, const QString& strStoredPath)
 {
-    return ImageNameProblem(strName).isEmpty() &&
-           (strStoredPath == "Images/" + strName || strStoredPath == "Images\\" + strName);
+    return ImageNameProblem(strName).isEmpty() && (strStoredPath == CProjectLayout::ImageEntry(strName) ||
+                                                   strStoredPath == CProjectLayout::IMAGES_FOLDER + '\\' + strName);
 }
 
 QString CSafeName::Shown(const QString& strText)

@@ -3,8 +3,9 @@
 #include "database/CDatabase.h"
 #include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CTrainerImageRule.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/classes/CProjectCategories.h"
 #include "project/images/CDatasetImageRecord.h"
+#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CSafeName.h"
 
 #include <QDir>
@@ -106,10 +107,9 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     if (!pDatabase)
         return false;
 
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctCategories;
+    const CProjectCategories categories(pDatabase);
     std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
-    if (!pDatabase->SelectFromTable(CCategoryRecord::TABLE_NAME, vctCategories, {}) ||
-        !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}))
+    if (!categories.IsRead() || !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}))
         return false;
     // A record per box costs more than the rest of the report: the boxes are read as plain column values, all from
     // one select, so that every column's entry i is the same row's.
@@ -128,15 +128,9 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         vctRois[i].SetCategoryID(arrValues[5][i].toInt());
     }
 
-    std::unordered_map<int, int> mapClassIndex;
-    for (const auto& pRecord : vctCategories)
-    {
-        if (const auto* pCategory = dynamic_cast<const CCategoryRecord*>(pRecord.get()))
-        {
-            mapClassIndex.emplace(pCategory->GetID(), m_vctClasses.size());
-            m_vctClasses.append(SClass{pCategory->GetID(), pCategory->GetName(), 0, 0});
-        }
-    }
+    const QStringList lstClassNames = categories.Names();
+    for (int i = 0; i < categories.Count(); ++i)
+        m_vctClasses.append(SClass{categories.IDs()[static_cast<size_t>(i)], lstClassNames[i], 0, 0});
 
     std::vector<SImageState> vctStates;
     vctStates.reserve(vctImages.size());
@@ -184,19 +178,19 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         vctBoxes.reserve(state.vctRois.size());
         for (const CDatasetROIRecord* pRoi : state.vctRois)
         {
-            const auto itClass = mapClassIndex.find(pRoi->GetCategoryID());
-            if (itClass == mapClassIndex.end())
+            const int nClass = categories.IndexOf(pRoi->GetCategoryID());
+            if (nClass < 0)
                 ++state.arrCounts[EFlaw_UnknownClass];
             else
             {
-                SClass& category = m_vctClasses[itClass->second];
+                SClass& category = m_vctClasses[nClass];
                 ++category.nBoxes;
                 bool bCounted = false;
-                for (int nClass : vctCountedClasses)
-                    bCounted = bCounted || nClass == itClass->second;
+                for (int nCounted : vctCountedClasses)
+                    bCounted = bCounted || nCounted == nClass;
                 if (!bCounted)
                 {
-                    vctCountedClasses.push_back(itClass->second);
+                    vctCountedClasses.push_back(nClass);
                     ++category.nImages;
                 }
             }
@@ -239,7 +233,7 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         state.strTrainerDetail = CSafeName::ImageNameProblem(strName);
         if (state.strTrainerDetail.isEmpty())
             state.strTrainerDetail = CTrainerImageRule::Problem(strName);
-        const QString strLabelPath = CTrainerImageRule::BuildLabelPath(strName);
+        const QString strLabelPath = CProjectLayout::LabelEntry(strName);
         const auto itOwner = mapLabelOwners.constFind(strLabelPath);
         if (itOwner == mapLabelOwners.constEnd())
             mapLabelOwners.insert(strLabelPath, strName);

@@ -2,6 +2,7 @@
 
 #include "frame/CLogger.h"
 #include "project/ECommandState.h"
+#include "project/lifecycle/CProjectLayout.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,8 +76,7 @@ QStringList CTrainerProcess::Arguments(const QString& strArgumentSetting, const 
     // Empty pieces (an empty setting, blanks in a row, at the start or the end) would reach the trainer as empty
     // arguments, which no trainer wants; they are dropped.
     QStringList lstArguments = strArgumentSetting.split(' ', Qt::SkipEmptyParts);
-    lstArguments << "detector.txt"
-                 << "config.txt";
+    lstArguments << CProjectLayout::DETECTOR_FILE << CProjectLayout::CONFIGURATION_FILE;
     const QString strWeights = strInitialWeights.trimmed();
     if (!strWeights.isEmpty())
         lstArguments << strWeights;

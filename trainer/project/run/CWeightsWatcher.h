@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/lifecycle/CProjectLayout.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
@@ -18,7 +20,7 @@ public:
     explicit CWeightsWatcher(QObject* pParent = nullptr);
 
     // Starts watching strProjectDir/strFolder, forgetting any earlier folder.
-    void Start(const QString& strProjectDir, const QString& strFolder = "Backup");
+    void Start(const QString& strProjectDir, const QString& strFolder = CProjectLayout::BACKUP_FOLDER);
     // Looks once more (a file written just before the end is not missed), then stops watching.
     void Stop();
     // Compares the folder with what was seen last and logs what is new; called on every change of the folder.

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "database/CDatabaseRecord.h"
+#include "database/CNamedValueRecord.h"
 
 #include <QString>
 
 // One named project setting such as the network configuration. Type is "int", "bool", "string", "double" or
 // empty.
-class CProjectPropertyRecord : public CDatabaseRecord
+class CProjectPropertyRecord : public CNamedValueRecord
 {
 public:
     static const QString TABLE_NAME;
-    static const QString COLUMN_NAME;
-    static const QString COLUMN_VALUE;
     static const QString COLUMN_TYPE;
     static const QString COLUMN_PROJECT_ID;
 
@@ -20,18 +18,12 @@ public:
     void LoadFromQuery(QSqlQuery* pQuery) override;
     QString GetInsertQuery() override;
 
-    QString GetName() const { return m_strName; }
-    void SetName(const QString& strName) { m_strName = strName; }
-    QString GetValue() const { return m_strValue; }
-    void SetValue(const QString& strValue) { m_strValue = strValue; }
     QString GetType() const { return m_strType; }
     void SetType(const QString& strType) { m_strType = strType; }
     int GetProjectID() const { return m_nProjectID; }
     void SetProjectID(int nProjectID) { m_nProjectID = nProjectID; }
 
 private:
-    QString m_strName;
-    QString m_strValue;
     QString m_strType;
     int m_nProjectID = -1;
 };
