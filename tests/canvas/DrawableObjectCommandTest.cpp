@@ -5,13 +5,11 @@
 #include "canvas/CDeleteDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
-#include "canvas/CMoveDrawableObjectCommand.h"
 #include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CReplaceImageCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "canvas/ICanvasController.h"
 #include "frame/CSetting.h"
-#include "frame/CUndoCommandGroup.h"
 #include "frame/CUndoStack.h"
 
 #include "Ovrel.h"
@@ -82,7 +80,6 @@ private slots:
 
     void drawUndoRedoKeepsUidAndName();
     void deleteCommandBringsObjectBackOnUndo();
-    void groupMoveIsOneUndoStep();
     void resizeUndoReturnsTheDraggedHandle_data();
     void resizeUndoReturnsTheDraggedHandle();
     void replacingImageRestoresPixelsAndClearsObjectsBothWays();
@@ -169,43 +166,6 @@ void DrawableObjectCommandTest::deleteCommandBringsObjectBackOnUndo()
     QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pA));
     QCOMPARE(m_pJournal->Take(), (QStringList{QString("before %1 person").arg(pB->GetUID()),
                                               QString("delete %1 person").arg(pB->GetUID())}));
-}
-
-void DrawableObjectCommandTest::groupMoveIsOneUndoStep()
-{
-    std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects = {Rectangle(10, 10, 20, 20), Rectangle(40, 15, 5, 5),
-                                                                  Rectangle(0, 50, 30, 10)};
-    for (const auto& pObject : vctObjects)
-        m_pModel->AddObject(pObject);
-    CUndoStack stack;
-    const QPointF start(20, 20), end(25, 30);
-    m_pJournal->Take();
-
-    auto* pGroup = new CUndoCommandGroup;
-    for (const auto& pObject : vctObjects)
-        pGroup->AddCommand(
-            new CMoveDrawableObjectCommand(pObject, start, end, start - pObject->GetBoundary().topLeft()));
-    stack.PushUndo(pGroup);
-    pGroup->Execute();
-    const QStringList moved = {"15,20", "45,25", "5,60"};
-    const auto topLefts = [&]
-    {
-        QStringList result;
-        for (const auto& pObject : vctObjects)
-            result << QString("%1,%2").arg(pObject->GetBoundary().x()).arg(pObject->GetBoundary().y());
-        return result;
-    };
-    QCOMPARE(topLefts(), moved);
-    QCOMPARE(stack.UndoCount(), 1);
-
-    stack.Undo();
-    QCOMPARE(topLefts(), (QStringList{"10,10", "40,15", "0,50"}));
-    QCOMPARE(stack.UndoCount(), 0);
-    stack.Redo();
-    QCOMPARE(topLefts(), moved);
-    QCOMPARE(m_pModel->GetObject(0)->GetBoundary().size(), QSizeF(30, 10));
-    // Every move reaches the model's listeners, which is what repaints a canvas.
-    QCOMPARE(m_pJournal->Take().filter("change").size(), 9);
 }
 
 void DrawableObjectCommandTest::resizeUndoReturnsTheDraggedHandle_data()
