@@ -3,20 +3,26 @@
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectEditors.h"
+#include "project/CProjectModel.h"
+#include "project/classes/CProjectCategories.h"
+#include "project/images/CImageValidation.h"
+#include "project/run/CRunStateCheck.h"
 
-CRoiAnnotationHost::CRoiAnnotationHost(CProjectController* pController, CProjectEditors* pEditors)
-    : m_pController(pController), m_pEditors(pEditors)
+CRoiAnnotationHost::CRoiAnnotationHost(CProjectModel* pModel, CDatabase* pDatabase, CProjectEditors* pEditors,
+                                       QWidget* pView)
+    : m_pModel(pModel), m_pDatabase(pDatabase), m_pEditors(pEditors), m_pView(pView)
 {
 }
 
-std::unique_ptr<IRoiAnnotationHost> CRoiAnnotationHost::Make(CProjectController* pController, CProjectEditors* pEditors)
+std::unique_ptr<IRoiAnnotationHost> CRoiAnnotationHost::Make(CProjectModel* pModel, CDatabase* pDatabase,
+                                                             CProjectEditors* pEditors, QWidget* pView)
 {
-    return std::make_unique<CRoiAnnotationHost>(pController, pEditors);
+    return std::make_unique<CRoiAnnotationHost>(pModel, pDatabase, pEditors, pView);
 }
 
 bool CRoiAnnotationHost::CommandStopped()
 {
-    return m_pController->CheckCommandStopped();
+    return CRunStateCheck::Stopped(m_pModel, m_pView);
 }
 
 bool CRoiAnnotationHost::HasChooser() const
@@ -39,10 +45,11 @@ bool CRoiAnnotationHost::QuickClass(QString& strClass)
     if (CSetting::GetInt(CProjectController::QUICK_CLASS, 0) == 0)
         return false;
     strClass = CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString());
-    return m_pController->GetCategoryID(strClass) >= 0;
+    return CProjectCategories(m_pDatabase).IDOf(strClass) >= 0;
 }
 
 void CRoiAnnotationHost::ValidateImage(int nImageID)
 {
-    m_pController->ValidateImageByID(nImageID);
+    if (m_pDatabase && m_pModel)
+        CImageValidation(m_pDatabase).ValidateImageOf(*m_pModel, nImageID);
 }

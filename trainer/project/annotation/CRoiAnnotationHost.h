@@ -2,21 +2,27 @@
 
 #include "project/annotation/IRoiAnnotationHost.h"
 
+#include <QPointer>
+
 #include <memory>
 
-class CProjectController;
+class CDatabase;
 class CProjectEditors;
+class CProjectModel;
+class QWidget;
 
-// What the annotation of the project's boxes asks of the project it belongs to: whether the trainer is stopped and
-// the revalidation of an image (the controller), the class chooser (the editors), and the class a new box takes
-// without asking while "Quick class" is on (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME, when the project
-// has that class).
+// What the annotation of the project's boxes asks of the project it belongs to, answered from the project's parts
+// rather than from its controller: whether the trainer is stopped (CRunStateCheck, told over the project view), the
+// revalidation of an image (CImageValidation on the model), the class chooser (the editors), and the class a new box
+// takes without asking while "Quick class" is on (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME, when the
+// project has that class).
 class CRoiAnnotationHost : public IRoiAnnotationHost
 {
 public:
-    // Neither is owned; both must outlive this host.
-    CRoiAnnotationHost(CProjectController* pController, CProjectEditors* pEditors);
-    static std::unique_ptr<IRoiAnnotationHost> Make(CProjectController* pController, CProjectEditors* pEditors);
+    // Nothing is owned; the database and the editors must outlive this host, the model is watched.
+    CRoiAnnotationHost(CProjectModel* pModel, CDatabase* pDatabase, CProjectEditors* pEditors, QWidget* pView);
+    static std::unique_ptr<IRoiAnnotationHost> Make(CProjectModel* pModel, CDatabase* pDatabase,
+                                                    CProjectEditors* pEditors, QWidget* pView);
 
     bool CommandStopped() override;
     bool HasChooser() const override;
@@ -26,6 +32,8 @@ public:
     void ValidateImage(int nImageID) override;
 
 private:
-    CProjectController* m_pController;
+    QPointer<CProjectModel> m_pModel;
+    CDatabase* m_pDatabase;
     CProjectEditors* m_pEditors;
+    QWidget* m_pView;
 };
