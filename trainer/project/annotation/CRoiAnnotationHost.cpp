@@ -4,9 +4,9 @@
 #include "project/CProjectController.h"
 #include "project/CProjectEditors.h"
 #include "project/CProjectModel.h"
+#include "project/CRunStateCheck.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/images/CImageValidation.h"
-#include "project/run/CRunStateCheck.h"
 
 CRoiAnnotationHost::CRoiAnnotationHost(CProjectModel* pModel, CDatabase* pDatabase, CProjectEditors* pEditors,
                                        QWidget* pView)

@@ -1,4 +1,4 @@
-#include "project/run/CRunStateCheck.h"
+#include "project/CRunStateCheck.h"
 
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
