@@ -7,7 +7,6 @@
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
-#include "canvas/ICanvasController.h"
 #include "frame/CSetting.h"
 #include "frame/CUndoCommandGroup.h"
 #include "frame/CUndoStack.h"
@@ -29,20 +28,6 @@ namespace
 const int OBJECTS = 10000;
 const int POINTS = 10000;
 const double STEP_GOAL_MS = 50.0;
-
-class CBenchController : public ICanvasController
-{
-public:
-    explicit CBenchController(CDrawableObjectModel* pModel) : m_pModel(pModel) {}
-    CDrawableObjectModel* GetDrawableObjectModel() const override { return m_pModel; }
-    void RepaintCanvas() override { ++m_nRepaints; }
-    std::shared_ptr<Ovrel::Utils::COvrelImage> GetCurrentImage() const override { return nullptr; }
-    void ReplaceCurrentImage(std::shared_ptr<Ovrel::Utils::COvrelImage>) override {}
-
-private:
-    CDrawableObjectModel* m_pModel;
-    int m_nRepaints = 0;
-};
 
 // Runs the step once and prints its time. A missed goal shows in the line; only wrong results fail the bench.
 void Step(const char* szName, const std::function<void()>& step)
@@ -74,7 +59,6 @@ int main(int argc, char* argv[])
     CSetting::Set("GENERAL_LOG_DIR", home.path() + "/Log");
 
     CDrawableObjectModel model;
-    CBenchController controller(&model);
     CUndoStack stack;
 
     // A 100 x 100 grid of 30 x 20 boxes 40 x 30 apart on a 4000 x 3000 image: half of a random point is covered.
@@ -92,7 +76,7 @@ int main(int argc, char* argv[])
          {
              for (const auto& pObject : vctObjects)
              {
-                 auto* pCommand = new CAddDrawableObjectCommand(&controller, pObject);
+                 auto* pCommand = new CAddDrawableObjectCommand(&model, pObject);
                  stack.PushUndo(pCommand);
                  pCommand->Execute();
              }
@@ -137,8 +121,7 @@ int main(int argc, char* argv[])
              {
                  const auto pObject = model.GetObject(i);
                  if (pObject->GetSelected())
-                     pGroup->AddCommand(
-                         new CMoveDrawableObjectCommand(&controller, pObject, start, end, pObject->GetMouseOffset()));
+                     pGroup->AddCommand(new CMoveDrawableObjectCommand(pObject, start, end, pObject->GetMouseOffset()));
              }
              stack.PushUndo(pGroup);
              pGroup->Execute();
@@ -162,7 +145,7 @@ int main(int argc, char* argv[])
              for (int i = 0; i < model.GetObjectCount(); ++i)
              {
                  if (model.GetObject(i)->GetSelected())
-                     pGroup->AddCommand(new CDeleteDrawableObjectCommand(&controller, model.GetObject(i)));
+                     pGroup->AddCommand(new CDeleteDrawableObjectCommand(&model, model.GetObject(i)));
              }
              stack.PushUndo(pGroup);
              pGroup->Execute();

@@ -7,7 +7,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/CImageViewModeModel.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

@@ -9,7 +9,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/CPixelGridPainter.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,8 +9,8 @@
 
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageView2DController.h"
+#include "images/CImageListModel.h"
 #include "workspace/CImageLayoutModel.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"

@@ -2,25 +2,23 @@
 
 #include "canvas/CDrawableObject.h"
 #include "canvas/CDrawableObjectModel.h"
-#include "canvas/ICanvasController.h"
 
-CAddDrawableObjectCommand::CAddDrawableObjectCommand(ICanvasController* pController,
+CAddDrawableObjectCommand::CAddDrawableObjectCommand(CDrawableObjectModel* pModel,
                                                      std::shared_ptr<CDrawableObject> pObject)
-    : m_pController(pController), m_pObject(std::move(pObject))
+    : m_pModel(pModel), m_pObject(std::move(pObject))
 {
 }
 
 void CAddDrawableObjectCommand::Execute()
 {
-    CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr;
-    if (!pModel)
+    if (!m_pModel)
         return;
-    pModel->DeselectAll();
-    pModel->AddObject(m_pObject);
+    m_pModel->DeselectAll();
+    m_pModel->AddObject(m_pObject);
 }
 
 void CAddDrawableObjectCommand::Undo()
 {
-    if (CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr)
-        pModel->DeleteObject(m_pObject);
+    if (m_pModel)
+        m_pModel->DeleteObject(m_pObject);
 }

@@ -6,19 +6,20 @@
 #include <memory>
 
 class CDrawableObject;
-class ICanvasController;
+class CDrawableObjectModel;
 
-// Adds an object to the canvas's model as the only selected one; undo deletes it again. The object keeps its UID and
+// Adds an object to the model it is given as the only selected one; undo deletes it again. The object keeps its UID and
 // name through any number of undos and redos.
 class OVRELCOMMON_EXPORT CAddDrawableObjectCommand : public CUndoCommand
 {
 public:
-    CAddDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject);
+    // The model is not owned; without one the command does nothing.
+    CAddDrawableObjectCommand(CDrawableObjectModel* pModel, std::shared_ptr<CDrawableObject> pObject);
 
     void Execute() override;
     void Undo() override;
 
 private:
-    ICanvasController* m_pController;
+    CDrawableObjectModel* m_pModel;
     std::shared_ptr<CDrawableObject> m_pObject;
 };

@@ -12,11 +12,9 @@ namespace
 constexpr double kToleranceScreenPixels = 10.0;
 } // namespace
 
-CCanvasGestureBase::CCanvasGestureBase(ICanvasController* pController, CImageView2D* pCanvas,
-                                       CDrawableObjectModel* pObjectModel, CImageViewModeModel* pModeModel,
-                                       CUndoStack* pUndoStack)
-    : m_pController(pController), m_pCanvas(pCanvas), m_pObjectModel(pObjectModel), m_pModeModel(pModeModel),
-      m_pUndoStack(pUndoStack)
+CCanvasGestureBase::CCanvasGestureBase(CImageView2D* pCanvas, CDrawableObjectModel* pObjectModel,
+                                       CImageViewModeModel* pModeModel, CUndoStack* pUndoStack)
+    : m_pCanvas(pCanvas), m_pObjectModel(pObjectModel), m_pModeModel(pModeModel), m_pUndoStack(pUndoStack)
 {
 }
 
@@ -46,7 +44,7 @@ void CCanvasGestureBase::PushAndExecute(CUndoCommand* pCommand)
 
 void CCanvasGestureBase::AddWithUndo(const std::shared_ptr<CDrawableObject>& pObject)
 {
-    PushAndExecute(new CAddDrawableObjectCommand(m_pController, pObject));
+    PushAndExecute(new CAddDrawableObjectCommand(m_pObjectModel, pObject));
 }
 
 void CCanvasGestureBase::ClearDrawing(bool bLayer)

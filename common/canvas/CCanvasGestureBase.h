@@ -12,16 +12,15 @@ class CDrawableObject;
 class CDrawableObjectModel;
 class CUndoCommand;
 class CUndoStack;
-class ICanvasController;
 
-// What the gestures of a canvas share: the canvas, its object model, the mode model, the undo stack that takes every
-// committed change, and the controller that the undo commands work through. Nothing is owned; any pointer may be
+// What the gestures of a canvas share: the canvas, its object model (which the undo commands change), the mode model
+// and the undo stack that takes every committed change. Nothing is owned; any pointer may be
 // null, and a gesture then does nothing.
 class OVRELCOMMON_EXPORT CCanvasGestureBase
 {
 public:
-    CCanvasGestureBase(ICanvasController* pController, CImageView2D* pCanvas, CDrawableObjectModel* pObjectModel,
-                       CImageViewModeModel* pModeModel, CUndoStack* pUndoStack);
+    CCanvasGestureBase(CImageView2D* pCanvas, CDrawableObjectModel* pObjectModel, CImageViewModeModel* pModeModel,
+                       CUndoStack* pUndoStack);
     virtual ~CCanvasGestureBase();
     CCanvasGestureBase(const CCanvasGestureBase&) = delete;
     CCanvasGestureBase& operator=(const CCanvasGestureBase&) = delete;
@@ -42,7 +41,6 @@ protected:
     void ShowDrawing(const std::shared_ptr<CDrawableObject>& pObject);
     void SetMode(CImageViewModeModel::EImageView2DMode eMode);
 
-    ICanvasController* m_pController;
     // Watched: the canvas is a widget that its viewer may destroy first.
     QPointer<CImageView2D> m_pCanvas;
     CDrawableObjectModel* m_pObjectModel;

@@ -65,11 +65,7 @@ bool CCanvasHistories::Resume(const QString& strKey)
     if (m_pObjects)
     {
         // Oldest first: each add puts its object in front, so the list ends in the parked order.
-        for (auto itObject = parked.vctObjects.rbegin(); itObject != parked.vctObjects.rend(); ++itObject)
-        {
-            m_pObjects->DeselectAll();
-            m_pObjects->AddObject(*itObject);
-        }
+        m_pObjects->AddObjects({parked.vctObjects.rbegin(), parked.vctObjects.rend()});
     }
     return true;
 }

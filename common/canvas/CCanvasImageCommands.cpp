@@ -5,8 +5,8 @@
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "frame/CUndoStack.h"
+#include "images/CImageListModel.h"
 #include "imaging/ImageConversion.h"
-#include "workspace/CImageListModel.h"
 
 #include "Geometry/COvrelPoint.h"
 #include "Utils/COvrelImage.h"

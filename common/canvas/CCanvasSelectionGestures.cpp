@@ -244,11 +244,10 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
             !CImageBounds::HasArea(pGeometry->GetBoundary()))
             pGeometry->RestoreShape(*m_pShapeBefore);
         else if (pGeometry && pGeometry->GetData() && m_pShapeBefore)
-            PushAndExecute(
-                new CResizeDrawableObjectCommand(m_pController, pGeometry, *m_pShapeBefore, *pGeometry->GetData()));
+            PushAndExecute(new CResizeDrawableObjectCommand(pGeometry, *m_pShapeBefore, *pGeometry->GetData()));
         else if (m_pResized)
-            PushAndExecute(new CResizeDrawableObjectCommand(m_pController, m_pResized, start,
-                                                            ResizeEndOnImage(m_pResized, end), m_handleDelta));
+            PushAndExecute(
+                new CResizeDrawableObjectCommand(m_pResized, start, ResizeEndOnImage(m_pResized, end), m_handleDelta));
         m_pResized.reset();
         m_pShapeBefore.reset();
     }
@@ -257,16 +256,14 @@ void CCanvasSelectionGestures::End(const QPointF& start, const QPointF& end)
         const QPointF endOnImage = MoveEndOnImage(start, end);
         auto* pGroup = new CUndoCommandGroup();
         for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
-            pGroup->AddCommand(
-                new CMoveDrawableObjectCommand(m_pController, pObject, start, endOnImage, pObject->GetMouseOffset()));
+            pGroup->AddCommand(new CMoveDrawableObjectCommand(pObject, start, endOnImage, pObject->GetMouseOffset()));
         PushAndExecute(pGroup);
     }
     else if (m_bMoving)
     {
         const QPointF endOnImage = MoveEndOnImage(start, end);
         for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
-            PushAndExecute(
-                new CMoveDrawableObjectCommand(m_pController, pObject, start, endOnImage, pObject->GetMouseOffset()));
+            PushAndExecute(new CMoveDrawableObjectCommand(pObject, start, endOnImage, pObject->GetMouseOffset()));
     }
     else
     {
@@ -287,7 +284,7 @@ void CCanvasSelectionGestures::DeleteSelection()
     {
         const std::shared_ptr<CDrawableObject> pObject = m_pObjectModel->GetObject(nIndex);
         if (pObject->GetSelected())
-            pGroup->AddCommand(new CDeleteDrawableObjectCommand(m_pController, pObject));
+            pGroup->AddCommand(new CDeleteDrawableObjectCommand(m_pObjectModel, pObject));
     }
     PushAndExecute(pGroup);
 }
@@ -335,7 +332,7 @@ bool CCanvasSelectionGestures::Relabel(const std::vector<std::shared_ptr<CDrawab
     }
     if (vctRenamed.empty() || !m_pUndoStack)
         return false;
-    PushAndExecute(new CRelabelDrawableObjectCommand(m_pController, vctRenamed, strName));
+    PushAndExecute(new CRelabelDrawableObjectCommand(vctRenamed, strName));
     return true;
 }
 

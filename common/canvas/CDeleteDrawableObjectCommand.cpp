@@ -2,30 +2,27 @@
 
 #include "canvas/CDrawableObject.h"
 #include "canvas/CDrawableObjectModel.h"
-#include "canvas/ICanvasController.h"
 
-CDeleteDrawableObjectCommand::CDeleteDrawableObjectCommand(ICanvasController* pController,
+CDeleteDrawableObjectCommand::CDeleteDrawableObjectCommand(CDrawableObjectModel* pModel,
                                                            std::shared_ptr<CDrawableObject> pObject)
-    : m_pController(pController), m_pObject(std::move(pObject))
+    : m_pModel(pModel), m_pObject(std::move(pObject))
 {
 }
 
 void CDeleteDrawableObjectCommand::Execute()
 {
-    CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr;
-    if (!pModel)
+    if (!m_pModel)
         return;
-    const int nIndex = pModel->IndexOf(m_pObject);
+    const int nIndex = m_pModel->IndexOf(m_pObject);
     if (nIndex >= 0)
         m_nIndex = nIndex;
-    pModel->DeleteObject(m_pObject);
+    m_pModel->DeleteObject(m_pObject);
 }
 
 void CDeleteDrawableObjectCommand::Undo()
 {
-    CDrawableObjectModel* pModel = m_pController ? m_pController->GetDrawableObjectModel() : nullptr;
-    if (!pModel)
+    if (!m_pModel)
         return;
-    pModel->DeselectAll();
-    pModel->InsertObject(m_pObject, m_nIndex);
+    m_pModel->DeselectAll();
+    m_pModel->InsertObject(m_pObject, m_nIndex);
 }

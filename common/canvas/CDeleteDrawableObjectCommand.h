@@ -6,20 +6,21 @@
 #include <memory>
 
 class CDrawableObject;
-class ICanvasController;
+class CDrawableObjectModel;
 
-// Deletes an object from the canvas's model; undo puts it back at the list index it had when it was deleted (so a
+// Deletes an object from the model it is given; undo puts it back at the list index it had when it was deleted (so a
 // group's undo, last to first, restores the whole order) as the only selected one, keeping its UID and name.
 class OVRELCOMMON_EXPORT CDeleteDrawableObjectCommand : public CUndoCommand
 {
 public:
-    CDeleteDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject);
+    // The model is not owned; without one the command does nothing.
+    CDeleteDrawableObjectCommand(CDrawableObjectModel* pModel, std::shared_ptr<CDrawableObject> pObject);
 
     void Execute() override;
     void Undo() override;
 
 private:
-    ICanvasController* m_pController;
+    CDrawableObjectModel* m_pModel;
     std::shared_ptr<CDrawableObject> m_pObject;
     int m_nIndex = 0;
 };

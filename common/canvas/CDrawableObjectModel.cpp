@@ -16,6 +16,18 @@ void CDrawableObjectModel::AddObject(std::shared_ptr<CDrawableObject> pObject)
 
 void CDrawableObjectModel::InsertObject(std::shared_ptr<CDrawableObject> pObject, int nIndex)
 {
+    List(std::move(pObject), nIndex, true);
+}
+
+void CDrawableObjectModel::AddObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects)
+{
+    DeselectAll();
+    for (size_t i = 0; i < vctObjects.size(); ++i)
+        List(vctObjects[i], 0, i + 1 == vctObjects.size());
+}
+
+void CDrawableObjectModel::List(std::shared_ptr<CDrawableObject> pObject, int nIndex, bool bSelect)
+{
     if (!pObject || m_setListed.count(pObject.get()) > 0)
         return;
     // List index i is stored at size - 1 - i.
@@ -23,13 +35,14 @@ void CDrawableObjectModel::InsertObject(std::shared_ptr<CDrawableObject> pObject
     m_vctObjects.insert(m_vctObjects.begin() + nStored, pObject);
     m_setListed.insert(pObject.get());
     m_bIndexValid = false;
-    pObject->SetSelected(true);
-    if (m_eSelection == ESelection::None)
+    // Set before the object is connected: its own announcement of it is not relayed.
+    pObject->SetSelected(bSelect);
+    if (bSelect && m_eSelection == ESelection::None)
     {
         m_eSelection = ESelection::One;
         m_pSelectedOne = pObject.get();
     }
-    else
+    else if (bSelect)
         m_eSelection = ESelection::Unknown;
     pObject->SetMouseOffset(QPointF(0, 0));
     // Unique: an object that comes back through undo must not be relayed twice.
@@ -78,6 +91,12 @@ std::shared_ptr<CDrawableObject> CDrawableObjectModel::GetObject(int nIndex) con
     if (nIndex < 0 || nIndex >= GetObjectCount())
         return nullptr;
     return m_vctObjects[m_vctObjects.size() - 1 - static_cast<size_t>(nIndex)];
+}
+
+std::shared_ptr<CDrawableObject> CDrawableObjectModel::FindObject(unsigned int nUID) const
+{
+    const int nStored = FindStored(nUID);
+    return nStored < 0 ? nullptr : m_vctObjects[static_cast<size_t>(nStored)];
 }
 
 int CDrawableObjectModel::IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const

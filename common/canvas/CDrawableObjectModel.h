@@ -30,6 +30,10 @@ public:
     // Puts the object at the front of the list, selects it and resets its grab offset (neither change is relayed),
     // then announces it. An empty pointer or an object already listed is ignored.
     void AddObject(std::shared_ptr<CDrawableObject> pObject);
+    // Puts the objects in front one after another, as AddObject would, announcing each add; but only the last one is
+    // selected, and the objects added meanwhile are never announced as selected and deselected (a view filled with
+    // stored boxes tells no one they changed). The objects selected before are deselected first.
+    void AddObjects(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects);
     // As AddObject, at list index nIndex instead of the front (clamped to 0 .. GetObjectCount()): what undo uses to put
     // a deleted object back where it was in the list and the drawing order.
     void InsertObject(std::shared_ptr<CDrawableObject> pObject, int nIndex);
@@ -41,6 +45,8 @@ public:
     // Empty for an index outside 0 .. GetObjectCount() - 1.
     std::shared_ptr<CDrawableObject> GetObject(int nIndex) const;
     int GetObjectCount() const { return static_cast<int>(m_vctObjects.size()); }
+    // The listed object with that UID, or empty; the most recently added are looked at first.
+    std::shared_ptr<CDrawableObject> FindObject(unsigned int nUID) const;
     // The list index of the object, or -1 when it is not listed.
     int IndexOf(const std::shared_ptr<CDrawableObject>& pObject) const;
 
@@ -80,6 +86,8 @@ private slots:
     void slot_ChangeDrawableObjectProperty(uint nUID);
 
 private:
+    // Lists the object at list index nIndex, selected or not (neither is relayed), and announces it.
+    void List(std::shared_ptr<CDrawableObject> pObject, int nIndex, bool bSelect);
     // Position in m_vctObjects (oldest first) of the object, or -1.
     int FindStored(const CDrawableObject* pObject) const;
     int FindStored(unsigned int nUID) const;

@@ -7,8 +7,8 @@
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/CPixelGridPainter.h"
 #include "frame/CPrompt.h"
+#include "images/CImageListModel.h"
 #include "imaging/ImageConversion.h"
-#include "workspace/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

@@ -13,7 +13,7 @@
 #include "capture/CScreenCaptureController.h"
 #include "capture/CScreenCaptureTool.h"
 #include "frame/CUndoStack.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 using Shape = CCanvasDrawingGestures::EShape;
 
@@ -25,9 +25,8 @@ CImageView2DController::CImageView2DController(CImageListModel* pImageListModel,
       m_pCanvas(pCanvas), m_pPanels(std::make_unique<CCanvasPanels>(pModeModel, pToolArea, pPropertyArea, pBottomArea)),
       m_pUndoStack(std::make_unique<CUndoStack>()),
       m_pHistories(std::make_unique<CCanvasHistories>(m_pUndoStack.get(), pObjectModel)),
-      m_pSelection(
-          std::make_unique<CCanvasSelectionGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
-      m_pDrawing(std::make_unique<CCanvasDrawingGestures>(this, pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
+      m_pSelection(std::make_unique<CCanvasSelectionGestures>(pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
+      m_pDrawing(std::make_unique<CCanvasDrawingGestures>(pCanvas, pObjectModel, pModeModel, m_pUndoStack.get())),
       m_pImageCommands(
           std::make_unique<CCanvasImageCommands>(pImageListModel, pObjectModel, pCanvas, m_pUndoStack.get(), this)),
       m_pCaptureTool(std::make_unique<CScreenCaptureTool>(this))
@@ -48,7 +47,7 @@ CImageView2DController::~CImageView2DController()
 {
     m_pCaptureTool.reset();
     m_pPanels.reset();
-    // The undo commands call back into this controller while they are destroyed with the stack.
+    // The undo steps hold pointers to this controller and to the object model: they go before either.
     m_pHistories.reset();
     m_pUndoStack.reset();
 }

@@ -1,14 +1,11 @@
 #include "canvas/CMoveDrawableObjectCommand.h"
 
 #include "canvas/CDrawableObject.h"
-#include "canvas/ICanvasController.h"
 
-CMoveDrawableObjectCommand::CMoveDrawableObjectCommand(ICanvasController* pController,
-                                                       std::shared_ptr<CDrawableObject> pObject,
+CMoveDrawableObjectCommand::CMoveDrawableObjectCommand(std::shared_ptr<CDrawableObject> pObject,
                                                        const QPointF& startPoint, const QPointF& endPoint,
                                                        const QPointF& offset)
-    : m_pController(pController), m_pObject(std::move(pObject)), m_startPoint(startPoint), m_endPoint(endPoint),
-      m_offset(offset)
+    : m_pObject(std::move(pObject)), m_startPoint(startPoint), m_endPoint(endPoint), m_offset(offset)
 {
 }
 
@@ -26,6 +23,4 @@ void CMoveDrawableObjectCommand::MoveTo(const QPointF& point)
 {
     if (m_pObject)
         m_pObject->MoveTopLeftTo(point);
-    if (m_pController)
-        m_pController->RepaintCanvas();
 }

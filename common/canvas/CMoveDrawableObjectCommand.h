@@ -8,15 +8,15 @@
 #include <memory>
 
 class CDrawableObject;
-class ICanvasController;
 
 // Moves an object dragged from the start to the end point (image pixels) that was grabbed at the offset from its
-// boundary's top-left: its top-left goes to end - offset, and back to start - offset on undo.
+// boundary's top-left: its top-left goes to end - offset, and back to start - offset on undo. The object announces
+// the move itself, so a canvas that lists it repaints.
 class OVRELCOMMON_EXPORT CMoveDrawableObjectCommand : public CUndoCommand
 {
 public:
-    CMoveDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject,
-                               const QPointF& startPoint, const QPointF& endPoint, const QPointF& offset);
+    CMoveDrawableObjectCommand(std::shared_ptr<CDrawableObject> pObject, const QPointF& startPoint,
+                               const QPointF& endPoint, const QPointF& offset);
 
     void Execute() override;
     void Undo() override;
@@ -24,7 +24,6 @@ public:
 private:
     void MoveTo(const QPointF& point);
 
-    ICanvasController* m_pController;
     std::shared_ptr<CDrawableObject> m_pObject;
     QPointF m_startPoint;
     QPointF m_endPoint;

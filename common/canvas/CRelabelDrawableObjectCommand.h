@@ -9,7 +9,6 @@
 #include <vector>
 
 class CDrawableObject;
-class ICanvasController;
 
 // Gives one or several objects a new name (their label) as one step; undo gives each back the name it had when the
 // command was made. Each rename is announced by the object itself, so whoever keeps the labels elsewhere follows the
@@ -17,15 +16,13 @@ class ICanvasController;
 class OVRELCOMMON_EXPORT CRelabelDrawableObjectCommand : public CUndoCommand
 {
 public:
-    CRelabelDrawableObjectCommand(ICanvasController* pController,
-                                  const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
+    CRelabelDrawableObjectCommand(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,
                                   const QString& strName);
 
     void Execute() override;
     void Undo() override;
 
 private:
-    ICanvasController* m_pController;
     std::vector<std::shared_ptr<CDrawableObject>> m_vctObjects;
     std::vector<QString> m_vctOldNames;
     QString m_strName;

@@ -1,25 +1,20 @@
 #include "canvas/CResizeDrawableObjectCommand.h"
 
 #include "canvas/CDrawableGeometry.h"
-#include "canvas/ICanvasController.h"
 
 #include "Geometry/COvrelGeometry.h"
 
-CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(ICanvasController* pController,
-                                                           std::shared_ptr<CDrawableObject> pObject,
+CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(std::shared_ptr<CDrawableObject> pObject,
                                                            const QPointF& startPoint, const QPointF& endPoint,
                                                            const QPointF& handleDelta)
-    : m_pController(pController), m_pObject(std::move(pObject)), m_startPoint(startPoint), m_endPoint(endPoint),
-      m_handleDelta(handleDelta)
+    : m_pObject(std::move(pObject)), m_startPoint(startPoint), m_endPoint(endPoint), m_handleDelta(handleDelta)
 {
 }
 
-CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(ICanvasController* pController,
-                                                           std::shared_ptr<CDrawableGeometry> pObject,
+CResizeDrawableObjectCommand::CResizeDrawableObjectCommand(std::shared_ptr<CDrawableGeometry> pObject,
                                                            const Ovrel::Geometry::COvrelGeometry& before,
                                                            const Ovrel::Geometry::COvrelGeometry& after)
-    : m_pController(pController), m_pObject(pObject), m_pGeometryObject(std::move(pObject)), m_pBefore(before.Clone()),
-      m_pAfter(after.Clone())
+    : m_pObject(pObject), m_pGeometryObject(std::move(pObject)), m_pBefore(before.Clone()), m_pAfter(after.Clone())
 {
 }
 
@@ -42,8 +37,6 @@ void CResizeDrawableObjectCommand::Undo()
 void CResizeDrawableObjectCommand::Restore(const Ovrel::Geometry::COvrelGeometry& shape)
 {
     m_pGeometryObject->RestoreShape(shape);
-    if (m_pController)
-        m_pController->RepaintCanvas();
 }
 
 void CResizeDrawableObjectCommand::MoveHandle(const QPointF& fromPoint, const QPointF& toPoint)
@@ -52,6 +45,4 @@ void CResizeDrawableObjectCommand::MoveHandle(const QPointF& fromPoint, const QP
     // rectangle's normalised corners.
     if (m_pObject)
         m_pObject->MoveResizePoint(fromPoint, toPoint);
-    if (m_pController)
-        m_pController->RepaintCanvas();
 }

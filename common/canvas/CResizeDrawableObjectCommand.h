@@ -9,7 +9,6 @@
 
 class CDrawableGeometry;
 class CDrawableObject;
-class ICanvasController;
 
 namespace Ovrel
 {
@@ -23,16 +22,17 @@ class COvrelGeometry;
 // minus handle) between them: the handle went from start - delta to end - delta. Execute and redo move the handle
 // that lies exactly at start - delta to end - delta (nothing when the drag has already moved it); undo moves the
 // handle at end - delta back to start - delta. Handles are matched by position, not by nearness to the pointer, so
-// another handle close by (a small object, a zoomed-out canvas) is never taken for the dragged one.
+// another handle close by (a small object, a zoomed-out canvas) is never taken for the dragged one. The object
+// announces each change itself, so a canvas that lists it repaints.
 class OVRELCOMMON_EXPORT CResizeDrawableObjectCommand : public CUndoCommand
 {
 public:
-    CResizeDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableObject> pObject,
-                                 const QPointF& startPoint, const QPointF& endPoint, const QPointF& handleDelta);
+    CResizeDrawableObjectCommand(std::shared_ptr<CDrawableObject> pObject, const QPointF& startPoint,
+                                 const QPointF& endPoint, const QPointF& handleDelta);
     // A geometry object resized from the shape before to the shape after (copies are kept): execute and redo give it
     // the shape after, undo the shape before, exactly, however the drag went (a corner dragged across the opposite
     // one turns into another corner, which no single handle move takes back).
-    CResizeDrawableObjectCommand(ICanvasController* pController, std::shared_ptr<CDrawableGeometry> pObject,
+    CResizeDrawableObjectCommand(std::shared_ptr<CDrawableGeometry> pObject,
                                  const Ovrel::Geometry::COvrelGeometry& before,
                                  const Ovrel::Geometry::COvrelGeometry& after);
 
@@ -43,7 +43,6 @@ private:
     void MoveHandle(const QPointF& fromPoint, const QPointF& toPoint);
     void Restore(const Ovrel::Geometry::COvrelGeometry& shape);
 
-    ICanvasController* m_pController;
     std::shared_ptr<CDrawableObject> m_pObject;
     QPointF m_startPoint;
     QPointF m_endPoint;

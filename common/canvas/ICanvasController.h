@@ -12,8 +12,8 @@ class COvrelImage;
 }
 } // namespace Ovrel
 
-// What the undo commands of a canvas need from the controller that pushes them: its object model, a repaint, and
-// its viewer's current image.
+// What the image commands of a canvas (the replacement of its current image) need from the controller that pushes
+// them: its object model, a repaint, and its viewer's current image. The object commands hold the model they change.
 class ICanvasController
 {
 public:

@@ -1,10 +1,10 @@
 #include "view3d/CImageView3DController.h"
 
+#include "images/CImageListModel.h"
 #include "view3d/CImageView3D.h"
 #include "view3d/CImageView3DModel.h"
 #include "view3d/CImageView3DTransformPanel.h"
 #include "view3d/CInternalRunnable.h"
-#include "workspace/CImageListModel.h"
 
 #include <QScrollArea>
 #include <QThreadPool>

@@ -3,7 +3,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CLogger.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 #include "workspace/CThumbnailCache.h"
 
 #include "Utils/COvrelImage.h"

@@ -46,6 +46,7 @@ private slots:
     void cleanup();
 
     void addingPutsObjectInFrontSelected();
+    void fillingAnnouncesAddsButNoSelectionChanges();
     void duplicateAndEmptyAddsAreIgnored_data();
     void duplicateAndEmptyAddsAreIgnored();
     void deleteAnnouncesWhileStillListedThenGone_data();
@@ -110,6 +111,23 @@ void DrawableObjectModelTest::addingPutsObjectInFrontSelected()
     QCOMPARE(m_pJournal->Take(), (QStringList{Line("add", *pA), Line("add", *pB)}));
     QCOMPARE(m_pLog->NewLines(), (QStringList{QString("[NORMAL] AddObject(%1)").arg(pA->GetUID()),
                                               QString("[NORMAL] AddObject(%1)").arg(pB->GetUID())}));
+}
+
+void DrawableObjectModelTest::fillingAnnouncesAddsButNoSelectionChanges()
+{
+    const auto pOld = Rectangle(50, 50, 5, 5);
+    m_pModel->AddObject(pOld);
+    const auto pA = Rectangle(0, 0, 10, 10);
+    const auto pB = Rectangle(5, 5, 10, 10);
+    m_pJournal->Take();
+
+    m_pModel->AddObjects({pA, pB});
+
+    // Listeners that write what a change shows (the project's rows) hear of no change of the stored boxes.
+    QCOMPARE(m_pJournal->Take(),
+             (QStringList{QString("change %1").arg(pOld->GetUID()), Line("add", *pA), Line("add", *pB)}));
+    QCOMPARE(m_pModel->GetObject(0), ObjectPtr(pB));
+    QVERIFY(pB->GetSelected() && !pA->GetSelected() && !pOld->GetSelected());
 }
 
 void DrawableObjectModelTest::duplicateAndEmptyAddsAreIgnored_data()

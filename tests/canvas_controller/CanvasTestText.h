@@ -3,7 +3,7 @@
 #include "CPromptAnswers.h"
 #include "ImageText.h"
 
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

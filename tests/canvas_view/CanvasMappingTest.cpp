@@ -22,9 +22,9 @@ void ApplyView(CCanvasFixture& fixture, const QPoint& zoomAt, int nZoomDelta, co
         QVERIFY(fixture.Wheel(zoomAt, nZoomDelta));
     if (!pan.isNull())
     {
-        fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
-        fixture.Drag(QPoint(150, 80), QPoint(150, 80) + pan);
-        fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+        fixture.modes.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
+        fixture.DragOnScreen(QPoint(150, 80), QPoint(150, 80) + pan);
+        fixture.modes.SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
     }
 }
 } // namespace
@@ -199,9 +199,9 @@ void CanvasMappingTest::panFollowsMouseOneToOne()
     fixture.PushPattern(200, 100);
     ApplyView(fixture, QPoint(100, 50), nZoomDelta, QPoint());
     const QRect before = fixture.canvas->GetViewport();
-    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
+    fixture.modes.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
 
-    fixture.Drag(QPoint(200, 100), QPoint(200, 100) + drag);
+    fixture.DragOnScreen(QPoint(200, 100), QPoint(200, 100) + drag);
 
     QCOMPARE(fixture.canvas->GetViewport(), before.translated(drag));
 }

@@ -276,8 +276,8 @@ void CanvasPaintTest::objectsJustOffScreenStillReachIn()
     CCanvasFixture fixture(QSize(400, 200));
     fixture.PushPattern(200, 100);
     QVERIFY(fixture.Wheel(QPoint(0, 0), 3000));
-    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
-    fixture.Drag(QPoint(200, 100), QPoint(200 + nPan, 100));
+    fixture.modes.SetMode(CImageViewModeModel::EImageView2DMode_Panning);
+    fixture.DragOnScreen(QPoint(200, 100), QPoint(200 + nPan, 100));
     const ObjectPtr pObject = Rectangle(0.25, 10, 1, 1);
     pObject->SetDisplayName(bLabel);
 
@@ -420,14 +420,14 @@ void CanvasPaintTest::withoutImageNothingIsDrawnAndNoPointHasScale()
         fixture.images.RemoveCurrentImage();
     }
     CPromptAnswers answers;
-    fixture.mode.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
+    fixture.modes.SetMode(CImageViewModeModel::EImageView2DMode_Drawing_Rectanlge);
     QTest::mouseMove(fixture.canvas.get(), QPoint(10, 10));
     CSignalRecorder recorder(fixture.canvas.get());
 
     fixture.objects.AddObject(Rectangle(20, 10, 40, 30));
     fixture.objects.AddDrawingObject(Rectangle(0, 0, 10, 10));
     QVERIFY(fixture.Wheel(QPoint(100, 100), 240));
-    fixture.Drag(QPoint(10, 10), QPoint(90, 50));
+    fixture.DragOnScreen(QPoint(10, 10), QPoint(90, 50));
     fixture.canvas->slot_Goto();
     const QImage grab = fixture.Grab();
 

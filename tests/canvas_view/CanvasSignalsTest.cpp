@@ -109,7 +109,7 @@ void CanvasSignalsTest::dragEmitsTheSignalsOfTheMode()
     QFETCH(QStringList, expected);
     CCanvasFixture fixture(kCanvasSize);
     fixture.PushPattern(200, 100);
-    fixture.mode.SetMode(eMode);
+    fixture.modes.SetMode(eMode);
     QTest::mouseMove(fixture.canvas.get(), kPress);
     CSignalRecorder recorder(fixture.canvas.get());
 
@@ -323,11 +323,11 @@ void CanvasSignalsTest::cursorFollowsMode()
     QFETCH(int, nCursor);
     CCanvasFixture fixture(kCanvasSize);
     // Away first, so that every row sees a change.
-    fixture.mode.SetMode(eMode == CImageViewModeModel::EImageView2DMode_Panning
-                             ? CImageViewModeModel::EImageView2DMode_Drawing_Circle
-                             : CImageViewModeModel::EImageView2DMode_Panning);
+    fixture.modes.SetMode(eMode == CImageViewModeModel::EImageView2DMode_Panning
+                              ? CImageViewModeModel::EImageView2DMode_Drawing_Circle
+                              : CImageViewModeModel::EImageView2DMode_Panning);
 
-    fixture.mode.SetMode(eMode);
+    fixture.modes.SetMode(eMode);
 
     QCOMPARE(int(fixture.canvas->cursor().shape()), nCursor);
 }

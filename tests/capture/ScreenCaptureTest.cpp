@@ -8,7 +8,7 @@
 #include "capture/CScreenCaptureDlg.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CModel.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

@@ -14,10 +14,10 @@
 #include "canvas/EImageView2DDrawbleObjectType.h"
 #include "frame/CLogView.h"
 #include "frame/CSetting.h"
+#include "images/CImageListModel.h"
 #include "views/CClassChooserView.h"
 #include "views/CNewProjectDlg.h"
 #include "views/CProjectView.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 

@@ -5,10 +5,10 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2DController.h"
 #include "frame/CUndoStack.h"
+#include "images/CImageListModel.h"
 #include "process/CImage2DProcessMedianModel.h"
 #include "process/CImageProcessParameterDlg.h"
 #include "process/CImageProcessToolFactory.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include "Utils/EOvrelBorderMode.h"

@@ -5,10 +5,10 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2DController.h"
 #include "frame/CUndoStack.h"
+#include "images/CImageListModel.h"
 #include "process/CImage2DProcessOCRController.h"
 #include "process/CImage2DProcessOCRDlg.h"
 #include "process/CImage2DProcessOCRModel.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include <QComboBox>

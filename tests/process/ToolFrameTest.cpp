@@ -2,11 +2,11 @@
 #include "ToolTestSupport.h"
 
 #include "canvas/CDrawableRuler.h"
+#include "images/CImageListModel.h"
 #include "process/CImage2DProcessSobelController.h"
 #include "process/CImage2DProcessSobelDlg.h"
 #include "process/CImage2DProcessSobelModel.h"
 #include "process/CImageProcessToolFactory.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // Mouse events take the window system's path, so that moves carry the pressed button as a user's drag does.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "images/CImageListModel.h"
 #include "view3d/CImageView3D.h"
 #include "view3d/CImageView3DController.h"
 #include "view3d/CImageView3DModel.h"
 #include "view3d/CImageView3DTransformPanel.h"
-#include "workspace/CImageListModel.h"
 #include "workspace/CWorkspacePropertyPanel.h"
 
 #include "Utils/COvrelImage.h"

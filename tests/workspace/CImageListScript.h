@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

@@ -7,7 +7,7 @@
 
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2D.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 #include "workspace/CSelectImageViewDialog.h"
 
 #include "workspace/CImageViewer.h"

@@ -4,7 +4,7 @@
 #include "CTestSandbox.h"
 
 #include "frame/CSetting.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "Utils/COvrelImage.h"
 

@@ -15,7 +15,7 @@
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CSetting.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CSelectImageViewDialog.h"

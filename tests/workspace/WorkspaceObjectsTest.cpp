@@ -9,7 +9,7 @@
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CSetting.h"
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
 #include "Utils/COvrelImage.h"

@@ -6,6 +6,7 @@
 #include "frame/CSetting.h"
 #include "project/CProjectEditors.h"
 #include "project/CProjectModel.h"
+#include "project/CRunStateCheck.h"
 #include "project/ECommandState.h"
 #include "project/annotation/CRoiAnnotation.h"
 #include "project/annotation/CRoiAnnotationHost.h"
@@ -35,9 +36,6 @@
 #include <QDir>
 #include <QStringList>
 
-const QString CProjectController::QUICK_CLASS = QStringLiteral("TRAINER_QUICK_CLASS");
-const QString CProjectController::QUICK_CLASS_NAME = QStringLiteral("TRAINER_QUICK_CLASS_NAME");
-
 CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pView, QObject* parent)
     : CController(parent), m_pView(pView), m_pModel(pModel)
 {
@@ -47,7 +45,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pLock = std::make_unique<CProjectLock>();
     m_pEditors = std::make_unique<CProjectEditors>(m_pDatabase, m_pView);
 
-    m_pAnnotation = std::make_unique<CRoiAnnotation>(m_pDatabase, CRoiAnnotationHost::Make(this, m_pEditors.get()));
+    m_pAnnotation = std::make_unique<CRoiAnnotation>(
+        m_pDatabase, CRoiAnnotationHost::Make(m_pModel, m_pDatabase, m_pEditors.get(), m_pView));
 
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
@@ -416,10 +415,7 @@ bool CProjectController::IsValidViewImage(int nViewID, unsigned int nImageUID)
 
 bool CProjectController::CheckCommandStopped()
 {
-    if (m_pModel && m_pModel->GetCommandState() == ECommandState_Stopped)
-        return true;
-    CPrompt::Critical(m_pView, PromptTitle(), "Project is still running");
-    return false;
+    return CRunStateCheck::Stopped(m_pModel, m_pView);
 }
 
 int CProjectController::GetCategoryID(const QString& strName)

@@ -2,6 +2,7 @@
 
 #include "canvas/CAddDrawableObjectCommand.h"
 #include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageBounds.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
@@ -12,6 +13,7 @@
 #include "project/annotation/CDatasetROIRecord.h"
 #include "project/annotation/CRoiHistories.h"
 #include "project/annotation/CShownRows.h"
+#include "project/annotation/IRoiAnnotationHost.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -21,24 +23,18 @@
 
 namespace
 {
-// The ROI ID an object is bound to; false for an unbound object.
-bool BoundRoiID(const CDrawableGeometry& object, int& nRoiID)
-{
-    const QVariant extraInfo = object.GetExtraInfo();
-    if (extraInfo.isNull())
-        return false;
-    bool bOk = false;
-    nRoiID = extraInfo.toInt(&bOk);
-    return bOk;
-}
-
 QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
 }
 } // namespace
 
-CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, SHost host) : m_rows(pDatabase), m_host(std::move(host)) {}
+CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, std::unique_ptr<IRoiAnnotationHost> pHost)
+    : m_pHost(std::move(pHost)), m_boxRows(pDatabase, *m_pHost)
+{
+}
+
+CRoiAnnotation::~CRoiAnnotation() = default;
 
 CImageWorkspaceController* CRoiAnnotation::FindWorkspace()
 {
@@ -105,10 +101,11 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
         return;
     }
     CloseViewsOf(nImageID);
-    m_mapViews[nViewID] = SViewImage{nImageUID, nImageID};
+    CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+    m_mapViews[nViewID] = SViewImage{nImageUID, nImageID, pViewer ? pViewer->GetObjectModel() : nullptr};
     BindObjects(pWorkspace, nViewID);
 
-    if (!m_rows.HasDatabase())
+    if (!m_boxRows.HasDatabase())
         return;
     ShowRows(pWorkspace, nViewID, nImageID);
     CLogger::Write(ELogLevel_Debug, "Open Image ID %d", m_nCurrentImageID);
@@ -116,68 +113,43 @@ void CRoiAnnotation::ShowOpened(CImageWorkspaceController* pWorkspace, int nImag
 
 void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID)
 {
-    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = m_rows.RowsOf(nImageID);
+    const CRoiRows& rows = m_boxRows.Rows();
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = rows.RowsOf(nImageID);
     // One select of the classes instead of one per row.
-    const std::map<int, QString> mapNames = m_rows.ClassNames();
+    const std::map<int, QString> mapNames = rows.ClassNames();
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
 
-    m_bShowingRows = true;
-    // The image's history comes back with the very objects its commands hold while they still are its rows.
-    const bool bResumed = CRoiHistories::Resume(pWorkspace, nViewID, nImageID, vctRows, mapNames);
-    for (size_t i = 0; !bResumed && i < vctRows.size(); ++i)
+    // The image's history comes back with the very objects its commands hold while they still are its rows. Either
+    // way the boxes arrive bound to their rows, so their add events write nothing.
+    if (!CRoiHistories::Resume(pWorkspace, nViewID, nImageID, vctRows, mapNames))
     {
-        const std::shared_ptr<CDatasetROIRecord>& pRow = vctRows[i];
-        const auto itName = mapNames.find(pRow->GetCategoryID());
-        auto pObject = std::make_shared<CDrawableGeometry>(std::make_shared<Ovrel::Geometry::COvrelRectangle>(
-            pRow->GetX(), pRow->GetY(), pRow->GetWidth(), pRow->GetHeight()));
-        CShownRows::ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
-        if (itName == mapNames.end())
-            vctClassless.push_back(pObject);
-        pObject->SetExtraInfo(QVariant(pRow->GetID()));
-        pWorkspace->AddRectangle(nViewID, pObject);
+        const std::vector<std::shared_ptr<CDrawableGeometry>> vctBoxes =
+            CRoiBoxRows::BoxesOf(vctRows, mapNames, vctClassless);
+        CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
+        if (pViewer && !vctBoxes.empty())
+            pViewer->GetObjectModel()->AddObjects({vctBoxes.begin(), vctBoxes.end()});
     }
     CRoiHistories::Keep(pWorkspace, nViewID, nImageID);
-    m_bShowingRows = false;
-
-    // Asked once every box is on the view, so that the user sees the image whole; opening itself writes nothing.
-    if (vctClassless.empty() || !m_host.hasChooser || !m_host.hasChooser() || !m_host.commandStopped())
-        return;
-    for (const std::shared_ptr<CDrawableGeometry>& pObject : vctClassless)
-        AskDeletedClass(nImageID, pObject);
-}
-
-void CRoiAnnotation::AskDeletedClass(int nImageID, const std::shared_ptr<CDrawableGeometry>& pObject)
-{
-    int nRoiID = -1;
-    QString strClass;
-    if (!BoundRoiID(*pObject, nRoiID) || !m_host.chooseDeletedClass || !m_host.chooseDeletedClass(strClass))
-        return;
-    const int nClassID = m_rows.GetCategoryID(strClass);
-    if (nClassID < 0)
-        return;
-    if (m_rows.UpdateCategory(nRoiID, nClassID))
-        pObject->SetName(strClass);
-    Validate(nImageID);
+    m_boxRows.AskGoneClasses(nImageID, vctClassless);
 }
 
 void CRoiAnnotation::FollowRows()
 {
     CImageWorkspaceController* pWorkspace = FindWorkspace();
-    if (!pWorkspace || !m_rows.HasDatabase())
+    const CRoiRows& rows = m_boxRows.Rows();
+    if (!pWorkspace || !rows.HasDatabase())
         return;
-    const std::map<int, QString> mapNames = m_rows.ClassNames();
-    m_bShowingRows = true;
+    const std::map<int, QString> mapNames = rows.ClassNames();
     for (const auto& [nViewID, sImage] : m_mapViews)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
         if (!pViewer || pViewer->GetCurrentImageUID() != ProjectImageUID(nViewID, sImage))
             continue;
         std::map<int, int> mapRowClasses;
-        for (const std::shared_ptr<CDatasetROIRecord>& pRow : m_rows.RowsOf(sImage.nImageID))
+        for (const std::shared_ptr<CDatasetROIRecord>& pRow : rows.RowsOf(sImage.nImageID))
             mapRowClasses.emplace(pRow->GetID(), pRow->GetCategoryID());
         CShownRows::Follow(pWorkspace, nViewID, mapRowClasses, mapNames);
     }
-    m_bShowingRows = false;
     // Boxes left or were relabelled without undo steps: no history may still hold commands on them. Each view's
     // history starts afresh, still its image's.
     CRoiHistories::ForgetAll(pWorkspace);
@@ -198,10 +170,10 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
     CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr;
     if (nPreviousImageID < 0 || ImageOfView(nViewID) < 0 || !pViewer)
         return 0;
-    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = m_rows.RowsOf(nPreviousImageID);
+    const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = m_boxRows.Rows().RowsOf(nPreviousImageID);
     if (vctRows.empty())
         return 0;
-    const std::map<int, QString> mapNames = m_rows.ClassNames();
+    const std::map<int, QString> mapNames = m_boxRows.Rows().ClassNames();
     int nCopied = 0;
     int nOffImage = 0;
     CImageView2DController* pCanvas = pViewer->GetCanvasController();
@@ -224,7 +196,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
         }
         pObject->SetName(itName->second);
         ++nCopied;
-        pGroup->AddCommand(new CAddDrawableObjectCommand(pCanvas, pObject));
+        pGroup->AddCommand(new CAddDrawableObjectCommand(pCanvas->GetDrawableObjectModel(), pObject));
     }
     if (nOffImage > 0)
         CLogger::Write(ELogLevel_Normal, "Copy boxes from previous image: %d box(es) outside image ID %d skipped",
@@ -305,194 +277,64 @@ int CRoiAnnotation::ImageForValidation(int nViewID) const
     return nImageID >= 0 ? nImageID : m_nCurrentImageID;
 }
 
-void CRoiAnnotation::Validate(int nImageID) const
+std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(int nViewID, unsigned int nGeometryUID) const
 {
-    if (m_host.validateImage)
-        m_host.validateImage(nImageID);
-}
-
-std::shared_ptr<CDrawableGeometry> CRoiAnnotation::FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
-                                                                unsigned int nGeometryUID)
-{
-    if (!pWorkspace)
-        return nullptr;
-    const std::shared_ptr<CDrawableObject> pObject = pWorkspace->Get2DDrawableObject(nViewID, nGeometryUID);
+    const auto it = m_mapViews.find(nViewID);
+    const std::shared_ptr<CDrawableObject> pObject =
+        it != m_mapViews.end() && it->second.pObjects ? it->second.pObjects->FindObject(nGeometryUID) : nullptr;
     if (!pObject || pObject->GetType() != EImageView2DDrawbleObjectType_Geometry)
         return nullptr;
     return std::dynamic_pointer_cast<CDrawableGeometry>(pObject);
 }
 
-bool CRoiAnnotation::InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
-                               const QString* pName)
-{
-    int nRoiID = -1;
-    if (!m_rows.Insert(pObject->GetBoundary(), nImageID, nCategoryID, nRoiID))
-        return false;
-    // Named first, bound second: the name's change event finds no row to rewrite yet.
-    if (pName)
-        pObject->SetName(*pName);
-    pObject->SetExtraInfo(QVariant(nRoiID));
-    return true;
-}
-
 void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName)
 {
-    // The boxes of an image being opened are bound to their rows already; ShowRows asks about those whose class is
-    // gone once the image is whole.
-    if (m_bShowingRows)
+    if (!m_pHost->HasChooser() || !IsValidViewImage(nViewID, nImageUID))
         return;
-    if (!m_host.hasChooser || !m_host.hasChooser())
-        return;
-    if (!IsValidViewImage(nViewID, nImageUID))
-        return;
-    const int nImageID = ImageOfView(nViewID);
-    CImageWorkspaceController* pWorkspace = FindWorkspace();
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
-
-    // A box that comes back through undo or redo carries the ID of the row its removal deleted.
-    int nRoiID = -1;
-    const bool bLostRow = pObject && m_rows.HasDatabase() && BoundRoiID(*pObject, nRoiID) && !m_rows.Find(nRoiID);
-    const int nNamedClass = m_rows.GetCategoryID(strName);
-    if (nNamedClass >= 0)
-    {
-        // A bound box whose row is there is shown by it already. One that lost its row comes back through undo or
-        // redo; an unbound one with a class was copied from another image and takes that class without asking.
-        const bool bUnbound = pObject && m_rows.HasDatabase() && !BoundRoiID(*pObject, nRoiID);
-        if ((bLostRow || bUnbound) && m_host.commandStopped())
-        {
-            // A box that could not get its row leaves the screen: it would show what the file does not hold.
-            if (!InsertRow(pObject, nImageID, nNamedClass))
-                pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
-            Validate(nImageID);
-        }
-        return;
-    }
-    if (!m_host.commandStopped())
-        return;
-    if (!pObject)
-        return;
-    // Its row holds the user's box: no quick class relabels it unasked, and Cancel must not delete it.
-    if (!bLostRow && m_rows.HasDatabase() && BoundRoiID(*pObject, nRoiID))
-    {
-        AskDeletedClass(nImageID, pObject);
-        return;
-    }
-    if (bLostRow)
-        pObject->SetExtraInfo(QVariant());
-
-    QString strClass;
-    const bool bQuick = m_host.quickClass && m_host.quickClass(strClass);
-    if (!bQuick && (!m_host.chooseClass || !m_host.chooseClass(strClass)))
-    {
-        pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
-        return;
-    }
-    if (!m_rows.HasDatabase())
-        return;
-    const int nClassID = m_rows.GetCategoryID(strClass);
-    if (nClassID < 0)
-        return;
-
-    if (!BoundRoiID(*pObject, nRoiID))
-    {
-        if (!InsertRow(pObject, nImageID, nClassID, &strClass))
-            pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
-    }
-    else if (m_rows.UpdateCategory(nRoiID, nClassID))
-        pObject->SetName(strClass);
-    Validate(nImageID);
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
+    // A box that cannot have its row leaves the screen: it would show what the file does not hold.
+    if (!m_boxRows.Added(ImageOfView(nViewID), pObject, strName))
+        m_mapViews[nViewID].pObjects->DeleteObject(pObject);
 }
 
 void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
-    // A box leaving because its row went already (FollowRows).
-    if (m_bShowingRows)
-        return;
-    if (!m_host.commandStopped())
-        return;
-    if (!IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())
-        return;
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    // A box without a row (a ruler, a box whose row went with its class) has nothing to delete and asks nothing.
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
+    if (!pObject || !CRoiBoxRows::BoundRoiID(*pObject, nRoiID))
         return;
-    m_rows.Delete(nRoiID);
-    Validate(ImageForValidation(nViewID));
+    if (!m_pHost->CommandStopped() || !IsValidViewImage(nViewID, nImageUID) || !m_pHost->HasChooser())
+        return;
+    m_boxRows.AboutToBeDeleted(ImageForValidation(nViewID), *pObject);
 }
 
 void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
 {
-    // Adding each box of an image being opened deselects the one before: its row holds it already.
-    if (m_bShowingRows)
-        return;
-    if (!m_host.commandStopped() || !IsValidViewImage(nViewID, nImageUID) || !m_host.hasChooser || !m_host.hasChooser())
-        return;
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(FindWorkspace(), nViewID, nGeometryUID);
+    // An unbound box has no row to write; a new box is named before it is bound to its row.
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
+    if (!pObject || !CRoiBoxRows::BoundRoiID(*pObject, nRoiID))
         return;
-    const int nImageID = ImageForValidation(nViewID);
-    const QRectF box = pObject->GetBoundary();
-    const std::shared_ptr<CDatasetROIRecord> pRow = m_rows.Find(nRoiID);
-    if (!pRow)
-    {
-        // Its row went while the box stayed on screen: the box is what the user sees, so it gets a row again.
-        InsertRow(pObject, nImageID, m_rows.GetCategoryID(pObject->GetName()));
-        Validate(nImageID);
+    if (!IsValidViewImage(nViewID, nImageUID) || !m_pHost->HasChooser())
         return;
-    }
-    // A relabel, or its undo or redo, renames the box: the row takes the class the name gives. A refused write puts
-    // the row's class back on the box.
-    const int nNamedClass = m_rows.GetCategoryID(pObject->GetName());
-    if (nNamedClass >= 0 && nNamedClass != pRow->GetCategoryID())
-    {
-        if (!m_rows.UpdateCategory(nRoiID, nNamedClass))
-            pObject->SetName(m_rows.GetCategoryName(pRow->GetCategoryID()));
-        Validate(nImageID);
-    }
-    else if (nNamedClass < 0)
-    {
-        // A name no class has (an undo back to a class deleted since) cannot be written: the box shows its row's.
-        const QString strRowClass = m_rows.GetCategoryName(pRow->GetCategoryID());
-        if (pObject->GetName() != strRowClass)
-            pObject->SetName(strRowClass);
-    }
-    // Selecting or restyling a box reports a change too; a row that holds the box already needs no write, and an
-    // unchanged row cannot change the image's validity.
-    if (pRow->GetX() == box.x() && pRow->GetY() == box.y() && pRow->GetWidth() == box.width() &&
-        pRow->GetHeight() == box.height())
-    {
-        CLogger::Write(ELogLevel_Debug, "Update ROI to ID %d OK", nRoiID);
-        return;
-    }
-    m_rows.UpdateBox(nRoiID, box);
-    Validate(nImageID);
+    m_boxRows.Changed(ImageForValidation(nViewID), *pObject);
 }
 
 void CRoiAnnotation::ChangeClass(int nViewID, unsigned int nGeometryUID)
 {
-    if (!m_host.hasChooser || !m_host.hasChooser())
+    if (!m_pHost->HasChooser())
         return;
     CImageWorkspaceController* pWorkspace = FindWorkspace();
-    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(pWorkspace, nViewID, nGeometryUID);
-    int nRoiID = -1;
-    if (!pObject || !BoundRoiID(*pObject, nRoiID) || !m_rows.HasDatabase())
-        return;
+    const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
     QString strClass;
-    if (!m_host.chooseClass || !m_host.chooseClass(strClass))
-        return;
-    // The box shows its new class only once its row holds it; a class gone meanwhile leaves the box as it is.
-    const int nClassID = m_rows.GetCategoryID(strClass);
-    if (nClassID < 0)
-        return;
-    // Written before the step is pushed: a refused write leaves neither a relabelled box nor an empty step.
-    if (m_rows.Find(nRoiID) && !m_rows.UpdateCategory(nRoiID, nClassID))
+    if (!pObject || !m_boxRows.ChooseNewClass(*pObject, strClass))
         return;
     // One undo step; on undo and redo the name's change event writes the row, and a box whose row went gets a new
     // one, with the new class, from it.
-    if (CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID))
+    if (CImageViewerController* pViewer = pWorkspace ? pWorkspace->GetViewerController(nViewID) : nullptr)
         pViewer->GetCanvasController()->RelabelObjects({pObject}, strClass);
     else
         pObject->SetName(strClass);
-    Validate(ImageForValidation(nViewID));
+    m_boxRows.Validate(ImageForValidation(nViewID));
 }

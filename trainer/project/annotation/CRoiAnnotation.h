@@ -1,23 +1,25 @@
 #pragma once
 
-#include "project/annotation/CRoiRows.h"
+#include "project/annotation/CRoiBoxRows.h"
 
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 class CDatabase;
 class CDrawableGeometry;
+class CDrawableObjectModel;
 class CImageWorkspaceController;
+class IRoiAnnotationHost;
 
-// Keeps the boxes shown on project images and the project's dataset_roi rows in step: opening a project image turns its
-// rows into rectangles, and every add, delete, change and relabel of a box on a project view writes its row. Which
-// view shows which project image is kept here, per view, so that two project images shown side by side never trade
-// boxes.
+// Binds the workspace's views to the project's images: opening a project image shows its rows as rectangles on the
+// view it went to, and the add, delete, change and relabel events of a box on a project view go to the row side
+// (CRoiBoxRows), which writes its row. Which view shows which project image is kept here, per view, so that two
+// project images shown side by side never trade boxes.
 //
 // Whatever sequence of draws, moves, resizes, relabels, deletes, undos and redos the workspace reports, every geometry
 // object bound on a project view has exactly one row holding its box and class: an object that comes back (undo of a
@@ -26,27 +28,9 @@ class CImageWorkspaceController;
 class CRoiAnnotation
 {
 public:
-    // What the annotation asks of the project controller that owns it.
-    struct SHost
-    {
-        // True while the trainer is stopped; otherwise tells the user and gives false.
-        std::function<bool()> commandStopped;
-        // True when the class chooser exists.
-        std::function<bool()> hasChooser;
-        // Fills and shows the class chooser; true with the chosen name when the user accepted.
-        std::function<bool(QString&)> chooseClass;
-        // As chooseClass, for a box bound to a row whose class was deleted: the chooser says so. May be empty (the
-        // box is then left as it is).
-        std::function<bool(QString&)> chooseDeletedClass;
-        // Answers for the chooser when a new box can take a class without asking; true with the class name then.
-        // May be empty.
-        std::function<bool(QString&)> quickClass;
-        // Revalidates one project image by its ID.
-        std::function<void(int)> validateImage;
-    };
-
     // The database is not owned and may be null.
-    CRoiAnnotation(CDatabase* pDatabase, SHost host);
+    CRoiAnnotation(CDatabase* pDatabase, std::unique_ptr<IRoiAnnotationHost> pHost);
+    ~CRoiAnnotation();
 
     // Forgets every view, the current image and the undo histories of project images.
     void Reset();
@@ -74,20 +58,20 @@ public:
     // Closes the image in every view that shows it as a project image, and forgets its undo histories.
     void CloseImage(int nImageID);
 
-    // A box bound to a row whose class was deleted is asked about with chooseDeletedClass (never with quickClass):
-    // only an answer writes its row, and Cancel leaves box and row as they are. Opening an image asks so for each
-    // such box once all its boxes are shown.
+    // The events of the boxes on a view (see CRoiBoxRows for what each writes). A box bound to a row whose class was
+    // deleted is asked about with ChooseDeletedClass (never with QuickClass) once all boxes of the image it is on are
+    // shown: only an answer writes its row, and Cancel leaves box and row as they are.
     void ObjectAdded(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID, const QString& strName);
     void ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     void ObjectChanged(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID);
     void ChangeClass(int nViewID, unsigned int nGeometryUID);
     // The project file changed the rows of shown boxes behind their back (a deleted class took its boxes with it or
-    // gave them another class): on every project view a bound box whose row is gone leaves the view without an undo
-    // step, and one whose row names another class shows that name. Writes nothing.
+    // gave them another class): on every project view a bound box whose row is gone is unbound and leaves the view
+    // without an undo step, and one whose row names another class shows that name. Writes nothing.
     void FollowRows();
 
     // The rows and class names behind the boxes: for lookups of a class by name or ID.
-    const CRoiRows& Rows() const { return m_rows; }
+    const CRoiRows& Rows() const { return m_boxRows.Rows(); }
 
     static CImageWorkspaceController* FindWorkspace();
 
@@ -96,21 +80,16 @@ private:
     {
         unsigned int nImageUID = 0;
         int nImageID = -1;
+        // The view's objects, where the boxes of its events are found. Watched: the workspace may go first.
+        QPointer<CDrawableObjectModel> pObjects;
     };
 
-    // The geometry object with that UID on the view, or empty.
-    static std::shared_ptr<CDrawableGeometry> FindGeometry(CImageWorkspaceController* pWorkspace, int nViewID,
-                                                           unsigned int nGeometryUID);
-    // Inserts a row for the object's box on the image and binds the object to it, naming it first when a name is
-    // given; false when the insert failed.
-    bool InsertRow(const std::shared_ptr<CDrawableGeometry>& pObject, int nImageID, int nCategoryID,
-                   const QString* pName = nullptr);
+    // The geometry object with that UID on the project view, or empty.
+    std::shared_ptr<CDrawableGeometry> FindGeometry(int nViewID, unsigned int nGeometryUID) const;
     // Shows the image's rows on the view: its parked undo history comes back with its objects when they still are
     // the rows, else new objects are made from the rows and the history starts empty. Either way the view's history
     // is the image's from now on.
     void ShowRows(CImageWorkspaceController* pWorkspace, int nViewID, int nImageID);
-    // Asks the class of a box bound to a row whose class is gone, and writes the answer into the row.
-    void AskDeletedClass(int nImageID, const std::shared_ptr<CDrawableGeometry>& pObject);
     // Closes the image in every view that shows it as a project image.
     void CloseViewsOf(int nImageID);
     // What follows the workspace's open of the image file in view nViewID (all bits of nImageUID set when nothing
@@ -118,21 +97,17 @@ private:
     void ShowOpened(CImageWorkspaceController* pWorkspace, int nImageID, int nViewID, unsigned int nImageUID);
     // The image the view shows, else the current image.
     int ImageForValidation(int nViewID) const;
-    void Validate(int nImageID) const;
     // Binds the view's objects to the project image it now shows (see CImageViewerController).
     static void BindObjects(CImageWorkspaceController* pWorkspace, int nViewID);
     // The UID of the image object that holds the view's project image now.
     static unsigned int ProjectImageUID(int nViewID, const SViewImage& view);
 
+    std::unique_ptr<IRoiAnnotationHost> m_pHost;
     // The rows are read and written here only.
-    CRoiRows m_rows;
-    SHost m_host;
+    CRoiBoxRows m_boxRows;
     int m_nCurrentImageID = -1;
     int m_nCurrentViewID = -1;
     std::map<int, SViewImage> m_mapViews;
     // Per view, the project image it showed before its current one.
     std::map<int, int> m_mapPreviousImages;
-    // While views are made to show what the rows hold (an image being opened, rows changed by the file), their
-    // object events write nothing.
-    bool m_bShowingRows = false;
 };

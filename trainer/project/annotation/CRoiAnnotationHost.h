@@ -1,19 +1,39 @@
 #pragma once
 
-#include "project/annotation/CRoiAnnotation.h"
+#include "project/annotation/IRoiAnnotationHost.h"
 
-class CProjectController;
+#include <QPointer>
+
+#include <memory>
+
+class CDatabase;
 class CProjectEditors;
+class CProjectModel;
+class QWidget;
 
-// What the annotation of the project's boxes asks of the project it belongs to: whether the trainer is stopped and
-// the revalidation of an image (the controller), the class chooser (the editors), and the class a new box takes
-// without asking while "Quick class" is on (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME, when the project
-// has that class).
-class CRoiAnnotationHost
+// What the annotation of the project's boxes asks of the project it belongs to, answered from the project's parts
+// rather than from its controller: whether the trainer is stopped (CRunStateCheck, told over the project view), the
+// revalidation of an image (CImageValidation on the model), the class chooser (the editors), and the class a new box
+// takes without asking while "Quick class" is on (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME, when the
+// project has that class).
+class CRoiAnnotationHost : public IRoiAnnotationHost
 {
 public:
-    CRoiAnnotationHost() = delete;
+    // Nothing is owned; the database and the editors must outlive this host, the model is watched.
+    CRoiAnnotationHost(CProjectModel* pModel, CDatabase* pDatabase, CProjectEditors* pEditors, QWidget* pView);
+    static std::unique_ptr<IRoiAnnotationHost> Make(CProjectModel* pModel, CDatabase* pDatabase,
+                                                    CProjectEditors* pEditors, QWidget* pView);
 
-    // Neither is owned; both must outlive the annotation given the answers.
-    static CRoiAnnotation::SHost Make(CProjectController* pController, CProjectEditors* pEditors);
+    bool CommandStopped() override;
+    bool HasChooser() const override;
+    bool ChooseClass(QString& strClass) override;
+    bool ChooseDeletedClass(QString& strClass) override;
+    bool QuickClass(QString& strClass) override;
+    void ValidateImage(int nImageID) override;
+
+private:
+    QPointer<CProjectModel> m_pModel;
+    CDatabase* m_pDatabase;
+    CProjectEditors* m_pEditors;
+    QWidget* m_pView;
 };

@@ -3,19 +3,12 @@
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2DController.h"
+#include "project/annotation/CRoiBoxRows.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
 #include <memory>
 #include <vector>
-
-void CShownRows::ShowClass(CDrawableGeometry& object, const QString& strClass)
-{
-    // An empty name given to an object never named keeps the made-up one; it is stored over another name.
-    if (strClass.isEmpty() && !object.GetName().isEmpty())
-        object.SetName(QStringLiteral(" "));
-    object.SetName(strClass);
-}
 
 void CShownRows::Follow(CImageWorkspaceController* pWorkspace, int nViewID, const std::map<int, int>& mapRowClasses,
                         const std::map<int, QString>& mapNames)
@@ -40,11 +33,13 @@ void CShownRows::Follow(CImageWorkspaceController* pWorkspace, int nViewID, cons
         const auto itRow = mapRowClasses.find(nRoiID);
         if (itRow == mapRowClasses.end())
         {
+            // Its row is gone already: unbound, its removal deletes no row.
+            pObject->SetExtraInfo(QVariant());
             pWorkspace->Delete2DDrawableObject(nViewID, pObject->GetUID());
             continue;
         }
         const auto itName = mapNames.find(itRow->second);
-        ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
+        CRoiBoxRows::ShowClass(*pObject, itName == mapNames.end() ? QString() : itName->second);
     }
     pViewer->GetCanvasController()->RepaintCanvas();
 }

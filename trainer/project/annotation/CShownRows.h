@@ -4,7 +4,6 @@
 
 #include <map>
 
-class CDrawableGeometry;
 class CImageWorkspaceController;
 
 // The boxes a project view shows, made to show what the rows of its image hold: after the project file changed the rows
@@ -12,12 +11,9 @@ class CImageWorkspaceController;
 class CShownRows
 {
 public:
-    // Names the box after its class. Empty for a class that is gone: the box then shows no name, where the canvas
-    // would make one up for an object never named.
-    static void ShowClass(CDrawableGeometry& object, const QString& strClass);
     // On view nViewID: a box bound to a row (its extra information) that is not in mapRowClasses (row ID to class
-    // ID) leaves the view without an undo step; every other bound box shows its row's class name from mapNames (ID to
-    // name). The caller keeps the view's object events from writing meanwhile.
+    // ID) is unbound, having no row, and leaves the view without an undo step; every other bound box shows its row's
+    // class name from mapNames (ID to name), which its row holds already.
     static void Follow(CImageWorkspaceController* pWorkspace, int nViewID, const std::map<int, int>& mapRowClasses,
                        const std::map<int, QString>& mapNames);
 };

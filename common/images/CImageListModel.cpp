@@ -1,4 +1,4 @@
-#include "workspace/CImageListModel.h"
+#include "images/CImageListModel.h"
 
 #include "frame/CLogger.h"
 
