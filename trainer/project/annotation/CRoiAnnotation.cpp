@@ -47,6 +47,7 @@ void CRoiAnnotation::Reset()
     m_nCurrentViewID = -1;
     m_mapViews.clear();
     m_mapPreviousImages.clear();
+    m_boxRows.ForgetKnownRows();
     // Another project's images reuse the IDs: no history outlives the project it was made in.
     CRoiHistories::ForgetAll(FindWorkspace());
 }
@@ -118,6 +119,7 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     // One select of the classes instead of one per row.
     const std::map<int, QString> mapNames = rows.ClassNames();
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
+    m_boxRows.KnowRows(vctRows);
 
     // The image's history comes back with the very objects its commands hold while they still are its rows. Either
     // way the boxes arrive bound to their rows, so their add events write nothing.
@@ -135,6 +137,7 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
 
 void CRoiAnnotation::FollowRows()
 {
+    m_boxRows.ForgetKnownRows();
     CImageWorkspaceController* pWorkspace = FindWorkspace();
     const CRoiRows& rows = m_boxRows.Rows();
     if (!pWorkspace || !rows.HasDatabase())
@@ -215,6 +218,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
 void CRoiAnnotation::CloseImage(int nImageID)
 {
     CloseViewsOf(nImageID);
+    m_boxRows.ForgetKnownRows();
     // A removed image's ID may come back with another image; its history must not.
     CRoiHistories::Forget(FindWorkspace(), nImageID);
 }

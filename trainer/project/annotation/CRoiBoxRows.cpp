@@ -55,6 +55,7 @@ bool CRoiBoxRows::InsertRow(CDrawableGeometry& object, int nImageID, int nCatego
     if (!m_rows.Insert(object.GetBoundary(), nImageID, nCategoryID, nRoiID))
         return false;
     object.SetExtraInfo(QVariant(nRoiID));
+    m_setKnownRows.insert(nRoiID);
     return true;
 }
 
@@ -64,7 +65,7 @@ bool CRoiBoxRows::Added(int nImageID, const std::shared_ptr<CDrawableGeometry>& 
     const bool bBound = pObject && HasDatabase() && BoundRoiID(*pObject, nRoiID);
     // Made from its row (an image being opened, its history coming back): the row holds it already. Boxes whose
     // class is gone are asked about once the image is whole (AskGoneClasses).
-    if (bBound && m_rows.Find(nRoiID))
+    if (bBound && (m_setKnownRows.count(nRoiID) > 0 || m_rows.Find(nRoiID)))
         return true;
     // What is bound now comes back through undo or redo with the ID of the row its removal deleted.
     const bool bLostRow = bBound;
@@ -102,6 +103,7 @@ void CRoiBoxRows::AboutToBeDeleted(int nImageID, const CDrawableGeometry& object
     int nRoiID = -1;
     if (!HasDatabase() || !BoundRoiID(object, nRoiID))
         return;
+    m_setKnownRows.erase(nRoiID);
     m_rows.Delete(nRoiID);
     Validate(nImageID);
 }
@@ -191,6 +193,12 @@ void CRoiBoxRows::AskGoneClass(int nImageID, CDrawableGeometry& object)
     if (m_rows.UpdateCategory(nRoiID, nClassID))
         object.SetName(strClass);
     Validate(nImageID);
+}
+
+void CRoiBoxRows::KnowRows(const std::vector<std::shared_ptr<CDatasetROIRecord>>& vctRows)
+{
+    for (const std::shared_ptr<CDatasetROIRecord>& pRow : vctRows)
+        m_setKnownRows.insert(pRow->GetID());
 }
 
 void CRoiBoxRows::Validate(int nImageID)

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class CDatabase;
@@ -60,6 +61,11 @@ public:
 
     void Validate(int nImageID);
 
+    // The rows just read to show an image: their boxes' adds need no look-up. Forgotten whenever the file may have
+    // lost rows behind the boxes' back (a class deletion, a removed image, another project).
+    void KnowRows(const std::vector<std::shared_ptr<CDatasetROIRecord>>& vctRows);
+    void ForgetKnownRows() { m_setKnownRows.clear(); }
+
 private:
     void AskGoneClass(int nImageID, CDrawableGeometry& object);
     // Names the box (when a name is given) and inserts its row, then binds the box to it; false when the insert
@@ -68,4 +74,7 @@ private:
 
     CRoiRows m_rows;
     IRoiAnnotationHost& m_host;
+    // Rows known to be in the file, read for a view or written here: an image opened with thousands of boxes reads
+    // its rows once instead of once more per box.
+    std::unordered_set<int> m_setKnownRows;
 };
