@@ -8,7 +8,7 @@
 #include "frame/CSettingController.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

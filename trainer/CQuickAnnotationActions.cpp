@@ -5,6 +5,7 @@
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/CRoiAnnotationHost.h"
 #include "project/ECommandState.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
@@ -24,7 +25,7 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
     pQuickClass = new QAction("Quick class", pWindow);
     pQuickClass->setCheckable(true);
     pQuickClass->setToolTip("Quick class: new boxes take the class shown beside it");
-    pQuickClass->setChecked(CSetting::GetInt(CProjectController::QUICK_CLASS, 0) != 0);
+    pQuickClass->setChecked(CSetting::GetInt(CRoiAnnotationHost::QUICK_CLASS, 0) != 0);
 
     // "Import Dataset" sits with the other project file commands, above "Recent".
     commands.pFileMenu->insertAction(commands.pFileCommandsEnd, pImportDataset);
@@ -33,7 +34,7 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
 
     QToolBar* pToolBar = commands.pToolBar;
     pClassBox = new QComboBox(pToolBar);
-    pClassBox->setObjectName(CProjectController::QUICK_CLASS_NAME);
+    pClassBox->setObjectName(CRoiAnnotationHost::QUICK_CLASS_NAME);
     pClassBox->setToolTip("Class of new boxes while \"Quick class\" is on");
     pClassBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // Before the spacer that pushes "Setting" to the far end.
@@ -48,15 +49,15 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
                      {
                          // The box shows the class new boxes take: turned on, that is the class, stored or not.
                          if (bOn && !pClassBox->currentText().isEmpty())
-                             CSetting::Set(CProjectController::QUICK_CLASS_NAME, pClassBox->currentText());
-                         CSetting::Set(CProjectController::QUICK_CLASS, bOn ? 1 : 0);
+                             CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, pClassBox->currentText());
+                         CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, bOn ? 1 : 0);
                      });
     QObject::connect(pClassBox, &QComboBox::currentTextChanged,
                      [this](const QString& strName)
                      {
                          // Refilling the box passes through other names: only the user's choice is stored.
                          if (!m_bFilling && !strName.isEmpty())
-                             CSetting::Set(CProjectController::QUICK_CLASS_NAME, strName);
+                             CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, strName);
                      });
     QObject::connect(pController, &CProjectController::signal_ClassesChanged, pClassBox, [this] { RefreshClasses(); });
     for (auto signal : {&CProjectModel::signal_ChangeProject, &CProjectModel::signal_CloseProject,
@@ -80,12 +81,12 @@ void CQuickAnnotationActions::RefreshClasses()
     pClassBox->clear();
     if (m_pModel && m_pController && !m_pModel->GetProjectDir().isEmpty())
         pClassBox->addItems(m_pController->GetClassNames());
-    const int nStored = pClassBox->findText(CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString()));
+    const int nStored = pClassBox->findText(CSetting::GetString(CRoiAnnotationHost::QUICK_CLASS_NAME, QString()));
     pClassBox->setCurrentIndex(nStored >= 0 ? nStored : 0);
     m_bFilling = false;
     // A project without the stored class shows its first class: that is the one new boxes take.
     if (nStored < 0 && pClassBox->count() > 0 && pQuickClass->isChecked())
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, pClassBox->currentText());
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, pClassBox->currentText());
 }
 
 void CQuickAnnotationActions::CanvasKey(int nKey)

@@ -13,7 +13,7 @@ class QWidget;
 // The main window's commands for fast labelling and bringing in labelled data: "Import Dataset" in the "File" menu
 // (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
 // in the tool bar, the combo box of the class that new boxes take while it is on. Both are remembered as settings
-// (CProjectController::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
+// (CRoiAnnotationHost::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
 // combo box are children of the window; this object only keeps pointers. While "Quick class" is on, the keys 1 to 9
 // over a canvas choose the first to ninth class of the combo box.
 class CQuickAnnotationActions

@@ -8,7 +8,7 @@
 #include "frame/CLogger.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
 #include "project/images/CDatasetImageStore.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QDir>

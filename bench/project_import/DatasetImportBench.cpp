@@ -9,7 +9,7 @@
 #include "project/CProjectModel.h"
 #include "project/import/CYoloDatasetImport.h"
 #include "project/import/CYoloDatasetScan.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -3,8 +3,8 @@
 // while a row far down is current. Each step is timed until the tree shows the model's list again.
 
 #include "project/CProjectModel.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
 #include "views/CProjectView.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "database/CDatabase.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
-#include "project/lifecycle/CProjectTrainingRecord.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectRecordFactory.h"
+#include "project/store/CProjectTrainingRecord.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "CTestSandbox.h"
 
 #include "database/CDatabase.h"
-#include "project/lifecycle/CNewProjectController.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CProjectPropertyRecord.h"
+#include "project/store/CProjectRecordFactory.h"
+#include "views/CNewProjectController.h"
 #include "views/CNewProjectDlg.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "CTestSandbox.h"
 
 #include "database/CDatabase.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 #include "views/CClassChooserController.h"
 #include "views/CClassChooserView.h"
 #include "views/CClassEditorController.h"

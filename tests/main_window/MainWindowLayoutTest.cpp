@@ -4,6 +4,7 @@
 #include "frame/CLogView.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/CRoiAnnotationHost.h"
 #include "views/CProjectView.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
@@ -274,7 +275,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, chosen);
         QVERIFY(ShowWindow());
-        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CProjectController::QUICK_CLASS_NAME);
+        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CRoiAnnotationHost::QUICK_CLASS_NAME);
         QVERIFY(pClassBox);
         pClassBox->addItems({"cat", "dog", "bird"});
         pClassBox->setCurrentText("dog");

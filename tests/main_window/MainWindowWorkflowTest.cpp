@@ -3,6 +3,7 @@
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/CRoiAnnotationHost.h"
 #include "project/ECommandState.h"
 #include "project/run/CTrainingChartModel.h"
 
@@ -110,13 +111,13 @@ private slots:
     void quickClassTurnedOnTakesTheClassShown()
     {
         // The class stored last is one of another project.
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, QString("eel"));
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString("eel"));
         QVERIFY(CreateProjectFromDialog("quick"));
         AddImages(true, {WriteImage("a.png", Qt::darkGreen)});
         const int a = ImageID("a.png");
         Sql({"INSERT INTO category (NAME) VALUES ('cat'), ('dog')"});
         emit m_pWindow->GetProjectController()->signal_ClassesChanged();
-        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CProjectController::QUICK_CLASS_NAME);
+        auto* pClassBox = m_pWindow->findChild<QComboBox*>(CRoiAnnotationHost::QUICK_CLASS_NAME);
         QCOMPARE(pClassBox->currentText(), QString("cat"));
         QVERIFY(ShowWindow());
         QVERIFY(ClickImageInTree("a.png"));

@@ -4,7 +4,7 @@
 #include "frame/CUndoStack.h"
 #include "process/CImageProcessView.h"
 #include "project/CProjectModel.h"
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
 #include "views/CDatasetReportView.h"
 #include "workspace/CImageViewer.h"
 

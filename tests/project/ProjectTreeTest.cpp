@@ -3,8 +3,8 @@
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
 #include "views/CProjectView.h"
 
 #include <QApplication>

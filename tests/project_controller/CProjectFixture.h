@@ -1,7 +1,7 @@
 #pragma once
 
-#include "project/lifecycle/CNewProjectController.h"
 #include "views/CClassChooserView.h"
+#include "views/CNewProjectController.h"
 #include "views/CNewProjectDlg.h"
 
 #include <QComboBox>

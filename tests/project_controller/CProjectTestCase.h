@@ -12,7 +12,7 @@
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
 #include "views/CConfigurationEditorView.h"
 #include "views/CProjectView.h"
 #include "views/CTextEditorView.h"

@@ -1,6 +1,6 @@
 #include "CProjectTestCase.h"
 
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageRecord.h"
 
 #include <QImageReader>
 #include <QImageWriter>

@@ -3,7 +3,7 @@
 #include "database/CDatabase.h"
 #include "project/import/CYoloDatasetImport.h"
 #include "project/import/CYoloDatasetScan.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
 using namespace ProjectTest;
 

@@ -6,7 +6,7 @@
 #include "frame/CSetting.h"
 #include "project/annotation/CRoiBoxRows.h"
 #include "project/annotation/IRoiAnnotationHost.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
 #include "Geometry/COvrelRectangle.h"
 

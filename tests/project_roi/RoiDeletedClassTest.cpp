@@ -1,6 +1,7 @@
 #include "CRoiTestCase.h"
 
 #include "frame/CSetting.h"
+#include "project/CRoiAnnotationHost.h"
 
 using namespace ProjectTest;
 
@@ -12,8 +13,8 @@ class RoiDeletedClassTest : public CRoiTestCase
 
     void CleanupCase() override
     {
-        CSetting::Set(CProjectController::QUICK_CLASS, 0);
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, QString());
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 0);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
         CRoiTestCase::CleanupCase();
     }
     // The next class chooser accepts strClass (cancelled for a null text) and notes the reason it showed.
@@ -56,8 +57,8 @@ private slots:
         QFETCH(int, quick);
         QFETCH(QString, answer);
         QFETCH(QStringList, rows);
-        CSetting::Set(CProjectController::QUICK_CLASS, quick);
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, QString("dog"));
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, quick);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString("dog"));
         AnnotatedProject({"1 10 20 30 40 9", "1 1 2 3 4 1"});
         QStringList lstReasons;
         m_pCase->answers.dialogs.push_back(CWorkspaceFixture::Choose(0, &m_lstOffered));

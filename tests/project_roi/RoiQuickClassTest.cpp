@@ -1,6 +1,7 @@
 #include "CRoiTestCase.h"
 
 #include "frame/CSetting.h"
+#include "project/CRoiAnnotationHost.h"
 
 using namespace ProjectTest;
 
@@ -12,8 +13,8 @@ class RoiQuickClassTest : public CRoiTestCase
 
     void CleanupCase() override
     {
-        CSetting::Set(CProjectController::QUICK_CLASS, 0);
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, QString());
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 0);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
         CRoiTestCase::CleanupCase();
     }
     // The next class chooser gets the keys as a user types them into it; it counts as accepted when they accept it.
@@ -110,8 +111,8 @@ private slots:
         QFETCH(int, quick);
         QFETCH(QString, quickClass);
         QFETCH(int, asked);
-        CSetting::Set(CProjectController::QUICK_CLASS, quick);
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, quickClass);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, quick);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, quickClass);
         AnnotatedProject({"1 10 20 30 40 1"});
         OpenImage(1, 0);
         const int nAskedBefore = m_pCase->answers.asked.size();
@@ -136,8 +137,8 @@ private slots:
 
     void quickClassLeavesRelabellingToTheChooser()
     {
-        CSetting::Set(CProjectController::QUICK_CLASS, 1);
-        CSetting::Set(CProjectController::QUICK_CLASS_NAME, "dog");
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 1);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, "dog");
         AnnotatedProject({"1 10 20 30 40 1"});
         OpenImage(1, 0);
         AnswerClass("bird");

@@ -1,9 +1,9 @@
 #include "CSqliteReader.h"
 
 #include "database/CDatabase.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
-#include "project/lifecycle/CProjectTrainingRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectRecordFactory.h"
+#include "project/store/CProjectTrainingRecord.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

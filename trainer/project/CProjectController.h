@@ -100,10 +100,6 @@ public:
     // showed before become boxes with rows on its current one, as one undo step; the number of boxes copied.
     int CopyPreviousBoxes(int nViewID);
 
-    // Settings of "Quick class": 1 while a new box takes the class named by QUICK_CLASS_NAME without the chooser
-    // (when the project has that class; otherwise the chooser asks as before).
-    static inline const QString QUICK_CLASS = QStringLiteral("TRAINER_QUICK_CLASS");
-    static inline const QString QUICK_CLASS_NAME = QStringLiteral("TRAINER_QUICK_CLASS_NAME");
     // The open project's class names in the order the chooser offers them.
     QStringList GetClassNames();
 

@@ -1,8 +1,8 @@
 #include "project/CProjectModel.h"
 
 #include "project/ECommandState.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
 
 #include <algorithm>
 #include <random>

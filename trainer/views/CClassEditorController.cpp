@@ -4,10 +4,10 @@
 #include "database/CDatabaseRecord.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
-#include "project/classes/CCategoryRecord.h"
 #include "project/classes/CClassDeletion.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CSafeName.h"
 #include "views/CClassEditorView.h"
 
 #include <QStringList>

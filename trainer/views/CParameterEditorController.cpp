@@ -1,6 +1,6 @@
 #include "views/CParameterEditorController.h"
 
-#include "project/settings/CParameterRecord.h"
+#include "project/store/CParameterRecord.h"
 #include "views/CParameterEditorView.h"
 
 #include <memory>

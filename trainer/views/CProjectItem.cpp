@@ -1,6 +1,6 @@
 #include "views/CProjectItem.h"
 
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
 
 CProjectItem::CProjectItem(EProjectItemType eType) : m_eType(eType) {}
 

@@ -2,7 +2,7 @@
 
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
 #include "views/CProjectItem.h"
 
 #include <QAction>

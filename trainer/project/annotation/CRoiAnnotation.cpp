@@ -10,10 +10,10 @@
 #include "frame/CMVCRegistry.h"
 #include "frame/CUndoCommandGroup.h"
 #include "frame/CUndoStack.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/annotation/CRoiHistories.h"
 #include "project/annotation/CShownRows.h"
 #include "project/annotation/IRoiAnnotationHost.h"
+#include "project/store/CDatasetROIRecord.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 

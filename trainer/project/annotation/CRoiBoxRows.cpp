@@ -2,8 +2,8 @@
 
 #include "canvas/CDrawableGeometry.h"
 #include "frame/CLogger.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/annotation/IRoiAnnotationHost.h"
+#include "project/store/CDatasetROIRecord.h"
 
 #include "Geometry/COvrelRectangle.h"
 

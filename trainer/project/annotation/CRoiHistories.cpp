@@ -3,7 +3,7 @@
 #include "canvas/CCanvasHistories.h"
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CImageView2DController.h"
-#include "project/annotation/CDatasetROIRecord.h"
+#include "project/store/CDatasetROIRecord.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 

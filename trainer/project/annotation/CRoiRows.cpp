@@ -2,8 +2,8 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/classes/CProjectCategories.h"
+#include "project/store/CDatasetROIRecord.h"
 
 CRoiRows::CRoiRows(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 

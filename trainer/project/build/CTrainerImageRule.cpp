@@ -1,6 +1,6 @@
 #include "project/build/CTrainerImageRule.h"
 
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QStringList>
 

@@ -2,15 +2,15 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CBuildFileSet.h"
 #include "project/build/CBuildOutcome.h"
 #include "project/build/CTrainerImageRule.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CProjectLayout.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectLayout.h"
+#include "project/store/CSafeName.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,8 +1,8 @@
 #include "project/classes/CClassDeletion.h"
 
 #include "database/CDatabase.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetROIRecord.h"
 
 #include <QVariant>
 

@@ -2,7 +2,7 @@
 
 #include "database/CDatabase.h"
 #include "database/CDatabaseRecord.h"
-#include "project/classes/CCategoryRecord.h"
+#include "project/store/CCategoryRecord.h"
 
 #include <QVariant>
 

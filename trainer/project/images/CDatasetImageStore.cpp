@@ -3,12 +3,12 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
 #include "project/images/CImageDecodeQueue.h"
-#include "project/lifecycle/CProjectLayout.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectLayout.h"
+#include "project/store/CSafeName.h"
 
 #include <QCoreApplication>
 #include <QDir>

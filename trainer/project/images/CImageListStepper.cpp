@@ -2,8 +2,8 @@
 
 #include "database/CDatabase.h"
 #include "project/CProjectModel.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetROIRecord.h"
 
 #include <algorithm>
 #include <set>

@@ -3,13 +3,13 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
-#include "project/annotation/CBoxRule.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CBuildOutcome.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/images/CDatasetImageEntry.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CBoxRule.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CSafeName.h"
 
 #include <array>
 #include <climits>

@@ -3,13 +3,13 @@
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/images/CDatasetImageRecord.h"
 #include "project/import/CYoloDatasetScan.h"
-#include "project/lifecycle/CProjectLayout.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectLayout.h"
+#include "project/store/CSafeName.h"
 
 #include "frame/CPrompt.h"
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "project/import/CYoloDatasetScan.h"
 
-#include "project/annotation/CBoxRule.h"
 #include "project/build/CTrainerImageRule.h"
+#include "project/store/CBoxRule.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,10 +4,10 @@
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "project/CProjectModel.h"
-#include "project/images/CDatasetImageEntry.h"
 #include "project/lifecycle/CProjectFolderRemover.h"
-#include "project/lifecycle/CProjectLayout.h"
 #include "project/lifecycle/CProjectLock.h"
+#include "project/store/CDatasetImageEntry.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QFileInfo>
 #include <QStringList>

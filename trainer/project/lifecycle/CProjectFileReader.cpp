@@ -2,11 +2,11 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CProjectTrainingRecord.h"
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectPropertyRecord.h"
+#include "project/store/CProjectTrainingRecord.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "project/lifecycle/CProjectFolderRemover.h"
 
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CSafeName.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "project/lifecycle/CProjectLock.h"
 
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QLockFile>
 

@@ -1,12 +1,12 @@
 #include "project/report/CDatasetReport.h"
 
 #include "database/CDatabase.h"
-#include "project/annotation/CDatasetROIRecord.h"
 #include "project/build/CTrainerImageRule.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CProjectLayout.h"
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectLayout.h"
+#include "project/store/CSafeName.h"
 
 #include <QDir>
 #include <QFileInfo>

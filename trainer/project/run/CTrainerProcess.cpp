@@ -2,7 +2,7 @@
 
 #include "frame/CLogger.h"
 #include "project/ECommandState.h"
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QElapsedTimer>
 #include <QFile>

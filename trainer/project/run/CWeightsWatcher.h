@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QDateTime>
 #include <QHash>

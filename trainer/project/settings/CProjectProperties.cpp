@@ -2,7 +2,7 @@
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CProjectPropertyRecord.h"
 
 namespace
 {

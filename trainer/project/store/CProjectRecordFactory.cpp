@@ -1,11 +1,11 @@
-#include "project/lifecycle/CProjectRecordFactory.h"
+#include "project/store/CProjectRecordFactory.h"
 
-#include "project/annotation/CDatasetROIRecord.h"
-#include "project/classes/CCategoryRecord.h"
-#include "project/images/CDatasetImageRecord.h"
-#include "project/lifecycle/CProjectTrainingRecord.h"
-#include "project/settings/CParameterRecord.h"
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetImageRecord.h"
+#include "project/store/CDatasetROIRecord.h"
+#include "project/store/CParameterRecord.h"
+#include "project/store/CProjectPropertyRecord.h"
+#include "project/store/CProjectTrainingRecord.h"
 
 std::shared_ptr<CDatabaseRecord> CProjectRecordFactory::Create(const QString& strTableName)
 {

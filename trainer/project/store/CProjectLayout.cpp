@@ -1,4 +1,4 @@
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CProjectPropertyRecord.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,4 +1,4 @@
-#include "project/lifecycle/CProjectTrainingRecord.h"
+#include "project/store/CProjectTrainingRecord.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,4 +1,4 @@
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageRecord.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

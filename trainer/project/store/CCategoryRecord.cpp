@@ -1,4 +1,4 @@
-#include "project/classes/CCategoryRecord.h"
+#include "project/store/CCategoryRecord.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,13 +1,13 @@
-#include "project/lifecycle/CNewProjectController.h"
+#include "views/CNewProjectController.h"
 
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
-#include "project/lifecycle/CProjectLayout.h"
-#include "project/lifecycle/CProjectRecordFactory.h"
-#include "project/lifecycle/CProjectTrainingRecord.h"
-#include "project/settings/CProjectPropertyRecord.h"
+#include "project/store/CProjectLayout.h"
+#include "project/store/CProjectPropertyRecord.h"
+#include "project/store/CProjectRecordFactory.h"
+#include "project/store/CProjectTrainingRecord.h"
 #include "views/CNewProjectDlg.h"
 
 #include <QDateTime>

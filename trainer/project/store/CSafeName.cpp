@@ -1,6 +1,6 @@
-#include "project/lifecycle/CSafeName.h"
+#include "project/store/CSafeName.h"
 
-#include "project/lifecycle/CProjectLayout.h"
+#include "project/store/CProjectLayout.h"
 
 namespace
 {

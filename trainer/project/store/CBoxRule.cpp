@@ -1,4 +1,4 @@
-#include "project/annotation/CBoxRule.h"
+#include "project/store/CBoxRule.h"
 
 #include <cmath>
 

@@ -1,7 +1,6 @@
-#include "project/annotation/CRoiAnnotationHost.h"
+#include "project/CRoiAnnotationHost.h"
 
 #include "frame/CSetting.h"
-#include "project/CProjectController.h"
 #include "project/CProjectEditors.h"
 #include "project/CProjectModel.h"
 #include "project/CRunStateCheck.h"
@@ -42,9 +41,9 @@ bool CRoiAnnotationHost::ChooseDeletedClass(QString& strClass)
 
 bool CRoiAnnotationHost::QuickClass(QString& strClass)
 {
-    if (CSetting::GetInt(CProjectController::QUICK_CLASS, 0) == 0)
+    if (CSetting::GetInt(CRoiAnnotationHost::QUICK_CLASS, 0) == 0)
         return false;
-    strClass = CSetting::GetString(CProjectController::QUICK_CLASS_NAME, QString());
+    strClass = CSetting::GetString(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
     return CProjectCategories(m_pDatabase).IDOf(strClass) >= 0;
 }
 

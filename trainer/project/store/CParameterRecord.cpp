@@ -1,4 +1,4 @@
-#include "project/settings/CParameterRecord.h"
+#include "project/store/CParameterRecord.h"
 
 const QString CParameterRecord::TABLE_NAME = QStringLiteral("parameter");
 

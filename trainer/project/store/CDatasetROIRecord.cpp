@@ -1,4 +1,4 @@
-#include "project/annotation/CDatasetROIRecord.h"
+#include "project/store/CDatasetROIRecord.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

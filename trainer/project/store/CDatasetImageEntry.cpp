@@ -1,6 +1,6 @@
-#include "project/images/CDatasetImageEntry.h"
+#include "project/store/CDatasetImageEntry.h"
 
-#include "project/images/CDatasetImageRecord.h"
+#include "project/store/CDatasetImageRecord.h"
 
 CDatasetImageEntry::CDatasetImageEntry(std::shared_ptr<CDatasetImageRecord> pRecord) : m_pRecord(std::move(pRecord)) {}
 
