@@ -2,7 +2,6 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "CPromptAnswers.h"
-#include "CTestSandbox.h"
 #include "CWorkspaceFixture.h"
 
 #include "canvas/CDrawableGeometry.h"
@@ -14,7 +13,6 @@
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CMVCRegistry.h"
-#include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
@@ -35,7 +33,6 @@ class ImageWorkspaceTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void layoutPlacesViewers_data();
@@ -49,15 +46,8 @@ private slots:
     void controllerDeletedBeforeViewLeavesViewUsable();
 
 private:
-    std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
 };
-
-void ImageWorkspaceTest::initTestCase()
-{
-    m_pSandbox = std::make_unique<CTestSandbox>();
-    CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
-}
 
 void ImageWorkspaceTest::init()
 {
