@@ -55,8 +55,6 @@ private slots:
     void boundaryAndHandlesOfEachKind();
     void movingHandleReshapesEachKind_data();
     void movingHandleReshapesEachKind();
-    void movingTopLeftKeepsShape_data();
-    void movingTopLeftKeepsShape();
 };
 
 void DrawableObjectTest::generatedNameFollowsGeometryKind_data()
@@ -253,36 +251,6 @@ void DrawableObjectTest::movingHandleReshapesEachKind()
                  qPrintable(QString("%1,%2").arg(handle.x()).arg(handle.y())));
     }
     QCOMPARE(spy.count(), nSignals);
-}
-
-void DrawableObjectTest::movingTopLeftKeepsShape_data()
-{
-    QTest::addColumn<GeometryPtr>("pGeometry");
-    QTest::addColumn<QPointF>("topLeft");
-    QTest::addColumn<QPointF>("expectedHandle"); // the first handle after the move
-    QTest::newRow("rectangle") << GeometryPtr(std::make_shared<COvrelRectangle>(10, 20, 30, 40)) << QPointF(0, 5)
-                               << QPointF(0, 5);
-    QTest::newRow("ellipse") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 20, 30, 40)) << QPointF(-5, -5)
-                             << QPointF(-5, -5);
-    QTest::newRow("polygon") << Triangle() << QPointF(0, 0) << QPointF(0, 0);
-    QTest::newRow("line from bottom-right")
-        << GeometryPtr(std::make_shared<COvrelLine>(11, 22, 1, 2)) << QPointF(100, 100) << QPointF(110, 120);
-}
-
-void DrawableObjectTest::movingTopLeftKeepsShape()
-{
-    QFETCH(GeometryPtr, pGeometry);
-    QFETCH(QPointF, topLeft);
-    QFETCH(QPointF, expectedHandle);
-
-    CDrawableGeometry object(pGeometry);
-    const QSizeF size = object.GetBoundary().size();
-    object.MoveTopLeftTo(topLeft);
-
-    QCOMPARE(object.GetBoundary(), QRectF(topLeft, size));
-    QPointF found;
-    QVERIFY(object.FindResizePoint(1e6, QPointF(1e5, 1e5), found, 0.0));
-    QCOMPARE(found, expectedHandle);
 }
 
 QTEST_MAIN(DrawableObjectTest)
