@@ -57,6 +57,13 @@ std::shared_ptr<COvrelImage> NumberedImage(int nFirst)
     return pImage;
 }
 
+// As a controller does with a finished gesture.
+void PushAndExecute(CUndoStack& stack, CUndoCommand* pCommand)
+{
+    stack.PushUndo(pCommand);
+    pCommand->Execute();
+}
+
 QString Samples(const std::shared_ptr<COvrelImage>& pImage)
 {
     if (!pImage)
@@ -121,9 +128,7 @@ void DrawableObjectCommandTest::drawUndoRedoKeepsUidAndName()
     m_pJournal->Take();
     CUndoStack stack;
 
-    auto* pCommand = new CAddDrawableObjectCommand(m_pModel.get(), pDrawn);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
+    PushAndExecute(stack, new CAddDrawableObjectCommand(m_pModel.get(), pDrawn));
     const bool bOldSelectedAfterDraw = pOld->GetSelected();
     stack.Undo();
     const int nCountAfterUndo = m_pModel->GetObjectCount();
@@ -148,9 +153,7 @@ void DrawableObjectCommandTest::deleteCommandBringsObjectBackOnUndo()
     m_pModel->AddObject(pA);
     CUndoStack stack;
 
-    auto* pCommand = new CDeleteDrawableObjectCommand(m_pModel.get(), pB);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
+    PushAndExecute(stack, new CDeleteDrawableObjectCommand(m_pModel.get(), pB));
     QCOMPARE(m_pModel->GetObjectCount(), 1);
     m_pJournal->Take();
 
@@ -213,9 +216,7 @@ void DrawableObjectCommandTest::resizeUndoReturnsTheDraggedHandle()
     // The drag has moved the handle before the command is pushed and executed.
     pObject->MoveResizePoint(handle, end - delta);
     QCOMPARE(pObject->GetBoundary(), dragged);
-    auto* pCommand = new CResizeDrawableObjectCommand(pObject, start, end, delta);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
+    PushAndExecute(stack, new CResizeDrawableObjectCommand(pObject, start, end, delta));
     QCOMPARE(pObject->GetBoundary(), dragged);
 
     stack.Undo();
@@ -263,9 +264,7 @@ void DrawableObjectCommandTest::propertyChangeIsRelayedOnceAfterRepeatedUndoRedo
 {
     const auto pDrawn = Rectangle(0, 0, 10, 10);
     CUndoStack stack;
-    auto* pCommand = new CAddDrawableObjectCommand(m_pModel.get(), pDrawn);
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
+    PushAndExecute(stack, new CAddDrawableObjectCommand(m_pModel.get(), pDrawn));
     for (int i = 0; i < 3; ++i)
     {
         stack.Undo();
@@ -294,9 +293,7 @@ void DrawableObjectCommandTest::relabelOfSeveralObjectsIsOneStepBackToEachOwnNam
     m_pJournal->Take();
     CUndoStack stack;
 
-    auto* pCommand = new CRelabelDrawableObjectCommand({pCat, pDog}, "bird");
-    stack.PushUndo(pCommand);
-    pCommand->Execute();
+    PushAndExecute(stack, new CRelabelDrawableObjectCommand({pCat, pDog}, "bird"));
     QCOMPARE(pCat->GetName() + " " + pDog->GetName(), QString("bird bird"));
     // Each rename reaches the model's listeners, which is how a stored label follows.
     QCOMPARE(m_pJournal->Take().filter("change").size(), 2);

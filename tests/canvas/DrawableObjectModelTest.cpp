@@ -25,15 +25,20 @@ namespace
 const auto Rectangle = CModelJournal::Rectangle;
 const auto Line = CModelJournal::Line;
 
-// The first object in list order whose boundary contains the point, the long way.
+// The objects in list order whose boundary contains the point, the long way.
+std::vector<ObjectPtr> WalkToObjectsAt(const CDrawableObjectModel& model, const QPointF& point)
+{
+    std::vector<ObjectPtr> vctFound;
+    for (int i = 0; i < model.GetObjectCount(); ++i)
+        if (model.GetObject(i)->GetBoundary().contains(point))
+            vctFound.push_back(model.GetObject(i));
+    return vctFound;
+}
+
 ObjectPtr WalkToObjectAt(const CDrawableObjectModel& model, const QPointF& point)
 {
-    for (int i = 0; i < model.GetObjectCount(); ++i)
-    {
-        if (model.GetObject(i)->GetBoundary().contains(point))
-            return model.GetObject(i);
-    }
-    return nullptr;
+    const std::vector<ObjectPtr> vctFound = WalkToObjectsAt(model, point);
+    return vctFound.empty() ? nullptr : vctFound.front();
 }
 } // namespace
 
@@ -142,10 +147,9 @@ void DrawableObjectModelTest::duplicateAndEmptyAddsAreIgnored()
     QFETCH(bool, bEmpty);
     const auto pA = Rectangle(0, 0, 10, 10);
     m_pModel->AddObject(pA);
-    m_pJournal->Take();
-    m_pLog->NewLines();
     pA->SetSelected(false);
     m_pJournal->Take();
+    m_pLog->NewLines();
 
     m_pModel->AddObject(bEmpty ? nullptr : pA);
 
@@ -442,13 +446,7 @@ void DrawableObjectModelTest::objectUnderPointAgreesWithWalkingTheList()
         QCOMPARE(m_pModel->FindObjectAt(point), pExpected);
         nHits += pExpected ? 1 : 0;
         if (i % 100 == 0)
-        {
-            std::vector<ObjectPtr> vctExpected;
-            for (int n = 0; n < m_pModel->GetObjectCount(); ++n)
-                if (m_pModel->GetObject(n)->GetBoundary().contains(point))
-                    vctExpected.push_back(m_pModel->GetObject(n));
-            QCOMPARE(m_pModel->FindObjectsAt(point), vctExpected);
-        }
+            QCOMPARE(m_pModel->FindObjectsAt(point), WalkToObjectsAt(*m_pModel, point));
     }
     QVERIFY2(nHits > 1000 && nHits < 3000, qPrintable(QString::number(nHits)));
 }

@@ -66,7 +66,6 @@ private slots:
     void rulerMeasuresItsLine();
     void paintingDrawsOutlineFillAndHandles_data();
     void paintingDrawsOutlineFillAndHandles();
-    void outlineStaysOneScreenPixelWhenZoomed();
     void labelsAreDrawnInScreenPixelsAtTheAnchor_data();
     void labelsAreDrawnInScreenPixelsAtTheAnchor();
     void rulerIsUnfilledWithLengthLabel();
@@ -122,22 +121,6 @@ void DrawableObjectPaintingTest::paintingDrawsOutlineFillAndHandles()
     QCOMPARE(image.pixel(10, 10), qRgb(0, 0, 0));
     QCOMPARE(image.pixel(45, 25), qRgb(0, 0, 0));
     QCOMPARE(image.pixel(90, 90), qRgb(0, 0, 0));
-}
-
-void DrawableObjectPaintingTest::outlineStaysOneScreenPixelWhenZoomed()
-{
-    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
-    object.SetDisplayName(false);
-
-    const QImage image = Paint(object, 100, 4);
-
-    // The left edge lies at screen column 80; the next columns are fill, not a four-pixel-wide pen.
-    QVERIFY(IsOutline(image.pixel(80, 200), false));
-    QVERIFY(IsFill(image.pixel(81, 200), false));
-    QVERIFY(IsFill(image.pixel(82, 200), false));
-    // Handles keep three screen pixels too: the top-left one reaches row 117 above the top edge at 120.
-    QVERIFY(IsOutline(image.pixel(80, 117), false));
-    QCOMPARE(image.pixel(80, 112), qRgb(0, 0, 0));
 }
 
 void DrawableObjectPaintingTest::labelsAreDrawnInScreenPixelsAtTheAnchor_data()

@@ -3,13 +3,11 @@
 
 #include "CImageListScript.h"
 #include "CPromptAnswers.h"
-#include "CTestSandbox.h"
 #include "CWorkspaceFixture.h"
 
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageView2DController.h"
 #include "canvas/CImageViewModeModel.h"
-#include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "progress/CProgressModel.h"
 #include "view3d/CImageView3D.h"
@@ -39,7 +37,6 @@ class ImageViewerTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void thumbnailsFollowImageList_data();
@@ -67,17 +64,10 @@ private:
     CImageListModel* Images() const { return m_pFixture->Viewer(0)->GetImageListModel(); }
     CImageViewer* Viewer() const { return m_pFixture->ViewerWidget(0); }
 
-    std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
     // Images of 40 x 30 pixels with 3 channels.
     CImageListScript m_script{[](const QString& strName) { return CWorkspaceFixture::MakeImage(40, 30, 3, strName); }};
 };
-
-void ImageViewerTest::initTestCase()
-{
-    m_pSandbox = std::make_unique<CTestSandbox>();
-    CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
-}
 
 void ImageViewerTest::init()
 {

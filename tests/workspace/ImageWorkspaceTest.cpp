@@ -2,7 +2,6 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "CPromptAnswers.h"
-#include "CTestSandbox.h"
 #include "CWorkspaceFixture.h"
 
 #include "canvas/CDrawableGeometry.h"
@@ -14,7 +13,6 @@
 #include "canvas/CImageView2DToolPanel.h"
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CMVCRegistry.h"
-#include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "workspace/CImageViewer.h"
 #include "workspace/CImageViewerController.h"
@@ -35,7 +33,6 @@ class ImageWorkspaceTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void layoutPlacesViewers_data();
@@ -49,15 +46,8 @@ private slots:
     void controllerDeletedBeforeViewLeavesViewUsable();
 
 private:
-    std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
 };
-
-void ImageWorkspaceTest::initTestCase()
-{
-    m_pSandbox = std::make_unique<CTestSandbox>();
-    CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
-}
 
 void ImageWorkspaceTest::init()
 {
@@ -148,17 +138,20 @@ void ImageWorkspaceTest::openFileTellsViewAndImage_data()
     QTest::addColumn<QStringList>("offered");
     QTest::addColumn<int>("view");
     QTest::addColumn<bool>("loaded");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("asked"); // prompt titles and message texts; %1 is the file's path
 
     const QStringList four{"Image View [0]", "Image View [1]", "Image View [2]", "Image View [3]"};
-    QTest::newRow("1x1 into viewer 0 without asking") << "1x1" << 3 << "a.png" << QStringList() << 0 << true << "";
+    const QStringList chooser{"Select Image View"};
+    QTest::newRow("1x1 into viewer 0 without asking")
+        << "1x1" << 3 << "a.png" << QStringList() << 0 << true << QStringList();
     QTest::newRow("2x1 offers the two shown viewers")
-        << "2x1" << 1 << "a.png" << QStringList{"Image View [0]", "Image View [1]"} << 1 << true << "";
-    QTest::newRow("2x2 into the chosen viewer") << "2x2" << 3 << "a.png" << four << 3 << true << "";
-    QTest::newRow("chooser cancelled") << "2x2" << -1 << "a.png" << four << -1 << false << "";
-    QTest::newRow("unreadable file") << "2x2" << 1 << "broken.png" << four << 1 << false << "Cannot load image %1";
+        << "2x1" << 1 << "a.png" << QStringList{"Image View [0]", "Image View [1]"} << 1 << true << chooser;
+    QTest::newRow("2x2 into the chosen viewer") << "2x2" << 3 << "a.png" << four << 3 << true << chooser;
+    QTest::newRow("chooser cancelled") << "2x2" << -1 << "a.png" << four << -1 << false << chooser;
+    QTest::newRow("unreadable file") << "2x2" << 1 << "broken.png" << four << 1 << false
+                                     << QStringList{"Select Image View", "Cannot load image %1"};
     QTest::newRow("missing file") << "1x1" << -1 << "missing.png" << QStringList() << 0 << false
-                                  << "Cannot load image %1";
+                                  << QStringList{"Cannot load image %1"};
 }
 
 void ImageWorkspaceTest::openFileTellsViewAndImage()
@@ -169,7 +162,7 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
     QFETCH(QStringList, offered);
     QFETCH(int, view);
     QFETCH(bool, loaded);
-    QFETCH(QString, message);
+    QFETCH(QStringList, asked);
     m_pFixture->WriteImageFile("a.png");
     QFile broken(m_pFixture->Path("broken.png"));
     QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not an image") > 0);
@@ -188,14 +181,9 @@ void ImageWorkspaceTest::openFileTellsViewAndImage()
     QCOMPARE(lstOffered, offered);
     QCOMPARE(nViewID, view);
     QStringList lstAsked;
-    for (const auto& asked : answers.asked)
-        lstAsked << (asked.strKind == "message" ? asked.strText : asked.strTitle);
-    QStringList lstExpected;
-    if (!offered.isEmpty())
-        lstExpected << "Select Image View";
-    if (!message.isEmpty())
-        lstExpected << message.arg(m_pFixture->Path(file));
-    QCOMPARE(lstAsked, lstExpected);
+    for (const auto& prompt : answers.asked)
+        lstAsked << (prompt.strKind == "message" ? prompt.strText : prompt.strTitle);
+    QCOMPARE(lstAsked, asked.replaceInStrings("%1", m_pFixture->Path(file)));
     for (int i = 0; i < 4; ++i)
     {
         const CImageListModel* pImages = m_pFixture->Viewer(i)->GetImageListModel();

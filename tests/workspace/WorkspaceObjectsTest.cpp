@@ -1,14 +1,12 @@
 // Mouse and key events take the window system's path, so that drags carry their button and clicks move the focus.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "CTestSandbox.h"
 #include "CWorkspaceFixture.h"
 
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
-#include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "workspace/CImageViewerController.h"
 
@@ -25,7 +23,6 @@ class WorkspaceObjectsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void objectOperationsEmitWithIDs_data();
@@ -36,15 +33,8 @@ private slots:
     void closeCurrentImageActsOnItsViewer();
 
 private:
-    std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CWorkspaceFixture> m_pFixture;
 };
-
-void WorkspaceObjectsTest::initTestCase()
-{
-    m_pSandbox = std::make_unique<CTestSandbox>();
-    CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
-}
 
 void WorkspaceObjectsTest::init()
 {
@@ -88,7 +78,7 @@ void WorkspaceObjectsTest::objectOperationsEmitWithIDs()
     for (int nViewID = 0; nViewID < 3; ++nViewID)
     {
         m_pFixture->Viewer(nViewID)->GetImageListModel()->PushImage(CWorkspaceFixture::MakeImage(50, 40, 3, "x"));
-        m_pFixture->controller->AddRectangle(nViewID, CWorkspaceFixture::CWorkspaceFixture::Rectangle("stored"));
+        m_pFixture->controller->AddRectangle(nViewID, CWorkspaceFixture::Rectangle("stored"));
     }
     const auto pStored =
         m_pFixture->controller->Get2DDrawableObject(2, m_pFixture->Viewer(2)->GetObjectModel()->GetObject(0)->GetUID());
@@ -96,7 +86,7 @@ void WorkspaceObjectsTest::objectOperationsEmitWithIDs()
     m_pFixture->events.clear();
     const QStringList lstWords = operation.split(' ');
     const int nViewID = lstWords.value(1).toInt();
-    auto pNew = CWorkspaceFixture::CWorkspaceFixture::Rectangle("roi");
+    auto pNew = CWorkspaceFixture::Rectangle("roi");
     const unsigned int nObjectUID = lstWords.value(0) == "add" ? pNew->GetUID() : pStored->GetUID();
 
     bool bResult = true;
