@@ -6,7 +6,7 @@
 #include <QAtomicInt>
 #include <QtTest>
 
-#include <map>
+#include <algorithm>
 
 namespace
 {
@@ -165,15 +165,8 @@ void UndoRunnerTest::destroyingStackDeletesEachCommandOnce()
         stack.Undo(); // B to the redo side
         journal.clear();
     }
-    std::map<QString, int> deletions;
-    for (const QString& entry : journal)
-    {
-        QVERIFY2(entry.endsWith('~'), qPrintable(entry));
-        ++deletions[entry];
-    }
-    QCOMPARE(deletions.size(), size_t(4));
-    for (const auto& [strName, nCount] : deletions)
-        QVERIFY2(nCount == 1, qPrintable(strName));
+    std::sort(journal.begin(), journal.end());
+    QCOMPARE(journal, (QStringList{"A~", "B~", "G1~", "G2~"}));
 }
 
 void UndoRunnerTest::commandMayPushWhileUndoing()
