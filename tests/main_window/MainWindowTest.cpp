@@ -2,26 +2,17 @@
 
 #include "MainWindow.h"
 #include "Utils/COvrelImage.h"
-#include "frame/CLogView.h"
 #include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "project/CProjectModel.h"
 #include "views/CFileExplorerView.h"
-#include "views/CProjectView.h"
 #include "views/CTrainerSettingView.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
-#include "workspace/CImageWorkspaceView.h"
-#include "workspace/CWorkspaceBottomPanel.h"
-#include "workspace/CWorkspaceToolPanel.h"
 
-#include <QDockWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QtTest>
 
 #include <memory>
@@ -42,15 +33,7 @@ class MainWindowTest : public QObject
     std::unique_ptr<CPromptAnswers> m_pAnswers;
     std::unique_ptr<MainWindow> m_pWindow;
 
-    QAction* Action(const QString& strText) const
-    {
-        for (QAction* pAction : m_pWindow->findChildren<QAction*>())
-        {
-            if (pAction->text() == strText)
-                return pAction;
-        }
-        return nullptr;
-    }
+    QAction* Action(const QString& strText) const { return m_pWindow->GetAction(strText); }
     QString Opened() const { return m_pWindow->GetProjectModel()->GetProjectName(); }
     QString Stored(const QString& strKey) const
     {
@@ -110,39 +93,19 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("result");
 
-        QTest::newRow("file in folder") << "P"
-                                        << "proj"
-                                        << "P/proj/proj.data"
-                                        << "opened P/proj proj";
-        QTest::newRow("dot in a folder name") << "my.folder"
-                                              << "proj"
-                                              << "my.folder/proj/proj.data"
-                                              << "opened my.folder/proj proj";
-        QTest::newRow("two dots in the name") << "Q"
-                                              << "v1.2"
-                                              << "Q/v1.2/v1.2.data"
-                                              << "opened Q/v1.2 v1.2";
+        const auto row = [](const char* pszTag, const char* pszFolder, const char* pszName, const char* pszAnswer,
+                            const char* pszResult) {
+            QTest::newRow(pszTag) << QString(pszFolder) << QString(pszName) << QString(pszAnswer) << QString(pszResult);
+        };
+        row("file in folder", "P", "proj", "P/proj/proj.data", "opened P/proj proj");
+        row("dot in a folder name", "my.folder", "proj", "my.folder/proj/proj.data", "opened my.folder/proj proj");
+        row("two dots in the name", "Q", "v1.2", "Q/v1.2/v1.2.data", "opened Q/v1.2 v1.2");
         // Without a "." after the last separator the name runs to the end of the path.
-        QTest::newRow("no extension") << "R"
-                                      << "proj"
-                                      << "R/proj/proj"
-                                      << "opened R/proj proj";
-        QTest::newRow("no extension, dotted folder") << "S.d"
-                                                     << "proj"
-                                                     << "S.d/proj/proj"
-                                                     << "opened S.d/proj proj";
-        QTest::newRow("other extension") << "T"
-                                         << "proj"
-                                         << "T/proj/proj.txt"
-                                         << "opened T/proj proj";
-        QTest::newRow("missing file") << ""
-                                      << ""
-                                      << "gone/gone.data"
-                                      << "Cannot load project gone";
-        QTest::newRow("cancelled") << ""
-                                   << ""
-                                   << ""
-                                   << "nothing";
+        row("no extension", "R", "proj", "R/proj/proj", "opened R/proj proj");
+        row("no extension, dotted folder", "S.d", "proj", "S.d/proj/proj", "opened S.d/proj proj");
+        row("other extension", "T", "proj", "T/proj/proj.txt", "opened T/proj proj");
+        row("missing file", "", "", "gone/gone.data", "Cannot load project gone");
+        row("cancelled", "", "", "", "nothing");
     }
 
     void openProjectFileSplitsFolderAndName()
