@@ -108,18 +108,14 @@ private slots:
         QTest::addColumn<int>("allowed");
         QTest::addColumn<QString>("content");
 
-        QTest::newRow("Tool Dock") << "Tool Dock" << int(Qt::LeftDockWidgetArea) << int(Qt::LeftDockWidgetArea)
-                                   << "CWorkspaceToolPanel";
-        QTest::newRow("Left Dock") << "Left Dock" << int(Qt::LeftDockWidgetArea) << int(Qt::AllDockWidgetAreas)
-                                   << "QTabWidget West";
-        QTest::newRow("Right Dock") << "Right Dock" << int(Qt::RightDockWidgetArea) << int(Qt::AllDockWidgetAreas)
-                                    << "QTabWidget East";
-        QTest::newRow("Bottom Dock") << "Bottom Dock" << int(Qt::BottomDockWidgetArea) << int(Qt::BottomDockWidgetArea)
-                                     << "CWorkspaceBottomPanel";
-        QTest::newRow("Training") << "Training" << int(Qt::RightDockWidgetArea) << int(Qt::AllDockWidgetAreas)
-                                  << "CTrainingChartView";
-        QTest::newRow("Dataset Report") << "Dataset Report" << int(Qt::RightDockWidgetArea)
-                                        << int(Qt::AllDockWidgetAreas) << "CDatasetReportView";
+        const auto row = [](const char* pszDock, int nArea, int nAllowed, const char* pszContent)
+        { QTest::newRow(pszDock) << QString(pszDock) << nArea << nAllowed << QString(pszContent); };
+        row("Tool Dock", Qt::LeftDockWidgetArea, Qt::LeftDockWidgetArea, "CWorkspaceToolPanel");
+        row("Left Dock", Qt::LeftDockWidgetArea, Qt::AllDockWidgetAreas, "QTabWidget West");
+        row("Right Dock", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "QTabWidget East");
+        row("Bottom Dock", Qt::BottomDockWidgetArea, Qt::BottomDockWidgetArea, "CWorkspaceBottomPanel");
+        row("Training", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CTrainingChartView");
+        row("Dataset Report", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CDatasetReportView");
     }
 
     void docksStandWhereTheyBelong()

@@ -15,25 +15,16 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <memory>
-
 namespace
 {
 const char* const HISTORY = "GENERAL_PROGRAME_HISTORIES";
-
-const auto Texts = &CMainWindowCase::Texts;
 } // namespace
 
 // The main window's commands, Recent menu and settings dialog, driven as a user would on real files.
-class MainWindowTest : public QObject
+class MainWindowTest : public CMainWindowCase
 {
     Q_OBJECT
 
-    std::unique_ptr<CTestSandbox> m_pSandbox;
-    std::unique_ptr<CPromptAnswers> m_pAnswers;
-    std::unique_ptr<MainWindow> m_pWindow;
-
-    QAction* Action(const QString& strText) const { return m_pWindow->GetAction(strText); }
     QString Opened() const { return m_pWindow->GetProjectModel()->GetProjectName(); }
     QString Stored(const QString& strKey) const
     {
@@ -42,15 +33,8 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    void initTestCase() { m_pSandbox = std::make_unique<CTestSandbox>(); }
-    void init()
-    {
-        // The previous answers go first: they hand the prompts back to whatever came before them.
-        m_pWindow.reset();
-        m_pAnswers.reset();
-        m_pAnswers = std::make_unique<CPromptAnswers>();
-        m_pWindow = std::make_unique<MainWindow>();
-    }
+    void init() { NewSandboxAndWindow(); }
+    void cleanup() { CloseWindow(); }
 
     void recentMenuFollowsAnySettingChange_data()
     {

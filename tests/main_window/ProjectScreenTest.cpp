@@ -61,8 +61,8 @@ private slots:
     void imageToolsKeepTheBoxesOfAProjectImage_data()
     {
         QTest::addColumn<QString>("tool");
-        QTest::newRow("Sobel") << "Sobel";
-        QTest::newRow("Median") << "Median";
+        for (const char* pszTool : {"Sobel", "Median"})
+            QTest::newRow(pszTool) << QString(pszTool);
     }
     void imageToolsKeepTheBoxesOfAProjectImage()
     {
