@@ -11,17 +11,14 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
-#include "canvas/EImageView2DDrawbleObjectType.h"
 #include "frame/CLogView.h"
 #include "frame/CSetting.h"
 #include "images/CImageListModel.h"
-#include "views/CClassChooserView.h"
 #include "views/CNewProjectDlg.h"
 #include "views/CProjectView.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
-#include <QComboBox>
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>

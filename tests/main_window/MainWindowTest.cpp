@@ -2,55 +2,29 @@
 
 #include "MainWindow.h"
 #include "Utils/COvrelImage.h"
-#include "frame/CLogView.h"
 #include "frame/CSetting.h"
 #include "images/CImageListModel.h"
 #include "project/CProjectModel.h"
 #include "views/CFileExplorerView.h"
-#include "views/CProjectView.h"
 #include "views/CTrainerSettingView.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
-#include "workspace/CImageWorkspaceView.h"
-#include "workspace/CWorkspaceBottomPanel.h"
-#include "workspace/CWorkspaceToolPanel.h"
 
-#include <QDockWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QtTest>
-
-#include <memory>
 
 namespace
 {
 const char* const HISTORY = "GENERAL_PROGRAME_HISTORIES";
-
-const auto Texts = &CMainWindowCase::Texts;
 } // namespace
 
 // The main window's commands, Recent menu and settings dialog, driven as a user would on real files.
-class MainWindowTest : public QObject
+class MainWindowTest : public CMainWindowCase
 {
     Q_OBJECT
 
-    std::unique_ptr<CTestSandbox> m_pSandbox;
-    std::unique_ptr<CPromptAnswers> m_pAnswers;
-    std::unique_ptr<MainWindow> m_pWindow;
-
-    QAction* Action(const QString& strText) const
-    {
-        for (QAction* pAction : m_pWindow->findChildren<QAction*>())
-        {
-            if (pAction->text() == strText)
-                return pAction;
-        }
-        return nullptr;
-    }
     QString Opened() const { return m_pWindow->GetProjectModel()->GetProjectName(); }
     QString Stored(const QString& strKey) const
     {
@@ -59,15 +33,8 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    void initTestCase() { m_pSandbox = std::make_unique<CTestSandbox>(); }
-    void init()
-    {
-        // The previous answers go first: they hand the prompts back to whatever came before them.
-        m_pWindow.reset();
-        m_pAnswers.reset();
-        m_pAnswers = std::make_unique<CPromptAnswers>();
-        m_pWindow = std::make_unique<MainWindow>();
-    }
+    void init() { NewSandboxAndWindow(); }
+    void cleanup() { CloseWindow(); }
 
     void recentMenuFollowsAnySettingChange_data()
     {
@@ -110,39 +77,19 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("result");
 
-        QTest::newRow("file in folder") << "P"
-                                        << "proj"
-                                        << "P/proj/proj.data"
-                                        << "opened P/proj proj";
-        QTest::newRow("dot in a folder name") << "my.folder"
-                                              << "proj"
-                                              << "my.folder/proj/proj.data"
-                                              << "opened my.folder/proj proj";
-        QTest::newRow("two dots in the name") << "Q"
-                                              << "v1.2"
-                                              << "Q/v1.2/v1.2.data"
-                                              << "opened Q/v1.2 v1.2";
+        const auto row = [](const char* pszTag, const char* pszFolder, const char* pszName, const char* pszAnswer,
+                            const char* pszResult) {
+            QTest::newRow(pszTag) << QString(pszFolder) << QString(pszName) << QString(pszAnswer) << QString(pszResult);
+        };
+        row("file in folder", "P", "proj", "P/proj/proj.data", "opened P/proj proj");
+        row("dot in a folder name", "my.folder", "proj", "my.folder/proj/proj.data", "opened my.folder/proj proj");
+        row("two dots in the name", "Q", "v1.2", "Q/v1.2/v1.2.data", "opened Q/v1.2 v1.2");
         // Without a "." after the last separator the name runs to the end of the path.
-        QTest::newRow("no extension") << "R"
-                                      << "proj"
-                                      << "R/proj/proj"
-                                      << "opened R/proj proj";
-        QTest::newRow("no extension, dotted folder") << "S.d"
-                                                     << "proj"
-                                                     << "S.d/proj/proj"
-                                                     << "opened S.d/proj proj";
-        QTest::newRow("other extension") << "T"
-                                         << "proj"
-                                         << "T/proj/proj.txt"
-                                         << "opened T/proj proj";
-        QTest::newRow("missing file") << ""
-                                      << ""
-                                      << "gone/gone.data"
-                                      << "Cannot load project gone";
-        QTest::newRow("cancelled") << ""
-                                   << ""
-                                   << ""
-                                   << "nothing";
+        row("no extension", "R", "proj", "R/proj/proj", "opened R/proj proj");
+        row("no extension, dotted folder", "S.d", "proj", "S.d/proj/proj", "opened S.d/proj proj");
+        row("other extension", "T", "proj", "T/proj/proj.txt", "opened T/proj proj");
+        row("missing file", "", "", "gone/gone.data", "Cannot load project gone");
+        row("cancelled", "", "", "", "nothing");
     }
 
     void openProjectFileSplitsFolderAndName()

@@ -51,7 +51,6 @@ class ProjectScreenTest : public CMainWindowCase
             lstMarks.append((pEntry->IsValid() ? "" : "!") + pEntry->GetName());
         return lstMarks;
     }
-    QString LastPrompt() const { return m_pAnswers->asked.isEmpty() ? QString() : m_pAnswers->asked.last().strText; }
 
 private slots:
     void init() { NewSandboxAndWindow(); }
@@ -62,8 +61,8 @@ private slots:
     void imageToolsKeepTheBoxesOfAProjectImage_data()
     {
         QTest::addColumn<QString>("tool");
-        QTest::newRow("Sobel") << "Sobel";
-        QTest::newRow("Median") << "Median";
+        for (const char* pszTool : {"Sobel", "Median"})
+            QTest::newRow(pszTool) << QString(pszTool);
     }
     void imageToolsKeepTheBoxesOfAProjectImage()
     {
@@ -165,10 +164,8 @@ private slots:
         Action("Build")->trigger();
 
         QCOMPARE(m_pAnswers->asked.size(), nAsked + 1);
-        QCOMPARE(m_pAnswers->asked.last().eIcon, QMessageBox::Warning);
-        QVERIFY2(LastPrompt().contains("2 images have no boxes:\n    a.png\n    b.png"), qPrintable(LastPrompt()));
+        // What the refusal box and the log say is the build tests' own; here: the window's log view shows it.
         QTRY_COMPARE(LogViewLines("^Refused: "), QStringList("Refused: 2 images have no boxes"));
-        QVERIFY(LogViewLines("^Validate: image").contains("Validate: image b.png has no boxes"));
         QCOMPARE(m_pWindow->statusBar()->currentMessage(), QString());
 
         Sql({"INSERT INTO category (NAME) VALUES ('cat')",

@@ -17,46 +17,28 @@ private slots:
         const QString strBoxes = "[ERROR] Validate: image a.jpg has 1 boxes that are not numbers, have no size or lie "
                                  "outside it";
         const QString strNoSize = "[ERROR] Validate: image a.jpg has no size";
-        QTest::newRow("x is nan") << "a.jpg 640x480"
-                                  << "'nan' 10 20 20" << strBoxes;
-        QTest::newRow("y is inf") << "a.jpg 640x480"
-                                  << "10 9e999 20 20" << strBoxes;
-        QTest::newRow("x is -inf") << "a.jpg 640x480"
-                                   << "-9e999 10 20 20" << strBoxes;
-        QTest::newRow("width is the text inf") << "a.jpg 640x480"
-                                               << "10 10 'inf' 20" << strBoxes;
-        QTest::newRow("x is 1e300") << "a.jpg 640x480"
-                                    << "1e300 10 20 20" << strBoxes;
-        QTest::newRow("height is 1e300") << "a.jpg 640x480"
-                                         << "10 10 20 1e300" << strBoxes;
-        QTest::newRow("y is text") << "a.jpg 640x480"
-                                   << "10 'ten' 20 20" << strBoxes;
-        QTest::newRow("x is empty text") << "a.jpg 640x480"
-                                         << "'' 10 20 20" << strBoxes;
-        QTest::newRow("x is NULL") << "a.jpg 640x480"
-                                   << "NULL 10 20 20" << strBoxes;
-        QTest::newRow("width is NULL") << "a.jpg 640x480"
-                                       << "10 10 NULL 20" << strBoxes;
-        QTest::newRow("negative width") << "a.jpg 640x480"
-                                        << "100 10 -20 20" << strBoxes;
-        QTest::newRow("zero width") << "a.jpg 640x480"
-                                    << "10 10 0 20" << strBoxes;
-        QTest::newRow("zero height") << "a.jpg 640x480"
-                                     << "10 10 20 0" << strBoxes;
-        QTest::newRow("box right of the image") << "a.jpg 640x480"
-                                                << "640 10 20 20" << strBoxes;
-        QTest::newRow("box above the image") << "a.jpg 640x480"
-                                             << "10 -30 20 20" << strBoxes;
-        QTest::newRow("box three images wide") << "a.jpg 640x480"
-                                               << "-640 10 1921 20" << strBoxes;
-        QTest::newRow("image width 0") << "a.jpg 0x480"
-                                       << "10 10 20 20" << strNoSize;
-        QTest::newRow("image height 0") << "a.jpg 640x0"
-                                        << "10 10 20 20" << strNoSize;
-        QTest::newRow("negative image height") << "a.jpg 640x-480"
-                                               << "10 10 20 20" << strNoSize;
-        QTest::newRow("image width text") << "a.jpg 'wide'x480"
-                                          << "10 10 20 20" << strNoSize;
+        const auto row = [](const char* pszTag, const QString& strImage, const QString& strBox, const QString& strError)
+        { QTest::newRow(pszTag) << strImage << strBox << strError; };
+        row("x is nan", "a.jpg 640x480", "'nan' 10 20 20", strBoxes);
+        row("y is inf", "a.jpg 640x480", "10 9e999 20 20", strBoxes);
+        row("x is -inf", "a.jpg 640x480", "-9e999 10 20 20", strBoxes);
+        row("width is the text inf", "a.jpg 640x480", "10 10 'inf' 20", strBoxes);
+        row("x is 1e300", "a.jpg 640x480", "1e300 10 20 20", strBoxes);
+        row("height is 1e300", "a.jpg 640x480", "10 10 20 1e300", strBoxes);
+        row("y is text", "a.jpg 640x480", "10 'ten' 20 20", strBoxes);
+        row("x is empty text", "a.jpg 640x480", "'' 10 20 20", strBoxes);
+        row("x is NULL", "a.jpg 640x480", "NULL 10 20 20", strBoxes);
+        row("width is NULL", "a.jpg 640x480", "10 10 NULL 20", strBoxes);
+        row("negative width", "a.jpg 640x480", "100 10 -20 20", strBoxes);
+        row("zero width", "a.jpg 640x480", "10 10 0 20", strBoxes);
+        row("zero height", "a.jpg 640x480", "10 10 20 0", strBoxes);
+        row("box right of the image", "a.jpg 640x480", "640 10 20 20", strBoxes);
+        row("box above the image", "a.jpg 640x480", "10 -30 20 20", strBoxes);
+        row("box three images wide", "a.jpg 640x480", "-640 10 1921 20", strBoxes);
+        row("image width 0", "a.jpg 0x480", "10 10 20 20", strNoSize);
+        row("image height 0", "a.jpg 640x0", "10 10 20 20", strNoSize);
+        row("negative image height", "a.jpg 640x-480", "10 10 20 20", strNoSize);
+        row("image width text", "a.jpg 'wide'x480", "10 10 20 20", strNoSize);
     }
     void boxesThatAreNotNumbersStopTheBuild()
     {
@@ -74,7 +56,7 @@ private slots:
         const int nAsked = m_pCase->answers.asked.size();
         const int nLogStart = Log().size();
 
-        QVERIFY(!m_pCase->controller.BuildProject());
+        QVERIFY(!Build());
 
         QCOMPARE(Tree(strDir), lstBefore);
         QVERIFY(LogLines("Build").isEmpty());

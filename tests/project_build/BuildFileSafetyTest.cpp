@@ -16,12 +16,6 @@ class BuildFileSafetyTest : public CBuildTestCase
     Q_OBJECT
 
 private:
-    bool Build() { return m_pCase->controller.BuildProject(); }
-    QString Told(int nAsked) const
-    {
-        const auto& asked = m_pCase->answers.asked;
-        return asked.size() > nAsked ? asked.last().strText : QString();
-    }
     // A built project whose next build changes every file and adds a label file.
     QString BuiltProject(const QString& strName)
     {

@@ -62,6 +62,13 @@ protected:
         return mapFiles;
     }
     static QByteArray Read(const QString& strPath) { return ProjectTest::Bytes(strPath); }
+    bool Build() { return m_pCase->controller.BuildProject(); }
+    // The text of the last prompt asked after the first nAsked, empty when none was.
+    QString Told(int nAsked) const
+    {
+        const auto& asked = m_pCase->answers.asked;
+        return asked.size() > nAsked ? asked.last().strText : QString();
+    }
     // The log lines since the test began that contain the text.
     QStringList LogLines(const QString& strText) const { return Log().filter(strText); }
 };

@@ -27,11 +27,6 @@ private:
             file.write("project(victim)\n");
         return strVictim;
     }
-    QString LastPrompt() const
-    {
-        const auto& asked = m_pCase->answers.asked;
-        return asked.isEmpty() ? QString() : asked.last().strText;
-    }
     // Builds the project of the statements and checks that nothing in it nor beside it was written.
     void RefusedBuild(const QStringList& lstStatements, const QString& strError, const QString& strTold)
     {
@@ -42,14 +37,14 @@ private:
         const QMap<QString, QByteArray> mapBefore = Snapshot(strDir);
         const QStringList lstOutside = Tree(QFileInfo(strDir).absolutePath());
 
-        QVERIFY(!m_pCase->controller.BuildProject());
+        QVERIFY(!Build());
 
         QCOMPARE(Read(strVictim), QByteArray("project(victim)\n"));
         QCOMPARE(Tree(QFileInfo(strDir).absolutePath()), lstOutside);
         QCOMPARE(Snapshot(strDir), mapBefore);
         QVERIFY2(Log().contains(strError), qPrintable(Log().join('\n') + "\n" + strError));
         QVERIFY(LogLines("Build Completed").isEmpty());
-        QVERIFY2(LastPrompt().contains(strTold), qPrintable(LastPrompt()));
+        QVERIFY2(Told(0).contains(strTold), qPrintable(Told(0)));
     }
 
 private slots:
@@ -61,47 +56,22 @@ private slots:
         QTest::addColumn<QString>("problem");
         const QString strSeparator = "its name holds a path separator";
         const QString strControl = "its name holds a control character";
-        QTest::newRow("parent folders") << "../../victim/CMakeLists.jpg"
-                                        << "train"
-                                        << "../../victim/CMakeLists.jpg" << strSeparator;
-        QTest::newRow("parent folders in neither list") << "../../victim/CMakeLists.jpg"
-                                                        << "valid"
-                                                        << "../../victim/CMakeLists.jpg" << strSeparator;
-        QTest::newRow("backslashes") << "..\\..\\victim\\CMakeLists.jpg"
-                                     << "test"
-                                     << "..\\..\\victim\\CMakeLists.jpg" << strSeparator;
-        QTest::newRow("absolute") << "/tmp/x.jpg"
-                                  << "train"
-                                  << "/tmp/x.jpg"
-                                  << "its name is an absolute path";
-        QTest::newRow("drive") << "C:victim.jpg"
-                               << "train"
-                               << "C:victim.jpg"
-                               << "its name is an absolute path";
-        QTest::newRow("empty") << ""
-                               << "train"
-                               << ""
-                               << "its name is empty";
-        QTest::newRow("dot") << "."
-                             << "train"
-                             << "."
-                             << "its name is not a file name";
-        QTest::newRow("dot dot") << ".."
-                                 << "test"
-                                 << ".."
-                                 << "its name is not a file name";
-        QTest::newRow("newline") << "a\nImages/b.jpg"
-                                 << "train"
-                                 << "a\\nImages/b.jpg" << strControl;
-        QTest::newRow("newline only") << "a\nb.jpg"
-                                      << "train"
-                                      << "a\\nb.jpg" << strControl;
-        QTest::newRow("carriage return") << "a\rb.jpg"
-                                         << "test"
-                                         << "a\\rb.jpg" << strControl;
-        QTest::newRow("control character") << QString("a") + QChar(1) + "b.jpg"
-                                           << "train"
-                                           << "a\\x01b.jpg" << strControl;
+        const auto row = [](const char* pszTag, const QString& strName, const QString& strType, const QString& strShown,
+                            const QString& strProblem)
+        { QTest::newRow(pszTag) << strName << strType << strShown << strProblem; };
+        row("parent folders", "../../victim/CMakeLists.jpg", "train", "../../victim/CMakeLists.jpg", strSeparator);
+        row("parent folders in neither list", "../../victim/CMakeLists.jpg", "valid", "../../victim/CMakeLists.jpg",
+            strSeparator);
+        row("backslashes", "..\\..\\victim\\CMakeLists.jpg", "test", "..\\..\\victim\\CMakeLists.jpg", strSeparator);
+        row("absolute", "/tmp/x.jpg", "train", "/tmp/x.jpg", "its name is an absolute path");
+        row("drive", "C:victim.jpg", "train", "C:victim.jpg", "its name is an absolute path");
+        row("empty", "", "train", "", "its name is empty");
+        row("dot", ".", "train", ".", "its name is not a file name");
+        row("dot dot", "..", "test", "..", "its name is not a file name");
+        row("newline", "a\nImages/b.jpg", "train", "a\\nImages/b.jpg", strControl);
+        row("newline only", "a\nb.jpg", "train", "a\\nb.jpg", strControl);
+        row("carriage return", "a\rb.jpg", "test", "a\\rb.jpg", strControl);
+        row("control character", QString("a") + QChar(1) + "b.jpg", "train", "a\\x01b.jpg", strControl);
     }
     void imageNameThatIsNoFileNameIsRefused()
     {
@@ -123,7 +93,7 @@ private slots:
         const QString strDir =
             Project("unlisted", Statements({"cat"}, {"a.jpg", "z.jpg 8x8 other"}, {"1 1 2 2 1 1", "1 1 2 2 2 1"}));
 
-        QVERIFY(m_pCase->controller.BuildProject());
+        QVERIFY(Build());
 
         QCOMPARE(Tree(strDir + "/Images"), QStringList("a.txt"));
         QCOMPARE(Read(strDir + "/train.txt"), QByteArray("Images/a.jpg\n"));
@@ -160,14 +130,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("newline") << "big\ndog"
-                                 << "big\\ndog";
-        QTest::newRow("carriage return") << "big\rdog"
-                                         << "big\\rdog";
-        QTest::newRow("tab") << "big\tdog"
-                             << "big\\tdog";
-        QTest::newRow("line separator") << QString("big") + QChar(0x2028) + "dog"
-                                        << "big\\x2028dog";
+        const auto row = [](const char* pszTag, const QString& strName, const QString& strShown)
+        { QTest::newRow(pszTag) << strName << strShown; };
+        row("newline", "big\ndog", "big\\ndog");
+        row("carriage return", "big\rdog", "big\\rdog");
+        row("tab", "big\tdog", "big\\tdog");
+        row("line separator", QString("big") + QChar(0x2028) + "dog", "big\\x2028dog");
     }
     void classNameWithControlCharacterIsRefused()
     {
