@@ -8,6 +8,8 @@
 //   its start and the open included;
 // - two baselines of the first build in the same run: an indexed Python sqlite3 script writing the same label files
 //   and lists (build_labels.py), and plain open/write/close of as many files of the label files' sizes.
+// The open, the first build and the plain writes start after a sync of the disk, so that none pays for the write-back
+// of what ran before it (a build ends with a sync of its own, so the rebuild and the Python script start clean).
 // Each size runs in a fresh process (this program started again with --images N), so that the resident set of one
 // size is not the other's. A figure that misses its goal is printed as it is; only a wrong result fails the run.
 
@@ -33,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
@@ -107,6 +110,12 @@ bool LinkImageFiles(const QString& strDir, int nImages)
             return false;
     }
     return true;
+}
+
+// The dirty pages of whatever ran before go to the disk now, untimed.
+void Settle()
+{
+    ::sync();
 }
 
 QStandardItem* Node(QStandardItemModel* pItems, const QString& strName)
@@ -211,6 +220,7 @@ int RunSize(int argc, char* argv[], int nImages)
                 dblGenerate, nImages, dblLink);
     std::fflush(stdout);
 
+    Settle();
     // The open, as bench_project_open times it.
     CProjectModel model;
     CProjectView view(&model, nullptr);
@@ -261,6 +271,7 @@ int RunSize(int argc, char* argv[], int nImages)
     app.processEvents();
     CLogger::Flush();
 
+    Settle();
     const double dblFirstBuild = HeadlessBuild(strProjectFile);
     const double dblRebuild = dblFirstBuild < 0 ? -1.0 : HeadlessBuild(strProjectFile);
     if (dblRebuild < 0 || !QFileInfo::exists(strDir + "/train.txt"))
@@ -275,6 +286,7 @@ int RunSize(int argc, char* argv[], int nImages)
     double dblIndex = 0.0;
     const double dblPython = PythonBuild(strProjectFile, home.path() + "/python", dblIndex);
     QDir(home.path() + "/python").removeRecursively();
+    Settle();
     const double dblPlain = PlainWrites(home.path() + "/plain", vctSizes, nImages);
     QDir(home.path() + "/plain").removeRecursively();
     if (dblPython < 0)
@@ -306,12 +318,15 @@ int RunAll(int argc, char* argv[])
     {
         std::printf("== %d images, %d boxes\n", nImages, nImages * ROIS_PER_IMAGE);
         std::fflush(stdout);
+        QElapsedTimer timer;
+        timer.start();
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), {"--images", QString::number(nImages)});
         const bool bFinished = child.waitForFinished(-1);
         const QString strOut = QString::fromUtf8(child.readAllStandardOutput());
-        std::printf("%s", qPrintable(strOut));
+        std::printf("%sthe run of %d images took %lld s\n", qPrintable(strOut), nImages,
+                    static_cast<long long>(timer.elapsed() / 1000));
         if (!bFinished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         {
             std::fprintf(stderr, "the run of %d images failed\n", nImages);
