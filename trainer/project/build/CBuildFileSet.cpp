@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,8 +60,9 @@ int RemoveEntry(const QString& strPath)
 
 // Writes a file that did not exist before: a link planted at the path would otherwise make the write land on its
 // target, outside the project. With bSync the data is on the disk when it returns 0; else the system's error, and no
-// file.
-int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true)
+// file. pWritten receives what the disk shows of the new file.
+int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true,
+                 CBuildManifest::SEntry* pWritten = nullptr)
 {
     int nError = RemoveEntry(strPath);
     if (nError != 0)
@@ -83,6 +85,8 @@ int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync
         }
     }
     if (nError == 0 && bSync && ::fsync(nFile) != 0)
+        nError = errno;
+    if (nError == 0 && pWritten && !CBuildManifest::Stat(nFile, *pWritten))
         nError = errno;
     if (::close(nFile) != 0 && nError == 0)
         nError = errno;
@@ -116,6 +120,13 @@ void SyncFolder(const QString& strDir)
 
 CBuildFileSet::CBuildFileSet(const QString& strJournalPath) : m_strJournalPath(strJournalPath) {}
 
+CBuildFileSet::CBuildFileSet(const QString& strJournalPath, const QString& strManifestPath,
+                             const std::function<bool(const QString&)>& fnOwnFile)
+    : m_strJournalPath(strJournalPath), m_strManifestPath(strManifestPath), m_fnOwnFile(fnOwnFile)
+{
+    m_bManifestRead = m_oldManifest.Read(strManifestPath);
+}
+
 CBuildFileSet::~CBuildFileSet()
 {
     Discard();
@@ -147,36 +158,123 @@ bool CBuildFileSet::IsUnchanged(const QString& strPath, const QByteArray& baCont
     return file.size() == baContent.size() && file.open(QIODevice::ReadOnly) && file.readAll() == baContent;
 }
 
+QString CBuildFileSet::Relative(const QString& strPath) const
+{
+    const QString strDir = QFileInfo(m_strJournalPath).path() + '/';
+    return !m_strManifestPath.isEmpty() && strPath.startsWith(strDir) ? strPath.mid(strDir.size()) : QString();
+}
+
 bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
 {
+    CBuildManifest::SEntry sOnDisk;
+    bool bFolder = false;
+    const bool bOnDisk = CBuildManifest::Stat(strPath, sOnDisk, &bFolder);
     // A folder would be moved aside and put in place again as a file, leaving the folder behind under another name.
-    const QFileInfo info(strPath);
-    if (info.isDir() && !info.isSymLink())
+    if (bFolder)
     {
         m_strFailedPath = strPath;
         m_strFailedReason = "a folder stands where the file belongs";
         return false;
     }
-    // Creating a file is by far the dearest step of a build; most label files come out as they were.
-    if (!m_setPaths.contains(strPath) && IsUnchanged(strPath, baContent))
-    {
-        // What a build killed before journals were kept left beside it: the file itself is whole.
-        RemoveEntry(TemporaryPath(strPath));
-        RemoveEntry(PreviousPath(strPath));
-        return true;
-    }
+    const quint64 nHash = CBuildManifest::Hash(baContent);
     if (m_setPaths.contains(strPath))
     {
         for (SFile& sFile : m_vctFiles)
         {
             if (sFile.strPath == strPath)
+            {
                 sFile.baContent = baContent;
+                sFile.nHash = nHash;
+            }
         }
         return true;
     }
+    // Creating a file is by far the dearest step of a build; most label files come out as they were, and a file the
+    // disk still shows as the last build left it need not even be read.
+    const QString strRelative = Relative(strPath);
+    const CBuildManifest::SEntry* pRecorded = strRelative.isEmpty() ? nullptr : m_oldManifest.Find(strRelative);
+    const bool bAsRecorded = bOnDisk && pRecorded && CBuildManifest::SameOnDisk(*pRecorded, sOnDisk);
+    if (bAsRecorded ? pRecorded->nHash == nHash && pRecorded->nSize == baContent.size()
+                    : bOnDisk && sOnDisk.nSize == baContent.size() && IsUnchanged(strPath, baContent))
+    {
+        m_setKept.insert(strPath);
+        if (!strRelative.isEmpty())
+        {
+            // A file touched by hand but holding the same bytes is recorded afresh: the next build need not read it.
+            m_bManifestChanged = m_bManifestChanged || !bAsRecorded;
+            sOnDisk.nHash = nHash;
+            m_newManifest.Set(strRelative, sOnDisk);
+        }
+        return true;
+    }
+    m_setKept.remove(strPath);
     m_setPaths.insert(strPath);
-    m_vctFiles.push_back({strPath, baContent, false});
+    SFile sFile;
+    sFile.strPath = strPath;
+    sFile.baContent = baContent;
+    sFile.nHash = nHash;
+    m_vctFiles.push_back(sFile);
     return true;
+}
+
+void CBuildFileSet::RemoveLeftovers() const
+{
+    QSet<QString> setFolders;
+    for (const QSet<QString>* pPaths : {&m_setPaths, &m_setKept})
+    {
+        for (const QString& strPath : *pPaths)
+            setFolders.insert(strPath.left(strPath.lastIndexOf('/')));
+    }
+    const QByteArray baTemporary = Native(TemporaryPath(QString()));
+    const QByteArray baPrevious = Native(PreviousPath(QString()));
+    for (const QString& strFolder : setFolders)
+    {
+        DIR* pDir = ::opendir(Native(strFolder).constData());
+        if (!pDir)
+            continue;
+        QStringList lstLeftovers;
+        while (const dirent* pEntry = ::readdir(pDir))
+        {
+            const QByteArray baName = QByteArray::fromRawData(pEntry->d_name, int(std::strlen(pEntry->d_name)));
+            const QByteArray& baSuffix = baName.endsWith(baTemporary) ? baTemporary : baPrevious;
+            if (!baName.endsWith(baSuffix))
+                continue;
+            const QString strBeside = strFolder + '/' + QFile::decodeName(baName.left(baName.size() - baSuffix.size()));
+            if (m_setPaths.contains(strBeside) || m_setKept.contains(strBeside))
+                lstLeftovers.append(strFolder + '/' + QFile::decodeName(baName));
+        }
+        ::closedir(pDir);
+        for (const QString& strLeftover : lstLeftovers)
+            RemoveEntry(strLeftover);
+    }
+}
+
+void CBuildFileSet::PlanManifest()
+{
+    const QString strDir = QFileInfo(m_strJournalPath).path() + '/';
+    for (const QString& strRelative : m_oldManifest.Paths())
+    {
+        const QString strPath = strDir + strRelative;
+        if (m_setPaths.contains(strPath) || m_setKept.contains(strPath))
+            continue;
+        m_bManifestChanged = true;
+        // A manifest may come with a project folder from elsewhere: it removes only what a build writes.
+        CBuildManifest::SEntry sOnDisk;
+        bool bFolder = false;
+        if (!QDir::cleanPath(strPath).startsWith(strDir) || (m_fnOwnFile && !m_fnOwnFile(strRelative)) ||
+            (!CBuildManifest::Stat(strPath, sOnDisk, &bFolder) && (bFolder || !Exists(strPath))))
+            continue;
+        SFile sFile;
+        sFile.strPath = strPath;
+        sFile.bRemove = true;
+        m_setPaths.insert(strPath);
+        m_vctFiles.push_back(sFile);
+    }
+    if (m_vctFiles.empty() && !m_bManifestChanged && m_bManifestRead && m_oldManifest.Count() == m_newManifest.Count())
+        return;
+    SFile sManifest;
+    sManifest.strPath = m_strManifestPath;
+    m_vctFiles.push_back(sManifest);
 }
 
 void CBuildFileSet::Discard()
@@ -185,6 +283,7 @@ void CBuildFileSet::Discard()
         RemoveEntry(TemporaryPath(sFile.strPath));
     m_vctFiles.clear();
     m_setPaths.clear();
+    m_setKept.clear();
 }
 
 void CBuildFileSet::Fail(const QString& strPath, int nError)
@@ -211,6 +310,9 @@ bool CBuildFileSet::HasRoom()
     qint64 nNeeded = BLOCK_SIZE;
     for (const SFile& sFile : m_vctFiles)
         nNeeded += (sFile.baContent.size() + BLOCK_SIZE - 1) / BLOCK_SIZE * BLOCK_SIZE;
+    // The manifest is made last, from what the disk shows of the written files: a line of about a hundred bytes each.
+    if (!m_strManifestPath.isEmpty())
+        nNeeded += (qint64(m_newManifest.Count()) + qint64(m_vctFiles.size())) * 128;
     const QString strDir =
         QFileInfo(m_strJournalPath.isEmpty() ? m_vctFiles.front().strPath : m_strJournalPath).absolutePath();
     const qint64 nFree = s_fnFreeSpace ? s_fnFreeSpace(strDir) : QStorageInfo(strDir).bytesAvailable();
@@ -272,6 +374,9 @@ bool CBuildFileSet::Commit()
 {
     m_lstFailedRestores.clear();
     m_nSteps = 0;
+    RemoveLeftovers();
+    if (!m_strManifestPath.isEmpty())
+        PlanManifest();
     if (m_vctFiles.empty())
         return true;
     if (!HasRoom())
@@ -300,7 +405,20 @@ bool CBuildFileSet::Commit()
     {
         if (!Step())
             return false;
-        const int nError = WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false);
+        if (sFile.bRemove)
+            continue;
+        // The manifest comes last: it records what the disk shows of every other file.
+        const bool bManifest = !m_strManifestPath.isEmpty() && sFile.strPath == m_strManifestPath;
+        if (bManifest)
+            sFile.baContent = m_newManifest.Text();
+        CBuildManifest::SEntry sWritten;
+        const int nError = WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false, &sWritten);
+        const QString strRelative = bManifest ? QString() : Relative(sFile.strPath);
+        if (nError == 0 && !strRelative.isEmpty())
+        {
+            sWritten.nHash = sFile.nHash;
+            m_newManifest.Set(strRelative, sWritten);
+        }
         if (nError != 0)
         {
             Fail(sFile.strPath, nError);
@@ -346,7 +464,7 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nPlaced];
         if (!Step())
             return false;
-        if (!Rename(TemporaryPath(sFile.strPath), sFile.strPath))
+        if (!sFile.bRemove && !Rename(TemporaryPath(sFile.strPath), sFile.strPath))
         {
             Fail(sFile.strPath, errno);
             RollBack(nPlaced, m_vctFiles.size());

@@ -59,19 +59,19 @@ void CTrainingBuild::LogFailure(const QString& strWhat, const QString& strReason
         m_pOutcome->Add(CBuildOutcome::EReason_Failed, strReason.isEmpty() ? strWhat : strWhat + ": " + strReason);
 }
 
+bool CTrainingBuild::IsBuildFile(const QString& strRelative)
+{
+    const QString strName = strRelative.mid(CProjectLayout::IMAGES_FOLDER.size() + 1);
+    return CProjectLayout::BuildFiles().contains(strRelative) ||
+           (strRelative == CProjectLayout::ImageEntry(strName) && strName.endsWith(".txt") &&
+            CSafeName::ImageNameProblem(strName).isEmpty());
+}
+
 bool CTrainingBuild::RecoverInterrupted(const QString& strProjectDir)
 {
     // Only the files a build writes are put back or removed: a journal planted in a project received from elsewhere
     // must not take an image or the project file with it.
-    return CBuildFileSet::Recover(CProjectLayout(strProjectDir).BuildJournal(),
-                                  [](const QString& strRelative)
-                                  {
-                                      const QString strName = strRelative.mid(CProjectLayout::IMAGES_FOLDER.size() + 1);
-                                      return CProjectLayout::BuildFiles().contains(strRelative) ||
-                                             (strRelative == CProjectLayout::ImageEntry(strName) &&
-                                              strName.endsWith(".txt") &&
-                                              CSafeName::ImageNameProblem(strName).isEmpty());
-                                  });
+    return CBuildFileSet::Recover(CProjectLayout(strProjectDir).BuildJournal(), IsBuildFile);
 }
 
 QString CTrainingBuild::LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image)
@@ -200,7 +200,8 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     if (!CheckRows(vctTrain, vctTest, setListed, vctImages, categories.Names()))
         return false;
 
-    CBuildFileSet files(m_layout.BuildJournal());
+    // A label file the last build wrote for an image that has since left the lists goes with this build.
+    CBuildFileSet files(m_layout.BuildJournal(), m_layout.BuildManifest(), IsBuildFile);
     // Line i of custom.names is the name of class index i (see CProjectCategories::IndexOf).
     QString strNames;
     for (const QString& strName : categories.Names())

@@ -19,7 +19,9 @@ class CDatasetROIRecord;
 
 // Turns a project's database content into the files the Darknet trainer reads, in the project folder (see
 // CProjectLayout): custom.names, one label file per image (Images/<name up to its last '.'>.txt), train.txt, test.txt,
-// the Backup folder, detector.txt and config.txt; its progress goes to the journal build.journal (see CBuildFileSet).
+// the Backup folder, detector.txt and config.txt; its progress goes to the journal build.journal and what each file
+// holds to build.manifest (see CBuildFileSet). A label file the last build wrote for an image in neither list now is
+// removed; files that come out as they were are not touched.
 // Either every file is replaced or none is: a failed build leaves the previous one whole.
 class CTrainingBuild
 {
@@ -47,6 +49,9 @@ public:
     // Makes the build files of the folder all-old or all-new again after a build was killed while putting them in
     // place; true when there was nothing to do or it succeeded.
     static bool RecoverInterrupted(const QString& strProjectDir);
+    // Whether a build writes the file at this path relative to the project folder: one of the build files at the top
+    // or a label file of a plain image name in Images.
+    static bool IsBuildFile(const QString& strRelative);
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
