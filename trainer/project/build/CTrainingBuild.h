@@ -55,17 +55,26 @@ public:
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
+    static QString LabelLine(int nClassIndex, double dblX, double dblY, double dblWidth, double dblHeight,
+                             double dblImageWidth, double dblImageHeight);
     // The configuration as config.txt holds it: every "\r" that ends a line is dropped, since the trainer takes
     // "[net]\r" for an unknown section.
     static QString ConfigurationText(const QString& strConfiguration);
 
 private:
-    using RecordList = std::vector<std::shared_ptr<CDatabaseRecord>>;
+    // The image rows, one plain array per column, entry i of each from row i.
+    struct SImageColumns
+    {
+        std::vector<int> vctIDs;
+        QStringList lstNames;
+        std::vector<unsigned int> vctWidths;
+        std::vector<unsigned int> vctHeights;
+    };
     // Logs each listed image the trainer cannot use, each image row whose name is no plain file name or shares a
     // label file whatever its list, and each class name that is not one line; true when there is none. Logs a
     // warning for each row in neither list, which gets no label file.
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                   const RecordList& vctImages, const QStringList& lstClassNames) const;
+                   const SImageColumns& images, const QStringList& lstClassNames) const;
     // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
     void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 
