@@ -1,5 +1,7 @@
 #include "project/build/CBuildFileSet.h"
 
+#include "project/build/CBuildDisk.h"
+
 #include "frame/CLogger.h"
 
 #include <QDir>
@@ -8,12 +10,8 @@
 #include <QStorageInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -25,97 +23,6 @@ const QByteArray STATE_OLD = "old";
 const QByteArray STATE_NEW = "new";
 // The file system gives room by blocks: a file of a few bytes takes one whole block.
 constexpr qint64 BLOCK_SIZE = 4096;
-
-QByteArray Native(const QString& strPath)
-{
-    return QFile::encodeName(strPath);
-}
-
-QString Reason(int nError)
-{
-    return QString::fromLocal8Bit(std::strerror(nError));
-}
-
-// std::rename replaces an existing target in one step (QFile::rename refuses to).
-bool Rename(const QString& strFrom, const QString& strTo)
-{
-    return std::rename(Native(strFrom).constData(), Native(strTo).constData()) == 0;
-}
-
-// A link counts as there even when it leads nowhere.
-bool Exists(const QString& strPath)
-{
-    struct stat sInfo;
-    return ::lstat(Native(strPath).constData(), &sInfo) == 0;
-}
-
-// Removes whatever file or link stands at the path (a link itself, never its target); 0 when nothing stands there
-// now, else the system's error.
-int RemoveEntry(const QString& strPath)
-{
-    if (::unlink(Native(strPath).constData()) == 0 || errno == ENOENT)
-        return 0;
-    return errno;
-}
-
-// Writes a file that did not exist before: a link planted at the path would otherwise make the write land on its
-// target, outside the project. With bSync the data is on the disk when it returns 0; else the system's error, and no
-// file. pWritten receives what the disk shows of the new file.
-int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true,
-                 CBuildManifest::SEntry* pWritten = nullptr)
-{
-    int nError = RemoveEntry(strPath);
-    if (nError != 0)
-        return nError;
-    const QByteArray baPath = Native(strPath);
-    const int nFile = ::open(baPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (nFile < 0)
-        return errno;
-    const char* pData = baContent.constData();
-    size_t nLeft = static_cast<size_t>(baContent.size());
-    while (nLeft > 0 && nError == 0)
-    {
-        const ssize_t nWritten = ::write(nFile, pData, nLeft);
-        if (nWritten < 0 && errno != EINTR)
-            nError = errno;
-        else if (nWritten > 0)
-        {
-            pData += nWritten;
-            nLeft -= static_cast<size_t>(nWritten);
-        }
-    }
-    if (nError == 0 && bSync && ::fsync(nFile) != 0)
-        nError = errno;
-    if (nError == 0 && pWritten && !CBuildManifest::Stat(nFile, *pWritten))
-        nError = errno;
-    if (::close(nFile) != 0 && nError == 0)
-        nError = errno;
-    if (nError != 0)
-        ::unlink(baPath.constData());
-    return nError;
-}
-
-// Every file and folder written on the file system of the folder reaches the disk: one flush for a build's thousands
-// of files, where one per file made the first build several times slower. The system's error, or 0.
-int SyncFileSystem(const QString& strDir)
-{
-    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nDir < 0)
-        return errno;
-    const int nError = ::syncfs(nDir) == 0 ? 0 : errno;
-    ::close(nDir);
-    return nError;
-}
-
-// A rename is on the disk only once its folder is.
-void SyncFolder(const QString& strDir)
-{
-    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nDir < 0)
-        return;
-    ::fsync(nDir);
-    ::close(nDir);
-}
 } // namespace
 
 CBuildFileSet::CBuildFileSet(const QString& strJournalPath) : m_strJournalPath(strJournalPath) {}
@@ -225,11 +132,11 @@ void CBuildFileSet::RemoveLeftovers() const
         for (const QString& strPath : *pPaths)
             setFolders.insert(strPath.left(strPath.lastIndexOf('/')));
     }
-    const QByteArray baTemporary = Native(TemporaryPath(QString()));
-    const QByteArray baPrevious = Native(PreviousPath(QString()));
+    const QByteArray baTemporary = CBuildDisk::Native(TemporaryPath(QString()));
+    const QByteArray baPrevious = CBuildDisk::Native(PreviousPath(QString()));
     for (const QString& strFolder : setFolders)
     {
-        DIR* pDir = ::opendir(Native(strFolder).constData());
+        DIR* pDir = ::opendir(CBuildDisk::Native(strFolder).constData());
         if (!pDir)
             continue;
         QStringList lstLeftovers;
@@ -245,7 +152,7 @@ void CBuildFileSet::RemoveLeftovers() const
         }
         ::closedir(pDir);
         for (const QString& strLeftover : lstLeftovers)
-            RemoveEntry(strLeftover);
+            CBuildDisk::RemoveEntry(strLeftover);
     }
 }
 
@@ -262,7 +169,7 @@ void CBuildFileSet::PlanManifest()
         CBuildManifest::SEntry sOnDisk;
         bool bFolder = false;
         if (!QDir::cleanPath(strPath).startsWith(strDir) || (m_fnOwnFile && !m_fnOwnFile(strRelative)) ||
-            (!CBuildManifest::Stat(strPath, sOnDisk, &bFolder) && (bFolder || !Exists(strPath))))
+            (!CBuildManifest::Stat(strPath, sOnDisk, &bFolder) && (bFolder || !CBuildDisk::Exists(strPath))))
             continue;
         SFile sFile;
         sFile.strPath = strPath;
@@ -280,7 +187,7 @@ void CBuildFileSet::PlanManifest()
 void CBuildFileSet::Discard()
 {
     for (const SFile& sFile : m_vctFiles)
-        RemoveEntry(TemporaryPath(sFile.strPath));
+        CBuildDisk::RemoveEntry(TemporaryPath(sFile.strPath));
     m_vctFiles.clear();
     m_setPaths.clear();
     m_setKept.clear();
@@ -289,7 +196,7 @@ void CBuildFileSet::Discard()
 void CBuildFileSet::Fail(const QString& strPath, int nError)
 {
     m_strFailedPath = strPath;
-    m_strFailedReason = Reason(nError);
+    m_strFailedReason = CBuildDisk::Reason(nError);
 }
 
 bool CBuildFileSet::Step()
@@ -331,21 +238,21 @@ bool CBuildFileSet::WriteJournal(bool bNewInPlace)
     QByteArray baText = JOURNAL_HEADER + '\n' + (bNewInPlace ? STATE_NEW : STATE_OLD) + '\n';
     for (const SFile& sFile : m_vctFiles)
         baText += (sFile.bHadPrevious ? '+' : '-') +
-                  Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
+                  CBuildDisk::Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
     // The journal is replaced in one rename: a reader finds the old state or the new one, never half a file.
     const QString strTemporary = TemporaryPath(m_strJournalPath);
-    int nError = WriteNewFile(strTemporary, baText);
-    if (nError == 0 && !Rename(strTemporary, m_strJournalPath))
+    int nError = CBuildDisk::WriteNewFile(strTemporary, baText);
+    if (nError == 0 && !CBuildDisk::Rename(strTemporary, m_strJournalPath))
     {
         nError = errno;
-        RemoveEntry(strTemporary);
+        CBuildDisk::RemoveEntry(strTemporary);
     }
     if (nError != 0)
     {
         Fail(m_strJournalPath, nError);
         return false;
     }
-    SyncFolder(dir.absolutePath());
+    CBuildDisk::SyncFolder(dir.absolutePath());
     return true;
 }
 
@@ -358,15 +265,15 @@ void CBuildFileSet::SyncFolders() const
         if (!setDone.contains(strDir))
         {
             setDone.insert(strDir);
-            SyncFolder(strDir);
+            CBuildDisk::SyncFolder(strDir);
         }
     }
 }
 
 void CBuildFileSet::CleanUp()
 {
-    if (!m_strJournalPath.isEmpty() && m_lstFailedRestores.isEmpty() && RemoveEntry(m_strJournalPath) == 0)
-        SyncFolder(QFileInfo(m_strJournalPath).absolutePath());
+    if (!m_strJournalPath.isEmpty() && m_lstFailedRestores.isEmpty() && CBuildDisk::RemoveEntry(m_strJournalPath) == 0)
+        CBuildDisk::SyncFolder(QFileInfo(m_strJournalPath).absolutePath());
     Discard();
 }
 
@@ -386,9 +293,8 @@ bool CBuildFileSet::Commit()
     }
     for (SFile& sFile : m_vctFiles)
     {
-        // A previous file left by a build that ended before journals were kept is no file of this one.
-        RemoveEntry(PreviousPath(sFile.strPath));
-        sFile.bHadPrevious = Exists(sFile.strPath);
+        // A previous file left by a build that ended before journals were kept is gone already (RemoveLeftovers).
+        sFile.bHadPrevious = CBuildDisk::Exists(sFile.strPath);
     }
     // The journal comes first: whatever this commit leaves behind, the next Recover knows the files.
     if (!m_strJournalPath.isEmpty())
@@ -412,7 +318,7 @@ bool CBuildFileSet::Commit()
         if (bManifest)
             sFile.baContent = m_newManifest.Text();
         CBuildManifest::SEntry sWritten;
-        const int nError = WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false, &sWritten);
+        const int nError = CBuildDisk::WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false, &sWritten);
         const QString strRelative = bManifest ? QString() : Relative(sFile.strPath);
         if (nError == 0 && !strRelative.isEmpty())
         {
@@ -437,7 +343,7 @@ bool CBuildFileSet::Commit()
         if (setFlushed.contains(strDir))
             continue;
         setFlushed.insert(strDir);
-        if (const int nError = SyncFileSystem(strDir))
+        if (const int nError = CBuildDisk::SyncFileSystem(strDir))
         {
             Fail(sFile.strPath, nError);
             CleanUp();
@@ -451,7 +357,7 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nMovedAside];
         if (!Step())
             return false;
-        if (sFile.bHadPrevious && !Rename(sFile.strPath, PreviousPath(sFile.strPath)))
+        if (sFile.bHadPrevious && !CBuildDisk::Rename(sFile.strPath, PreviousPath(sFile.strPath)))
         {
             Fail(sFile.strPath, errno);
             RollBack(0, nMovedAside);
@@ -464,7 +370,7 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nPlaced];
         if (!Step())
             return false;
-        if (!sFile.bRemove && !Rename(TemporaryPath(sFile.strPath), sFile.strPath))
+        if (!sFile.bRemove && !CBuildDisk::Rename(TemporaryPath(sFile.strPath), sFile.strPath))
         {
             Fail(sFile.strPath, errno);
             RollBack(nPlaced, m_vctFiles.size());
@@ -488,7 +394,7 @@ bool CBuildFileSet::Commit()
         if (!Step())
             return false;
         if (sFile.bHadPrevious)
-            RemoveEntry(PreviousPath(sFile.strPath));
+            CBuildDisk::RemoveEntry(PreviousPath(sFile.strPath));
     }
     SyncFolders();
     if (!m_strJournalPath.isEmpty() && !Step())
@@ -502,11 +408,11 @@ bool CBuildFileSet::Commit()
 void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
 {
     for (size_t i = nPlaced; i-- > 0;)
-        RemoveEntry(m_vctFiles[i].strPath);
+        CBuildDisk::RemoveEntry(m_vctFiles[i].strPath);
     for (size_t i = nMovedAside; i-- > 0;)
     {
         const SFile& sFile = m_vctFiles[i];
-        if (sFile.bHadPrevious && !Rename(PreviousPath(sFile.strPath), sFile.strPath))
+        if (sFile.bHadPrevious && !CBuildDisk::Rename(PreviousPath(sFile.strPath), sFile.strPath))
             m_lstFailedRestores.append(sFile.strPath);
     }
     SyncFolders();
@@ -514,10 +420,10 @@ void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
 
 bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<bool(const QString&)>& fnOwnFile)
 {
-    RemoveEntry(TemporaryPath(strJournalPath));
-    if (!Exists(strJournalPath))
+    CBuildDisk::RemoveEntry(TemporaryPath(strJournalPath));
+    if (!CBuildDisk::Exists(strJournalPath))
         return true;
-    const QByteArray baJournalPath = Native(strJournalPath);
+    const QByteArray baJournalPath = CBuildDisk::Native(strJournalPath);
     QFile file(strJournalPath);
     QList<QByteArray> lstLines;
     if (file.open(QIODevice::ReadOnly))
@@ -546,16 +452,18 @@ bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<b
             continue;
         }
         setFolders.insert(QFileInfo(strPath).absolutePath());
-        RemoveEntry(TemporaryPath(strPath));
+        CBuildDisk::RemoveEntry(TemporaryPath(strPath));
         if (bNewInPlace)
-            bDone = RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
+            bDone = CBuildDisk::RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
         else if (baLine.startsWith('+'))
-            bDone = (!Exists(PreviousPath(strPath)) || Rename(PreviousPath(strPath), strPath)) && bDone;
+            bDone =
+                (!CBuildDisk::Exists(PreviousPath(strPath)) || CBuildDisk::Rename(PreviousPath(strPath), strPath)) &&
+                bDone;
         else
-            bDone = RemoveEntry(strPath) == 0 && bDone;
+            bDone = CBuildDisk::RemoveEntry(strPath) == 0 && bDone;
     }
     for (const QString& strFolder : setFolders)
-        SyncFolder(strFolder);
+        CBuildDisk::SyncFolder(strFolder);
     if (!bDone)
     {
         CLogger::Write(ELogLevel_Error,
@@ -564,8 +472,8 @@ bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<b
                        baJournalPath.constData());
         return false;
     }
-    RemoveEntry(strJournalPath);
-    SyncFolder(strDir);
+    CBuildDisk::RemoveEntry(strJournalPath);
+    CBuildDisk::SyncFolder(strDir);
     CLogger::Write(ELogLevel_Warning,
                    bNewInPlace ? "An interrupted build was completed: its files are in place"
                                : "An interrupted build was taken back: the files of the build before it are in place");
