@@ -75,6 +75,9 @@ private:
     // warning for each row in neither list, which gets no label file.
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
                    const SImageColumns& images, const QStringList& lstClassNames) const;
+    // Appends LabelLine's bytes.
+    static void AppendLabelLine(QByteArray& baLines, int nClassIndex, double dblX, double dblY, double dblWidth,
+                                double dblHeight, double dblImageWidth, double dblImageHeight);
     // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
     void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 
