@@ -29,7 +29,8 @@ CBuildFileSet::CBuildFileSet(const QString& strJournalPath) : m_strJournalPath(s
 
 CBuildFileSet::CBuildFileSet(const QString& strJournalPath, const QString& strManifestPath,
                              const std::function<bool(const QString&)>& fnOwnFile)
-    : m_strJournalPath(strJournalPath), m_strManifestPath(strManifestPath), m_fnOwnFile(fnOwnFile)
+    : m_strJournalPath(strJournalPath), m_strDir(QFileInfo(strJournalPath).path() + '/'),
+      m_strManifestPath(strManifestPath), m_fnOwnFile(fnOwnFile)
 {
     m_bManifestRead = m_oldManifest.Read(strManifestPath);
 }
@@ -67,8 +68,7 @@ bool CBuildFileSet::IsUnchanged(const QString& strPath, const QByteArray& baCont
 
 QString CBuildFileSet::Relative(const QString& strPath) const
 {
-    const QString strDir = QFileInfo(m_strJournalPath).path() + '/';
-    return !m_strManifestPath.isEmpty() && strPath.startsWith(strDir) ? strPath.mid(strDir.size()) : QString();
+    return !m_strManifestPath.isEmpty() && strPath.startsWith(m_strDir) ? strPath.mid(m_strDir.size()) : QString();
 }
 
 bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
@@ -158,7 +158,7 @@ void CBuildFileSet::RemoveLeftovers() const
 
 void CBuildFileSet::PlanManifest()
 {
-    const QString strDir = QFileInfo(m_strJournalPath).path() + '/';
+    const QString& strDir = m_strDir;
     for (const QString& strRelative : m_oldManifest.Paths())
     {
         const QString strPath = strDir + strRelative;

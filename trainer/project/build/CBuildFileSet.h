@@ -98,6 +98,8 @@ private:
     std::vector<SFile> m_vctFiles;
     QSet<QString> m_setPaths;
     QString m_strJournalPath;
+    // The journal's folder with a separator: the manifest's paths are relative to it.
+    QString m_strDir;
     // The files written with the bytes they held already.
     QSet<QString> m_setKept;
     QString m_strManifestPath;
