@@ -165,11 +165,13 @@ void CBuildFileSet::PlanManifest()
         if (m_setPaths.contains(strPath) || m_setKept.contains(strPath))
             continue;
         m_bManifestChanged = true;
-        // A manifest may come with a project folder from elsewhere: it removes only what a build writes.
+        // A manifest may come with a project folder from elsewhere: it removes only what a build writes, and only a
+        // file the disk still shows as the build left it (a copied folder gives every file a new number, a file
+        // edited by hand has a new time): whatever else stands there is no longer the build's to take.
         CBuildManifest::SEntry sOnDisk;
-        bool bFolder = false;
         if (!QDir::cleanPath(strPath).startsWith(strDir) || (m_fnOwnFile && !m_fnOwnFile(strRelative)) ||
-            (!CBuildManifest::Stat(strPath, sOnDisk, &bFolder) && (bFolder || !CBuildDisk::Exists(strPath))))
+            !CBuildManifest::Stat(strPath, sOnDisk) ||
+            !CBuildManifest::SameOnDisk(*m_oldManifest.Find(strRelative), sOnDisk))
             continue;
         SFile sFile;
         sFile.strPath = strPath;

@@ -27,8 +27,8 @@ public:
     // With a manifest of the last Commit (see CBuildManifest), which every Commit that changes anything replaces
     // together with the other files: Write knows a file the disk still shows as the manifest recorded it without
     // reading it, and Commit removes each file the manifest lists that was not written this time, when fnOwnFile
-    // (given the path relative to the journal's folder) accepts it. A Commit that changes no file and finds every
-    // file as recorded touches nothing at all, the manifest included.
+    // (given the path relative to the journal's folder) accepts it and the disk still shows it as recorded. A Commit
+    // that changes no file and finds every file as recorded touches nothing at all, the manifest included.
     CBuildFileSet(const QString& strJournalPath, const QString& strManifestPath,
                   const std::function<bool(const QString&)>& fnOwnFile);
     ~CBuildFileSet();
