@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace ProjectTest;
 
@@ -16,21 +17,40 @@ class BuildFileSafetyTest : public CBuildTestCase
     Q_OBJECT
 
 private:
-    // A built project whose next build changes every file and adds a label file.
-    QString BuiltProject(const QString& strName)
+    // A built project whose next build changes every file and adds a label file, or with bSome changes one label
+    // file and the test list, removes a label file and leaves the others as they are.
+    QString BuiltProject(const QString& strName, bool bSome = false)
     {
-        const QString strDir =
-            Project(strName, Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1", "3 3 2 2 2 1"}));
+        const QString strDir = Project(strName, Statements({"cat"}, {"a.jpg", "b.jpg test", "c.jpg"},
+                                                           {"1 1 2 2 1 1", "3 3 2 2 2 1", "5 5 2 2 3 1"}));
         if (!Build())
             return QString();
-        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", QString("[net]\n"));
+        if (!bSome)
+            m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", QString("[net]\n"));
         bool bOk = false;
         CProjectFixture::Query(CProjectFixture::DataFile(strDir, strName),
-                               Statements({"dog"}, {"d.jpg 8x8"}, {"1 1 2 2 3 2"}) +
-                                   QStringList("UPDATE dataset_roi SET CATEGORY_ID = 2"),
+                               bSome ? QStringList({"UPDATE dataset_roi SET X = 2 WHERE IMAGE_ID = 1",
+                                                    "DELETE FROM dataset_roi WHERE IMAGE_ID = 2",
+                                                    "DELETE FROM dataset_image WHERE ID = 2"})
+                                     : Statements({"dog"}, {"d.jpg 8x8"}, {"1 1 2 2 4 2"}) +
+                                           QStringList("UPDATE dataset_roi SET CATEGORY_ID = 2"),
                                &bOk);
         Reopen(strDir, strName);
         return bOk ? strDir : QString();
+    }
+    // The file number and modification time of every file a build writes, the manifest included.
+    static QMap<QString, QString> DiskTimes(const QString& strDir)
+    {
+        QMap<QString, QString> mapTimes;
+        for (const QString& strFile : ProjectTest::Tree(strDir))
+        {
+            struct stat sInfo;
+            if (!strFile.endsWith(".data") && ::lstat(QFile::encodeName(strDir + "/" + strFile), &sInfo) == 0)
+                mapTimes.insert(
+                    strFile,
+                    QString("%1 %2.%3").arg(sInfo.st_ino).arg(sInfo.st_mtim.tv_sec).arg(sInfo.st_mtim.tv_nsec));
+        }
+        return mapTimes;
     }
     void Reopen(const QString& strDir, const QString& strName)
     {
@@ -51,19 +71,28 @@ protected:
     }
 
 private slots:
+    void commitStoppedAtAnyStepIsAllOldOrAllNewAfterReopening_data()
+    {
+        QTest::addColumn<bool>("some");
+        QTest::newRow("every file changes") << false;
+        QTest::newRow("some files change, one goes") << true;
+    }
     // A build killed after putting some files aside once left them missing beside ".previous" and ".building" files
     // that no later build removed.
     void commitStoppedAtAnyStepIsAllOldOrAllNewAfterReopening()
     {
+        QFETCH(bool, some);
         QMap<QString, QByteArray> mapOld;
         QMap<QString, QByteArray> mapNew;
         QList<QMap<QString, QByteArray>> lstReopened;
+        // What the build after each reopening left: the manifest it found must not have kept a file from changing.
+        QList<QMap<QString, QByteArray>> lstRebuilt;
         QStringList lstRecoveries;
         for (int nSteps = 0; mapNew.isEmpty(); ++nSteps)
         {
             QVERIFY(nSteps < 100);
             const QString strName = QString("stop%1").arg(nSteps);
-            const QString strDir = BuiltProject(strName);
+            const QString strDir = BuiltProject(strName, some);
             QVERIFY(!strDir.isEmpty());
             mapOld = Snapshot(strDir);
 
@@ -84,8 +113,11 @@ private slots:
             lstReopened.append(Snapshot(strDir));
             // The next build finds the files it would have written.
             QVERIFY(Build());
+            lstRebuilt.append(Snapshot(strDir));
         }
         QVERIFY(mapNew != mapOld);
+        for (int i = 0; i < lstRebuilt.size(); ++i)
+            QVERIFY2(lstRebuilt[i] == mapNew, qPrintable(QString("rebuilt after step %1").arg(i)));
         for (int i = 0; i < lstReopened.size(); ++i)
             QVERIFY2(lstReopened[i] == mapOld || lstReopened[i] == mapNew, qPrintable(QString("step %1").arg(i)));
         // Both ways were taken: back before every new file was in place, forward after.
@@ -93,6 +125,72 @@ private slots:
         QVERIFY(lstReopened.contains(mapNew));
         QVERIFY(!lstRecoveries.filter("taken back").isEmpty());
         QVERIFY(!lstRecoveries.filter("completed").isEmpty());
+    }
+
+    // Every build wrote or at least read every label file again, however few had changed.
+    void rebuildWithNothingChangedTouchesNoFile()
+    {
+        const QString strDir = BuiltProject("same", true);
+        QVERIFY(Build());
+        const QMap<QString, QString> mapTimes = DiskTimes(strDir);
+        QVERIFY(mapTimes.contains("build.manifest"));
+
+        QVERIFY(Build());
+
+        QCOMPARE(DiskTimes(strDir), mapTimes);
+    }
+
+    void labelFileChangedBehindTheBuildIsPutRight_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("files"); // the label files after the next build
+        const QStringList lstAll = {"Images/a.txt", "Images/b.txt", "Images/c.txt"};
+        QTest::newRow("edited, same size") << "edit" << lstAll;
+        QTest::newRow("deleted") << "delete" << lstAll;
+        QTest::newRow("its image left the project") << "leave" << QStringList({"Images/a.txt", "Images/c.txt"});
+        QTest::newRow("its image left the lists") << "unlist" << QStringList({"Images/a.txt", "Images/c.txt"});
+        // No longer the build's file: what the user wrote into it stays.
+        QTest::newRow("edited, then its image left the lists") << "edit unlist" << lstAll;
+    }
+    void labelFileChangedBehindTheBuildIsPutRight()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, files);
+        const QString strDir = Project("behind", Statements({"cat"}, {"a.jpg", "b.jpg test", "c.jpg"},
+                                                            {"1 1 2 2 1 1", "3 3 2 2 2 1", "5 5 2 2 3 1"}));
+        QVERIFY(Build());
+        const QMap<QString, QByteArray> mapBuilt = Snapshot(strDir);
+        const QString strLabel = strDir + "/Images/b.txt";
+        QMap<QString, QByteArray> mapExpected = mapBuilt;
+        if (change.startsWith("edit"))
+        {
+            QFile file(strLabel);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.write("2") == 1);
+            file.close();
+            if (change.endsWith("unlist"))
+                mapExpected["Images/b.txt"] = Read(strLabel);
+        }
+        if (change == "delete")
+            QVERIFY(QFile::remove(strLabel));
+        else if (change != "edit")
+        {
+            bool bOk = false;
+            CProjectFixture::Query(CProjectFixture::DataFile(strDir, "behind"),
+                                   change == "leave"
+                                       ? QStringList({"DELETE FROM dataset_roi WHERE IMAGE_ID = 2",
+                                                      "DELETE FROM dataset_image WHERE ID = 2"})
+                                       : QStringList("UPDATE dataset_image SET TYPE = 'other' WHERE ID = 2"),
+                                   &bOk);
+            QVERIFY(bOk);
+            Reopen(strDir, "behind");
+        }
+
+        QVERIFY(Build());
+
+        const QMap<QString, QByteArray> mapNext = Snapshot(strDir);
+        QCOMPARE(QStringList(mapNext.keys()).filter(QRegularExpression("^Images/.*\\.txt$")), files);
+        for (const QString& strFile : files)
+            QCOMPARE(mapNext.value(strFile), mapExpected.value(strFile));
     }
 
     // A build killed before journals were kept left these beside files that no later build changed.

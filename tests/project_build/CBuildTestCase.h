@@ -47,7 +47,7 @@ protected:
         return lstStatements;
     }
 
-    // Every file below the folder with its bytes, the project and lock files left out.
+    // Every file below the folder with its bytes, the project, lock and manifest files left out.
     static QMap<QString, QByteArray> Snapshot(const QString& strDir)
     {
         QMap<QString, QByteArray> mapFiles;
@@ -56,6 +56,9 @@ protected:
             // The project file with its lock and the database's own log files are not the build's.
             if (strFile.endsWith(".data") || strFile.endsWith(".lock") || strFile.endsWith(".data-wal") ||
                 strFile.endsWith(".data-shm"))
+                continue;
+            // The manifest holds the disk's times of the files: the next build tells whether it still agrees.
+            if (strFile == "build.manifest")
                 continue;
             mapFiles.insert(strFile, ProjectTest::Bytes(strDir + "/" + strFile));
         }

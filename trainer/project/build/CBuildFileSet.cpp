@@ -1,5 +1,7 @@
 #include "project/build/CBuildFileSet.h"
 
+#include "project/build/CBuildDisk.h"
+
 #include "frame/CLogger.h"
 
 #include <QDir>
@@ -8,11 +10,8 @@
 #include <QStorageInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <dirent.h>
 
 namespace
 {
@@ -24,97 +23,17 @@ const QByteArray STATE_OLD = "old";
 const QByteArray STATE_NEW = "new";
 // The file system gives room by blocks: a file of a few bytes takes one whole block.
 constexpr qint64 BLOCK_SIZE = 4096;
-
-QByteArray Native(const QString& strPath)
-{
-    return QFile::encodeName(strPath);
-}
-
-QString Reason(int nError)
-{
-    return QString::fromLocal8Bit(std::strerror(nError));
-}
-
-// std::rename replaces an existing target in one step (QFile::rename refuses to).
-bool Rename(const QString& strFrom, const QString& strTo)
-{
-    return std::rename(Native(strFrom).constData(), Native(strTo).constData()) == 0;
-}
-
-// A link counts as there even when it leads nowhere.
-bool Exists(const QString& strPath)
-{
-    struct stat sInfo;
-    return ::lstat(Native(strPath).constData(), &sInfo) == 0;
-}
-
-// Removes whatever file or link stands at the path (a link itself, never its target); 0 when nothing stands there
-// now, else the system's error.
-int RemoveEntry(const QString& strPath)
-{
-    if (::unlink(Native(strPath).constData()) == 0 || errno == ENOENT)
-        return 0;
-    return errno;
-}
-
-// Writes a file that did not exist before: a link planted at the path would otherwise make the write land on its
-// target, outside the project. With bSync the data is on the disk when it returns 0; else the system's error, and no
-// file.
-int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true)
-{
-    int nError = RemoveEntry(strPath);
-    if (nError != 0)
-        return nError;
-    const QByteArray baPath = Native(strPath);
-    const int nFile = ::open(baPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (nFile < 0)
-        return errno;
-    const char* pData = baContent.constData();
-    size_t nLeft = static_cast<size_t>(baContent.size());
-    while (nLeft > 0 && nError == 0)
-    {
-        const ssize_t nWritten = ::write(nFile, pData, nLeft);
-        if (nWritten < 0 && errno != EINTR)
-            nError = errno;
-        else if (nWritten > 0)
-        {
-            pData += nWritten;
-            nLeft -= static_cast<size_t>(nWritten);
-        }
-    }
-    if (nError == 0 && bSync && ::fsync(nFile) != 0)
-        nError = errno;
-    if (::close(nFile) != 0 && nError == 0)
-        nError = errno;
-    if (nError != 0)
-        ::unlink(baPath.constData());
-    return nError;
-}
-
-// Every file and folder written on the file system of the folder reaches the disk: one flush for a build's thousands
-// of files, where one per file made the first build several times slower. The system's error, or 0.
-int SyncFileSystem(const QString& strDir)
-{
-    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nDir < 0)
-        return errno;
-    const int nError = ::syncfs(nDir) == 0 ? 0 : errno;
-    ::close(nDir);
-    return nError;
-}
-
-// A rename is on the disk only once its folder is.
-void SyncFolder(const QString& strDir)
-{
-    const int nDir = ::open(Native(strDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nDir < 0)
-        return;
-    ::fsync(nDir);
-    ::close(nDir);
-}
 } // namespace
 
 CBuildFileSet::CBuildFileSet(const QString& strJournalPath) : m_strJournalPath(strJournalPath) {}
+
+CBuildFileSet::CBuildFileSet(const QString& strJournalPath, const QString& strManifestPath,
+                             const std::function<bool(const QString&)>& fnOwnFile)
+    : m_strJournalPath(strJournalPath), m_strDir(QFileInfo(strJournalPath).path() + '/'),
+      m_strManifestPath(strManifestPath), m_fnOwnFile(fnOwnFile)
+{
+    m_bManifestRead = m_oldManifest.Read(strManifestPath);
+}
 
 CBuildFileSet::~CBuildFileSet()
 {
@@ -147,50 +66,139 @@ bool CBuildFileSet::IsUnchanged(const QString& strPath, const QByteArray& baCont
     return file.size() == baContent.size() && file.open(QIODevice::ReadOnly) && file.readAll() == baContent;
 }
 
+QString CBuildFileSet::Relative(const QString& strPath) const
+{
+    return !m_strManifestPath.isEmpty() && strPath.startsWith(m_strDir) ? strPath.mid(m_strDir.size()) : QString();
+}
+
 bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
 {
+    CBuildManifest::SEntry sOnDisk;
+    bool bFolder = false;
+    const bool bOnDisk = CBuildManifest::Stat(strPath, sOnDisk, &bFolder);
     // A folder would be moved aside and put in place again as a file, leaving the folder behind under another name.
-    const QFileInfo info(strPath);
-    if (info.isDir() && !info.isSymLink())
+    if (bFolder)
     {
         m_strFailedPath = strPath;
         m_strFailedReason = "a folder stands where the file belongs";
         return false;
     }
-    // Creating a file is by far the dearest step of a build; most label files come out as they were.
-    if (!m_setPaths.contains(strPath) && IsUnchanged(strPath, baContent))
-    {
-        // What a build killed before journals were kept left beside it: the file itself is whole.
-        RemoveEntry(TemporaryPath(strPath));
-        RemoveEntry(PreviousPath(strPath));
-        return true;
-    }
+    const quint64 nHash = CBuildManifest::Hash(baContent);
     if (m_setPaths.contains(strPath))
     {
         for (SFile& sFile : m_vctFiles)
         {
             if (sFile.strPath == strPath)
+            {
                 sFile.baContent = baContent;
+                sFile.nHash = nHash;
+            }
         }
         return true;
     }
+    // Creating a file is by far the dearest step of a build; most label files come out as they were, and a file the
+    // disk still shows as the last build left it need not even be read.
+    const QString strRelative = Relative(strPath);
+    const CBuildManifest::SEntry* pRecorded = strRelative.isEmpty() ? nullptr : m_oldManifest.Find(strRelative);
+    const bool bAsRecorded = bOnDisk && pRecorded && CBuildManifest::SameOnDisk(*pRecorded, sOnDisk);
+    if (bAsRecorded ? pRecorded->nHash == nHash && pRecorded->nSize == baContent.size()
+                    : bOnDisk && sOnDisk.nSize == baContent.size() && IsUnchanged(strPath, baContent))
+    {
+        m_setKept.insert(strPath);
+        if (!strRelative.isEmpty())
+        {
+            // A file touched by hand but holding the same bytes is recorded afresh: the next build need not read it.
+            m_bManifestChanged = m_bManifestChanged || !bAsRecorded;
+            sOnDisk.nHash = nHash;
+            m_newManifest.Set(strRelative, sOnDisk);
+        }
+        return true;
+    }
+    m_setKept.remove(strPath);
     m_setPaths.insert(strPath);
-    m_vctFiles.push_back({strPath, baContent, false});
+    SFile sFile;
+    sFile.strPath = strPath;
+    sFile.baContent = baContent;
+    sFile.nHash = nHash;
+    m_vctFiles.push_back(sFile);
     return true;
+}
+
+void CBuildFileSet::RemoveLeftovers() const
+{
+    QSet<QString> setFolders;
+    for (const QSet<QString>* pPaths : {&m_setPaths, &m_setKept})
+    {
+        for (const QString& strPath : *pPaths)
+            setFolders.insert(strPath.left(strPath.lastIndexOf('/')));
+    }
+    const QByteArray baTemporary = CBuildDisk::Native(TemporaryPath(QString()));
+    const QByteArray baPrevious = CBuildDisk::Native(PreviousPath(QString()));
+    for (const QString& strFolder : setFolders)
+    {
+        DIR* pDir = ::opendir(CBuildDisk::Native(strFolder).constData());
+        if (!pDir)
+            continue;
+        QStringList lstLeftovers;
+        while (const dirent* pEntry = ::readdir(pDir))
+        {
+            const QByteArray baName = QByteArray::fromRawData(pEntry->d_name, int(std::strlen(pEntry->d_name)));
+            const QByteArray& baSuffix = baName.endsWith(baTemporary) ? baTemporary : baPrevious;
+            if (!baName.endsWith(baSuffix))
+                continue;
+            const QString strBeside = strFolder + '/' + QFile::decodeName(baName.left(baName.size() - baSuffix.size()));
+            if (m_setPaths.contains(strBeside) || m_setKept.contains(strBeside))
+                lstLeftovers.append(strFolder + '/' + QFile::decodeName(baName));
+        }
+        ::closedir(pDir);
+        for (const QString& strLeftover : lstLeftovers)
+            CBuildDisk::RemoveEntry(strLeftover);
+    }
+}
+
+void CBuildFileSet::PlanManifest()
+{
+    const QString& strDir = m_strDir;
+    for (const QString& strRelative : m_oldManifest.Paths())
+    {
+        const QString strPath = strDir + strRelative;
+        if (m_setPaths.contains(strPath) || m_setKept.contains(strPath))
+            continue;
+        m_bManifestChanged = true;
+        // A manifest may come with a project folder from elsewhere: it removes only what a build writes, and only a
+        // file the disk still shows as the build left it (a copied folder gives every file a new number, a file
+        // edited by hand has a new time): whatever else stands there is no longer the build's to take.
+        CBuildManifest::SEntry sOnDisk;
+        if (!QDir::cleanPath(strPath).startsWith(strDir) || (m_fnOwnFile && !m_fnOwnFile(strRelative)) ||
+            !CBuildManifest::Stat(strPath, sOnDisk) ||
+            !CBuildManifest::SameOnDisk(*m_oldManifest.Find(strRelative), sOnDisk))
+            continue;
+        SFile sFile;
+        sFile.strPath = strPath;
+        sFile.bRemove = true;
+        m_setPaths.insert(strPath);
+        m_vctFiles.push_back(sFile);
+    }
+    if (m_vctFiles.empty() && !m_bManifestChanged && m_bManifestRead && m_oldManifest.Count() == m_newManifest.Count())
+        return;
+    SFile sManifest;
+    sManifest.strPath = m_strManifestPath;
+    m_vctFiles.push_back(sManifest);
 }
 
 void CBuildFileSet::Discard()
 {
     for (const SFile& sFile : m_vctFiles)
-        RemoveEntry(TemporaryPath(sFile.strPath));
+        CBuildDisk::RemoveEntry(TemporaryPath(sFile.strPath));
     m_vctFiles.clear();
     m_setPaths.clear();
+    m_setKept.clear();
 }
 
 void CBuildFileSet::Fail(const QString& strPath, int nError)
 {
     m_strFailedPath = strPath;
-    m_strFailedReason = Reason(nError);
+    m_strFailedReason = CBuildDisk::Reason(nError);
 }
 
 bool CBuildFileSet::Step()
@@ -211,6 +219,9 @@ bool CBuildFileSet::HasRoom()
     qint64 nNeeded = BLOCK_SIZE;
     for (const SFile& sFile : m_vctFiles)
         nNeeded += (sFile.baContent.size() + BLOCK_SIZE - 1) / BLOCK_SIZE * BLOCK_SIZE;
+    // The manifest is made last, from what the disk shows of the written files: a line of about a hundred bytes each.
+    if (!m_strManifestPath.isEmpty())
+        nNeeded += (qint64(m_newManifest.Count()) + qint64(m_vctFiles.size())) * 128;
     const QString strDir =
         QFileInfo(m_strJournalPath.isEmpty() ? m_vctFiles.front().strPath : m_strJournalPath).absolutePath();
     const qint64 nFree = s_fnFreeSpace ? s_fnFreeSpace(strDir) : QStorageInfo(strDir).bytesAvailable();
@@ -229,21 +240,21 @@ bool CBuildFileSet::WriteJournal(bool bNewInPlace)
     QByteArray baText = JOURNAL_HEADER + '\n' + (bNewInPlace ? STATE_NEW : STATE_OLD) + '\n';
     for (const SFile& sFile : m_vctFiles)
         baText += (sFile.bHadPrevious ? '+' : '-') +
-                  Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
+                  CBuildDisk::Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
     // The journal is replaced in one rename: a reader finds the old state or the new one, never half a file.
     const QString strTemporary = TemporaryPath(m_strJournalPath);
-    int nError = WriteNewFile(strTemporary, baText);
-    if (nError == 0 && !Rename(strTemporary, m_strJournalPath))
+    int nError = CBuildDisk::WriteNewFile(strTemporary, baText);
+    if (nError == 0 && !CBuildDisk::Rename(strTemporary, m_strJournalPath))
     {
         nError = errno;
-        RemoveEntry(strTemporary);
+        CBuildDisk::RemoveEntry(strTemporary);
     }
     if (nError != 0)
     {
         Fail(m_strJournalPath, nError);
         return false;
     }
-    SyncFolder(dir.absolutePath());
+    CBuildDisk::SyncFolder(dir.absolutePath());
     return true;
 }
 
@@ -256,15 +267,15 @@ void CBuildFileSet::SyncFolders() const
         if (!setDone.contains(strDir))
         {
             setDone.insert(strDir);
-            SyncFolder(strDir);
+            CBuildDisk::SyncFolder(strDir);
         }
     }
 }
 
 void CBuildFileSet::CleanUp()
 {
-    if (!m_strJournalPath.isEmpty() && m_lstFailedRestores.isEmpty() && RemoveEntry(m_strJournalPath) == 0)
-        SyncFolder(QFileInfo(m_strJournalPath).absolutePath());
+    if (!m_strJournalPath.isEmpty() && m_lstFailedRestores.isEmpty() && CBuildDisk::RemoveEntry(m_strJournalPath) == 0)
+        CBuildDisk::SyncFolder(QFileInfo(m_strJournalPath).absolutePath());
     Discard();
 }
 
@@ -272,6 +283,9 @@ bool CBuildFileSet::Commit()
 {
     m_lstFailedRestores.clear();
     m_nSteps = 0;
+    RemoveLeftovers();
+    if (!m_strManifestPath.isEmpty())
+        PlanManifest();
     if (m_vctFiles.empty())
         return true;
     if (!HasRoom())
@@ -281,9 +295,8 @@ bool CBuildFileSet::Commit()
     }
     for (SFile& sFile : m_vctFiles)
     {
-        // A previous file left by a build that ended before journals were kept is no file of this one.
-        RemoveEntry(PreviousPath(sFile.strPath));
-        sFile.bHadPrevious = Exists(sFile.strPath);
+        // A previous file left by a build that ended before journals were kept is gone already (RemoveLeftovers).
+        sFile.bHadPrevious = CBuildDisk::Exists(sFile.strPath);
     }
     // The journal comes first: whatever this commit leaves behind, the next Recover knows the files.
     if (!m_strJournalPath.isEmpty())
@@ -300,7 +313,20 @@ bool CBuildFileSet::Commit()
     {
         if (!Step())
             return false;
-        const int nError = WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false);
+        if (sFile.bRemove)
+            continue;
+        // The manifest comes last: it records what the disk shows of every other file.
+        const bool bManifest = !m_strManifestPath.isEmpty() && sFile.strPath == m_strManifestPath;
+        if (bManifest)
+            sFile.baContent = m_newManifest.Text();
+        CBuildManifest::SEntry sWritten;
+        const int nError = CBuildDisk::WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false, &sWritten);
+        const QString strRelative = bManifest ? QString() : Relative(sFile.strPath);
+        if (nError == 0 && !strRelative.isEmpty())
+        {
+            sWritten.nHash = sFile.nHash;
+            m_newManifest.Set(strRelative, sWritten);
+        }
         if (nError != 0)
         {
             Fail(sFile.strPath, nError);
@@ -319,7 +345,7 @@ bool CBuildFileSet::Commit()
         if (setFlushed.contains(strDir))
             continue;
         setFlushed.insert(strDir);
-        if (const int nError = SyncFileSystem(strDir))
+        if (const int nError = CBuildDisk::SyncFileSystem(strDir))
         {
             Fail(sFile.strPath, nError);
             CleanUp();
@@ -333,7 +359,7 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nMovedAside];
         if (!Step())
             return false;
-        if (sFile.bHadPrevious && !Rename(sFile.strPath, PreviousPath(sFile.strPath)))
+        if (sFile.bHadPrevious && !CBuildDisk::Rename(sFile.strPath, PreviousPath(sFile.strPath)))
         {
             Fail(sFile.strPath, errno);
             RollBack(0, nMovedAside);
@@ -346,7 +372,7 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nPlaced];
         if (!Step())
             return false;
-        if (!Rename(TemporaryPath(sFile.strPath), sFile.strPath))
+        if (!sFile.bRemove && !CBuildDisk::Rename(TemporaryPath(sFile.strPath), sFile.strPath))
         {
             Fail(sFile.strPath, errno);
             RollBack(nPlaced, m_vctFiles.size());
@@ -370,7 +396,7 @@ bool CBuildFileSet::Commit()
         if (!Step())
             return false;
         if (sFile.bHadPrevious)
-            RemoveEntry(PreviousPath(sFile.strPath));
+            CBuildDisk::RemoveEntry(PreviousPath(sFile.strPath));
     }
     SyncFolders();
     if (!m_strJournalPath.isEmpty() && !Step())
@@ -384,11 +410,11 @@ bool CBuildFileSet::Commit()
 void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
 {
     for (size_t i = nPlaced; i-- > 0;)
-        RemoveEntry(m_vctFiles[i].strPath);
+        CBuildDisk::RemoveEntry(m_vctFiles[i].strPath);
     for (size_t i = nMovedAside; i-- > 0;)
     {
         const SFile& sFile = m_vctFiles[i];
-        if (sFile.bHadPrevious && !Rename(PreviousPath(sFile.strPath), sFile.strPath))
+        if (sFile.bHadPrevious && !CBuildDisk::Rename(PreviousPath(sFile.strPath), sFile.strPath))
             m_lstFailedRestores.append(sFile.strPath);
     }
     SyncFolders();
@@ -396,10 +422,10 @@ void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
 
 bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<bool(const QString&)>& fnOwnFile)
 {
-    RemoveEntry(TemporaryPath(strJournalPath));
-    if (!Exists(strJournalPath))
+    CBuildDisk::RemoveEntry(TemporaryPath(strJournalPath));
+    if (!CBuildDisk::Exists(strJournalPath))
         return true;
-    const QByteArray baJournalPath = Native(strJournalPath);
+    const QByteArray baJournalPath = CBuildDisk::Native(strJournalPath);
     QFile file(strJournalPath);
     QList<QByteArray> lstLines;
     if (file.open(QIODevice::ReadOnly))
@@ -428,16 +454,18 @@ bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<b
             continue;
         }
         setFolders.insert(QFileInfo(strPath).absolutePath());
-        RemoveEntry(TemporaryPath(strPath));
+        CBuildDisk::RemoveEntry(TemporaryPath(strPath));
         if (bNewInPlace)
-            bDone = RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
+            bDone = CBuildDisk::RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
         else if (baLine.startsWith('+'))
-            bDone = (!Exists(PreviousPath(strPath)) || Rename(PreviousPath(strPath), strPath)) && bDone;
+            bDone =
+                (!CBuildDisk::Exists(PreviousPath(strPath)) || CBuildDisk::Rename(PreviousPath(strPath), strPath)) &&
+                bDone;
         else
-            bDone = RemoveEntry(strPath) == 0 && bDone;
+            bDone = CBuildDisk::RemoveEntry(strPath) == 0 && bDone;
     }
     for (const QString& strFolder : setFolders)
-        SyncFolder(strFolder);
+        CBuildDisk::SyncFolder(strFolder);
     if (!bDone)
     {
         CLogger::Write(ELogLevel_Error,
@@ -446,8 +474,8 @@ bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<b
                        baJournalPath.constData());
         return false;
     }
-    RemoveEntry(strJournalPath);
-    SyncFolder(strDir);
+    CBuildDisk::RemoveEntry(strJournalPath);
+    CBuildDisk::SyncFolder(strDir);
     CLogger::Write(ELogLevel_Warning,
                    bNewInPlace ? "An interrupted build was completed: its files are in place"
                                : "An interrupted build was taken back: the files of the build before it are in place");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/build/CBuildManifest.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -22,13 +24,20 @@ public:
     CBuildFileSet() = default;
     // The journal records each Commit's progress; every file of the set lies in the journal's folder or below it.
     explicit CBuildFileSet(const QString& strJournalPath);
+    // With a manifest of the last Commit (see CBuildManifest), which every Commit that changes anything replaces
+    // together with the other files: Write knows a file the disk still shows as the manifest recorded it without
+    // reading it, and Commit removes each file the manifest lists that was not written this time, when fnOwnFile
+    // (given the path relative to the journal's folder) accepts it and the disk still shows it as recorded. A Commit
+    // that changes no file and finds every file as recorded touches nothing at all, the manifest included.
+    CBuildFileSet(const QString& strJournalPath, const QString& strManifestPath,
+                  const std::function<bool(const QString&)>& fnOwnFile);
     ~CBuildFileSet();
     CBuildFileSet(const CBuildFileSet&) = delete;
     CBuildFileSet& operator=(const CBuildFileSet&) = delete;
 
     // Takes the bytes that strPath is to hold; false (FailedPath names strPath, FailedReason says why) when strPath
     // is a folder. A file that already holds exactly these bytes is left alone, and temporary or previous files
-    // found beside it are removed. A path given twice keeps the later content.
+    // found beside it are removed by Commit. A path given twice keeps the later content.
     bool Write(const QString& strPath, const QByteArray& baContent);
     // Puts every written file in place; false (FailedPath names the file or folder that failed, FailedReason says
     // why) leaves all target files as they were before. Only a put-back that fails as well can leave a mixture;
@@ -63,9 +72,19 @@ private:
         QString strPath;
         QByteArray baContent;
         bool bHadPrevious = false;
+        // Goes with the commit, and nothing takes its place.
+        bool bRemove = false;
+        quint64 nHash = 0;
     };
     static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);
     bool HasRoom();
+    // The path relative to the journal's folder when a manifest is kept, else empty.
+    QString Relative(const QString& strPath) const;
+    // Removes the temporary and previous files that builds killed before journals were kept left beside the set's
+    // files: one listing per folder, where looking for both beside each of many thousand files costs more.
+    void RemoveLeftovers() const;
+    // Adds the files the manifest lists that this commit does not write, and the manifest when it changes.
+    void PlanManifest();
     // One step of Commit; false when the step limit stops it here.
     bool Step();
     bool WriteJournal(bool bNewInPlace);
@@ -79,6 +98,16 @@ private:
     std::vector<SFile> m_vctFiles;
     QSet<QString> m_setPaths;
     QString m_strJournalPath;
+    // The journal's folder with a separator: the manifest's paths are relative to it.
+    QString m_strDir;
+    // The files written with the bytes they held already.
+    QSet<QString> m_setKept;
+    QString m_strManifestPath;
+    std::function<bool(const QString&)> m_fnOwnFile;
+    CBuildManifest m_oldManifest;
+    CBuildManifest m_newManifest;
+    bool m_bManifestRead = false;
+    bool m_bManifestChanged = false;
     QString m_strFailedPath;
     QString m_strFailedReason;
     QStringList m_lstFailedRestores;

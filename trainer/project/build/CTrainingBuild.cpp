@@ -18,6 +18,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 
 namespace
@@ -59,28 +60,47 @@ void CTrainingBuild::LogFailure(const QString& strWhat, const QString& strReason
         m_pOutcome->Add(CBuildOutcome::EReason_Failed, strReason.isEmpty() ? strWhat : strWhat + ": " + strReason);
 }
 
+bool CTrainingBuild::IsBuildFile(const QString& strRelative)
+{
+    const QString strName = strRelative.mid(CProjectLayout::IMAGES_FOLDER.size() + 1);
+    return CProjectLayout::BuildFiles().contains(strRelative) ||
+           (strRelative == CProjectLayout::ImageEntry(strName) && strName.endsWith(".txt") &&
+            CSafeName::ImageNameProblem(strName).isEmpty());
+}
+
 bool CTrainingBuild::RecoverInterrupted(const QString& strProjectDir)
 {
     // Only the files a build writes are put back or removed: a journal planted in a project received from elsewhere
     // must not take an image or the project file with it.
-    return CBuildFileSet::Recover(CProjectLayout(strProjectDir).BuildJournal(),
-                                  [](const QString& strRelative)
-                                  {
-                                      const QString strName = strRelative.mid(CProjectLayout::IMAGES_FOLDER.size() + 1);
-                                      return CProjectLayout::BuildFiles().contains(strRelative) ||
-                                             (strRelative == CProjectLayout::ImageEntry(strName) &&
-                                              strName.endsWith(".txt") &&
-                                              CSafeName::ImageNameProblem(strName).isEmpty());
-                                  });
+    return CBuildFileSet::Recover(CProjectLayout(strProjectDir).BuildJournal(), IsBuildFile);
 }
 
 QString CTrainingBuild::LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image)
 {
-    const double dblImageWidth = static_cast<double>(image.GetWidth());
-    const double dblImageHeight = static_cast<double>(image.GetHeight());
-    return QString::asprintf("%d %f %f %f %f\n", nClassIndex, (roi.GetX() + roi.GetWidth() * 0.5) / dblImageWidth,
-                             (roi.GetY() + roi.GetHeight() * 0.5) / dblImageHeight, roi.GetWidth() / dblImageWidth,
-                             roi.GetHeight() / dblImageHeight);
+    return LabelLine(nClassIndex, roi.GetX(), roi.GetY(), roi.GetWidth(), roi.GetHeight(),
+                     static_cast<double>(image.GetWidth()), static_cast<double>(image.GetHeight()));
+}
+
+QString CTrainingBuild::LabelLine(int nClassIndex, double dblX, double dblY, double dblWidth, double dblHeight,
+                                  double dblImageWidth, double dblImageHeight)
+{
+    QByteArray baLine;
+    AppendLabelLine(baLine, nClassIndex, dblX, dblY, dblWidth, dblHeight, dblImageWidth, dblImageHeight);
+    return QString::fromLatin1(baLine);
+}
+
+void CTrainingBuild::AppendLabelLine(QByteArray& baLines, int nClassIndex, double dblX, double dblY, double dblWidth,
+                                     double dblHeight, double dblImageWidth, double dblImageHeight)
+{
+    // The bytes of "%d %f %f %f %f\n" in the C locale, whatever the user's, without parsing a format a million times.
+    baLines += QByteArray::number(nClassIndex);
+    for (const double dblValue : {(dblX + dblWidth * 0.5) / dblImageWidth, (dblY + dblHeight * 0.5) / dblImageHeight,
+                                  dblWidth / dblImageWidth, dblHeight / dblImageHeight})
+    {
+        baLines += ' ';
+        baLines += QByteArray::number(dblValue, 'f', 6);
+    }
+    baLines += '\n';
 }
 
 QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
@@ -90,7 +110,7 @@ QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
 }
 
 bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                               const RecordList& vctImages, const QStringList& lstClassNames) const
+                               const SImageColumns& images, const QStringList& lstClassNames) const
 {
     // Two images whose names differ only after their last "." would share one label file: one of them would be
     // trained with the other's boxes. A row in neither list counts too: a project file may hold any TYPE.
@@ -131,11 +151,10 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
                 check(pEntry->GetName(), true);
         }
     }
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctImages)
+    for (size_t i = 0; i < images.vctIDs.size(); ++i)
     {
-        const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get());
-        if (pImage && !setListed.contains(pImage->GetID()))
-            check(pImage->GetName(), false);
+        if (!setListed.contains(images.vctIDs[i]))
+            check(images.lstNames[int(i)], false);
     }
     if (nUnusable > 0)
         CLogger::Write(ELogLevel_Error, "Build Failed: %d images cannot be used by the trainer", nUnusable);
@@ -176,17 +195,39 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         LogFailure("cannot read the table " + CProjectCategories::Table());
         return false;
     }
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
-    for (const auto& sSelect : {std::make_pair(&CDatasetImageRecord::TABLE_NAME, &vctImages),
-                                std::make_pair(&CDatasetROIRecord::TABLE_NAME, &vctRois)})
+    // Read by column into plain arrays: a record object per row costs more than the rest of a rebuild at a million
+    // boxes. The driver hands each cell out as a QVariant anyway, which for a number holds no memory of its own; the
+    // cells become plain arrays one column at a time.
+    std::vector<std::vector<QVariant>> vctImageCells;
+    std::vector<std::vector<QVariant>> vctRoiCells;
+    const QStringList lstRoiColumns = {CDatasetROIRecord::COLUMN_X,        CDatasetROIRecord::COLUMN_Y,
+                                       CDatasetROIRecord::COLUMN_WIDTH,    CDatasetROIRecord::COLUMN_HEIGHT,
+                                       CDatasetROIRecord::COLUMN_IMAGE_ID, CDatasetROIRecord::COLUMN_CATEGORY_ID};
+    for (const auto& sSelect :
+         {std::make_tuple(&CDatasetImageRecord::TABLE_NAME,
+                          QStringList({CDatasetImageRecord::COLUMN_ID, CDatasetImageRecord::COLUMN_NAME,
+                                       CDatasetImageRecord::COLUMN_WIDTH, CDatasetImageRecord::COLUMN_HEIGHT}),
+                          &vctImageCells),
+          std::make_tuple(&CDatasetROIRecord::TABLE_NAME, lstRoiColumns, &vctRoiCells)})
     {
-        if (!m_pDatabase->SelectFromTable(*sSelect.first, *sSelect.second, {}))
+        if (!m_pDatabase->SelectColumns(*std::get<0>(sSelect), std::get<1>(sSelect), {}, *std::get<2>(sSelect)))
         {
-            LogFailure("cannot read the table " + *sSelect.first);
+            LogFailure("cannot read the table " + *std::get<0>(sSelect));
             return false;
         }
     }
+    SImageColumns images;
+    const size_t nImages = vctImageCells[0].size();
+    images.vctIDs.reserve(nImages);
+    images.lstNames.reserve(int(nImages));
+    for (size_t i = 0; i < nImages; ++i)
+    {
+        images.vctIDs.push_back(vctImageCells[0][i].toInt());
+        images.lstNames.append(vctImageCells[1][i].toString());
+        images.vctWidths.push_back(vctImageCells[2][i].toUInt());
+        images.vctHeights.push_back(vctImageCells[3][i].toUInt());
+    }
+    vctImageCells.clear();
 
     QSet<int> setListed;
     for (const EntryList* pList : {&vctTrain, &vctTest})
@@ -197,10 +238,11 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
                 setListed.insert(pEntry->GetImageID());
         }
     }
-    if (!CheckRows(vctTrain, vctTest, setListed, vctImages, categories.Names()))
+    if (!CheckRows(vctTrain, vctTest, setListed, images, categories.Names()))
         return false;
 
-    CBuildFileSet files(m_layout.BuildJournal());
+    // A label file the last build wrote for an image that has since left the lists goes with this build.
+    CBuildFileSet files(m_layout.BuildJournal(), m_layout.BuildManifest(), IsBuildFile);
     // Line i of custom.names is the name of class index i (see CProjectCategories::IndexOf).
     QString strNames;
     for (const QString& strName : categories.Names())
@@ -213,31 +255,51 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     }
 
     // One select of every ROI, grouped by image in the order the table gives them: the same rows, in the same order,
-    // as one select per image, without twenty thousand round trips.
-    std::unordered_map<int, std::vector<const CDatasetROIRecord*>> mapImageRois;
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRois)
+    // as one select per image, without twenty thousand round trips. The boxes of image i are entries
+    // vctFirst[i] to vctFirst[i + 1] of vctOrder, with no list per image.
+    std::unordered_map<int, size_t> mapImageIndex;
+    mapImageIndex.reserve(nImages);
+    for (size_t i = 0; i < nImages; ++i)
+        mapImageIndex.emplace(images.vctIDs[i], i);
+    const size_t nRois = vctRoiCells[0].size();
+    std::vector<double> vctBoxes(nRois * 4);
+    std::vector<int> vctClasses(nRois);
+    std::vector<size_t> vctRoiImage(nRois, nImages);
+    std::vector<size_t> vctFirst(nImages + 3, 0);
+    for (size_t i = 0; i < nRois; ++i)
     {
-        if (const auto* pRoi = dynamic_cast<const CDatasetROIRecord*>(pRecord.get()))
-            mapImageRois[pRoi->GetImageID()].push_back(pRoi);
+        for (size_t nColumn = 0; nColumn < 4; ++nColumn)
+            vctBoxes[i * 4 + nColumn] = vctRoiCells[nColumn][i].toDouble();
+        const auto itImage = mapImageIndex.find(vctRoiCells[4][i].toInt());
+        if (itImage != mapImageIndex.end())
+            vctRoiImage[i] = itImage->second;
+        // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
+        vctClasses[i] = std::max(categories.IndexOf(vctRoiCells[5][i].toInt()), 0);
+        ++vctFirst[vctRoiImage[i] + 2];
     }
-    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctImages)
+    vctRoiCells.clear();
+    for (size_t i = 2; i < vctFirst.size(); ++i)
+        vctFirst[i] += vctFirst[i - 1];
+    std::vector<size_t> vctOrder(nRois);
+    for (size_t i = 0; i < nRois; ++i)
+        vctOrder[vctFirst[vctRoiImage[i] + 1]++] = i;
+    for (size_t nImage = 0; nImage < nImages; ++nImage)
     {
-        const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get());
         // A row in neither list is never validated: its label file could empty a listed image's.
-        if (!pImage || !setListed.contains(pImage->GetID()))
+        if (!setListed.contains(images.vctIDs[nImage]))
             continue;
-        const QString strLabelPath = m_layout.LabelFile(pImage->GetName());
-        QString strLabels;
-        const auto itRois = mapImageRois.find(pImage->GetID());
-        if (itRois != mapImageRois.end())
+        const QString strName = images.lstNames[int(nImage)];
+        const QString strLabelPath = m_layout.LabelFile(strName);
+        const double dblImageWidth = static_cast<double>(images.vctWidths[nImage]);
+        const double dblImageHeight = static_cast<double>(images.vctHeights[nImage]);
+        QByteArray baLabels;
+        for (size_t n = vctFirst[nImage]; n < vctFirst[nImage + 1]; ++n)
         {
-            for (const CDatasetROIRecord* pRoi : itRois->second)
-            {
-                // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
-                strLabels += LabelLine(std::max(categories.IndexOf(pRoi->GetCategoryID()), 0), *pRoi, *pImage);
-            }
+            const double* pBox = &vctBoxes[vctOrder[n] * 4];
+            AppendLabelLine(baLabels, vctClasses[vctOrder[n]], pBox[0], pBox[1], pBox[2], pBox[3], dblImageWidth,
+                            dblImageHeight);
         }
-        if (!files.Write(strLabelPath, Utf8(strLabels)))
+        if (!files.Write(strLabelPath, baLabels))
         {
             LogFailure(strLabelPath, files.FailedReason());
             return false;

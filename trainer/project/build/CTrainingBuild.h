@@ -19,7 +19,9 @@ class CDatasetROIRecord;
 
 // Turns a project's database content into the files the Darknet trainer reads, in the project folder (see
 // CProjectLayout): custom.names, one label file per image (Images/<name up to its last '.'>.txt), train.txt, test.txt,
-// the Backup folder, detector.txt and config.txt; its progress goes to the journal build.journal (see CBuildFileSet).
+// the Backup folder, detector.txt and config.txt; its progress goes to the journal build.journal and what each file
+// holds to build.manifest (see CBuildFileSet). A label file the last build wrote for an image in neither list now is
+// removed; files that come out as they were are not touched.
 // Either every file is replaced or none is: a failed build leaves the previous one whole.
 class CTrainingBuild
 {
@@ -47,20 +49,35 @@ public:
     // Makes the build files of the folder all-old or all-new again after a build was killed while putting them in
     // place; true when there was nothing to do or it succeeded.
     static bool RecoverInterrupted(const QString& strProjectDir);
+    // Whether a build writes the file at this path relative to the project folder: one of the build files at the top
+    // or a label file of a plain image name in Images.
+    static bool IsBuildFile(const QString& strRelative);
 
     // One line of a label file: class index, box centre and size, each relative to the image size.
     static QString LabelLine(int nClassIndex, const CDatasetROIRecord& roi, const CDatasetImageRecord& image);
+    static QString LabelLine(int nClassIndex, double dblX, double dblY, double dblWidth, double dblHeight,
+                             double dblImageWidth, double dblImageHeight);
     // The configuration as config.txt holds it: every "\r" that ends a line is dropped, since the trainer takes
     // "[net]\r" for an unknown section.
     static QString ConfigurationText(const QString& strConfiguration);
 
 private:
-    using RecordList = std::vector<std::shared_ptr<CDatabaseRecord>>;
+    // The image rows, one plain array per column, entry i of each from row i.
+    struct SImageColumns
+    {
+        std::vector<int> vctIDs;
+        QStringList lstNames;
+        std::vector<unsigned int> vctWidths;
+        std::vector<unsigned int> vctHeights;
+    };
     // Logs each listed image the trainer cannot use, each image row whose name is no plain file name or shares a
     // label file whatever its list, and each class name that is not one line; true when there is none. Logs a
     // warning for each row in neither list, which gets no label file.
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                   const RecordList& vctImages, const QStringList& lstClassNames) const;
+                   const SImageColumns& images, const QStringList& lstClassNames) const;
+    // Appends LabelLine's bytes.
+    static void AppendLabelLine(QByteArray& baLines, int nClassIndex, double dblX, double dblY, double dblWidth,
+                                double dblHeight, double dblImageWidth, double dblImageHeight);
     // Logs "Build Failed: %s", then the reason when there is one, and adds both to the outcome.
     void LogFailure(const QString& strWhat, const QString& strReason = QString()) const;
 

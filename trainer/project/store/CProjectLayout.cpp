@@ -11,6 +11,7 @@ const QString CProjectLayout::TEST_LIST = QStringLiteral("test.txt");
 const QString CProjectLayout::DETECTOR_FILE = QStringLiteral("detector.txt");
 const QString CProjectLayout::CONFIGURATION_FILE = QStringLiteral("config.txt");
 const QString CProjectLayout::BUILD_JOURNAL = QStringLiteral("build.journal");
+const QString CProjectLayout::BUILD_MANIFEST = QStringLiteral("build.manifest");
 
 CProjectLayout::CProjectLayout(const QString& strProjectDir, const QString& strProjectName)
     : m_strProjectDir(strProjectDir), m_strProjectName(strProjectName)
@@ -50,6 +51,11 @@ QString CProjectLayout::BackupFolder() const
 QString CProjectLayout::BuildJournal() const
 {
     return Path(BUILD_JOURNAL);
+}
+
+QString CProjectLayout::BuildManifest() const
+{
+    return Path(BUILD_MANIFEST);
 }
 
 QString CProjectLayout::Path(const QString& strRelative) const
@@ -99,6 +105,7 @@ QString CProjectLayout::StoredImagePath(const QString& strImageName)
 
 const QStringList& CProjectLayout::BuildFiles()
 {
-    static const QStringList lstFiles = {NAMES_FILE, TRAIN_LIST, TEST_LIST, DETECTOR_FILE, CONFIGURATION_FILE};
+    static const QStringList lstFiles = {NAMES_FILE,    TRAIN_LIST,         TEST_LIST,
+                                         DETECTOR_FILE, CONFIGURATION_FILE, BUILD_MANIFEST};
     return lstFiles;
 }

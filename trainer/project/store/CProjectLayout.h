@@ -19,6 +19,8 @@ public:
     static const QString DETECTOR_FILE;
     static const QString CONFIGURATION_FILE;
     static const QString BUILD_JOURNAL;
+    // What each file of the last build held, for telling unchanged files without reading them.
+    static const QString BUILD_MANIFEST;
 
     // Without a name only the folder's files are known: ProjectFile and LockFile need the name.
     explicit CProjectLayout(const QString& strProjectDir, const QString& strProjectName = QString());
@@ -34,6 +36,7 @@ public:
     QString ImagesFolder() const;
     QString BackupFolder() const;
     QString BuildJournal() const;
+    QString BuildManifest() const;
     // An entry of the folder by its path relative to the folder; also for folders of later features.
     QString Path(const QString& strRelative) const;
     // The copy of the image named strImageName and the label file a build writes for it.
@@ -50,7 +53,7 @@ public:
     static QString LabelEntry(const QString& strImageName);
     // The image's path as its row stores it and train.txt and test.txt list it, with the system's separator.
     static QString StoredImagePath(const QString& strImageName);
-    // The build's files at the top of the folder, custom.names first.
+    // The build's files at the top of the folder, custom.names first and the manifest last.
     static const QStringList& BuildFiles();
 
 private:
