@@ -2,13 +2,12 @@
 // Goal: under 2 s. The first build creates 20,000 label files, which on a busy disk costs more than the goal by
 // itself: the same run times the plain creation of as many files as the floor of that figure.
 
+#include "BenchProject.h"
 #include "BenchTiming.h"
 
-#include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
-#include "project/store/CProjectRecordFactory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,34 +27,14 @@ const int RUNS = 3;
 // Rows are made by SQLite itself in one transaction: generating them record by record would dwarf the build.
 bool GenerateProject(const QString& strDir, const QString& strName)
 {
-    QDir().mkpath(strDir + "/Images");
-    QFile configuration(":/Files/yolov3.cfg");
-    if (!configuration.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    const QString strConfiguration = QString::fromUtf8(configuration.readAll()).replace("'", "''");
-
-    CProjectRecordFactory factory;
-    CDatabase database(&factory);
-    if (!database.OpenDatabase("localhost", strDir + "/" + strName + ".data", "", "") ||
-        !database.RunQueryFile(":/Files/tamsel_database_sqlite.sql", true))
-        return false;
-    const QString strNumbers = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ";
-    return database.RunQueries(
-        {"INSERT INTO project_training (NAME, TYPE, VERSION, CREATED_DATETIME) VALUES('" + strName +
-             "', 'Yolo3', '0.0.1', 'Sat Dec 5 17:32:02 2026')",
-         "INSERT INTO project_property (NAME, VALUE, TYPE, PROJECT_ID) VALUES('PROJECT_CONFIGURATION', '" +
-             strConfiguration + "', 'string', 1)",
-         "INSERT INTO category (NAME) " + strNumbers.arg(CATEGORIES - 1) + "SELECT printf('class%d', i) FROM n",
-         "INSERT INTO dataset_image (NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, PROJECT_ID) " + strNumbers.arg(IMAGES - 1) +
-             "SELECT printf('image_%05d.jpg', i), printf('Images/image_%05d.jpg', i), " +
-             QString("CASE WHEN i < %1 THEN 'train' ELSE 'test' END, 640, 480, 1 FROM n").arg(TRAIN_IMAGES),
-         // Five boxes per image, spread over the table as they are drawn: image by image round the project.
-         "INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) " + strNumbers.arg(ROIS - 1) +
-             QString("SELECT (i % 7) * 10.5, (i % 11) * 7.25, 50, 40, 1 + i % %1, 1 + i % %2 FROM n")
-                 .arg(IMAGES)
-                 .arg(CATEGORIES)},
-        true);
+    BenchProject::SShape shape;
+    shape.nTrainImages = TRAIN_IMAGES;
+    shape.nTestImages = IMAGES - TRAIN_IMAGES;
+    shape.nRoisPerImage = ROIS / IMAGES;
+    shape.nCategories = CATEGORIES;
+    return BenchProject::GenerateBySql(strDir, strName, shape);
 }
+
 // The floor of a first build: creating the label files with nothing else done.
 double CreatePlainFiles(const QString& strDir)
 {
