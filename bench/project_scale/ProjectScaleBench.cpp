@@ -135,6 +135,16 @@ int NodeRows(QStandardItemModel* pItems, const QString& strName)
     return pNode ? pNode->rowCount() : -1;
 }
 
+BenchProject::SShape Shape(int nImages)
+{
+    BenchProject::SShape shape;
+    shape.nTrainImages = nImages * 4 / 5;
+    shape.nTestImages = nImages - shape.nTrainImages;
+    shape.nRoisPerImage = ROIS_PER_IMAGE;
+    shape.nCategories = CATEGORIES;
+    return shape;
+}
+
 // Runs "OvrelTrainer --build" on the project file; the wall time in ms, or a negative value when it failed.
 double HeadlessBuild(const QString& strProjectFile)
 {
@@ -201,11 +211,7 @@ int RunSize(int argc, char* argv[], int nImages)
     const QString strName = "bench";
     const QString strDir = home.path() + "/bench";
     const QString strProjectFile = strDir + "/" + strName + ".data";
-    BenchProject::SShape shape;
-    shape.nTrainImages = nImages * 4 / 5;
-    shape.nTestImages = nImages - shape.nTrainImages;
-    shape.nRoisPerImage = ROIS_PER_IMAGE;
-    shape.nCategories = CATEGORIES;
+    const BenchProject::SShape shape = Shape(nImages);
     const int nRois = nImages * ROIS_PER_IMAGE;
     bool bMade = true;
     const double dblGenerate =
@@ -356,6 +362,16 @@ int RunAll(int argc, char* argv[])
     }
     return nStatus;
 }
+
+// "--generate N DIR" leaves the project of N images at DIR/bench/bench.data, for profiling one step by hand.
+int Generate(int argc, char* argv[], int nImages, const QString& strHome)
+{
+    QCoreApplication app(argc, argv);
+    const QString strDir = strHome + "/bench";
+    const bool bMade = BenchProject::GenerateBySql(strDir, "bench", Shape(nImages)) && LinkImageFiles(strDir, nImages);
+    std::printf("%s\n", bMade ? qPrintable(strDir + "/bench.data") : "could not generate the project");
+    return bMade ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -364,6 +380,8 @@ int main(int argc, char* argv[])
     {
         if (QByteArray(argv[i]) == "--images")
             return RunSize(argc, argv, QByteArray(argv[i + 1]).toInt());
+        if (QByteArray(argv[i]) == "--generate" && i + 2 < argc)
+            return Generate(argc, argv, QByteArray(argv[i + 1]).toInt(), QString::fromLocal8Bit(argv[i + 2]));
     }
     return RunAll(argc, argv);
 }

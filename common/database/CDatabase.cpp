@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -227,9 +228,7 @@ bool CDatabase::SelectColumns(const QString& strTableName, const QStringList& ls
         return false;
     QSqlQuery query(*m_pConnection->GetDatabase());
     query.setForwardOnly(true);
-    const QString strQuery = QStringLiteral("SELECT ") + lstColumns.join(QStringLiteral(", ")) +
-                             QStringLiteral(" FROM ") + strTableName + ParseWhereValues(mapWhereValues);
-    if (!m_pConnection->Execute(query, strQuery, nullptr))
+    if (!m_pConnection->Execute(query, GetColumnSelectQuery(strTableName, lstColumns, mapWhereValues), nullptr))
         return false;
     std::vector<std::vector<QVariant>> vctValues(static_cast<size_t>(lstColumns.size()));
     while (query.next())
@@ -239,6 +238,13 @@ bool CDatabase::SelectColumns(const QString& strTableName, const QStringList& ls
     }
     vctColumnValues = std::move(vctValues);
     return true;
+}
+
+QVariant CDatabase::DriverHandle() const
+{
+    if (!m_pConnection || !m_pConnection->IsOpen() || !m_pConnection->GetDatabase()->driver())
+        return QVariant();
+    return m_pConnection->GetDatabase()->driver()->handle();
 }
 
 bool CDatabase::HasTable(const QString& strTableName) const
@@ -264,6 +270,13 @@ bool CDatabase::DeleteFromTable(const QString& strTableName, const std::map<QStr
 QString CDatabase::GetSelectQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues)
 {
     return QStringLiteral("SELECT * FROM ") + strTableName + ParseWhereValues(mapWhereValues);
+}
+
+QString CDatabase::GetColumnSelectQuery(const QString& strTableName, const QStringList& lstColumns,
+                                        const std::map<QString, QVariant>& mapWhereValues)
+{
+    return QStringLiteral("SELECT ") + lstColumns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + strTableName +
+           ParseWhereValues(mapWhereValues);
 }
 
 QString CDatabase::GetUpdateQuery(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,

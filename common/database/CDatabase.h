@@ -69,6 +69,9 @@ public:
     bool SelectColumns(const QString& strTableName, const QStringList& lstColumns,
                        const std::map<QString, QVariant>& mapWhereValues,
                        std::vector<std::vector<QVariant>>& vctColumnValues);
+    // The driver's own handle of the open connection (for SQLite a "sqlite3*"), invalid without one: for readers
+    // that must go past the generic value per cell (CColumnSelect).
+    QVariant DriverHandle() const;
     // True when the open database has that table. Asks the driver for the table's columns: no statement is sent.
     bool HasTable(const QString& strTableName) const;
     // An empty WHERE map updates or deletes every row; an empty SET map makes the update fail.
@@ -91,6 +94,9 @@ public:
     // The exact statements the table operations run. Entries appear in map order; text values are SQL string
     // literals with their apostrophes doubled, numbers and flags are written bare.
     static QString GetSelectQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues);
+    // "SELECT A, B FROM t" with the WHERE clause GetSelectQuery writes.
+    static QString GetColumnSelectQuery(const QString& strTableName, const QStringList& lstColumns,
+                                        const std::map<QString, QVariant>& mapWhereValues);
     static QString GetUpdateQuery(const QString& strTableName, const std::map<QString, QVariant>& mapSetValues,
                                   const std::map<QString, QVariant>& mapWhereValues);
     static QString GetDeleteQuery(const QString& strTableName, const std::map<QString, QVariant>& mapWhereValues);

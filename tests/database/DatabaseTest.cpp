@@ -2,6 +2,7 @@
 #include "CSqliteReader.h"
 #include "CTestSandbox.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "database/CDatabaseRecordFactory.h"
 #include "frame/CSetting.h"
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -299,6 +301,49 @@ private slots:
         m_pDatabase->SelectFromTable(table, vctRecords, where);
         QCOMPARE(Describe(vctRecords), expected);
         QCOMPARE(m_pLog->NewLines(), QStringList());
+    }
+
+    // Cells as a check of stored data needs them: a coordinate that is no number must not read as 0.
+    void columnSelectReadsTypedCellsAndLeavesArraysOnFailure_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<ConditionMap>("where");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("every row") << "cells" << ConditionMap{} << "1 2.5 a|2 nan b'c|3 nan null|0 12 12|4 -1 \u00e9";
+        QTest::newRow("where with apostrophe") << "cells" << ConditionMap{{"T", "b'c"}} << "2 nan b'c";
+        QTest::newRow("no row matches") << "cells" << ConditionMap{{"I", 99}} << "";
+        QTest::newRow("missing table") << "missing" << ConditionMap{} << "stale";
+        QTest::newRow("missing column") << "settings" << ConditionMap{} << "stale";
+    }
+
+    void columnSelectReadsTypedCellsAndLeavesArraysOnFailure()
+    {
+        QFETCH(QString, table);
+        QFETCH(ConditionMap, where);
+        QFETCH(QString, expected);
+        QVERIFY(OpenSettings());
+        QVERIFY(m_pDatabase->RunQueries(
+            {"CREATE TABLE cells (I INTEGER, R REAL, T TEXT)", "INSERT INTO cells VALUES(1, 2.5, 'a')",
+             "INSERT INTO cells VALUES(2, 'x', 'b''c')", "INSERT INTO cells VALUES(3, NULL, NULL)",
+             "INSERT INTO cells VALUES(NULL, ' 12', '12')", "INSERT INTO cells VALUES(4, -1, char(233))"},
+            false));
+        std::vector<int> vctI = {-7};
+        std::vector<double> vctR = {-7.0};
+        std::vector<QString> vctT = {"stale"};
+        CColumnSelect select(table, where);
+        select.AddInteger("I", &vctI);
+        select.AddReal("R", &vctR);
+        select.AddText("T", &vctT);
+        QCOMPARE(select.Run(m_pDatabase.get()), !expected.startsWith("stale"));
+        QStringList lstRows;
+        for (size_t i = 0; i < vctT.size() && !expected.startsWith("stale"); ++i)
+            lstRows.append(QString("%1 %2 %3")
+                               .arg(vctI[i])
+                               .arg(std::isnan(vctR[i]) ? QString("nan") : QString::number(vctR[i]))
+                               .arg(vctT[i].isNull() ? QString("null") : vctT[i]));
+        if (expected.startsWith("stale"))
+            lstRows.append(vctT.front());
+        QCOMPARE(lstRows.join('|'), QString(expected).replace("\\u00e9", QString(QChar(0xe9))));
     }
 
     void updateAndDeleteMatchTextUnchanged()
