@@ -40,6 +40,10 @@ private slots:
         QTest::newRow("box beyond the image")
             << lstTwo << "c.JPG 640x480" << QStringList("-50 400 200 200 1") << "Images/c.txt"
             << QByteArray("0 0.078125 1.041667 0.312500 0.416667\n");
+        // 25 / 640 is 0.0390625 exactly: rounded half to even as "%f" does, not half up.
+        QTest::newRow("exact half of the last digit")
+            << lstTwo << "e.jpg 640x480" << QStringList("0 0 25 30 1") << "Images/e.txt"
+            << QByteArray("0 0.019531 0.031250 0.039062 0.062500\n");
         QTest::newRow("fractional box") << lstTwo << "d.JPEG 3x7" << QStringList("0.5 0.25 1.5 2.125 2")
                                         << "Images/d.txt" << QByteArray("1 0.416667 0.187500 0.500000 0.303571\n");
     }

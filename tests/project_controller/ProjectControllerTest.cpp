@@ -113,7 +113,8 @@ private slots:
                               "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_MODEL' AND PROJECT_ID=1 ",
                               "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_CONF' AND PROJECT_ID=1 ",
                               "SELECT ID, NAME FROM category",
-                              "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi"}));
+                              "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi",
+                              "SELECT ID, WIDTH, HEIGHT FROM dataset_image"}));
         QVERIFY(CProjectFixture::Query(strFile, {strPlan}).value(0).join(' ').contains("USING INDEX"));
         QCOMPARE(m_pCase->model.GetProjectDir() + "|" + m_pCase->model.GetProjectName(), strDir + "|alpha");
         QCOMPARE(Entries(m_pCase->model.GetTrainImages()), QStringList({"b.jpg", "!a.jpg", "!c.jpg"}));

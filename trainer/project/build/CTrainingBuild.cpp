@@ -1,5 +1,6 @@
 #include "project/build/CTrainingBuild.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/build/CBuildFileSet.h"
@@ -18,7 +19,7 @@
 #include <QSet>
 
 #include <algorithm>
-#include <tuple>
+#include <charconv>
 #include <unordered_map>
 
 namespace
@@ -92,15 +93,28 @@ QString CTrainingBuild::LabelLine(int nClassIndex, double dblX, double dblY, dou
 void CTrainingBuild::AppendLabelLine(QByteArray& baLines, int nClassIndex, double dblX, double dblY, double dblWidth,
                                      double dblHeight, double dblImageWidth, double dblImageHeight)
 {
-    // The bytes of "%d %f %f %f %f\n" in the C locale, whatever the user's, without parsing a format a million times.
-    baLines += QByteArray::number(nClassIndex);
+    // The bytes of "%d %f %f %f %f\n" in the C locale, whatever the user's, without parsing a format a million times:
+    // to_chars rounds exactly as printf does.
+    char acLine[5 * 40];
+    char* pEnd = std::to_chars(acLine, acLine + sizeof(acLine), nClassIndex).ptr;
     for (const double dblValue : {(dblX + dblWidth * 0.5) / dblImageWidth, (dblY + dblHeight * 0.5) / dblImageHeight,
                                   dblWidth / dblImageWidth, dblHeight / dblImageHeight})
     {
-        baLines += ' ';
-        baLines += QByteArray::number(dblValue, 'f', 6);
+        *pEnd++ = ' ';
+        const std::to_chars_result result =
+            std::to_chars(pEnd, acLine + sizeof(acLine) - 1, dblValue, std::chars_format::fixed, 6);
+        if (result.ec != std::errc())
+        {
+            // Only a value of hundreds of digits gets here: printf's own text then.
+            baLines += QByteArray(acLine, int(pEnd - acLine));
+            baLines += QByteArray::number(dblValue, 'f', 6);
+            pEnd = acLine;
+            continue;
+        }
+        pEnd = result.ptr;
     }
-    baLines += '\n';
+    *pEnd++ = '\n';
+    baLines.append(acLine, int(pEnd - acLine));
 }
 
 QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
@@ -154,7 +168,7 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
     for (size_t i = 0; i < images.vctIDs.size(); ++i)
     {
         if (!setListed.contains(images.vctIDs[i]))
-            check(images.lstNames[int(i)], false);
+            check(images.vctNames[i], false);
     }
     if (nUnusable > 0)
         CLogger::Write(ELogLevel_Error, "Build Failed: %d images cannot be used by the trainer", nUnusable);
@@ -196,38 +210,36 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         return false;
     }
     // Read by column into plain arrays: a record object per row costs more than the rest of a rebuild at a million
-    // boxes. The driver hands each cell out as a QVariant anyway, which for a number holds no memory of its own; the
-    // cells become plain arrays one column at a time.
-    std::vector<std::vector<QVariant>> vctImageCells;
-    std::vector<std::vector<QVariant>> vctRoiCells;
-    const QStringList lstRoiColumns = {CDatasetROIRecord::COLUMN_X,        CDatasetROIRecord::COLUMN_Y,
-                                       CDatasetROIRecord::COLUMN_WIDTH,    CDatasetROIRecord::COLUMN_HEIGHT,
-                                       CDatasetROIRecord::COLUMN_IMAGE_ID, CDatasetROIRecord::COLUMN_CATEGORY_ID};
-    for (const auto& sSelect :
-         {std::make_tuple(&CDatasetImageRecord::TABLE_NAME,
-                          QStringList({CDatasetImageRecord::COLUMN_ID, CDatasetImageRecord::COLUMN_NAME,
-                                       CDatasetImageRecord::COLUMN_WIDTH, CDatasetImageRecord::COLUMN_HEIGHT}),
-                          &vctImageCells),
-          std::make_tuple(&CDatasetROIRecord::TABLE_NAME, lstRoiColumns, &vctRoiCells)})
+    // boxes.
+    SImageColumns images;
+    CColumnSelect imageSelect(CDatasetImageRecord::TABLE_NAME);
+    imageSelect.AddInteger(CDatasetImageRecord::COLUMN_ID, &images.vctIDs);
+    imageSelect.AddText(CDatasetImageRecord::COLUMN_NAME, &images.vctNames);
+    imageSelect.AddReal(CDatasetImageRecord::COLUMN_WIDTH, &images.vctWidths);
+    imageSelect.AddReal(CDatasetImageRecord::COLUMN_HEIGHT, &images.vctHeights);
+    std::vector<double> vctX;
+    std::vector<double> vctY;
+    std::vector<double> vctWidths;
+    std::vector<double> vctHeights;
+    std::vector<int> vctRoiImageIDs;
+    std::vector<int> vctCategoryIDs;
+    CColumnSelect roiSelect(CDatasetROIRecord::TABLE_NAME);
+    roiSelect.AddReal(CDatasetROIRecord::COLUMN_X, &vctX);
+    roiSelect.AddReal(CDatasetROIRecord::COLUMN_Y, &vctY);
+    roiSelect.AddReal(CDatasetROIRecord::COLUMN_WIDTH, &vctWidths);
+    roiSelect.AddReal(CDatasetROIRecord::COLUMN_HEIGHT, &vctHeights);
+    roiSelect.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctRoiImageIDs);
+    roiSelect.AddInteger(CDatasetROIRecord::COLUMN_CATEGORY_ID, &vctCategoryIDs);
+    for (const auto& sSelect : {std::make_pair(&imageSelect, &CDatasetImageRecord::TABLE_NAME),
+                                std::make_pair(&roiSelect, &CDatasetROIRecord::TABLE_NAME)})
     {
-        if (!m_pDatabase->SelectColumns(*std::get<0>(sSelect), std::get<1>(sSelect), {}, *std::get<2>(sSelect)))
+        if (!sSelect.first->Run(m_pDatabase))
         {
-            LogFailure("cannot read the table " + *std::get<0>(sSelect));
+            LogFailure("cannot read the table " + *sSelect.second);
             return false;
         }
     }
-    SImageColumns images;
-    const size_t nImages = vctImageCells[0].size();
-    images.vctIDs.reserve(nImages);
-    images.lstNames.reserve(int(nImages));
-    for (size_t i = 0; i < nImages; ++i)
-    {
-        images.vctIDs.push_back(vctImageCells[0][i].toInt());
-        images.lstNames.append(vctImageCells[1][i].toString());
-        images.vctWidths.push_back(vctImageCells[2][i].toUInt());
-        images.vctHeights.push_back(vctImageCells[3][i].toUInt());
-    }
-    vctImageCells.clear();
+    const size_t nImages = images.vctIDs.size();
 
     QSet<int> setListed;
     for (const EntryList* pList : {&vctTrain, &vctTest})
@@ -261,43 +273,37 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
     mapImageIndex.reserve(nImages);
     for (size_t i = 0; i < nImages; ++i)
         mapImageIndex.emplace(images.vctIDs[i], i);
-    const size_t nRois = vctRoiCells[0].size();
-    std::vector<double> vctBoxes(nRois * 4);
+    const size_t nRois = vctRoiImageIDs.size();
     std::vector<int> vctClasses(nRois);
     std::vector<size_t> vctRoiImage(nRois, nImages);
     std::vector<size_t> vctFirst(nImages + 3, 0);
     for (size_t i = 0; i < nRois; ++i)
     {
-        for (size_t nColumn = 0; nColumn < 4; ++nColumn)
-            vctBoxes[i * 4 + nColumn] = vctRoiCells[nColumn][i].toDouble();
-        const auto itImage = mapImageIndex.find(vctRoiCells[4][i].toInt());
+        const auto itImage = mapImageIndex.find(vctRoiImageIDs[i]);
         if (itImage != mapImageIndex.end())
             vctRoiImage[i] = itImage->second;
         // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
-        vctClasses[i] = std::max(categories.IndexOf(vctRoiCells[5][i].toInt()), 0);
+        vctClasses[i] = std::max(categories.IndexOf(vctCategoryIDs[i]), 0);
         ++vctFirst[vctRoiImage[i] + 2];
     }
-    vctRoiCells.clear();
     for (size_t i = 2; i < vctFirst.size(); ++i)
         vctFirst[i] += vctFirst[i - 1];
     std::vector<size_t> vctOrder(nRois);
     for (size_t i = 0; i < nRois; ++i)
         vctOrder[vctFirst[vctRoiImage[i] + 1]++] = i;
+    QByteArray baLabels;
     for (size_t nImage = 0; nImage < nImages; ++nImage)
     {
         // A row in neither list is never validated: its label file could empty a listed image's.
         if (!setListed.contains(images.vctIDs[nImage]))
             continue;
-        const QString strName = images.lstNames[int(nImage)];
-        const QString strLabelPath = m_layout.LabelFile(strName);
-        const double dblImageWidth = static_cast<double>(images.vctWidths[nImage]);
-        const double dblImageHeight = static_cast<double>(images.vctHeights[nImage]);
-        QByteArray baLabels;
+        const QString strLabelPath = m_layout.LabelFile(images.vctNames[nImage]);
+        baLabels.clear();
         for (size_t n = vctFirst[nImage]; n < vctFirst[nImage + 1]; ++n)
         {
-            const double* pBox = &vctBoxes[vctOrder[n] * 4];
-            AppendLabelLine(baLabels, vctClasses[vctOrder[n]], pBox[0], pBox[1], pBox[2], pBox[3], dblImageWidth,
-                            dblImageHeight);
+            const size_t nRoi = vctOrder[n];
+            AppendLabelLine(baLabels, vctClasses[nRoi], vctX[nRoi], vctY[nRoi], vctWidths[nRoi], vctHeights[nRoi],
+                            images.vctWidths[nImage], images.vctHeights[nImage]);
         }
         if (!files.Write(strLabelPath, baLabels))
         {

@@ -66,9 +66,9 @@ private:
     struct SImageColumns
     {
         std::vector<int> vctIDs;
-        QStringList lstNames;
-        std::vector<unsigned int> vctWidths;
-        std::vector<unsigned int> vctHeights;
+        std::vector<QString> vctNames;
+        std::vector<double> vctWidths;
+        std::vector<double> vctHeights;
     };
     // Logs each listed image the trainer cannot use, each image row whose name is no plain file name or shares a
     // label file whatever its list, and each class name that is not one line; true when there is none. Logs a

@@ -1,5 +1,6 @@
 #include "project/images/CImageValidation.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
@@ -14,62 +15,60 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 namespace
 {
-// A stored coordinate as a number: NaN for NULL and for text that is none, which a silent 0 would turn into a box.
-double Number(const QVariant& value)
+// A negative size reads as none; so does one too large for the trainer's integers.
+bool HasSize(qint64 nWidth, qint64 nHeight)
 {
-    bool bOk = false;
-    const double dblValue = value.isNull() ? 0.0 : value.toDouble(&bOk);
-    return bOk ? dblValue : std::nan("");
+    return nWidth > 0 && nHeight > 0 && nWidth <= INT_MAX && nHeight <= INT_MAX;
 }
 
-bool HasSize(const std::shared_ptr<CDatasetImageEntry>& pEntry)
+// The ROIs of the selected rows by column: the class, the box in image pixels (NaN for a coordinate stored as text or
+// NULL, which a silent 0 would turn into a box) and, when every ROI is read, the image.
+struct SRoiColumns
 {
-    const std::shared_ptr<CDatasetImageRecord> pRecord = pEntry->GetRecord();
-    // A negative size is read as a huge unsigned one.
-    return pRecord && pRecord->GetWidth() > 0 && pRecord->GetHeight() > 0 && pRecord->GetWidth() <= INT_MAX &&
-           pRecord->GetHeight() <= INT_MAX;
-}
-
-// The columns read per ROI after the image ID, the class first.
-const QStringList& RoiColumns()
-{
-    static const QStringList lstColumns = {CDatasetROIRecord::COLUMN_CATEGORY_ID, CDatasetROIRecord::COLUMN_X,
-                                           CDatasetROIRecord::COLUMN_Y, CDatasetROIRecord::COLUMN_WIDTH,
-                                           CDatasetROIRecord::COLUMN_HEIGHT};
-    return lstColumns;
-}
-
-// The boxes of one image in image pixels, as RoiColumns gives them.
-struct SImageRois
-{
+    std::vector<int> vctImageIDs;
     std::vector<int> vctCategoryIDs;
-    std::vector<std::array<double, 4>> vctBoxes;
+    std::array<std::vector<double>, 4> arrBoxes;
 
-    void Add(const std::vector<std::vector<QVariant>>& vctColumns, size_t nFirst, size_t nRow)
+    bool Read(CDatabase* pDatabase, const std::map<QString, QVariant>& mapWhere)
     {
-        vctCategoryIDs.push_back(vctColumns[nFirst][nRow].toInt());
-        std::array<double, 4> box;
-        for (size_t i = 0; i < box.size(); ++i)
-            box[i] = Number(vctColumns[nFirst + 1 + i][nRow]);
-        vctBoxes.push_back(box);
+        CColumnSelect select(CDatasetROIRecord::TABLE_NAME, mapWhere);
+        if (mapWhere.empty())
+            select.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctImageIDs);
+        select.AddInteger(CDatasetROIRecord::COLUMN_CATEGORY_ID, &vctCategoryIDs);
+        select.AddReal(CDatasetROIRecord::COLUMN_X, &arrBoxes[0]);
+        select.AddReal(CDatasetROIRecord::COLUMN_Y, &arrBoxes[1]);
+        select.AddReal(CDatasetROIRecord::COLUMN_WIDTH, &arrBoxes[2]);
+        select.AddReal(CDatasetROIRecord::COLUMN_HEIGHT, &arrBoxes[3]);
+        return select.Run(pDatabase);
     }
     // Without image size every box is unusable: its label lines would divide by the size.
-    int Unusable(const std::shared_ptr<CDatasetImageEntry>& pEntry) const
+    bool IsUsable(size_t nRow, qint64 nWidth, qint64 nHeight) const
     {
-        const std::shared_ptr<CDatasetImageRecord> pRecord = pEntry->GetRecord();
-        const bool bSized = HasSize(pEntry);
-        int nUnusable = 0;
-        for (const std::array<double, 4>& box : vctBoxes)
-        {
-            if (!bSized ||
-                !CBoxRule::IsUsableInPixels(box[0], box[1], box[2], box[3], pRecord->GetWidth(), pRecord->GetHeight()))
-                ++nUnusable;
-        }
-        return nUnusable;
+        return HasSize(nWidth, nHeight) &&
+               CBoxRule::IsUsableInPixels(arrBoxes[0][nRow], arrBoxes[1][nRow], arrBoxes[2][nRow], arrBoxes[3][nRow],
+                                          static_cast<double>(nWidth), static_cast<double>(nHeight));
+    }
+};
+
+// The stored size of every image (or of the one image the WHERE map selects), by ID.
+struct SImageSizes
+{
+    std::vector<int> vctIDs;
+    std::vector<qint64> vctWidths;
+    std::vector<qint64> vctHeights;
+
+    bool Read(CDatabase* pDatabase, const std::map<QString, QVariant>& mapWhere)
+    {
+        CColumnSelect select(CDatasetImageRecord::TABLE_NAME, mapWhere);
+        select.AddInteger(CDatasetImageRecord::COLUMN_ID, &vctIDs);
+        select.AddInteger64(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
+        select.AddInteger64(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
+        return select.Run(pDatabase);
     }
 };
 } // namespace
@@ -85,15 +84,14 @@ bool CImageValidation::ReadFailed(const QString& strTable) const
     return false;
 }
 
-bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
-                             const std::vector<int>& vctRoiCategoryIDs, int nUnusableBoxes,
-                             const CProjectCategories& categories)
+bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const int* pRoiCategoryIDs,
+                             size_t nRois, int nUnusableBoxes, bool bHasSize, const CProjectCategories& categories)
 {
-    const bool bNoBoxes = vctRoiCategoryIDs.empty();
+    const bool bNoBoxes = nRois == 0;
     bool bClassGone = false;
-    for (int nCategoryID : vctRoiCategoryIDs)
+    for (size_t i = 0; i < nRois; ++i)
     {
-        if (!categories.Contains(nCategoryID))
+        if (!categories.Contains(pRoiCategoryIDs[i]))
             bClassGone = true;
     }
     const bool bValid = !bNoBoxes && !bClassGone && nUnusableBoxes == 0;
@@ -109,7 +107,7 @@ bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry,
             CLogger::Write(ELogLevel_Error, "Validate: image %s has no boxes", baName.constData());
         if (bClassGone)
             CLogger::Write(ELogLevel_Error, "Validate: image %s has boxes whose class was deleted", baName.constData());
-        if (nUnusableBoxes > 0 && !HasSize(pEntry))
+        if (nUnusableBoxes > 0 && !bHasSize)
             CLogger::Write(ELogLevel_Error, "Validate: image %s has no size", baName.constData());
         else if (nUnusableBoxes > 0)
             CLogger::Write(ELogLevel_Error,
@@ -134,15 +132,21 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
     if (!pEntry || !m_pDatabase)
         return false;
     // Only the classes and coordinates of the image's ROIs matter: columns, not a record per ROI, keep a revalidation
-    // after each edit cheap on images with thousands of boxes, and show a coordinate that is no number as it is.
-    std::vector<std::vector<QVariant>> vctColumns;
-    SImageRois rois;
-    if (!m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME, RoiColumns(),
-                                    {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}, vctColumns))
+    // after each edit cheap on images with thousands of boxes, and show a coordinate that is no number as it is. The
+    // size is the stored one, which the build divides by.
+    SRoiColumns rois;
+    SImageSizes sizes;
+    if (!rois.Read(m_pDatabase, {{CDatasetROIRecord::COLUMN_IMAGE_ID, pEntry->GetImageID()}}))
         return ReadFailed(CDatasetROIRecord::TABLE_NAME);
-    for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
-        rois.Add(vctColumns, 0, nRow);
-    return Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), categories);
+    if (!sizes.Read(m_pDatabase, {{CDatasetImageRecord::COLUMN_ID, pEntry->GetImageID()}}))
+        return ReadFailed(CDatasetImageRecord::TABLE_NAME);
+    const qint64 nWidth = sizes.vctWidths.empty() ? 0 : sizes.vctWidths.front();
+    const qint64 nHeight = sizes.vctHeights.empty() ? 0 : sizes.vctHeights.front();
+    int nUnusable = 0;
+    for (size_t nRow = 0; nRow < rois.vctCategoryIDs.size(); ++nRow)
+        nUnusable += rois.IsUsable(nRow, nWidth, nHeight) ? 0 : 1;
+    return Apply(pEntry, rois.vctCategoryIDs.data(), rois.vctCategoryIDs.size(), nUnusable, HasSize(nWidth, nHeight),
+                 categories);
 }
 
 bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
@@ -154,21 +158,42 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
     if (!categories.IsRead())
         return ReadFailed(CProjectCategories::Table());
 
-    // One select of all ROIs instead of one per image: a project of many thousand images would otherwise spend
-    // most of its opening time in round trips. The grouping gives each image exactly the rows its own select would.
-    // Columns rather than records: a record would turn a coordinate that is no number into 0.
-    std::unordered_map<int, SImageRois> mapImageRois;
+    // One select of all ROIs and one of all image sizes instead of one per image: a project of many thousand images
+    // would otherwise spend most of its opening time in round trips. The grouping gives each image exactly the rows
+    // its own select would, in the same order: the ROIs of image slot k are vctOrder[vctFirst[k]] up to
+    // vctOrder[vctFirst[k + 1]], with no list per image.
+    SRoiColumns rois;
+    SImageSizes sizes;
+    std::unordered_map<int, size_t> mapSlot;
+    std::vector<size_t> vctFirst(1, 0);
+    std::vector<size_t> vctOrder;
     if (!vctTrain.empty() || !vctTest.empty())
     {
-        std::vector<std::vector<QVariant>> vctColumns;
-        if (!m_pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
-                                        QStringList(CDatasetROIRecord::COLUMN_IMAGE_ID) + RoiColumns(), {}, vctColumns))
+        if (!rois.Read(m_pDatabase, {}))
             return ReadFailed(CDatasetROIRecord::TABLE_NAME);
-        for (size_t nRow = 0; nRow < vctColumns[0].size(); ++nRow)
-            mapImageRois[vctColumns[0][nRow].toInt()].Add(vctColumns, 1, nRow);
+        if (!sizes.Read(m_pDatabase, {}))
+            return ReadFailed(CDatasetImageRecord::TABLE_NAME);
+        mapSlot.reserve(sizes.vctIDs.size());
+        for (size_t i = 0; i < sizes.vctIDs.size(); ++i)
+            mapSlot.emplace(sizes.vctIDs[i], i);
+        // A ROI whose image has no row counts in the slot past the last image, which no entry asks for.
+        const size_t nNoImage = sizes.vctIDs.size();
+        std::vector<size_t> vctSlotOf(rois.vctImageIDs.size());
+        vctFirst.assign(nNoImage + 3, 0);
+        for (size_t i = 0; i < rois.vctImageIDs.size(); ++i)
+        {
+            const auto it = mapSlot.find(rois.vctImageIDs[i]);
+            vctSlotOf[i] = it == mapSlot.end() ? nNoImage : it->second;
+            ++vctFirst[vctSlotOf[i] + 2];
+        }
+        for (size_t i = 2; i < vctFirst.size(); ++i)
+            vctFirst[i] += vctFirst[i - 1];
+        vctOrder.resize(rois.vctImageIDs.size());
+        for (size_t i = 0; i < vctSlotOf.size(); ++i)
+            vctOrder[vctFirst[vctSlotOf[i] + 1]++] = i;
     }
 
-    const SImageRois none;
+    std::vector<int> vctCategoryIDs;
     bool bAllValid = true;
     for (const std::vector<std::shared_ptr<CDatasetImageEntry>>* pList : {&vctTrain, &vctTest})
     {
@@ -176,9 +201,23 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
         {
             if (!pEntry)
                 continue;
-            const auto it = mapImageRois.find(pEntry->GetImageID());
-            const SImageRois& rois = it == mapImageRois.end() ? none : it->second;
-            if (!Apply(pEntry, rois.vctCategoryIDs, rois.Unusable(pEntry), categories))
+            const auto it = mapSlot.find(pEntry->GetImageID());
+            vctCategoryIDs.clear();
+            qint64 nWidth = 0;
+            qint64 nHeight = 0;
+            int nUnusable = 0;
+            if (it != mapSlot.end())
+            {
+                nWidth = sizes.vctWidths[it->second];
+                nHeight = sizes.vctHeights[it->second];
+                for (size_t n = vctFirst[it->second]; n < vctFirst[it->second + 1]; ++n)
+                {
+                    vctCategoryIDs.push_back(rois.vctCategoryIDs[vctOrder[n]]);
+                    nUnusable += rois.IsUsable(vctOrder[n], nWidth, nHeight) ? 0 : 1;
+                }
+            }
+            if (!Apply(pEntry, vctCategoryIDs.data(), vctCategoryIDs.size(), nUnusable, HasSize(nWidth, nHeight),
+                       categories))
                 bAllValid = false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -38,9 +39,10 @@ public:
 private:
     // Logs and records a table that could not be read; false.
     bool ReadFailed(const QString& strTable) const;
-    // nUnusableBoxes: the image's ROIs that CBoxRule refuses (all of them when the image has no size).
-    bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const std::vector<int>& vctRoiCategoryIDs,
-               int nUnusableBoxes, const CProjectCategories& categories);
+    // The classes of the image's nRois ROIs; nUnusableBoxes: those CBoxRule refuses (all of them when the image has
+    // no size).
+    bool Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const int* pRoiCategoryIDs, size_t nRois,
+               int nUnusableBoxes, bool bHasSize, const CProjectCategories& categories);
 
     CDatabase* m_pDatabase = nullptr;
     CBuildOutcome* m_pOutcome = nullptr;
