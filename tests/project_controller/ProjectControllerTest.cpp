@@ -112,9 +112,9 @@ private slots:
                               "SELECT * FROM dataset_image WHERE TYPE='test' ",
                               "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_MODEL' AND PROJECT_ID=1 ",
                               "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_CONF' AND PROJECT_ID=1 ",
-                              "SELECT ID, NAME FROM category",
+                              "SELECT ID, NAME, WIDTH, HEIGHT FROM dataset_image",
                               "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi",
-                              "SELECT ID, WIDTH, HEIGHT FROM dataset_image"}));
+                              "SELECT ID, NAME FROM category"}));
         QVERIFY(CProjectFixture::Query(strFile, {strPlan}).value(0).join(' ').contains("USING INDEX"));
         QCOMPARE(m_pCase->model.GetProjectDir() + "|" + m_pCase->model.GetProjectName(), strDir + "|alpha");
         QCOMPARE(Entries(m_pCase->model.GetTrainImages()), QStringList({"b.jpg", "!a.jpg", "!c.jpg"}));

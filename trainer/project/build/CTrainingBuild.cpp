@@ -1,6 +1,5 @@
 #include "project/build/CTrainingBuild.h"
 
-#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/build/CBuildFileSet.h"
@@ -10,6 +9,7 @@
 #include "project/store/CDatasetImageEntry.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectBoxTable.h"
 #include "project/store/CProjectLayout.h"
 #include "project/store/CSafeName.h"
 
@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <unordered_map>
 
 namespace
 {
@@ -124,7 +123,7 @@ QString CTrainingBuild::ConfigurationText(const QString& strConfiguration)
 }
 
 bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                               const SImageColumns& images, const QStringList& lstClassNames) const
+                               const CProjectBoxTable& table, const QStringList& lstClassNames) const
 {
     // Two images whose names differ only after their last "." would share one label file: one of them would be
     // trained with the other's boxes. A row in neither list counts too: a project file may hold any TYPE.
@@ -165,10 +164,10 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
                 check(pEntry->GetName(), true);
         }
     }
-    for (size_t i = 0; i < images.vctIDs.size(); ++i)
+    for (size_t i = 0; i < table.ImageCount(); ++i)
     {
-        if (!setListed.contains(images.vctIDs[i]))
-            check(images.vctNames[i], false);
+        if (!setListed.contains(table.ImageID(i)))
+            check(table.Name(i), false);
     }
     if (nUnusable > 0)
         CLogger::Write(ELogLevel_Error, "Build Failed: %d images cannot be used by the trainer", nUnusable);
@@ -194,6 +193,18 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
 
 bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration)
 {
+    CProjectBoxTable table;
+    if (m_pDatabase && !table.Read(m_pDatabase))
+    {
+        LogFailure("cannot read the table " + table.FailedTable());
+        return false;
+    }
+    return Build(vctTrain, vctTest, strConfiguration, table);
+}
+
+bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration,
+                           const CProjectBoxTable& table)
+{
     if (!m_pDatabase || m_layout.ProjectDir().isEmpty())
         return false;
     // The files of a build killed in the middle are made whole first: this build compares with them.
@@ -209,37 +220,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         LogFailure("cannot read the table " + CProjectCategories::Table());
         return false;
     }
-    // Read by column into plain arrays: a record object per row costs more than the rest of a rebuild at a million
-    // boxes.
-    SImageColumns images;
-    CColumnSelect imageSelect(CDatasetImageRecord::TABLE_NAME);
-    imageSelect.AddInteger(CDatasetImageRecord::COLUMN_ID, &images.vctIDs);
-    imageSelect.AddText(CDatasetImageRecord::COLUMN_NAME, &images.vctNames);
-    imageSelect.AddReal(CDatasetImageRecord::COLUMN_WIDTH, &images.vctWidths);
-    imageSelect.AddReal(CDatasetImageRecord::COLUMN_HEIGHT, &images.vctHeights);
-    std::vector<double> vctX;
-    std::vector<double> vctY;
-    std::vector<double> vctWidths;
-    std::vector<double> vctHeights;
-    std::vector<int> vctRoiImageIDs;
-    std::vector<int> vctCategoryIDs;
-    CColumnSelect roiSelect(CDatasetROIRecord::TABLE_NAME);
-    roiSelect.AddReal(CDatasetROIRecord::COLUMN_X, &vctX);
-    roiSelect.AddReal(CDatasetROIRecord::COLUMN_Y, &vctY);
-    roiSelect.AddReal(CDatasetROIRecord::COLUMN_WIDTH, &vctWidths);
-    roiSelect.AddReal(CDatasetROIRecord::COLUMN_HEIGHT, &vctHeights);
-    roiSelect.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctRoiImageIDs);
-    roiSelect.AddInteger(CDatasetROIRecord::COLUMN_CATEGORY_ID, &vctCategoryIDs);
-    for (const auto& sSelect : {std::make_pair(&imageSelect, &CDatasetImageRecord::TABLE_NAME),
-                                std::make_pair(&roiSelect, &CDatasetROIRecord::TABLE_NAME)})
-    {
-        if (!sSelect.first->Run(m_pDatabase))
-        {
-            LogFailure("cannot read the table " + *sSelect.second);
-            return false;
-        }
-    }
-    const size_t nImages = images.vctIDs.size();
+    const size_t nImages = table.ImageCount();
 
     QSet<int> setListed;
     for (const EntryList* pList : {&vctTrain, &vctTest})
@@ -250,7 +231,7 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
                 setListed.insert(pEntry->GetImageID());
         }
     }
-    if (!CheckRows(vctTrain, vctTest, setListed, images, categories.Names()))
+    if (!CheckRows(vctTrain, vctTest, setListed, table, categories.Names()))
         return false;
 
     // A label file the last build wrote for an image that has since left the lists goes with this build.
@@ -266,44 +247,24 @@ bool CTrainingBuild::Build(const EntryList& vctTrain, const EntryList& vctTest, 
         return false;
     }
 
-    // One select of every ROI, grouped by image in the order the table gives them: the same rows, in the same order,
-    // as one select per image, without twenty thousand round trips. The boxes of image i are entries
-    // vctFirst[i] to vctFirst[i + 1] of vctOrder, with no list per image.
-    std::unordered_map<int, size_t> mapImageIndex;
-    mapImageIndex.reserve(nImages);
-    for (size_t i = 0; i < nImages; ++i)
-        mapImageIndex.emplace(images.vctIDs[i], i);
-    const size_t nRois = vctRoiImageIDs.size();
-    std::vector<int> vctClasses(nRois);
-    std::vector<size_t> vctRoiImage(nRois, nImages);
-    std::vector<size_t> vctFirst(nImages + 3, 0);
-    for (size_t i = 0; i < nRois; ++i)
-    {
-        const auto itImage = mapImageIndex.find(vctRoiImageIDs[i]);
-        if (itImage != mapImageIndex.end())
-            vctRoiImage[i] = itImage->second;
-        // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
-        vctClasses[i] = std::max(categories.IndexOf(vctCategoryIDs[i]), 0);
-        ++vctFirst[vctRoiImage[i] + 2];
-    }
-    for (size_t i = 2; i < vctFirst.size(); ++i)
-        vctFirst[i] += vctFirst[i - 1];
-    std::vector<size_t> vctOrder(nRois);
-    for (size_t i = 0; i < nRois; ++i)
-        vctOrder[vctFirst[vctRoiImage[i] + 1]++] = i;
+    // The boxes come grouped by image in the order the table gives them: the same rows, in the same order, as one
+    // select per image.
     QByteArray baLabels;
     for (size_t nImage = 0; nImage < nImages; ++nImage)
     {
         // A row in neither list is never validated: its label file could empty a listed image's.
-        if (!setListed.contains(images.vctIDs[nImage]))
+        if (!setListed.contains(table.ImageID(nImage)))
             continue;
-        const QString strLabelPath = m_layout.LabelFile(images.vctNames[nImage]);
+        const QString strLabelPath = m_layout.LabelFile(table.Name(nImage));
+        const double dblImageWidth = static_cast<double>(table.Width(nImage));
+        const double dblImageHeight = static_cast<double>(table.Height(nImage));
         baLabels.clear();
-        for (size_t n = vctFirst[nImage]; n < vctFirst[nImage + 1]; ++n)
+        for (size_t n = table.FirstRoi(nImage); n < table.EndRoi(nImage); ++n)
         {
-            const size_t nRoi = vctOrder[n];
-            AppendLabelLine(baLabels, vctClasses[nRoi], vctX[nRoi], vctY[nRoi], vctWidths[nRoi], vctHeights[nRoi],
-                            images.vctWidths[nImage], images.vctHeights[nImage]);
+            const size_t nRoi = table.Roi(n);
+            // The validation refuses a box whose class is gone before any build; 0 keeps the line well-formed.
+            AppendLabelLine(baLabels, std::max(categories.IndexOf(table.CategoryID(nRoi)), 0), table.Box(nRoi, 0),
+                            table.Box(nRoi, 1), table.Box(nRoi, 2), table.Box(nRoi, 3), dblImageWidth, dblImageHeight);
         }
         if (!files.Write(strLabelPath, baLabels))
         {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CBuildOutcome;
+class CProjectBoxTable;
 class CDatabase;
 class CDatabaseRecord;
 class CDatasetImageEntry;
@@ -43,6 +44,9 @@ public:
     // the system's reason. Logs "Created custom.names" and
     // "Build Completed" when every file is in place.
     bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration);
+    // The same with the images and boxes read already (the validation's).
+    bool Build(const EntryList& vctTrain, const EntryList& vctTest, const QString& strConfiguration,
+               const CProjectBoxTable& table);
     // Each reason a build fails for from now on is added to the outcome (not owned; null stops it).
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
 
@@ -63,18 +67,11 @@ public:
 
 private:
     // The image rows, one plain array per column, entry i of each from row i.
-    struct SImageColumns
-    {
-        std::vector<int> vctIDs;
-        std::vector<QString> vctNames;
-        std::vector<double> vctWidths;
-        std::vector<double> vctHeights;
-    };
     // Logs each listed image the trainer cannot use, each image row whose name is no plain file name or shares a
     // label file whatever its list, and each class name that is not one line; true when there is none. Logs a
     // warning for each row in neither list, which gets no label file.
     bool CheckRows(const EntryList& vctTrain, const EntryList& vctTest, const QSet<int>& setListed,
-                   const SImageColumns& images, const QStringList& lstClassNames) const;
+                   const CProjectBoxTable& table, const QStringList& lstClassNames) const;
     // Appends LabelLine's bytes.
     static void AppendLabelLine(QByteArray& baLines, int nClassIndex, double dblX, double dblY, double dblWidth,
                                 double dblHeight, double dblImageWidth, double dblImageHeight);

@@ -10,13 +10,13 @@
 #include "project/store/CDatasetImageEntry.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectBoxTable.h"
 #include "project/store/CSafeName.h"
 
 #include <array>
 #include <climits>
 #include <cmath>
 #include <map>
-#include <unordered_map>
 
 namespace
 {
@@ -26,19 +26,24 @@ bool HasSize(qint64 nWidth, qint64 nHeight)
     return nWidth > 0 && nHeight > 0 && nWidth <= INT_MAX && nHeight <= INT_MAX;
 }
 
-// The ROIs of the selected rows by column: the class, the box in image pixels (NaN for a coordinate stored as text or
-// NULL, which a silent 0 would turn into a box) and, when every ROI is read, the image.
+// Without image size every box is unusable: its label lines would divide by the size.
+bool IsUsable(double dblX, double dblY, double dblWidth, double dblHeight, qint64 nWidth, qint64 nHeight)
+{
+    return HasSize(nWidth, nHeight) &&
+           CBoxRule::IsUsableInPixels(dblX, dblY, dblWidth, dblHeight, static_cast<double>(nWidth),
+                                      static_cast<double>(nHeight));
+}
+
+// The ROIs of one image by column: the class and the box in image pixels (NaN for a coordinate stored as text or
+// NULL, which a silent 0 would turn into a box).
 struct SRoiColumns
 {
-    std::vector<int> vctImageIDs;
     std::vector<int> vctCategoryIDs;
     std::array<std::vector<double>, 4> arrBoxes;
 
     bool Read(CDatabase* pDatabase, const std::map<QString, QVariant>& mapWhere)
     {
         CColumnSelect select(CDatasetROIRecord::TABLE_NAME, mapWhere);
-        if (mapWhere.empty())
-            select.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctImageIDs);
         select.AddInteger(CDatasetROIRecord::COLUMN_CATEGORY_ID, &vctCategoryIDs);
         select.AddReal(CDatasetROIRecord::COLUMN_X, &arrBoxes[0]);
         select.AddReal(CDatasetROIRecord::COLUMN_Y, &arrBoxes[1]);
@@ -46,26 +51,17 @@ struct SRoiColumns
         select.AddReal(CDatasetROIRecord::COLUMN_HEIGHT, &arrBoxes[3]);
         return select.Run(pDatabase);
     }
-    // Without image size every box is unusable: its label lines would divide by the size.
-    bool IsUsable(size_t nRow, qint64 nWidth, qint64 nHeight) const
-    {
-        return HasSize(nWidth, nHeight) &&
-               CBoxRule::IsUsableInPixels(arrBoxes[0][nRow], arrBoxes[1][nRow], arrBoxes[2][nRow], arrBoxes[3][nRow],
-                                          static_cast<double>(nWidth), static_cast<double>(nHeight));
-    }
 };
 
-// The stored size of every image (or of the one image the WHERE map selects), by ID.
+// The stored size of the image the WHERE map selects.
 struct SImageSizes
 {
-    std::vector<int> vctIDs;
     std::vector<qint64> vctWidths;
     std::vector<qint64> vctHeights;
 
     bool Read(CDatabase* pDatabase, const std::map<QString, QVariant>& mapWhere)
     {
         CColumnSelect select(CDatasetImageRecord::TABLE_NAME, mapWhere);
-        select.AddInteger(CDatasetImageRecord::COLUMN_ID, &vctIDs);
         select.AddInteger64(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
         select.AddInteger64(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
         return select.Run(pDatabase);
@@ -144,7 +140,10 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
     const qint64 nHeight = sizes.vctHeights.empty() ? 0 : sizes.vctHeights.front();
     int nUnusable = 0;
     for (size_t nRow = 0; nRow < rois.vctCategoryIDs.size(); ++nRow)
-        nUnusable += rois.IsUsable(nRow, nWidth, nHeight) ? 0 : 1;
+        nUnusable += IsUsable(rois.arrBoxes[0][nRow], rois.arrBoxes[1][nRow], rois.arrBoxes[2][nRow],
+                              rois.arrBoxes[3][nRow], nWidth, nHeight)
+                         ? 0
+                         : 1;
     return Apply(pEntry, rois.vctCategoryIDs.data(), rois.vctCategoryIDs.size(), nUnusable, HasSize(nWidth, nHeight),
                  categories);
 }
@@ -152,46 +151,23 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
 bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
                                    const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest)
 {
+    // One select of all ROIs and one of all images instead of one per image: a project of many thousand images would
+    // otherwise spend most of its opening time in round trips.
+    CProjectBoxTable table;
+    if ((!vctTrain.empty() || !vctTest.empty()) && m_pDatabase && !table.Read(m_pDatabase))
+        return ReadFailed(table.FailedTable());
+    return ValidateAll(vctTrain, vctTest, table);
+}
+
+bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
+                                   const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest,
+                                   const CProjectBoxTable& table)
+{
     if (!m_pDatabase)
         return false;
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
         return ReadFailed(CProjectCategories::Table());
-
-    // One select of all ROIs and one of all image sizes instead of one per image: a project of many thousand images
-    // would otherwise spend most of its opening time in round trips. The grouping gives each image exactly the rows
-    // its own select would, in the same order: the ROIs of image slot k are vctOrder[vctFirst[k]] up to
-    // vctOrder[vctFirst[k + 1]], with no list per image.
-    SRoiColumns rois;
-    SImageSizes sizes;
-    std::unordered_map<int, size_t> mapSlot;
-    std::vector<size_t> vctFirst(1, 0);
-    std::vector<size_t> vctOrder;
-    if (!vctTrain.empty() || !vctTest.empty())
-    {
-        if (!rois.Read(m_pDatabase, {}))
-            return ReadFailed(CDatasetROIRecord::TABLE_NAME);
-        if (!sizes.Read(m_pDatabase, {}))
-            return ReadFailed(CDatasetImageRecord::TABLE_NAME);
-        mapSlot.reserve(sizes.vctIDs.size());
-        for (size_t i = 0; i < sizes.vctIDs.size(); ++i)
-            mapSlot.emplace(sizes.vctIDs[i], i);
-        // A ROI whose image has no row counts in the slot past the last image, which no entry asks for.
-        const size_t nNoImage = sizes.vctIDs.size();
-        std::vector<size_t> vctSlotOf(rois.vctImageIDs.size());
-        vctFirst.assign(nNoImage + 3, 0);
-        for (size_t i = 0; i < rois.vctImageIDs.size(); ++i)
-        {
-            const auto it = mapSlot.find(rois.vctImageIDs[i]);
-            vctSlotOf[i] = it == mapSlot.end() ? nNoImage : it->second;
-            ++vctFirst[vctSlotOf[i] + 2];
-        }
-        for (size_t i = 2; i < vctFirst.size(); ++i)
-            vctFirst[i] += vctFirst[i - 1];
-        vctOrder.resize(rois.vctImageIDs.size());
-        for (size_t i = 0; i < vctSlotOf.size(); ++i)
-            vctOrder[vctFirst[vctSlotOf[i] + 1]++] = i;
-    }
 
     std::vector<int> vctCategoryIDs;
     bool bAllValid = true;
@@ -201,19 +177,24 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
         {
             if (!pEntry)
                 continue;
-            const auto it = mapSlot.find(pEntry->GetImageID());
+            const long nSlot = table.SlotOf(pEntry->GetImageID());
             vctCategoryIDs.clear();
             qint64 nWidth = 0;
             qint64 nHeight = 0;
             int nUnusable = 0;
-            if (it != mapSlot.end())
+            if (nSlot >= 0)
             {
-                nWidth = sizes.vctWidths[it->second];
-                nHeight = sizes.vctHeights[it->second];
-                for (size_t n = vctFirst[it->second]; n < vctFirst[it->second + 1]; ++n)
+                const size_t nImage = static_cast<size_t>(nSlot);
+                nWidth = table.Width(nImage);
+                nHeight = table.Height(nImage);
+                for (size_t n = table.FirstRoi(nImage); n < table.EndRoi(nImage); ++n)
                 {
-                    vctCategoryIDs.push_back(rois.vctCategoryIDs[vctOrder[n]]);
-                    nUnusable += rois.IsUsable(vctOrder[n], nWidth, nHeight) ? 0 : 1;
+                    const size_t nRoi = table.Roi(n);
+                    vctCategoryIDs.push_back(table.CategoryID(nRoi));
+                    nUnusable += IsUsable(table.Box(nRoi, 0), table.Box(nRoi, 1), table.Box(nRoi, 2),
+                                          table.Box(nRoi, 3), nWidth, nHeight)
+                                     ? 0
+                                     : 1;
                 }
             }
             if (!Apply(pEntry, vctCategoryIDs.data(), vctCategoryIDs.size(), nUnusable, HasSize(nWidth, nHeight),
@@ -239,9 +220,10 @@ bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
     return ValidateImage(pEntry, categories);
 }
 
-bool CImageValidation::ValidateProject(const CProjectModel& model)
+bool CImageValidation::ValidateProject(const CProjectModel& model, const CProjectBoxTable* pTable)
 {
-    const bool bAllValid = ValidateAll(model.GetTrainImages(), model.GetTestImages());
+    const bool bAllValid = pTable ? ValidateAll(model.GetTrainImages(), model.GetTestImages(), *pTable)
+                                  : ValidateAll(model.GetTrainImages(), model.GetTestImages());
     if (bAllValid)
         CLogger::Write(ELogLevel_Normal, "Validate ROI OK");
     else

@@ -9,6 +9,7 @@
 class CBuildOutcome;
 class CDatabase;
 class CDatasetImageEntry;
+class CProjectBoxTable;
 class CProjectCategories;
 class CProjectModel;
 
@@ -27,14 +28,17 @@ public:
 
     // One image, against the given classes.
     bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry, const CProjectCategories& categories);
-    // Every training image, then every test image; true when all are valid.
+    // Every training image, then every test image; true when all are valid. Reads the images and boxes first, or
+    // takes them from a table read already.
     bool ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
                      const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest);
+    bool ValidateAll(const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTrain,
+                     const std::vector<std::shared_ptr<CDatasetImageEntry>>& vctTest, const CProjectBoxTable& table);
     // The model's image with that ID (its training list first, then its test list) against the class rows, which are
     // read first; false when neither list has it.
     bool ValidateImageOf(const CProjectModel& model, int nImageID);
     // Every image of the model (see ValidateAll); logs "Validate ROI OK" or the error "Validate ROI Error".
-    bool ValidateProject(const CProjectModel& model);
+    bool ValidateProject(const CProjectModel& model, const CProjectBoxTable* pTable = nullptr);
 
 private:
     // Logs and records a table that could not be read; false.

@@ -10,6 +10,7 @@
 #include "project/run/CTrainerProcess.h"
 #include "project/run/CWeightsWatcher.h"
 #include "project/settings/CNetworkConfiguration.h"
+#include "project/store/CProjectBoxTable.h"
 
 CTrainingRun::CTrainingRun(CDatabase* pDatabase, std::unique_ptr<ITrainerJob> pJob, QObject* pParent)
     : QObject(pParent), m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
@@ -31,11 +32,16 @@ bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfigura
                        nConfiguredClasses, nCategories);
     CImageValidation validation(m_pDatabase);
     validation.SetOutcome(pOutcome);
-    if (!validation.ValidateProject(model))
-        return false;
     CTrainingBuild build(m_pDatabase, model.GetProjectDir());
     build.SetOutcome(pOutcome);
-    return build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
+    // The validation and the build read every box: one read serves both. When it fails, each reads for itself, so
+    // that the failure is told as it always was.
+    CProjectBoxTable table;
+    if (!m_pDatabase || !table.Read(m_pDatabase))
+        return validation.ValidateProject(model) &&
+               build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration);
+    return validation.ValidateProject(model, &table) &&
+           build.Build(model.GetTrainImages(), model.GetTestImages(), strConfiguration, table);
 }
 
 bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir,
