@@ -104,7 +104,8 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
     if (bAsRecorded ? pRecorded->nHash == nHash && pRecorded->nSize == baContent.size()
                     : bOnDisk && sOnDisk.nSize == baContent.size() && IsUnchanged(strPath, baContent))
     {
-        m_setKept.insert(strPath);
+        m_vctKept.push_back(strPath);
+        NoteFolder(strPath);
         if (!strRelative.isEmpty())
         {
             // A file touched by hand but holding the same bytes is recorded afresh: the next build need not read it.
@@ -114,8 +115,13 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
         }
         return true;
     }
-    m_setKept.remove(strPath);
+    // A path kept before and written now stays in m_vctKept: both lists only tell which files are the set's.
     m_setPaths.insert(strPath);
+    NoteFolder(strPath);
+    // Holds the file's place in the manifest until Commit knows what the disk shows of it: the next build finds the
+    // entries in the order it writes the files.
+    if (!strRelative.isEmpty())
+        m_newManifest.Set(strRelative, CBuildManifest::SEntry());
     SFile sFile;
     sFile.strPath = strPath;
     sFile.baContent = baContent;
@@ -124,17 +130,24 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
     return true;
 }
 
+void CBuildFileSet::NoteFolder(const QString& strPath)
+{
+    // The files come folder by folder: one comparison per file, one set insert per folder.
+    const int nSlash = strPath.lastIndexOf('/');
+    if (m_strLastFolder.size() == nSlash && strPath.startsWith(m_strLastFolder))
+        return;
+    m_strLastFolder = strPath.left(nSlash);
+    m_setFolders.insert(m_strLastFolder);
+}
+
 void CBuildFileSet::RemoveLeftovers() const
 {
-    QSet<QString> setFolders;
-    for (const QSet<QString>* pPaths : {&m_setPaths, &m_setKept})
-    {
-        for (const QString& strPath : *pPaths)
-            setFolders.insert(strPath.left(strPath.lastIndexOf('/')));
-    }
     const QByteArray baTemporary = CBuildDisk::Native(TemporaryPath(QString()));
     const QByteArray baPrevious = CBuildDisk::Native(PreviousPath(QString()));
-    for (const QString& strFolder : setFolders)
+    // Made only when a leftover turns up: a clean folder costs no set of every kept file.
+    QSet<QString> setKept;
+    bool bKeptMade = false;
+    for (const QString& strFolder : m_setFolders)
     {
         DIR* pDir = ::opendir(CBuildDisk::Native(strFolder).constData());
         if (!pDir)
@@ -146,8 +159,13 @@ void CBuildFileSet::RemoveLeftovers() const
             const QByteArray& baSuffix = baName.endsWith(baTemporary) ? baTemporary : baPrevious;
             if (!baName.endsWith(baSuffix))
                 continue;
+            if (!bKeptMade)
+            {
+                setKept = QSet<QString>(m_vctKept.begin(), m_vctKept.end());
+                bKeptMade = true;
+            }
             const QString strBeside = strFolder + '/' + QFile::decodeName(baName.left(baName.size() - baSuffix.size()));
-            if (m_setPaths.contains(strBeside) || m_setKept.contains(strBeside))
+            if (m_setPaths.contains(strBeside) || setKept.contains(strBeside))
                 lstLeftovers.append(strFolder + '/' + QFile::decodeName(baName));
         }
         ::closedir(pDir);
@@ -159,19 +177,20 @@ void CBuildFileSet::RemoveLeftovers() const
 void CBuildFileSet::PlanManifest()
 {
     const QString& strDir = m_strDir;
-    for (const QString& strRelative : m_oldManifest.Paths())
+    for (int i = 0; i < m_oldManifest.Count(); ++i)
     {
-        const QString strPath = strDir + strRelative;
-        if (m_setPaths.contains(strPath) || m_setKept.contains(strPath))
+        // Every file written this time was looked up in the old manifest.
+        if (m_oldManifest.WasAsked(i))
             continue;
+        const QString& strRelative = m_oldManifest.PathAt(i);
+        const QString strPath = strDir + strRelative;
         m_bManifestChanged = true;
         // A manifest may come with a project folder from elsewhere: it removes only what a build writes, and only a
         // file the disk still shows as the build left it (a copied folder gives every file a new number, a file
         // edited by hand has a new time): whatever else stands there is no longer the build's to take.
         CBuildManifest::SEntry sOnDisk;
         if (!QDir::cleanPath(strPath).startsWith(strDir) || (m_fnOwnFile && !m_fnOwnFile(strRelative)) ||
-            !CBuildManifest::Stat(strPath, sOnDisk) ||
-            !CBuildManifest::SameOnDisk(*m_oldManifest.Find(strRelative), sOnDisk))
+            !CBuildManifest::Stat(strPath, sOnDisk) || !CBuildManifest::SameOnDisk(m_oldManifest.EntryAt(i), sOnDisk))
             continue;
         SFile sFile;
         sFile.strPath = strPath;
@@ -179,7 +198,9 @@ void CBuildFileSet::PlanManifest()
         m_setPaths.insert(strPath);
         m_vctFiles.push_back(sFile);
     }
-    if (m_vctFiles.empty() && !m_bManifestChanged && m_bManifestRead && m_oldManifest.Count() == m_newManifest.Count())
+    // A manifest in another order than the files were written (one of an older build) is written anew once, so that
+    // the next build finds every entry without a lookup.
+    if (m_vctFiles.empty() && !m_bManifestChanged && m_bManifestRead && m_oldManifest.IsInOrder())
         return;
     SFile sManifest;
     sManifest.strPath = m_strManifestPath;
@@ -192,7 +213,9 @@ void CBuildFileSet::Discard()
         CBuildDisk::RemoveEntry(TemporaryPath(sFile.strPath));
     m_vctFiles.clear();
     m_setPaths.clear();
-    m_setKept.clear();
+    m_vctKept.clear();
+    m_setFolders.clear();
+    m_strLastFolder.clear();
 }
 
 void CBuildFileSet::Fail(const QString& strPath, int nError)

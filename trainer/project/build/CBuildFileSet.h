@@ -83,6 +83,7 @@ private:
     // Removes the temporary and previous files that builds killed before journals were kept left beside the set's
     // files: one listing per folder, where looking for both beside each of many thousand files costs more.
     void RemoveLeftovers() const;
+    void NoteFolder(const QString& strPath);
     // Adds the files the manifest lists that this commit does not write, and the manifest when it changes.
     void PlanManifest();
     // One step of Commit; false when the step limit stops it here.
@@ -100,8 +101,11 @@ private:
     QString m_strJournalPath;
     // The journal's folder with a separator: the manifest's paths are relative to it.
     QString m_strDir;
-    // The files written with the bytes they held already.
-    QSet<QString> m_setKept;
+    // The files written with the bytes they held already (a path written twice may stand twice).
+    std::vector<QString> m_vctKept;
+    // The folders of every file written, for RemoveLeftovers.
+    QSet<QString> m_setFolders;
+    QString m_strLastFolder;
     QString m_strManifestPath;
     std::function<bool(const QString&)> m_fnOwnFile;
     CBuildManifest m_oldManifest;

@@ -57,53 +57,103 @@ bool CBuildManifest::SameOnDisk(const SEntry& sRecorded, const SEntry& sOnDisk)
 
 const CBuildManifest::SEntry* CBuildManifest::Find(const QString& strRelative) const
 {
-    const auto it = m_mapEntries.constFind(strRelative);
-    return it == m_mapEntries.constEnd() ? nullptr : &it.value();
+    size_t nAt = m_nNext;
+    if (nAt >= m_vctEntries.size() || m_vctEntries[nAt].strPath != strRelative)
+    {
+        if (!m_bIndexed)
+        {
+            m_mapIndex.reserve(int(m_vctEntries.size()));
+            // The last entry of a path set twice is the one that counts.
+            for (size_t i = 0; i < m_vctEntries.size(); ++i)
+                m_mapIndex.insert(m_vctEntries[i].strPath, int(i));
+            m_bIndexed = true;
+        }
+        const auto it = m_mapIndex.constFind(strRelative);
+        if (it == m_mapIndex.constEnd())
+            return nullptr;
+        nAt = size_t(it.value());
+        m_bOutOfOrder = true;
+    }
+    m_nNext = nAt + 1;
+    m_vctEntries[nAt].bAsked = true;
+    return &m_vctEntries[nAt].sEntry;
+}
+
+void CBuildManifest::Set(const QString& strRelative, const SEntry& sEntry)
+{
+    if (m_bIndexed)
+        m_mapIndex.insert(strRelative, int(m_vctEntries.size()));
+    m_vctEntries.push_back({strRelative, sEntry});
 }
 
 bool CBuildManifest::Read(const QString& strPath)
 {
-    m_mapEntries.clear();
+    *this = CBuildManifest();
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QList<QByteArray> lstLines = file.readAll().split('\n');
-    if (lstLines.isEmpty() || lstLines.front() != MANIFEST_HEADER)
+    const QByteArray baText = file.readAll();
+    if (!baText.startsWith(MANIFEST_HEADER + '\n'))
         return false;
-    m_mapEntries.reserve(lstLines.size());
-    for (int i = 1; i < lstLines.size(); ++i)
+    std::vector<SRecord> vctEntries;
+    vctEntries.reserve(size_t(baText.count('\n')));
+    int nLine = MANIFEST_HEADER.size() + 1;
+    while (nLine < baText.size())
     {
-        if (lstLines[i].isEmpty())
-            continue;
+        int nEnd = baText.indexOf('\n', nLine);
+        if (nEnd < 0)
+            nEnd = baText.size();
         // "size seconds nanoseconds number hash path": a line that does not read so makes the whole manifest void.
-        const QList<QByteArray> lstFields = lstLines[i].split(' ');
-        bool bOk = lstFields.size() == 6;
-        quint64 anValues[5] = {};
-        for (int nField = 0; bOk && nField < 5; ++nField)
-            anValues[nField] = lstFields[nField].toULongLong(&bOk, nField == 4 ? 16 : 10);
-        const SEntry sEntry = {static_cast<qint64>(anValues[0]), static_cast<qint64>(anValues[1]),
-                               static_cast<qint64>(anValues[2]), anValues[3], anValues[4]};
-        if (!bOk)
+        if (nEnd > nLine)
         {
-            m_mapEntries.clear();
-            return false;
+            const QByteArray baLine = QByteArray::fromRawData(baText.constData() + nLine, nEnd - nLine);
+            const QList<QByteArray> lstFields = baLine.split(' ');
+            bool bOk = lstFields.size() == 6;
+            quint64 anValues[5] = {};
+            for (int nField = 0; bOk && nField < 5; ++nField)
+                anValues[nField] = lstFields[nField].toULongLong(&bOk, nField == 4 ? 16 : 10);
+            if (!bOk)
+                return false;
+            const SEntry sEntry = {static_cast<qint64>(anValues[0]), static_cast<qint64>(anValues[1]),
+                                   static_cast<qint64>(anValues[2]), anValues[3], anValues[4]};
+            vctEntries.push_back({QFile::decodeName(QByteArray::fromPercentEncoding(lstFields[5])), sEntry});
         }
-        m_mapEntries.insert(QFile::decodeName(QByteArray::fromPercentEncoding(lstFields[5])), sEntry);
+        nLine = nEnd + 1;
     }
+    m_vctEntries = std::move(vctEntries);
     return true;
 }
 
 QByteArray CBuildManifest::Text() const
 {
-    QByteArray baText = MANIFEST_HEADER + '\n';
-    baText.reserve(m_mapEntries.size() * 80);
-    for (auto it = m_mapEntries.constBegin(); it != m_mapEntries.constEnd(); ++it)
+    // A path set twice is written once, with its last entry, where it was set first.
+    std::vector<size_t> vctLast(m_vctEntries.size());
+    QHash<QString, size_t> mapFirst;
+    mapFirst.reserve(int(m_vctEntries.size()));
+    std::vector<bool> vctWritten(m_vctEntries.size(), true);
+    for (size_t i = 0; i < m_vctEntries.size(); ++i)
     {
-        const SEntry& sEntry = it.value();
+        vctLast[i] = i;
+        const auto it = mapFirst.constFind(m_vctEntries[i].strPath);
+        if (it == mapFirst.constEnd())
+        {
+            mapFirst.insert(m_vctEntries[i].strPath, i);
+            continue;
+        }
+        vctLast[it.value()] = i;
+        vctWritten[i] = false;
+    }
+    QByteArray baText = MANIFEST_HEADER + '\n';
+    baText.reserve(int(m_vctEntries.size()) * 80);
+    for (size_t i = 0; i < m_vctEntries.size(); ++i)
+    {
+        if (!vctWritten[i])
+            continue;
+        const SEntry& sEntry = m_vctEntries[vctLast[i]].sEntry;
         baText += QByteArray::number(sEntry.nSize) + ' ' + QByteArray::number(sEntry.nSeconds) + ' ' +
                   QByteArray::number(sEntry.nNanoseconds) + ' ' + QByteArray::number(sEntry.nFileNumber) + ' ' +
-                  QByteArray::number(sEntry.nHash, 16) + ' ' + QFile::encodeName(it.key()).toPercentEncoding("/") +
-                  '\n';
+                  QByteArray::number(sEntry.nHash, 16) + ' ' +
+                  QFile::encodeName(m_vctEntries[i].strPath).toPercentEncoding("/") + '\n';
     }
     return baText;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // What a build left in each of its files: the size, modification time and file number the disk gave the file as the
 // build wrote it, and a hash of its bytes. A file the disk still shows with the same size, time and number holds the
 // bytes the build wrote, so the next build tells an unchanged file without reading it; a file deleted or edited by
@@ -23,12 +25,24 @@ public:
 
     // False, with no entries, when the file is missing or is no manifest: every file is then compared in full.
     bool Read(const QString& strPath);
+    // One line per path, in the order the entries were first set; a path set twice keeps its last entry.
     QByteArray Text() const;
 
+    // The entry of the path, or null; marks it as asked for (see WasAsked). A build writes its files in the order of
+    // the last one, which is the manifest's order: the entry after the last one found is tried first, so that a pass
+    // over every file needs no lookup.
     const SEntry* Find(const QString& strRelative) const;
-    void Set(const QString& strRelative, const SEntry& sEntry) { m_mapEntries.insert(strRelative, sEntry); }
-    QStringList Paths() const { return m_mapEntries.keys(); }
-    int Count() const { return m_mapEntries.size(); }
+    // Adds an entry; a later Set of the same path replaces it.
+    void Set(const QString& strRelative, const SEntry& sEntry);
+    // The entries as read or set, a path set twice counted twice.
+    int Count() const { return static_cast<int>(m_vctEntries.size()); }
+    const QString& PathAt(int i) const { return m_vctEntries[size_t(i)].strPath; }
+    const SEntry& EntryAt(int i) const { return m_vctEntries[size_t(i)].sEntry; }
+    // False once Find found an entry away from where the order put it: written anew, the manifest takes the order
+    // of this build.
+    bool IsInOrder() const { return !m_bOutOfOrder; }
+    // Whether Find found entry i.
+    bool WasAsked(int i) const { return m_vctEntries[size_t(i)].bAsked; }
 
     // 64-bit FNV-1a: the same bytes give the same number in every run and on every machine.
     static quint64 Hash(const QByteArray& baContent);
@@ -41,5 +55,16 @@ public:
     static bool SameOnDisk(const SEntry& sRecorded, const SEntry& sOnDisk);
 
 private:
-    QHash<QString, SEntry> m_mapEntries;
+    struct SRecord
+    {
+        QString strPath;
+        SEntry sEntry;
+        mutable bool bAsked = false;
+    };
+    std::vector<SRecord> m_vctEntries;
+    // Built at the first Find the order does not answer.
+    mutable QHash<QString, int> m_mapIndex;
+    mutable bool m_bIndexed = false;
+    mutable size_t m_nNext = 0;
+    mutable bool m_bOutOfOrder = false;
 };
