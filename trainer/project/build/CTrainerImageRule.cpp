@@ -24,6 +24,24 @@ const QStringList& LabelledExtensions()
     static const QStringList lstExtensions = {".jpg", ".png", ".JPG", ".JPEG"};
     return lstExtensions;
 }
+
+// No word the trainer replaces anywhere in the path, and no labelled extension but at its end.
+bool IsPlain(const QString& strImageName)
+{
+    static const QStringList lstWords = {"images", "JPEGImages", "raw"};
+    for (const QString& strWord : lstWords)
+    {
+        if (strImageName.contains(strWord))
+            return false;
+    }
+    for (const QString& strExtension : LabelledExtensions())
+    {
+        const int nAt = strImageName.indexOf(strExtension);
+        if (nAt >= 0 && nAt != strImageName.size() - strExtension.size())
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 QString CTrainerImageRule::TrainerLabelPath(const QString& strImagePath)
@@ -44,6 +62,10 @@ QString CTrainerImageRule::Problem(const QString& strImageName)
         return "the trainer cannot load GIF images";
     if (!LabelledExtensions().contains(strExtension))
         return QString("the trainer reads labels only for %1 images").arg(LabelledExtensions().join(", "));
+    // Most names hold none of the words the trainer edits and their extension only at the end: their label path is
+    // the one the trainer derives, without building both.
+    if (IsPlain(strImageName))
+        return QString();
     const QString strTrainerPath = TrainerLabelPath(CProjectLayout::ImageEntry(strImageName));
     if (strTrainerPath != CProjectLayout::LabelEntry(strImageName))
         return QString("the trainer would read its labels from %1").arg(strTrainerPath);

@@ -128,6 +128,7 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
     // Two images whose names differ only after their last "." would share one label file: one of them would be
     // trained with the other's boxes. A row in neither list counts too: a project file may hold any TYPE.
     QHash<QString, QString> mapLabelOwners;
+    mapLabelOwners.reserve(int(vctTrain.size() + vctTest.size()));
     int nUnusable = 0;
     const auto check = [&](const QString& strName, bool bListed)
     {
@@ -141,13 +142,14 @@ bool CTrainingBuild::CheckRows(const EntryList& vctTrain, const EntryList& vctTe
                              .arg(CSafeName::Shown(strLabelPath), CSafeName::Shown(itOwner.value()));
         if (itOwner == mapLabelOwners.constEnd())
             mapLabelOwners.insert(strLabelPath, strName);
+        if (strProblem.isEmpty() && bListed)
+            return;
         const QString strShown = CSafeName::Shown(strName);
         if (strProblem.isEmpty())
         {
-            if (!bListed)
-                CLogger::Write(ELogLevel_Warning,
-                               "Image %s is in neither the training nor the test list: it gets no label file",
-                               Utf8(strShown).constData());
+            CLogger::Write(ELogLevel_Warning,
+                           "Image %s is in neither the training nor the test list: it gets no label file",
+                           Utf8(strShown).constData());
             return;
         }
         ++nUnusable;
