@@ -281,7 +281,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("folder at the label path") << "Images/a.txt"
                                                   << "a folder stands where the file belongs";
-        QTest::newRow("folder at the temporary path")
+        // A label file with other bytes is replaced through its temporary file (a new one is written in place).
+        QTest::newRow("folder at the temporary path of a changed file")
             << "Images/a.txt.building" << QString::fromLocal8Bit(strerror(EISDIR));
     }
     void fileThatCannotBeWrittenFailsWithTheSystemsReason()
@@ -291,6 +292,10 @@ private slots:
         const QString strDir =
             Project("inway", Statements({"cat"}, {"a.jpg", "b.jpg test"}, {"1 1 2 2 1 1", "3 3 2 2 2 1"}));
         QVERIFY(MakeFolder(strDir + "/" + folder));
+        QFile stale(strDir + "/Images/a.txt");
+        if (folder.endsWith(".building"))
+            QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("stale\n") == 6);
+        stale.close();
         const QStringList lstBefore = Tree(strDir);
         const int nAsked = m_pCase->answers.asked.size();
 

@@ -45,13 +45,15 @@ int CBuildDisk::RemoveEntry(const QString& strPath)
 // target, outside the project. With bSync the data is on the disk when it returns 0; else the system's error, and no
 // file. pWritten receives what the disk shows of the new file.
 int CBuildDisk::WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync,
-                             CBuildManifest::SEntry* pWritten)
+                             CBuildManifest::SEntry* pWritten, bool bReplace)
 {
     const QByteArray baPath = Native(strPath);
     const int nFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     int nFile = ::open(baPath.constData(), nFlags, 0666);
     // Whatever stands there goes first; tried only when something does, since a removal that finds nothing still
     // costs a look-up of the name among many thousand.
+    if (nFile < 0 && errno == EEXIST && !bReplace)
+        return EEXIST;
     int nError = nFile < 0 && errno == EEXIST ? RemoveEntry(strPath) : 0;
     if (nError != 0)
         return nError;

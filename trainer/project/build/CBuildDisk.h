@@ -20,9 +20,10 @@ public:
     // Removes whatever file or link stands at the path; 0 when nothing stands there now.
     static int RemoveEntry(const QString& strPath);
     // Creates the file afresh with these bytes (on the disk when bSync); on failure no file is left. pWritten
-    // receives what the disk shows of the new file.
+    // receives what the disk shows of the new file. Whatever stands at the path is removed first, unless bReplace is
+    // false: the error is then EEXIST and it stays.
     static int WriteNewFile(const QString& strPath, const QByteArray& baContent, bool bSync = true,
-                            CBuildManifest::SEntry* pWritten = nullptr);
+                            CBuildManifest::SEntry* pWritten = nullptr, bool bReplace = true);
     // Flushes everything written on the file system of the folder.
     static int SyncFileSystem(const QString& strDir);
     // Flushes the folder's names, so that a rename in it is on the disk.

@@ -209,8 +209,9 @@ void CBuildFileSet::PlanManifest()
 
 void CBuildFileSet::Discard()
 {
+    // Files of a commit that did not complete; after a complete one the list is empty.
     for (const SFile& sFile : m_vctFiles)
-        CBuildDisk::RemoveEntry(TemporaryPath(sFile.strPath));
+        CBuildDisk::RemoveEntry(sFile.bWrittenInPlace ? sFile.strPath : TemporaryPath(sFile.strPath));
     m_vctFiles.clear();
     m_setPaths.clear();
     m_vctKept.clear();
@@ -343,7 +344,13 @@ bool CBuildFileSet::Commit()
         if (bManifest)
             sFile.baContent = m_newManifest.Text();
         CBuildManifest::SEntry sWritten;
-        const int nError = CBuildDisk::WriteNewFile(TemporaryPath(sFile.strPath), sFile.baContent, false, &sWritten);
+        // A file that had no previous version is written where it belongs: the journal lists it, so a failure or
+        // an interrupted commit removes it as it would remove its temporary file, and a first build creates each
+        // of its many files once instead of creating and renaming it.
+        const bool bInPlace = !sFile.bHadPrevious;
+        const int nError = CBuildDisk::WriteNewFile(bInPlace ? sFile.strPath : TemporaryPath(sFile.strPath),
+                                                    sFile.baContent, false, &sWritten, !bInPlace);
+        sFile.bWrittenInPlace = bInPlace && nError == 0;
         const QString strRelative = bManifest ? QString() : Relative(sFile.strPath);
         if (nError == 0 && !strRelative.isEmpty())
         {
@@ -395,7 +402,8 @@ bool CBuildFileSet::Commit()
         const SFile& sFile = m_vctFiles[nPlaced];
         if (!Step())
             return false;
-        if (!sFile.bRemove && !CBuildDisk::Rename(TemporaryPath(sFile.strPath), sFile.strPath))
+        if (!sFile.bRemove && !sFile.bWrittenInPlace &&
+            !CBuildDisk::Rename(TemporaryPath(sFile.strPath), sFile.strPath))
         {
             Fail(sFile.strPath, errno);
             RollBack(nPlaced, m_vctFiles.size());

@@ -74,6 +74,8 @@ private:
         bool bHadPrevious = false;
         // Goes with the commit, and nothing takes its place.
         bool bRemove = false;
+        // Written where it belongs rather than beside it (it had no previous version).
+        bool bWrittenInPlace = false;
         quint64 nHash = 0;
     };
     static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);
