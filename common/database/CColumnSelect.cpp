@@ -32,6 +32,16 @@ CColumnSelect::CColumnSelect(const QString& strTable, const std::map<QString, QV
 {
 }
 
+void CColumnSelect::AddWhereIn(const QString& strColumn, const std::vector<int>& vctValues)
+{
+    QString strValues;
+    strValues.reserve(int(vctValues.size()) * 8);
+    for (const int nValue : vctValues)
+        strValues += (strValues.isEmpty() ? QString() : QStringLiteral(",")) + QString::number(nValue);
+    m_strWhereIn += (m_strWhereIn.isEmpty() ? QString() : QStringLiteral(" AND ")) + strColumn +
+                    QStringLiteral(" IN (") + strValues + QStringLiteral(")");
+}
+
 void CColumnSelect::AddInteger(const QString& strColumn, std::vector<int>* pValues)
 {
     m_vctColumns.push_back({strColumn, EType_Integer, pValues});
@@ -57,7 +67,10 @@ QString CColumnSelect::Statement() const
     QStringList lstColumns;
     for (const SColumn& sColumn : m_vctColumns)
         lstColumns.append(sColumn.strName);
-    return CDatabase::GetColumnSelectQuery(m_strTable, lstColumns, m_mapWhereValues);
+    const QString strQuery = CDatabase::GetColumnSelectQuery(m_strTable, lstColumns, m_mapWhereValues);
+    if (m_strWhereIn.isEmpty())
+        return strQuery;
+    return strQuery + (m_mapWhereValues.empty() ? QStringLiteral(" WHERE ") : QStringLiteral("AND ")) + m_strWhereIn;
 }
 
 bool CColumnSelect::Run(CDatabase* pDatabase)
@@ -150,11 +163,8 @@ bool CColumnSelect::RunNative(void* pConnection)
 
 bool CColumnSelect::RunGeneric(CDatabase* pDatabase)
 {
-    QStringList lstColumns;
-    for (const SColumn& sColumn : m_vctColumns)
-        lstColumns.append(sColumn.strName);
     std::vector<std::vector<QVariant>> vctCells;
-    if (!pDatabase->SelectColumns(m_strTable, lstColumns, m_mapWhereValues, vctCells))
+    if (!pDatabase->SelectStatement(Statement(), int(m_vctColumns.size()), vctCells))
         return false;
     for (size_t i = 0; i < m_vctColumns.size(); ++i)
     {

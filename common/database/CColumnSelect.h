@@ -27,6 +27,9 @@ public:
     // The WHERE map is rendered as CDatabase renders it (text as escaped literals, joined by AND).
     explicit CColumnSelect(const QString& strTable, const std::map<QString, QVariant>& mapWhereValues = {});
 
+    // Adds "column IN (values)" to the WHERE clause: one statement for a batch of keys.
+    void AddWhereIn(const QString& strColumn, const std::vector<int>& vctValues);
+
     // Each column fills the array it is given (not owned; it must outlive Run), replacing what it held.
     // An integer cell is converted as SQLite converts it: NULL and text that is no number give 0.
     void AddInteger(const QString& strColumn, std::vector<int>* pValues);
@@ -62,5 +65,6 @@ private:
 
     QString m_strTable;
     std::map<QString, QVariant> m_mapWhereValues;
+    QString m_strWhereIn;
     std::vector<SColumn> m_vctColumns;
 };

@@ -224,13 +224,22 @@ bool CDatabase::SelectColumns(const QString& strTableName, const QStringList& ls
                               const std::map<QString, QVariant>& mapWhereValues,
                               std::vector<std::vector<QVariant>>& vctColumnValues)
 {
-    if (!m_pConnection || !m_pConnection->GetDatabase() || lstColumns.isEmpty())
+    if (lstColumns.isEmpty())
+        return false;
+    return SelectStatement(GetColumnSelectQuery(strTableName, lstColumns, mapWhereValues), lstColumns.size(),
+                           vctColumnValues);
+}
+
+bool CDatabase::SelectStatement(const QString& strStatement, int nColumns,
+                                std::vector<std::vector<QVariant>>& vctColumnValues)
+{
+    if (!m_pConnection || !m_pConnection->GetDatabase() || nColumns <= 0)
         return false;
     QSqlQuery query(*m_pConnection->GetDatabase());
     query.setForwardOnly(true);
-    if (!m_pConnection->Execute(query, GetColumnSelectQuery(strTableName, lstColumns, mapWhereValues), nullptr))
+    if (!m_pConnection->Execute(query, strStatement, nullptr))
         return false;
-    std::vector<std::vector<QVariant>> vctValues(static_cast<size_t>(lstColumns.size()));
+    std::vector<std::vector<QVariant>> vctValues(static_cast<size_t>(nColumns));
     while (query.next())
     {
         for (size_t i = 0; i < vctValues.size(); ++i)

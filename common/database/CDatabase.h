@@ -69,6 +69,10 @@ public:
     bool SelectColumns(const QString& strTableName, const QStringList& lstColumns,
                        const std::map<QString, QVariant>& mapWhereValues,
                        std::vector<std::vector<QVariant>>& vctColumnValues);
+    // The first nColumns values of every row a SELECT statement (built by the caller, who answers for its text)
+    // gives, as SelectColumns hands them out.
+    bool SelectStatement(const QString& strStatement, int nColumns,
+                         std::vector<std::vector<QVariant>>& vctColumnValues);
     // The driver's own handle of the open connection (for SQLite a "sqlite3*"), invalid without one: for readers
     // that must go past the generic value per cell (CColumnSelect).
     QVariant DriverHandle() const;

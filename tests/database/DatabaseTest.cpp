@@ -308,18 +308,24 @@ private slots:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<ConditionMap>("where");
+        QTest::addColumn<QList<int>>("in");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("every row") << "cells" << ConditionMap{} << "1 2.5 a|2 nan b'c|3 nan null|0 12 12|4 -1 \u00e9";
-        QTest::newRow("where with apostrophe") << "cells" << ConditionMap{{"T", "b'c"}} << "2 nan b'c";
-        QTest::newRow("no row matches") << "cells" << ConditionMap{{"I", 99}} << "";
-        QTest::newRow("missing table") << "missing" << ConditionMap{} << "stale";
-        QTest::newRow("missing column") << "settings" << ConditionMap{} << "stale";
+        const QList<int> none;
+        QTest::newRow("every row") << "cells" << ConditionMap{} << none
+                                   << "1 2.5 a|2 nan b'c|3 nan null|0 12 12|4 -1 \u00e9";
+        QTest::newRow("where with apostrophe") << "cells" << ConditionMap{{"T", "b'c"}} << none << "2 nan b'c";
+        QTest::newRow("in a list") << "cells" << ConditionMap{} << QList<int>{4, 1, 99} << "1 2.5 a|4 -1 \u00e9";
+        QTest::newRow("where and in") << "cells" << ConditionMap{{"T", "a"}} << QList<int>{4, 1} << "1 2.5 a";
+        QTest::newRow("no row matches") << "cells" << ConditionMap{{"I", 99}} << none << "";
+        QTest::newRow("missing table") << "missing" << ConditionMap{} << none << "stale";
+        QTest::newRow("missing column") << "settings" << ConditionMap{} << none << "stale";
     }
 
     void columnSelectReadsTypedCellsAndLeavesArraysOnFailure()
     {
         QFETCH(QString, table);
         QFETCH(ConditionMap, where);
+        QFETCH(QList<int>, in);
         QFETCH(QString, expected);
         QVERIFY(OpenSettings());
         QVERIFY(m_pDatabase->RunQueries(
@@ -331,6 +337,8 @@ private slots:
         std::vector<double> vctR = {-7.0};
         std::vector<QString> vctT = {"stale"};
         CColumnSelect select(table, where);
+        if (!in.isEmpty())
+            select.AddWhereIn("I", std::vector<int>(in.begin(), in.end()));
         select.AddInteger("I", &vctI);
         select.AddReal("R", &vctR);
         select.AddText("T", &vctT);
@@ -343,7 +351,7 @@ private slots:
                                .arg(vctT[i].isNull() ? QString("null") : vctT[i]));
         if (expected.startsWith("stale"))
             lstRows.append(vctT.front());
-        QCOMPARE(lstRows.join('|'), QString(expected).replace("\\u00e9", QString(QChar(0xe9))));
+        QCOMPARE(lstRows.join('|'), expected);
     }
 
     void updateAndDeleteMatchTextUnchanged()

@@ -42,8 +42,9 @@ public:
     void ClearTestImages();
 
     // Copies that share the entries with the model.
-    EntryList GetTrainImages() const { return m_vctTrainImages; }
-    EntryList GetTestImages() const { return m_vctTestImages; }
+    // References: a pass over a list of 200,000 images must not copy it first. Valid until the list changes.
+    const EntryList& GetTrainImages() const { return m_vctTrainImages; }
+    const EntryList& GetTestImages() const { return m_vctTestImages; }
 
     // The first entry with that image ID, empty when there is none.
     std::shared_ptr<CDatasetImageEntry> FindTrainImage(int nID) const;

@@ -13,7 +13,7 @@ class CImageListStepper
 public:
     // The entry nStep places after (before, for a negative step) the image nImageID in its list; with bWithoutBoxes the
     // first such entry, in the step's direction, whose image has no ROI row. Empty at either end of the list (no
-    // wrapping), for a zero step or an image in neither list.
+    // wrapping), for a zero step, an image in neither list, or when the rows cannot be read.
     static std::shared_ptr<CDatasetImageEntry> Step(const CProjectModel& model, CDatabase* pDatabase, int nImageID,
                                                     int nStep, bool bWithoutBoxes);
 };
