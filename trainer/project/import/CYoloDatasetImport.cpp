@@ -1,5 +1,6 @@
 #include "project/import/CYoloDatasetImport.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
@@ -66,11 +67,14 @@ QSet<QString> CYoloDatasetImport::TakenNames(const QString& strFolder) const
     for (const QString& strName : QDir(strFolder).entryList(QDir::Files | QDir::Hidden | QDir::System))
         taken.insert(strName);
     // A row whose copy has gone still holds its name: a second row of that name would share its boxes' label file.
-    std::vector<QVariant> vctNames;
-    if (m_pDatabase->SelectColumn(CDatasetImageRecord::TABLE_NAME, CDatasetImageRecord::COLUMN_NAME, {}, vctNames))
+    std::vector<QString> vctNames;
+    CColumnSelect select(CDatasetImageRecord::TABLE_NAME);
+    select.AddText(CDatasetImageRecord::COLUMN_NAME, &vctNames);
+    if (select.Run(m_pDatabase))
     {
-        for (const QVariant& name : vctNames)
-            taken.insert(name.toString());
+        taken.reserve(taken.size() + int(vctNames.size()));
+        for (const QString& strName : vctNames)
+            taken.insert(strName);
     }
     return taken;
 }

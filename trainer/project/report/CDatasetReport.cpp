@@ -5,6 +5,7 @@
 #include "project/classes/CProjectCategories.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
+#include "project/store/CProjectBoxTable.h"
 #include "project/store/CProjectLayout.h"
 #include "project/store/CSafeName.h"
 
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <thread>
 #include <tuple>
 #include <unordered_map>
@@ -56,8 +58,6 @@ std::vector<SFileState> ReadFileStates(const std::vector<QString>& vctPaths)
 
 struct SImageState
 {
-    const CDatasetImageRecord* pRecord = nullptr;
-    std::vector<const CDatasetROIRecord*> vctRois;
     // Boxes (or 1 for an image flaw) per flaw.
     std::array<int, CDatasetReport::EFlaw_Count> arrCounts{};
     QString strSizeDetail;
@@ -108,51 +108,19 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         return false;
 
     const CProjectCategories categories(pDatabase);
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctImages;
-    if (!categories.IsRead() || !pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctImages, {}))
+    // Read by column, the boxes grouped by image: no record object per row of a table of a million boxes.
+    CProjectBoxTable table;
+    if (!categories.IsRead() || !table.Read(pDatabase, true))
         return false;
-    // A record per box costs more than the rest of the report: the boxes are read as plain column values, all from
-    // one select, so that every column's entry i is the same row's.
-    std::vector<std::vector<QVariant>> arrValues;
-    if (!pDatabase->SelectColumns(CDatasetROIRecord::TABLE_NAME,
-                                  {"X", "Y", "WIDTH", "HEIGHT", "IMAGE_ID", "CATEGORY_ID"}, {}, arrValues))
-        return false;
-    std::vector<CDatasetROIRecord> vctRois(arrValues[0].size());
-    for (size_t i = 0; i < vctRois.size(); ++i)
-    {
-        vctRois[i].SetX(arrValues[0][i].toDouble());
-        vctRois[i].SetY(arrValues[1][i].toDouble());
-        vctRois[i].SetWidth(arrValues[2][i].toDouble());
-        vctRois[i].SetHeight(arrValues[3][i].toDouble());
-        vctRois[i].SetImageID(arrValues[4][i].toInt());
-        vctRois[i].SetCategoryID(arrValues[5][i].toInt());
-    }
 
     const QStringList lstClassNames = categories.Names();
     for (int i = 0; i < categories.Count(); ++i)
         m_vctClasses.append(SClass{categories.IDs()[static_cast<size_t>(i)], lstClassNames[i], 0, 0});
 
-    std::vector<SImageState> vctStates;
-    vctStates.reserve(vctImages.size());
-    std::unordered_map<int, size_t> mapImageIndex;
-    for (const auto& pRecord : vctImages)
-    {
-        if (const auto* pImage = dynamic_cast<const CDatasetImageRecord*>(pRecord.get()))
-        {
-            mapImageIndex.emplace(pImage->GetID(), vctStates.size());
-            vctStates.push_back(SImageState{pImage, {}, {}, QString(), QString()});
-        }
-    }
-    m_nImages = static_cast<int>(vctStates.size());
-    for (const CDatasetROIRecord& roi : vctRois)
-    {
-        const CDatasetROIRecord* pRoi = &roi;
-        ++m_nBoxes;
-        const auto itImage = mapImageIndex.find(pRoi->GetImageID());
-        // A box of an image that is gone reaches neither the build nor the workspace: there is no image to show.
-        if (itImage != mapImageIndex.end())
-            vctStates[itImage->second].vctRois.push_back(pRoi);
-    }
+    m_nImages = static_cast<int>(table.ImageCount());
+    // Every box counts, also one of an image that is gone; that one reaches neither the build nor the workspace.
+    m_nBoxes = static_cast<int>(table.RoiCount());
+    std::vector<SImageState> vctStates(table.ImageCount());
 
     // The trainer takes two images whose names differ only after their last "." for one label file.
     QHash<QString, QString> mapLabelOwners;
@@ -160,25 +128,37 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     std::vector<QString> vctPaths;
     vctPaths.reserve(vctStates.size());
     // A stored path that leads out of the Images folder is not looked at: the image reads as missing.
-    for (const SImageState& state : vctStates)
-        vctPaths.push_back(CSafeName::IsImagePath(state.pRecord->GetName(), state.pRecord->GetFullPath())
-                               ? strRoot + state.pRecord->GetFullPath()
+    for (size_t nImage = 0; nImage < table.ImageCount(); ++nImage)
+        vctPaths.push_back(CSafeName::IsImagePath(table.Name(nImage), table.FullPath(nImage))
+                               ? strRoot + table.FullPath(nImage)
                                : QString());
     const std::vector<SFileState> vctFiles = ReadFileStates(vctPaths);
     for (size_t nImage = 0; nImage < vctStates.size(); ++nImage)
     {
         SImageState& state = vctStates[nImage];
-        const CDatasetImageRecord& image = *state.pRecord;
-        const double dblWidth = image.GetWidth();
-        const double dblHeight = image.GetHeight();
-        if (state.vctRois.empty())
+        const qint64 nStoredWidth = table.Width(nImage);
+        const qint64 nStoredHeight = table.Height(nImage);
+        const double dblWidth = static_cast<double>(nStoredWidth);
+        const double dblHeight = static_cast<double>(nStoredHeight);
+        if (table.FirstRoi(nImage) == table.EndRoi(nImage))
             state.arrCounts[EFlaw_ImageWithoutBoxes] = 1;
         std::vector<int> vctCountedClasses;
         std::vector<std::tuple<double, double, double, double, int>> vctBoxes;
-        vctBoxes.reserve(state.vctRois.size());
-        for (const CDatasetROIRecord* pRoi : state.vctRois)
+        vctBoxes.reserve(table.EndRoi(nImage) - table.FirstRoi(nImage));
+        for (size_t n = table.FirstRoi(nImage); n < table.EndRoi(nImage); ++n)
         {
-            const int nClass = categories.IndexOf(pRoi->GetCategoryID());
+            const size_t nRoi = table.Roi(n);
+            // A coordinate that is no number counts as 0, as it always has here.
+            const auto coordinate = [&table, nRoi](size_t nCoordinate)
+            {
+                const double dblValue = table.Box(nRoi, nCoordinate);
+                return std::isnan(dblValue) ? 0.0 : dblValue;
+            };
+            const double dblX = coordinate(0);
+            const double dblY = coordinate(1);
+            const double dblBoxWidth = coordinate(2);
+            const double dblBoxHeight = coordinate(3);
+            const int nClass = categories.IndexOf(table.CategoryID(nRoi));
             if (nClass < 0)
                 ++state.arrCounts[EFlaw_UnknownClass];
             else
@@ -194,13 +174,11 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
                     ++category.nImages;
                 }
             }
-            if (pRoi->GetX() < 0.0 || pRoi->GetY() < 0.0 || pRoi->GetX() + pRoi->GetWidth() > dblWidth ||
-                pRoi->GetY() + pRoi->GetHeight() > dblHeight)
+            if (dblX < 0.0 || dblY < 0.0 || dblX + dblBoxWidth > dblWidth || dblY + dblBoxHeight > dblHeight)
                 ++state.arrCounts[EFlaw_BoxOutsideImage];
-            if (pRoi->GetWidth() < MIN_BOX_SIZE || pRoi->GetHeight() < MIN_BOX_SIZE)
+            if (dblBoxWidth < MIN_BOX_SIZE || dblBoxHeight < MIN_BOX_SIZE)
                 ++state.arrCounts[EFlaw_TinyBox];
-            vctBoxes.emplace_back(pRoi->GetX(), pRoi->GetY(), pRoi->GetWidth(), pRoi->GetHeight(),
-                                  pRoi->GetCategoryID());
+            vctBoxes.emplace_back(dblX, dblY, dblBoxWidth, dblBoxHeight, table.CategoryID(nRoi));
         }
         // Images carry a handful of boxes: sorting them finds the copies without a hash per image.
         std::sort(vctBoxes.begin(), vctBoxes.end());
@@ -217,19 +195,18 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
             const QSize size = vctFiles[nImage].size;
             if (!size.isValid())
                 state.strSizeDetail =
-                    QString("stored %1x%2, file size unreadable").arg(image.GetWidth()).arg(image.GetHeight());
-            else if (size.width() != static_cast<int>(image.GetWidth()) ||
-                     size.height() != static_cast<int>(image.GetHeight()))
+                    QString("stored %1x%2, file size unreadable").arg(nStoredWidth).arg(nStoredHeight);
+            else if (size.width() != nStoredWidth || size.height() != nStoredHeight)
                 state.strSizeDetail = QString("stored %1x%2, file %3x%4")
-                                          .arg(image.GetWidth())
-                                          .arg(image.GetHeight())
+                                          .arg(nStoredWidth)
+                                          .arg(nStoredHeight)
                                           .arg(size.width())
                                           .arg(size.height());
             if (!state.strSizeDetail.isEmpty())
                 state.arrCounts[EFlaw_SizeMismatch] = 1;
         }
 
-        const QString strName = image.GetName();
+        const QString& strName = table.Name(nImage);
         state.strTrainerDetail = CSafeName::ImageNameProblem(strName);
         if (state.strTrainerDetail.isEmpty())
             state.strTrainerDetail = CTrainerImageRule::Problem(strName);
@@ -251,7 +228,7 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
             SFlaw& flaw = m_vctFlaws[nFlaw];
             flaw.nCount += nCount;
             // A name may hold a newline: the report shows it on one line.
-            SImage entry{image.GetID(), CSafeName::Shown(strName), image.GetFullPath(), QString()};
+            SImage entry{table.ImageID(nImage), CSafeName::Shown(strName), table.FullPath(nImage), QString()};
             switch (static_cast<EFlaw>(nFlaw))
             {
             case EFlaw_UnknownClass:

@@ -15,7 +15,7 @@ long CProjectBoxTable::SlotOf(int nImageID) const
     return it == m_mapSlots.end() ? -1 : static_cast<long>(it->second);
 }
 
-bool CProjectBoxTable::Read(CDatabase* pDatabase)
+bool CProjectBoxTable::Read(CDatabase* pDatabase, bool bWithPaths)
 {
     Clear();
     CColumnSelect images(CDatasetImageRecord::TABLE_NAME);
@@ -23,6 +23,8 @@ bool CProjectBoxTable::Read(CDatabase* pDatabase)
     images.AddText(CDatasetImageRecord::COLUMN_NAME, &m_vctNames);
     images.AddInteger64(CDatasetImageRecord::COLUMN_WIDTH, &m_vctWidths);
     images.AddInteger64(CDatasetImageRecord::COLUMN_HEIGHT, &m_vctHeights);
+    if (bWithPaths)
+        images.AddText(CDatasetImageRecord::COLUMN_FULL_PATH, &m_vctFullPaths);
     std::vector<int> vctRoiImageIDs;
     CColumnSelect rois(CDatasetROIRecord::TABLE_NAME);
     rois.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctRoiImageIDs);
@@ -42,6 +44,8 @@ bool CProjectBoxTable::Read(CDatabase* pDatabase)
         }
     }
 
+    if (!bWithPaths)
+        m_vctFullPaths.resize(m_vctImageIDs.size());
     // A counting sort by image slot keeps the table's order within each image.
     const size_t nImages = m_vctImageIDs.size();
     m_mapSlots.reserve(nImages);

@@ -16,8 +16,9 @@ class CDatabase;
 class CProjectBoxTable
 {
 public:
-    // False when a table could not be read (FailedTable names it); the table is then empty.
-    bool Read(CDatabase* pDatabase);
+    // False when a table could not be read (FailedTable names it); the table is then empty. The stored paths are read
+    // only when asked for.
+    bool Read(CDatabase* pDatabase, bool bWithPaths = false);
     QString FailedTable() const { return m_strFailedTable; }
 
     size_t ImageCount() const { return m_vctImageIDs.size(); }
@@ -25,6 +26,8 @@ public:
     long SlotOf(int nImageID) const;
     int ImageID(size_t nSlot) const { return m_vctImageIDs[nSlot]; }
     const QString& Name(size_t nSlot) const { return m_vctNames[nSlot]; }
+    // Empty unless read with the paths.
+    const QString& FullPath(size_t nSlot) const { return m_vctFullPaths[nSlot]; }
     // As stored; a cell that is no number reads as 0.
     qint64 Width(size_t nSlot) const { return m_vctWidths[nSlot]; }
     qint64 Height(size_t nSlot) const { return m_vctHeights[nSlot]; }
@@ -33,6 +36,8 @@ public:
     size_t FirstRoi(size_t nSlot) const { return m_vctFirst[nSlot]; }
     size_t EndRoi(size_t nSlot) const { return m_vctFirst[nSlot + 1]; }
     size_t Roi(size_t n) const { return m_vctOrder[n]; }
+    // Every ROI row, also one whose image has no row.
+    size_t RoiCount() const { return m_vctCategoryIDs.size(); }
     int CategoryID(size_t nRoi) const { return m_vctCategoryIDs[nRoi]; }
     // X, Y, width, height: NaN for a cell that is NULL or text that is no number.
     double Box(size_t nRoi, size_t nCoordinate) const { return m_arrBoxes[nCoordinate][nRoi]; }
@@ -43,6 +48,7 @@ private:
     QString m_strFailedTable;
     std::vector<int> m_vctImageIDs;
     std::vector<QString> m_vctNames;
+    std::vector<QString> m_vctFullPaths;
     std::vector<qint64> m_vctWidths;
     std::vector<qint64> m_vctHeights;
     std::unordered_map<int, size_t> m_mapSlots;
