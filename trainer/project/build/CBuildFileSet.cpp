@@ -307,7 +307,10 @@ bool CBuildFileSet::Commit()
 {
     m_lstFailedRestores.clear();
     m_nSteps = 0;
-    RemoveLeftovers();
+    // A folder with a manifest was built since journals are kept, and that build removed any leftovers: listing a
+    // folder of many thousand images for them again costs more than the rest of a rebuild that changes nothing.
+    if (!m_bManifestRead)
+        RemoveLeftovers();
     if (!m_strManifestPath.isEmpty())
         PlanManifest();
     if (m_vctFiles.empty())

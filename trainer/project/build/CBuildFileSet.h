@@ -82,8 +82,9 @@ private:
     bool HasRoom();
     // The path relative to the journal's folder when a manifest is kept, else empty.
     QString Relative(const QString& strPath) const;
-    // Removes the temporary and previous files that builds killed before journals were kept left beside the set's
-    // files: one listing per folder, where looking for both beside each of many thousand files costs more.
+    // Removes the temporary and previous files that builds killed before journals (and manifests) were kept left
+    // beside the set's files: one listing per folder, where looking for both beside each of many thousand files costs
+    // more. Not needed where a manifest is found.
     void RemoveLeftovers() const;
     void NoteFolder(const QString& strPath);
     // Adds the files the manifest lists that this commit does not write, and the manifest when it changes.
