@@ -1,27 +1,28 @@
 #include "project/classes/CClassDeletion.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "project/store/CCategoryRecord.h"
 #include "project/store/CDatasetROIRecord.h"
 
 #include <QVariant>
 
-#include <set>
+#include <algorithm>
 #include <vector>
 
 CClassDeletion::CClassDeletion(CDatabase* pDatabase) : m_pDatabase(pDatabase) {}
 
 bool CClassDeletion::Use(int nClassID, SUse& use) const
 {
-    std::vector<QVariant> vctImageIDs;
-    if (!m_pDatabase->SelectColumn(CDatasetROIRecord::TABLE_NAME, CDatasetROIRecord::COLUMN_IMAGE_ID,
-                                   {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nClassID}}, vctImageIDs))
+    // By column: a class of a large project has a hundred thousand boxes.
+    std::vector<int> vctImageIDs;
+    CColumnSelect select(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nClassID}});
+    select.AddInteger(CDatasetROIRecord::COLUMN_IMAGE_ID, &vctImageIDs);
+    if (!select.Run(m_pDatabase))
         return false;
-    std::set<int> setImages;
-    for (const QVariant& imageID : vctImageIDs)
-        setImages.insert(imageID.toInt());
     use.nBoxes = static_cast<int>(vctImageIDs.size());
-    use.nImages = static_cast<int>(setImages.size());
+    std::sort(vctImageIDs.begin(), vctImageIDs.end());
+    use.nImages = static_cast<int>(std::unique(vctImageIDs.begin(), vctImageIDs.end()) - vctImageIDs.begin());
     return true;
 }
 
