@@ -83,6 +83,8 @@ bool CHeadlessBuild::BuildProjectFile(const QString& strProjectFile)
 
     CProjectModel model;
     CProjectController controller(&model, nullptr);
+    // The build validates every image; no tree shows the open's marks.
+    controller.SetValidateOnOpen(false);
     controller.OpenProject(layout.ProjectDir(), layout.ProjectName());
     if (model.GetProjectDir().isEmpty())
         return false;

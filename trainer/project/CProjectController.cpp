@@ -149,7 +149,8 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
     m_pEditors->LoadProperties(CProjectProperties(m_pDatabase, m_nProjectID));
 
     AddProjectHistory(strProjectDir, strProjectName);
-    slot_CheckValidateROI();
+    if (m_bValidateOnOpen)
+        slot_CheckValidateROI();
     emit signal_ClassesChanged();
     return true;
 }

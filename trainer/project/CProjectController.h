@@ -60,6 +60,9 @@ public:
     // differ from the number of categories. A refusal is told in a warning box with every reason, its count and the
     // first images by name (see CBuildOutcome); a success emits signal_BuildCompleted.
     bool BuildProject();
+    // Whether opening a project validates its images (on by default) to mark them in the tree. A build validates them
+    // itself: one that follows the open at once (the build without window) need not pay for a second pass.
+    void SetValidateOnOpen(bool bValidate) { m_bValidateOnOpen = bValidate; }
     // The open project's data set health (see CDatasetReport); false without an open project.
     bool MakeDatasetReport(CDatasetReport& report);
     // The number of categories of the open project; 0 without one.
@@ -166,6 +169,7 @@ private:
     QPointer<CProjectModel> m_pModel;
 
     int m_nProjectID = -1;
+    bool m_bValidateOnOpen = true;
 
     CDatabase* m_pDatabase = nullptr;
     CProjectRecordFactory* m_pRecordFactory = nullptr;
