@@ -112,7 +112,7 @@ private:
     bool m_bTestDirty = false;
     // A validation changed since the rows were last repainted.
     bool m_bMarksDirty = false;
-    int m_nRowsPerStep = 25000;
+    int m_nRowsPerStep = 50000;
     // Set while SelectImage moves the current row, so that the move opens nothing.
     bool m_bSelecting = false;
     // Shared by every image row, so a large list does not read the icon files once per row.
