@@ -120,6 +120,27 @@ private:
         return lstRows;
     }
     QStandardItem* Test() const { return Node("Test Images"); }
+    // Space-separated model changes: -N and tN remove the training and the test image of ID N, validN and invalidN
+    // validate the training image of ID N, "sort", "clear", "add" (a training image "new") and "close".
+    void Change(const QString& strChanges)
+    {
+        for (const QString& strChange : strChanges.split(' ', Qt::SkipEmptyParts))
+        {
+            if (strChange == "clear")
+                m_pModel->ClearTrainImages();
+            else if (strChange == "sort")
+                m_pModel->SortTrainImages();
+            else if (strChange == "close")
+                m_pModel->Close();
+            else if (strChange == "add")
+                m_pModel->AddTrainImage(MakeImage(99, "new"));
+            else if (strChange.contains("valid"))
+                m_pModel->FindTrainImage(strChange.section("valid", 1).toInt())->SetValidation(strChange[0] == 'v');
+            else
+                strChange[0] == 't' ? m_pModel->RemoveTestImage(strChange.mid(1).toInt())
+                                    : m_pModel->RemoveTrainImage(-strChange.toInt());
+        }
+    }
     // Training images with IDs 1, 2, ..., test images with IDs 101, 102, ...; waits until the tree shows them.
     void OpenProject(const QStringList& lstTrain, const QStringList& lstTest);
     // Right-clicks the row as a user does and, while the menu is up, clicks the entry with the given text if there is
@@ -229,7 +250,7 @@ void ProjectTreeTest::burstOfAddsIsInsertedInOneBlock()
 
 void ProjectTreeTest::listChangeSignalsOnceAndTreeFollows_data()
 {
-    QTest::addColumn<QString>("changes"); // -N and tN remove the training and the test image of ID N
+    QTest::addColumn<QString>("changes"); // as Change() takes them
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("sent");
 
@@ -256,18 +277,7 @@ void ProjectTreeTest::listChangeSignalsOnceAndTreeFollows()
     QSignalSpy spyRemoved(Items(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy spyChanged(Items(), &QAbstractItemModel::dataChanged);
 
-    for (const QString& strChange : changes.split(' ', Qt::SkipEmptyParts))
-    {
-        if (strChange == "clear")
-            m_pModel->ClearTrainImages();
-        else if (strChange == "sort")
-            m_pModel->SortTrainImages();
-        else if (strChange == "add")
-            m_pModel->AddTrainImage(MakeImage(9, "new"));
-        else
-            strChange[0] == 't' ? m_pModel->RemoveTestImage(strChange.mid(1).toInt())
-                                : m_pModel->RemoveTrainImage(-strChange.toInt());
-    }
+    Change(changes);
 
     QCOMPARE(Sent(), sent);
     QTRY_COMPARE(Texts(Train()) + Texts(Test()), shown);
@@ -376,24 +386,7 @@ void ProjectTreeTest::fillInSlicesEndsShowingTheListChangedMidway()
                 if (bChanged || !Train() || Train()->rowCount() < after)
                     return;
                 bChanged = true;
-                for (const QString& strChange : change.split(' ', Qt::SkipEmptyParts))
-                {
-                    if (strChange == "close")
-                        m_pModel->Close();
-                    else if (strChange == "sort")
-                        m_pModel->SortTrainImages();
-                    else if (strChange == "clear")
-                        m_pModel->ClearTrainImages();
-                    else if (strChange == "add")
-                        m_pModel->AddTrainImage(MakeImage(11, "new"));
-                    else if (strChange.startsWith("valid"))
-                        m_pModel->FindTrainImage(strChange.mid(5).toInt())->SetValidation(true);
-                    else if (strChange.startsWith("invalid"))
-                        m_pModel->FindTrainImage(strChange.mid(7).toInt())->SetValidation(false);
-                    else
-                        strChange[0] == 't' ? m_pModel->RemoveTestImage(strChange.mid(1).toInt())
-                                            : m_pModel->RemoveTrainImage(-strChange.toInt());
-                }
+                Change(change);
             });
 
     if (change == "close")
@@ -404,7 +397,7 @@ void ProjectTreeTest::fillInSlicesEndsShowingTheListChangedMidway()
         QCOMPARE(Items()->rowCount(), 0);
         // Nothing of the closed project's fill reaches the next one.
         m_pModel->SetProject("/data/Birds", "Cats");
-        m_pModel->AddTrainImage(MakeImage(11, "new"));
+        Change("add");
     }
     QTRY_COMPARE(Shown(), Expected());
 
