@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class CProjectModel;
-class CProjectItem;
 class QItemSelectionModel;
 class QMenu;
 class QModelIndex;

@@ -52,8 +52,8 @@ signals:
 
 private:
     QString m_strName;
-    // Not kept when it is the usual path of the name (m_bUsualPath): a second string per image would be a third of
-    // an entry's size.
+    // Not kept when it is the usual path of the name (m_bUsualPath): a second string per image would add a quarter
+    // to an entry's size.
     QString m_strFullPath;
     // Shared with every other entry of that type for "train" and "test".
     QString m_strType;
