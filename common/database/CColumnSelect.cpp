@@ -17,6 +17,15 @@ double RealOfText(const QString& strText)
     return bOk ? dblValue : std::nan("");
 }
 
+// Plain ASCII reads alike from any encoding SQLite may hold.
+bool IsAscii(const unsigned char* pBytes, int nBytes)
+{
+    for (int i = 0; i < nBytes; ++i)
+        if (pBytes[i] >= 0x80)
+            return false;
+    return true;
+}
+
 // The cells of one column while the rows are read; moved into the caller's array at the end.
 struct SCells
 {
@@ -126,6 +135,15 @@ bool CColumnSelect::RunNative(void* pConnection)
             }
             case EType_Text:
             {
+                // Most text is ASCII (file names): it is taken as it is stored, without SQLite converting every cell to
+                // UTF-16 in a buffer of its own first.
+                const auto* pBytes = sqlite3_column_text(pStatement, nColumn);
+                const int nBytes = sqlite3_column_bytes(pStatement, nColumn);
+                if (pBytes && IsAscii(pBytes, nBytes))
+                {
+                    cells.vctTexts.push_back(QString::fromLatin1(reinterpret_cast<const char*>(pBytes), nBytes));
+                    break;
+                }
                 // As the Qt driver reads text: in UTF-16, so that stored bytes that are no UTF-8 read alike.
                 const void* pText = sqlite3_column_text16(pStatement, nColumn);
                 cells.vctTexts.push_back(

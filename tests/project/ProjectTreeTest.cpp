@@ -75,6 +75,8 @@ private slots:
     void listChangeSignalsOnceAndTreeFollows();
     void shuffleReordersTheSameEntriesAfreshEachTime();
     void iconFollowsValidationOfTheRowsCurrentEntry();
+    void fillInSlicesEndsShowingTheListChangedMidway_data();
+    void fillInSlicesEndsShowingTheListChangedMidway();
     void menusAndDoubleClickSendTheirSignalsOnlyWhileStopped_data();
     void menusAndDoubleClickSendTheirSignalsOnlyWhileStopped();
     void doubleClickOpensAnEditorOnlyWhileStopped_data();
@@ -98,7 +100,47 @@ private:
                                  : Items()->findItems(strText, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
     QStandardItem* Train() const { return Node("Train Images"); }
+    // Each image row as "text mark" (Validation), training rows first.
+    QStringList Shown() const
+    {
+        QStringList lstRows;
+        for (QStandardItem* pNode : {Train(), Test()})
+            for (int i = 0; pNode && i < pNode->rowCount(); ++i)
+                lstRows << pNode->child(i)->text() + " " + Validation(pNode->child(i));
+        return lstRows;
+    }
+    // What Shown() gives for a tree that follows the model.
+    QStringList Expected() const
+    {
+        QStringList lstRows;
+        for (const auto& vctList : {m_pModel->GetTrainImages(), m_pModel->GetTestImages()})
+            for (size_t i = 0; i < vctList.size(); ++i)
+                lstRows
+                    << QString("[%1] %2 %3").arg(i).arg(vctList[i]->GetName(), vctList[i]->IsValid() ? "ok" : "error");
+        return lstRows;
+    }
     QStandardItem* Test() const { return Node("Test Images"); }
+    // Space-separated model changes: -N and tN remove the training and the test image of ID N, validN and invalidN
+    // validate the training image of ID N, "sort", "clear", "add" (a training image "new") and "close".
+    void Change(const QString& strChanges)
+    {
+        for (const QString& strChange : strChanges.split(' ', Qt::SkipEmptyParts))
+        {
+            if (strChange == "clear")
+                m_pModel->ClearTrainImages();
+            else if (strChange == "sort")
+                m_pModel->SortTrainImages();
+            else if (strChange == "close")
+                m_pModel->Close();
+            else if (strChange == "add")
+                m_pModel->AddTrainImage(MakeImage(99, "new"));
+            else if (strChange.contains("valid"))
+                m_pModel->FindTrainImage(strChange.section("valid", 1).toInt())->SetValidation(strChange[0] == 'v');
+            else
+                strChange[0] == 't' ? m_pModel->RemoveTestImage(strChange.mid(1).toInt())
+                                    : m_pModel->RemoveTrainImage(-strChange.toInt());
+        }
+    }
     // Training images with IDs 1, 2, ..., test images with IDs 101, 102, ...; waits until the tree shows them.
     void OpenProject(const QStringList& lstTrain, const QStringList& lstTest);
     // Right-clicks the row as a user does and, while the menu is up, clicks the entry with the given text if there is
@@ -208,7 +250,7 @@ void ProjectTreeTest::burstOfAddsIsInsertedInOneBlock()
 
 void ProjectTreeTest::listChangeSignalsOnceAndTreeFollows_data()
 {
-    QTest::addColumn<QString>("changes"); // -N and tN remove the training and the test image of ID N
+    QTest::addColumn<QString>("changes"); // as Change() takes them
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("sent");
 
@@ -235,18 +277,7 @@ void ProjectTreeTest::listChangeSignalsOnceAndTreeFollows()
     QSignalSpy spyRemoved(Items(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy spyChanged(Items(), &QAbstractItemModel::dataChanged);
 
-    for (const QString& strChange : changes.split(' ', Qt::SkipEmptyParts))
-    {
-        if (strChange == "clear")
-            m_pModel->ClearTrainImages();
-        else if (strChange == "sort")
-            m_pModel->SortTrainImages();
-        else if (strChange == "add")
-            m_pModel->AddTrainImage(MakeImage(9, "new"));
-        else
-            strChange[0] == 't' ? m_pModel->RemoveTestImage(strChange.mid(1).toInt())
-                                : m_pModel->RemoveTrainImage(-strChange.toInt());
-    }
+    Change(changes);
 
     QCOMPARE(Sent(), sent);
     QTRY_COMPARE(Texts(Train()) + Texts(Test()), shown);
@@ -299,6 +330,13 @@ void ProjectTreeTest::iconFollowsValidationOfTheRowsCurrentEntry()
         pOld->SetValidation(bValid);
     QCOMPARE(spyValidation.count(), 2);
     QCOMPARE(Validation(pFirst) + Validation(Train()->child(1)), QString("okerror"));
+    // The row reads its mark when painted: the tree is told to repaint it.
+    QSignalSpy spyChanged(Items(), &QAbstractItemModel::dataChanged);
+    QTRY_VERIFY(std::any_of(spyChanged.begin(), spyChanged.end(),
+                            [&](const QList<QVariant>& args) {
+                                return args.at(0).toModelIndex().parent() == Train()->index() &&
+                                       args.at(0).toModelIndex().row() == 0;
+                            }));
 
     // The first row takes the second entry; the removed entry no longer reaches it.
     m_pModel->RemoveTrainImage(1);
@@ -309,6 +347,63 @@ void ProjectTreeTest::iconFollowsValidationOfTheRowsCurrentEntry()
     QCOMPARE(Validation(pFirst), QString("error"));
     m_pModel->FindTrainImage(2)->SetValidation(true);
     QCOMPARE(Validation(pFirst), QString("ok"));
+}
+
+void ProjectTreeTest::fillInSlicesEndsShowingTheListChangedMidway_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("after"); // the change is made once the tree shows that many training rows (of 10)
+
+    Row("no change", "", 1);
+    Row("middle removed", "-5", 1);
+    Row("middle removed by the last slice", "-5", 10);
+    Row("test image removed", "t102", 1);
+    Row("sorted", "sort", 1);
+    Row("cleared then added", "clear add", 1);
+    Row("shown rows validated", "valid1 invalid2", 1);
+    Row("closed", "close", 1);
+}
+
+void ProjectTreeTest::fillInSlicesEndsShowingTheListChangedMidway()
+{
+    QFETCH(QString, change);
+    QFETCH(int, after);
+    m_pView->SetRowsPerStep(3);
+    m_pModel->SetProject("/data/Birds", "Birds");
+    for (int i = 1; i <= 10; ++i)
+        m_pModel->AddTrainImage(MakeImage(i, QString("t%1").arg(i)));
+    for (int i = 1; i <= 4; ++i)
+        m_pModel->AddTestImage(MakeImage(100 + i, QString("e%1").arg(i)));
+    for (const auto& vctList : {m_pModel->GetTrainImages(), m_pModel->GetTestImages()})
+        for (const auto& pEntry : vctList)
+            pEntry->SetValidation(pEntry->GetImageID() % 2 == 0);
+    QList<int> lstBlocks;
+    bool bChanged = false;
+    connect(Items(), &QAbstractItemModel::rowsInserted, this,
+            [&](const QModelIndex&, int nFirst, int nLast)
+            {
+                lstBlocks << nLast - nFirst + 1;
+                if (bChanged || !Train() || Train()->rowCount() < after)
+                    return;
+                bChanged = true;
+                Change(change);
+            });
+
+    if (change == "close")
+    {
+        QTRY_COMPARE(Items()->rowCount(), 0);
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(Items()->rowCount(), 0);
+        // Nothing of the closed project's fill reaches the next one.
+        m_pModel->SetProject("/data/Birds", "Cats");
+        Change("add");
+    }
+    QTRY_COMPARE(Shown(), Expected());
+
+    QVERIFY(bChanged);
+    QVERIFY(change == "close" || lstBlocks.size() > 2);
+    QVERIFY(*std::max_element(lstBlocks.begin(), lstBlocks.end()) <= 3);
 }
 
 void ProjectTreeTest::menusAndDoubleClickSendTheirSignalsOnlyWhileStopped_data()

@@ -139,11 +139,9 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
     if (m_pModel)
     {
         m_pModel->ClearTrainImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : content.vctTrainImages)
-            m_pModel->AddTrainImage(pRecord);
+        m_pModel->AddTrainImages(std::move(content.vctTrainImages));
         m_pModel->ClearTestImages();
-        for (const std::shared_ptr<CDatabaseRecord>& pRecord : content.vctTestImages)
-            m_pModel->AddTestImage(pRecord);
+        m_pModel->AddTestImages(std::move(content.vctTestImages));
     }
 
     m_pEditors->LoadProperties(CProjectProperties(m_pDatabase, m_nProjectID));

@@ -9,7 +9,12 @@
 
 CProjectModel::CProjectModel(QObject* parent) : CModel(parent) {}
 
-CProjectModel::~CProjectModel() = default;
+CProjectModel::~CProjectModel()
+{
+    // Copies of the lists may outlive the model.
+    Detach(m_vctTrainImages);
+    Detach(m_vctTestImages);
+}
 
 void CProjectModel::SetProject(const QString& strFolder, const QString& strName)
 {
@@ -24,7 +29,33 @@ void CProjectModel::SetProject(const QString& strFolder, const QString& strName)
 
 std::shared_ptr<CDatasetImageEntry> CProjectModel::MakeEntry(const std::shared_ptr<CDatabaseRecord>& pRecord)
 {
-    return std::make_shared<CDatasetImageEntry>(std::dynamic_pointer_cast<CDatasetImageRecord>(pRecord));
+    auto pEntry = std::make_shared<CDatasetImageEntry>(std::dynamic_pointer_cast<CDatasetImageRecord>(pRecord));
+    pEntry->SetListener(this);
+    return pEntry;
+}
+
+void CProjectModel::Append(EntryList& vctList, EntryList&& vctEntries)
+{
+    vctList.reserve(vctList.size() + vctEntries.size());
+    for (std::shared_ptr<CDatasetImageEntry>& pEntry : vctEntries)
+    {
+        if (!pEntry)
+            continue;
+        pEntry->SetListener(this);
+        vctList.push_back(std::move(pEntry));
+    }
+}
+
+void CProjectModel::Detach(const EntryList& vctList)
+{
+    for (const std::shared_ptr<CDatasetImageEntry>& pEntry : vctList)
+        pEntry->SetListener(nullptr);
+}
+
+void CProjectModel::ImageValidationChanged(CDatasetImageEntry* pEntry)
+{
+    Q_UNUSED(pEntry);
+    emit signal_ChangeImageValidation();
 }
 
 void CProjectModel::AddTrainImage(std::shared_ptr<CDatabaseRecord> pRecord)
@@ -39,14 +70,28 @@ void CProjectModel::AddTestImage(std::shared_ptr<CDatabaseRecord> pRecord)
     emit signal_ChangeTestImageList();
 }
 
+void CProjectModel::AddTrainImages(EntryList vctEntries)
+{
+    Append(m_vctTrainImages, std::move(vctEntries));
+    emit signal_ChangeTrainImageList();
+}
+
+void CProjectModel::AddTestImages(EntryList vctEntries)
+{
+    Append(m_vctTestImages, std::move(vctEntries));
+    emit signal_ChangeTestImageList();
+}
+
 void CProjectModel::ClearTrainImages()
 {
+    Detach(m_vctTrainImages);
     m_vctTrainImages.clear();
     emit signal_ChangeTrainImageList();
 }
 
 void CProjectModel::ClearTestImages()
 {
+    Detach(m_vctTestImages);
     m_vctTestImages.clear();
     emit signal_ChangeTestImageList();
 }
@@ -78,6 +123,7 @@ bool CProjectModel::Remove(EntryList& vctList, int nID)
     {
         return false;
     }
+    (*it)->SetListener(nullptr);
     vctList.erase(it);
     return true;
 }
@@ -152,6 +198,8 @@ void CProjectModel::Close()
     {
         return;
     }
+    Detach(m_vctTrainImages);
+    Detach(m_vctTestImages);
     m_vctTrainImages.clear();
     m_vctTestImages.clear();
     m_nCommandState = ECommandState_Stopped;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/CModel.h"
+#include "project/store/CDatasetImageListener.h"
 
 #include <QString>
 
@@ -14,9 +15,9 @@ class CDatasetImageEntry;
 // state of the trainer command. It never touches the database or the disk: the project controller fills it, the tree
 // and the main window follow its signals. GUI thread only.
 //
-// Every list operation emits the list's signal once, also in bursts (opening a project adds each image on its own), so
-// listeners that do real work per signal should coalesce.
-class CProjectModel : public CModel
+// Every list operation emits the list's signal once, also in bursts (adding images one by one), so listeners that do
+// real work per signal should coalesce.
+class CProjectModel : public CModel, private CDatasetImageListener
 {
     Q_OBJECT
 public:
@@ -37,14 +38,17 @@ public:
     // CDatasetImageRecord gives an entry without record (ID -1).
     void AddTrainImage(std::shared_ptr<CDatabaseRecord> pRecord);
     void AddTestImage(std::shared_ptr<CDatabaseRecord> pRecord);
+    // Append all entries in their order and emit the list's signal once; null entries are left out.
+    void AddTrainImages(EntryList vctEntries);
+    void AddTestImages(EntryList vctEntries);
     // Empty the list and emit its signal.
     void ClearTrainImages();
     void ClearTestImages();
 
-    // Copies that share the entries with the model.
     // References: a pass over a list of 200,000 images must not copy it first. Valid until the list changes.
     const EntryList& GetTrainImages() const { return m_vctTrainImages; }
     const EntryList& GetTestImages() const { return m_vctTestImages; }
+    const EntryList& GetImageList(bool bTrain) const { return bTrain ? m_vctTrainImages : m_vctTestImages; }
 
     // The first entry with that image ID, empty when there is none.
     std::shared_ptr<CDatasetImageEntry> FindTrainImage(int nID) const;
@@ -75,10 +79,17 @@ signals:
     void signal_ChangeTestImageList();
     void signal_ChangeCommandState();
     void signal_CloseProject();
+    // An entry of either list changed its validation, after its own signal_ChangeValidation. Sent per entry (a
+    // validation of the project sends one per image), so listeners should coalesce.
+    void signal_ChangeImageValidation();
 
 private:
-    static std::shared_ptr<CDatasetImageEntry> MakeEntry(const std::shared_ptr<CDatabaseRecord>& pRecord);
+    void ImageValidationChanged(CDatasetImageEntry* pEntry) override;
+    std::shared_ptr<CDatasetImageEntry> MakeEntry(const std::shared_ptr<CDatabaseRecord>& pRecord);
+    void Append(EntryList& vctList, EntryList&& vctEntries);
     static std::shared_ptr<CDatasetImageEntry> Find(const EntryList& vctList, int nID);
+    // Entries that leave the lists no longer reach the listeners of the model.
+    static void Detach(const EntryList& vctList);
     static bool Remove(EntryList& vctList, int nID);
 
     QString m_strProjectName;

@@ -11,6 +11,11 @@ CProjectItem::CProjectItem(EProjectItemType eType, const QIcon& iconValid, const
 
 CProjectItem::~CProjectItem() = default;
 
+int CProjectItem::type() const
+{
+    return QStandardItem::UserType + m_eType;
+}
+
 void CProjectItem::SetImage(int nIndex, std::shared_ptr<CDatasetImageEntry> pEntry)
 {
     if (m_pEntry)

@@ -11,7 +11,8 @@
 class CDatasetImageEntry;
 
 // One node of the project tree. Image nodes (kinds 3 and 4) hold their list entry and follow its validation: the
-// icon changes at once when the entry's validation changes, without any list signal.
+// icon changes at once when the entry's validation changes, without any list signal. The tree itself shows its image
+// rows with the lighter CProjectImageItem.
 class CProjectItem : public QObject, public QStandardItem
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     ~CProjectItem() override;
 
     EProjectItemType GetItemType() const { return m_eType; }
+    // QStandardItem::UserType + the kind, so that the tree tells its rows' kinds alike for every row class.
+    int type() const override;
     // The entry shown, null for nodes that are not images.
     const std::shared_ptr<CDatasetImageEntry>& GetImage() const { return m_pEntry; }
 

@@ -3,6 +3,7 @@
 #include "project/CProjectModel.h"
 #include "project/ECommandState.h"
 #include "project/store/CDatasetImageEntry.h"
+#include "views/CProjectImageItem.h"
 #include "views/CProjectItem.h"
 
 #include <QAction>
@@ -12,6 +13,28 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
+
+namespace
+{
+// Every row of the tree tells its kind through QStandardItem::type(); false for a row of another class.
+bool KindOf(const QStandardItem* pItem, EProjectItemType& eType)
+{
+    if (!pItem || pItem->type() < QStandardItem::UserType)
+        return false;
+    eType = static_cast<EProjectItemType>(pItem->type() - QStandardItem::UserType);
+    return true;
+}
+
+// The entry an image row shows, null for other rows.
+std::shared_ptr<CDatasetImageEntry> ImageOf(const QStandardItem* pItem)
+{
+    const auto* pImage = dynamic_cast<const CProjectImageItem*>(pItem);
+    return pImage ? pImage->GetImage() : nullptr;
+}
+} // namespace
 
 CProjectView::CProjectView(CProjectModel* pModel, QWidget* parent)
     : QWidget(parent), m_pProjectModel(pModel), m_iconValid(QStringLiteral(":/Image/validate_ok.png")),
@@ -52,6 +75,8 @@ CProjectView::CProjectView(CProjectModel* pModel, QWidget* parent)
         connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &CProjectView::slot_CloseProject);
         connect(m_pProjectModel, &CProjectModel::signal_ChangeCommandState, this,
                 &CProjectView::slot_ChangeCommandState);
+        connect(m_pProjectModel, &CProjectModel::signal_ChangeImageValidation, this,
+                &CProjectView::slot_ChangeImageValidation);
     }
     m_pSelectionModel = m_pTreeView->selectionModel();
     connect(m_pSelectionModel, &QItemSelectionModel::currentChanged, this, &CProjectView::slot_CurrentChanged);
@@ -124,13 +149,18 @@ QMenu* CProjectView::MenuOf(EProjectItemType eType) const
     return nullptr;
 }
 
-CProjectItem* CProjectView::ItemAt(const QModelIndex& index) const
+QStandardItem* CProjectView::ItemAt(const QModelIndex& index) const
 {
     if (!index.isValid() || !m_pItemModel)
     {
         return nullptr;
     }
-    return dynamic_cast<CProjectItem*>(m_pItemModel->itemFromIndex(index));
+    return m_pItemModel->itemFromIndex(index);
+}
+
+void CProjectView::SetRowsPerStep(int nRows)
+{
+    m_nRowsPerStep = qMax(1, nRows);
 }
 
 void CProjectView::ClearTree()
@@ -149,6 +179,7 @@ void CProjectView::ForgetNodes()
     m_pTestNode = nullptr;
     m_bTrainDirty = false;
     m_bTestDirty = false;
+    m_bMarksDirty = false;
 }
 
 void CProjectView::slot_CustomContextMenu(const QPoint& point)
@@ -157,12 +188,12 @@ void CProjectView::slot_CustomContextMenu(const QPoint& point)
     {
         return;
     }
-    CProjectItem* pItem = ItemAt(m_pTreeView->indexAt(point));
-    if (!pItem)
+    EProjectItemType eType = EProjectItemType_Project;
+    if (!KindOf(ItemAt(m_pTreeView->indexAt(point)), eType))
     {
         return;
     }
-    QMenu* pMenu = MenuOf(pItem->GetItemType());
+    QMenu* pMenu = MenuOf(eType);
     if (pMenu)
     {
         // The tree reports the point in its viewport's coordinates, which is also what indexAt expects.
@@ -231,75 +262,127 @@ void CProjectView::ScheduleReconcile()
     }
 }
 
+void CProjectView::slot_ChangeImageValidation()
+{
+    if (!m_pTrainNode && !m_pTestNode)
+    {
+        return;
+    }
+    m_bMarksDirty = true;
+    ScheduleReconcile();
+}
+
 void CProjectView::slot_ReconcileLists()
 {
     if (!m_pProjectModel)
     {
         return;
     }
+    // Rows read their mark from the entry when painted; the rows already there are told to repaint, new rows show
+    // the mark as it is.
+    if (m_bMarksDirty)
+    {
+        for (QStandardItem* pNode : {m_pTrainNode, m_pTestNode})
+        {
+            if (pNode && pNode->rowCount() > 0)
+                RowsChanged(pNode, 0, pNode->rowCount() - 1);
+        }
+        m_bMarksDirty = false;
+    }
+    // A flag is cleared before its node is reconciled: a list change sent while the rows are told of sets it again.
+    int nAddLimit = m_nRowsPerStep;
     if (m_bTrainDirty && m_pTrainNode)
     {
-        ReconcileNode(m_pTrainNode, true);
+        m_bTrainDirty = false;
+        if (!ReconcileNode(m_pTrainNode, true, nAddLimit))
+            m_bTrainDirty = true;
     }
     if (m_bTestDirty && m_pTestNode)
     {
-        ReconcileNode(m_pTestNode, false);
+        m_bTestDirty = false;
+        if (!ReconcileNode(m_pTestNode, false, nAddLimit))
+            m_bTestDirty = true;
     }
-    m_bTrainDirty = false;
-    m_bTestDirty = false;
+    // The rest of a long list follows in later steps, after whatever else the event loop has to do.
+    if ((m_bTrainDirty && m_pTrainNode) || (m_bTestDirty && m_pTestNode))
+    {
+        ScheduleReconcile();
+    }
 }
 
-void CProjectView::ReconcileNode(QStandardItem* pNode, bool bTrain)
+bool CProjectView::ReconcileNode(QStandardItem* pNode, bool bTrain, int& nAddLimit)
 {
-    const CProjectModel::EntryList vctList =
-        bTrain ? m_pProjectModel->GetTrainImages() : m_pProjectModel->GetTestImages();
+    const CProjectModel::EntryList& vctList = m_pProjectModel->GetImageList(bTrain);
     const EProjectItemType eKind = bTrain ? EProjectItemType_TrainImage : EProjectItemType_TestImage;
     const int nCount = static_cast<int>(vctList.size());
     const int nRows = pNode->rowCount();
 
-    // Rows that already show their entry are left alone; the others take the entry of their position.
+    // Rows that already show their entry are left alone; the others take the entry of their position, and each run of
+    // them is told in one signal.
     const int nShared = qMin(nRows, nCount);
+    std::vector<std::pair<int, int>> vctRuns;
     for (int i = 0; i < nShared; ++i)
     {
-        auto* pItem = dynamic_cast<CProjectItem*>(pNode->child(i));
-        if (pItem && pItem->GetImage() != vctList[static_cast<size_t>(i)])
-        {
-            pItem->SetImage(i, vctList[static_cast<size_t>(i)]);
-        }
+        // Every row under an image node is an image row.
+        auto* pItem = static_cast<CProjectImageItem*>(pNode->child(i));
+        if (pItem->GetImage() == vctList[static_cast<size_t>(i)])
+            continue;
+        pItem->SetImage(i, vctList[static_cast<size_t>(i)]);
+        if (!vctRuns.empty() && vctRuns.back().second == i - 1)
+            vctRuns.back().second = i;
+        else
+            vctRuns.emplace_back(i, i);
     }
+    // Missing rows come in blocks of at most nAddLimit: one row signal per block instead of one per image.
+    const int nAdd = qBound(0, nCount - nRows, nAddLimit);
+    QList<QStandardItem*> lstItems;
+    lstItems.reserve(nAdd);
+    for (int i = nRows; i < nRows + nAdd; ++i)
+    {
+        auto* pItem = new CProjectImageItem(eKind, m_iconValid, m_iconInvalid);
+        pItem->SetImage(i, vctList[static_cast<size_t>(i)]);
+        lstItems.append(pItem);
+    }
+    nAddLimit -= nAdd;
+    const bool bDone = nRows + nAdd >= nCount;
 
-    // Surplus rows go, and missing rows come, in one block each: one row signal instead of one per image.
+    // The signals come last and the list is not read after them: a listener may change the list or close the project.
+    for (const std::pair<int, int>& run : vctRuns)
+    {
+        if (pNode != (bTrain ? m_pTrainNode : m_pTestNode))
+            break;
+        RowsChanged(pNode, run.first, run.second);
+    }
+    if (pNode != (bTrain ? m_pTrainNode : m_pTestNode))
+    {
+        qDeleteAll(lstItems);
+        return true;
+    }
+    // Surplus rows go in one block.
     if (nRows > nCount)
-    {
         pNode->removeRows(nCount, nRows - nCount);
-    }
-    else if (nCount > nRows)
-    {
-        QList<QStandardItem*> lstItems;
-        lstItems.reserve(nCount - nRows);
-        for (int i = nRows; i < nCount; ++i)
-        {
-            auto* pItem = new CProjectItem(eKind, m_iconValid, m_iconInvalid);
-            pItem->SetImage(i, vctList[static_cast<size_t>(i)]);
-            lstItems.append(pItem);
-        }
+    else if (!lstItems.isEmpty())
         pNode->appendRows(lstItems);
-    }
+    return bDone;
+}
+
+void CProjectView::RowsChanged(QStandardItem* pNode, int nFirst, int nLast)
+{
+    // Image rows compute text and icon from their entries and cannot tell the item model themselves; the signal is
+    // the one QStandardItem sends for a changed row, once for the whole run.
+    const QModelIndex parent = pNode->index();
+    emit m_pItemModel->dataChanged(m_pItemModel->index(nFirst, 0, parent), m_pItemModel->index(nLast, 0, parent));
 }
 
 void CProjectView::slot_CurrentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     Q_UNUSED(previous);
-    CProjectItem* pItem = ItemAt(current);
-    if (m_bSelecting || !pItem || !pItem->GetImage())
+    const std::shared_ptr<CDatasetImageEntry> pEntry = ImageOf(ItemAt(current));
+    if (m_bSelecting || !pEntry)
     {
         return;
     }
-    const EProjectItemType eType = pItem->GetItemType();
-    if (eType == EProjectItemType_TrainImage || eType == EProjectItemType_TestImage)
-    {
-        emit signal_OpenImageFile(pItem->GetImage()->GetImageID(), pItem->GetImage()->GetFullPath());
-    }
+    emit signal_OpenImageFile(pEntry->GetImageID(), pEntry->GetFullPath());
 }
 
 void CProjectView::SelectImage(int nImageID)
@@ -308,8 +391,9 @@ void CProjectView::SelectImage(int nImageID)
     {
         for (int i = 0; pNode && i < pNode->rowCount(); ++i)
         {
-            auto* pItem = dynamic_cast<CProjectItem*>(pNode->child(i));
-            if (!pItem || !pItem->GetImage() || pItem->GetImage()->GetImageID() != nImageID)
+            QStandardItem* pItem = pNode->child(i);
+            const std::shared_ptr<CDatasetImageEntry> pEntry = ImageOf(pItem);
+            if (!pEntry || pEntry->GetImageID() != nImageID)
                 continue;
             m_bSelecting = true;
             m_pSelectionModel->setCurrentIndex(pItem->index(), QItemSelectionModel::ClearAndSelect);
@@ -360,10 +444,12 @@ void CProjectView::CollectSelectedImageIDs(EProjectItemType eType, QVector<int>&
     const QModelIndexList lstRows = m_pSelectionModel->selectedRows(0);
     for (const QModelIndex& index : lstRows)
     {
-        CProjectItem* pItem = ItemAt(index);
-        if (pItem && pItem->GetItemType() == eType && pItem->GetImage())
+        QStandardItem* pItem = ItemAt(index);
+        EProjectItemType eKind = EProjectItemType_Project;
+        const std::shared_ptr<CDatasetImageEntry> pEntry = ImageOf(pItem);
+        if (pEntry && KindOf(pItem, eKind) && eKind == eType)
         {
-            vctIDs.append(pItem->GetImage()->GetImageID());
+            vctIDs.append(pEntry->GetImageID());
         }
     }
 }
@@ -390,8 +476,8 @@ void CProjectView::slot_RemoveTestImage()
 
 void CProjectView::slot_DoubleClicked(const QModelIndex& index)
 {
-    CProjectItem* pItem = ItemAt(index);
-    if (!pItem)
+    EProjectItemType eType = EProjectItemType_Project;
+    if (!KindOf(ItemAt(index), eType))
     {
         return;
     }
@@ -402,7 +488,7 @@ void CProjectView::slot_DoubleClicked(const QModelIndex& index)
     {
         return;
     }
-    switch (pItem->GetItemType())
+    switch (eType)
     {
     case EProjectItemType_Classes:
         emit signal_EditClasses();

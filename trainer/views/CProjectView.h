@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class CProjectModel;
-class CProjectItem;
 class QItemSelectionModel;
 class QMenu;
 class QModelIndex;
@@ -19,12 +18,15 @@ class QTreeView;
 // each image marked valid or invalid. It reads only the project model and turns every user command into a signal for
 // the project controller.
 //
-// Image lists are reconciled lazily. The model emits one list signal per added image, so opening a project of 20,000
-// images sends 20,000 signals; the list slots only mark the node dirty and start a zero-delay single-shot timer, and
-// the node is brought in line with the model once when control returns to the event loop. Reconciling is linear in
-// the list length, leaves a row that already shows its entry untouched and adds or removes rows in one block.
+// Image lists are reconciled lazily. The model may emit one list signal per added image; the list slots only mark the
+// node dirty and start a zero-delay single-shot timer, and the node is brought in line with the model when control
+// returns to the event loop. Reconciling is linear in the list length, leaves a row that already shows its entry
+// untouched, relabels changed rows in runs and removes surplus rows in one block. Missing rows are added in slices of
+// at most GetRowsPerStep() per event-loop step, each slice in one block, so that a list of 200,000 images never
+// freezes the window: the tree fills from the top while the window keeps answering.
 // Consequently the image rows follow a list change only after the event loop has run (tests wait with QTRY_COMPARE);
-// the skeleton built on a project change and the clearing on close happen at once.
+// the skeleton built on a project change and the clearing on close happen at once. Image rows read their text and
+// validation icon from their entry; a validation change repaints the rows after the event loop has run.
 class CProjectView : public QWidget
 {
     Q_OBJECT
@@ -38,6 +40,9 @@ public:
     // Makes the row of that project image the current one without asking to open it: the image is open already. A
     // row the tree does not show yet (lists follow after the event loop has run) stays unselected.
     void SelectImage(int nImageID);
+    // Rows added per event-loop step while a list fills (both lists together); at least 1.
+    void SetRowsPerStep(int nRows);
+    int GetRowsPerStep() const { return m_nRowsPerStep; }
 
 signals:
     void signal_CloseProject();
@@ -71,13 +76,18 @@ public slots:
 
 private slots:
     void slot_ReconcileLists();
+    void slot_ChangeImageValidation();
 
 private:
     void CreateMenus();
     QMenu* MenuOf(EProjectItemType eType) const;
-    CProjectItem* ItemAt(const QModelIndex& index) const;
+    QStandardItem* ItemAt(const QModelIndex& index) const;
     void ScheduleReconcile();
-    void ReconcileNode(QStandardItem* pNode, bool bTrain);
+    // Brings the node's rows in line with the list, adding at most nAddLimit rows, and reduces nAddLimit by the rows
+    // added. False while rows are still missing.
+    bool ReconcileNode(QStandardItem* pNode, bool bTrain, int& nAddLimit);
+    // Tells the item model that the node's rows nFirst..nLast show something else now.
+    void RowsChanged(QStandardItem* pNode, int nFirst, int nLast);
     void CollectSelectedImageIDs(EProjectItemType eType, QVector<int>& vctIDs) const;
     void ForgetNodes();
 
@@ -99,6 +109,9 @@ private:
     QTimer* m_pReconcileTimer = nullptr;
     bool m_bTrainDirty = false;
     bool m_bTestDirty = false;
+    // A validation changed since the rows were last repainted.
+    bool m_bMarksDirty = false;
+    int m_nRowsPerStep = 50000;
     // Set while SelectImage moves the current row, so that the move opens nothing.
     bool m_bSelecting = false;
     // Shared by every image row, so a large list does not read the icon files once per row.

@@ -1,14 +1,18 @@
 #include "project/lifecycle/CProjectFileReader.h"
 
+#include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
 #include "frame/CLogger.h"
 #include "project/store/CCategoryRecord.h"
+#include "project/store/CDatasetImageEntry.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
 #include "project/store/CProjectPropertyRecord.h"
 #include "project/store/CProjectTrainingRecord.h"
 
 #include <QFileInfo>
+
+#include <cmath>
 
 namespace
 {
@@ -19,6 +23,39 @@ const char* const ROI_IMAGE_INDEX_QUERY =
 QByteArray Utf8(const QString& strText)
 {
     return strText.toUtf8();
+}
+
+// A size cell as a record reads it: a number rounded as Qt rounds it, a negative one wrapped, anything else 0.
+unsigned int Size(double dblValue)
+{
+    return std::isnan(dblValue) ? 0u : static_cast<unsigned int>(qRound64(dblValue));
+}
+
+// The images of one TYPE by column: a record per row would cost an object, a result record and three strings for
+// each of hundreds of thousands of rows. False when the select fails.
+bool ReadImages(CDatabase* pDatabase, const QString& strType,
+                std::vector<std::shared_ptr<CDatasetImageEntry>>& vctEntries)
+{
+    CColumnSelect select(CDatasetImageRecord::TABLE_NAME, {{CDatasetImageRecord::COLUMN_TYPE, strType}});
+    std::vector<int> vctIDs;
+    std::vector<QString> vctNames;
+    std::vector<QString> vctPaths;
+    std::vector<double> vctWidths;
+    std::vector<double> vctHeights;
+    std::vector<int> vctProjectIDs;
+    select.AddInteger(CDatasetImageRecord::COLUMN_ID, &vctIDs);
+    select.AddText(CDatasetImageRecord::COLUMN_NAME, &vctNames);
+    select.AddText(CDatasetImageRecord::COLUMN_FULL_PATH, &vctPaths);
+    select.AddReal(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
+    select.AddReal(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
+    select.AddInteger(CDatasetImageRecord::COLUMN_PROJECT_ID, &vctProjectIDs);
+    if (!select.Run(pDatabase))
+        return false;
+    vctEntries.reserve(vctIDs.size());
+    for (size_t i = 0; i < vctIDs.size(); ++i)
+        vctEntries.push_back(std::make_shared<CDatasetImageEntry>(
+            vctIDs[i], vctNames[i], vctPaths[i], strType, Size(vctWidths[i]), Size(vctHeights[i]), vctProjectIDs[i]));
+    return true;
 }
 } // namespace
 
@@ -39,16 +76,13 @@ bool CProjectFileReader::Open(CDatabase* pDatabase, const QString& strFilePath, 
     // A fresh vector per select: a failed select leaves its vector as it was, and must not pass on another table's
     // rows. Every table the open and the annotation read is required.
     std::vector<std::shared_ptr<CDatabaseRecord>> vctTraining;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctTrainImages;
-    std::vector<std::shared_ptr<CDatabaseRecord>> vctTestImages;
+    std::vector<std::shared_ptr<CDatasetImageEntry>> vctTrainImages;
+    std::vector<std::shared_ptr<CDatasetImageEntry>> vctTestImages;
     bool bLoaded = pDatabase->SelectFromTable(CProjectTrainingRecord::TABLE_NAME, vctTraining, {});
     std::shared_ptr<CProjectTrainingRecord> pTraining =
         vctTraining.empty() ? nullptr : std::dynamic_pointer_cast<CProjectTrainingRecord>(vctTraining.front());
-    bLoaded = bLoaded && pTraining &&
-              pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTrainImages,
-                                         {{CDatasetImageRecord::COLUMN_TYPE, QString("train")}}) &&
-              pDatabase->SelectFromTable(CDatasetImageRecord::TABLE_NAME, vctTestImages,
-                                         {{CDatasetImageRecord::COLUMN_TYPE, QString("test")}});
+    bLoaded = bLoaded && pTraining && ReadImages(pDatabase, QStringLiteral("train"), vctTrainImages) &&
+              ReadImages(pDatabase, QStringLiteral("test"), vctTestImages);
     for (const QString& strTable :
          {CDatasetROIRecord::TABLE_NAME, CCategoryRecord::TABLE_NAME, CProjectPropertyRecord::TABLE_NAME})
         bLoaded = bLoaded && pDatabase->HasTable(strTable);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class CDatabase;
-class CDatabaseRecord;
+class CDatasetImageEntry;
 
 // Opens a project file on the program's database connection and reads what opening a project needs. A file that is
 // missing, cannot be opened or lacks a table the program reads is refused, and the connection is closed again.
@@ -16,9 +16,9 @@ public:
     struct SContent
     {
         int nProjectID = -1;
-        // dataset_image records by TYPE, in the database's order.
-        std::vector<std::shared_ptr<CDatabaseRecord>> vctTrainImages;
-        std::vector<std::shared_ptr<CDatabaseRecord>> vctTestImages;
+        // dataset_image rows by TYPE, in the database's order.
+        std::vector<std::shared_ptr<CDatasetImageEntry>> vctTrainImages;
+        std::vector<std::shared_ptr<CDatasetImageEntry>> vctTestImages;
     };
 
     // Logs "Project file %s is not found" or "Failed to open database file %s" where those apply. On success the

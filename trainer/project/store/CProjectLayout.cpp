@@ -103,6 +103,13 @@ QString CProjectLayout::StoredImagePath(const QString& strImageName)
     return IMAGES_FOLDER + QDir::separator() + strImageName;
 }
 
+bool CProjectLayout::IsStoredImagePath(const QString& strPath, const QString& strImageName)
+{
+    const int nFolder = IMAGES_FOLDER.size();
+    return strPath.size() == nFolder + 1 + strImageName.size() && strPath.startsWith(IMAGES_FOLDER) &&
+           strPath.at(nFolder) == QDir::separator() && strPath.endsWith(strImageName);
+}
+
 const QStringList& CProjectLayout::BuildFiles()
 {
     static const QStringList lstFiles = {NAMES_FILE,    TRAIN_LIST,         TEST_LIST,

@@ -53,6 +53,8 @@ public:
     static QString LabelEntry(const QString& strImageName);
     // The image's path as its row stores it and train.txt and test.txt list it, with the system's separator.
     static QString StoredImagePath(const QString& strImageName);
+    // Whether strPath is StoredImagePath(strImageName), told without making that path.
+    static bool IsStoredImagePath(const QString& strPath, const QString& strImageName);
     // The build's files at the top of the folder, custom.names first and the manifest last.
     static const QStringList& BuildFiles();
 
