@@ -57,13 +57,14 @@ void CDrawableLayer::ClearDrawableObjects()
 void CDrawableLayer::SetDrawableObjects(std::vector<std::shared_ptr<CDrawableObject>> vctObjects)
 {
     vctObjects.erase(std::remove(vctObjects.begin(), vctObjects.end(), nullptr), vctObjects.end());
-    if (vctObjects != m_vctObjects)
+    // The model adds and deletes one object at a time: only where that one lies is painted again. Nothing is compared
+    // while everything is to be painted afresh anyway, as during a deletion of thousands.
+    if (m_cache.TracksObjects())
     {
-        // The model adds and deletes one object at a time: only where that one lies is painted again.
         bool bAdded = false;
         if (const CDrawableObject* pApart = OneObjectApart(m_vctObjects, vctObjects, bAdded))
             m_cache.InvalidateObject(pApart->GetUID(), bAdded ? pApart : nullptr);
-        else
+        else if (vctObjects != m_vctObjects)
             m_cache.Invalidate();
     }
     m_vctObjects = std::move(vctObjects);
