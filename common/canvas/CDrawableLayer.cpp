@@ -1,39 +1,30 @@
 #include "canvas/CDrawableLayer.h"
 
 #include "canvas/CDrawableObject.h"
-#include "canvas/CDrawableObjectPainter.h"
-#include "canvas/CDrawableRuler.h"
 #include "canvas/CImageViewModeModel.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace
 {
-// Whether the object, with its handles (radius 3 screen pixels and the pen) and its label, reaches the area (image
-// pixels). dblRatio is the size of a screen pixel in image pixels.
-bool ReachesArea(const CDrawableObject& object, const QRectF& area, double dblRatio, const QFontMetricsF& labelMetrics)
-{
-    const QRectF boundary = object.GetBoundary();
-    const double dblHandle = 5.0 * dblRatio;
-    // Compared by hand: QRectF::intersects misses the empty boundary of a point or of a straight line.
-    if (boundary.right() + dblHandle >= area.left() && boundary.left() - dblHandle <= area.right() &&
-        boundary.bottom() + dblHandle >= area.top() && boundary.top() - dblHandle <= area.bottom())
-        return true;
+using Objects = std::vector<std::shared_ptr<CDrawableObject>>;
 
-    // The label is written from its anchor to the right, in screen pixels; it can reach the area only from a band
-    // left of it, and its text is measured only there.
-    const auto* pRuler = dynamic_cast<const CDrawableRuler*>(&object);
-    const QPointF anchor = pRuler ? pRuler->GetPointText() : boundary.topLeft();
-    const double dblLineHeight = labelMetrics.height() * dblRatio;
-    if (anchor.x() > area.right() || anchor.y() + dblLineHeight < area.top() ||
-        anchor.y() - dblLineHeight > area.bottom())
-        return false;
-    const QString strLabel = CDrawableObjectPainter::LabelText(object);
-    return !strLabel.isEmpty() &&
-           anchor.x() + (labelMetrics.horizontalAdvance(strLabel) + 4.0) * dblRatio >= area.left();
+// The one object that the new list has and the old one lacks, or the other way round, when the lists are otherwise
+// alike and in the same order (bAdded tells which); null when they differ in any other way or not at all.
+const CDrawableObject* OneObjectApart(const Objects& vctOld, const Objects& vctNew, bool& bAdded)
+{
+    bAdded = vctNew.size() > vctOld.size();
+    const Objects& longer = bAdded ? vctNew : vctOld;
+    const Objects& shorter = bAdded ? vctOld : vctNew;
+    if (longer.size() != shorter.size() + 1)
+        return nullptr;
+    const auto apart = std::mismatch(shorter.begin(), shorter.end(), longer.begin());
+    const size_t nIndex = static_cast<size_t>(apart.first - shorter.begin());
+    if (!std::equal(apart.first, shorter.end(), longer.begin() + static_cast<std::ptrdiff_t>(nIndex) + 1))
+        return nullptr;
+    return longer[nIndex].get();
 }
 } // namespace
 
@@ -52,8 +43,9 @@ void CDrawableLayer::AddDrawableObject(std::shared_ptr<CDrawableObject> pObject)
 {
     if (!pObject)
         return;
+    m_cache.InvalidateObject(pObject->GetUID(), pObject.get());
     m_vctObjects.push_back(std::move(pObject));
-    InvalidateObjectCache();
+    update();
 }
 
 void CDrawableLayer::ClearDrawableObjects()
@@ -65,16 +57,27 @@ void CDrawableLayer::ClearDrawableObjects()
 void CDrawableLayer::SetDrawableObjects(std::vector<std::shared_ptr<CDrawableObject>> vctObjects)
 {
     vctObjects.erase(std::remove(vctObjects.begin(), vctObjects.end(), nullptr), vctObjects.end());
+    // The model adds and deletes one object at a time: only where that one lies is painted again. Nothing is compared
+    // while everything is to be painted afresh anyway, as during a deletion of thousands.
+    if (m_cache.TracksObjects())
+    {
+        bool bAdded = false;
+        if (const CDrawableObject* pApart = OneObjectApart(m_vctObjects, vctObjects, bAdded))
+            m_cache.InvalidateObject(pApart->GetUID(), bAdded ? pApart : nullptr);
+        else if (vctObjects != m_vctObjects)
+            m_cache.Invalidate();
+    }
     m_vctObjects = std::move(vctObjects);
-    InvalidateObjectCache();
+    update();
 }
 
 void CDrawableLayer::InsertDrawableObjectAtFront(std::shared_ptr<CDrawableObject> pObject)
 {
     if (!pObject)
         return;
+    m_cache.InvalidateObject(pObject->GetUID(), pObject.get());
     m_vctObjects.insert(m_vctObjects.begin(), std::move(pObject));
-    InvalidateObjectCache();
+    update();
 }
 
 std::shared_ptr<CDrawableObject> CDrawableLayer::GetDrawableObject(int nIndex) const
@@ -86,16 +89,12 @@ std::shared_ptr<CDrawableObject> CDrawableLayer::GetDrawableObject(int nIndex) c
 
 void CDrawableLayer::SetViewport(const QRect& viewport)
 {
-    if (viewport != m_viewport)
-        m_bCacheValid = false;
     m_viewport = viewport;
     update();
 }
 
 void CDrawableLayer::SetWindow(const QRect& window)
 {
-    if (window != m_window)
-        m_bCacheValid = false;
     m_window = window;
     update();
 }
@@ -110,13 +109,24 @@ void CDrawableLayer::DrawBackground(QPainter*) {}
 void CDrawableLayer::SetCachesObjects(bool bCache)
 {
     m_bCachesObjects = bCache;
-    m_objectCache = QImage();
     InvalidateObjectCache();
 }
 
 void CDrawableLayer::InvalidateObjectCache()
 {
-    m_bCacheValid = false;
+    m_cache.Invalidate();
+    update();
+}
+
+void CDrawableLayer::InvalidateDrawableObject(unsigned int nUID)
+{
+    if (m_cache.TracksObjects())
+    {
+        const auto it =
+            std::find_if(m_vctObjects.begin(), m_vctObjects.end(),
+                         [nUID](const std::shared_ptr<CDrawableObject>& pObject) { return pObject->GetUID() == nUID; });
+        m_cache.InvalidateObject(nUID, it != m_vctObjects.end() ? it->get() : nullptr);
+    }
     update();
 }
 
@@ -140,8 +150,8 @@ void CDrawableLayer::slot_ChangeViewMode()
 
 void CDrawableLayer::resizeEvent(QResizeEvent* pEvent)
 {
+    // The cache sees the new size itself.
     QWidget::resizeEvent(pEvent);
-    m_bCacheValid = false;
 }
 
 void CDrawableLayer::paintEvent(QPaintEvent*)
@@ -158,35 +168,10 @@ void CDrawableLayer::paintEvent(QPaintEvent*)
         PaintObjects(painter, rect());
         return;
     }
-    const qreal dblPixelRatio = devicePixelRatioF();
-    if (!m_bCacheValid || m_objectCache.size() != size() * dblPixelRatio)
-    {
-        if (m_objectCache.size() != size() * dblPixelRatio)
-            m_objectCache = QImage(size() * dblPixelRatio, QImage::Format_ARGB32_Premultiplied);
-        m_objectCache.setDevicePixelRatio(dblPixelRatio);
-        m_objectCache.fill(Qt::transparent);
-        QPainter cachePainter(&m_objectCache);
-        PaintObjects(cachePainter, rect());
-        m_bCacheValid = true;
-    }
-    painter.drawImage(QPointF(0, 0), m_objectCache);
+    painter.drawImage(QPointF(0, 0), m_cache.Update(m_vctObjects, m_viewport, m_window, size(), devicePixelRatioF()));
 }
 
 void CDrawableLayer::PaintObjects(QPainter& painter, const QRect& area) const
 {
-    painter.save();
-    painter.setViewTransformEnabled(true);
-    painter.setViewport(m_viewport);
-    painter.setWindow(m_window);
-    const double dblRatio = static_cast<double>(m_window.width()) / m_viewport.width();
-    const double dblRatioY = static_cast<double>(m_window.height()) / m_viewport.height();
-    const QRectF imageArea(m_window.left() + (area.left() - m_viewport.left()) * dblRatio,
-                           m_window.top() + (area.top() - m_viewport.top()) * dblRatioY, area.width() * dblRatio,
-                           area.height() * dblRatioY);
-    // The label font of CDrawableObjectPainter, to tell how far a label reaches.
-    const QFontMetricsF labelMetrics(QFont("Arial", 16), painter.device());
-    for (const std::shared_ptr<CDrawableObject>& pObject : m_vctObjects)
-        if (ReachesArea(*pObject, imageArea, std::max(dblRatio, dblRatioY), labelMetrics))
-            CDrawableObjectPainter::Paint(painter, *pObject, dblRatio);
-    painter.restore();
+    CDrawableObjectCache::PaintObjects(painter, m_vctObjects, m_viewport, m_window, {area});
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "OvrelCommonGlobal.h"
+#include "canvas/CDrawableObjectCache.h"
 
-#include <QImage>
 #include <QRect>
 #include <QWidget>
 
@@ -20,7 +20,8 @@ class QPainter;
 // A subclass may keep the painted objects in a cache: they are then painted again only after the list, the viewport,
 // the window or the size changed, or InvalidateObjectCache was called, so repaints of what lies below (a crosshair,
 // the image) do not repaint thousands of objects. An object that changes must then call for it (CImageView2D does on
-// every announced property change).
+// every announced property change), with InvalidateDrawableObject where only that object changed: then only the
+// pixels it covered and covers are painted again. A list that gains or loses one object is repainted the same way.
 class OVRELCOMMON_EXPORT CDrawableLayer : public QWidget
 {
     Q_OBJECT
@@ -53,6 +54,9 @@ protected:
     void SetCachesObjects(bool bCache);
     // The objects are painted afresh at the next repaint, which this schedules.
     void InvalidateObjectCache();
+    // The listed object with that UID changed (or is no longer listed): the next repaint, which this schedules,
+    // paints afresh only where it was and where it is.
+    void InvalidateDrawableObject(unsigned int nUID);
     // Replace the whole list, or put one object in front of it, with one repaint (empty pointers are skipped).
     void SetDrawableObjects(std::vector<std::shared_ptr<CDrawableObject>> vctObjects);
     void InsertDrawableObjectAtFront(std::shared_ptr<CDrawableObject> pObject);
@@ -69,6 +73,5 @@ private:
     QRect m_window;
     std::vector<std::shared_ptr<CDrawableObject>> m_vctObjects;
     bool m_bCachesObjects = false;
-    bool m_bCacheValid = false;
-    QImage m_objectCache;
+    CDrawableObjectCache m_cache;
 };

@@ -310,10 +310,10 @@ void CImageView2D::slot_DeleteDrawableObject(uint, QString)
     RebuildObjects();
 }
 
-void CImageView2D::slot_ChangeDrawableObjectProperty(uint)
+void CImageView2D::slot_ChangeDrawableObjectProperty(uint nUID)
 {
-    // A property change leaves the list as it is; only the picture changes.
-    InvalidateObjectCache();
+    // A property change leaves the list as it is; only the picture of that one object changes.
+    InvalidateDrawableObject(nUID);
 }
 
 void CImageView2D::slot_ClearObject()

@@ -125,7 +125,17 @@ void CImageView3D::setVisible(bool bVisible)
 {
     QOpenGLWidget::setVisible(bVisible);
     if (!bVisible)
+    {
+        // Hidden, the view builds nothing, so the storage kept for its builds goes once it holds no mesh waiting for
+        // the upload; a build running now keeps it, as the GUI thread does not wait for one.
+        if (m_pModel && m_pModel->GetMutex()->tryLock())
+        {
+            if (m_pModel->GetVertexArray().empty())
+                m_pModel->ClearMesh();
+            m_pModel->GetMutex()->unlock();
+        }
         return;
+    }
     if (context() && context()->isValid())
     {
         makeCurrent();
@@ -416,7 +426,8 @@ void CImageView3D::slot_LoadFinished()
         m_pMeshVAO->release();
         m_pMeshVertexBuffer->release();
         m_pMeshIndexBuffer->release();
-        m_pModel->ClearMesh();
+        // Only the GPU keeps the mesh now; the arrays' storage stays for the next image's build.
+        m_pModel->EmptyMesh();
     }
     doneCurrent();
     CLogger::Write(ELogLevel_Debug, "OpenGL vertices: %d, indices: %d", m_nMeshFloatCount / 6, m_nMeshIndexCount);

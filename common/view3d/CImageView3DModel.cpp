@@ -230,3 +230,9 @@ void CImageView3DModel::ClearMesh()
     VertexArray().swap(m_vctVertices);
     IndexArray().swap(m_vctIndices);
 }
+
+void CImageView3DModel::EmptyMesh()
+{
+    m_vctVertices.clear();
+    m_vctIndices.clear();
+}

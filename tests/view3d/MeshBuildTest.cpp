@@ -27,6 +27,15 @@ std::shared_ptr<COvrelImage> MakeImage(int nWidth, int nHeight, int nChannels, c
     return pImage;
 }
 
+// An image whose samples vary with place and channel, so that any vertex or index left from another build shows.
+std::shared_ptr<COvrelImage> Pattern(int nWidth, int nHeight, int nChannels)
+{
+    QVector<int> vctSamples;
+    for (int i = 0; i < nWidth * nHeight * nChannels; ++i)
+        vctSamples.push_back((i * 37 + i / nWidth * 11) % 256);
+    return MakeImage(nWidth, nHeight, nChannels, vctSamples);
+}
+
 bool Near(float a, float b)
 {
     return std::abs(a - b) < 1e-5f;
@@ -47,6 +56,8 @@ private slots:
     void gridNeverExceedsFourMillionVertices();
     void sampledMeshKeepsExtentAndOrientation();
     void clearMeshReleasesStorage();
+    void meshBuiltIntoKeptStorageEqualsAFreshOne_data();
+    void meshBuiltIntoKeptStorageEqualsAFreshOne();
 };
 
 void MeshBuildTest::smallImagesGiveOneVertexPerPixel_data()
@@ -214,6 +225,53 @@ void MeshBuildTest::clearMeshReleasesStorage()
 
     QCOMPARE(model.GetVertexArray().capacity(), size_t(0));
     QCOMPARE(model.GetIndexArray().capacity(), size_t(0));
+}
+
+void MeshBuildTest::meshBuiltIntoKeptStorageEqualsAFreshOne_data()
+{
+    QTest::addColumn<QSize>("first");
+    QTest::addColumn<int>("nFirstChannels");
+    QTest::addColumn<QSize>("second");
+    QTest::addColumn<int>("nSecondChannels");
+    QTest::addColumn<bool>("bUploaded");
+
+    // 130 rows and more are built on several threads.
+    QTest::newRow("the same image again") << QSize(150, 130) << 3 << QSize(150, 130) << 3 << true;
+    QTest::newRow("smaller after larger") << QSize(150, 130) << 3 << QSize(40, 30) << 3 << true;
+    QTest::newRow("larger after smaller") << QSize(40, 30) << 3 << QSize(150, 130) << 3 << true;
+    QTest::newRow("grey after colour") << QSize(150, 130) << 4 << QSize(120, 140) << 1 << true;
+    QTest::newRow("built again before the upload") << QSize(150, 130) << 3 << QSize(60, 140) << 3 << false;
+}
+
+void MeshBuildTest::meshBuiltIntoKeptStorageEqualsAFreshOne()
+{
+    QFETCH(QSize, first);
+    QFETCH(int, nFirstChannels);
+    QFETCH(QSize, second);
+    QFETCH(int, nSecondChannels);
+    QFETCH(bool, bUploaded);
+    const std::shared_ptr<COvrelImage> pSecond = Pattern(second.width(), second.height(), nSecondChannels);
+    M fresh;
+    fresh.BuildMesh(pSecond);
+    M reused;
+    reused.BuildMesh(Pattern(first.width(), first.height(), nFirstChannels));
+    const float* pfltKept = reused.GetVertexArray().data();
+    const size_t nKept = reused.GetVertexArray().capacity();
+    if (bUploaded)
+    {
+        QMutexLocker lock(reused.GetMutex());
+        reused.EmptyMesh();
+    }
+
+    reused.BuildMesh(pSecond);
+
+    QMutexLocker freshLock(fresh.GetMutex());
+    QMutexLocker reusedLock(reused.GetMutex());
+    QVERIFY(reused.GetVertexArray() == fresh.GetVertexArray());
+    QVERIFY(reused.GetIndexArray() == fresh.GetIndexArray());
+    // A mesh that fits the kept storage is built in it, not in memory fetched afresh.
+    if (fresh.GetVertexArray().size() <= nKept)
+        QCOMPARE(reused.GetVertexArray().data(), pfltKept);
 }
 
 QTEST_MAIN(MeshBuildTest)

@@ -74,6 +74,7 @@ private slots:
     void showingActivatesPanelAndBuildsCurrentImage();
     void supersededBuildsAreSkipped();
     void buildOnGuiThreadUploadsAfterwards();
+    void hiddenViewLetsGoOfMeshStorage();
     void dragTurnsTheField_data();
     void dragTurnsTheField();
     void wheelNarrowsFieldOfView();
@@ -208,6 +209,21 @@ void View3DTest::buildOnGuiThreadUploadsAfterwards()
     QCOMPARE(m_pView->GetUploadedFloatCount(), 0);
     QTRY_COMPARE(m_pView->GetUploadedFloatCount(), 7 * 3 * 6);
     QCOMPARE(m_pView->GetUploadedIndexCount(), 6 * 2 * 6);
+}
+
+void View3DTest::hiddenViewLetsGoOfMeshStorage()
+{
+    QVERIFY(ShowView());
+    m_pImages->PushImage(TwoColourImage(64, 64));
+    QTRY_COMPARE(m_pView->GetUploadedIndexCount(), 63 * 63 * 6);
+    WaitForBuilds();
+
+    // Shown, the storage is kept for the next image's build; hidden, nothing is built, so it goes.
+    m_pView->hide();
+
+    QMutexLocker lock(m_pModel->GetMutex());
+    QCOMPARE(m_pModel->GetVertexArray().capacity(), size_t(0));
+    QCOMPARE(m_pModel->GetIndexArray().capacity(), size_t(0));
 }
 
 void View3DTest::dragTurnsTheField_data()
