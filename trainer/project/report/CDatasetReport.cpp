@@ -41,10 +41,12 @@ std::vector<SFileState> ReadFileStates(const std::vector<QString>& vctPaths)
     {
         for (size_t i = nFirst; i < vctPaths.size(); i += nThreads)
         {
-            vctStates[i].bExists = QFileInfo::exists(vctPaths[i]);
-            // The reader looks at the header only; no pixel is decoded.
-            if (vctStates[i].bExists)
-                vctStates[i].size = QImageReader(vctPaths[i]).size();
+            // The reader looks at the header only; no pixel is decoded. Whether the file is there is asked only when
+            // the reader finds no size: one look at the disk per image instead of two.
+            if (vctPaths[i].isEmpty())
+                continue;
+            vctStates[i].size = QImageReader(vctPaths[i]).size();
+            vctStates[i].bExists = vctStates[i].size.isValid() || QFileInfo::exists(vctPaths[i]);
         }
     };
     std::vector<std::thread> vctThreads;
