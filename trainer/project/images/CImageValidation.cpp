@@ -53,17 +53,17 @@ struct SRoiColumns
     }
 };
 
-// The stored size of the image the WHERE map selects.
+// The stored size of the image the WHERE map selects, as its record reads it.
 struct SImageSizes
 {
-    std::vector<qint64> vctWidths;
-    std::vector<qint64> vctHeights;
+    std::vector<double> vctWidths;
+    std::vector<double> vctHeights;
 
     bool Read(CDatabase* pDatabase, const std::map<QString, QVariant>& mapWhere)
     {
         CColumnSelect select(CDatasetImageRecord::TABLE_NAME, mapWhere);
-        select.AddInteger64(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
-        select.AddInteger64(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
+        select.AddReal(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
+        select.AddReal(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
         return select.Run(pDatabase);
     }
 };
@@ -136,8 +136,8 @@ bool CImageValidation::ValidateImage(const std::shared_ptr<CDatasetImageEntry>& 
         return ReadFailed(CDatasetROIRecord::TABLE_NAME);
     if (!sizes.Read(m_pDatabase, {{CDatasetImageRecord::COLUMN_ID, pEntry->GetImageID()}}))
         return ReadFailed(CDatasetImageRecord::TABLE_NAME);
-    const qint64 nWidth = sizes.vctWidths.empty() ? 0 : sizes.vctWidths.front();
-    const qint64 nHeight = sizes.vctHeights.empty() ? 0 : sizes.vctHeights.front();
+    const qint64 nWidth = sizes.vctWidths.empty() ? 0 : CDatasetImageRecord::SizeOfCell(sizes.vctWidths.front());
+    const qint64 nHeight = sizes.vctHeights.empty() ? 0 : CDatasetImageRecord::SizeOfCell(sizes.vctHeights.front());
     int nUnusable = 0;
     for (size_t nRow = 0; nRow < rois.vctCategoryIDs.size(); ++nRow)
         nUnusable += IsUsable(rois.arrBoxes[0][nRow], rois.arrBoxes[1][nRow], rois.arrBoxes[2][nRow],

@@ -25,12 +25,6 @@ QByteArray Utf8(const QString& strText)
     return strText.toUtf8();
 }
 
-// A size cell as a record reads it: a number rounded as Qt rounds it, a negative one wrapped, anything else 0.
-unsigned int Size(double dblValue)
-{
-    return std::isnan(dblValue) ? 0u : static_cast<unsigned int>(qRound64(dblValue));
-}
-
 // The images of one TYPE by column: a record per row would cost an object, a result record and three strings for
 // each of hundreds of thousands of rows. False when the select fails.
 bool ReadImages(CDatabase* pDatabase, const QString& strType,
@@ -54,7 +48,8 @@ bool ReadImages(CDatabase* pDatabase, const QString& strType,
     vctEntries.reserve(vctIDs.size());
     for (size_t i = 0; i < vctIDs.size(); ++i)
         vctEntries.push_back(std::make_shared<CDatasetImageEntry>(
-            vctIDs[i], vctNames[i], vctPaths[i], strType, Size(vctWidths[i]), Size(vctHeights[i]), vctProjectIDs[i]));
+            vctIDs[i], vctNames[i], vctPaths[i], strType, CDatasetImageRecord::SizeOfCell(vctWidths[i]),
+            CDatasetImageRecord::SizeOfCell(vctHeights[i]), vctProjectIDs[i]));
     return true;
 }
 } // namespace

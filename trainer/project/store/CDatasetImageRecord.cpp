@@ -1,5 +1,7 @@
 #include "project/store/CDatasetImageRecord.h"
 
+#include <cmath>
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -34,4 +36,9 @@ QString CDatasetImageRecord::GetInsertQuery()
                                     {COLUMN_WIDTH, static_cast<int>(m_nWidth)},
                                     {COLUMN_HEIGHT, static_cast<int>(m_nHeight)},
                                     {COLUMN_PROJECT_ID, m_nProjectID}});
+}
+
+unsigned int CDatasetImageRecord::SizeOfCell(double dblCell)
+{
+    return std::isnan(dblCell) ? 0u : static_cast<unsigned int>(qRound64(dblCell));
 }

@@ -20,6 +20,9 @@ public:
     CDatasetImageRecord() = default;
 
     void LoadFromQuery(QSqlQuery* pQuery) override;
+    // A WIDTH or HEIGHT cell read as a number (NaN when it is none) as the record reads it: rounded as Qt rounds, a
+    // negative one wrapped, anything else 0. Every reader of the sizes by column uses this, so that they agree.
+    static unsigned int SizeOfCell(double dblCell);
     QString GetInsertQuery() override;
 
     QString GetName() const { return m_strName; }

@@ -21,8 +21,10 @@ bool CProjectBoxTable::Read(CDatabase* pDatabase, bool bWithPaths)
     CColumnSelect images(CDatasetImageRecord::TABLE_NAME);
     images.AddInteger(CDatasetImageRecord::COLUMN_ID, &m_vctImageIDs);
     images.AddText(CDatasetImageRecord::COLUMN_NAME, &m_vctNames);
-    images.AddInteger64(CDatasetImageRecord::COLUMN_WIDTH, &m_vctWidths);
-    images.AddInteger64(CDatasetImageRecord::COLUMN_HEIGHT, &m_vctHeights);
+    std::vector<double> vctWidths;
+    std::vector<double> vctHeights;
+    images.AddReal(CDatasetImageRecord::COLUMN_WIDTH, &vctWidths);
+    images.AddReal(CDatasetImageRecord::COLUMN_HEIGHT, &vctHeights);
     if (bWithPaths)
         images.AddText(CDatasetImageRecord::COLUMN_FULL_PATH, &m_vctFullPaths);
     std::vector<int> vctRoiImageIDs;
@@ -46,6 +48,13 @@ bool CProjectBoxTable::Read(CDatabase* pDatabase, bool bWithPaths)
 
     if (!bWithPaths)
         m_vctFullPaths.resize(m_vctImageIDs.size());
+    m_vctWidths.reserve(vctWidths.size());
+    m_vctHeights.reserve(vctHeights.size());
+    for (size_t i = 0; i < vctWidths.size(); ++i)
+    {
+        m_vctWidths.push_back(CDatasetImageRecord::SizeOfCell(vctWidths[i]));
+        m_vctHeights.push_back(CDatasetImageRecord::SizeOfCell(vctHeights[i]));
+    }
     // A counting sort by image slot keeps the table's order within each image.
     const size_t nImages = m_vctImageIDs.size();
     m_mapSlots.reserve(nImages);

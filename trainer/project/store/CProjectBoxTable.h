@@ -28,9 +28,9 @@ public:
     const QString& Name(size_t nSlot) const { return m_vctNames[nSlot]; }
     // Empty unless read with the paths.
     const QString& FullPath(size_t nSlot) const { return m_vctFullPaths[nSlot]; }
-    // As stored; a cell that is no number reads as 0.
-    qint64 Width(size_t nSlot) const { return m_vctWidths[nSlot]; }
-    qint64 Height(size_t nSlot) const { return m_vctHeights[nSlot]; }
+    // As the image's record reads them (CDatasetImageRecord::SizeOfCell).
+    unsigned int Width(size_t nSlot) const { return m_vctWidths[nSlot]; }
+    unsigned int Height(size_t nSlot) const { return m_vctHeights[nSlot]; }
 
     // The ROIs of an image slot are Roi(n) for n from FirstRoi(slot) up to EndRoi(slot).
     size_t FirstRoi(size_t nSlot) const { return m_vctFirst[nSlot]; }
@@ -49,8 +49,8 @@ private:
     std::vector<int> m_vctImageIDs;
     std::vector<QString> m_vctNames;
     std::vector<QString> m_vctFullPaths;
-    std::vector<qint64> m_vctWidths;
-    std::vector<qint64> m_vctHeights;
+    std::vector<unsigned int> m_vctWidths;
+    std::vector<unsigned int> m_vctHeights;
     std::unordered_map<int, size_t> m_mapSlots;
     std::vector<int> m_vctCategoryIDs;
     std::array<std::vector<double>, 4> m_arrBoxes;
