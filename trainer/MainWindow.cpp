@@ -248,6 +248,9 @@ void MainWindow::CreateActions()
                                                                 m_pProjectModel, m_pProjectController);
     m_pNavigationActions = std::make_unique<CCanvasNavigationActions>(this, m_pActions->pEditMenu,
                                                                       m_pWorkspaceController, m_pProjectController);
+    connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
+    connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
+    UpdateCommands();
 }
 
 QMenu* MainWindow::GetRecentMenu() const
@@ -360,12 +363,25 @@ void MainWindow::slot_ChangeCommandState()
     if (m_nCommandState != ECommandState_Stopped && m_nCommandState != ECommandState_Running &&
         m_nCommandState != ECommandState_Starting)
         return;
-    const bool bStopped = m_nCommandState == ECommandState_Stopped;
+    m_bTrainerStopped = m_nCommandState == ECommandState_Stopped;
+    UpdateCommands();
+}
+
+void MainWindow::UpdateCommands()
+{
+    if (!m_pProjectModel || !m_pActions || !m_pWorkspaceView)
+        return;
+    // A command that would do nothing looks it: without a project, "Start" used to do nothing without a word.
+    const bool bOpen = !m_pProjectModel->GetProjectDir().isEmpty();
+    const QList<QAction*> lstNeedingProject = m_pActions->NeedingProject();
+    for (QAction* pAction : lstNeedingProject)
+        pAction->setEnabled(bOpen);
     for (QAction* pAction : m_pActions->LockedWhileRunning())
-        pAction->setEnabled(bStopped);
-    m_pActions->pStop->setEnabled(!bStopped);
+        pAction->setEnabled(m_bTrainerStopped && (bOpen || !lstNeedingProject.contains(pAction)));
+    // A running trainer can always be stopped, open project or not.
+    m_pActions->pStop->setEnabled(!m_bTrainerStopped);
     // No image may be edited while the trainer reads the project's files.
-    m_pWorkspaceView->setEnabled(bStopped);
+    m_pWorkspaceView->setEnabled(m_bTrainerStopped);
 }
 
 void MainWindow::slot_About()
