@@ -241,6 +241,8 @@ void MainWindow::CreateActions()
     // Loading the stored settings announces each value that differs from the store, which fills "Recent".
     m_pSettingView = new CTrainerSettingView(this);
     m_pSettingController = new CSettingController(m_pSettingView);
+    // Stored through the controller: the dialog shows the trainer that "Start" runs.
+    CTrainerSetup::FillTrainerDefaults(CTrainerSetup::INSTALLED_DARKNET);
     // A stored list equal to the one already in the store is not announced: fill the menu from it anyway.
     slot_UpdateSettingParameters(QString(), QVariant());
     // After the settings are loaded: "Quick class" starts as stored.
