@@ -202,6 +202,9 @@ void MainWindow::CreateInsightDocks()
             });
     connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
             &CProjectController::slot_OpenImage);
+    // The tree shows which image the canvas now holds, as when it is opened from the tree itself.
+    connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectView,
+            [this](int nImageID) { m_pProjectView->SelectImage(nImageID); });
     // A report left open is made again when the data set changes in bulk, without taking the dock's tab.
     connect(m_pProjectController, &CProjectController::signal_DatasetChanged, this,
             [this, pReportDock]
