@@ -37,7 +37,7 @@ struct STool
 // The training program's window: the project tree and file explorer on the left, the image workspace above the log in
 // the middle, the canvas panels around it, and the commands of the tool bar and menus. The title names the open
 // project ("<name> - OvrelTrainer"). While the trainer runs, the commands that would change the project and the
-// workspace are disabled.
+// workspace are disabled; while no project is open, so are those that act on one.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
