@@ -55,9 +55,8 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pStop =
         MakeAction(pWindow, ":/Image/stop.png", "Stop", {QKeySequence(Qt::SHIFT + Qt::Key_F5)}, pWindow, &W::slot_Stop);
     pSetting = MakeAction(pWindow, ":/Image/settings.png", "Setting", {}, pWindow, &W::slot_Settings);
-    QAction* pBuild =
-        MakeAction(pWindow, ":/Image/configure.png", "Build",
-                   {QKeySequence(Qt::Key_F7), QKeySequence(Qt::CTRL + Qt::Key_B)}, pWindow, &W::slot_Build);
+    pBuild = MakeAction(pWindow, ":/Image/configure.png", "Build",
+                        {QKeySequence(Qt::Key_F7), QKeySequence(Qt::CTRL + Qt::Key_B)}, pWindow, &W::slot_Build);
     QAction* pExit = MakeAction(pWindow, ":/Image/exit.png", "Exit", {}, pWindow, &W::slot_Exit);
     QAction* pAbout = MakeAction(pWindow, ":/Image/about.png", "About", {}, pWindow, &W::slot_About);
 
@@ -91,8 +90,9 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     QMenu* pRunMenu = pWindow->menuBar()->addMenu("Run");
     pRunMenu->addActions({pBuild, pStart, pStop});
     pRunMenu->addSeparator();
-    pRunMenu->addAction(
-        MakeAction(pWindow, ":/Image/configure.png", "Dataset Report", {}, pWindow, &W::slot_DatasetReport));
+    pDatasetReport =
+        MakeAction(pWindow, ":/Image/configure.png", "Dataset Report", {}, pWindow, &W::slot_DatasetReport);
+    pRunMenu->addAction(pDatasetReport);
     pRunMenu->addSeparator();
     pRunMenu->addAction(pSetting);
 
@@ -108,4 +108,9 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
 QList<QAction*> CMainWindowActions::LockedWhileRunning() const
 {
     return {pOpenProject, pNewProject, pSave, pUndo, pRedo, pSetting, pStart};
+}
+
+QList<QAction*> CMainWindowActions::NeedingProject() const
+{
+    return {pSave, pUndo, pRedo, pBuild, pStart, pDatasetReport};
 }

@@ -22,6 +22,9 @@ public:
     // The commands disabled while the trainer runs: "Open Project", "New Project", "Save", "Undo", "Redo", "Setting"
     // and "Start".
     QList<QAction*> LockedWhileRunning() const;
+    // The commands that act on the open project and do nothing without one: "Save", "Undo", "Redo", "Build",
+    // "Start" and "Dataset Report". The window disables them while no project is open.
+    QList<QAction*> NeedingProject() const;
 
     QAction* pOpenProject = nullptr;
     QAction* pNewProject = nullptr;
@@ -34,6 +37,8 @@ public:
     QAction* pLayout2x2 = nullptr;
     QAction* pStart = nullptr;
     QAction* pStop = nullptr;
+    QAction* pBuild = nullptr;
+    QAction* pDatasetReport = nullptr;
     QMenu* pRecentMenu = nullptr;
 
     QToolBar* pToolBar = nullptr;

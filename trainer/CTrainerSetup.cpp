@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QOpenGLContext>
 #include <QPalette>
 #include <QStandardPaths>
@@ -69,4 +70,18 @@ void CTrainerSetup::Apply()
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     QSurfaceFormat::setDefaultFormat(format);
     CLogger::Write(ELogLevel_Debug, "OpenGL Moodule Type is LibGL");
+}
+
+const char* const CTrainerSetup::INSTALLED_DARKNET = "/usr/bin/darknet";
+
+void CTrainerSetup::FillTrainerDefaults(const QString& strInstalledDarknet)
+{
+    const QString strExecutable = CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", QString());
+    const QFileInfo installed(strInstalledDarknet);
+    if (strExecutable.trimmed().isEmpty() && installed.isFile() && installed.isExecutable())
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", strInstalledDarknet);
+    // Darknet without its subcommand prints its usage and ends: a run would stop at once without a word.
+    const QString strTrainer = QFileInfo(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", QString())).fileName();
+    if (strTrainer == "darknet" && CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", QString()).trimmed().isEmpty())
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
 }

@@ -202,6 +202,9 @@ void MainWindow::CreateInsightDocks()
             });
     connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
             &CProjectController::slot_OpenImage);
+    // The tree shows which image the canvas now holds, as when it is opened from the tree itself.
+    connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectView,
+            [this](int nImageID) { m_pProjectView->SelectImage(nImageID); });
     // A report left open is made again when the data set changes in bulk, without taking the dock's tab.
     connect(m_pProjectController, &CProjectController::signal_DatasetChanged, this,
             [this, pReportDock]
@@ -241,6 +244,8 @@ void MainWindow::CreateActions()
     // Loading the stored settings announces each value that differs from the store, which fills "Recent".
     m_pSettingView = new CTrainerSettingView(this);
     m_pSettingController = new CSettingController(m_pSettingView);
+    // Stored through the controller: the dialog shows the trainer that "Start" runs.
+    CTrainerSetup::FillTrainerDefaults(CTrainerSetup::INSTALLED_DARKNET);
     // A stored list equal to the one already in the store is not announced: fill the menu from it anyway.
     slot_UpdateSettingParameters(QString(), QVariant());
     // After the settings are loaded: "Quick class" starts as stored.
@@ -248,6 +253,9 @@ void MainWindow::CreateActions()
                                                                 m_pProjectModel, m_pProjectController);
     m_pNavigationActions = std::make_unique<CCanvasNavigationActions>(this, m_pActions->pEditMenu,
                                                                       m_pWorkspaceController, m_pProjectController);
+    connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
+    connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
+    UpdateCommands();
 }
 
 QMenu* MainWindow::GetRecentMenu() const
@@ -360,12 +368,25 @@ void MainWindow::slot_ChangeCommandState()
     if (m_nCommandState != ECommandState_Stopped && m_nCommandState != ECommandState_Running &&
         m_nCommandState != ECommandState_Starting)
         return;
-    const bool bStopped = m_nCommandState == ECommandState_Stopped;
+    m_bTrainerStopped = m_nCommandState == ECommandState_Stopped;
+    UpdateCommands();
+}
+
+void MainWindow::UpdateCommands()
+{
+    if (!m_pProjectModel || !m_pActions || !m_pWorkspaceView)
+        return;
+    // A command that would do nothing looks it: without a project, "Start" used to do nothing without a word.
+    const bool bOpen = !m_pProjectModel->GetProjectDir().isEmpty();
+    const QList<QAction*> lstNeedingProject = m_pActions->NeedingProject();
+    for (QAction* pAction : lstNeedingProject)
+        pAction->setEnabled(bOpen);
     for (QAction* pAction : m_pActions->LockedWhileRunning())
-        pAction->setEnabled(bStopped);
-    m_pActions->pStop->setEnabled(!bStopped);
+        pAction->setEnabled(m_bTrainerStopped && (bOpen || !lstNeedingProject.contains(pAction)));
+    // A running trainer can always be stopped, open project or not.
+    m_pActions->pStop->setEnabled(!m_bTrainerStopped);
     // No image may be edited while the trainer reads the project's files.
-    m_pWorkspaceView->setEnabled(bStopped);
+    m_pWorkspaceView->setEnabled(m_bTrainerStopped);
 }
 
 void MainWindow::slot_About()

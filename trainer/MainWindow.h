@@ -37,7 +37,7 @@ struct STool
 // The training program's window: the project tree and file explorer on the left, the image workspace above the log in
 // the middle, the canvas panels around it, and the commands of the tool bar and menus. The title names the open
 // project ("<name> - OvrelTrainer"). While the trainer runs, the commands that would change the project and the
-// workspace are disabled.
+// workspace are disabled; while no project is open, so are those that act on one.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -82,6 +82,8 @@ public slots:
     void slot_DatasetReport();
     // Follows the project model's command state: stopped enables everything but "Stop"; running or starting disables
     // "Open Project", "New Project", "Save", "Undo", "Redo", "Setting", "Start" and the workspace, and enables "Stop".
+    // Whatever the state, the commands that act on the project ("Save", "Undo", "Redo", "Build", "Start",
+    // "Dataset Report") stay disabled while no project is open.
     void slot_ChangeCommandState();
     void slot_About();
     void slot_Exit();
@@ -103,6 +105,8 @@ private:
     // The "Training" chart dock and the "Dataset Report" dock, tabbed with the right dock and hidden until a run
     // starts or a report is made.
     void CreateInsightDocks();
+    // Enables the commands for the trainer's last known state and whether a project is open.
+    void UpdateCommands();
 
     CImageLayoutModel* m_pLayoutModel = nullptr;
     CImageWorkspaceView* m_pWorkspaceView = nullptr;
@@ -120,6 +124,8 @@ private:
     // "Next Image", "Previous Image", "Next Image Without Boxes" and "Copy boxes from previous image".
     std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
     int m_nCommandState = 0;
+    // The last known state: an unknown one leaves the commands as they were.
+    bool m_bTrainerStopped = true;
     CTrainingChartModel* m_pChartModel = nullptr;
     CTrainingChartView* m_pChartView = nullptr;
     CDatasetReportView* m_pReportView = nullptr;

@@ -2,9 +2,12 @@
 
 #include "frame/CSetting.h"
 
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -20,6 +23,8 @@ QSpinBox* AddSpinBoxRow(QVBoxLayout* pLayout, QWidget* pParent, const QString& s
     auto* pSpinBox = new QSpinBox(pParent);
     pSpinBox->setRange(0, 9999);
     pSpinBox->setObjectName(strKey);
+    // Typed digits are one value, reported when the typing ends; each arrow step is a value of its own.
+    pSpinBox->setKeyboardTracking(false);
     pRow->addWidget(pLabel, 1);
     pRow->addWidget(pSpinBox, 1);
     pLayout->addLayout(pRow);
@@ -33,6 +38,43 @@ CSettingView::CSettingView(QWidget* parent) : QDialog(parent)
     auto* pLayout = new QVBoxLayout(this);
     m_pTabWidget = new QTabWidget(this);
     pLayout->addWidget(m_pTabWidget);
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_pCloseButton = pButtons->button(QDialogButtonBox::Close);
+    // Return ends the editing of a field (which stores it); it must not also close the dialog.
+    m_pCloseButton->setAutoDefault(false);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    pLayout->addWidget(pButtons);
+}
+
+void CSettingView::AddTextSetting(QLineEdit* pField)
+{
+    if (!pField)
+        return;
+    m_lstTextFields.append(pField);
+    connect(pField, &QLineEdit::editingFinished, this, [this, pField] { CommitText(pField); });
+}
+
+void CSettingView::CommitText(QLineEdit* pField)
+{
+    if (!pField)
+        return;
+    // The edit has ended: from now on the field shows the stored value again.
+    pField->setModified(false);
+    // Leaving a field unchanged is no edit: only a new value is written and logged.
+    if (pField->text() != CSetting::GetString(pField->objectName(), QString()))
+        emit signal_UpdateSetingParameter(pField->objectName(), QVariant(pField->text()));
+}
+
+void CSettingView::done(int nResult)
+{
+    for (QLineEdit* pField : m_lstTextFields)
+        CommitText(pField);
+    for (QSpinBox* pSpinBox : {m_pGeneralPDFResolutionX, m_pGeneralPDFResolutionY})
+    {
+        if (pSpinBox)
+            pSpinBox->interpretText();
+    }
+    QDialog::done(nResult);
 }
 
 void CSettingView::AddSettingTab(QWidget* pPage, const QString& strTitle)

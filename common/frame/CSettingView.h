@@ -3,15 +3,20 @@
 #include "OvrelCommonGlobal.h"
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
+class QLineEdit;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
-// The settings dialog. Every editor carries the key it edits as its object name and reports each change at once
-// through signal_UpdateSetingParameter; there is no OK or Apply step. Programs derive from it, call CreateView()
-// first in their own CreateView() and then add their tabs with AddSettingTab().
+// The settings dialog. Every editor carries the key it edits as its object name and reports a change through
+// signal_UpdateSetingParameter once its editing ends (Return, leaving the editor, a spin box's arrows, or the dialog
+// being closed), never on every keystroke. Values apply as soon as they are reported, so the dialog has one "Close"
+// button and no Apply step. Programs derive from it, call CreateView() first in their own CreateView() and then add
+// their tabs with AddSettingTab().
 class OVRELCOMMON_EXPORT CSettingView : public QDialog
 {
     Q_OBJECT
@@ -20,12 +25,21 @@ public:
 
     // Adds the page as a tab; does nothing without a page.
     void AddSettingTab(QWidget* pPage, const QString& strTitle);
+    // Reports the field's text under its object name when its editing ends and the text differs from the stored
+    // value.
+    void AddTextSetting(QLineEdit* pField);
+    // Reports the field's text now when it differs from the stored value.
+    void CommitText(QLineEdit* pField);
+    // The dialog's button that closes it.
+    QPushButton* GetCloseButton() const { return m_pCloseButton; }
 
     // Builds the "General" tab with the PDF resolution editors.
     virtual void CreateView();
     // Shows the stored values in the editors. Refreshing an editor is not an edit, so it reports nothing.
     virtual void UpdateParameter();
     QSize sizeHint() const override;
+    // Whatever way the dialog ends, a field still being edited is reported first.
+    void done(int nResult) override;
 
     // The editors' current values, 0 before CreateView().
     int GetGeneralPDFResolutionX() const;
@@ -46,4 +60,6 @@ private:
     QSpinBox* m_pGeneralPDFResolutionX = nullptr;
     QSpinBox* m_pGeneralPDFResolutionY = nullptr;
     QTabWidget* m_pTabWidget = nullptr;
+    QPushButton* m_pCloseButton = nullptr;
+    QList<QLineEdit*> m_lstTextFields;
 };

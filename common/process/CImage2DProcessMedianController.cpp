@@ -2,6 +2,7 @@
 
 #include "process/CImage2DProcessMedianDlg.h"
 #include "process/CImage2DProcessMedianModel.h"
+#include "process/ParameterEditors.h"
 
 #include "Utils/COvrelImage.h"
 #include "Utils/EOvrelBorderMode.h"
@@ -14,7 +15,7 @@ using Ovrel::Utils::EOvrelBorderMode_Replicate;
 
 CImage2DProcessMedianController::CImage2DProcessMedianController(CImage2DProcessMedianModel* pModel,
                                                                  CImage2DProcessMedianDlg* pView, QObject* parent)
-    : CImageFilterController(pView, parent), m_pModel(pModel)
+    : CImageFilterController(pView, parent), m_pModel(pModel), m_pMedianView(pView)
 {
 }
 
@@ -24,7 +25,7 @@ void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& 
         return;
     if (nCode == 0)
     {
-        const int nType = QMetaEnum::fromType<EImage2DProcessMedian>().keyToValue(strValue.toLatin1().constData());
+        const int nType = ParameterEditors::ChoiceValue(QMetaEnum::fromType<EImage2DProcessMedian>(), strValue);
         m_pModel->SetType(static_cast<EImage2DProcessMedian>(nType));
     }
     else if (nCode == 1)
@@ -32,8 +33,11 @@ void CImage2DProcessMedianController::slot_ChangeData(int nCode, const QString& 
         bool bNumber = false;
         const int nSize = strValue.toInt(&bNumber);
         if (bNumber)
-            m_pModel->SetSize(nSize);
+            m_pModel->SetWindowSize(nSize);
     }
+    // A refused size goes back to the one the filter runs with.
+    if (m_pMedianView)
+        m_pMedianView->ShowModel();
 }
 
 void CImage2DProcessMedianController::slot_Run()

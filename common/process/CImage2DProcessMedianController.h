@@ -20,11 +20,13 @@ public:
                                     QObject* parent = nullptr);
 
 public slots:
-    // Code 0 takes the value as a kernel type key (an unknown key stores -1, which runs no filter); code 1 as the
-    // window size N, kept only when it is odd and from 3 to 255.
+    // Code 0 takes the value as the words of a kernel type ("Median 5x5"; other words store -1, which runs no
+    // filter); code 1 as the window's side (see CImage2DProcessMedianModel::SetWindowSize), kept only when it is odd
+    // and from 3 to 255. The window then shows the model's type and size again, so the two rows always agree.
     void slot_ChangeData(int nCode, const QString& strValue) override;
     void slot_Run() override;
 
 private:
     QPointer<CImage2DProcessMedianModel> m_pModel;
+    QPointer<CImage2DProcessMedianDlg> m_pMedianView;
 };

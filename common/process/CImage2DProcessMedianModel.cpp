@@ -16,6 +16,25 @@ bool CImage2DProcessMedianModel::SetSize(int nSize)
     return true;
 }
 
+int CImage2DProcessMedianModel::GetWindowSize() const
+{
+    const int nRadius = GetRadius();
+    return nRadius < 0 ? m_nSize : 2 * nRadius + 1;
+}
+
+bool CImage2DProcessMedianModel::SetWindowSize(int nSize)
+{
+    if (!SetSize(nSize))
+        return false;
+    if (nSize == 3)
+        m_eType = EImage2DProcessMedian3x3;
+    else if (nSize == 5)
+        m_eType = EImage2DProcessMedian5x5;
+    else
+        m_eType = EImage2DProcessMedianNxN;
+    return true;
+}
+
 int CImage2DProcessMedianModel::GetRadius() const
 {
     switch (m_eType)

@@ -26,6 +26,11 @@ public:
     // The radius of the window the type stands for: 1 for 3 x 3, 2 for 5 x 5, (N - 1) / 2 for N x N; -1 for a value
     // outside the enumeration.
     int GetRadius() const;
+    // The side of the window the filter runs with: 3, 5 or N; N for a value outside the enumeration.
+    int GetWindowSize() const;
+    // Takes an odd size from kMinSize to kMaxSize as the window: 3 and 5 choose their own type, any other N x N with
+    // that size. False, changing nothing, for any other size.
+    bool SetWindowSize(int nSize);
 
 private:
     EImage2DProcessMedian m_eType = EImage2DProcessMedian3x3;

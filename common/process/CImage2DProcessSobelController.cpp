@@ -2,6 +2,7 @@
 
 #include "process/CImage2DProcessSobelDlg.h"
 #include "process/CImage2DProcessSobelModel.h"
+#include "process/ParameterEditors.h"
 
 #include "Utils/COvrelImage.h"
 #include "Utils/EOvrelBorderMode.h"
@@ -22,7 +23,7 @@ void CImage2DProcessSobelController::slot_ChangeData(int nCode, const QString& s
 {
     if (!m_pModel || nCode != 0)
         return;
-    const int nType = QMetaEnum::fromType<EImage2DProcessSobel>().keyToValue(strValue.toLatin1().constData());
+    const int nType = ParameterEditors::ChoiceValue(QMetaEnum::fromType<EImage2DProcessSobel>(), strValue);
     m_pModel->SetType(static_cast<EImage2DProcessSobel>(nType));
 }
 

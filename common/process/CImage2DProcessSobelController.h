@@ -20,7 +20,7 @@ public:
                                    QObject* parent = nullptr);
 
 public slots:
-    // Code 0 takes the value as a direction key; an unknown key stores -1, which runs no filter.
+    // Code 0 takes the value as the words of a direction ("Sobel X"); other words store -1, which runs no filter.
     void slot_ChangeData(int nCode, const QString& strValue) override;
     void slot_Run() override;
 

@@ -2,6 +2,7 @@
 
 #include "process/CImage2DProcessSobelDlgParameterDelegate.h"
 #include "process/CImage2DProcessSobelModel.h"
+#include "process/ParameterEditors.h"
 
 #include <QMetaEnum>
 
@@ -12,7 +13,7 @@ CImage2DProcessSobelDlg::CImage2DProcessSobelDlg(CImage2DProcessSobelModel* pMod
     std::vector<std::pair<QString, QString>> vctRows;
     if (pModel)
         vctRows = {
-            {"Type", QString::fromLatin1(QMetaEnum::fromType<EImage2DProcessSobel>().valueToKey(pModel->GetType()))}};
+            {"Type", ParameterEditors::ChoiceText(QMetaEnum::fromType<EImage2DProcessSobel>(), pModel->GetType())}};
     SetupParameter(new CImage2DProcessSobelDlgParameterDelegate(this), vctRows);
     SetupButton(QSizePolicy::Maximum, true);
 }

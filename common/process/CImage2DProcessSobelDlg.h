@@ -5,8 +5,8 @@
 
 class CImage2DProcessSobelModel;
 
-// The Sobel tool's window ("Sobel"): the frame with a one-row table ("Type" and the direction key of the model) and a
-// "Run" button. The model is not owned; it may be null (no table row) or go first.
+// The Sobel tool's window ("Sobel"): the frame with a one-row table ("Type" and the words of the model's direction,
+// "Sobel X") and a "Run" button. The model is not owned; it may be null (no table row) or go first.
 class OVRELCOMMON_EXPORT CImage2DProcessSobelDlg : public CImageProcessParameterDlg
 {
     Q_OBJECT

@@ -30,6 +30,23 @@ std::vector<std::shared_ptr<CDrawableObject>> ObjectsOf(const CImageViewerContro
     return vctObjects;
 }
 
+// The entry of a shape in the ROI list: its name and where it is, which tells shapes of one name apart.
+QString RegionText(const CDrawableObject& object)
+{
+    const QRect place = object.GetBoundary().toRect();
+    return QString("%1 (%2, %3, %4x%5)")
+        .arg(object.GetName())
+        .arg(place.x())
+        .arg(place.y())
+        .arg(place.width())
+        .arg(place.height());
+}
+
+bool IsRegion(const std::shared_ptr<CDrawableObject>& pObject)
+{
+    return pObject && pObject->GetType() == EImageView2DDrawbleObjectType_Geometry;
+}
+
 } // namespace
 
 CImageProcessController::CImageProcessController(CImageProcessView* pView, QObject* parent)
@@ -66,22 +83,30 @@ void CImageProcessController::slot_AddDrawableObjectWithViewID(int, uint, uint n
         return;
     for (const std::shared_ptr<CDrawableObject>& pObject : ObjectsOf(m_pSourceViewCtrl))
     {
-        if (pObject && pObject->GetUID() == nGeometryUID &&
-            pObject->GetType() == EImageView2DDrawbleObjectType_Geometry)
+        if (IsRegion(pObject) && pObject->GetUID() == nGeometryUID)
         {
-            m_pView->AddSourceROI(pObject->GetName());
+            m_pView->AddSourceRegion(nGeometryUID, pObject->GetName(), RegionText(*pObject));
             return;
         }
     }
 }
 
-void CImageProcessController::slot_DeleteDrawableObjectWithViewID(int, uint, uint, QString strName)
+void CImageProcessController::slot_DeleteDrawableObjectWithViewID(int, uint, uint nGeometryUID, QString)
 {
     if (m_pView)
-        m_pView->DeleteSourceROI(strName);
+        m_pView->DeleteSourceRegion(nGeometryUID);
 }
 
-void CImageProcessController::slot_ChangeDrawableObjectProperty(uint) {}
+void CImageProcessController::slot_ChangeDrawableObjectProperty(uint nUID)
+{
+    if (!m_pView)
+        return;
+    for (const std::shared_ptr<CDrawableObject>& pObject : ObjectsOf(m_pSourceViewCtrl))
+    {
+        if (IsRegion(pObject) && pObject->GetUID() == nUID)
+            m_pView->UpdateSourceRegion(nUID, pObject->GetName(), RegionText(*pObject));
+    }
+}
 
 void CImageProcessController::slot_ClearDrawableObjects()
 {
@@ -108,11 +133,12 @@ std::shared_ptr<Ovrel::Geometry::COvrelGeometry> CImageProcessController::FindSo
     std::shared_ptr<Ovrel::Geometry::COvrelGeometry> pRegion;
     if (!m_pView)
         return pRegion;
+    const unsigned int nUID = m_pView->GetSourceRegionUID();
     const QString strName = m_pView->GetSourceROIName();
     for (const std::shared_ptr<CDrawableObject>& pObject : ObjectsOf(m_pSourceViewCtrl))
     {
         const auto* pGeometry = dynamic_cast<const CDrawableGeometry*>(pObject.get());
-        if (pGeometry && pGeometry->GetName() == strName)
+        if (pGeometry && (nUID != 0 ? pGeometry->GetUID() == nUID : pGeometry->GetName() == strName))
             pRegion = pGeometry->GetData();
     }
     return pRegion;
@@ -163,12 +189,12 @@ void CImageProcessController::ChangeSourceImageView(const QString& strName)
         connect(m_pSourceView, &CImageViewer::signal_DeleteDrawableObjectWithViewID, this,
                 &CImageProcessController::slot_DeleteDrawableObjectWithViewID);
     }
-    std::vector<QString> vctNames;
+    if (!m_pView)
+        return;
+    m_pView->ClearSourceROI();
     for (const std::shared_ptr<CDrawableObject>& pObject : ObjectsOf(m_pSourceViewCtrl))
     {
-        if (pObject && pObject->GetType() == EImageView2DDrawbleObjectType_Geometry)
-            vctNames.push_back(pObject->GetName());
+        if (IsRegion(pObject))
+            m_pView->AddSourceRegion(pObject->GetUID(), pObject->GetName(), RegionText(*pObject));
     }
-    if (m_pView)
-        m_pView->SetSourceROITitle(vctNames);
 }

@@ -5,7 +5,8 @@
 #include <QMetaEnum>
 #include <QStyledItemDelegate>
 
-// Edits row 0 of column 1 of a tool's parameter table, the tool's type, with a list of the keys of its enumeration.
+// Edits row 0 of column 1 of a tool's parameter table, the tool's type, with a list of the words of its enumeration's
+// choices (see ParameterEditors::ChoiceText).
 // No other cell can be edited, nor any cell of a view whose model is not a QStandardItemModel; subclasses add editors
 // for further rows.
 class OVRELCOMMON_EXPORT CImageProcessKeyDelegate : public QStyledItemDelegate

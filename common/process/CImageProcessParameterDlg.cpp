@@ -12,7 +12,7 @@ CImageProcessParameterDlg::CImageProcessParameterDlg(QObject* pModel, QWidget* p
 void CImageProcessParameterDlg::slot_DataChanged(const QModelIndex&, const QModelIndex& bottomRight,
                                                  const QVector<int>&)
 {
-    if (!m_pModel)
+    if (!m_pModel || m_bShowing)
         return;
     if (const QStandardItem* pItem = m_pParameterModel->itemFromIndex(bottomRight))
         emit signal_ChangeData(pItem->row(), pItem->text());
@@ -32,6 +32,16 @@ void CImageProcessParameterDlg::SetupParameter(QAbstractItemDelegate* pDelegate,
     }
     // Connected only now, so that filling the table announces nothing.
     connect(m_pParameterModel, &QStandardItemModel::dataChanged, this, &CImageProcessParameterDlg::slot_DataChanged);
+}
+
+void CImageProcessParameterDlg::ShowValue(int nRow, const QString& strValue)
+{
+    QStandardItem* pItem = m_pParameterModel->item(nRow, 1);
+    if (!pItem || pItem->text() == strValue)
+        return;
+    m_bShowing = true;
+    pItem->setText(strValue);
+    m_bShowing = false;
 }
 
 void CImageProcessParameterDlg::SetupButton(QSizePolicy::Policy eVertical, bool bTight)

@@ -39,8 +39,12 @@ protected:
     void SetupParameter(QAbstractItemDelegate* pDelegate, const std::vector<std::pair<QString, QString>>& vctRows);
     // Puts the "Run" button into the "Button" box (see AddRunButton).
     void SetupButton(QSizePolicy::Policy eVertical, bool bTight);
+    // Puts the text into the value of row nRow, announcing nothing; nothing without that row.
+    void ShowValue(int nRow, const QString& strValue);
 
 private:
     QStandardItemModel* m_pParameterModel = nullptr;
     QPointer<QObject> m_pModel;
+    // Set while ShowValue writes: a value shown is not an edit.
+    bool m_bShowing = false;
 };

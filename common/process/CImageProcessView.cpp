@@ -40,6 +40,8 @@ QGroupBox* SourceBox(const QString& strTitle, QComboBox* pImage, const QString& 
     return pBox;
 }
 
+// Beside the UID in Qt::UserRole, the shape's name: the shown text also tells where the shape is.
+constexpr int kRegionNameRole = Qt::UserRole + 1;
 } // namespace
 
 CImageProcessView::CImageProcessView(QWidget* parent) : QDialog(parent)
@@ -138,7 +140,45 @@ int CImageProcessView::GetSourceROIIndex() const
 
 QString CImageProcessView::GetSourceROIName() const
 {
-    return m_pSourceROI->currentText();
+    const QVariant name = m_pSourceROI->currentData(kRegionNameRole);
+    return name.isValid() ? name.toString() : m_pSourceROI->currentText();
+}
+
+void CImageProcessView::AddSourceRegion(unsigned int nUID, const QString& strName, const QString& strText)
+{
+    m_pSourceROI->addItem(strText, QVariant(nUID));
+    m_pSourceROI->setItemData(m_pSourceROI->count() - 1, strName, kRegionNameRole);
+}
+
+void CImageProcessView::UpdateSourceRegion(unsigned int nUID, const QString& strName, const QString& strText)
+{
+    const int nIndex = FindSourceRegion(nUID);
+    if (nIndex < 0)
+        return;
+    m_pSourceROI->setItemText(nIndex, strText);
+    m_pSourceROI->setItemData(nIndex, strName, kRegionNameRole);
+}
+
+void CImageProcessView::DeleteSourceRegion(unsigned int nUID)
+{
+    const int nIndex = FindSourceRegion(nUID);
+    if (nIndex >= 0)
+        m_pSourceROI->removeItem(nIndex);
+}
+
+unsigned int CImageProcessView::GetSourceRegionUID() const
+{
+    return m_pSourceROI->currentData().toUInt();
+}
+
+int CImageProcessView::FindSourceRegion(unsigned int nUID) const
+{
+    for (int i = 0; i < m_pSourceROI->count(); ++i)
+    {
+        if (m_pSourceROI->itemData(i).isValid() && m_pSourceROI->itemData(i).toUInt() == nUID)
+            return i;
+    }
+    return -1;
 }
 
 void CImageProcessView::SetMessage(const QString& strMessage)

@@ -21,6 +21,9 @@ class QTreeView;
 //
 // The source list follows the workspace's layout model (the first one registered): it holds one name per viewer the
 // grid shows. Choosing a name emits signal_ChangeSourceImageView; the list changing does not.
+//
+// An entry of the ROI list added as a region (AddSourceRegion) carries its shape's UID and name and shows a text that
+// tells shapes of one name apart (the controller's "roi (20, 10, 60x40)"); one added by name alone shows the name.
 class OVRELCOMMON_EXPORT CImageProcessView : public QDialog
 {
     Q_OBJECT
@@ -35,12 +38,21 @@ public:
     virtual void AddSourceROI(const QString& strName);
     // Removes the first entry with exactly that text; nothing when there is none.
     virtual void DeleteSourceROI(const QString& strName);
+    // Appends an entry for the shape nUID named strName, showing strText.
+    void AddSourceRegion(unsigned int nUID, const QString& strName, const QString& strText);
+    // Shows the new name and text in the entry of shape nUID; nothing when there is none.
+    void UpdateSourceRegion(unsigned int nUID, const QString& strName, const QString& strText);
+    // Removes the entry of shape nUID; nothing when there is none.
+    void DeleteSourceRegion(unsigned int nUID);
+    // The shape UID of the current entry; 0 without one or for an entry added by name.
+    unsigned int GetSourceRegionUID() const;
     // The current source viewer name.
     virtual QString GetSourceImage() const;
     // Selects entry nIndex when the list has one; otherwise nothing changes.
     virtual void SetSourceROIIndex(int nIndex);
     // -1 when the list is empty.
     virtual int GetSourceROIIndex() const;
+    // The name of the current entry's shape (not the text that also tells where it is).
     virtual QString GetSourceROIName() const;
     virtual void SetMessage(const QString& strMessage);
 
@@ -71,6 +83,8 @@ protected:
 private:
     // Refills the source list from the layout model's grid; leaves it alone without a layout model.
     void ChangeImageViewNumber();
+    // The entry of shape nUID, -1 when there is none.
+    int FindSourceRegion(unsigned int nUID) const;
 
     QGroupBox* m_pParameterBox = nullptr;
     QGroupBox* m_pResultBox = nullptr;

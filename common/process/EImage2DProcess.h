@@ -4,9 +4,9 @@
 
 #include <QObject>
 
-// The choices of the filter tools. Both hold any int, since an unknown key read from a table becomes -1. Their keys are
-// known to Qt's meta-object system, so the parameter tables show and read them by name
-// (QMetaEnum::fromType<EImage2DProcessSobel>().valueToKey(...)).
+// The choices of the filter tools. Both hold any int, since unknown words read from a table become -1. Their keys are
+// known to Qt's meta-object system, so the parameter tables show and read them as words made from the keys
+// (ParameterEditors::ChoiceText: "Sobel X", "Median 3x3").
 namespace Image2DProcess
 {
 Q_NAMESPACE_EXPORT(OVRELCOMMON_EXPORT)

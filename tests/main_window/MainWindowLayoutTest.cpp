@@ -25,6 +25,16 @@ class MainWindowLayoutTest : public CMainWindowCase
 {
     Q_OBJECT
 
+    // Opens the project of that name in the sandbox, made on first use.
+    void OpenProject(const QString& strName)
+    {
+        QString strDir = m_pSandbox->Home() + "/" + strName;
+        if (!QFileInfo::exists(CProjectFixture::DataFile(strDir, strName)))
+            strDir = CProjectFixture::CreateProject(m_pSandbox->Home(), strName);
+        m_pWindow->GetProjectController()->OpenProject(strDir, strName);
+        QCOMPARE(m_pWindow->GetProjectModel()->GetProjectName(), strName);
+    }
+
 private slots:
     void init() { NewSandboxAndWindow(); }
     void cleanup() { CloseWindow(); }
@@ -141,15 +151,15 @@ private slots:
         QTest::addColumn<QString>("disabled");
         QTest::addColumn<bool>("workspace");
 
-        // No project is open: "Import Dataset" has nothing to import into.
         const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
-        QTest::newRow("before any change") << QList<int>{} << "Import Dataset" << true;
+        QTest::newRow("before any change") << QList<int>{} << "Stop" << true;
         QTest::newRow("running") << QList<int>{1} << strRunning << false;
         QTest::newRow("starting") << QList<int>{2} << strRunning << false;
         QTest::newRow("starting then running") << QList<int>{2, 1} << strRunning << false;
-        QTest::newRow("stopped again") << QList<int>{1, 0} << "Import Dataset,Stop" << true;
+        QTest::newRow("stopped again") << QList<int>{1, 0} << "Stop" << true;
         QTest::newRow("unknown state keeps running set") << QList<int>{1, 7} << strRunning << false;
-        QTest::newRow("unknown state from the start") << QList<int>{7} << "Import Dataset" << true;
+        // "Import Dataset" follows only a known stopped state on its own.
+        QTest::newRow("unknown state from the start") << QList<int>{7} << "Import Dataset,Stop" << true;
     }
 
     void commandsFollowCommandState()
@@ -159,6 +169,7 @@ private slots:
         QFETCH(bool, workspace);
         // "Recent" entries are never disabled.
         CSetting::Set("GENERAL_PROGRAME_HISTORIES", m_pSandbox->Path("p/p.data"));
+        OpenProject("p");
 
         for (int nState : states)
             m_pWindow->GetProjectModel()->SetCommandState(nState);
@@ -166,6 +177,42 @@ private slots:
         QCOMPARE(DisabledActions(m_pWindow.get()), disabled);
         QCOMPARE(m_pWindow->GetWorkspaceView()->isEnabled(), workspace);
         QCOMPARE(m_pWindow->GetCommandState(), states.isEmpty() ? 0 : states.last());
+    }
+
+    void commandsWithoutProjectAreDisabled_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("disabled");
+
+        // Regression: "Start" looked enabled without a project and did nothing without a word.
+        const QString strNoProject = "Build,Dataset Report,Import Dataset,Redo,Save,Start,Stop,Undo";
+        QTest::newRow("no project") << QStringList{} << strNoProject;
+        QTest::newRow("project open") << QStringList{"open"} << "Stop";
+        QTest::newRow("project closed") << QStringList{"open", "close"} << strNoProject;
+        QTest::newRow("another project opened") << QStringList{"open", "close", "open"} << "Stop";
+        // A trainer that runs can be stopped; the project's own commands stay off.
+        QTest::newRow("running without project")
+            << QStringList{"run"}
+            << "Build,Dataset Report,Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
+        QTest::newRow("stopped without project") << QStringList{"run", "stop"} << strNoProject;
+    }
+
+    void commandsWithoutProjectAreDisabled()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, disabled);
+
+        for (const QString& strStep : steps)
+        {
+            if (strStep == "open")
+                OpenProject("p");
+            else if (strStep == "close")
+                emit m_pWindow->GetProjectView()->signal_CloseProject();
+            else
+                m_pWindow->GetProjectModel()->SetCommandState(strStep == "run" ? 1 : 0);
+        }
+
+        QCOMPARE(DisabledActions(m_pWindow.get()), disabled);
     }
 
     void shortcutsAndToolTips_data()
@@ -214,26 +261,32 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("project");
         QTest::addColumn<QString>("asked");
 
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(Qt::ControlModifier) << "open Open File";
-        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << "dialog New Project";
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << int(Qt::ControlModifier) << "save Save Image";
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(Qt::ControlModifier) << false << "open Open File";
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << false << "dialog New Project";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << int(Qt::ControlModifier) << true << "save Save Image";
+        QTest::newRow("Ctrl+S without project") << int(Qt::Key_S) << int(Qt::ControlModifier) << false << "";
     }
 
     void shortcutKeysAskAsTheirCommands()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
+        QFETCH(bool, project);
         QFETCH(QString, asked);
+        if (project)
+            OpenProject("p");
         m_pWindow->show();
         m_pWindow->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_pWindow.get()));
 
         QTest::keyClick(m_pWindow.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
 
-        QCOMPARE(m_pAnswers->asked.size(), 1);
-        QCOMPARE(m_pAnswers->asked[0].strKind + " " + m_pAnswers->asked[0].strTitle, asked);
+        QCOMPARE(m_pAnswers->asked.size(), asked.isEmpty() ? 0 : 1);
+        if (!asked.isEmpty())
+            QCOMPARE(m_pAnswers->asked[0].strKind + " " + m_pAnswers->asked[0].strTitle, asked);
     }
 
     void digitKeysOverACanvasChooseTheQuickClass_data()

@@ -138,7 +138,7 @@ private slots:
     void settingsFileFillsWindowAndTakesEveryChange()
     {
         CSetting::Set(HISTORY, QString(";/a/x.data;;/b/y.data;"));
-        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", QString("/usr/bin/darknet"));
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", QString("/usr/local/bin/darknet"));
         m_pWindow.reset();
         // Without a window nothing writes the settings file: the store now differs from the file.
         CSetting::Set(HISTORY, QString(""));
@@ -148,15 +148,19 @@ private slots:
         QLineEdit* pField = pView->GetArgumentsField();
 
         QCOMPARE(Texts(m_pWindow->GetRecentMenu()), QString("/a/x.data,/b/y.data"));
-        QCOMPARE(pView->GetExecutableField()->text(), QString("/usr/bin/darknet"));
+        QCOMPARE(pView->GetExecutableField()->text(), QString("/usr/local/bin/darknet"));
         QCOMPARE(Texts(pView->findChild<QTabWidget*>()), QString("General,OvrelTrainer"));
         pField->setText("ab");
-        // Typing in the middle: showing the stored value back must not move the cursor.
         pField->setCursorPosition(1);
         QTest::keyClicks(pField, "xy");
+        QTest::keyClick(pField, Qt::Key_Return);
         QCOMPARE(pField->text() + "," + Stored("TAMSEL_COMMAND_ARG_YOLO3"), QString("axyb,axyb"));
         m_pAnswers->files.push_back("/opt/darknet/darknet");
-        QTest::mouseClick(pView->findChild<QPushButton*>(), Qt::LeftButton);
+        for (QPushButton* pButton : pView->findChildren<QPushButton*>())
+        {
+            if (pButton->text() == "Choose File")
+                QTest::mouseClick(pButton, Qt::LeftButton);
+        }
         QCOMPARE(Stored("TAMSEL_COMMAND_EXE_YOLO3"), QString("/opt/darknet/darknet"));
         Action("Setting")->trigger();
         QCOMPARE(m_pAnswers->asked.last().strTitle, QString("Settings"));
@@ -279,7 +283,7 @@ private slots:
     void returnInTrainerSettingsPressesNoButton()
     {
         // Regression: "Choose File" became the default button when the dialog was shown, so Return in a field
-        // opened the chooser. The dialog stores each keystroke: Return has nothing to press.
+        // opened the chooser. Return ends the field's editing, which stores it: it has nothing to press.
         QStringList lstDefault;
         m_pAnswers->dialogs.push_back(
             [&lstDefault](QDialog* pDialog)

@@ -11,6 +11,7 @@
 #include "Utils/COvrelImage.h"
 
 #include <QStatusBar>
+#include <QTreeWidget>
 
 // What the window shows after commands that change a project image or the data set as a whole, held against what the
 // project file holds.
@@ -150,6 +151,24 @@ private slots:
 
         QCOMPARE(TrainMarks(), QStringList({"p.jpg", "!q.jpg"}));
         QCOMPARE(pReport->GetSummary(), QString("2 images, 1 boxes, 1 classes"));
+    }
+
+    // Regression: an image opened from the report left the tree's current row on another image.
+    void openingAReportEntrySelectsItsTreeRow()
+    {
+        QVERIFY(CreateProjectFromDialog("rep"));
+        AddImages(true, {WriteImage("a.png", Qt::darkGreen), WriteImage("b.png", Qt::darkBlue)});
+        QVERIFY(ClickImageInTree("a.png"));
+        Action("Dataset Report")->trigger();
+        QTreeWidget* pFlaws = m_pWindow->GetDatasetReportView()->GetFlawTree();
+        const QList<QTreeWidgetItem*> lstFound = pFlaws->findItems("b.png", Qt::MatchStartsWith | Qt::MatchRecursive);
+        QVERIFY(!lstFound.isEmpty());
+
+        emit pFlaws->itemDoubleClicked(lstFound[0], 0);
+
+        QCOMPARE(Viewer(0)->GetImageListModel()->GetCurrentImage()->GetWidth(), 200);
+        const QModelIndex current = m_pWindow->GetProjectView()->findChild<QTreeView*>()->currentIndex();
+        QVERIFY(current.data().toString().endsWith("] b.png"));
     }
 
     // A refused build said one red line, naming the first image with the wrong reason; one that went through said

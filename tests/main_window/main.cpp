@@ -4,6 +4,7 @@ int RunMainWindowTest(int argc, char** argv);
 int RunMainWindowLayoutTest(int argc, char** argv);
 int RunMainWindowWorkflowTest(int argc, char** argv);
 int RunProjectScreenTest(int argc, char** argv);
+int RunTrainerSettingsTest(int argc, char** argv);
 
 // The window's commands, its layout, then the user's workflows through the whole window; each class reports on its
 // own.
@@ -13,5 +14,6 @@ int main(int argc, char** argv)
     int nFailures = RunMainWindowTest(argc, argv);
     nFailures += RunMainWindowLayoutTest(argc, argv);
     nFailures += RunMainWindowWorkflowTest(argc, argv);
+    nFailures += RunTrainerSettingsTest(argc, argv);
     return nFailures + RunProjectScreenTest(argc, argv);
 }

@@ -13,6 +13,7 @@
 
 #include "Utils/EOvrelBorderMode.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTreeView>
@@ -32,13 +33,18 @@ private slots:
     void cleanup();
     void filterReplacesImageInsideRegion_data();
     void filterReplacesImageInsideRegion();
-    void repeatedNameTakesTheLastShape();
+    void sameNamedRegionsAreToldApart_data();
+    void sameNamedRegionsAreToldApart();
     void noRegionFiltersWholeImage();
     void failedFilterChangesNothing_data();
     void failedFilterChangesNothing();
     void boundShapesStayThroughFilterAndUndo();
     void medianSizeIsOddThroughTable_data();
     void medianSizeIsOddThroughTable();
+    void choicesShowWords_data();
+    void choicesShowWords();
+    void medianTypeAndSizeAgree_data();
+    void medianTypeAndSizeAgree();
 
 private:
     // Opens the tool and sets its table: row 0 to the key, row 1 (median only) to the size when one is given.
@@ -114,21 +120,21 @@ void FilterToolsTest::filterReplacesImageInsideRegion_data()
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("expected");
     QTest::newRow("Sobel X") << "sobel"
-                             << "EImage2DProcessSobelX" << QString() << "sobel 0";
+                             << "Sobel X" << QString() << "sobel 0";
     QTest::newRow("Sobel Y") << "sobel"
-                             << "EImage2DProcessSobelY" << QString() << "sobel 1";
+                             << "Sobel Y" << QString() << "sobel 1";
     QTest::newRow("Sobel XY") << "sobel"
-                              << "EImage2DProcessSobelXY" << QString() << "sobel 2";
+                              << "Sobel XY" << QString() << "sobel 2";
     QTest::newRow("median 3x3") << "median"
-                                << "EImage2DProcessMedian3x3" << QString() << "median 1";
+                                << "Median 3x3" << QString() << "median 1";
     QTest::newRow("median 5x5") << "median"
-                                << "EImage2DProcessMedian5x5" << QString() << "median 2";
+                                << "Median 5x5" << QString() << "median 2";
     QTest::newRow("median 9x9") << "median"
-                                << "EImage2DProcessMedianNxN"
+                                << "Median NxN"
                                 << "9"
                                 << "median 4";
     QTest::newRow("median NxN of the first size") << "median"
-                                                  << "EImage2DProcessMedianNxN" << QString() << "median 3";
+                                                  << "Median NxN" << QString() << "median 3";
 }
 
 void FilterToolsTest::filterReplacesImageInsideRegion()
@@ -141,7 +147,7 @@ void FilterToolsTest::filterReplacesImageInsideRegion()
     m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", region));
     m_pFixture->controller->AddRectangle(0, ToolTest::Shape("elsewhere", QRect(120, 50, 30, 30)));
     OpenTool(tool, key, size);
-    Dialog()->SetSourceROIIndex(ToolTest::Items(Dialog()->GetSourceROIBox()).indexOf("roi"));
+    Dialog()->SetSourceROIIndex(ToolTest::RegionIndex(Dialog()->GetSourceROIBox(), "roi"));
     QCOMPARE(Dialog()->GetSourceROIName(), QString("roi"));
 
     ToolTest::PressRun(Dialog());
@@ -162,24 +168,35 @@ void FilterToolsTest::filterReplacesImageInsideRegion()
     QCOMPARE(Viewer()->GetImageListModel()->GetImageCount(), 1);
 }
 
-void FilterToolsTest::repeatedNameTakesTheLastShape()
+void FilterToolsTest::sameNamedRegionsAreToldApart_data()
 {
-    const QRect first(10, 10, 20, 20);
-    m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", first));
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QRect>("region");
+    // The viewer lists its newest shape first.
+    QTest::newRow("newest") << 0 << QRect(100, 50, 30, 30);
+    QTest::newRow("first drawn") << 1 << QRect(10, 10, 20, 20);
+}
+
+void FilterToolsTest::sameNamedRegionsAreToldApart()
+{
+    QFETCH(int, entry);
+    QFETCH(QRect, region);
+    m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", QRect(10, 10, 20, 20)));
     m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", QRect(100, 50, 30, 30)));
-    OpenTool("sobel", "EImage2DProcessSobelXY");
-    QCOMPARE(ToolTest::Items(Dialog()->GetSourceROIBox()), (QStringList{"roi", "roi"}));
-    Dialog()->SetSourceROIIndex(0);
+    OpenTool("sobel", "Sobel XY");
+    // Regression: both entries read "roi", and either one ran inside the shape drawn first.
+    QCOMPARE(ToolTest::Items(Dialog()->GetSourceROIBox()),
+             (QStringList{"roi (100, 50, 30x30)", "roi (10, 10, 20x20)"}));
+    Dialog()->SetSourceROIIndex(entry);
 
     ToolTest::PressRun(Dialog());
 
-    // The viewer lists its newest shape first, so the last one of that name is the one drawn first.
-    QVERIFY(ToolTest::SameImage(*Viewer()->GetCurrentImage(), *Expected(*m_pOriginal, "sobel 2", first)));
+    QVERIFY(ToolTest::SameImage(*Viewer()->GetCurrentImage(), *Expected(*m_pOriginal, "sobel 2", region)));
 }
 
 void FilterToolsTest::noRegionFiltersWholeImage()
 {
-    OpenTool("median", "EImage2DProcessMedian5x5");
+    OpenTool("median", "Median 5x5");
     QCOMPARE(Dialog()->GetSourceROIIndex(), -1);
 
     ToolTest::PressRun(Dialog());
@@ -193,13 +210,13 @@ void FilterToolsTest::failedFilterChangesNothing_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QRect>("region");
     QTest::newRow("Sobel inside a shape off the image") << "sobel"
-                                                        << "EImage2DProcessSobelX" << QRect(500, 500, 10, 10);
+                                                        << "Sobel X" << QRect(500, 500, 10, 10);
     QTest::newRow("Sobel of an unknown direction") << "sobel"
-                                                   << "EImage2DProcessSobelZ" << QRect(20, 10, 60, 40);
+                                                   << "Sobel Z" << QRect(20, 10, 60, 40);
     QTest::newRow("median inside a shape off the image") << "median"
-                                                         << "EImage2DProcessMedian3x3" << QRect(500, 500, 10, 10);
+                                                         << "Median 3x3" << QRect(500, 500, 10, 10);
     QTest::newRow("median of an unknown kernel") << "median"
-                                                 << "EImage2DProcessMedian7x7" << QRect(20, 10, 60, 40);
+                                                 << "Median 7x7" << QRect(20, 10, 60, 40);
 }
 
 void FilterToolsTest::failedFilterChangesNothing()
@@ -227,14 +244,14 @@ void FilterToolsTest::boundShapesStayThroughFilterAndUndo()
     const QRect region(20, 10, 60, 40);
     m_pFixture->controller->AddRectangle(0, ToolTest::Shape("roi", region));
     Viewer()->BindObjectsToCurrentImage();
-    OpenTool("sobel", "EImage2DProcessSobelXY");
+    OpenTool("sobel", "Sobel XY");
     Dialog()->SetSourceROIIndex(0);
 
     ToolTest::PressRun(Dialog());
 
     QVERIFY(ToolTest::SameImage(*Viewer()->GetCurrentImage(), *Expected(*m_pOriginal, "sobel 2", region)));
     QCOMPARE(Viewer()->GetObjectModel()->GetObjectCount(), 1);
-    QCOMPARE(ToolTest::Items(Dialog()->GetSourceROIBox()), QStringList("roi"));
+    QCOMPARE(ToolTest::Items(Dialog()->GetSourceROIBox()), QStringList("roi (20, 10, 60x40)"));
     QCOMPARE(Viewer()->GetBoundImageUID(), Viewer()->GetCurrentImageUID());
     // A result of another size would not fit the shapes: refused with a warning, the image stays.
     const std::shared_ptr<COvrelImage> pFiltered = Viewer()->GetCurrentImage();
@@ -265,7 +282,7 @@ void FilterToolsTest::medianSizeIsOddThroughTable()
 {
     QFETCH(int, typed);
     QFETCH(int, size);
-    OpenTool("median", "EImage2DProcessMedianNxN");
+    OpenTool("median", "Median NxN");
     auto* pTree = Dialog()->findChild<QTreeView*>("Parameters");
     QVERIFY(pTree);
     const QModelIndex cell = Table()->index(1, 1);
@@ -280,6 +297,64 @@ void FilterToolsTest::medianSizeIsOddThroughTable()
     QCOMPARE(Table()->item(1, 1)->text(), QString::number(size));
     QCOMPARE(static_cast<CImage2DProcessMedianModel*>(m_tool.pModel)->GetSize(), size);
     QCOMPARE(static_cast<CImage2DProcessMedianModel*>(m_tool.pModel)->GetRadius(), (size - 1) / 2);
+}
+
+void FilterToolsTest::choicesShowWords_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("choices");
+    QTest::addColumn<QString>("shown");
+    // Regression: the list and the table showed the enumeration's keys ("EImage2DProcessSobelX").
+    QTest::newRow("sobel") << "sobel" << QStringList{"Sobel X", "Sobel Y", "Sobel XY"} << "Sobel X";
+    QTest::newRow("median") << "median" << QStringList{"Median 3x3", "Median 5x5", "Median NxN"} << "Median 3x3|3";
+}
+
+void FilterToolsTest::choicesShowWords()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, choices);
+    QFETCH(QString, shown);
+    m_tool =
+        CImageProcessToolFactory::Open(tool == "sobel" ? EImageProcessTool_Sobel : EImageProcessTool_Median, nullptr);
+    auto* pTree = Dialog()->findChild<QTreeView*>("Parameters");
+    const QModelIndex cell = Table()->index(0, 1);
+
+    pTree->edit(cell);
+
+    auto* pEditor = qobject_cast<QComboBox*>(pTree->indexWidget(cell));
+    QVERIFY(pEditor);
+    QCOMPARE(ToolTest::Items(pEditor), choices);
+    QStringList lstValues;
+    for (int nRow = 0; nRow < Table()->rowCount(); ++nRow)
+        lstValues << Table()->item(nRow, 1)->text();
+    QCOMPARE(lstValues.join('|'), shown);
+}
+
+void FilterToolsTest::medianTypeAndSizeAgree_data()
+{
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("shown");
+    // Regression: "Median 3x3" stood beside "Size 7", and a size typed under 3x3 changed nothing.
+    QTest::newRow("a type shows its size") << QStringList{"0 Median 5x5"} << "Median 5x5|5|2";
+    QTest::newRow("a size picks N x N") << QStringList{"1 9"} << "Median NxN|9|4";
+    QTest::newRow("size 5 picks 5x5") << QStringList{"0 Median NxN", "1 5"} << "Median 5x5|5|2";
+    QTest::newRow("N x N shows its own size") << QStringList{"1 9", "0 Median 3x3", "0 Median NxN"} << "Median NxN|9|4";
+    QTest::newRow("a refused size shows the one run") << QStringList{"0 Median 5x5", "1 4"} << "Median 5x5|5|2";
+}
+
+void FilterToolsTest::medianTypeAndSizeAgree()
+{
+    QFETCH(QStringList, edits);
+    QFETCH(QString, shown);
+    OpenTool("median", "Median 3x3");
+
+    for (const QString& strEdit : edits)
+        ToolTest::SetCell(Table(), strEdit.section(' ', 0, 0).toInt(), strEdit.section(' ', 1));
+
+    const auto* pModel = static_cast<CImage2DProcessMedianModel*>(m_tool.pModel);
+    QCOMPARE(Table()->item(0, 1)->text() + "|" + Table()->item(1, 1)->text() + "|" +
+                 QString::number(pModel->GetRadius()),
+             shown);
 }
 
 int RunFilterToolsTest(int argc, char** argv)

@@ -87,7 +87,7 @@ void OcrToolTest::cleanup()
 void OcrToolTest::SelectShape(const QString& strName, const QRect& rect)
 {
     m_pFixture->controller->AddRectangle(0, ToolTest::Shape(strName, rect));
-    m_pDialog->SetSourceROIIndex(ToolTest::Items(m_pDialog->GetSourceROIBox()).indexOf(strName));
+    m_pDialog->SetSourceROIIndex(ToolTest::RegionIndex(m_pDialog->GetSourceROIBox(), strName));
 }
 
 void OcrToolTest::readsTextInsideRegion_data()

@@ -76,6 +76,17 @@ inline QStringList Items(const QComboBox* pBox)
     return lstItems;
 }
 
+// The entry of the first region of that name ("roi" of "roi (20, 10, 60x40)"), -1 when there is none.
+inline int RegionIndex(const QComboBox* pBox, const QString& strName)
+{
+    for (int i = 0; i < pBox->count(); ++i)
+    {
+        if (pBox->itemText(i).startsWith(strName + " ("))
+            return i;
+    }
+    return -1;
+}
+
 // Types the text into column 1 of the row, as a committed edit of the table.
 inline void SetCell(QStandardItemModel* pItems, int nRow, const QString& strText)
 {

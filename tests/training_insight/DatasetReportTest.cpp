@@ -3,6 +3,7 @@
 #include "project/report/CDatasetReport.h"
 #include "views/CDatasetReportView.h"
 
+#include <QHeaderView>
 #include <QImage>
 #include <QTreeWidget>
 
@@ -129,6 +130,31 @@ private slots:
         QCOMPARE(opened[0][0].toInt(), 8);
         QCOMPARE(opened[0][1].toString(), QString("Images/resized.jpg"));
         QCOMPARE(view.GetSummary(), QString("9 images, 10 boxes, 3 classes"));
+    }
+
+    // Regression: in a narrow dock the flaw column stretched to what was left, and the titles were cut short.
+    void flawTitlesAreNotCutShortInANarrowDock()
+    {
+        QVERIFY(!FlawedProject().isEmpty());
+        CDatasetReport report;
+        QVERIFY(m_pCase->controller.MakeDatasetReport(report));
+        CDatasetReportView view;
+        view.resize(120, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        view.SetReport(report);
+
+        QTreeWidget* pFlaws = view.GetFlawTree();
+        const QFontMetrics metrics(pFlaws->font());
+        for (int i = 0; i < pFlaws->topLevelItemCount(); ++i)
+        {
+            const QString strTitle = pFlaws->topLevelItem(i)->text(0);
+            // The title starts after the branch indentation of its row.
+            QTRY_VERIFY2(pFlaws->header()->sectionSize(0) >=
+                             pFlaws->indentation() + metrics.horizontalAdvance(strTitle),
+                         qPrintable(strTitle));
+        }
     }
 
     void buildWarnsWhenConfigurationClassesDiffer_data()

@@ -23,8 +23,14 @@ CDatasetReportView::CDatasetReportView(QWidget* pParent) : QWidget(pParent)
     m_pClasses->setRootIsDecorated(false);
     m_pFlaws = new QTreeWidget(this);
     m_pFlaws->setHeaderLabels({"Flaw", "Count"});
-    m_pFlaws->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_pFlaws->header()->setStretchLastSection(false);
+    // A narrow dock scrolls sideways rather than cutting a flaw's title or a class's name short.
+    for (QTreeWidget* pTree : {m_pClasses, m_pFlaws})
+    {
+        pTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        pTree->header()->setStretchLastSection(false);
+        pTree->setTextElideMode(Qt::ElideNone);
+    }
+    m_pSummary->setWordWrap(true);
 
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
     pSplitter->addWidget(m_pClasses);

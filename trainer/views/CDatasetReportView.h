@@ -8,8 +8,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // The "Dataset Report" dock's content: the image and box totals, a table of the classes with their boxes and images,
-// and a tree of the flaws (title and count) with the images concerned below each. Double-clicking an image asks for
-// it to be opened.
+// and a tree of the flaws (title and count) with the images concerned below each. Every column is as wide as its text,
+// so a narrow dock scrolls rather than cutting names short. Double-clicking an image asks for it to be opened.
 class CDatasetReportView : public QWidget
 {
     Q_OBJECT
