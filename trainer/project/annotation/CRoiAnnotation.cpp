@@ -118,8 +118,9 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
 {
     const CRoiRows& rows = m_boxRows.Rows();
     const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = rows.RowsOf(nImageID);
-    // One select of the classes instead of one per row.
-    const std::map<int, QString> mapNames = rows.ClassNames();
+    // One select of the classes instead of one per row; the same read gives the boxes their colours.
+    m_classes = rows.Classes();
+    const std::map<int, QString> mapNames = CRoiRows::ClassNames(m_classes);
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
     m_boxRows.KnowRows(vctRows);
 
@@ -145,7 +146,8 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
 
 void CRoiAnnotation::FollowClasses()
 {
-    m_classes = CProjectCategories(m_pDatabase);
+    // With no project image shown, the next one shown reads the table anyway.
+    m_classes = CProjectCategories(m_mapViews.empty() ? nullptr : m_pDatabase);
     for (const auto& view : m_mapViews)
         ShowColours(view.first);
 }
@@ -179,13 +181,13 @@ void CRoiAnnotation::ShowColours(int nViewID) const
 void CRoiAnnotation::FollowRows()
 {
     m_boxRows.ForgetKnownRows();
-    // A deleted class moved the classes after it up the table, and their colours with them.
-    m_classes = CProjectCategories(m_pDatabase);
     CImageWorkspaceController* pWorkspace = FindWorkspace();
     const CRoiRows& rows = m_boxRows.Rows();
     if (!pWorkspace || !rows.HasDatabase())
         return;
-    const std::map<int, QString> mapNames = rows.ClassNames();
+    // A deleted class moved the classes after it up the table, and their colours with them.
+    m_classes = rows.Classes();
+    const std::map<int, QString> mapNames = CRoiRows::ClassNames(m_classes);
     for (const auto& [nViewID, sImage] : m_mapViews)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
