@@ -48,6 +48,7 @@ private slots:
         CBoxListView view;
         CBoxListController list(&view, m_pWorkspace->controller.get(), &m_pCase->controller);
         list.ShowView(0);
+        view.show();
         QTRY_COMPARE(view.RowTexts(), CanvasRows(0));
 
         const QStringList lstClasses{"cat", "dog", "bird"};

@@ -22,6 +22,7 @@ CBoxListController::CBoxListController(CBoxListView* pView, CImageWorkspaceContr
         connect(m_pView, &CBoxListView::signal_SelectBoxes, this, &CBoxListController::SelectBoxes);
         connect(m_pView, &CBoxListView::signal_DeleteBoxes, this, &CBoxListController::DeleteBoxes);
         connect(m_pView, &CBoxListView::signal_RelabelBox, this, &CBoxListController::RelabelBox);
+        connect(m_pView, &CBoxListView::signal_Shown, this, &CBoxListController::ScheduleRefresh);
     }
     ShowView(0);
 }
@@ -72,7 +73,8 @@ void CBoxListController::ScheduleRefresh()
 void CBoxListController::Refresh()
 {
     m_bRefreshPending = false;
-    if (!m_pView)
+    // A list out of sight costs nothing while thousands of boxes change; it is read afresh when it is shown.
+    if (!m_pView || !m_pView->isVisible())
         return;
     std::vector<CBoxListView::SBox> vctBoxes;
     for (int i = 0; m_pObjects && i < m_pObjects->GetObjectCount(); ++i)

@@ -14,7 +14,7 @@ class QWidget;
 // clear of its objects (drawn, undone, redone, another image shown) refreshes the list once control returns to the
 // event loop, so that a change of many boxes refreshes it once. The list's selection selects the boxes, its Delete
 // deletes the selected boxes as one undo step, as the canvas's Delete key does, and its Relabel asks the box's new
-// class through the project controller, as the box's own menu does.
+// class through the project controller, as the box's own menu does. A hidden list is filled when it is shown.
 class CBoxListController : public QObject
 {
     Q_OBJECT

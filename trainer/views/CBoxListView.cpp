@@ -111,6 +111,12 @@ void CBoxListView::Relabel()
         emit signal_RelabelBox(m_pTable->item(nRow, 0)->data(Qt::UserRole).toUInt());
 }
 
+void CBoxListView::showEvent(QShowEvent* pEvent)
+{
+    QWidget::showEvent(pEvent);
+    emit signal_Shown();
+}
+
 bool CBoxListView::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pWatched == m_pTable && pEvent->type() == QEvent::KeyPress &&

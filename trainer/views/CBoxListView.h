@@ -44,9 +44,12 @@ signals:
     void signal_DeleteBoxes();
     // The box of the current row is to be given another class.
     void signal_RelabelBox(unsigned int nUID);
+    // The list became visible (its dock tab was raised): what it shows may be out of date.
+    void signal_Shown();
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
 
 private:
     void SelectionChanged();
