@@ -7,6 +7,7 @@
 #include "project/CProjectModel.h"
 #include "project/CRoiAnnotationHost.h"
 #include "project/ECommandState.h"
+#include "project/classes/CClassColours.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
 
@@ -80,7 +81,12 @@ void CQuickAnnotationActions::RefreshClasses()
     m_bFilling = true;
     pClassBox->clear();
     if (m_pModel && m_pController && !m_pModel->GetProjectDir().isEmpty())
-        pClassBox->addItems(m_pController->GetClassNames());
+    {
+        const QStringList lstNames = m_pController->GetClassNames();
+        pClassBox->addItems(lstNames);
+        for (int i = 0; i < lstNames.size(); ++i)
+            pClassBox->setItemIcon(i, CClassColours::Swatch(CClassColours::OfIndex(i)));
+    }
     const int nStored = pClassBox->findText(CSetting::GetString(CRoiAnnotationHost::QUICK_CLASS_NAME, QString()));
     pClassBox->setCurrentIndex(nStored >= 0 ? nStored : 0);
     m_bFilling = false;

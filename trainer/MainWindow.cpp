@@ -22,6 +22,8 @@
 #include "project/run/CTrainingChartModel.h"
 #include "project/run/CTrainingRun.h"
 #include "project/store/CProjectLayout.h"
+#include "views/CBoxListController.h"
+#include "views/CBoxListView.h"
 #include "views/CDatasetReportView.h"
 #include "views/CFileExplorerView.h"
 #include "views/CNewProjectController.h"
@@ -52,6 +54,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     CTrainerSetup::Apply();
     CreateDocks();
     CreateInsightDocks();
+    CreateBoxListDock();
     CreateActions();
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
@@ -165,6 +168,21 @@ void MainWindow::CreateDocks()
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::slot_UpdateTitle);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::slot_UpdateTitle);
     slot_UpdateTitle();
+}
+
+void MainWindow::CreateBoxListDock()
+{
+    m_pBoxListView = new CBoxListView(this);
+    m_pBoxListController = new CBoxListController(m_pBoxListView, m_pWorkspaceController, m_pProjectController, this);
+    auto* pBoxDock = new QDockWidget("Boxes", this);
+    pBoxDock->setObjectName("Boxes");
+    pBoxDock->setWidget(m_pBoxListView);
+    addDockWidget(Qt::RightDockWidgetArea, pBoxDock);
+    if (auto* pRightDock = findChild<QDockWidget*>("Right Dock"))
+    {
+        tabifyDockWidget(pRightDock, pBoxDock);
+        pRightDock->raise();
+    }
 }
 
 void MainWindow::CreateInsightDocks()

@@ -7,6 +7,8 @@
 #include <vector>
 
 class CController;
+class CBoxListController;
+class CBoxListView;
 class CDatasetReportView;
 class CTrainingChartModel;
 class CTrainingChartView;
@@ -57,6 +59,7 @@ public:
     CTrainingChartModel* GetTrainingChartModel() const { return m_pChartModel; }
     CTrainingChartView* GetTrainingChartView() const { return m_pChartView; }
     CDatasetReportView* GetDatasetReportView() const { return m_pReportView; }
+    CBoxListView* GetBoxListView() const { return m_pBoxListView; }
     QMenu* GetRecentMenu() const;
     // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
     QAction* GetAction(const QString& strText) const;
@@ -107,6 +110,8 @@ private:
     void CreateInsightDocks();
     // Enables the commands for the trainer's last known state and whether a project is open.
     void UpdateCommands();
+    // The list of the focused viewer's boxes, tabbed with the right dock.
+    void CreateBoxListDock();
 
     CImageLayoutModel* m_pLayoutModel = nullptr;
     CImageWorkspaceView* m_pWorkspaceView = nullptr;
@@ -129,4 +134,6 @@ private:
     CTrainingChartModel* m_pChartModel = nullptr;
     CTrainingChartView* m_pChartView = nullptr;
     CDatasetReportView* m_pReportView = nullptr;
+    CBoxListView* m_pBoxListView = nullptr;
+    CBoxListController* m_pBoxListController = nullptr;
 };

@@ -47,6 +47,14 @@ void CDrawableObject::SetMouseOffset(const QPointF& offset)
     EmitChanged();
 }
 
+void CDrawableObject::SetColour(const QColor& colour)
+{
+    if (colour == m_colour)
+        return;
+    m_colour = colour;
+    EmitChanged();
+}
+
 void CDrawableObject::SetPen(const QPen& pen)
 {
     m_pen = pen;

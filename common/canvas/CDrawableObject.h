@@ -6,6 +6,7 @@
 #include "Utils/COvrelObject.h"
 
 #include <QBrush>
+#include <QColor>
 #include <QObject>
 #include <QPen>
 #include <QPointF>
@@ -52,6 +53,12 @@ public:
     void SetMouseOffset(const QPointF& offset);
     QPointF GetMouseOffset() const { return m_mouseOffset; }
 
+    // The colour the canvas draws the object in, given by its owner (the training program gives each box its class's).
+    // Invalid (the default) keeps the canvas's own colours, red when selected and green otherwise. A selected object
+    // with a colour of its own stands out by a thicker outline, not by colour. Announces a change when it changed.
+    void SetColour(const QColor& colour);
+    QColor GetColour() const { return m_colour; }
+
     // Stored only: painting uses its own colours. Setting them always announces a change.
     void SetPen(const QPen& pen);
     QPen GetPen() const { return m_pen; }
@@ -84,4 +91,5 @@ private:
     QPointF m_mouseOffset;
     QPen m_pen = QPen(Qt::NoPen);
     QBrush m_brushFilled = QBrush(Qt::NoBrush);
+    QColor m_colour;
 };

@@ -1,6 +1,7 @@
 #include "canvas/CDrawableObjectPainter.h"
 
 #include "canvas/CDrawableGeometry.h"
+#include "canvas/CDrawableLabelImages.h"
 #include "canvas/CDrawableRuler.h"
 #include "canvas/GeometryHandles.h"
 
@@ -9,8 +10,6 @@
 #include "Geometry/COvrelPoint.h"
 #include "Geometry/COvrelRectangle.h"
 
-#include <QCache>
-#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
@@ -70,25 +69,22 @@ int OutlinePixel(double dblEdge)
 
 // Whether an axis-aligned rectangle can be put together from whole device pixels: not when it is less than two pixels
 // across, where the stroked outline does not keep to whole pixels, nor when it reaches past the device, where the
-// stroker cuts the outline at the edge.
-bool FitsWholePixels(const QPaintDevice& device, const QPointF& topLeft, const QPointF& bottomRight)
+// stroker cuts the outline at the edge. A thick outline adds a ring outside and inside, which needs a pixel more on
+// every side and room for the inner ring.
+bool FitsWholePixels(const QPaintDevice& device, const QPointF& topLeft, const QPointF& bottomRight, bool bThick)
 {
-    return bottomRight.x() - topLeft.x() >= 2.0 && bottomRight.y() - topLeft.y() >= 2.0 && topLeft.x() >= 1.0 &&
-           topLeft.y() >= 1.0 && bottomRight.x() <= device.width() - 1.0 && bottomRight.y() <= device.height() - 1.0;
+    const double dblMargin = bThick ? 2.0 : 1.0;
+    const double dblMinimum = bThick ? 6.0 : 2.0;
+    return bottomRight.x() - topLeft.x() >= dblMinimum && bottomRight.y() - topLeft.y() >= dblMinimum &&
+           topLeft.x() >= dblMargin && topLeft.y() >= dblMargin && bottomRight.x() <= device.width() - dblMargin &&
+           bottomRight.y() <= device.height() - dblMargin;
 }
 
-// The rectangle's fill, then its outline as four one-pixel edges; the painter maps device pixels one to one.
-void DrawWholePixelRectangle(QPainter& painter, const QPointF& topLeft, const QPointF& bottomRight,
-                             const QColor& colour, const QColor& fill)
+// The outline of a rectangle as four one-pixel edges, in device pixels.
+void DrawWholePixelOutline(QPainter& painter, int nLeft, int nTop, int nRight, int nBottom, const QColor& colour)
 {
-    const int nLeft = OutlinePixel(topLeft.x());
-    const int nTop = OutlinePixel(topLeft.y());
-    const int nRight = OutlinePixel(bottomRight.x());
-    const int nBottom = OutlinePixel(bottomRight.y());
     const int nWidth = nRight - nLeft + 1;
     const int nHeight = nBottom - nTop + 1;
-    if (fill.isValid() && nWidth > 2 && nHeight > 2)
-        painter.fillRect(QRect(nLeft + 1, nTop + 1, nWidth - 2, nHeight - 2), fill);
     painter.fillRect(QRect(nLeft, nTop, nWidth, 1), colour);
     if (nHeight > 1)
         painter.fillRect(QRect(nLeft, nBottom, nWidth, 1), colour);
@@ -98,6 +94,24 @@ void DrawWholePixelRectangle(QPainter& painter, const QPointF& topLeft, const QP
         if (nWidth > 1)
             painter.fillRect(QRect(nRight, nTop + 1, 1, nHeight - 2), colour);
     }
+}
+
+// The rectangle's fill, then its outline, with a ring either side of it when thick; the painter maps device pixels
+// one to one.
+void DrawWholePixelRectangle(QPainter& painter, const QPointF& topLeft, const QPointF& bottomRight,
+                             const QColor& colour, const QColor& fill, bool bThick)
+{
+    const int nLeft = OutlinePixel(topLeft.x());
+    const int nTop = OutlinePixel(topLeft.y());
+    const int nRight = OutlinePixel(bottomRight.x());
+    const int nBottom = OutlinePixel(bottomRight.y());
+    if (fill.isValid() && nRight - nLeft > 1 && nBottom - nTop > 1)
+        painter.fillRect(QRect(QPoint(nLeft + 1, nTop + 1), QPoint(nRight - 1, nBottom - 1)), fill);
+    DrawWholePixelOutline(painter, nLeft, nTop, nRight, nBottom, colour);
+    if (!bThick)
+        return;
+    DrawWholePixelOutline(painter, nLeft - 1, nTop - 1, nRight + 1, nBottom + 1, colour);
+    DrawWholePixelOutline(painter, nLeft + 1, nTop + 1, nRight - 1, nBottom - 1, colour);
 }
 
 // Handle circles are drawn once per look and sub-pixel position into a small image and then copied to each handle.
@@ -180,7 +194,38 @@ void DrawHandleSprites(QPainter& painter, const SPlainMapping& mapping, double d
     }
 }
 
-void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblRatio, const SPlainMapping* pMapping)
+// A thick outline is the shape's own with a ring one pen width outside and inside it for a rectangle, and the shape
+// stroked three pen widths wide for any other.
+void DrawThickOutline(QPainter& painter, const COvrelGeometry& geometry, double dblRatio)
+{
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    if (const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(&geometry))
+    {
+        const QRectF rectangle(pRectangle->x(), pRectangle->y(), pRectangle->width(), pRectangle->height());
+        painter.drawRect(rectangle.adjusted(-dblRatio, -dblRatio, dblRatio, dblRatio));
+        painter.drawRect(rectangle.adjusted(dblRatio, dblRatio, -dblRatio, -dblRatio));
+    }
+    else
+    {
+        QPen pen = painter.pen();
+        pen.setWidthF(3.0 * dblRatio);
+        painter.setPen(pen);
+        std::vector<QPointF> vctVertices;
+        if (geometry.GetType() == EGeometryType_Polygon && GeometryHandles(geometry, vctVertices))
+            painter.drawPolygon(QPolygonF(QVector<QPointF>(vctVertices.begin(), vctVertices.end())));
+        else if (const auto* pEllipse = dynamic_cast<const COvrelEllipse*>(&geometry))
+            painter.drawEllipse(QPointF(pEllipse->centerX(), pEllipse->centerY()), pEllipse->radiusA(),
+                                pEllipse->radiusB());
+        else if (const auto* pLine = dynamic_cast<const COvrelLine*>(&geometry))
+            painter.drawLine(QPointF(pLine->start().x(), pLine->start().y()),
+                             QPointF(pLine->end().x(), pLine->end().y()));
+    }
+    painter.restore();
+}
+
+void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblRatio, const SPlainMapping* pMapping,
+                  bool bThick)
 {
     std::vector<QPointF> vctHandles;
     if (!GeometryHandles(geometry, vctHandles))
@@ -213,6 +258,9 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
     default:
         break;
     }
+    // Before the handles, which stay drawn over the outline.
+    if (bThick)
+        DrawThickOutline(painter, geometry, dblRatio);
 
     if (pMapping)
     {
@@ -238,108 +286,6 @@ void DrawGeometry(QPainter& painter, const COvrelGeometry& geometry, double dblR
     }
 }
 
-// A label as it is written at one sub-pixel position, which the glyphs and the edges of the background depend on.
-// Labels are opaque, so they are kept without alpha, which copies fastest.
-struct SLabelKey
-{
-    QString strText;
-    double dblPhaseX = 0.0;
-    double dblPhaseY = 0.0;
-
-    bool operator==(const SLabelKey& other) const
-    {
-        return strText == other.strText && dblPhaseX == other.dblPhaseX && dblPhaseY == other.dblPhaseY;
-    }
-};
-
-uint qHash(const SLabelKey& key, uint nSeed = 0)
-{
-    return ::qHash(key.strText, nSeed) ^ ::qHash(key.dblPhaseX, nSeed) ^ (::qHash(key.dblPhaseY, nSeed) << 1);
-}
-
-// Label images, with where their top-left lies from the text's baseline start.
-class CLabelImages
-{
-public:
-    CLabelImages() : m_cache(kCacheKilobytes), m_metrics(CDrawableObjectPainter::LabelFont()) {}
-
-    // Draws the label with its baseline starting at the device point; the painter maps device pixels one to one.
-    void Draw(QPainter& painter, const QPointF& device, const QString& strText)
-    {
-        const double dblLeft = std::floor(device.x());
-        const double dblTop = std::floor(device.y());
-        const SLabelKey key{strText, device.x() - dblLeft, device.y() - dblTop};
-        SLabelImage* pLabel = m_cache.object(key);
-        if (!pLabel)
-        {
-            pLabel = new SLabelImage(Render(key));
-            m_cache.insert(key, pLabel, std::max(1, static_cast<int>(pLabel->image.sizeInBytes() / 1024)));
-        }
-        painter.drawImage(QPoint(static_cast<int>(dblLeft), static_cast<int>(dblTop)) + pLabel->offset, pLabel->image);
-    }
-
-private:
-    struct SLabelImage
-    {
-        QImage image;
-        QPoint offset;
-    };
-
-    static constexpr int kMargin = 2;
-    // Enough for the labels of some ten thousand objects, so that a canvas full of named boxes is not written afresh
-    // when one of them changes.
-    static constexpr int kCacheKilobytes = 256 * 1024;
-
-    SLabelImage Render(const SLabelKey& key) const
-    {
-        const int nAscent = static_cast<int>(std::ceil(m_metrics.ascent()));
-        QImage image(static_cast<int>(std::ceil(m_metrics.horizontalAdvance(key.strText))) + 2 * kMargin + 1,
-                     static_cast<int>(std::ceil(m_metrics.height())) + 2 * kMargin + 1,
-                     QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setFont(CDrawableObjectPainter::LabelFont());
-        painter.setPen(QColor(255, 255, 255));
-        painter.setBackgroundMode(Qt::OpaqueMode);
-        painter.setBackground(QColor(10, 10, 10, 255));
-        painter.drawText(QPointF(kMargin + key.dblPhaseX, kMargin + nAscent + key.dblPhaseY), key.strText);
-        painter.end();
-
-        // The text lies on its opaque background; cut to it, that part is copied without blending.
-        int nLeft = image.width();
-        int nRight = -1;
-        int nTop = image.height();
-        int nBottom = -1;
-        for (int y = 0; y < image.height(); ++y)
-        {
-            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(pRow[x]) != 0)
-                {
-                    nLeft = std::min(nLeft, x);
-                    nRight = std::max(nRight, x);
-                    nTop = std::min(nTop, y);
-                    nBottom = std::max(nBottom, y);
-                }
-        }
-        const QRect used(QPoint(nLeft, nTop), QPoint(nRight, nBottom));
-        bool bOpaque = true;
-        for (int y = used.top(); y <= used.bottom() && bOpaque; ++y)
-        {
-            const auto* pRow = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = used.left(); x <= used.right() && bOpaque; ++x)
-                bOpaque = qAlpha(pRow[x]) == 255;
-        }
-        const QPoint offset(-kMargin, -kMargin - nAscent);
-        if (used.isEmpty() || !bOpaque)
-            return {image, offset};
-        return {image.copy(used).convertToFormat(QImage::Format_RGB32), offset + used.topLeft()};
-    }
-
-    QCache<SLabelKey, SLabelImage> m_cache;
-    QFontMetricsF m_metrics;
-};
-
 // Where a label's baseline starts on the device, when the label may be copied from an image: the painter's own
 // transformation only shifts and the text lies right of and below the device's origin (elsewhere text is laid out
 // with other roundings).
@@ -358,9 +304,9 @@ QPointF ScreenPoint(const QPainter& painter, const QPointF& anchor)
                    viewport.top() + (anchor.y() - window.top()) * viewport.height() / window.height());
 }
 
-CLabelImages& LabelImages()
+CDrawableLabelImages& LabelImages()
 {
-    thread_local CLabelImages labels;
+    thread_local CDrawableLabelImages labels;
     return labels;
 }
 
@@ -392,7 +338,7 @@ void DrawLabel(QPainter& painter, const QPointF& anchor, const QString& strText,
 // The common case of many boxes: a filled rectangle that fits whole device pixels, painted without stroking, with its
 // handles and label copied from images, all in device pixels. False, with nothing painted, for any other object.
 bool PaintWholePixelRectangle(QPainter& painter, const SPlainMapping& mapping, const CDrawableGeometry& object,
-                              double dblRatio, const QColor& colour, const QColor& fill)
+                              double dblRatio, const QColor& colour, const QColor& fill, bool bThick)
 {
     const auto* pRectangle = dynamic_cast<const COvrelRectangle*>(object.GetData().get());
     if (!pRectangle)
@@ -400,7 +346,7 @@ bool PaintWholePixelRectangle(QPainter& painter, const SPlainMapping& mapping, c
     const QPointF topLeft = mapping.Map(QPointF(pRectangle->x(), pRectangle->y()));
     const QPointF bottomRight =
         mapping.Map(QPointF(pRectangle->x() + pRectangle->width(), pRectangle->y() + pRectangle->height()));
-    if (!FitsWholePixels(*painter.device(), topLeft, bottomRight))
+    if (!FitsWholePixels(*painter.device(), topLeft, bottomRight, bThick))
         return false;
     std::vector<QPointF> vctHandles;
     if (!GeometryHandles(*pRectangle, vctHandles))
@@ -420,7 +366,7 @@ bool PaintWholePixelRectangle(QPainter& painter, const SPlainMapping& mapping, c
 
     painter.save();
     painter.resetTransform();
-    DrawWholePixelRectangle(painter, topLeft, bottomRight, colour, fill);
+    DrawWholePixelRectangle(painter, topLeft, bottomRight, colour, fill, bThick);
     DrawHandleSprites(painter, mapping, dblRatio, vctHandles, colour, fill);
     if (!strLabel.isEmpty())
         LabelImages().Draw(painter, labelPoint, strLabel);
@@ -439,12 +385,19 @@ void CDrawableObjectPainter::Paint(QPainter& painter, const CDrawableObject& obj
         return;
 
     const bool bSelected = object.GetSelected();
-    const QColor colour = bSelected ? QColor(255, 0, 0, 255) : QColor(0, 255, 0, 255);
+    // An object of its own colour keeps it when selected: the selection shows by a thicker outline and a denser fill,
+    // which a reader who cannot tell the colours apart sees too.
+    const bool bOwnColour = object.GetColour().isValid();
+    QColor colour = bSelected ? QColor(255, 0, 0, 255) : QColor(0, 255, 0, 255);
+    if (bOwnColour)
+        colour = QColor(object.GetColour().red(), object.GetColour().green(), object.GetColour().blue(), 255);
+    QColor fill = colour;
+    fill.setAlpha(bOwnColour && bSelected ? 90 : 50);
+    const bool bThick = bOwnColour && bSelected;
     SPlainMapping mapping;
     const bool bPlain = PlainMapping(painter, dblRatio, mapping);
     if (bPlain && eType == EImageView2DDrawbleObjectType_Geometry &&
-        PaintWholePixelRectangle(painter, mapping, *pObject, dblRatio, colour,
-                                 bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)))
+        PaintWholePixelRectangle(painter, mapping, *pObject, dblRatio, colour, fill, bThick))
         return;
 
     painter.save();
@@ -452,8 +405,8 @@ void CDrawableObjectPainter::Paint(QPainter& painter, const CDrawableObject& obj
     if (eType == EImageView2DDrawbleObjectType_Ruler)
         painter.setBrush(Qt::NoBrush);
     else
-        painter.setBrush(QBrush(bSelected ? QColor(255, 0, 0, 50) : QColor(0, 255, 0, 50)));
-    DrawGeometry(painter, *pObject->GetData(), dblRatio, bPlain ? &mapping : nullptr);
+        painter.setBrush(QBrush(fill));
+    DrawGeometry(painter, *pObject->GetData(), dblRatio, bPlain ? &mapping : nullptr, bThick);
 
     const QString strLabel = LabelText(object);
     if (!strLabel.isEmpty())

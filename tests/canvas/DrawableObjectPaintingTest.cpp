@@ -197,13 +197,23 @@ void DrawableObjectPaintingTest::rectanglesMatchStrokedDrawing_data()
     QTest::addColumn<QRectF>("rectangle");
     QTest::addColumn<int>("nZoom");
     QTest::addColumn<bool>("bSelected");
+    // Invalid for the canvas's own colours.
+    QTest::addColumn<QColor>("colour");
     // Corners half a pixel and a sixty-fourth into a screen pixel, where a copied handle circle is the drawn one.
     const double dblPhase = 0.5 + 0.5 / 64;
-    QTest::newRow("1:1 unselected") << QRectF(20 + dblPhase, 30 + dblPhase, 41, 27) << 1 << false;
-    QTest::newRow("1:1 selected") << QRectF(11 + dblPhase, 60 + dblPhase, 3, 30) << 1 << true;
-    QTest::newRow("4:1 unselected") << QRectF(20 + dblPhase / 4, 30 + dblPhase / 4, 12.5, 7.25) << 4 << false;
-    QTest::newRow("4:1 selected") << QRectF(5 + dblPhase / 4, 70 + dblPhase / 4, 60.75, 0.75) << 4 << true;
-    QTest::newRow("too thin for whole pixels") << QRectF(40 + dblPhase, 40 + dblPhase, 30, 1) << 1 << false;
+    const QColor blue(31, 119, 180);
+    QTest::newRow("1:1 unselected") << QRectF(20 + dblPhase, 30 + dblPhase, 41, 27) << 1 << false << QColor();
+    QTest::newRow("1:1 selected") << QRectF(11 + dblPhase, 60 + dblPhase, 3, 30) << 1 << true << QColor();
+    QTest::newRow("4:1 unselected") << QRectF(20 + dblPhase / 4, 30 + dblPhase / 4, 12.5, 7.25) << 4 << false
+                                    << QColor();
+    QTest::newRow("4:1 selected") << QRectF(5 + dblPhase / 4, 70 + dblPhase / 4, 60.75, 0.75) << 4 << true << QColor();
+    QTest::newRow("too thin for whole pixels") << QRectF(40 + dblPhase, 40 + dblPhase, 30, 1) << 1 << false << QColor();
+    QTest::newRow("own colour") << QRectF(20 + dblPhase, 30 + dblPhase, 41, 27) << 1 << false << blue;
+    QTest::newRow("own colour selected is thick") << QRectF(20 + dblPhase, 30 + dblPhase, 41, 27) << 1 << true << blue;
+    QTest::newRow("own colour selected 4:1")
+        << QRectF(5 + dblPhase / 4, 20 + dblPhase / 4, 12.5, 7.25) << 4 << true << blue;
+    QTest::newRow("own colour selected, too narrow for rings")
+        << QRectF(11 + dblPhase, 60 + dblPhase, 3, 30) << 1 << true << blue;
 }
 
 // Rectangles are painted from whole pixels where that gives the pixels of stroking and filling them as shapes; the
@@ -213,20 +223,33 @@ void DrawableObjectPaintingTest::rectanglesMatchStrokedDrawing()
     QFETCH(QRectF, rectangle);
     QFETCH(int, nZoom);
     QFETCH(bool, bSelected);
+    QFETCH(QColor, colour);
     CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(rectangle.x(), rectangle.y(),
                                                                                 rectangle.width(), rectangle.height()));
     object.SetSelected(bSelected);
     object.SetDisplayName(false);
+    object.SetColour(colour);
 
     QImage expected = BlackImage(100 * nZoom);
     {
         QPainter painter(&expected);
         painter.setViewport(0, 0, 100 * nZoom, 100 * nZoom);
         painter.setWindow(0, 0, 100, 100);
-        const QColor colour = bSelected ? QColor(255, 0, 0) : QColor(0, 255, 0);
-        painter.setPen(QPen(QBrush(colour), 1.0 / nZoom, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-        painter.setBrush(QColor(colour.red(), colour.green(), 0, 50));
+        const bool bThick = colour.isValid() && bSelected;
+        const QColor outline = colour.isValid() ? colour : bSelected ? QColor(255, 0, 0) : QColor(0, 255, 0);
+        const double dblWidth = 1.0 / nZoom;
+        painter.setPen(QPen(QBrush(outline), dblWidth, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        painter.setBrush(QColor(outline.red(), outline.green(), outline.blue(), bThick ? 90 : 50));
         painter.drawRect(rectangle);
+        if (bThick)
+        {
+            // Selected in a colour of its own: a ring either side of the outline.
+            painter.save();
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(rectangle.adjusted(-dblWidth, -dblWidth, dblWidth, dblWidth));
+            painter.drawRect(rectangle.adjusted(dblWidth, dblWidth, -dblWidth, -dblWidth));
+            painter.restore();
+        }
         for (const QPointF& corner :
              {rectangle.topLeft(), rectangle.topRight(), rectangle.bottomRight(), rectangle.bottomLeft()})
             painter.drawEllipse(corner, 3.0 / nZoom, 3.0 / nZoom);

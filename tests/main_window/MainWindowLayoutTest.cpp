@@ -126,6 +126,7 @@ private slots:
         row("Bottom Dock", Qt::BottomDockWidgetArea, Qt::BottomDockWidgetArea, "CWorkspaceBottomPanel");
         row("Training", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CTrainingChartView");
         row("Dataset Report", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CDatasetReportView");
+        row("Boxes", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CBoxListView");
     }
 
     void docksStandWhereTheyBelong()

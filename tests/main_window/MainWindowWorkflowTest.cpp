@@ -1,11 +1,16 @@
 #include "CMainWindowCase.h"
 
+#include "canvas/CDrawableObject.h"
+#include "canvas/CDrawableObjectModel.h"
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/CRoiAnnotationHost.h"
 #include "project/ECommandState.h"
 #include "project/run/CTrainingChartModel.h"
+#include "views/CBoxListView.h"
+#include "workspace/CImageViewerController.h"
+#include "workspace/CImageWorkspaceController.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -131,6 +136,11 @@ private slots:
         QCOMPARE(Rows(a), QStringList{Box(20, 10, 40, 30, "cat")});
         QCOMPARE(Boxes(0), Rows(a));
         QCOMPARE(m_pAnswers->asked.size(), nAskedBefore);
+        // The box takes the colour its class shows in the quick-class box, and the box list lists it.
+        const QImage swatch = pClassBox->itemIcon(0).pixmap(16, 16).toImage();
+        const auto pBox = m_pWindow->GetWorkspaceController()->GetViewerController(0)->GetObjectModel()->GetObject(0);
+        QCOMPARE(pBox->GetColour(), swatch.pixelColor(8, 8));
+        QTRY_COMPARE(m_pWindow->GetBoxListView()->CountText(), QString("1 box(es)"));
         Action("Quick class")->trigger();
     }
 

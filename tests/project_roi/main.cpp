@@ -7,6 +7,8 @@ int RunRoiNavigationTest(int argc, char** argv);
 int RunRoiDeletedClassTest(int argc, char** argv);
 int RunRoiHistoryTest(int argc, char** argv);
 int RunRoiBoxRowsTest(int argc, char** argv);
+int RunRoiColourTest(int argc, char** argv);
+int RunRoiBoxListTest(int argc, char** argv);
 
 // The test classes share the annotation fixture; each runs with its own report.
 int main(int argc, char** argv)
@@ -17,5 +19,6 @@ int main(int argc, char** argv)
     const int nQuickClassFailures = RunRoiQuickClassTest(argc, argv);
     const int nNavigationFailures = RunRoiNavigationTest(argc, argv);
     return nAnnotationFailures + nConsistencyFailures + nQuickClassFailures + nNavigationFailures +
-           RunRoiDeletedClassTest(argc, argv) + RunRoiHistoryTest(argc, argv) + RunRoiBoxRowsTest(argc, argv);
+           RunRoiDeletedClassTest(argc, argv) + RunRoiHistoryTest(argc, argv) + RunRoiBoxRowsTest(argc, argv) +
+           RunRoiColourTest(argc, argv) + RunRoiBoxListTest(argc, argv);
 }

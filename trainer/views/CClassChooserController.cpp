@@ -1,5 +1,6 @@
 #include "views/CClassChooserController.h"
 
+#include "project/classes/CClassColours.h"
 #include "project/classes/CProjectCategories.h"
 #include "views/CClassChooserView.h"
 
@@ -12,5 +13,6 @@ void CClassChooserController::Load()
 {
     if (!m_pView || !m_pDatabase)
         return;
-    m_pView->SetItems(CProjectCategories(m_pDatabase).Names());
+    const QStringList lstNames = CProjectCategories(m_pDatabase).Names();
+    m_pView->SetItems(lstNames, CClassColours::OfList(lstNames));
 }

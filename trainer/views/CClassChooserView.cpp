@@ -1,11 +1,15 @@
 #include "views/CClassChooserView.h"
 
+#include "project/classes/CClassColours.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CClassChooserView::CClassChooserView(QWidget* parent) : QDialog(parent)
 {
@@ -32,12 +36,14 @@ CClassChooserView::CClassChooserView(QWidget* parent) : QDialog(parent)
     connect(pCancelButton, &QPushButton::pressed, this, &QDialog::reject);
 }
 
-void CClassChooserView::SetItems(const QStringList& names)
+void CClassChooserView::SetItems(const QStringList& names, const QList<QColor>& lstColours)
 {
     if (!m_pComboBox)
         return;
     m_pComboBox->clear();
     m_pComboBox->addItems(names);
+    for (int i = 0; i < std::min(names.size(), lstColours.size()); ++i)
+        m_pComboBox->setItemIcon(i, CClassColours::Swatch(lstColours[i]));
     const int nLast = m_strLastChosen.isEmpty() ? -1 : names.indexOf(m_strLastChosen);
     if (nLast >= 0)
         m_pComboBox->setCurrentIndex(nLast);

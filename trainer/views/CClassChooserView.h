@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 
 class QComboBox;
@@ -15,8 +17,8 @@ public:
     explicit CClassChooserView(QWidget* parent = nullptr);
 
     // Replaces the offered names, in order; the name last accepted (see SetLastChosen) becomes the selection when it
-    // is offered, otherwise the first.
-    void SetItems(const QStringList& names);
+    // is offered, otherwise the first. Each name with a colour given (same position) shows a swatch of it beside it.
+    void SetItems(const QStringList& names, const QList<QColor>& lstColours = {});
     // The name the next SetItems preselects.
     void SetLastChosen(const QString& strName) { m_strLastChosen = strName; }
     // The selected name; empty when nothing is offered.

@@ -4,6 +4,7 @@
 #include "database/CDatabaseRecord.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
+#include "project/classes/CClassColours.h"
 #include "project/classes/CClassDeletion.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/store/CCategoryRecord.h"
@@ -36,7 +37,7 @@ void CClassEditorController::Load()
     std::vector<CClassEditorView::SRow> vctRows;
     vctRows.reserve(categories.IDs().size());
     for (int i = 0; i < categories.Count(); ++i)
-        vctRows.push_back({categories.IDs()[static_cast<size_t>(i)], lstNames[i]});
+        vctRows.push_back({categories.IDs()[static_cast<size_t>(i)], lstNames[i], CClassColours::OfIndex(i)});
     m_pView->SetData(vctRows);
 }
 

@@ -1,5 +1,7 @@
 #include "views/CClassEditorView.h"
 
+#include "project/classes/CClassColours.h"
+
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStandardItem>
@@ -14,13 +16,17 @@ void CClassEditorView::SetData(const std::vector<SRow>& vctRows)
 {
     GetTableView()->horizontalHeader()->setStretchLastSection(true);
     std::vector<std::pair<int, QStringList>> vctCells;
+    std::vector<QIcon> vctSwatches;
     for (const SRow& sRow : vctRows)
+    {
         vctCells.emplace_back(sRow.nID, QStringList(sRow.strName));
+        vctSwatches.push_back(sRow.colour.isValid() ? CClassColours::Swatch(sRow.colour) : QIcon());
+    }
     auto* pIDItem = new QStandardItem();
     pIDItem->setEnabled(false);
     auto* pNameItem = new QStandardItem();
     pNameItem->setToolTip("Class name");
-    Fill(vctCells, {pIDItem, pNameItem});
+    Fill(vctCells, {pIDItem, pNameItem}, vctSwatches);
     GetTableView()->setColumnHidden(0, true);
 }
 

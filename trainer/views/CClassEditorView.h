@@ -2,6 +2,7 @@
 
 #include "views/CTableEditorView.h"
 
+#include <QColor>
 #include <QString>
 
 #include <vector>
@@ -18,6 +19,8 @@ public:
     {
         int nID = -1;
         QString strName;
+        // Shown as a swatch beside the name; none when invalid.
+        QColor colour;
     };
 
     explicit CClassEditorView(QWidget* parent = nullptr);

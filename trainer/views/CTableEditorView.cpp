@@ -47,7 +47,7 @@ QPushButton* CTableEditorView::GetButton(const QString& strText) const
 }
 
 void CTableEditorView::Fill(const std::vector<std::pair<int, QStringList>>& vctRows,
-                            const QList<QStandardItem*>& lstEmptyRow)
+                            const QList<QStandardItem*>& lstEmptyRow, const std::vector<QIcon>& vctDecorations)
 {
     m_pItemModel->clear();
     m_pItemModel->setHorizontalHeaderLabels(m_lstHeaders);
@@ -58,6 +58,9 @@ void CTableEditorView::Fill(const std::vector<std::pair<int, QStringList>>& vctR
         QList<QStandardItem*> lstItems{pIDItem};
         for (const QString& strCell : lstCells)
             lstItems.append(new QStandardItem(strCell));
+        const size_t nRow = static_cast<size_t>(m_pItemModel->rowCount());
+        if (nRow < vctDecorations.size() && lstItems.size() > 1)
+            lstItems[1]->setIcon(vctDecorations[nRow]);
         m_pItemModel->appendRow(lstItems);
     }
     m_pItemModel->appendRow(lstEmptyRow);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 #include <QList>
 #include <QModelIndex>
 #include <QStringList>
@@ -42,8 +43,10 @@ protected:
     QPushButton* GetButton(const QString& strText) const;
     QTableView* GetTableView() const { return m_pTableView; }
     // Shows the rows (the cells after the ID, in column order), then the empty row made of the given items. Items are
-    // complete before they enter the table, so that filling announces no edits; the ID cells cannot be edited.
-    void Fill(const std::vector<std::pair<int, QStringList>>& vctRows, const QList<QStandardItem*>& lstEmptyRow);
+    // complete before they enter the table, so that filling announces no edits; the ID cells cannot be edited. A row's
+    // decoration, when given, stands beside its first cell after the ID.
+    void Fill(const std::vector<std::pair<int, QStringList>>& vctRows, const QList<QStandardItem*>& lstEmptyRow,
+              const std::vector<QIcon>& vctDecorations = {});
     // A committed cell of column nColumn: in row nID, or in the empty row (bNew); lstCells are the row's texts, the
     // ID's first.
     virtual void RowCommitted(bool bNew, int nID, const QStringList& lstCells, int nColumn) = 0;

@@ -13,6 +13,7 @@
 #include "project/annotation/CRoiHistories.h"
 #include "project/annotation/CShownRows.h"
 #include "project/annotation/IRoiAnnotationHost.h"
+#include "project/classes/CClassColours.h"
 #include "project/store/CDatasetROIRecord.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
@@ -30,7 +31,7 @@ QByteArray Utf8(const QString& strText)
 } // namespace
 
 CRoiAnnotation::CRoiAnnotation(CDatabase* pDatabase, std::unique_ptr<IRoiAnnotationHost> pHost)
-    : m_pHost(std::move(pHost)), m_boxRows(pDatabase, *m_pHost)
+    : m_pDatabase(pDatabase), m_pHost(std::move(pHost)), m_boxRows(pDatabase, *m_pHost)
 {
 }
 
@@ -48,6 +49,7 @@ void CRoiAnnotation::Reset()
     m_mapViews.clear();
     m_mapPreviousImages.clear();
     m_boxRows.ForgetKnownRows();
+    m_classes = CProjectCategories(nullptr);
     // Another project's images reuse the IDs: no history outlives the project it was made in.
     CRoiHistories::ForgetAll(FindWorkspace());
 }
@@ -116,8 +118,9 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
 {
     const CRoiRows& rows = m_boxRows.Rows();
     const std::vector<std::shared_ptr<CDatasetROIRecord>> vctRows = rows.RowsOf(nImageID);
-    // One select of the classes instead of one per row.
-    const std::map<int, QString> mapNames = rows.ClassNames();
+    // One select of the classes instead of one per row; the same read gives the boxes their colours.
+    m_classes = rows.Classes();
+    const std::map<int, QString> mapNames = CRoiRows::ClassNames(m_classes);
     std::vector<std::shared_ptr<CDrawableGeometry>> vctClassless;
     m_boxRows.KnowRows(vctRows);
 
@@ -127,12 +130,52 @@ void CRoiAnnotation::ShowRows(CImageWorkspaceController* pWorkspace, int nViewID
     {
         const std::vector<std::shared_ptr<CDrawableGeometry>> vctBoxes =
             CRoiBoxRows::BoxesOf(vctRows, mapNames, vctClassless);
+        // Coloured before they are shown, so that colouring them announces nothing.
+        for (const std::shared_ptr<CDrawableGeometry>& pBox : vctBoxes)
+            ShowColour(*pBox);
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
         if (pViewer && !vctBoxes.empty())
             pViewer->GetObjectModel()->AddObjects({vctBoxes.begin(), vctBoxes.end()});
     }
+    else
+        // The classes may have moved in the table since the history was parked.
+        ShowColours(nViewID);
     CRoiHistories::Keep(pWorkspace, nViewID, nImageID);
     m_boxRows.AskGoneClasses(nImageID, vctClassless);
+}
+
+void CRoiAnnotation::FollowClasses()
+{
+    // With no project image shown, the next one shown reads the table anyway.
+    m_classes = CProjectCategories(m_mapViews.empty() ? nullptr : m_pDatabase);
+    for (const auto& view : m_mapViews)
+        ShowColours(view.first);
+}
+
+bool CRoiAnnotation::ShowColour(CDrawableGeometry& object) const
+{
+    const QColor colour = CClassColours::OfName(m_classes, object.GetName());
+    if (object.GetColour() == colour)
+        return false;
+    object.SetColour(colour);
+    return true;
+}
+
+void CRoiAnnotation::ShowColours(int nViewID) const
+{
+    const auto it = m_mapViews.find(nViewID);
+    const CDrawableObjectModel* pObjects = it == m_mapViews.end() ? nullptr : it->second.pObjects.data();
+    // Collected first: a colour's change event may change the list being read.
+    std::vector<std::shared_ptr<CDrawableGeometry>> vctBoxes;
+    for (int i = 0; pObjects && i < pObjects->GetObjectCount(); ++i)
+    {
+        const std::shared_ptr<CDrawableObject> pObject = pObjects->GetObject(i);
+        if (pObject && pObject->GetType() == EImageView2DDrawbleObjectType_Geometry)
+            if (auto pBox = std::dynamic_pointer_cast<CDrawableGeometry>(pObject))
+                vctBoxes.push_back(std::move(pBox));
+    }
+    for (const std::shared_ptr<CDrawableGeometry>& pBox : vctBoxes)
+        ShowColour(*pBox);
 }
 
 void CRoiAnnotation::FollowRows()
@@ -142,7 +185,9 @@ void CRoiAnnotation::FollowRows()
     const CRoiRows& rows = m_boxRows.Rows();
     if (!pWorkspace || !rows.HasDatabase())
         return;
-    const std::map<int, QString> mapNames = rows.ClassNames();
+    // A deleted class moved the classes after it up the table, and their colours with them.
+    m_classes = rows.Classes();
+    const std::map<int, QString> mapNames = CRoiRows::ClassNames(m_classes);
     for (const auto& [nViewID, sImage] : m_mapViews)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
@@ -157,7 +202,10 @@ void CRoiAnnotation::FollowRows()
     // history starts afresh, still its image's.
     CRoiHistories::ForgetAll(pWorkspace);
     for (const auto& [nViewID, sImage] : m_mapViews)
+    {
+        ShowColours(nViewID);
         CRoiHistories::Keep(pWorkspace, nViewID, sImage.nImageID);
+    }
 }
 
 int CRoiAnnotation::PreviousImageOfView(int nViewID) const
@@ -198,6 +246,7 @@ int CRoiAnnotation::CopyPreviousBoxes(int nViewID)
             continue;
         }
         pObject->SetName(itName->second);
+        ShowColour(*pObject);
         ++nCopied;
         pGroup->AddCommand(new CAddDrawableObjectCommand(pCanvas->GetDrawableObjectModel(), pObject));
     }
@@ -299,6 +348,8 @@ void CRoiAnnotation::ObjectAdded(int nViewID, unsigned int nImageUID, unsigned i
     // A box that cannot have its row leaves the screen: it would show what the file does not hold.
     if (!m_boxRows.Added(ImageOfView(nViewID), pObject, strName))
         m_mapViews[nViewID].pObjects->DeleteObject(pObject);
+    else if (pObject)
+        ShowColour(*pObject);
 }
 
 void CRoiAnnotation::ObjectAboutToBeDeleted(int nViewID, unsigned int nImageUID, unsigned int nGeometryUID)
@@ -317,6 +368,9 @@ void CRoiAnnotation::ObjectChanged(int nViewID, unsigned int nImageUID, unsigned
 {
     // An unbound box has no row to write; a new box is named before it is bound to its row.
     const std::shared_ptr<CDrawableGeometry> pObject = FindGeometry(nViewID, nGeometryUID);
+    // A new name may be another class's: the colour's own change event, sent from within, does the rest.
+    if (pObject && m_pHost->HasChooser() && ShowColour(*pObject))
+        return;
     int nRoiID = -1;
     if (!pObject || !CRoiBoxRows::BoundRoiID(*pObject, nRoiID))
         return;

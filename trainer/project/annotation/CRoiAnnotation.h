@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/annotation/CRoiBoxRows.h"
+#include "project/classes/CProjectCategories.h"
 
 #include <QPointer>
 #include <QRectF>
@@ -69,6 +70,9 @@ public:
     // gave them another class): on every project view a bound box whose row is gone is unbound and leaves the view
     // without an undo step, and one whose row names another class shows that name. Writes nothing.
     void FollowRows();
+    // The class table changed (a project was opened, classes were edited or imported): every box on a project view
+    // takes the colour its class has now (CClassColours). A box's colour otherwise follows its name by itself.
+    void FollowClasses();
 
     // The rows and class names behind the boxes: for lookups of a class by name or ID.
     const CRoiRows& Rows() const { return m_boxRows.Rows(); }
@@ -101,6 +105,14 @@ private:
     static void BindObjects(CImageWorkspaceController* pWorkspace, int nViewID);
     // The UID of the image object that holds the view's project image now.
     static unsigned int ProjectImageUID(int nViewID, const SViewImage& view);
+    // Gives the box the colour of the class its name gives; true when that changed it (and so announced a change).
+    bool ShowColour(CDrawableGeometry& object) const;
+    // Every box on the view (not rulers) takes the colour of its class.
+    void ShowColours(int nViewID) const;
+
+    CDatabase* m_pDatabase = nullptr;
+    // The class table as last read, for the colours of boxes: a box's every change must not read the table.
+    CProjectCategories m_classes{nullptr};
 
     std::unique_ptr<IRoiAnnotationHost> m_pHost;
     // The rows are read and written here only.

@@ -25,10 +25,17 @@ std::vector<std::shared_ptr<CDatasetROIRecord>> CRoiRows::RowsOf(int nImageID) c
 
 std::map<int, QString> CRoiRows::ClassNames() const
 {
+    return m_pDatabase ? ClassNames(Classes()) : std::map<int, QString>();
+}
+
+CProjectCategories CRoiRows::Classes() const
+{
+    return CProjectCategories(m_pDatabase);
+}
+
+std::map<int, QString> CRoiRows::ClassNames(const CProjectCategories& categories)
+{
     std::map<int, QString> mapNames;
-    if (!m_pDatabase)
-        return mapNames;
-    const CProjectCategories categories(m_pDatabase);
     const QStringList lstNames = categories.Names();
     for (size_t i = 0; i < categories.IDs().size(); ++i)
         mapNames.emplace(categories.IDs()[i], lstNames[static_cast<int>(i)]);

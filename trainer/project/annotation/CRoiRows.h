@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/classes/CProjectCategories.h"
+
 #include <QRectF>
 #include <QString>
 
@@ -25,6 +27,9 @@ public:
     std::vector<std::shared_ptr<CDatasetROIRecord>> RowsOf(int nImageID) const;
     // ID to name of every class; empty without a database.
     std::map<int, QString> ClassNames() const;
+    // The class table, read once; unread without a database.
+    CProjectCategories Classes() const;
+    static std::map<int, QString> ClassNames(const CProjectCategories& classes);
     // The row with that ID, or empty when it is gone.
     std::shared_ptr<CDatasetROIRecord> Find(int nRoiID) const;
 
