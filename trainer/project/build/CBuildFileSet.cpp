@@ -350,7 +350,8 @@ bool CBuildFileSet::Commit()
         // A file that had no previous version is written where it belongs: the journal lists it, so a failure or
         // an interrupted commit removes it as it would remove its temporary file, and a first build creates each
         // of its many files once instead of creating and renaming it.
-        const bool bInPlace = !sFile.bHadPrevious;
+        // Without a journal nothing would remove it after a crash: such a set keeps writing beside.
+        const bool bInPlace = !sFile.bHadPrevious && !m_strJournalPath.isEmpty();
         const int nError = CBuildDisk::WriteNewFile(bInPlace ? sFile.strPath : TemporaryPath(sFile.strPath),
                                                     sFile.baContent, false, &sWritten, !bInPlace);
         sFile.bWrittenInPlace = bInPlace && nError == 0;

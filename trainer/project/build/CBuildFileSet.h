@@ -12,10 +12,11 @@
 
 // Replaces a set of files all together or not at all. Write only takes the new content; Commit checks that the disk
 // has room for a second copy of every changed file, writes each in full to a temporary file beside it (created
-// afresh, never through a link, and flushed to the disk), moves the files it replaces aside, puts the new ones in
-// place and only then deletes the old ones. When any step fails, every file already touched is put back, so the
-// previous versions stay whole and no new file is left. With a journal, Commit records its progress there, so that
-// Recover can make the set all-old or all-new again after the process was killed or the power failed during it.
+// afresh, never through a link, and flushed to the disk; with a journal, a file that had no previous version is
+// written where it belongs instead, listed in the journal as one to remove), moves the files it replaces aside, puts
+// the new ones in place and only then deletes the old ones. When any step fails, every file already touched is put
+// back, so the previous versions stay whole and no new file is left. With a journal, Commit records its progress there,
+// so that Recover can make the set all-old or all-new again after the process was killed or the power failed during it.
 // Whatever was not committed is discarded when the object goes.
 class CBuildFileSet
 {
