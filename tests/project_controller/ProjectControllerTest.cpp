@@ -114,6 +114,8 @@ private slots:
                          "SELECT ID, NAME, FULL_PATH, WIDTH, HEIGHT, PROJECT_ID FROM dataset_image WHERE TYPE='test' ",
                          "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_MODEL' AND PROJECT_ID=1 ",
                          "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_CONF' AND PROJECT_ID=1 ",
+                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
+                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
                          "SELECT ID, NAME, WIDTH, HEIGHT FROM dataset_image",
                          "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi",
                          "SELECT ID, NAME FROM category"}));
