@@ -261,6 +261,8 @@ private slots:
         QFETCH(QStringList, errors);
         const QString strDir = Project("background", Statements({"cat"}, {"a.jpg", "b.jpg"}, {"1 1 2 2 1 1"}));
         m_pCase->controller.slot_UpdateProjectProperty("PROJECT_ALLOW_NO_BOXES", allow);
+        // The tree's mark follows the option at once, not at the next opening.
+        QCOMPARE(m_pCase->model.FindTrainImage(2)->IsValid(), built);
         const int nLogStart = Log().size();
 
         QCOMPARE(Build(), built);
