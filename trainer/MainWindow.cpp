@@ -212,6 +212,8 @@ void MainWindow::CreateInsightDocks()
     CTrainingRun* pRun = m_pProjectController->Run();
     connect(pRun, &CTrainingRun::signal_Started, m_pChartModel, &CTrainingChartModel::Clear);
     connect(pRun, &CTrainingRun::signal_OutputLine, m_pChartModel, &CTrainingChartModel::AddLine);
+    connect(pRun, &CTrainingRun::signal_CommandStateChanged, m_pChartModel,
+            &CTrainingChartModel::slot_CommandStateChanged);
     connect(pRun, &CTrainingRun::signal_Started, pChartDock,
             [pChartDock]
             {

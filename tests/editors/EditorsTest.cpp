@@ -14,6 +14,7 @@
 #include "views/CProjectPropertyView.h"
 #include "views/CTextEditorView.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -463,6 +464,14 @@ void EditorsTest::propertyDialogShowsAndSendsPaths()
     QCOMPARE(seen(), QString("/a|/b.cfg asked 0"));
     QTest::mouseClick(Button(&view, "Choose Model"), Qt::LeftButton);
     QCOMPARE(seen(), QString("/c.weights|/b.cfg PROJECT_INITIALIZED_MODEL=/c.weights:QString asked 1"));
+
+    // The option box, like the fields: shown from the model without being sent, sent when the user checks it.
+    model.SetProperty("PROJECT_ALLOW_NO_BOXES", true);
+    QVERIFY(view.GetAllowNoBoxesBox()->isChecked());
+    QCOMPARE(seen(), QString("/c.weights|/b.cfg asked 0"));
+    view.GetAllowNoBoxesBox()->click();
+    QCOMPARE(seen(), QString("/c.weights|/b.cfg PROJECT_ALLOW_NO_BOXES=false:bool asked 0"));
+    QCOMPARE(model.GetProperty("PROJECT_ALLOW_NO_BOXES"), QVariant(false));
 }
 
 QTEST_MAIN(EditorsTest)

@@ -241,6 +241,41 @@ private slots:
             QCOMPARE(m_pCase->answers.asked.last().eIcon, QMessageBox::Warning);
     }
 
+    // Darknet trains on an image with an empty label file as a negative; the project decides whether it may.
+    void imageWithoutBoxesFollowsTheProjectOption_data()
+    {
+        QTest::addColumn<QVariant>("allow"); // the stored option, null when never set
+        QTest::addColumn<bool>("built");
+        QTest::addColumn<QStringList>("errors");
+        const QStringList lstRefused = {"[ERROR] Validate: need to update class name for image b.jpg",
+                                        "[ERROR] Validate: image b.jpg has no boxes", "[ERROR] Validate ROI Error",
+                                        "[ERROR] Refused: 1 image has no boxes"};
+        QTest::newRow("never set") << QVariant() << false << lstRefused;
+        QTest::newRow("off") << QVariant(false) << false << lstRefused;
+        QTest::newRow("on") << QVariant(true) << true << QStringList();
+    }
+    void imageWithoutBoxesFollowsTheProjectOption()
+    {
+        QFETCH(QVariant, allow);
+        QFETCH(bool, built);
+        QFETCH(QStringList, errors);
+        const QString strDir = Project("background", Statements({"cat"}, {"a.jpg", "b.jpg"}, {"1 1 2 2 1 1"}));
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_ALLOW_NO_BOXES", allow);
+        // The tree's mark follows the option at once, not at the next opening.
+        QCOMPARE(m_pCase->model.FindTrainImage(2)->IsValid(), built);
+        const int nLogStart = Log().size();
+
+        QCOMPARE(Build(), built);
+
+        QCOMPARE(Log().mid(nLogStart).filter("[ERROR]"), errors);
+        QCOMPARE(QFileInfo::exists(strDir + "/Images/b.txt"), built);
+        if (built)
+        {
+            QCOMPARE(Read(strDir + "/Images/b.txt"), QByteArray());
+            QCOMPARE(Read(strDir + "/train.txt"), QByteArray("Images/a.jpg\nImages/b.jpg\n"));
+        }
+    }
+
     void configurationIsWrittenWithNewlineLineEnds_data()
     {
         QTest::addColumn<QString>("configuration");

@@ -1,5 +1,7 @@
 #include "CProjectTestCase.h"
 
+#include <QPlainTextEdit>
+
 using namespace ProjectTest;
 
 // The project life cycle on real project files: create, open, close, the recent projects, the configuration.
@@ -87,6 +89,40 @@ private slots:
                      : QStringList(QString("%1 Cannot create project %2").arg(int(QMessageBox::Warning)).arg(name)));
     }
 
+    void classesTypedAtCreationFillTheClassTable_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("stored"); // in table order; empty with "refused" when nothing is created
+        QTest::addColumn<bool>("created");
+        QTest::newRow("none") << "" << QStringList() << true;
+        QTest::newRow("one per line") << "cat\ndog\r\nbird\n" << QStringList({"cat", "dog", "bird"}) << true;
+        QTest::newRow("comma-separated") << "cat, dog,bird" << QStringList({"cat", "dog", "bird"}) << true;
+        QTest::newRow("blanks and repeats dropped") << " \ncat,, dog\n\ncat\n dog ,\t\n"
+                                                    << QStringList({"cat", "dog"}) << true;
+        QTest::newRow("control character refused") << "cat\nca\tt" << QStringList() << false;
+    }
+    void classesTypedAtCreationFillTheClassTable()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, stored);
+        QFETCH(bool, created);
+        m_pCase->dialog.GetClassesField()->setPlainText(typed);
+
+        Create("classes", m_strRoot);
+
+        QCOMPARE(QFileInfo::exists(m_strRoot + "/classes"), created);
+        QCOMPARE(m_pCase->answers.asked.size(), created ? 0 : 1);
+        if (!created)
+            QCOMPARE(m_pCase->answers.asked[0].strText,
+                     QString("Cannot save class ca\\tt: its name holds a control character"));
+        QStringList lstNames;
+        for (const QStringList& lstRow :
+             CProjectFixture::Query(CProjectFixture::DataFile(m_strRoot + "/classes", "classes"),
+                                    {"SELECT NAME FROM category ORDER BY ID"}))
+            lstNames.append(lstRow.value(0));
+        QCOMPARE(lstNames, stored);
+    }
+
     void openingLoadsValidatesAndIndexesProject()
     {
         // b: known class; a: no ROI; t: a class that is gone; c: known and unknown class.
@@ -114,6 +150,8 @@ private slots:
                          "SELECT ID, NAME, FULL_PATH, WIDTH, HEIGHT, PROJECT_ID FROM dataset_image WHERE TYPE='test' ",
                          "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_MODEL' AND PROJECT_ID=1 ",
                          "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_CONF' AND PROJECT_ID=1 ",
+                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
+                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
                          "SELECT ID, NAME, WIDTH, HEIGHT FROM dataset_image",
                          "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi",
                          "SELECT ID, NAME FROM category"}));

@@ -7,8 +7,12 @@
 #include "project/run/CTrainingChartModel.h"
 #include "project/run/CTrainingRun.h"
 #include "project/run/CTrainingSummaryParser.h"
+#include "views/CTrainingChartView.h"
 
+#include <QCheckBox>
 #include <QRegularExpression>
+#include <QtCharts/QLogValueAxis>
+#include <QtCharts/QValueAxis>
 #include <QtTest>
 
 #include <cmath>
@@ -22,6 +26,17 @@ class TrainingChartTest : public QObject
 
 private:
     std::unique_ptr<CTestSandbox> m_pSandbox;
+
+    static void Add(CTrainingChartModel& model, int nIteration, double dblLoss, double dblSeconds = 1.0)
+    {
+        STrainingSummary summary;
+        summary.nIteration = nIteration;
+        summary.dblLoss = dblLoss;
+        summary.dblAverageLoss = dblLoss;
+        summary.dblRate = 0.001;
+        summary.dblSeconds = dblSeconds;
+        model.AddSummary(summary);
+    }
 
 private slots:
     void initTestCase() { m_pSandbox = std::make_unique<CTestSandbox>(); }
@@ -137,6 +152,79 @@ private slots:
 
     // A script that prints like a trainer, as fast as it can, with lines that are no summaries between them; the chart
     // listens to the run as the window wires it.
+    // The first iterations' losses of hundreds once set the axis and flattened every later point to its floor.
+    void lossAxisShowsRecentPointsNotTheFirstHugeOnes_data()
+    {
+        QTest::addColumn<QVector<double>>("losses"); // iterations 1, 2, ...
+        QTest::addColumn<bool>("logarithmic");
+        QTest::addColumn<double>("highest"); // the axis's top stays at or below this
+        QVector<double> vctSettling;
+        for (int i = 1; i <= 300; ++i)
+            vctSettling.append(i <= 10 ? 1000.0 / i : 2.0 + 0.5 * std::sin(i));
+        QVector<double> vctSpike(300, 1.0);
+        vctSpike[250] = 50.0; // older than the newest points, within the recent ones
+        QTest::newRow("huge start, then settling") << vctSettling << false << 3.0;
+        QTest::newRow("huge start, logarithmic") << vctSettling << true << 4.0;
+        QTest::newRow("an old spike among the recent points") << vctSpike << false << 1.5;
+        QTest::newRow("a few points, all newest") << QVector<double>({900.0, 500.0, 300.0}) << false << 1000.0;
+        QTest::newRow("a few points, logarithmic") << QVector<double>({900.0, 500.0, 0.5}) << true << 1200.0;
+    }
+    void lossAxisShowsRecentPointsNotTheFirstHugeOnes()
+    {
+        QFETCH(QVector<double>, losses);
+        QFETCH(bool, logarithmic);
+        QFETCH(double, highest);
+        CTrainingChartModel model;
+        CTrainingChartView view(&model);
+        view.GetLogAxisBox()->setChecked(logarithmic);
+        for (int i = 0; i < losses.size(); ++i)
+            Add(model, i + 1, losses[i]);
+
+        view.Refresh();
+
+        double dblMin = 0.0;
+        double dblMax = 0.0;
+        if (logarithmic)
+        {
+            auto* pAxis = qobject_cast<QtCharts::QLogValueAxis*>(view.GetLossAxis());
+            QVERIFY(pAxis && pAxis->isVisible());
+            dblMin = pAxis->min();
+            dblMax = pAxis->max();
+            QVERIFY(dblMin > 0.0);
+        }
+        else
+        {
+            auto* pAxis = qobject_cast<QtCharts::QValueAxis*>(view.GetLossAxis());
+            QVERIFY(pAxis && pAxis->isVisible());
+            dblMin = pAxis->min();
+            dblMax = pAxis->max();
+            QVERIFY(dblMin >= 0.0);
+        }
+        QVERIFY2(dblMax <= highest, qPrintable(QString::number(dblMax)));
+        for (int i = std::max(0, losses.size() - 20); i < losses.size(); ++i)
+            QVERIFY2(dblMin <= losses[i] && losses[i] <= dblMax,
+                     qPrintable(QString("%1 outside %2..%3").arg(losses[i]).arg(dblMin).arg(dblMax)));
+    }
+
+    void timeLeftIsClearedWhenTheRunStops()
+    {
+        CTrainingChartModel model;
+        CTrainingChartView view(&model);
+        model.Clear(100);
+        Add(model, 1, 5.0, 2.0);
+        view.Refresh();
+        QCOMPARE(view.StatusText(), QString("Iteration 1 / 100   Rate 0.001000   Time left 0:03:18"));
+
+        model.slot_CommandStateChanged(ECommandState_Stopped);
+        view.Refresh();
+
+        QCOMPARE(model.SecondsLeft(), -1.0);
+        QCOMPARE(view.StatusText(), QString("Iteration 1 / 100   Rate 0.001000"));
+        model.Clear(100);
+        Add(model, 1, 5.0, 2.0);
+        QCOMPARE(model.SecondsLeft(), 198.0);
+    }
+
     void chartModelFollowsTrainerOutputWhileLogKeepsEveryLine()
     {
         const QString strDir = m_pSandbox->Path("fake_trainer");

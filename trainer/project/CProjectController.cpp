@@ -295,6 +295,12 @@ QString CProjectController::GetProjectProperty(const QString& strName)
 void CProjectController::slot_UpdateProjectProperty(const QString& strName, const QVariant& value)
 {
     CProjectProperties(m_pDatabase, m_nProjectID).Set(strName, value);
+    // Which images are valid follows the option: the tree's marks and an open report would show the old verdicts.
+    if (strName == CProjectProperties::ALLOW_NO_BOXES && m_pModel && m_nProjectID >= 0)
+    {
+        slot_CheckValidateROI();
+        emit signal_DatasetChanged();
+    }
 }
 
 void CProjectController::slot_ProjectProperty()

@@ -90,6 +90,8 @@ void CProjectEditors::LoadProperties(const CProjectProperties& properties)
     // One after the other: each value the model takes may come back through the dialog as a property update.
     m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_MODEL", QVariant(properties.Get("PROJECT_INITIALIZED_MODEL")));
     m_pPropertyModel->SetProperty("PROJECT_INITIALIZED_CONF", QVariant(properties.Get("PROJECT_INITIALIZED_CONF")));
+    m_pPropertyModel->SetProperty(CProjectProperties::ALLOW_NO_BOXES,
+                                  QVariant(properties.IsOn(CProjectProperties::ALLOW_NO_BOXES)));
 }
 
 bool CProjectEditors::HasChooser() const

@@ -4,16 +4,20 @@
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
+#include "project/store/CCategoryRecord.h"
 #include "project/store/CProjectLayout.h"
 #include "project/store/CProjectPropertyRecord.h"
 #include "project/store/CProjectRecordFactory.h"
 #include "project/store/CProjectTrainingRecord.h"
+#include "project/store/CSafeName.h"
 #include "views/CNewProjectDlg.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -60,6 +64,22 @@ bool CNewProjectController::IsValidProjectName(const QString& strName)
            !strName.contains(';');
 }
 
+QStringList CNewProjectController::ClassNames(const QString& strText)
+{
+    QStringList lstNames;
+    QSet<QString> setSeen;
+    for (const QString& strPiece : strText.split(QRegularExpression("[,\r\n]")))
+    {
+        const QString strName = strPiece.trimmed();
+        // The category table holds each name once; a repeat typed by mistake is not worth refusing the project.
+        if (strName.isEmpty() || setSeen.contains(strName))
+            continue;
+        setSeen.insert(strName);
+        lstNames.append(strName);
+    }
+    return lstNames;
+}
+
 void CNewProjectController::slot_ChangeProjectDir(const QString& strPath)
 {
     CSetting::Set("GENERAL_PROJECT_DIR", strPath);
@@ -72,6 +92,18 @@ void CNewProjectController::slot_AddProject()
     const QString strProjectName = m_pDialog->GetProjectName();
     const QString strParentDir = m_pDialog->GetProjectDir();
     const QString strProjectDir = strParentDir + QDir::separator() + strProjectName;
+    const QStringList lstClasses = ClassNames(m_pDialog->GetClassesText());
+    // Refused as the class editor refuses it, before anything is made: the dialog stays open with the text.
+    for (const QString& strClass : lstClasses)
+    {
+        const QString strProblem = CSafeName::ClassNameProblem(strClass);
+        if (strProblem.isEmpty())
+            continue;
+        const QString strText = QString("Cannot save class %1: %2").arg(CSafeName::Shown(strClass), strProblem);
+        CLogger::Write(ELogLevel_Error, "%s", strText.toUtf8().constData());
+        CPrompt::Warning(m_pDialog, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"), strText);
+        return;
+    }
 
     bool bCreated = false;
     // An empty folder would put the project at the root of the file system.
@@ -79,7 +111,7 @@ void CNewProjectController::slot_AddProject()
     {
         bool bDatabaseOpened = false;
         bool bFolderMade = false;
-        bCreated = CreateProject(strProjectDir, strProjectName, bDatabaseOpened, bFolderMade);
+        bCreated = CreateProject(strProjectDir, strProjectName, lstClasses, bDatabaseOpened, bFolderMade);
         // The project controller opens the same file next; it must find it released.
         if (bDatabaseOpened)
             m_pDatabase->Close();
@@ -102,7 +134,7 @@ void CNewProjectController::slot_AddProject()
 }
 
 bool CNewProjectController::CreateProject(const QString& strProjectDir, const QString& strProjectName,
-                                          bool& bDatabaseOpened, bool& bFolderMade)
+                                          const QStringList& lstClasses, bool& bDatabaseOpened, bool& bFolderMade)
 {
     bDatabaseOpened = false;
     bFolderMade = false;
@@ -150,5 +182,17 @@ bool CNewProjectController::CreateProject(const QString& strProjectDir, const QS
     pConfiguration->SetValue(strConfiguration);
     pConfiguration->SetType("string");
     pConfiguration->SetProjectID(pTraining->GetID());
-    return m_pDatabase->InsertToTable(pConfiguration);
+    if (!m_pDatabase->InsertToTable(pConfiguration))
+        return false;
+    if (lstClasses.isEmpty())
+        return true;
+    // Rows in the order typed: a class's index for the trainer is its position in the table.
+    std::vector<std::shared_ptr<CDatabaseRecord>> vctClasses;
+    for (const QString& strClass : lstClasses)
+    {
+        auto pClass = std::make_shared<CCategoryRecord>();
+        pClass->SetName(strClass);
+        vctClasses.push_back(pClass);
+    }
+    return m_pDatabase->InsertToTable(vctClasses, true);
 }

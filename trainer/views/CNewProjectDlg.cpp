@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -31,8 +32,15 @@ CNewProjectDlg::CNewProjectDlg(QWidget* parent) : QDialog(parent)
     pLayout->addWidget(new QLabel("Folder: ", this), 1, 0);
     pLayout->addWidget(pFolderRow, 1, 1);
 
+    // Classes typed here let a project start labelling at once, without a trip through the class editor.
+    m_pClassesEdit = new QPlainTextEdit(this);
+    m_pClassesEdit->setPlaceholderText("One class per line, or separated by commas (optional)");
+    m_pClassesEdit->setTabChangesFocus(true);
+    pLayout->addWidget(new QLabel("Classes: ", this), 2, 0, Qt::AlignTop);
+    pLayout->addWidget(m_pClassesEdit, 2, 1);
+
     m_pAddButton = new QPushButton("Add", this);
-    pLayout->addWidget(m_pAddButton, 2, 0);
+    pLayout->addWidget(m_pAddButton, 3, 0);
     // Return after typing the name adds the project. Without this the first auto-default button in the focus chain,
     // "Select", would take Return and open the folder chooser instead.
     m_pSelectButton->setAutoDefault(false);
@@ -51,6 +59,11 @@ QString CNewProjectDlg::GetProjectName() const
 QString CNewProjectDlg::GetProjectDir() const
 {
     return m_pFolderEdit ? m_pFolderEdit->text() : QString();
+}
+
+QString CNewProjectDlg::GetClassesText() const
+{
+    return m_pClassesEdit ? m_pClassesEdit->toPlainText() : QString();
 }
 
 void CNewProjectDlg::slot_SelectFolder()

@@ -3,10 +3,11 @@
 #include <QDialog>
 
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
-// Asks for the name of a new project and the folder it goes into. The dialog only collects; its controller creates
-// the project and closes the dialog when that succeeded.
+// Asks for the name of a new project, the folder it goes into and, optionally, its class names. The dialog only
+// collects; its controller creates the project and closes the dialog when that succeeded.
 class CNewProjectDlg : public QDialog
 {
     Q_OBJECT
@@ -17,9 +18,12 @@ public:
 
     QString GetProjectName() const;
     QString GetProjectDir() const;
+    // The class field as typed: names one per line or separated by commas.
+    QString GetClassesText() const;
 
     QLineEdit* GetNameField() const { return m_pNameEdit; }
     QLineEdit* GetFolderField() const { return m_pFolderEdit; }
+    QPlainTextEdit* GetClassesField() const { return m_pClassesEdit; }
     QPushButton* GetAddButton() const { return m_pAddButton; }
 
 signals:
@@ -34,6 +38,7 @@ public slots:
 private:
     QLineEdit* m_pFolderEdit = nullptr;
     QLineEdit* m_pNameEdit = nullptr;
+    QPlainTextEdit* m_pClassesEdit = nullptr;
     QPushButton* m_pSelectButton = nullptr;
     QPushButton* m_pAddButton = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "frame/CPrompt.h"
 #include "views/CProjectPropertyModel.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,11 @@ CProjectPropertyView::CProjectPropertyView(CProjectPropertyModel* pModel, QWidge
     auto* pChooseConfigure = new QPushButton("Choose Configure");
     pLayout->addWidget(CreateRow("Initialized Configure:", m_pConfigurePathEdit, pChooseConfigure));
 
+    // The name is the project's property (CProjectProperties::ALLOW_NO_BOXES); views do not look down into it.
+    m_pAllowNoBoxesBox = new QCheckBox("Allow images without boxes (they train as negatives)");
+    m_pAllowNoBoxesBox->setObjectName("PROJECT_ALLOW_NO_BOXES");
+    pLayout->addWidget(m_pAllowNoBoxesBox);
+
     connect(pChooseModel, &QPushButton::pressed, this, &CProjectPropertyView::slot_ChooseInitializedModel);
     connect(m_pModelPathEdit, &QLineEdit::textChanged, this, &CProjectPropertyView::slot_UpdateProjectPropertyString);
     if (m_pModel)
@@ -33,6 +39,7 @@ CProjectPropertyView::CProjectPropertyView(CProjectPropertyModel* pModel, QWidge
     connect(pChooseConfigure, &QPushButton::pressed, this, &CProjectPropertyView::slot_ChooseInitializedConfigure);
     connect(m_pConfigurePathEdit, &QLineEdit::textChanged, this,
             &CProjectPropertyView::slot_UpdateProjectPropertyString);
+    connect(m_pAllowNoBoxesBox, &QCheckBox::toggled, this, &CProjectPropertyView::slot_UpdateProjectPropertyBool);
 }
 
 QWidget* CProjectPropertyView::CreateRow(const QString& strLabel, QLineEdit* pEdit, QPushButton* pButton)
@@ -72,6 +79,12 @@ void CProjectPropertyView::slot_ChangeProjectProperty(const QString& strName)
 {
     if (!m_pModel || !m_pModelPathEdit || !m_pConfigurePathEdit)
         return;
+    if (m_pAllowNoBoxesBox && m_pAllowNoBoxesBox->objectName() == strName)
+    {
+        const QSignalBlocker blocker(m_pAllowNoBoxesBox);
+        m_pAllowNoBoxesBox->setChecked(m_pModel->GetProperty(strName).toBool());
+        return;
+    }
     QLineEdit* pEdit = nullptr;
     if (m_pModelPathEdit->objectName() == strName)
         pEdit = m_pModelPathEdit;
@@ -98,4 +111,14 @@ void CProjectPropertyView::slot_UpdateProjectPropertyString(const QString& strVa
     // the field instead of leaving the typed text on show.
     if (m_pModel && (pSender == m_pModelPathEdit || pSender == m_pConfigurePathEdit))
         m_pModel->SetProperty(pSender->objectName(), QVariant(strValue));
+}
+
+void CProjectPropertyView::slot_UpdateProjectPropertyBool(bool bValue)
+{
+    QObject* pSender = sender();
+    if (!pSender)
+        return;
+    emit signal_UpdateProjectProperty(pSender->objectName(), QVariant(bValue));
+    if (m_pModel)
+        m_pModel->SetProperty(pSender->objectName(), QVariant(bValue));
 }

@@ -2,12 +2,15 @@
 
 #include "project/run/CTrainingChartModel.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QLogValueAxis>
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
@@ -46,6 +49,13 @@ CTrainingChartView::CTrainingChartView(CTrainingChartModel* pModel, QWidget* pPa
     m_pAxisY->setTitleText("Loss");
     m_pChart->addAxis(m_pAxisX, Qt::AlignBottom);
     m_pChart->addAxis(m_pAxisY, Qt::AlignLeft);
+    // Both axes stay in the chart, which owns them; the series follow the one on show.
+    m_pLogAxisY = new QLogValueAxis(m_pChart);
+    m_pLogAxisY->setTitleText("Loss (log)");
+    m_pLogAxisY->setLabelFormat("%g");
+    m_pLogAxisY->setBase(10.0);
+    m_pChart->addAxis(m_pLogAxisY, Qt::AlignLeft);
+    m_pLogAxisY->setVisible(false);
     for (QLineSeries* pSeries : {m_pLoss, m_pAverage})
     {
         pSeries->attachAxis(m_pAxisX);
@@ -56,10 +66,15 @@ CTrainingChartView::CTrainingChartView(CTrainingChartModel* pModel, QWidget* pPa
     auto* pChartView = new QChartView(m_pChart, this);
     pChartView->setRenderHint(QPainter::Antialiasing);
     m_pStatus = new QLabel(this);
+    m_pLogAxisBox = new QCheckBox("Logarithmic loss axis", this);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
     pLayout->addWidget(pChartView);
-    pLayout->addWidget(m_pStatus);
+    auto* pStatusRow = new QHBoxLayout;
+    pStatusRow->addWidget(m_pStatus, 1);
+    pStatusRow->addWidget(m_pLogAxisBox);
+    pLayout->addLayout(pStatusRow);
+    connect(m_pLogAxisBox, &QCheckBox::toggled, this, &CTrainingChartView::slot_SetLogarithmic);
 
     m_pRedraw = new QTimer(this);
     m_pRedraw->setSingleShot(true);
@@ -81,11 +96,31 @@ QString CTrainingChartView::StatusText() const
         return QString();
     const QString strMax = m_pModel->MaxBatches() > 0 ? QString::number(m_pModel->MaxBatches()) : QString("?");
     const double dblLeft = m_pModel->SecondsLeft();
-    return QString("Iteration %1 / %2   Rate %3   Time left %4")
-        .arg(m_pModel->Iteration())
-        .arg(strMax)
-        .arg(m_pModel->Rate(), 0, 'f', 6)
-        .arg(dblLeft < 0.0 ? QString("?") : Duration(dblLeft));
+    const QString strRun =
+        QString("Iteration %1 / %2   Rate %3").arg(m_pModel->Iteration()).arg(strMax).arg(m_pModel->Rate(), 0, 'f', 6);
+    // A stopped run has no time left; "?" would read as an estimate still to come.
+    if (m_pModel->IsStopped())
+        return strRun;
+    return strRun + QString("   Time left %1").arg(dblLeft < 0.0 ? QString("?") : Duration(dblLeft));
+}
+
+QAbstractAxis* CTrainingChartView::GetLossAxis() const
+{
+    return m_pLogAxisBox->isChecked() ? static_cast<QAbstractAxis*>(m_pLogAxisY) : m_pAxisY;
+}
+
+void CTrainingChartView::slot_SetLogarithmic(bool bLogarithmic)
+{
+    QAbstractAxis* pOld = bLogarithmic ? static_cast<QAbstractAxis*>(m_pAxisY) : m_pLogAxisY;
+    QAbstractAxis* pNew = GetLossAxis();
+    for (QLineSeries* pSeries : {m_pLoss, m_pAverage})
+    {
+        pSeries->detachAxis(pOld);
+        pSeries->attachAxis(pNew);
+    }
+    pOld->setVisible(false);
+    pNew->setVisible(true);
+    Refresh();
 }
 
 void CTrainingChartView::Refresh()
@@ -98,11 +133,12 @@ void CTrainingChartView::Refresh()
     m_pAverage->replace(m_pModel->AverageLossPoints());
     double dblMaxX = std::max(1, m_pModel->MaxBatches() > 0 ? std::min(m_pModel->MaxBatches(), m_pModel->Iteration())
                                                             : m_pModel->Iteration());
-    double dblMaxY = 1.0;
-    for (const QPointF& point : m_pModel->LossPoints())
-        dblMaxY = std::max(dblMaxY, point.y());
     dblMaxX = std::max(dblMaxX, m_pModel->LossPoints().isEmpty() ? 1.0 : m_pModel->LossPoints().last().x());
     m_pAxisX->setRange(0.0, dblMaxX);
-    m_pAxisY->setRange(0.0, dblMaxY * 1.05);
+    const SLossRange range = m_pModel->LossRange(m_pLogAxisBox->isChecked());
+    if (m_pLogAxisBox->isChecked())
+        m_pLogAxisY->setRange(range.dblMin, range.dblMax);
+    else
+        m_pAxisY->setRange(range.dblMin, range.dblMax);
     m_pStatus->setText(StatusText());
 }

@@ -6,6 +6,7 @@
 #include "project/CProjectModel.h"
 #include "project/build/CBuildOutcome.h"
 #include "project/classes/CProjectCategories.h"
+#include "project/settings/CProjectProperties.h"
 #include "project/store/CBoxRule.h"
 #include "project/store/CDatasetImageEntry.h"
 #include "project/store/CDatasetImageRecord.h"
@@ -83,7 +84,7 @@ bool CImageValidation::ReadFailed(const QString& strTable) const
 bool CImageValidation::Apply(const std::shared_ptr<CDatasetImageEntry>& pEntry, const int* pRoiCategoryIDs,
                              size_t nRois, int nUnusableBoxes, bool bHasSize, const CProjectCategories& categories)
 {
-    const bool bNoBoxes = nRois == 0;
+    const bool bNoBoxes = nRois == 0 && !m_bAllowNoBoxes;
     bool bClassGone = false;
     for (size_t i = 0; i < nRois; ++i)
     {
@@ -205,10 +206,16 @@ bool CImageValidation::ValidateAll(const std::vector<std::shared_ptr<CDatasetIma
     return bAllValid;
 }
 
+void CImageValidation::FollowProject(const CProjectModel& model)
+{
+    SetAllowNoBoxes(CProjectProperties(m_pDatabase, model.GetProjectID()).IsOn(CProjectProperties::ALLOW_NO_BOXES));
+}
+
 bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
 {
     if (!m_pDatabase)
         return false;
+    FollowProject(model);
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
         return ReadFailed(CProjectCategories::Table());
@@ -222,6 +229,7 @@ bool CImageValidation::ValidateImageOf(const CProjectModel& model, int nImageID)
 
 bool CImageValidation::ValidateProject(const CProjectModel& model, const CProjectBoxTable* pTable)
 {
+    FollowProject(model);
     const bool bAllValid = pTable ? ValidateAll(model.GetTrainImages(), model.GetTestImages(), *pTable)
                                   : ValidateAll(model.GetTrainImages(), model.GetTestImages());
     if (bAllValid)

@@ -13,7 +13,8 @@ class CProjectBoxTable;
 class CProjectCategories;
 class CProjectModel;
 
-// Decides which project images the trainer can use: an image is valid when it has at least one ROI, every ROI names
+// Decides which project images the trainer can use: an image is valid when it has at least one ROI (or the project
+// allows images without boxes), every ROI names
 // an existing class, and the image has a size and every ROI is a box the trainer can use (CBoxRule; a coordinate
 // stored as text or NULL is no number). Marks each entry and logs each invalid image with the reason it is invalid. A
 // table that cannot be read is an error of its own ("Validate: cannot read the table %s"); the entries stay unmarked.
@@ -25,6 +26,9 @@ public:
 
     // Each invalid image found from now on is added to the outcome (not owned; null stops it) under its reason.
     void SetOutcome(CBuildOutcome* pOutcome) { m_pOutcome = pOutcome; }
+    // When on, an image without ROIs is valid (a negative example). ValidateImageOf and ValidateProject set it from
+    // the project's property (CProjectProperties::ALLOW_NO_BOXES); off by default.
+    void SetAllowNoBoxes(bool bAllow) { m_bAllowNoBoxes = bAllow; }
 
     // One image, against the given classes.
     bool ValidateImage(const std::shared_ptr<CDatasetImageEntry>& pEntry, const CProjectCategories& categories);
@@ -49,5 +53,9 @@ private:
                int nUnusableBoxes, bool bHasSize, const CProjectCategories& categories);
 
     CDatabase* m_pDatabase = nullptr;
+    // The model's project property.
+    void FollowProject(const CProjectModel& model);
+
     CBuildOutcome* m_pOutcome = nullptr;
+    bool m_bAllowNoBoxes = false;
 };

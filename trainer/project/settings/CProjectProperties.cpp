@@ -12,6 +12,8 @@ QByteArray Utf8(const QString& strText)
 }
 } // namespace
 
+const QString CProjectProperties::ALLOW_NO_BOXES = "PROJECT_ALLOW_NO_BOXES";
+
 CProjectProperties::CProjectProperties(CDatabase* pDatabase, int nProjectID)
     : m_pDatabase(pDatabase), m_nProjectID(nProjectID)
 {
@@ -29,6 +31,12 @@ QString CProjectProperties::Get(const QString& strName) const
         return QString();
     const auto pProperty = std::dynamic_pointer_cast<CProjectPropertyRecord>(vctRecords.front());
     return pProperty ? pProperty->GetValue() : QString();
+}
+
+bool CProjectProperties::IsOn(const QString& strName) const
+{
+    const QString strValue = Get(strName);
+    return strValue == "true" || strValue == "1";
 }
 
 void CProjectProperties::Set(const QString& strName, const QVariant& value)
