@@ -6,7 +6,9 @@
 #include "workspace/CImageWorkspaceController.h"
 
 #include <QAction>
+#include <QMainWindow>
 #include <QMenu>
+#include <QStatusBar>
 
 CCanvasNavigationActions::CCanvasNavigationActions(QWidget* pWindow, QMenu* pEditMenu,
                                                    CImageWorkspaceController* pWorkspace,
@@ -36,11 +38,17 @@ CCanvasNavigationActions::CCanvasNavigationActions(QWidget* pWindow, QMenu* pEdi
             pViewer->GetCanvas()->addActions(lstActions);
     }
 
-    const auto open = [this](int nStep, bool bWithoutBoxes)
+    QPointer<QStatusBar> pStatusBar;
+    if (auto* pMainWindow = qobject_cast<QMainWindow*>(pWindow))
+        pStatusBar = pMainWindow->statusBar();
+    const auto open = [this, pStatusBar](int nStep, bool bWithoutBoxes)
     {
         const int nViewID = TargetViewID();
-        if (m_pController && nViewID >= 0)
-            m_pController->OpenAdjacentImage(nViewID, nStep, bWithoutBoxes);
+        if (!m_pController || nViewID < 0 || m_pController->OpenAdjacentImage(nViewID, nStep, bWithoutBoxes))
+            return;
+        // A search that found nothing says so; otherwise the key would seem not to work.
+        if (bWithoutBoxes && pStatusBar && m_pController->GetImageOfView(nViewID) >= 0)
+            pStatusBar->showMessage("No image without boxes left", 5000);
     };
     QObject::connect(pNextImage, &QAction::triggered, pWindow, [open] { open(1, false); });
     QObject::connect(pPreviousImage, &QAction::triggered, pWindow, [open] { open(-1, false); });

@@ -12,6 +12,8 @@ class QWidget;
 // (Page Down), "Previous Image" (Page Up), "Next Image Without Boxes" (Ctrl+Page Down) and "Copy boxes from previous
 // image" (Ctrl+Shift+V). Their keys work only over a canvas, so that the tree and text fields keep Page Up and Down;
 // each acts on the viewer whose canvas has the keyboard focus, else on the viewer a project image was opened in last.
+// "Next Image Without Boxes" goes on from the training images into the test images, and says in the window's status
+// bar when no image without boxes is left.
 // The actions are children of the window; this object only keeps pointers.
 class CCanvasNavigationActions
 {

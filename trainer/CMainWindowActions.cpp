@@ -102,7 +102,8 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pToolsMenu->addAction(MakeAction(pWindow, "", "Median", {}, pWindow, &W::slot_Median));
     pToolsMenu->addAction(MakeAction(pWindow, "", "OCR", {}, pWindow, &W::slot_OCR));
 
-    pWindow->menuBar()->addMenu("Help")->addAction(pAbout);
+    pHelpMenu = pWindow->menuBar()->addMenu("Help");
+    pHelpMenu->addAction(pAbout);
 }
 
 QList<QAction*> CMainWindowActions::LockedWhileRunning() const

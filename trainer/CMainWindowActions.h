@@ -44,6 +44,7 @@ public:
     QToolBar* pToolBar = nullptr;
     QMenu* pFileMenu = nullptr;
     QMenu* pEditMenu = nullptr;
+    QMenu* pHelpMenu = nullptr;
     // The separator after the project file commands of "File": a command that joins them goes before it.
     QAction* pFileCommandsEnd = nullptr;
     // The spacer that pushes "Setting" to the far end of the tool bar: a command that joins the bar goes before it.

@@ -2,6 +2,7 @@
 
 #include "CMainWindowActions.h"
 #include "canvas/CImageView2D.h"
+#include "canvas/CImageView2DController.h"
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
@@ -70,7 +71,11 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
         if (pViewer && pViewer->GetCanvas())
             QObject::connect(pViewer->GetCanvas(), &CImageView2D::signal_PressKey, pClassBox,
-                             [this](int nKey) { CanvasKey(nKey); });
+                             [this, pViewer](int nKey)
+                             {
+                                 if (!RelabelSelection(pViewer, nKey))
+                                     CanvasKey(nKey);
+                             });
     }
     RefreshClasses();
     UpdateEnabled();
@@ -103,6 +108,23 @@ void CQuickAnnotationActions::CanvasKey(int nKey)
     // The box's own change signal stores the choice, as a choice with the mouse would.
     if (nIndex < pClassBox->count())
         pClassBox->setCurrentIndex(nIndex);
+}
+
+bool CQuickAnnotationActions::RelabelSelection(CImageViewerController* pViewer, int nKey)
+{
+    CImageView2DController* pCanvas = pViewer ? pViewer->GetCanvasController() : nullptr;
+    if (!pCanvas || !m_pController || !m_pModel || m_pModel->GetProjectDir().isEmpty() || nKey < Qt::Key_1 ||
+        nKey > Qt::Key_9)
+        return false;
+    const std::vector<std::shared_ptr<CDrawableObject>> vctSelected = pCanvas->SelectedObjects();
+    if (vctSelected.empty())
+        return false;
+    // With boxes selected the digit is about them: a digit past the classes relabels nothing and chooses nothing.
+    const QStringList lstNames = m_pController->GetClassNames();
+    const int nIndex = nKey - Qt::Key_1;
+    if (nIndex < lstNames.size())
+        pCanvas->RelabelObjects(vctSelected, lstNames[nIndex]);
+    return true;
 }
 
 void CQuickAnnotationActions::UpdateEnabled()

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+class CImageViewerController;
 class CImageWorkspaceController;
 class CMainWindowActions;
 class CProjectController;
@@ -14,8 +15,9 @@ class QWidget;
 // (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
 // in the tool bar, the combo box of the class that new boxes take while it is on. Both are remembered as settings
 // (CRoiAnnotationHost::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
-// combo box are children of the window; this object only keeps pointers. While "Quick class" is on, the keys 1 to 9
-// over a canvas choose the first to ninth class of the combo box.
+// combo box are children of the window; this object only keeps pointers. The keys 1 to 9 over a canvas with selected
+// boxes give them the first to ninth class of the project (one undo step); over a canvas without a selection, while
+// "Quick class" is on, they choose that class of the combo box.
 class CQuickAnnotationActions
 {
 public:
@@ -30,6 +32,9 @@ public:
     void UpdateEnabled();
     // A key pressed over a canvas: 1 to 9 choose that class while "Quick class" is on; others change nothing.
     void CanvasKey(int nKey);
+    // A key pressed over the canvas of the viewer: 1 to 9 give its selected boxes the first to ninth class of the
+    // project as one undo step. False when the key, the selection or the classes leave nothing to relabel.
+    bool RelabelSelection(CImageViewerController* pViewer, int nKey);
 
     QAction* pImportDataset = nullptr;
     QAction* pQuickClass = nullptr;

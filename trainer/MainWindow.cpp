@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CAboutDlg.h"
+#include "CCanvasKeyActions.h"
 #include "CCanvasNavigationActions.h"
 #include "CMainWindowActions.h"
 #include "CQuickAnnotationActions.h"
@@ -273,6 +274,8 @@ void MainWindow::CreateActions()
                                                                 m_pProjectModel, m_pProjectController);
     m_pNavigationActions = std::make_unique<CCanvasNavigationActions>(this, m_pActions->pEditMenu,
                                                                       m_pWorkspaceController, m_pProjectController);
+    m_pKeyActions =
+        std::make_unique<CCanvasKeyActions>(this, *m_pActions, *m_pNavigationActions, m_pWorkspaceController);
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
     UpdateCommands();

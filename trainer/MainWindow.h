@@ -20,6 +20,7 @@ class CModel;
 class CProjectController;
 class CProjectModel;
 class CProjectView;
+class CCanvasKeyActions;
 class CCanvasNavigationActions;
 class CQuickAnnotationActions;
 class CSettingController;
@@ -128,6 +129,8 @@ private:
     std::unique_ptr<CQuickAnnotationActions> m_pQuickActions;
     // "Next Image", "Previous Image", "Next Image Without Boxes" and "Copy boxes from previous image".
     std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
+    // "Draw Box", "Keep Drawing Mode" and "Keyboard Shortcuts".
+    std::unique_ptr<CCanvasKeyActions> m_pKeyActions;
     int m_nCommandState = 0;
     // The last known state: an unknown one leaves the commands as they were.
     bool m_bTrainerStopped = true;

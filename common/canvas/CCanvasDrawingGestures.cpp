@@ -98,7 +98,7 @@ void CCanvasDrawingGestures::ShapeEnd(EShape eShape, const QPointF& start, const
     ClearDrawing(eShape == EShape_Rectangle || eShape == EShape_Ruler);
     // A drag that made nothing (it stayed off the image, or along a line) leaves the mode for another try.
     if (pShape)
-        SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+        LeaveDrawingMode();
 }
 
 void CCanvasDrawingGestures::PolygonStart(const QPointF& point)
@@ -176,5 +176,19 @@ void CCanvasDrawingGestures::ClosePolygon(const QPointF& firstVertex)
     m_pObjectModel->ClearDrawingObjects();
     m_pObjectModel->ClearWaitingObject();
     if (bMade)
+        LeaveDrawingMode();
+}
+
+void CCanvasDrawingGestures::LeaveDrawingMode()
+{
+    if (!m_pModeModel || !m_pModeModel->IsKeepingDrawingMode())
         SetMode(CImageViewModeModel::EImageView2DMode_Selecting);
+}
+
+void CCanvasDrawingGestures::Cancel()
+{
+    ClearDrawing(true);
+    if (m_pObjectModel)
+        m_pObjectModel->ClearWaitingObject();
+    m_bPolygon = false;
 }

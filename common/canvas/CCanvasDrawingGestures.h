@@ -7,7 +7,8 @@
 
 // The drawing modes of a canvas: rectangles, ellipses and circles (dragged from the centre), ruler lines and
 // polygons. While the mouse is dragged the shape is shown as a drawing object of the model; the release adds the
-// finished object as one undo step and returns to selecting mode. Points are image pixels.
+// finished object as one undo step and returns to selecting mode, unless the mode model keeps drawing modes (then
+// the next drag draws another). Points are image pixels.
 //
 // Shapes stay on the image: rectangles, ellipses, circles and polygons are cut at its edges (CImageBounds), and one
 // left without area is not made; the mode then stays for another try. Rulers measure anywhere but need a length.
@@ -45,6 +46,9 @@ public:
     // Move without a button: the rubber line from the last vertex to the mouse.
     void PolygonWaiting(const QPointF& point);
 
+    // Drops the shape being dragged and the unfinished polygon; the model is left as before the drawing began.
+    void Cancel();
+
     bool IsPolygonInProgress() const { return m_bPolygon; }
 
 private:
@@ -53,6 +57,8 @@ private:
     QPointF OnImage(const QPointF& point) const;
     void AddEdge(const QPointF& end);
     void ClosePolygon(const QPointF& firstVertex);
+    // After a shape is made: back to selecting, unless drawing modes are kept.
+    void LeaveDrawingMode();
 
     bool m_bPolygon = false;
     // The polygon's last vertex.

@@ -6,9 +6,11 @@
 #include "canvas/CImageBounds.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CMoveDrawableObjectCommand.h"
+#include "canvas/CNudgeDrawableObjectsCommand.h"
 #include "canvas/CRelabelDrawableObjectCommand.h"
 #include "canvas/CResizeDrawableObjectCommand.h"
 #include "frame/CUndoCommandGroup.h"
+#include "frame/CUndoStack.h"
 
 #include "Geometry/COvrelGeometry.h"
 #include "Geometry/COvrelPoint.h"
@@ -319,6 +321,33 @@ void CCanvasSelectionGestures::PressKey(int nKey)
     {
         DeleteSelection();
     }
+}
+
+void CCanvasSelectionGestures::MoveSelectionBy(const QPointF& offset)
+{
+    if (!IsImageShown() || !m_pUndoStack)
+        return;
+    std::vector<std::shared_ptr<CDrawableObject>> vctSelected = Selected();
+    QRectF block;
+    for (const std::shared_ptr<CDrawableObject>& pObject : vctSelected)
+    {
+        if (CImageBounds::IsKeptOnImage(*pObject))
+            block |= pObject->GetBoundary();
+    }
+    QPointF shift = offset;
+    if (!block.isNull())
+    {
+        const QRectF image = CImageBounds::ImageRect(m_pCanvas->GetCurrentImage().get());
+        shift = CImageBounds::ClampTopLeft(block.topLeft() + offset, block.size(), image) - block.topLeft();
+    }
+    if (vctSelected.empty() || shift.isNull())
+        return;
+    auto pCommand = std::make_unique<CNudgeDrawableObjectsCommand>(std::move(vctSelected), shift);
+    pCommand->Execute();
+    // A run of presses on the same selection is one step: the newest nudge takes this one in.
+    if (!m_pUndoStack->MergeWithNewest(*pCommand))
+        m_pUndoStack->PushUndo(pCommand.release());
+    m_pCanvas->update();
 }
 
 bool CCanvasSelectionGestures::Relabel(const std::vector<std::shared_ptr<CDrawableObject>>& vctObjects,

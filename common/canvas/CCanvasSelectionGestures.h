@@ -56,6 +56,10 @@ public:
     void ShowContextMenu(const QPointF& point);
     // Escape returns to selecting (while the canvas is visible); Backspace and Delete delete the selection.
     void PressKey(int nKey);
+    // Moves the selected objects by the offset (image pixels), the boxes among them stopping at the image's edges as
+    // one block. Consecutive moves of the same selection are one undo step; nothing selected or nothing moved pushes
+    // nothing.
+    void MoveSelectionBy(const QPointF& offset);
 
     bool IsMoving() const { return m_bMoving; }
     bool IsGroup() const { return m_bGroup; }

@@ -459,7 +459,18 @@ void CImageView2D::wheelEvent(QWheelEvent* pEvent)
 void CImageView2D::keyPressEvent(QKeyEvent* pEvent)
 {
     emit signal_PressKey(pEvent->key());
-    if (pEvent->matches(QKeySequence::Undo))
+    const double dblStep = pEvent->modifiers().testFlag(Qt::ShiftModifier) ? 10.0 : 1.0;
+    const int nKey = pEvent->key();
+    if (nKey == Qt::Key_Escape)
+    {
+        m_bLeftPressed = m_bRightPressed = m_bMoving = false;
+        update();
+    }
+    else if (nKey == Qt::Key_Left || nKey == Qt::Key_Right)
+        emit signal_MoveSelectionBy(QPointF(nKey == Qt::Key_Left ? -dblStep : dblStep, 0.0));
+    else if (nKey == Qt::Key_Up || nKey == Qt::Key_Down)
+        emit signal_MoveSelectionBy(QPointF(0.0, nKey == Qt::Key_Up ? -dblStep : dblStep));
+    else if (pEvent->matches(QKeySequence::Undo))
         emit signal_Undo();
     else if (pEvent->matches(QKeySequence::Redo))
         emit signal_Redo();

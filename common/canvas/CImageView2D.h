@@ -33,7 +33,8 @@ class COvrelImage;
 //
 // Points in signals are image coordinates. Every Start signal carries the press point; every Doing and End signal
 // carries the press point and the current (End: release) point. A release at the press point emits an End signal in
-// polygon mode only: a click there adds a vertex, in the other modes it has nothing to finish.
+// polygon mode only: a click there adds a vertex, in the other modes it has nothing to finish. Escape ends the
+// gesture of a held button: its release emits nothing.
 class OVRELCOMMON_EXPORT CImageView2D : public CDrawableLayer
 {
     Q_OBJECT
@@ -82,6 +83,8 @@ signals:
     void signal_Paste();
     void signal_ChangeMousePosition(const QPointF& mousePos);
     void signal_PressKey(int nKey);
+    // An arrow key: the selection is to move by the offset in image pixels (one, ten with Shift).
+    void signal_MoveSelectionBy(const QPointF& offset);
     void signal_Undo();
     void signal_Redo();
     void signal_SelectMovingStart(const QPointF& pointStart);

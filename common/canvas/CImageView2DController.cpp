@@ -69,6 +69,7 @@ void CImageView2DController::ConnectCanvas()
     // Queued: the image list announces the position after the canvas's mouse handler has finished.
     connect(pCanvas, &V::signal_ChangeMousePosition, this, &C::slot_ChangeMousePosition, Qt::QueuedConnection);
     connect(pCanvas, &V::signal_PressKey, this, &C::slot_PressKey);
+    connect(pCanvas, &V::signal_MoveSelectionBy, this, [this](const QPointF& d) { m_pSelection->MoveSelectionBy(d); });
     connect(pCanvas, &V::signal_Undo, this, &C::slot_Undo);
     connect(pCanvas, &V::signal_Redo, this, &C::slot_Redo);
     connect(pCanvas, &V::signal_SelectMovingStart, this, &C::slot_SelectMovingStart);
@@ -365,6 +366,8 @@ void CImageView2DController::slot_SelectROIPolygon()
 
 void CImageView2DController::slot_PressKey(int nKey)
 {
+    if (nKey == Qt::Key_Escape)
+        m_pDrawing->Cancel();
     m_pSelection->PressKey(nKey);
 }
 

@@ -26,6 +26,9 @@ public:
     // Stores the mode and emits signal_ChangeViewMode, only when it differs from the stored one.
     void SetMode(EImageView2DMode eMode);
     EImageView2DMode GetMode() const { return m_eMode; }
+    // Whether a drawing mode stays after each shape it made (for drawing many boxes in a row); off at first.
+    void SetKeepingDrawingMode(bool bKeep) { m_bKeepDrawing = bKeep; }
+    bool IsKeepingDrawingMode() const { return m_bKeepDrawing; }
 
 signals:
     void signal_ChangeViewMode();
@@ -34,4 +37,5 @@ signals:
 
 private:
     EImageView2DMode m_eMode = EImageView2DMode_Selecting;
+    bool m_bKeepDrawing = false;
 };

@@ -57,6 +57,14 @@ void CUndoStack::PushUndo(CUndoCommand* pCommand)
         delete *it;
 }
 
+bool CUndoStack::MergeWithNewest(const CUndoCommand& command)
+{
+    if (RedoCount() > 0)
+        return false;
+    QMutexLocker locker(&m_mutexUndo);
+    return !m_queUndo.empty() && m_queUndo.back()->MergeWith(command);
+}
+
 void CUndoStack::Undo()
 {
     bool bTaken = false;

@@ -21,6 +21,10 @@ public:
     virtual ~CUndoStack();
 
     virtual void PushUndo(CUndoCommand* pCommand);
+    // Offers the executed command to the newest one on the undo side (CUndoCommand::MergeWith). True when that took
+    // it in: the caller keeps and deletes the command. False, changing nothing, when there is no newest command, it
+    // declines, or commands wait on the redo side (the change is then a step of its own, to be pushed).
+    bool MergeWithNewest(const CUndoCommand& command);
     virtual void Undo();
     virtual void Redo();
 

@@ -2,6 +2,7 @@
 
 #include "canvas/CDrawableGeometry.h"
 #include "canvas/CDrawableObjectModel.h"
+#include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CPrompt.h"
@@ -14,6 +15,9 @@
 #include "workspace/CWorkspaceBottomPanel.h"
 #include "workspace/CWorkspacePropertyPanel.h"
 #include "workspace/CWorkspaceToolPanel.h"
+
+#include <QApplication>
+#include <QComboBox>
 
 namespace
 {
@@ -67,6 +71,18 @@ CImageWorkspaceController::CImageWorkspaceController(CImageLayoutModel* pLayoutM
     }
     if (pLayoutModel && pView)
         connect(pLayoutModel, &CImageLayoutModel::signal_ChangedSize, pView, &CImageWorkspaceView::slot_Update);
+    // Clicking the tree to open an image takes the focus from the canvas: remember which one it was.
+    if (auto* pApp = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        connect(pApp, &QApplication::focusChanged, this,
+                [this](QWidget* /*pOld*/, QWidget* pNow)
+                {
+                    for (int nViewID = 0; pNow && nViewID < kViewerCount; ++nViewID)
+                    {
+                        CImageViewerController* pViewer = GetViewerController(nViewID);
+                        if (pViewer && pViewer->GetCanvas() == pNow)
+                            m_nFocusedViewID = nViewID;
+                    }
+                });
     CMVCRegistry::PushMVC(pLayoutModel, pView, this);
 }
 
@@ -154,6 +170,8 @@ SMVCItem CImageWorkspaceController::SelectMVC()
     CSelectImageViewDialog dialog(m_pView);
     for (int i = 0; i < nShown; ++i)
         dialog.AddItem(QString("Image View [%1]").arg(i));
+    if (m_nFocusedViewID < nShown)
+        dialog.GetComboBox()->setCurrentIndex(m_nFocusedViewID);
     if (CPrompt::ExecDialog(&dialog) != QDialog::Accepted)
         return SMVCItem();
     const QString strChosen = dialog.GetCurrentText();

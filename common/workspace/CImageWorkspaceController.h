@@ -86,6 +86,7 @@ public slots:
 
 private:
     // The viewer to act on: viewer 0 while fewer than two are shown, else the user's choice; empty when cancelled.
+    // The choice offered first is the viewer whose canvas had the keyboard focus last, when it is shown.
     SMVCItem SelectMVC();
     static CImageViewerController* ControllerOf(const SMVCItem& item);
 
@@ -96,4 +97,6 @@ private:
     QPointer<CWorkspaceBottomPanel> m_pBottomPanel;
     std::unique_ptr<CImageViewModeModel> m_pModeModel;
     std::vector<SMVCItem> m_vctItems;
+    // The viewer whose canvas had the keyboard focus last: the one the user works in, even once the tree has it.
+    int m_nFocusedViewID = 0;
 };

@@ -49,10 +49,10 @@ private slots:
         row("menu bar", "File,Edit,Run,Tools,Help");
         row("File", "Open Project,New Project,Save,Import Dataset,|,Recent,|,Exit");
         row("Edit", "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class,|,Next Image,Previous Image,"
-                    "Next Image Without Boxes,Copy boxes from previous image");
+                    "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode");
         row("Run", "Build,Start,Stop,|,Dataset Report,|,Setting");
         row("Tools", "Sobel,Median,OCR");
-        row("Help", "About");
+        row("Help", "Keyboard Shortcuts,About");
         // The empty entry is the spacer that pushes "Setting" to the far end.
         row("tool bar",
             "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,Quick class,,|,,Setting");
@@ -240,6 +240,7 @@ private slots:
         row("Next Image", "PgDown", "");
         row("Next Image Without Boxes", "Ctrl+PgDown", "");
         row("Copy boxes from previous image", "Ctrl+Shift+V", "");
+        row("Draw Box", "W", "");
     }
 
     void shortcutsAndToolTips()

@@ -445,6 +445,11 @@ int CProjectController::GetCurrentViewID() const
     return m_pAnnotation->GetCurrentViewID();
 }
 
+int CProjectController::GetImageOfView(int nViewID) const
+{
+    return m_pAnnotation->ImageOfView(nViewID);
+}
+
 bool CProjectController::BuildProject()
 {
     if (!m_pModel || !m_pDatabase || m_pModel->GetProjectDir().isEmpty())

@@ -93,11 +93,14 @@ public:
     // The project image opened last, -1 when none; the view it went to.
     int GetCurrentImageID() const;
     int GetCurrentViewID() const;
+    // The project image view nViewID shows, -1 when none.
+    int GetImageOfView(int nViewID) const;
 
     // Opens, in view nViewID, the image nStep places after (negative: before) the view's project image in the list it
     // belongs to, in the model's current order; with bWithoutBoxes the first image past it that has no rows. The tree
-    // selects the opened image. Nothing happens (false) when the view shows no project image or the list ends there:
-    // moving does not wrap around.
+    // selects the opened image; the search for an image without boxes goes on from the training images into the test
+    // images. Nothing happens (false) when the view shows no project image or the list ends there: moving does not
+    // wrap around.
     bool OpenAdjacentImage(int nViewID, int nStep, bool bWithoutBoxes = false);
     // "Copy boxes from previous image": while the trainer is stopped, the boxes of the project image view nViewID
     // showed before become boxes with rows on its current one, as one undo step; the number of boxes copied.
