@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config clang-format ccache
   qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite libqt5opengl5-dev libqt5charts5-dev
   libgl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
-  libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
+  libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-dnn-dev
   libpoppler-qt5-dev
   libtesseract-dev tesseract-ocr-eng
   darknet
