@@ -1,5 +1,6 @@
 #include "Internal/CImageCodec.h"
 
+#include "Internal/CImageCodecLibrary.h"
 #include "Internal/CImageHeader.h"
 #include "Internal/CJpegStructure.h"
 #include "Internal/CPathText.h"
@@ -156,18 +157,18 @@ EOvrelResult CImageCodec::DecodeWithOpenCV(const std::string& strUtf8Path, const
         case EFileKind::Jpeg:
             // No alpha to lose: flags that keep depth and grey let OpenCV apply the EXIF orientation.
             // The bytes checked above are the bytes decoded.
-            result = cv::imdecode(vctFile, cv::IMREAD_ANYDEPTH | cv::IMREAD_ANYCOLOR);
+            result = CImageCodecLibrary::Get().Decode(vctFile, cv::IMREAD_ANYDEPTH | cv::IMREAD_ANYCOLOR);
             break;
         case EFileKind::Png:
             // IMREAD_UNCHANGED keeps alpha and depth but skips the orientation, which follows here.
-            result = cv::imdecode(vctFile, cv::IMREAD_UNCHANGED);
+            result = CImageCodecLibrary::Get().Decode(vctFile, cv::IMREAD_UNCHANGED);
             if (!result.empty())
                 CPngOrientation::Apply(vctFile.data(), vctFile.size(), result);
             break;
         default:
             // From the file, as the trainer reads it: OpenCV decodes some formats only from files.
             // TIFF is turned by its own decoder; no other format's EXIF is read by OpenCV 4.6.
-            result = cv::imread(strUtf8Path, cv::IMREAD_UNCHANGED);
+            result = CImageCodecLibrary::Get().Read(strUtf8Path, cv::IMREAD_UNCHANGED);
             break;
         }
     }
@@ -308,8 +309,8 @@ EOvrelResult CImageCodec::Encode(const std::wstring& strPath, const cv::Mat& ima
             cv::cvtColor(image, stored, bJpeg ? cv::COLOR_RGBA2BGR : cv::COLOR_RGBA2BGRA);
         else
             stored = image;
-        return cv::imwrite(CPathText::ToUtf8(strPath), stored) ? Utils::EOvrelResult_OK
-                                                               : Utils::EOvrelResult_EncodeFailed;
+        return CImageCodecLibrary::Get().Write(CPathText::ToUtf8(strPath), stored) ? Utils::EOvrelResult_OK
+                                                                                   : Utils::EOvrelResult_EncodeFailed;
     }
     catch (const cv::Exception&)
     {

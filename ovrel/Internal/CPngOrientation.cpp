@@ -1,5 +1,7 @@
 #include "Internal/CPngOrientation.h"
 
+#include "Internal/CImageCodecLibrary.h"
+
 #include <opencv2/imgcodecs.hpp>
 
 #include <cstdint>
@@ -58,7 +60,7 @@ const std::vector<uchar>& ProbePicture()
     {
         const cv::Mat picture = (cv::Mat_<uchar>(2, 3) << 10, 20, 30, 40, 50, 60);
         std::vector<uchar> vctBytes;
-        cv::imencode(".png", picture, vctBytes);
+        CImageCodecLibrary::Get().Encode(".png", picture, vctBytes);
         return vctBytes;
     }();
     return s_vctProbe;
@@ -139,7 +141,7 @@ int CPngOrientation::FindWay(const unsigned char* pData, size_t nSize)
     cv::Mat turnedProbe;
     try
     {
-        turnedProbe = cv::imdecode(vctAssembled, cv::IMREAD_GRAYSCALE);
+        turnedProbe = CImageCodecLibrary::Get().Decode(vctAssembled, cv::IMREAD_GRAYSCALE);
     }
     catch (const cv::Exception&)
     {
@@ -147,7 +149,7 @@ int CPngOrientation::FindWay(const unsigned char* pData, size_t nSize)
     }
     if (turnedProbe.empty())
         return 0;
-    const cv::Mat probe = cv::imdecode(vctProbe, cv::IMREAD_GRAYSCALE);
+    const cv::Mat probe = CImageCodecLibrary::Get().Decode(vctProbe, cv::IMREAD_GRAYSCALE);
     for (int nWay = 0; nWay < kWays; ++nWay)
     {
         cv::Mat candidate;

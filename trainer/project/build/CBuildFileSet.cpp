@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -33,6 +34,9 @@ CBuildFileSet::CBuildFileSet(const QString& strJournalPath, const QString& strMa
       m_strManifestPath(strManifestPath), m_fnOwnFile(fnOwnFile)
 {
     m_bManifestRead = m_oldManifest.Read(strManifestPath);
+    // Without a manifest this is a folder's first build: it creates nearly every file, and one listing of a folder
+    // of many thousand entries costs less than asking for each name that is not there, twice.
+    m_bListFolders = !m_bManifestRead;
 }
 
 CBuildFileSet::~CBuildFileSet()
@@ -75,7 +79,8 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
 {
     CBuildManifest::SEntry sOnDisk;
     bool bFolder = false;
-    const bool bOnDisk = CBuildManifest::Stat(strPath, sOnDisk, &bFolder);
+    const bool bKnownAbsent = IsListedAbsent(strPath);
+    const bool bOnDisk = !bKnownAbsent && CBuildManifest::Stat(strPath, sOnDisk, &bFolder);
     // A folder would be moved aside and put in place again as a file, leaving the folder behind under another name.
     if (bFolder)
     {
@@ -126,8 +131,31 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
     sFile.strPath = strPath;
     sFile.baContent = baContent;
     sFile.nHash = nHash;
+    sFile.bKnownAbsent = bKnownAbsent;
     m_vctFiles.push_back(sFile);
     return true;
+}
+
+bool CBuildFileSet::IsListedAbsent(const QString& strPath)
+{
+    if (!m_bListFolders)
+        return false;
+    const int nSlash = strPath.lastIndexOf('/');
+    const QString strFolder = strPath.left(nSlash);
+    auto it = m_mapListings.find(strFolder);
+    if (it == m_mapListings.end())
+    {
+        DIR* pDir = ::opendir(CBuildDisk::Native(strFolder).constData());
+        // A folder that cannot be listed is asked file by file.
+        if (!pDir)
+            return false;
+        QSet<QString> setNames;
+        while (const dirent* pEntry = ::readdir(pDir))
+            setNames.insert(QFile::decodeName(pEntry->d_name));
+        ::closedir(pDir);
+        it = m_mapListings.insert(strFolder, setNames);
+    }
+    return !it->contains(strPath.mid(nSlash + 1));
 }
 
 void CBuildFileSet::NoteFolder(const QString& strPath)
@@ -215,6 +243,8 @@ void CBuildFileSet::Discard()
     m_vctFiles.clear();
     m_setPaths.clear();
     m_vctKept.clear();
+    // A listing tells nothing after a commit created its files.
+    m_mapListings.clear();
     m_setFolders.clear();
     m_strLastFolder.clear();
 }
@@ -261,10 +291,16 @@ bool CBuildFileSet::HasRoom()
 bool CBuildFileSet::WriteJournal(bool bNewInPlace)
 {
     const QDir dir = QFileInfo(m_strJournalPath).absoluteDir();
+    const QString strPrefix = dir.absolutePath() + '/';
     QByteArray baText = JOURNAL_HEADER + '\n' + (bNewInPlace ? STATE_NEW : STATE_OLD) + '\n';
     for (const SFile& sFile : m_vctFiles)
-        baText += (sFile.bHadPrevious ? '+' : '-') +
-                  CBuildDisk::Native(dir.relativeFilePath(sFile.strPath)).toPercentEncoding("/") + '\n';
+    {
+        // Nearly every file lies below the journal's folder: cutting the prefix spares a path comparison per file.
+        const QString strRelative = sFile.strPath.startsWith(strPrefix) && !sFile.strPath.contains("/.")
+                                        ? sFile.strPath.mid(strPrefix.size())
+                                        : dir.relativeFilePath(sFile.strPath);
+        baText += (sFile.bHadPrevious ? '+' : '-') + CBuildDisk::Native(strRelative).toPercentEncoding("/") + '\n';
+    }
     // The journal is replaced in one rename: a reader finds the old state or the new one, never half a file.
     const QString strTemporary = TemporaryPath(m_strJournalPath);
     int nError = CBuildDisk::WriteNewFile(strTemporary, baText);
@@ -282,18 +318,28 @@ bool CBuildFileSet::WriteJournal(bool bNewInPlace)
     return true;
 }
 
-void CBuildFileSet::SyncFolders() const
+QStringList CBuildFileSet::Folders() const
 {
-    QSet<QString> setDone;
+    // The files come folder by folder: a look at each path, and a file information only where the folder changes.
+    QStringList lstFolders;
+    QString strLast;
     for (const SFile& sFile : m_vctFiles)
     {
+        const int nSlash = sFile.strPath.lastIndexOf('/');
+        if (nSlash >= 0 && strLast.size() == nSlash && sFile.strPath.startsWith(strLast))
+            continue;
+        strLast = sFile.strPath.left(nSlash);
         const QString strDir = QFileInfo(sFile.strPath).absolutePath();
-        if (!setDone.contains(strDir))
-        {
-            setDone.insert(strDir);
-            CBuildDisk::SyncFolder(strDir);
-        }
+        if (!lstFolders.contains(strDir))
+            lstFolders.append(strDir);
     }
+    return lstFolders;
+}
+
+void CBuildFileSet::SyncFolders() const
+{
+    for (const QString& strDir : Folders())
+        CBuildDisk::SyncFolder(strDir);
 }
 
 void CBuildFileSet::CleanUp()
@@ -323,7 +369,9 @@ bool CBuildFileSet::Commit()
     for (SFile& sFile : m_vctFiles)
     {
         // A previous file left by a build that ended before journals were kept is gone already (RemoveLeftovers).
-        sFile.bHadPrevious = CBuildDisk::Exists(sFile.strPath);
+        // A file that appeared since its folder was listed meets the exclusive create of a file written in place, and
+        // the commit stops there with every file as it was.
+        sFile.bHadPrevious = !sFile.bKnownAbsent && CBuildDisk::Exists(sFile.strPath);
     }
     // The journal comes first: whatever this commit leaves behind, the next Recover knows the files.
     if (!m_strJournalPath.isEmpty())
@@ -372,16 +420,11 @@ bool CBuildFileSet::Commit()
     // Data and names on the disk before any rename: after a power cut the renamed files are whole.
     // The folders are few (the project's and Images) and usually on one file system, whose second flush finds
     // nothing left to write.
-    QSet<QString> setFlushed;
-    for (const SFile& sFile : m_vctFiles)
+    for (const QString& strDir : Folders())
     {
-        const QString strDir = QFileInfo(sFile.strPath).absolutePath();
-        if (setFlushed.contains(strDir))
-            continue;
-        setFlushed.insert(strDir);
         if (const int nError = CBuildDisk::SyncFileSystem(strDir))
         {
-            Fail(sFile.strPath, nError);
+            Fail(strDir, nError);
             CleanUp();
             return false;
         }
@@ -416,8 +459,12 @@ bool CBuildFileSet::Commit()
         }
     }
     SyncFolders();
-    // From here on the new set is the one: Recover keeps it.
-    if (!m_strJournalPath.isEmpty() && (!Step() || !WriteJournal(true)))
+    // From here on the new set is the one: Recover keeps it. Where no file had a previous version there is nothing
+    // left to delete, and the removal of the journal (CleanUp) is the point where the new set becomes the one: until
+    // then Recover takes every new file back. A first build spares rewriting a journal of every file it made.
+    const bool bAnyPrevious =
+        std::any_of(m_vctFiles.begin(), m_vctFiles.end(), [](const SFile& sFile) { return sFile.bHadPrevious; });
+    if (!m_strJournalPath.isEmpty() && (!Step() || (bAnyPrevious && !WriteJournal(true))))
     {
         if (!m_vctFiles.empty())
         {

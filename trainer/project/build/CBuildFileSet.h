@@ -3,6 +3,7 @@
 #include "project/build/CBuildManifest.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -77,6 +78,8 @@ private:
         bool bRemove = false;
         // Written where it belongs rather than beside it (it had no previous version).
         bool bWrittenInPlace = false;
+        // Its folder's listing, made when Write took it, had no entry of its name.
+        bool bKnownAbsent = false;
         quint64 nHash = 0;
     };
     static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);
@@ -88,6 +91,9 @@ private:
     // more. Not needed where a manifest is found.
     void RemoveLeftovers() const;
     void NoteFolder(const QString& strPath);
+    // True when the folder's listing, made on the first question about that folder, has no entry of the file's name;
+    // false whenever a look at the file itself is needed. Lists only for a set that will create nearly every file.
+    bool IsListedAbsent(const QString& strPath);
     // Adds the files the manifest lists that this commit does not write, and the manifest when it changes.
     void PlanManifest();
     // One step of Commit; false when the step limit stops it here.
@@ -98,6 +104,8 @@ private:
     void RollBack(size_t nPlaced, size_t nMovedAside);
     // After a failed Commit: temporary files go, and so does the journal when nothing is left to put right.
     void CleanUp();
+    // The folders of the files of this commit, each once.
+    QStringList Folders() const;
     void SyncFolders() const;
 
     std::vector<SFile> m_vctFiles;
@@ -110,6 +118,9 @@ private:
     // The folders of every file written, for RemoveLeftovers.
     QSet<QString> m_setFolders;
     QString m_strLastFolder;
+    // The entry names of each folder asked about, while m_bListFolders holds.
+    QHash<QString, QSet<QString>> m_mapListings;
+    bool m_bListFolders = false;
     QString m_strManifestPath;
     std::function<bool(const QString&)> m_fnOwnFile;
     CBuildManifest m_oldManifest;
