@@ -306,9 +306,11 @@ int RunSize(int argc, char* argv[], int nImages, const QString& strHome)
     Figure("baseline_plain_file_writes", nImages, dblPlain, "ms",
            QString("baseline: open/write/close of %1 files of the label files' sizes").arg(nImages));
     Figure("headless_first_build", nImages, dblFirstBuild, "ms",
-           QString("goal <= %1 ms (Python) and <= %2 ms (3x plain writes); process start and open included")
+           QString("goal <= %1 ms (Python) and <= %2 ms (2x plain writes); process start and open included")
                .arg(dblPython, 0, 'f', 0)
-               .arg(3.0 * dblPlain, 0, 'f', 0));
+               .arg(2.0 * dblPlain, 0, 'f', 0));
+    Figure("headless_first_build_over_plain_writes", nImages, dblFirstBuild / dblPlain, "ratio",
+           "goal <= 2; both in this run");
     Figure("headless_rebuild_unchanged", nImages, dblRebuild, "ms", "goal <= 2000 ms; process start and open included");
     std::fflush(stdout);
     return 0;

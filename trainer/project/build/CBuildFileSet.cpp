@@ -125,9 +125,9 @@ bool CBuildFileSet::Write(const QString& strPath, const QByteArray& baContent)
     NoteFolder(strPath);
     // Holds the file's place in the manifest until Commit knows what the disk shows of it: the next build finds the
     // entries in the order it writes the files.
-    if (!strRelative.isEmpty())
-        m_newManifest.Set(strRelative, CBuildManifest::SEntry());
     SFile sFile;
+    if (!strRelative.isEmpty())
+        sFile.nManifestEntry = m_newManifest.Set(strRelative, CBuildManifest::SEntry());
     sFile.strPath = strPath;
     sFile.baContent = baContent;
     sFile.nHash = nHash;
@@ -407,7 +407,10 @@ bool CBuildFileSet::Commit()
         if (nError == 0 && !strRelative.isEmpty())
         {
             sWritten.nHash = sFile.nHash;
-            m_newManifest.Set(strRelative, sWritten);
+            if (sFile.nManifestEntry != SIZE_MAX)
+                m_newManifest.Update(sFile.nManifestEntry, sWritten);
+            else
+                m_newManifest.Set(strRelative, sWritten);
         }
         if (nError != 0)
         {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -80,6 +81,8 @@ private:
         bool bWrittenInPlace = false;
         // Its folder's listing, made when Write took it, had no entry of its name.
         bool bKnownAbsent = false;
+        // The place Write held for it in the new manifest, if any.
+        size_t nManifestEntry = SIZE_MAX;
         quint64 nHash = 0;
     };
     static bool IsUnchanged(const QString& strPath, const QByteArray& baContent);

@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <charconv>
+
 #include <sys/stat.h>
 
 namespace
@@ -14,6 +17,32 @@ void FromStat(const struct stat& sInfo, CBuildManifest::SEntry& sEntry)
     sEntry.nSeconds = sInfo.st_mtim.tv_sec;
     sEntry.nNanoseconds = sInfo.st_mtim.tv_nsec;
     sEntry.nFileNumber = sInfo.st_ino;
+}
+// Digits straight into the text, then a space: a line per file of a build of many thousand, with no number text made
+// and thrown away.
+template <typename T> void AppendNumber(QByteArray& baText, T nValue, int nBase = 10)
+{
+    char szDigits[24];
+    const std::to_chars_result result = std::to_chars(szDigits, szDigits + sizeof(szDigits), nValue, nBase);
+    baText.append(szDigits, int(result.ptr - szDigits));
+    baText += ' ';
+}
+
+bool IsPlain(const QByteArray& baName)
+{
+    return std::all_of(baName.begin(), baName.end(),
+                       [](char c)
+                       {
+                           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                                  c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+                       });
+}
+
+// Percent-encoded as QByteArray::toPercentEncoding("/") would, which a name of plain letters leaves as it is.
+void AppendPath(QByteArray& baText, const QString& strPath)
+{
+    const QByteArray baName = QFile::encodeName(strPath);
+    baText += IsPlain(baName) ? baName : baName.toPercentEncoding("/");
 }
 } // namespace
 
@@ -79,11 +108,12 @@ const CBuildManifest::SEntry* CBuildManifest::Find(const QString& strRelative) c
     return &m_vctEntries[nAt].sEntry;
 }
 
-void CBuildManifest::Set(const QString& strRelative, const SEntry& sEntry)
+size_t CBuildManifest::Set(const QString& strRelative, const SEntry& sEntry)
 {
     if (m_bIndexed)
         m_mapIndex.insert(strRelative, int(m_vctEntries.size()));
     m_vctEntries.push_back({strRelative, sEntry});
+    return m_vctEntries.size() - 1;
 }
 
 bool CBuildManifest::Read(const QString& strPath)
@@ -150,10 +180,13 @@ QByteArray CBuildManifest::Text() const
         if (!vctWritten[i])
             continue;
         const SEntry& sEntry = m_vctEntries[vctLast[i]].sEntry;
-        baText += QByteArray::number(sEntry.nSize) + ' ' + QByteArray::number(sEntry.nSeconds) + ' ' +
-                  QByteArray::number(sEntry.nNanoseconds) + ' ' + QByteArray::number(sEntry.nFileNumber) + ' ' +
-                  QByteArray::number(sEntry.nHash, 16) + ' ' +
-                  QFile::encodeName(m_vctEntries[i].strPath).toPercentEncoding("/") + '\n';
+        AppendNumber(baText, sEntry.nSize);
+        AppendNumber(baText, sEntry.nSeconds);
+        AppendNumber(baText, sEntry.nNanoseconds);
+        AppendNumber(baText, sEntry.nFileNumber);
+        AppendNumber(baText, sEntry.nHash, 16);
+        AppendPath(baText, m_vctEntries[i].strPath);
+        baText += '\n';
     }
     return baText;
 }

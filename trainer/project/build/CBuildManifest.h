@@ -32,8 +32,10 @@ public:
     // the last one, which is the manifest's order: the entry after the last one found is tried first, so that a pass
     // over every file needs no lookup.
     const SEntry* Find(const QString& strRelative) const;
-    // Adds an entry; a later Set of the same path replaces it.
-    void Set(const QString& strRelative, const SEntry& sEntry);
+    // Adds an entry and returns its number; a later Set of the same path replaces it.
+    size_t Set(const QString& strRelative, const SEntry& sEntry);
+    // Replaces the entry that Set numbered nEntry, keeping its path and place.
+    void Update(size_t nEntry, const SEntry& sEntry) { m_vctEntries[nEntry].sEntry = sEntry; }
     // The entries as read or set, a path set twice counted twice.
     int Count() const { return static_cast<int>(m_vctEntries.size()); }
     const QString& PathAt(int i) const { return m_vctEntries[size_t(i)].strPath; }
