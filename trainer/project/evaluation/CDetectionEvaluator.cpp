@@ -61,9 +61,16 @@ void CDetectionEvaluator::AddImage(const QString& strImageKey, const CLabelledBo
             if (dblIoU > 0.0)
                 m_pairs.append({nBox, dblIoU});
         }
-        // Stable, so that of two boxes overlapping equally the earlier one is taken.
-        std::stable_sort(m_pairs.begin() + nPairBegin, m_pairs.end(),
-                         [](const SPair& a, const SPair& b) { return a.dblIoU > b.dblIoU; });
+        // Highest IoU first; an insertion sort, stable (of two boxes overlapping equally the earlier is taken) and
+        // without the buffer std::stable_sort allocates for each detection's few candidates.
+        for (int nPair = nPairBegin + 1; nPair < m_pairs.size(); ++nPair)
+        {
+            const SPair pair = m_pairs[nPair];
+            int nTo = nPair;
+            for (; nTo > nPairBegin && m_pairs[nTo - 1].dblIoU < pair.dblIoU; --nTo)
+                m_pairs[nTo] = m_pairs[nTo - 1];
+            m_pairs[nTo] = pair;
+        }
         m_detections.append({nImage, detection.ClassIndex, detection.Score, detection.Box, nPairBegin, m_pairs.size()});
     }
 }
@@ -79,33 +86,38 @@ CEvaluationResult CDetectionEvaluator::Evaluate() const
     QVector<int> boxesPerClass(nClasses, 0);
     for (const SBox& box : m_boxes)
         ++boxesPerClass[box.nClass];
-    // Each class's detections in the order they are matched: score descending, then the order of feeding, which is the
-    // index itself. Sorted once; every IoU threshold reuses the order.
-    QVector<QVector<int>> ranked(nClasses);
+    // Each class's detections in the order they are matched, side by side: score descending, then the order of
+    // feeding, which is the detection's index. Sorted once by value; every IoU threshold walks them in place.
+    std::vector<int> classBegin(nClasses + 1, 0);
+    for (const SDetection& detection : m_detections)
+        ++classBegin[detection.nClass + 1];
+    for (int nClass = 0; nClass < nClasses; ++nClass)
+        classBegin[nClass + 1] += classBegin[nClass];
+    std::vector<SRanked> ranked(m_detections.size());
+    std::vector<int> next(classBegin.begin(), classBegin.end() - 1);
     for (int nDetection = 0; nDetection < m_detections.size(); ++nDetection)
-        ranked[m_detections[nDetection].nClass].append(nDetection);
-    for (QVector<int>& order : ranked)
     {
-        std::sort(order.begin(), order.end(),
-                  [this](int a, int b)
-                  {
-                      const float fA = m_detections[a].fScore;
-                      const float fB = m_detections[b].fScore;
-                      return fA != fB ? fA > fB : a < b;
-                  });
+        const SDetection& detection = m_detections[nDetection];
+        ranked[next[detection.nClass]++] = {detection.fScore, nDetection, detection.nPairBegin, detection.nPairEnd};
+    }
+    for (int nClass = 0; nClass < nClasses; ++nClass)
+    {
+        std::sort(ranked.begin() + classBegin[nClass], ranked.begin() + classBegin[nClass + 1],
+                  [](const SRanked& a, const SRanked& b)
+                  { return a.fScore != b.fScore ? a.fScore > b.fScore : a.nDetection < b.nDetection; });
     }
 
-    QVector<char> truePositive(m_detections.size(), 0);
-    QVector<float> boxMatchScore(m_boxes.size(), -1.0f);
-    QVector<double> ap(nClasses, 0.0);
-    QVector<double> apSum(nClasses, 0.0);
+    SScratch scratch;
+    scratch.truePositive.assign(m_detections.size(), 0);
+    scratch.boxMatchScore.assign(m_boxes.size(), -1.0f);
+    std::vector<double> ap(nClasses, 0.0);
+    std::vector<double> apSum(nClasses, 0.0);
     result.Classes.resize(nClasses);
     result.Curves.resize(nClasses);
     for (int nStep = 0; nStep < IOU_STEPS; ++nStep)
     {
         const bool bFirst = nStep == 0;
-        Match(IoUThreshold(nStep), ranked, boxesPerClass, ap, bFirst, truePositive, boxMatchScore,
-              bFirst ? &result.Curves : nullptr);
+        Match(IoUThreshold(nStep), ranked, classBegin, boxesPerClass, scratch, ap, bFirst ? &result.Curves : nullptr);
         for (int nClass = 0; nClass < nClasses; ++nClass)
         {
             if (bFirst)
@@ -119,14 +131,14 @@ CEvaluationResult CDetectionEvaluator::Evaluate() const
         CClassFigures& figures = result.Classes[nClass];
         figures.Name = m_lstClassNames.at(nClass);
         figures.Boxes = boxesPerClass[nClass];
-        figures.Detections = ranked[nClass].size();
+        figures.Detections = classBegin[nClass + 1] - classBegin[nClass];
         figures.AP50To95 = apSum[nClass] / IOU_STEPS;
         // Matching goes in score order, so what counts at the threshold is a prefix of the ranking.
-        for (int nDetection : ranked[nClass])
+        for (int nRank = classBegin[nClass]; nRank < classBegin[nClass + 1]; ++nRank)
         {
-            if (m_detections[nDetection].fScore < m_fScoreThreshold)
+            if (ranked[nRank].fScore < m_fScoreThreshold)
                 break;
-            ++(truePositive[nDetection] ? figures.TruePositives : figures.FalsePositives);
+            ++(scratch.truePositive[ranked[nRank].nDetection] ? figures.TruePositives : figures.FalsePositives);
         }
         figures.Missed = figures.Boxes - figures.TruePositives;
         figures.Precision = Ratio(figures.TruePositives, figures.TruePositives + figures.FalsePositives);
@@ -147,84 +159,80 @@ CEvaluationResult CDetectionEvaluator::Evaluate() const
     result.Precision = Ratio(result.TruePositives, result.TruePositives + result.FalsePositives);
     result.Recall = Ratio(result.TruePositives, result.TruePositives + result.Missed);
     result.F1 = F1(result.Precision, result.Recall);
-    AddImageLists(result, truePositive, boxMatchScore);
+    AddImageLists(result, scratch);
     return result;
 }
 
-void CDetectionEvaluator::Match(double dblIoU, const QVector<QVector<int>>& ranked, const QVector<int>& boxesPerClass,
-                                QVector<double>& ap, bool bKeepDetails, QVector<char>& truePositive,
-                                QVector<float>& boxMatchScore, QVector<QVector<QPointF>>* pCurves) const
+void CDetectionEvaluator::Match(double dblIoU, const std::vector<SRanked>& ranked, const std::vector<int>& classBegin,
+                                const QVector<int>& boxesPerClass, SScratch& scratch, std::vector<double>& ap,
+                                QVector<QVector<QPointF>>* pCurves) const
 {
-    QVector<char> matched(m_boxes.size(), 0);
-    QVector<double> precision;
-    for (int nClass = 0; nClass < ranked.size(); ++nClass)
+    const bool bKeepDetails = pCurves != nullptr;
+    scratch.matched.assign(m_boxes.size(), 0);
+    const SPair* pPairs = m_pairs.constData();
+    for (int nClass = 0; nClass < boxesPerClass.size(); ++nClass)
     {
-        const QVector<int>& order = ranked[nClass];
+        const int nBegin = classBegin[nClass];
+        const int nCount = classBegin[nClass + 1] - nBegin;
         const int nBoxes = boxesPerClass[nClass];
         ap[nClass] = 0.0;
         if (nBoxes == 0)
             continue;
-        precision.resize(order.size());
+        scratch.precision.resize(nCount);
+        scratch.found.resize(nCount);
         int nTruePositives = 0;
-        for (int nRank = 0; nRank < order.size(); ++nRank)
+        for (int nRank = 0; nRank < nCount; ++nRank)
         {
-            const SDetection& detection = m_detections[order[nRank]];
+            const SRanked& detection = ranked[nBegin + nRank];
             int nMatch = -1;
             for (int nPair = detection.nPairBegin; nPair < detection.nPairEnd; ++nPair)
             {
-                const SPair& pair = m_pairs[nPair];
-                if (pair.dblIoU < dblIoU)
+                if (pPairs[nPair].dblIoU < dblIoU)
                     break;
-                if (!matched[pair.nBox])
+                if (!scratch.matched[pPairs[nPair].nBox])
                 {
-                    nMatch = pair.nBox;
+                    nMatch = pPairs[nPair].nBox;
                     break;
                 }
             }
             if (nMatch >= 0)
             {
-                matched[nMatch] = 1;
+                scratch.matched[nMatch] = 1;
                 ++nTruePositives;
+                if (bKeepDetails)
+                    scratch.boxMatchScore[nMatch] = detection.fScore;
             }
             if (bKeepDetails)
-            {
-                truePositive[order[nRank]] = nMatch >= 0;
-                if (nMatch >= 0)
-                    boxMatchScore[nMatch] = detection.fScore;
-            }
-            // The sign carries whether this rank raised the recall, so that no second array is needed.
-            const double dblPrecision = double(nTruePositives) / (nRank + 1);
-            precision[nRank] = nMatch >= 0 ? dblPrecision : -dblPrecision - 1.0;
+                scratch.truePositive[detection.nDetection] = nMatch >= 0;
+            scratch.found[nRank] = nMatch >= 0;
+            scratch.precision[nRank] = double(nTruePositives) / (nRank + 1);
         }
         // Precision made monotone from the right; the area is summed where recall steps up by 1/nBoxes.
         double dblBest = 0.0;
         double dblArea = 0.0;
-        for (int nRank = order.size() - 1; nRank >= 0; --nRank)
+        for (int nRank = nCount - 1; nRank >= 0; --nRank)
         {
-            const bool bStep = precision[nRank] >= 0.0;
-            dblBest = std::max(dblBest, bStep ? precision[nRank] : -precision[nRank] - 1.0);
-            if (bStep)
+            dblBest = std::max(dblBest, scratch.precision[nRank]);
+            scratch.precision[nRank] = dblBest;
+            if (scratch.found[nRank])
                 dblArea += dblBest;
-            precision[nRank] = bStep ? dblBest : -dblBest - 1.0;
         }
         ap[nClass] = dblArea / nBoxes;
         if (pCurves)
         {
             QVector<QPointF>& curve = (*pCurves)[nClass];
-            curve.resize(order.size());
+            curve.resize(nCount);
             int nFound = 0;
-            for (int nRank = 0; nRank < order.size(); ++nRank)
+            for (int nRank = 0; nRank < nCount; ++nRank)
             {
-                const bool bStep = precision[nRank] >= 0.0;
-                nFound += bStep;
-                curve[nRank] = QPointF(double(nFound) / nBoxes, bStep ? precision[nRank] : -precision[nRank] - 1.0);
+                nFound += scratch.found[nRank];
+                curve[nRank] = QPointF(double(nFound) / nBoxes, scratch.precision[nRank]);
             }
         }
     }
 }
 
-void CDetectionEvaluator::AddImageLists(CEvaluationResult& result, const QVector<char>& truePositive,
-                                        const QVector<float>& boxMatchScore) const
+void CDetectionEvaluator::AddImageLists(CEvaluationResult& result, const SScratch& scratch) const
 {
     for (int nImage = 0; nImage < m_images.size(); ++nImage)
     {
@@ -235,13 +243,13 @@ void CDetectionEvaluator::AddImageLists(CEvaluationResult& result, const QVector
         image.ImageKey = m_images[nImage].strKey;
         for (int nBox = m_images[nImage].nBoxBegin; nBox < nBoxEnd; ++nBox)
         {
-            if (boxMatchScore[nBox] < m_fScoreThreshold)
+            if (scratch.boxMatchScore[nBox] < m_fScoreThreshold)
                 image.MissedBoxes.append({m_boxes[nBox].nClass, m_boxes[nBox].rect});
         }
         for (int nDetection = m_images[nImage].nDetectionBegin; nDetection < nDetectionEnd; ++nDetection)
         {
             const SDetection& detection = m_detections[nDetection];
-            if (detection.fScore >= m_fScoreThreshold && !truePositive[nDetection])
+            if (detection.fScore >= m_fScoreThreshold && !scratch.truePositive[nDetection])
                 image.FalseDetections.append({detection.nClass, detection.rect, detection.fScore});
         }
         if (!image.MissedBoxes.isEmpty() || !image.FalseDetections.isEmpty())

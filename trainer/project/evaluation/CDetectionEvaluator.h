@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <vector>
+
 // Measures detections against labelled boxes, image by image, as the PASCAL VOC 2010-2012 evaluation does: per class,
 // every detection over all images in descending score; each one matches the still unmatched box of its class on its
 // image with the highest IoU if that IoU reaches the threshold, otherwise (a second detection of a matched box
@@ -60,12 +62,31 @@ private:
         int nDetectionBegin;
     };
 
-    // Matches every class at one IoU threshold; fills the AP per class, and with bKeepDetails the flags and curves.
-    void Match(double dblIoU, const QVector<QVector<int>>& ranked, const QVector<int>& boxesPerClass,
-               QVector<double>& ap, bool bKeepDetails, QVector<char>& truePositive, QVector<float>& boxMatchScore,
+    // A detection in a class's ranking, with what matching needs of it at hand.
+    struct SRanked
+    {
+        float fScore;
+        int nDetection;
+        int nPairBegin;
+        int nPairEnd;
+    };
+    // Working arrays of one Evaluate, allocated once for all IoU thresholds and classes. truePositive (per detection)
+    // and boxMatchScore (per box, the score of the detection that took it, -1 for none) hold the matching at IoU 0.5.
+    struct SScratch
+    {
+        std::vector<char> matched;
+        std::vector<double> precision;
+        std::vector<char> found;
+        std::vector<char> truePositive;
+        std::vector<float> boxMatchScore;
+    };
+
+    // Matches every class at one IoU threshold and puts each class's AP in ap; with pCurves (IoU 0.5) it also keeps
+    // the matching in scratch and the curves.
+    void Match(double dblIoU, const std::vector<SRanked>& ranked, const std::vector<int>& classBegin,
+               const QVector<int>& boxesPerClass, SScratch& scratch, std::vector<double>& ap,
                QVector<QVector<QPointF>>* pCurves) const;
-    void AddImageLists(CEvaluationResult& result, const QVector<char>& truePositive,
-                       const QVector<float>& boxMatchScore) const;
+    void AddImageLists(CEvaluationResult& result, const SScratch& scratch) const;
 
     QStringList m_lstClassNames;
     double m_dblScoreThreshold;
