@@ -78,6 +78,14 @@ private slots:
         // IoU of (0,0,10,5) with (0,0,10,10) is 50/100 = 0.5: found at IoU 0.5 only, so AP50:95 = (1 + 9 * 0) / 10.
         QTest::newRow("IoU of exactly one half matches")
             << ImageList{{"a", {Box(0, 0)}, {{0, QRectF(0, 0, 10, 5), 0.9f}}}} << 1.0 << 0.1 << 1.0;
+        // IoU 85/100 reaches the steps 0.50 to 0.85 exactly: AP50:95 = 8 / 10.
+        QTest::newRow("IoU exactly on a step of 0.5:0.95")
+            << ImageList{{"a", {Box(0, 0)}, {{0, QRectF(0, 0, 10, 8.5), 0.9f}}}} << 1.0 << 0.8 << 1.0;
+        // The first detection lies on the second box (IoU 1) and on the first at 0.667: it takes the second, and the
+        // other detection the first, at every IoU. Taking the first box above the IoU would leave one unfound from 0.7.
+        QTest::newRow("box of highest IoU is taken")
+            << ImageList{{"a", {Box(0, 0), Box(0, 2)}, {Detection(0, 2, 0.9f), Detection(0, 0, 0.8f)}}} << 1.0 << 1.0
+            << 1.0;
         // Shifts 1 and 2 overlap at 0.818 and 0.667: found at 7 of the 10 IoUs (0.50 to 0.80) and at 4 (0.50 to
         // 0.65). AP at each IoU: 1 for the first 4, then P = 1, 1/2 at R = 1/2 for 3 -> 1/2, then 0 for 3.
         // AP50:95 = (4 * 1 + 3 * 0.5 + 3 * 0) / 10 = 0.55.
