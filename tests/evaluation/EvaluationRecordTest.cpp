@@ -63,7 +63,8 @@ private slots:
         QVERIFY(store.Skipped().isEmpty());
     }
 
-    // Two of the same millisecond and one later; the newest two come first, the later of the same millisecond next.
+    // Two of the same millisecond (neither overwrites the other) and one later: newest first, the later saved of the
+    // same millisecond next; the count keeps the newest.
     void newestComeFirst()
     {
         CEvaluationStore store(Folder());
@@ -72,11 +73,15 @@ private slots:
         QVERIFY(!store.Save(Record(FIRST, "two"), strError).isEmpty());
         QVERIFY(!store.Save(Record(FIRST.addSecs(3600), "three"), strError).isEmpty());
 
-        const QVector<CEvaluationRecord> loaded = store.LoadNewest(2);
+        const QVector<CEvaluationRecord> all = store.LoadNewest(5);
+        const QVector<CEvaluationRecord> two = store.LoadNewest(2);
 
-        QCOMPARE(loaded.size(), 2);
-        QCOMPARE(loaded[0].WeightsPath, QString("three"));
-        QCOMPARE(loaded[1].WeightsPath, QString("two"));
+        QStringList weights;
+        for (const CEvaluationRecord& record : all)
+            weights << record.WeightsPath;
+        QCOMPARE(weights, QStringList({"three", "two", "one"}));
+        QCOMPARE(two.size(), 2);
+        QCOMPARE(two[1].WeightsPath, QString("two"));
     }
 
     void brokenRecordIsSkippedWithItsReason_data()
