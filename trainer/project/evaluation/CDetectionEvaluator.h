@@ -14,7 +14,9 @@
 // every detection over all images in descending score; each one matches the still unmatched box of its class on its
 // image with the highest IoU if that IoU reaches the threshold, otherwise (a second detection of a matched box
 // included) it is a false positive. AP is the area under the precision-recall steps after precision is made monotone
-// from the right.
+// from the right. (VOC's own code looks only at the box of highest IoU and calls the detection false when that box is
+// taken; here it goes on to the next unmatched box that still reaches the IoU, so two close boxes found by two
+// detections both count.)
 //
 // Equal scores keep the order of feeding: the earlier image first, and within an image the order of its detection list.
 // Feed the detections at a low score threshold; the user's threshold only cuts the figures "at the threshold".

@@ -53,7 +53,7 @@ CSuspectLabelList CSuspectLabelFinder::Find(const QString& strImageKey, const CL
             }
         }
     }
-    // Only an image where exactly one box is not found and some other box is.
+    // Every other box found and at least one other box: exactly one is not found, on an image of two or more.
     if (boxes.size() >= 2 && nFound == boxes.size() - 1)
     {
         const int nBox = found.indexOf(false);

@@ -13,7 +13,7 @@
 // - sloppy box: no detection of its class with a score at the user's threshold reaches the box at IoU >= NEAR_IOU,
 // while
 //   the image has at least one other box and every other box is reached that way by a detection of its class.
-// Entries come wrong class and missing box in detection order, then sloppy boxes in box order.
+// Entries come wrong class and missing box in detection order, then the sloppy box (one per image at most).
 class CSuspectLabelFinder
 {
 public:
