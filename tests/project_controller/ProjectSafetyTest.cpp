@@ -46,7 +46,8 @@ private slots:
                                  {"INSERT INTO dataset_image (NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, "
                                   "PROJECT_ID) VALUES('a.jpg', 'Images/a.jpg', 'train', 6, 4, 1)"},
                                  false);
-        for (const char* pszFile : {"Images/a.jpg", "Images/a.txt", "Backup/config_last.weights", "train.txt"})
+        for (const char* pszFile : {"Images/a.jpg", "Images/a.txt", "Backup/config_last.weights", "train.txt",
+                                    "Evaluation/evaluation_20260301-100000-000.json"})
             QVERIFY(QDir(strDir).mkpath(QFileInfo(pszFile).path()) &&
                     QFile(strDir + "/" + pszFile).open(QFile::WriteOnly));
         if (situation == "foreign")

@@ -37,12 +37,12 @@ void CProjectFolderRemover::RemoveRest()
         return;
     }
 
-    // A folder of other things: an "Images" or "Backup" there may be the user's own, so only the project's files
-    // inside them go.
+    // A folder of other things: an "Images", "Backup" or "Evaluation" there may be the user's own, so only the
+    // project's files inside them go.
     for (const QString& strEntry : lstOwn)
     {
         if (strEntry != CProjectLayout::IMAGES_FOLDER && strEntry != CProjectLayout::BACKUP_FOLDER &&
-            QFileInfo::exists(m_layout.Path(strEntry)))
+            strEntry != CProjectLayout::EVALUATION_FOLDER && QFileInfo::exists(m_layout.Path(strEntry)))
             RemoveFile(m_layout.Path(strEntry));
     }
     QStringList lstImageFiles;
@@ -57,6 +57,10 @@ void CProjectFolderRemover::RemoveRest()
     const QStringList lstWeights =
         QDir(m_layout.BackupFolder()).entryList(QStringList("config_*.weights"), QDir::Files | QDir::Hidden);
     RemoveFromSubfolder(CProjectLayout::BACKUP_FOLDER, lstWeights);
+    const QStringList lstEvaluations =
+        QDir(m_layout.EvaluationFolder())
+            .entryList(QStringList(CProjectLayout::EVALUATION_FILES), QDir::Files | QDir::Hidden);
+    RemoveFromSubfolder(CProjectLayout::EVALUATION_FOLDER, lstEvaluations);
 }
 
 void CProjectFolderRemover::RemoveFile(const QString& strPath)

@@ -5,6 +5,8 @@
 const QString CProjectLayout::PROJECT_SUFFIX = QStringLiteral(".data");
 const QString CProjectLayout::IMAGES_FOLDER = QStringLiteral("Images");
 const QString CProjectLayout::BACKUP_FOLDER = QStringLiteral("Backup");
+const QString CProjectLayout::EVALUATION_FOLDER = QStringLiteral("Evaluation");
+const QString CProjectLayout::EVALUATION_FILES = QStringLiteral("evaluation_*.json");
 const QString CProjectLayout::NAMES_FILE = QStringLiteral("custom.names");
 const QString CProjectLayout::TRAIN_LIST = QStringLiteral("train.txt");
 const QString CProjectLayout::TEST_LIST = QStringLiteral("test.txt");
@@ -48,6 +50,11 @@ QString CProjectLayout::BackupFolder() const
     return Path(BACKUP_FOLDER);
 }
 
+QString CProjectLayout::EvaluationFolder() const
+{
+    return Path(EVALUATION_FOLDER);
+}
+
 QString CProjectLayout::BuildJournal() const
 {
     return Path(BUILD_JOURNAL);
@@ -77,7 +84,7 @@ QStringList CProjectLayout::OwnEntries() const
 {
     const QString strFile = m_strProjectName + PROJECT_SUFFIX;
     return QStringList{strFile,           strFile + "-journal", strFile + "-wal", strFile + "-shm",
-                       strFile + ".lock", IMAGES_FOLDER,        BACKUP_FOLDER} +
+                       strFile + ".lock", IMAGES_FOLDER,        BACKUP_FOLDER,    EVALUATION_FOLDER} +
            BuildFiles();
 }
 
@@ -86,6 +93,11 @@ QString CProjectLayout::LabelFileName(const QString& strImageName)
     // The last ".": "a.b.jpg" gets "a.b.txt", the name the trainer derives from "Images/a.b.jpg".
     const int nDot = strImageName.lastIndexOf('.');
     return (nDot < 0 ? strImageName : strImageName.left(nDot)) + ".txt";
+}
+
+QString CProjectLayout::EvaluationFileName(const QDateTime& date)
+{
+    return QStringLiteral("evaluation_") + date.toUTC().toString("yyyyMMdd-HHmmss-zzz") + QStringLiteral(".json");
 }
 
 QString CProjectLayout::ImageEntry(const QString& strImageName)

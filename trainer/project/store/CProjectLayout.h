@@ -1,17 +1,22 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 // Where a project keeps its files, for everything that reads or writes them: the project file <folder>/<name>.data
 // with its lock beside it, the image copies and their label files in "Images", the files a build writes at the top of
-// the folder and the trainer's weights in "Backup". Computes paths only; it never touches the disk.
+// the folder, the trainer's weights in "Backup" and the saved evaluations in "Evaluation". Computes paths only; it
+// never touches the disk.
 class CProjectLayout
 {
 public:
     static const QString PROJECT_SUFFIX;
     static const QString IMAGES_FOLDER;
     static const QString BACKUP_FOLDER;
+    // The saved evaluations of trained weights, one JSON file each.
+    static const QString EVALUATION_FOLDER;
+    static const QString EVALUATION_FILES;
     // The build's files at the top of the folder.
     static const QString NAMES_FILE;
     static const QString TRAIN_LIST;
@@ -35,6 +40,7 @@ public:
     QString LockFile() const;
     QString ImagesFolder() const;
     QString BackupFolder() const;
+    QString EvaluationFolder() const;
     QString BuildJournal() const;
     QString BuildManifest() const;
     // An entry of the folder by its path relative to the folder; also for folders of later features.
@@ -43,11 +49,13 @@ public:
     QString ImageFile(const QString& strImageName) const;
     QString LabelFile(const QString& strImageName) const;
     // The names the program puts at the top of the folder: the project file with SQLite's journals and the lock, the
-    // image and weights folders, and the build's files.
+    // image, weights and evaluation folders, and the build's files.
     QStringList OwnEntries() const;
 
     // The label file's name of an image: its name up to the last ".", or the whole name without ".", then ".txt".
     static QString LabelFileName(const QString& strImageName);
+    // The file in EVALUATION_FOLDER of an evaluation made at date: UTC with milliseconds, so that names sort by date.
+    static QString EvaluationFileName(const QDateTime& date);
     // Relative to the folder, as the trainer sees them: "Images/<name>" and "Images/<label file name>".
     static QString ImageEntry(const QString& strImageName);
     static QString LabelEntry(const QString& strImageName);
