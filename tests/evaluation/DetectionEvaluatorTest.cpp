@@ -92,12 +92,12 @@ private slots:
         QTest::newRow("0.5:0.95 over ten IoUs")
             << ImageList{{"a", {Box(0, 0), Box(0, 20)}, {Detection(0, 1, 0.9f), Detection(0, 22, 0.8f)}}} << 1.0 << 0.55
             << 1.0;
-        // Boxes at 0 and 3 overlap at 0.538. The second detection's best box (at 0) is taken, but the box at 3 is
-        // unmatched and reaches 0.538 >= 0.5: found at IoU 0.5 (AP 1); from 0.55 on it is a second detection of the
-        // box at 0 (P 1, 1/2 at R 1/2 -> AP 1/2). AP50:95 = (1 + 9 * 0.5) / 10 = 0.55.
-        QTest::newRow("next unmatched box above the IoU is taken")
-            << ImageList{{"a", {Box(0, 0), Box(0, 3)}, {Detection(0, 0, 0.9f), Detection(0, 0, 0.8f)}}} << 1.0 << 0.55
-            << 1.0;
+        // Boxes at 0 and 3 overlap at 0.538. Both detections lie on the box at 0: the second one's box of highest IoU
+        // is taken, so it is a false positive although the box at 3 is unmatched and reaches 0.538. At every IoU:
+        // P = 1 at R = 1/2, then a false one -> AP = 1/2.
+        QTest::newRow("second detection of a taken box is false though another box reaches the IoU")
+            << ImageList{{"a", {Box(0, 0), Box(0, 3)}, {Detection(0, 0, 0.9f), Detection(0, 0, 0.8f)}}} << 0.5 << 0.5
+            << 0.5;
     }
     void averagePrecision()
     {

@@ -184,16 +184,13 @@ void CDetectionEvaluator::Match(double dblIoU, const std::vector<SRanked>& ranke
         for (int nRank = 0; nRank < nCount; ++nRank)
         {
             const SRanked& detection = ranked[nBegin + nRank];
+            // Only the box of highest IoU is a candidate: when it is taken the detection is a duplicate.
             int nMatch = -1;
-            for (int nPair = detection.nPairBegin; nPair < detection.nPairEnd; ++nPair)
+            if (detection.nPairBegin < detection.nPairEnd)
             {
-                if (pPairs[nPair].dblIoU < dblIoU)
-                    break;
-                if (!scratch.matched[pPairs[nPair].nBox])
-                {
-                    nMatch = pPairs[nPair].nBox;
-                    break;
-                }
+                const SPair& best = pPairs[detection.nPairBegin];
+                if (best.dblIoU >= dblIoU && !scratch.matched[best.nBox])
+                    nMatch = best.nBox;
             }
             if (nMatch >= 0)
             {

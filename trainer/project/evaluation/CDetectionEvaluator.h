@@ -11,12 +11,10 @@
 #include <vector>
 
 // Measures detections against labelled boxes, image by image, as the PASCAL VOC 2010-2012 evaluation does: per class,
-// every detection over all images in descending score; each one matches the still unmatched box of its class on its
-// image with the highest IoU if that IoU reaches the threshold, otherwise (a second detection of a matched box
-// included) it is a false positive. AP is the area under the precision-recall steps after precision is made monotone
-// from the right. (VOC's own code looks only at the box of highest IoU and calls the detection false when that box is
-// taken; here it goes on to the next unmatched box that still reaches the IoU, so two close boxes found by two
-// detections both count.)
+// every detection over all images in descending score; each one is a true positive when the box of its class on its
+// image with the highest IoU reaches the threshold and is not matched yet, otherwise (a second detection of a matched
+// box included, even where another box would reach the threshold) a false positive. AP is the area under the
+// precision-recall steps after precision is made monotone from the right.
 //
 // Equal scores keep the order of feeding: the earlier image first, and within an image the order of its detection list.
 // Feed the detections at a low score threshold; the user's threshold only cuts the figures "at the threshold".
