@@ -100,10 +100,10 @@ private slots:
         QCOMPARE(Boxes(1), Rows(c));
         QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "dog")});
 
-        // Undo reaches only the canvas with the focus.
+        // The window's Undo and Redo reach only the canvas with the focus.
         Canvas(1)->setFocus();
         QTRY_VERIFY(Canvas(1)->hasFocus());
-        QTest::keySequence(Canvas(1), QKeySequence::Undo);
+        Action("Undo")->trigger();
         QCOMPARE(Rows(c), QStringList());
         QCOMPARE(Rows(a), QStringList{Box(30, 15, 40, 30, "dog")});
         QCOMPARE(Boxes(0), Rows(a));
