@@ -111,19 +111,23 @@ private slots:
     {
         QTest::addColumn<Mode>("eMode");
         QTest::addColumn<QString>("strChecked");
-        QTest::newRow("selecting") << Mode::EImageView2DMode_Selecting << "Select";
-        QTest::newRow("panning") << Mode::EImageView2DMode_Panning << "Panning";
-        QTest::newRow("rectangle") << Mode::EImageView2DMode_Drawing_Rectanlge << "Rect";
-        QTest::newRow("ellipse") << Mode::EImageView2DMode_Drawing_Ellipse << "Ellipse";
-        QTest::newRow("circle") << Mode::EImageView2DMode_Drawing_Circle << "Circle";
-        QTest::newRow("polygon") << Mode::EImageView2DMode_Drawing_Polygon << "Polygon";
-        QTest::newRow("ruler: none") << Mode::EImageView2DMode_Drawing_Line << "";
+        QTest::addColumn<QString>("strLogged");
+        const auto row = [](const char* pszTag, Mode eMode, const char* pszChecked, const char* pszLogged)
+        { QTest::newRow(pszTag) << eMode << QString(pszChecked) << QString("[DEBUG] ") + pszLogged; };
+        row("selecting", Mode::EImageView2DMode_Selecting, "Select", "EImageView2DMode_Selecting");
+        row("panning", Mode::EImageView2DMode_Panning, "Panning", "EImageView2DMode_Panning");
+        row("rectangle", Mode::EImageView2DMode_Drawing_Rectanlge, "Rect", "EImageView2DMode_Drawing_Rectanlge");
+        row("ellipse", Mode::EImageView2DMode_Drawing_Ellipse, "Ellipse", "EImageView2DMode_Drawing_Ellipse");
+        row("circle", Mode::EImageView2DMode_Drawing_Circle, "Circle", "EImageView2DMode_Drawing_Circle");
+        row("polygon", Mode::EImageView2DMode_Drawing_Polygon, "Polygon", "EImageView2DMode_Drawing_Polygon");
+        row("ruler: none", Mode::EImageView2DMode_Drawing_Line, "", "EImageView2DMode_Drawing_Line");
     }
 
     void toolPanelChecksTheButtonOfTheModeAndLogsIt()
     {
         QFETCH(Mode, eMode);
         QFETCH(QString, strChecked);
+        QFETCH(QString, strLogged);
         F().SetMode(Mode::EImageView2DMode_Drawing_Polygon);
         Button("Polygon")->setChecked(true);
         F().SetMode(eMode == Mode::EImageView2DMode_Drawing_Polygon ? Mode::EImageView2DMode_Selecting
@@ -139,8 +143,7 @@ private slots:
                 checked << pButton->text();
         }
         QCOMPARE(checked.join(' '), strChecked);
-        const char* szName = QMetaEnum::fromType<Mode>().valueToKey(eMode);
-        QCOMPARE(m_pLog->NewLines(), QStringList{QString("[DEBUG] ") + szName});
+        QCOMPARE(m_pLog->NewLines(), QStringList{strLogged});
     }
 
     void activeCanvasShowsItsPanelsInTheSharedAreas()

@@ -248,19 +248,6 @@ private slots:
         QCOMPARE(ImageText::Dump(*F().images.GetCurrentImage()), strTurned);
     }
 
-    void appliedImageIsUndoable()
-    {
-        F().controller->PushImage(ImageText::Make("1 2|3 4"));
-        F().AddRectangle(0, 0, 1, 1);
-
-        F().controller->ApplyImage(ImageText::Make("9 8|7 6"));
-
-        QCOMPARE(ImageText::Dump(*F().images.GetCurrentImage()), QString("9 8|7 6"));
-        QCOMPARE(F().objects.GetObjectCount(), 0);
-        F().controller->GetUndoStack()->Undo();
-        QCOMPARE(ImageText::Dump(*F().images.GetCurrentImage()), QString("1 2|3 4"));
-    }
-
     // The history belongs to the image it was made on: once another image is shown, neither a box nor a rotation is
     // undone or redone on it.
     void undoNeverAppliesToAnotherImage_data()

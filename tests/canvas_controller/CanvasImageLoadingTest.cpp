@@ -6,7 +6,6 @@
 #include "ImageText.h"
 
 #include "canvas/CCanvasImageCommands.h"
-#include "canvas/CCanvasImageLoader.h"
 #include "frame/CSetting.h"
 
 #include "Utils/COvrelImage.h"
@@ -101,7 +100,6 @@ private slots:
         QFETCH(QString, strName);
         QFETCH(bool, bPdf);
         QFETCH(QString, strShown);
-        QCOMPARE(CCanvasImageLoader::IsPdfPath(Path(strName)), bPdf);
 
         F().controller->OpenFile(Path(strName));
 

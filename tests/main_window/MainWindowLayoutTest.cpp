@@ -146,62 +146,41 @@ private slots:
         QCOMPARE(strContent, content);
     }
 
-    void commandsFollowCommandState_data()
+    void commandsFollowProjectAndTrainerState_data()
     {
-        QTest::addColumn<QList<int>>("states");
+        QTest::addColumn<QStringList>("steps"); // "open", "close", or a command state the trainer reports
         QTest::addColumn<QString>("disabled");
         QTest::addColumn<bool>("workspace");
 
+        // Regression: "Start" looked enabled without a project and did nothing without a word.
+        const QString strNoProject = "Build,Dataset Report,Import Dataset,Redo,Save,Start,Stop,Undo";
         const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
-        QTest::newRow("before any change") << QList<int>{} << "Stop" << true;
-        QTest::newRow("running") << QList<int>{1} << strRunning << false;
-        QTest::newRow("starting") << QList<int>{2} << strRunning << false;
-        QTest::newRow("starting then running") << QList<int>{2, 1} << strRunning << false;
-        QTest::newRow("stopped again") << QList<int>{1, 0} << "Stop" << true;
-        QTest::newRow("unknown state keeps running set") << QList<int>{1, 7} << strRunning << false;
+        const auto row = [](const char* pszTag, const QStringList& lstSteps, const QString& strDisabled,
+                            bool bWorkspace) { QTest::newRow(pszTag) << lstSteps << strDisabled << bWorkspace; };
+        row("no project", {}, strNoProject, true);
+        row("project open", {"open"}, "Stop", true);
+        row("project closed", {"open", "close"}, strNoProject, true);
+        row("another project opened", {"open", "close", "open"}, "Stop", true);
+        row("running", {"open", "1"}, strRunning, false);
+        row("starting", {"open", "2"}, strRunning, false);
+        row("starting then running", {"open", "2", "1"}, strRunning, false);
+        row("stopped again", {"open", "1", "0"}, "Stop", true);
+        row("unknown state keeps running set", {"open", "1", "7"}, strRunning, false);
         // "Import Dataset" follows only a known stopped state on its own.
-        QTest::newRow("unknown state from the start") << QList<int>{7} << "Import Dataset,Stop" << true;
+        row("unknown state from the start", {"open", "7"}, "Import Dataset,Stop", true);
+        // A trainer that runs can be stopped; the project's own commands stay off.
+        row("running without project", {"1"}, "Build,Dataset Report," + strRunning, false);
+        row("stopped without project", {"1", "0"}, strNoProject, true);
     }
 
-    void commandsFollowCommandState()
+    void commandsFollowProjectAndTrainerState()
     {
-        QFETCH(QList<int>, states);
+        QFETCH(QStringList, steps);
         QFETCH(QString, disabled);
         QFETCH(bool, workspace);
         // "Recent" entries are never disabled.
         CSetting::Set("GENERAL_PROGRAME_HISTORIES", m_pSandbox->Path("p/p.data"));
-        OpenProject("p");
-
-        for (int nState : states)
-            m_pWindow->GetProjectModel()->SetCommandState(nState);
-
-        QCOMPARE(DisabledActions(m_pWindow.get()), disabled);
-        QCOMPARE(m_pWindow->GetWorkspaceView()->isEnabled(), workspace);
-        QCOMPARE(m_pWindow->GetCommandState(), states.isEmpty() ? 0 : states.last());
-    }
-
-    void commandsWithoutProjectAreDisabled_data()
-    {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("disabled");
-
-        // Regression: "Start" looked enabled without a project and did nothing without a word.
-        const QString strNoProject = "Build,Dataset Report,Import Dataset,Redo,Save,Start,Stop,Undo";
-        QTest::newRow("no project") << QStringList{} << strNoProject;
-        QTest::newRow("project open") << QStringList{"open"} << "Stop";
-        QTest::newRow("project closed") << QStringList{"open", "close"} << strNoProject;
-        QTest::newRow("another project opened") << QStringList{"open", "close", "open"} << "Stop";
-        // A trainer that runs can be stopped; the project's own commands stay off.
-        QTest::newRow("running without project")
-            << QStringList{"run"}
-            << "Build,Dataset Report,Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
-        QTest::newRow("stopped without project") << QStringList{"run", "stop"} << strNoProject;
-    }
-
-    void commandsWithoutProjectAreDisabled()
-    {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, disabled);
+        int nState = 0;
 
         for (const QString& strStep : steps)
         {
@@ -210,10 +189,12 @@ private slots:
             else if (strStep == "close")
                 emit m_pWindow->GetProjectView()->signal_CloseProject();
             else
-                m_pWindow->GetProjectModel()->SetCommandState(strStep == "run" ? 1 : 0);
+                m_pWindow->GetProjectModel()->SetCommandState(nState = strStep.toInt());
         }
 
         QCOMPARE(DisabledActions(m_pWindow.get()), disabled);
+        QCOMPARE(m_pWindow->GetWorkspaceView()->isEnabled(), workspace);
+        QCOMPARE(m_pWindow->GetCommandState(), nState);
     }
 
     void shortcutsAndToolTips_data()

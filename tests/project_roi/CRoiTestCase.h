@@ -9,7 +9,9 @@
 #include "canvas/CImageView2DController.h"
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/EImageView2DDrawbleObjectType.h"
+#include "frame/CSetting.h"
 #include "frame/CUndoStack.h"
+#include "project/CRoiAnnotationHost.h"
 #include "views/CClassChooserView.h"
 #include "views/CClassEditorView.h"
 #include "workspace/CImageViewerController.h"
@@ -45,16 +47,29 @@ protected:
         connect(pView, &CImageWorkspaceView::signal_ChangeDrawableObjectPropertyWithViewID, pController,
                 &CProjectController::slot_ChangeDrawableObjectPropertyWithViewID);
     }
-    void CleanupCase() override { m_pWorkspace.reset(); }
+    void CleanupCase() override
+    {
+        m_pWorkspace.reset();
+        // A quick class a test turned on must not answer the next test's chooser.
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 0);
+        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
+    }
 
     // Classes cat (1), dog (2) and bird (3); a.png (ID 1, training) and b.png (ID 2, test), 200 x 100 each, with the
     // ROI rows given as "image x y w h category".
     void AnnotatedProject(const QStringList& lstRois = {}, bool bOpen = true)
     {
-        QStringList lstStatements = {
-            "INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog'), (3, 'bird')",
-            "INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, PROJECT_ID) VALUES "
-            "(1, 'a.png', 'Images/a.png', 'train', 200, 100, 1), (2, 'b.png', 'Images/b.png', 'test', 200, 100, 1)"};
+        ImagesProject({"a.png train", "b.png test"}, lstRois, bOpen);
+    }
+    // The same classes with the images given as "name train|test", IDs from 1 in that order, 200 x 100 each.
+    void ImagesProject(const QStringList& lstImages, const QStringList& lstRois, bool bOpen = true)
+    {
+        QStringList lstStatements = {"INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog'), (3, 'bird')"};
+        for (int i = 0; i < lstImages.size(); ++i)
+            lstStatements.append(QString("INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, "
+                                         "PROJECT_ID) VALUES (%1, '%2', 'Images/%2', '%3', 200, 100, 1)")
+                                     .arg(i + 1)
+                                     .arg(lstImages[i].section(' ', 0, 0), lstImages[i].section(' ', 1, 1)));
         for (const QString& strRoi : lstRois)
         {
             const QStringList v = strRoi.split(' ');
@@ -65,11 +80,11 @@ protected:
         m_strDir = Project("roi", lstStatements, false);
         QVERIFY(!m_strDir.isEmpty());
         QVERIFY(QDir(m_strDir).mkpath("Images"));
-        for (const char* pszName : {"a.png", "b.png"})
+        for (const QString& strImage : lstImages)
         {
             QImage image(200, 100, QImage::Format_RGB888);
             image.fill(Qt::darkGreen);
-            QVERIFY(image.save(m_strDir + "/Images/" + pszName));
+            QVERIFY(image.save(m_strDir + "/Images/" + strImage.section(' ', 0, 0)));
         }
         if (bOpen)
             m_pCase->controller.OpenProject(m_strDir, "roi");

@@ -192,42 +192,6 @@ private slots:
         QVERIFY(!BoundIDs(0).contains("unbound"));
     }
 
-    void relabelIsOneUndoStepThatTheRowsFollow_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("one box from its menu") << "menu";
-        QTest::newRow("several boxes at once") << "selection";
-    }
-    void relabelIsOneUndoStepThatTheRowsFollow()
-    {
-        QFETCH(QString, how);
-        AnnotatedProject({"1 10 20 30 40 1", "1 100 10 20 20 2"});
-        OpenImage(1, 0);
-        const QStringList lstBefore = Rows(1);
-        const int nStepsBefore = Canvas(0)->GetUndoStack()->UndoCount();
-
-        if (how == "menu")
-        {
-            AnswerClass("bird");
-            m_pCase->controller.ChangeROIClass(0, FirstUID(0));
-        }
-        else
-        {
-            const auto vctGeometries = Geometries(0);
-            QVERIFY(Canvas(0)->RelabelObjects({vctGeometries.begin(), vctGeometries.end()}, "bird"));
-        }
-        const QStringList lstAfter = Rows(1);
-        QCOMPARE(lstAfter.filter("bird").size(), how == "menu" ? 1 : 2);
-        QCOMPARE(Canvas(0)->GetUndoStack()->UndoCount(), nStepsBefore + 1);
-
-        Undo(0);
-        QCOMPARE(Rows(1), lstBefore);
-        QCOMPARE(Boxes(0), Rows(1));
-        Redo(0);
-        QCOMPARE(Rows(1), lstAfter);
-        QCOMPARE(Boxes(0), Rows(1));
-    }
-
     // Regression: undoing a relabel back to a class deleted since showed the deleted name over a row of another class.
     void undoneRelabelToADeletedClassShowsTheRowsClass()
     {
@@ -447,25 +411,6 @@ private slots:
         QCOMPARE(Rows(1), QStringList(Box(10, 20, 30, 40, "cat")));
         QCOMPARE(Boxes(0), Rows(1));
         QVERIFY2(Log().contains(logged), qPrintable(logged));
-    }
-
-    void lookupsOfClasses_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("id");
-        QTest::newRow("first") << "cat" << 1;
-        QTest::newRow("last") << "bird" << 3;
-        QTest::newRow("unknown") << "horse" << -1;
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("quote in name") << "o'neil" << -1;
-    }
-    void lookupsOfClasses()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, id);
-        AnnotatedProject();
-        QCOMPARE(m_pCase->controller.GetCategoryID(name), id);
-        QCOMPARE(m_pCase->controller.GetCategoryName(id), id < 0 ? QString("") : name);
     }
 };
 

@@ -11,12 +11,6 @@ class RoiDeletedClassTest : public CRoiTestCase
 {
     Q_OBJECT
 
-    void CleanupCase() override
-    {
-        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 0);
-        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
-        CRoiTestCase::CleanupCase();
-    }
     // The next class chooser accepts strClass (cancelled for a null text) and notes the reason it showed.
     void AnswerClassNotingReason(const QString& strClass, QStringList* pReasons)
     {

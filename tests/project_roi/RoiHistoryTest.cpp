@@ -10,27 +10,11 @@ class RoiHistoryTest : public CRoiTestCase
 {
     Q_OBJECT
 
-    // Classes cat (1), dog (2), bird (3); training images a.png, b.png, c.png (IDs 1 to 3), 200 x 100 each. Image 1
-    // has two boxes, image 2 one, image 3 none.
+    // Training images a.png, b.png, c.png (IDs 1 to 3). Image 1 has two boxes, image 2 one, image 3 none.
     void PagedProject()
     {
-        QStringList lstStatements = {"INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog'), (3, 'bird')",
-                                     "INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) VALUES "
-                                     "(10, 20, 30, 40, 1, 1), (60, 30, 20, 20, 1, 2), (5, 5, 20, 20, 2, 2)"};
-        for (int nID = 1; nID <= 3; ++nID)
-            lstStatements.append(QString("INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, "
-                                         "PROJECT_ID) VALUES (%1, '%2', 'Images/%2', 'train', 200, 100, 1)")
-                                     .arg(nID)
-                                     .arg(ImageName(nID)));
-        m_strDir = Project("roi", lstStatements, false);
-        QVERIFY(!m_strDir.isEmpty());
-        QVERIFY(QDir(m_strDir).mkpath("Images"));
-        for (int nID = 1; nID <= 3; ++nID)
-        {
-            QImage image(200, 100, QImage::Format_RGB888);
-            image.fill(Qt::darkCyan);
-            QVERIFY(image.save(m_strDir + "/Images/" + ImageName(nID)));
-        }
+        ImagesProject({"a.png train", "b.png train", "c.png train"},
+                      {"1 10 20 30 40 1", "1 60 30 20 20 2", "2 5 5 20 20 2"}, false);
         OpenPagedProject();
     }
     void OpenPagedProject()
@@ -39,12 +23,6 @@ class RoiHistoryTest : public CRoiTestCase
         // The lists are the model's once the event loop has run.
         QTRY_COMPARE(m_pCase->view.findChild<QTreeView*>()->model()->rowCount(), 1);
         QTRY_COMPARE(m_pCase->model.GetTrainImages().size(), size_t(3));
-    }
-    static QString ImageName(int nID) { return QString("%1.png").arg(QChar('a' + nID - 1)); }
-    void OpenListImage(int nImageID, int nViewID)
-    {
-        m_pCase->answers.dialogs.push_back(CWorkspaceFixture::Choose(nViewID, &m_lstOffered));
-        emit m_pCase->view.signal_OpenImageFile(nImageID, "Images/" + ImageName(nImageID));
     }
     void Page(int nViewID, int nStep) { QVERIFY(m_pCase->controller.OpenAdjacentImage(nViewID, nStep)); }
     int UndoCount(int nViewID) const { return Canvas(nViewID)->GetUndoStack()->UndoCount(); }
@@ -95,7 +73,7 @@ private slots:
     {
         QFETCH(QString, edit);
         PagedProject();
-        OpenListImage(1, 0);
+        OpenImage(1, 0);
         Page(0, 1);
         const QStringList lstBefore = Rows(2);
         Edit(edit);
@@ -134,8 +112,8 @@ private slots:
     void historyStaysOnItsViewAndImage()
     {
         PagedProject();
-        OpenListImage(1, 0);
-        OpenListImage(2, 1);
+        OpenImage(1, 0);
+        OpenImage(2, 1);
         Select(0, QPointF(20, 30));
         DeleteSelection(0);
         AnswerClass("dog");
@@ -143,7 +121,7 @@ private slots:
         const QStringList lstFirst = Rows(1);
         const QStringList lstSecond = Rows(2);
 
-        OpenListImage(1, 1);
+        OpenImage(1, 1);
         Undo(0);
         Undo(1);
         Redo(0);
@@ -155,7 +133,7 @@ private slots:
         QCOMPARE(Rows(2), lstSecond);
 
         // Back on its first view the moved image starts afresh; the other image still has its draw to undo.
-        OpenListImage(2, 1);
+        OpenImage(2, 1);
         Undo(1);
         QCOMPARE(Rows(2), QStringList(Box(5, 5, 20, 20, "dog")));
         QCOMPARE(Boxes(1), Rows(2));
@@ -175,7 +153,7 @@ private slots:
     {
         QFETCH(QString, change);
         PagedProject();
-        OpenListImage(2, 0);
+        OpenImage(2, 0);
         Drag(0, QPointF(15, 15), QPointF(20, 30));
         Page(0, 1);
 
@@ -183,7 +161,7 @@ private slots:
         {
             QVERIFY(m_pCase->controller.CloseProject());
             OpenPagedProject();
-            OpenListImage(2, 0);
+            OpenImage(2, 0);
         }
         else
         {

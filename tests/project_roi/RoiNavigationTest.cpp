@@ -9,28 +9,12 @@ class RoiNavigationTest : public CRoiTestCase
 {
     Q_OBJECT
 
-    // Classes cat (1) and dog (2); training images t1.png to t4.png (IDs 1 to 4) and test images s1.png, s2.png
-    // (IDs 5, 6), 200 x 100 each. Image 2 has a box, so does image 6.
+    // Training images t1.png to t4.png (IDs 1 to 4) and test images s1.png, s2.png (IDs 5, 6). Image 2 has a box, so
+    // does image 6.
     void ListProject()
     {
-        QStringList lstStatements = {"INSERT INTO category (ID, NAME) VALUES (1, 'cat'), (2, 'dog')",
-                                     "INSERT INTO dataset_roi (X, Y, WIDTH, HEIGHT, IMAGE_ID, CATEGORY_ID) VALUES "
-                                     "(10, 20, 30, 40, 2, 1), (5, 5, 10, 10, 6, 2)"};
-        for (int nID = 1; nID <= 6; ++nID)
-            lstStatements.append(QString("INSERT INTO dataset_image (ID, NAME, FULL_PATH, TYPE, WIDTH, HEIGHT, "
-                                         "PROJECT_ID) VALUES (%1, '%2', 'Images/%2', '%3', 200, 100, 1)")
-                                     .arg(nID)
-                                     .arg(ImageName(nID), nID <= 4 ? "train" : "test"));
-        m_strDir = Project("roi", lstStatements, false);
-        QVERIFY(!m_strDir.isEmpty());
-        QVERIFY(QDir(m_strDir).mkpath("Images"));
-        for (int nID = 1; nID <= 6; ++nID)
-        {
-            QImage image(200, 100, QImage::Format_RGB888);
-            image.fill(Qt::darkBlue);
-            QVERIFY(image.save(m_strDir + "/Images/" + ImageName(nID)));
-        }
-        m_pCase->controller.OpenProject(m_strDir, "roi");
+        ImagesProject({"t1.png train", "t2.png train", "t3.png train", "t4.png train", "s1.png test", "s2.png test"},
+                      {"2 10 20 30 40 1", "6 5 5 10 10 2"});
         // The tree shows the lists once the event loop has run.
         QTRY_COMPARE(TreeImageNames().size(), 6);
     }

@@ -11,12 +11,6 @@ class RoiQuickClassTest : public CRoiTestCase
 {
     Q_OBJECT
 
-    void CleanupCase() override
-    {
-        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS, 0);
-        CSetting::Set(CRoiAnnotationHost::QUICK_CLASS_NAME, QString());
-        CRoiTestCase::CleanupCase();
-    }
     // The next class chooser gets the keys as a user types them into it; it counts as accepted when they accept it.
     void AnswerWithKeys(const QList<int>& lstKeys, QStringList* pPreselected = nullptr)
     {
