@@ -75,6 +75,10 @@ QString CCanvasKeyActions::ShortcutText() const
     lstLines << "1 to 9 (over a canvas): give the selected boxes that class, or choose the quick class"
              << "Arrow keys (over a canvas): move the selected boxes by one pixel, with Shift by ten"
              << "Escape (over a canvas): cancel the drawing in progress"
-             << "Delete, Backspace (over a canvas): delete the selected boxes";
+             << "Delete, Backspace (over a canvas): delete the selected boxes"
+             << "Double-click or Enter on a proposal (over a canvas): accept it as a box of its class"
+             << "Ctrl+Enter (over a canvas): accept every proposal shown"
+             << "Delete, Backspace on the selected proposal (over a canvas): reject it"
+             << "Escape (over a canvas, not drawing): clear the proposals";
     return lstLines.join('\n');
 }
