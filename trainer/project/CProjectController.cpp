@@ -49,8 +49,14 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pAnnotation = std::make_unique<CRoiAnnotation>(
         m_pDatabase, CRoiAnnotationHost::Make(m_pModel, m_pDatabase, m_pEditors.get(), m_pView));
     // Boxes show their classes' colours, which follow the class table.
-    connect(this, &CProjectController::signal_ClassesChanged, this, [this]() { m_pAnnotation->FollowClasses(); });
     m_pProposals = std::make_unique<CRoiProposals>(m_pDatabase, *m_pAnnotation);
+    // Proposals of a deleted class went with it, also when it had no box.
+    connect(this, &CProjectController::signal_ClassesChanged, this,
+            [this]()
+            {
+                m_pAnnotation->FollowClasses();
+                m_pProposals->FollowClasses();
+            });
 
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
