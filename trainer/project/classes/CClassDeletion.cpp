@@ -24,7 +24,7 @@ bool CClassDeletion::Use(int nClassID, SUse& use) const
     use.nBoxes = static_cast<int>(vctImageIDs.size());
     std::sort(vctImageIDs.begin(), vctImageIDs.end());
     use.nImages = static_cast<int>(std::unique(vctImageIDs.begin(), vctImageIDs.end()) - vctImageIDs.begin());
-    return true;
+    return CProposalStore(m_pDatabase).CountOfClass(nClassID, use.nProposals);
 }
 
 bool CClassDeletion::Delete(int nClassID, int nMoveToID) const

@@ -169,6 +169,20 @@ bool CProposalStore::Restore(std::vector<CProposal>& vctProposals, const std::fu
     return false;
 }
 
+bool CProposalStore::CountOfClass(int nCategoryID, int& nCount) const
+{
+    nCount = 0;
+    if (!HasTable())
+        return true;
+    std::vector<int> vctIDs;
+    CColumnSelect select(TABLE_NAME, {{COLUMN_CATEGORY_ID, nCategoryID}});
+    select.AddInteger("ID", &vctIDs);
+    if (!select.Run(m_pDatabase))
+        return false;
+    nCount = static_cast<int>(vctIDs.size());
+    return true;
+}
+
 bool CProposalStore::ImagesWithProposals(std::vector<int>& vctImageIDs) const
 {
     vctImageIDs.clear();

@@ -46,6 +46,8 @@ public:
     // The way back: stores the proposals again (new row IDs set) and runs removeBoxes in one transaction; removeBoxes
     // runs only after the proposals were written, and nothing stays when that failed.
     bool Restore(std::vector<CProposal>& vctProposals, const std::function<void()>& removeBoxes);
+    // The number of stored proposals of the class; 0 without the table.
+    bool CountOfClass(int nCategoryID, int& nCount) const;
     // The IDs of the images that have stored proposals, ascending; none without the table.
     bool ImagesWithProposals(std::vector<int>& vctImageIDs) const;
 
