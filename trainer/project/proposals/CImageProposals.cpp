@@ -11,6 +11,14 @@ const std::vector<CProposal>& CImageProposals::Of(int nImageID) const
     return it == m_mapImages.end() ? vctNone : it->second;
 }
 
+bool CImageProposals::IsEmpty() const
+{
+    for (const auto& image : m_mapImages)
+        if (!image.second.empty())
+            return false;
+    return true;
+}
+
 void CImageProposals::GiveKeys(std::vector<CProposal>& vctProposals)
 {
     for (CProposal& proposal : vctProposals)

@@ -24,6 +24,8 @@ public:
     CProposalStore& Store() { return m_store; }
 
     const std::vector<CProposal>& Of(int nImageID) const;
+    // True while no image has a proposal held.
+    bool IsEmpty() const;
     // The image's proposals become these (keys given to those without one).
     void Set(int nImageID, std::vector<CProposal> vctProposals);
     // Adds the proposals (keys given to those without one) to those of their image.

@@ -99,6 +99,9 @@ bool CRoiProposals::ShowProposalsOnView(int nViewID, const CDetectionList& vctDe
 
 std::vector<CProposal> CRoiProposals::Visible(int nViewID, int nImageID) const
 {
+    // Every box's change comes here: an image without proposals costs no read of the class table.
+    if (m_proposals.Of(nImageID).empty())
+        return {};
     CImageViewerController* pViewer = Viewer(nViewID);
     const CDrawableObjectModel* pObjects = pViewer ? pViewer->GetObjectModel() : nullptr;
     std::vector<std::pair<QString, QRectF>> vctBoxes;
@@ -147,7 +150,7 @@ void CRoiProposals::RefreshView(int nViewID)
     ConnectView(nViewID);
     const int nImageID = m_annotation.ImageOfView(nViewID);
     QVector<CCanvasProposal> vctShown;
-    if (nImageID >= 0)
+    if (nImageID >= 0 && !m_proposals.Of(nImageID).empty())
     {
         const std::map<int, QString> mapNames = m_annotation.Rows().ClassNames();
         for (const CProposal& proposal : Visible(nViewID, nImageID))
@@ -290,6 +293,9 @@ void CRoiProposals::FollowViews()
 
 void CRoiProposals::FollowClasses()
 {
+    // Without proposals the class table need not be read: opening a project reads it often enough.
+    if (m_proposals.IsEmpty())
+        return;
     const CProjectCategories classes(m_pDatabase);
     if (classes.IsRead())
         m_proposals.ForgetGoneClasses([&classes](int nCategoryID) { return classes.Contains(nCategoryID); });
