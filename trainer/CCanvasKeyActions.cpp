@@ -25,15 +25,19 @@ CCanvasKeyActions::CCanvasKeyActions(QWidget* pWindow, const CMainWindowActions&
     pKeepDrawing->setCheckable(true);
     pKeepDrawing->setToolTip("Keep Drawing Mode: after each box the next drag draws another");
     pShortcuts = new QAction("Keyboard Shortcuts", pWindow);
+    pAcceptAllProposals = new QAction("Accept All Proposals", pWindow);
+    pAcceptAllProposals->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_Return));
+    pAcceptAllProposals->setShortcutContext(Qt::WidgetShortcut);
+    pClearProposals = new QAction("Clear Proposals", pWindow);
 
     commands.pEditMenu->addSeparator();
-    commands.pEditMenu->addActions({pDrawBox, pKeepDrawing});
+    commands.pEditMenu->addActions({pDrawBox, pKeepDrawing, pAcceptAllProposals, pClearProposals});
     commands.pHelpMenu->insertAction(commands.pHelpMenu->actions().value(0), pShortcuts);
     for (int nViewID = 0; pWorkspace && nViewID < CImageWorkspaceController::kViewerCount; ++nViewID)
     {
         CImageViewerController* pViewer = pWorkspace->GetViewerController(nViewID);
         if (pViewer && pViewer->GetCanvas())
-            pViewer->GetCanvas()->addAction(pDrawBox);
+            pViewer->GetCanvas()->addActions({pDrawBox, pAcceptAllProposals});
     }
 
     QPointer<CImageWorkspaceController> pSafeWorkspace(pWorkspace);
@@ -45,6 +49,26 @@ CCanvasKeyActions::CCanvasKeyActions(QWidget* pWindow, const CMainWindowActions&
                              pSafeWorkspace && nViewID >= 0 ? pSafeWorkspace->GetViewerController(nViewID) : nullptr;
                          if (pViewer && pViewer->GetCanvasController())
                              pViewer->GetCanvasController()->slot_SelectROIRectangle();
+                     });
+    // What the canvas's keys mean, for the canvas the commands act on.
+    const auto targetCanvas = [pSafeWorkspace, &navigation]() -> CImageView2D*
+    {
+        const int nViewID = navigation.TargetViewID();
+        CImageViewerController* pViewer =
+            pSafeWorkspace && nViewID >= 0 ? pSafeWorkspace->GetViewerController(nViewID) : nullptr;
+        return pViewer ? pViewer->GetCanvas() : nullptr;
+    };
+    QObject::connect(pAcceptAllProposals, &QAction::triggered, pWindow,
+                     [targetCanvas]
+                     {
+                         if (CImageView2D* pCanvas = targetCanvas())
+                             emit pCanvas->signal_AcceptAllProposals();
+                     });
+    QObject::connect(pClearProposals, &QAction::triggered, pWindow,
+                     [targetCanvas]
+                     {
+                         if (CImageView2D* pCanvas = targetCanvas())
+                             emit pCanvas->signal_ClearProposals();
                      });
     QObject::connect(pKeepDrawing, &QAction::toggled, pWindow,
                      [pSafeWorkspace](bool bOn)
@@ -75,6 +99,9 @@ QString CCanvasKeyActions::ShortcutText() const
     lstLines << "1 to 9 (over a canvas): give the selected boxes that class, or choose the quick class"
              << "Arrow keys (over a canvas): move the selected boxes by one pixel, with Shift by ten"
              << "Escape (over a canvas): cancel the drawing in progress"
-             << "Delete, Backspace (over a canvas): delete the selected boxes";
+             << "Delete, Backspace (over a canvas): delete the selected boxes"
+             << "Double-click or Enter on a proposal (over a canvas): accept it as a box of its class"
+             << "Delete, Backspace on the selected proposal (over a canvas): reject it"
+             << "Escape (over a canvas, not drawing): clear the proposals";
     return lstLines.join('\n');
 }

@@ -13,6 +13,8 @@ class QWidget;
 // keep the letter) and the checkable "Keep Drawing Mode" in the "Edit" menu, and "Keyboard Shortcuts" in the "Help"
 // menu, which lists every shortcut of the window and the keys a canvas reads itself. "Keep Drawing Mode" is
 // remembered as the setting KEEP_DRAWING and is off unless stored on; while on, a drawing mode stays after each box.
+// "Accept All Proposals" (Ctrl+Return, over a canvas) and "Clear Proposals" ask the target viewer's canvas for what
+// its own keys ask (CImageView2D's proposal intents).
 // The actions are children of the window; this object only keeps pointers.
 class CCanvasKeyActions
 {
@@ -31,6 +33,8 @@ public:
     QAction* pDrawBox = nullptr;
     QAction* pKeepDrawing = nullptr;
     QAction* pShortcuts = nullptr;
+    QAction* pAcceptAllProposals = nullptr;
+    QAction* pClearProposals = nullptr;
 
 private:
     QPointer<QWidget> m_pWindow;

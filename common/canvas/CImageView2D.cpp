@@ -6,6 +6,7 @@
 #include "canvas/CImageView2DGotoDialog.h"
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/CPixelGridPainter.h"
+#include "canvas/CProposalLayer.h"
 #include "frame/CPrompt.h"
 #include "images/CImageListModel.h"
 #include "imaging/ImageConversion.h"
@@ -56,6 +57,9 @@ CImageView2D::CImageView2D(CImageListModel* pImageListModel, CDrawableObjectMode
 
     // Thousands of objects must not be painted again for every crosshair step or rubber-band change above them.
     SetCachesObjects(true);
+    // Below the drawing layer, so that a gesture in progress shows above the proposals.
+    m_pProposalLayer = new CProposalLayer(this);
+    m_pProposalLayer->setGeometry(rect());
     m_pDrawingObjectLayer = new CDrawingObjectLayer(m_pObjectModel, pModeModel, this);
     m_pDrawingObjectLayer->setGeometry(rect());
 
@@ -171,6 +175,7 @@ void CImageView2D::UpdateViewport()
     SetWindow(window);
     m_pDrawingObjectLayer->SetViewport(viewport);
     m_pDrawingObjectLayer->SetWindow(window);
+    m_pProposalLayer->SetMapping(viewport, window);
 }
 
 void CImageView2D::DrawBackground(QPainter* pPainter)
@@ -379,6 +384,8 @@ void CImageView2D::mousePressEvent(QMouseEvent* pEvent)
         update();
     }
     m_lastMousePosition = pEvent->pos();
+    if (pEvent->button() == Qt::LeftButton && eMode == CImageViewModeModel::EImageView2DMode_Selecting)
+        m_pProposalLayer->SetSelectedID(ProposalUnder(MapToImage(pEvent->pos())));
     const SModeSignals* pSignals = ModeSignals(eMode);
     if (m_bLeftPressed && pSignals->start)
         emit(this->*pSignals->start)(MapToImage(pEvent->pos()));
@@ -438,6 +445,51 @@ void CImageView2D::mouseReleaseEvent(QMouseEvent* pEvent)
     m_bRightPressed = false;
 }
 
+void CImageView2D::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    const int nID = pEvent->button() == Qt::LeftButton ? ProposalUnder(MapToImage(pEvent->pos())) : -1;
+    if (nID < 0)
+    {
+        // As before: the second press of a double-click is a press.
+        mousePressEvent(pEvent);
+        return;
+    }
+    emit signal_AcceptProposal(nID);
+}
+
+int CImageView2D::ProposalUnder(const QPointF& point) const
+{
+    if (!m_pModeModel || m_pModeModel->GetMode() != CImageViewModeModel::EImageView2DMode_Selecting ||
+        !m_pProposalLayer->HasProposals() || GetWindow().isEmpty())
+        return -1;
+    if (m_pObjectModel && m_pObjectModel->FindObjectAt(point))
+        return -1;
+    return m_pProposalLayer->ProposalAt(point);
+}
+
+bool CImageView2D::PressProposalKey(QKeyEvent* pEvent)
+{
+    const int nKey = pEvent->key();
+    const int nSelected = m_pProposalLayer->GetSelectedID();
+    if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter)
+    {
+        if (pEvent->modifiers().testFlag(Qt::ControlModifier) && m_pProposalLayer->HasProposals())
+            emit signal_AcceptAllProposals();
+        else if (nSelected >= 0)
+            emit signal_AcceptProposal(nSelected);
+        else
+            return false;
+        return true;
+    }
+    // The selected proposal is what Delete means then; the boxes, none of which the press selected, are left alone.
+    if ((nKey == Qt::Key_Delete || nKey == Qt::Key_Backspace) && nSelected >= 0)
+    {
+        emit signal_RejectProposal(nSelected);
+        return true;
+    }
+    return false;
+}
+
 void CImageView2D::wheelEvent(QWheelEvent* pEvent)
 {
     const double dblScale = m_dblScale + pEvent->angleDelta().y() * 0.001 * m_dblScale;
@@ -458,13 +510,21 @@ void CImageView2D::wheelEvent(QWheelEvent* pEvent)
 
 void CImageView2D::keyPressEvent(QKeyEvent* pEvent)
 {
-    emit signal_PressKey(pEvent->key());
-    const double dblStep = pEvent->modifiers().testFlag(Qt::ShiftModifier) ? 10.0 : 1.0;
+    if (PressProposalKey(pEvent))
+        return;
     const int nKey = pEvent->key();
+    // A drawing in progress is what Escape cancels first; only the next Escape clears the proposals.
+    const Mode eMode = m_pModeModel ? m_pModeModel->GetMode() : CImageViewModeModel::EImageView2DMode_Selecting;
+    const bool bDrawing = m_bLeftPressed || (eMode != CImageViewModeModel::EImageView2DMode_Selecting &&
+                                             eMode != CImageViewModeModel::EImageView2DMode_Panning);
+    emit signal_PressKey(nKey);
+    const double dblStep = pEvent->modifiers().testFlag(Qt::ShiftModifier) ? 10.0 : 1.0;
     if (nKey == Qt::Key_Escape)
     {
         m_bLeftPressed = m_bRightPressed = m_bMoving = false;
         update();
+        if (!bDrawing && m_pProposalLayer->HasProposals())
+            emit signal_ClearProposals();
     }
     else if (nKey == Qt::Key_Left || nKey == Qt::Key_Right)
         emit signal_MoveSelectionBy(QPointF(nKey == Qt::Key_Left ? -dblStep : dblStep, 0.0));
@@ -500,6 +560,7 @@ void CImageView2D::resizeEvent(QResizeEvent* pEvent)
 {
     CDrawableLayer::resizeEvent(pEvent);
     m_pDrawingObjectLayer->setGeometry(rect());
+    m_pProposalLayer->setGeometry(rect());
     UpdateViewport();
     update();
 }

@@ -14,6 +14,7 @@
 
 class CDrawableObjectModel;
 class CDrawingObjectLayer;
+class CProposalLayer;
 class CImageListModel;
 class QAction;
 class QIcon;
@@ -35,6 +36,11 @@ class COvrelImage;
 // carries the press point and the current (End: release) point. A release at the press point emits an End signal in
 // polygon mode only: a click there adds a vertex, in the other modes it has nothing to finish. Escape ends the
 // gesture of a held button: its release emits nothing.
+//
+// Proposals (CProposalLayer) are shown above the objects and are no objects: in selecting mode a press on one where
+// no object lies selects it, a double-click on one or Enter on the selected one asks for its acceptance, Ctrl+Enter
+// for the acceptance of all, Delete or Backspace on the selected one for its rejection (the selected boxes then stay),
+// and Escape, when no drawing is in progress, for clearing them all; what happens to them is the controller's.
 class OVRELCOMMON_EXPORT CImageView2D : public CDrawableLayer
 {
     Q_OBJECT
@@ -61,6 +67,7 @@ public:
     double GetScale() const { return m_dblScale; }
 
     CDrawingObjectLayer* GetDrawingObjectLayer() const { return m_pDrawingObjectLayer; }
+    CProposalLayer* GetProposalLayer() const { return m_pProposalLayer; }
     QMenu* GetImageMenu() const { return m_pImageMenu; }
     QMenu* GetObjectMenu() const { return m_pObjectMenu; }
 
@@ -119,6 +126,11 @@ signals:
     // Once per local file dropped on the canvas.
     void signal_AddImage(QString strFile);
     void signal_Switch2DTo3D();
+    // Intents on the shown proposals, by the IDs the proposals were shown with.
+    void signal_AcceptProposal(int nID);
+    void signal_AcceptAllProposals();
+    void signal_RejectProposal(int nID);
+    void signal_ClearProposals();
 
 public slots:
     void slot_ShowContextMenu(QPoint pos);
@@ -135,6 +147,7 @@ protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void wheelEvent(QWheelEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
@@ -153,6 +166,10 @@ private:
     // Clear, then every object of the model in model order.
     void RebuildObjects();
     void ShowMenu(QMenu* pMenu, const QPointF& point);
+    // The proposal under the image point in selecting mode where no object lies, -1 otherwise: boxes come first.
+    int ProposalUnder(const QPointF& point) const;
+    // The proposal keys (Enter, Ctrl+Enter, Delete on a selected proposal); true when the key was one of them.
+    bool PressProposalKey(QKeyEvent* pEvent);
     // The gesture signals of a mode: all null for panning.
     struct SModeSignals
     {
@@ -173,6 +190,7 @@ private:
     CImageListModel* m_pImageListModel = nullptr;
     CDrawableObjectModel* m_pObjectModel = nullptr;
     CDrawingObjectLayer* m_pDrawingObjectLayer = nullptr;
+    CProposalLayer* m_pProposalLayer = nullptr;
     bool m_bLeftPressed = false;
     bool m_bRightPressed = false;
     QPoint m_lastMousePosition;

@@ -3,10 +3,12 @@
 int RunCanvasMappingTest(int argc, char** argv);
 int RunCanvasSignalsTest(int argc, char** argv);
 int RunCanvasPaintTest(int argc, char** argv);
+int RunCanvasProposalTest(int argc, char** argv);
 
-// Three groups of canvas behaviour, each with its own report.
+// Four groups of canvas behaviour, each with its own report.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return RunCanvasMappingTest(argc, argv) + RunCanvasSignalsTest(argc, argv) + RunCanvasPaintTest(argc, argv);
+    return RunCanvasMappingTest(argc, argv) + RunCanvasSignalsTest(argc, argv) + RunCanvasPaintTest(argc, argv) +
+           RunCanvasProposalTest(argc, argv);
 }

@@ -49,7 +49,8 @@ private slots:
         row("menu bar", "File,Edit,Run,Tools,Help");
         row("File", "Open Project,New Project,Save,Import Dataset,|,Recent,|,Exit");
         row("Edit", "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class,|,Next Image,Previous Image,"
-                    "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode");
+                    "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode,"
+                    "Accept All Proposals,Clear Proposals");
         row("Run", "Build,Start,Stop,|,Dataset Report,|,Setting");
         row("Tools", "Sobel,Median,OCR");
         row("Help", "Keyboard Shortcuts,About");
@@ -222,6 +223,7 @@ private slots:
         row("Next Image Without Boxes", "Ctrl+PgDown", "");
         row("Copy boxes from previous image", "Ctrl+Shift+V", "");
         row("Draw Box", "W", "");
+        row("Accept All Proposals", "Ctrl+Return", "");
     }
 
     void shortcutsAndToolTips()

@@ -1,10 +1,15 @@
 #include "CRoiTestCase.h"
 
+#include "canvas/CImageView2D.h"
+#include "project/proposals/CRoiProposals.h"
+
 #include <QRandomGenerator>
 
 // A long seeded run of what users do on two views showing two of three project images, switching a view to the third
-// image now and then and deleting classes in the class editor; after every action the rows of each image shown are
-// exactly the boxes on its view, and no row names a class that is gone. Set ROI_SEED to replay a failed run.
+// image now and then and deleting classes in the class editor, and accepting (one or all), rejecting and undoing
+// proposals, some of them stored; after every action the rows of each image shown are exactly the boxes on its view,
+// its stored proposals are exactly its dataset_proposal rows, and no row names a class that is gone. Set ROI_SEED to
+// replay a failed run.
 class RoiConsistencyTest : public CRoiTestCase
 {
     Q_OBJECT
@@ -20,6 +25,8 @@ private:
         const int nViewID = static_cast<int>(random.bounded(2));
         const std::vector<std::shared_ptr<CDrawableGeometry>> vctObjects = Geometries(nViewID);
         const int nKind = vctObjects.empty() ? 0 : static_cast<int>(random.bounded(100));
+        if (random.bounded(6) == 0)
+            return random.bounded(3) == 0 ? Propose(random, nViewID, vctObjects) : ActOnProposals(random, nViewID);
         const QStringList lstClasses = {"cat", "dog", "bird"};
         // One in ten choosers is cancelled.
         const QString strClass = random.bounded(10) == 0 ? QString() : lstClasses[random.bounded(3)];
@@ -94,6 +101,73 @@ private:
         return DeleteAndReAddClass(random);
     }
 
+    // Detections for the view's image, stored or only shown: some anywhere, some on a box (hidden when of its class).
+    QString Propose(QRandomGenerator& random, int nViewID,
+                    const std::vector<std::shared_ptr<CDrawableGeometry>>& vctBoxes)
+    {
+        CDetectionList vctDetections;
+        const int nCount = 1 + static_cast<int>(random.bounded(4));
+        for (int i = 0; i < nCount; ++i)
+        {
+            CDetection detection;
+            // Index 3 names no class: it is left out.
+            detection.ClassIndex = static_cast<int>(random.bounded(4));
+            detection.Score = static_cast<float>(random.bounded(100)) / 100.0f;
+            detection.Box =
+                random.bounded(2) == 0 && !vctBoxes.empty()
+                    ? vctBoxes[random.bounded(static_cast<int>(vctBoxes.size()))]->GetBoundary()
+                    : QRectF(random.bounded(190), random.bounded(90), 4 + random.bounded(40), 4 + random.bounded(40));
+            vctDetections.append(detection);
+        }
+        const bool bStored = random.bounded(2) == 0;
+        m_pCase->controller.Proposals()->ShowProposalsOnView(nViewID, vctDetections, "backup/x.weights", bStored);
+        return QString("%1 proposal(s) on %2%3").arg(nCount).arg(nViewID).arg(bStored ? ", stored" : "");
+    }
+
+    // What the user does with the proposals shown, through the canvas's intents.
+    QString ActOnProposals(QRandomGenerator& random, int nViewID)
+    {
+        CImageView2D* pCanvas = Viewer(nViewID)->GetCanvas();
+        const std::vector<CProposal> vctShown = m_pCase->controller.Proposals()->Shown(nViewID);
+        if (vctShown.empty())
+            return QString("no proposal on %1").arg(nViewID);
+        const int nKey = vctShown[random.bounded(static_cast<int>(vctShown.size()))].nKey;
+        switch (random.bounded(3))
+        {
+        case 0:
+            emit pCanvas->signal_AcceptProposal(nKey);
+            return QString("accept %1 on %2").arg(nKey).arg(nViewID);
+        case 1:
+            emit pCanvas->signal_AcceptAllProposals();
+            return QString("accept all on %1").arg(nViewID);
+        default:
+            emit pCanvas->signal_RejectProposal(nKey);
+            return QString("reject %1 on %2").arg(nKey).arg(nViewID);
+        }
+    }
+
+    // The row IDs of the image's stored proposals as the program holds them, and as the file does.
+    QStringList HeldProposals(int nImageID) const
+    {
+        QStringList lstIDs;
+        for (const CProposal& proposal : m_pCase->controller.Proposals()->Proposals().Of(nImageID))
+            if (proposal.nRowID >= 0)
+                lstIDs.append(QString::number(proposal.nRowID));
+        lstIDs.sort();
+        return lstIDs;
+    }
+    QStringList StoredProposals(int nImageID) const
+    {
+        QStringList lstIDs;
+        if (Sql({"SELECT COUNT(*) FROM sqlite_master WHERE name = 'dataset_proposal'"})[0][0] == "0")
+            return lstIDs;
+        for (const QStringList& row :
+             Sql({QString("SELECT ID FROM dataset_proposal WHERE IMAGE_ID = %1").arg(nImageID)}))
+            lstIDs.append(row[0]);
+        lstIDs.sort();
+        return lstIDs;
+    }
+
     // A class is deleted in the class editor, its boxes deleted with it or moved to another class (or the question
     // cancelled), and the class is typed in again so that later actions can still choose it.
     QString DeleteAndReAddClass(QRandomGenerator& random)
@@ -148,11 +222,13 @@ private slots:
                 const QStringList lstBoxes = Boxes(nViewID);
                 const QStringList lstRowIDs = RowIDs(nImageID);
                 const QStringList lstBoundIDs = BoundIDs(nViewID);
-                if (lstRows != lstBoxes || lstRowIDs != lstBoundIDs)
+                const QStringList lstHeld = HeldProposals(nImageID);
+                const QStringList lstStored = StoredProposals(nImageID);
+                if (lstRows != lstBoxes || lstRowIDs != lstBoundIDs || lstHeld != lstStored)
                 {
                     const QString strFailure =
                         QString("seed %1 (ROI_SEED=%1 replays it), action %2: %3\nview %4 boxes: %5\nimage %6 rows: "
-                                "%7\nbound IDs: %8\nrow IDs: %9")
+                                "%7\nbound IDs: %8\nrow IDs: %9\nproposals held: %10\nproposal rows: %11")
                             .arg(nSeed)
                             .arg(i)
                             .arg(strAction)
@@ -161,7 +237,9 @@ private slots:
                             .arg(nImageID)
                             .arg(lstRows.join(" | "))
                             .arg(lstBoundIDs.join(" "))
-                            .arg(lstRowIDs.join(" "));
+                            .arg(lstRowIDs.join(" "))
+                            .arg(lstHeld.join(" "))
+                            .arg(lstStored.join(" "));
                     QFAIL(qPrintable(strFailure));
                 }
             }

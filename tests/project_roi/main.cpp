@@ -9,6 +9,7 @@ int RunRoiHistoryTest(int argc, char** argv);
 int RunRoiBoxRowsTest(int argc, char** argv);
 int RunRoiColourTest(int argc, char** argv);
 int RunRoiBoxListTest(int argc, char** argv);
+int RunRoiProposalTest(int argc, char** argv);
 
 // The test classes share the annotation fixture; each runs with its own report.
 int main(int argc, char** argv)
@@ -20,5 +21,5 @@ int main(int argc, char** argv)
     const int nNavigationFailures = RunRoiNavigationTest(argc, argv);
     return nAnnotationFailures + nConsistencyFailures + nQuickClassFailures + nNavigationFailures +
            RunRoiDeletedClassTest(argc, argv) + RunRoiHistoryTest(argc, argv) + RunRoiBoxRowsTest(argc, argv) +
-           RunRoiColourTest(argc, argv) + RunRoiBoxListTest(argc, argv);
+           RunRoiColourTest(argc, argv) + RunRoiBoxListTest(argc, argv) + RunRoiProposalTest(argc, argv);
 }

@@ -21,6 +21,7 @@
 #include "project/lifecycle/CProjectFileReader.h"
 #include "project/lifecycle/CProjectHistory.h"
 #include "project/lifecycle/CProjectLock.h"
+#include "project/proposals/CRoiProposals.h"
 #include "project/report/CDatasetReport.h"
 #include "project/run/CTrainingRun.h"
 #include "project/settings/CProjectProperties.h"
@@ -48,7 +49,14 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     m_pAnnotation = std::make_unique<CRoiAnnotation>(
         m_pDatabase, CRoiAnnotationHost::Make(m_pModel, m_pDatabase, m_pEditors.get(), m_pView));
     // Boxes show their classes' colours, which follow the class table.
-    connect(this, &CProjectController::signal_ClassesChanged, this, [this]() { m_pAnnotation->FollowClasses(); });
+    m_pProposals = std::make_unique<CRoiProposals>(m_pDatabase, *m_pAnnotation);
+    // Proposals of a deleted class went with it, also when it had no box.
+    connect(this, &CProjectController::signal_ClassesChanged, this,
+            [this]()
+            {
+                m_pAnnotation->FollowClasses();
+                m_pProposals->FollowClasses();
+            });
 
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
@@ -78,12 +86,17 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
     connect(m_pEditors->ClassEditor(), &CClassEditorView::signal_CheckValidateROI, this,
             &CProjectController::slot_CheckValidateROI);
     connect(m_pEditors->ClassEditor(), &CClassEditorView::signal_ClassBoxesChanged, this,
-            [this]() { m_pAnnotation->FollowRows(); });
+            [this]()
+            {
+                m_pAnnotation->FollowRows();
+                m_pProposals->FollowClasses();
+            });
 }
 
 CProjectController::~CProjectController()
 {
     m_pRun.reset();
+    m_pProposals.reset();
     m_pAnnotation.reset();
     m_pDatabase->SetWriteAheadLog(false);
     // The editors work on the database: they go first.
@@ -170,6 +183,7 @@ bool CProjectController::CloseProject()
 
     m_nProjectID = -1;
     m_pAnnotation->Reset();
+    m_pProposals->Reset();
     if (m_pModel)
         m_pModel->Close();
     // The model keeps a running project; so does its lock.
@@ -273,8 +287,11 @@ void CProjectController::slot_RemoveTestImage(int nImageID)
 void CProjectController::RemoveImage(int nImageID, const QString& strType)
 {
     // Every view that still shows the image closes it: its boxes have no rows any more.
-    if (m_pImageStore->RemoveImage(nImageID, strType))
-        m_pAnnotation->CloseImage(nImageID);
+    if (!m_pImageStore->RemoveImage(nImageID, strType))
+        return;
+    m_pAnnotation->CloseImage(nImageID);
+    m_pProposals->ForgetImage(nImageID);
+    m_pProposals->FollowViews();
 }
 
 void CProjectController::AddProjectHistory(const QString& strProjectDir, const QString& strProjectName)
@@ -361,6 +378,7 @@ void CProjectController::slot_OpenImage(int nImageID, const QString& strFilePath
     if (!IsOpenablePath(nImageID, strFilePath))
         return;
     m_pAnnotation->OpenImage(nImageID, m_pModel->GetProjectDir() + QDir::separator() + strFilePath);
+    m_pProposals->FollowViews();
 }
 
 bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithoutBoxes)
@@ -378,6 +396,7 @@ bool CProjectController::OpenAdjacentImage(int nViewID, int nStep, bool bWithout
         return false;
     m_pAnnotation->OpenImageInView(pTarget->GetImageID(),
                                    m_pModel->GetProjectDir() + QDir::separator() + pTarget->GetFullPath(), nViewID);
+    m_pProposals->FollowViews();
     if (m_pView)
         m_pView->SelectImage(pTarget->GetImageID());
     return true;

@@ -21,6 +21,7 @@ class CProjectModel;
 class CProjectRecordFactory;
 class CProjectView;
 class CRoiAnnotation;
+class CRoiProposals;
 class CDatasetReport;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
@@ -106,6 +107,9 @@ public:
     // showed before become boxes with rows on its current one, as one undo step; the number of boxes copied.
     int CopyPreviousBoxes(int nViewID);
 
+    // The proposals on project images (detections to accept or reject); for the commands that make them.
+    CRoiProposals* Proposals() const { return m_pProposals.get(); }
+
     // The open project's class names in the order the chooser offers them.
     QStringList GetClassNames();
 
@@ -178,6 +182,8 @@ private:
     CProjectRecordFactory* m_pRecordFactory = nullptr;
     // The view map, the current image and the rows of the boxes on project views.
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
+    // Follows the annotation's views; goes before it.
+    std::unique_ptr<CRoiProposals> m_pProposals;
     // The trainer and the watch on its weights; a running trainer is ended (waiting at most a second) when the
     // controller goes.
     std::unique_ptr<CTrainingRun> m_pRun;

@@ -80,8 +80,20 @@ void CClassEditorController::Delete(int nID)
         emit m_pView->signal_CheckValidateROI();
         return;
     }
-    if (DeleteRow(nID))
-        emit m_pView->signal_CheckValidateROI();
+    // Stored proposals of the class go with it in one transaction; without any, the row alone goes as ever.
+    if (use.nProposals == 0)
+    {
+        if (DeleteRow(nID))
+            emit m_pView->signal_CheckValidateROI();
+        return;
+    }
+    if (!deletion.Delete(nID, -1))
+    {
+        Refuse("delete", NameOf(nID), nID);
+        return;
+    }
+    Load();
+    emit m_pView->signal_CheckValidateROI();
 }
 
 bool CClassEditorController::AskForBoxes(int nID, int nBoxes, int nImages, int& nMoveToID)

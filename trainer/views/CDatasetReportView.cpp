@@ -51,10 +51,13 @@ QString CDatasetReportView::GetSummary() const
 
 void CDatasetReportView::SetReport(const CDatasetReport& report)
 {
-    m_pSummary->setText(QString("%1 images, %2 boxes, %3 classes")
-                            .arg(report.ImageCount())
-                            .arg(report.BoxCount())
-                            .arg(report.Classes().size()));
+    QString strSummary = QString("%1 images, %2 boxes, %3 classes")
+                             .arg(report.ImageCount())
+                             .arg(report.BoxCount())
+                             .arg(report.Classes().size());
+    if (report.ImagesWithProposalsCount() > 0)
+        strSummary += QString(", %1 images with proposals to accept or reject").arg(report.ImagesWithProposalsCount());
+    m_pSummary->setText(strSummary);
     m_pClasses->clear();
     for (const CDatasetReport::SClass& category : report.Classes())
         m_pClasses->addTopLevelItem(new QTreeWidgetItem(

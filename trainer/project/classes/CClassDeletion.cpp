@@ -2,6 +2,7 @@
 
 #include "database/CColumnSelect.h"
 #include "database/CDatabase.h"
+#include "project/proposals/CProposalStore.h"
 #include "project/store/CCategoryRecord.h"
 #include "project/store/CDatasetROIRecord.h"
 
@@ -23,7 +24,7 @@ bool CClassDeletion::Use(int nClassID, SUse& use) const
     use.nBoxes = static_cast<int>(vctImageIDs.size());
     std::sort(vctImageIDs.begin(), vctImageIDs.end());
     use.nImages = static_cast<int>(std::unique(vctImageIDs.begin(), vctImageIDs.end()) - vctImageIDs.begin());
-    return true;
+    return CProposalStore(m_pDatabase).CountOfClass(nClassID, use.nProposals);
 }
 
 bool CClassDeletion::Delete(int nClassID, int nMoveToID) const
@@ -33,7 +34,9 @@ bool CClassDeletion::Delete(int nClassID, int nMoveToID) const
         nMoveToID < 0 ? CDatabase::GetDeleteQuery(CDatasetROIRecord::TABLE_NAME, mapBoxes)
                       : CDatabase::GetUpdateQuery(CDatasetROIRecord::TABLE_NAME,
                                                   {{CDatasetROIRecord::COLUMN_CATEGORY_ID, nMoveToID}}, mapBoxes);
-    // One transaction: a class gone while its boxes stayed would leave rows that no class name reaches again.
+    // One transaction: a class gone while its boxes stayed would leave rows that no class name reaches again. Its
+    // proposals go in any case: a proposal of a moved class was never checked against the other class.
     return m_pDatabase->RunQueriesAtomically(
-        {strBoxes, CDatabase::GetDeleteQuery(CCategoryRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nClassID}})});
+        {strBoxes, CProposalStore(m_pDatabase).DeleteOfClassQuery(nClassID),
+         CDatabase::GetDeleteQuery(CCategoryRecord::TABLE_NAME, {{CDatabaseRecord::COLUMN_ID, nClassID}})});
 }

@@ -4,6 +4,7 @@
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
 #include "project/images/CImageDecodeQueue.h"
+#include "project/proposals/CProposalStore.h"
 #include "project/store/CDatasetImageEntry.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
@@ -233,7 +234,8 @@ bool CDatasetImageStore::RemoveImage(int nImageID, const QString& strType)
     // The image without its ROIs, or ROIs without their image, must never be left behind.
     const std::vector<QString> vctDeletes{
         CDatabase::GetDeleteQuery(CDatasetImageRecord::TABLE_NAME, {{CDatasetImageRecord::COLUMN_ID, nImageID}}),
-        CDatabase::GetDeleteQuery(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}})};
+        CDatabase::GetDeleteQuery(CDatasetROIRecord::TABLE_NAME, {{CDatasetROIRecord::COLUMN_IMAGE_ID, nImageID}}),
+        CProposalStore(m_pDatabase).DeleteOfImageQuery(nImageID)};
     if (!m_pDatabase->RunQueriesAtomically(vctDeletes))
     {
         aside.Restore();

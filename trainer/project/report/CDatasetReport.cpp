@@ -3,6 +3,7 @@
 #include "database/CDatabase.h"
 #include "project/build/CTrainerImageRule.h"
 #include "project/classes/CProjectCategories.h"
+#include "project/proposals/CProposalStore.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
 #include "project/store/CProjectBoxTable.h"
@@ -104,6 +105,7 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
     m_vctFlaws.clear();
     m_nImages = 0;
     m_nBoxes = 0;
+    m_nImagesWithProposals = 0;
     for (int i = 0; i < EFlaw_Count; ++i)
         m_vctFlaws.append(SFlaw{static_cast<EFlaw>(i), 0, {}});
     if (!pDatabase)
@@ -120,6 +122,11 @@ bool CDatasetReport::Make(CDatabase* pDatabase, const QString& strProjectDir)
         m_vctClasses.append(SClass{categories.IDs()[static_cast<size_t>(i)], lstClassNames[i], 0, 0});
 
     m_nImages = static_cast<int>(table.ImageCount());
+    std::vector<int> vctProposed;
+    if (!CProposalStore(pDatabase).ImagesWithProposals(vctProposed))
+        return false;
+    for (int nImageID : vctProposed)
+        m_nImagesWithProposals += table.SlotOf(nImageID) >= 0 ? 1 : 0;
     // Every box counts, also one of an image that is gone; that one reaches neither the build nor the workspace.
     m_nBoxes = static_cast<int>(table.RoiCount());
     std::vector<SImageState> vctStates(table.ImageCount());

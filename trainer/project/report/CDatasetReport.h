@@ -62,6 +62,8 @@ public:
     const SFlaw& Flaw(EFlaw eFlaw) const { return m_vctFlaws[eFlaw]; }
     int ImageCount() const { return m_nImages; }
     int BoxCount() const { return m_nBoxes; }
+    // Images of the image table with stored proposals still to accept or reject (0 without the proposal table).
+    int ImagesWithProposalsCount() const { return m_nImagesWithProposals; }
 
     // The flaw's title for the user ("Images without boxes"...).
     static QString Title(EFlaw eFlaw);
@@ -71,4 +73,5 @@ private:
     QVector<SFlaw> m_vctFlaws;
     int m_nImages = 0;
     int m_nBoxes = 0;
+    int m_nImagesWithProposals = 0;
 };
