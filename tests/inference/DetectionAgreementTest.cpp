@@ -1,5 +1,5 @@
 #include "CDarknetWeightsWriter.h"
-#include "CTestSandbox.h"
+#include "CInferenceTestFiles.h"
 
 #include "project/inference/CDetectionModel.h"
 
@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,6 +35,8 @@ private:
 namespace
 {
 
+using namespace InferenceTestFiles;
+
 const QStringList kImages = {"dog", "eagle", "horses", "person"};
 const QStringList kClasses = {"a", "b", "c"};
 // Compared above this score, each side's detections searched down to a margin below it, so that a score at the edge
@@ -41,24 +44,6 @@ const QStringList kClasses = {"a", "b", "c"};
 constexpr float kCompareScore = 0.05f;
 constexpr float kScoreTolerance = 0.01f;
 constexpr double kBoxTolerance = 1.0;
-
-bool WriteFile(const QString& strPath, const QByteArray& content)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// yolov3-tiny from the package, three classes, a small non-square input so that the letterbox pads.
-QByteArray SmallConfiguration()
-{
-    QFile file("/usr/share/darknet/cfg/yolov3-tiny.cfg");
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QByteArray config = file.readAll();
-    config.replace("width=416", "width=128").replace("height=416", "height=96");
-    config.replace("classes=80", "classes=3").replace("filters=255", "filters=24");
-    return config;
-}
 
 bool Matches(const CDetection& a, const CDetection& b)
 {
@@ -100,7 +85,7 @@ void DetectionAgreementTest::initTestCase()
     QByteArray list;
     for (const QString& strName : kImages)
     {
-        QVERIFY(QFile::copy("/usr/share/darknet/data/" + strName + ".jpg", dir.filePath("Images/" + strName + ".jpg")));
+        QVERIFY(QFile::copy(SAMPLE_FOLDER + strName + ".jpg", dir.filePath("Images/" + strName + ".jpg")));
         list += "Images/" + strName.toUtf8() + ".jpg\n";
     }
     QVERIFY(WriteFile(dir.filePath("test.txt"), list));
@@ -139,17 +124,25 @@ void DetectionAgreementTest::initTestCase()
 void DetectionAgreementTest::detectionsEqualTrainerValid_data()
 {
     QTest::addColumn<QString>("image");
+    QTest::addColumn<bool>("decodedByQt");
     for (const QString& strName : kImages)
-        QTest::newRow(qPrintable(strName)) << strName;
+    {
+        QTest::addRow("%s file", qPrintable(strName)) << strName << false;
+        QTest::addRow("%s QImage", qPrintable(strName)) << strName << true;
+    }
 }
 
 void DetectionAgreementTest::detectionsEqualTrainerValid()
 {
     QFETCH(QString, image);
+    QFETCH(bool, decodedByQt);
     const CDetectionList lstValid = m_mapValid.value(image);
+    const QString strPath = QDir(m_dir.path()).filePath("Images/" + image + ".jpg");
     CDetectionList lstOurs;
-    QVERIFY(m_model.DetectFile(QDir(m_dir.path()).filePath("Images/" + image + ".jpg"),
-                               CDetectionModel::VALID_THRESHOLD, lstOurs));
+    if (decodedByQt)
+        QVERIFY(m_model.Detect(QImage(strPath), CDetectionModel::VALID_THRESHOLD, lstOurs));
+    else
+        QVERIFY(m_model.DetectFile(strPath, CDetectionModel::VALID_THRESHOLD, lstOurs));
 
     // Enough detections above the compared score that the comparison means something.
     const auto nCompared = std::count_if(lstValid.begin(), lstValid.end(),
@@ -163,5 +156,10 @@ void DetectionAgreementTest::detectionsEqualTrainerValid()
              qPrintable(QString("%1 against %2").arg(lstOurs.size()).arg(lstValid.size())));
 }
 
-QTEST_MAIN(DetectionAgreementTest)
+int RunDetectionAgreementTest(int argc, char** argv)
+{
+    DetectionAgreementTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "DetectionAgreementTest.moc"
