@@ -44,6 +44,8 @@ struct SConvolution
     int nFilters = 0;
     qint64 nWeights = 0;
     bool bBatchNorm = false;
+    // The class count of the yolo layer it feeds, 0 when it feeds none.
+    int nYoloClasses = 0;
 };
 
 // The convolutional layers in file order, from the channels each layer receives; false on an unknown layer.
@@ -79,8 +81,9 @@ bool Convolutions(const QByteArray& config, std::vector<SConvolution>& vctLayers
             }
             nChannels = nSum;
         }
-        else if (section.strType != "maxpool" && section.strType != "upsample" && section.strType != "shortcut" &&
-                 section.strType != "yolo")
+        else if (section.strType == "yolo" && !vctLayers.empty())
+            vctLayers.back().nYoloClasses = section.mapValues.value("classes", "1").toInt();
+        else if (section.strType != "maxpool" && section.strType != "upsample" && section.strType != "shortcut")
             return false;
         vctOut.push_back(nChannels);
     }
@@ -101,7 +104,7 @@ qint64 CDarknetWeightsWriter::FloatCount(const QByteArray& config)
 }
 
 bool CDarknetWeightsWriter::Write(const QByteArray& config, const QString& strWeightsFile, unsigned nSeed,
-                                  qint64 nMissingFloats)
+                                  qint64 nMissingFloats, float fObjectnessBias, float fClassBias)
 {
     std::vector<SConvolution> vctLayers;
     if (!Convolutions(config, vctLayers))
@@ -116,7 +119,12 @@ bool CDarknetWeightsWriter::Write(const QByteArray& config, const QString& strWe
         // logistic scores spread over (0, 1) instead of piling up at its ends.
         const float fScale = std::sqrt((layer.bBatchNorm ? 2.0f : 1.0f) / float(nFanIn));
         for (int i = 0; i < layer.nFilters; ++i)
-            vctValues.push_back(0.1f * normal(generator));
+        {
+            // Each box of a yolo layer has x, y, width, height, objectness, then the classes.
+            const int nEntry = layer.nYoloClasses > 0 ? i % (layer.nYoloClasses + 5) : 0;
+            const float fBias = nEntry == 4 ? fObjectnessBias : nEntry > 4 ? fClassBias : 0.0f;
+            vctValues.push_back(0.1f * normal(generator) + fBias);
+        }
         if (layer.bBatchNorm)
         {
             vctValues.insert(vctValues.end(), layer.nFilters, 1.0f);

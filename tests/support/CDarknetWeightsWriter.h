@@ -14,6 +14,9 @@ public:
     // The number of floats the configuration's layers read; -1 when it names a layer this writer does not know.
     static qint64 FloatCount(const QByteArray& config);
     // Writes the weights; nMissingFloats leaves that many floats off the end (a file that does not fit).
+    // The biases are added to the objectness and to the class scores of every box of the yolo layers: negative ones
+    // make most boxes background and most classes unlikely, as with a trained network, where a fresh one finds every
+    // class everywhere.
     static bool Write(const QByteArray& config, const QString& strWeightsFile, unsigned nSeed,
-                      qint64 nMissingFloats = 0);
+                      qint64 nMissingFloats = 0, float fObjectnessBias = 0.0f, float fClassBias = 0.0f);
 };

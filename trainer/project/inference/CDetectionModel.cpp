@@ -15,8 +15,6 @@
 #include <cstdint>
 #include <cstring>
 
-const QString CDetectionModel::THRESHOLD_PROPERTY = QStringLiteral("DETECTION_THRESHOLD");
-
 class CDetectionModel::CNetwork
 {
 public:

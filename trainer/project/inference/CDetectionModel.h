@@ -20,8 +20,7 @@ class CDetectionModel
 public:
     // The lowest score the trainer's "detector valid" writes; thresholds below it are never needed.
     static constexpr float VALID_THRESHOLD = 0.005f;
-    // The project property that remembers the user's confidence threshold, and its default.
-    static const QString THRESHOLD_PROPERTY;
+    // The confidence threshold until the user sets one (remembered as CProjectProperties::DETECTION_THRESHOLD).
     static constexpr float DEFAULT_THRESHOLD = 0.25f;
 
     CDetectionModel();

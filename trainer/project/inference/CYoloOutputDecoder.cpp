@@ -57,6 +57,61 @@ struct SBoxes
     }
 };
 
+// The kept boxes of one class by the cell of the image their centre falls in (centres outside go to the edge cells).
+// A box can pass IoU > t with another only if the other's width is below its own divided by t and the two overlap
+// across, so the centres are less than w (1 + 1 / t) / 2 apart; likewise down. A candidate looks only at the cells
+// within that reach, which gives the same answer as looking at every kept box.
+class CKeptGrid
+{
+public:
+    static constexpr int CELLS = 16;
+
+    void Reset(const QSize& imageSize)
+    {
+        m_fCellW = float(imageSize.width()) / CELLS;
+        m_fCellH = float(imageSize.height()) / CELLS;
+        m_vctCells.resize(CELLS * CELLS);
+        for (SBoxes& cell : m_vctCells)
+            cell.Clear();
+    }
+    void Add(const SBoxes& from, int i)
+    {
+        const float fX = (from.vctLeft[i] + from.vctRight[i]) / 2;
+        const float fY = (from.vctTop[i] + from.vctBottom[i]) / 2;
+        m_vctCells[size_t(Cell(fY, m_fCellH)) * CELLS + Cell(fX, m_fCellW)].Append(from, i);
+    }
+    bool AnyOverlaps(const SBoxes& from, int i, float fLimit) const
+    {
+        // A little more than the reach, for rounding.
+        const float fReach = (1 + 1 / fLimit) / 2 * 1.01f;
+        const float fX = (from.vctLeft[i] + from.vctRight[i]) / 2;
+        const float fY = (from.vctTop[i] + from.vctBottom[i]) / 2;
+        const float fRx = (from.vctRight[i] - from.vctLeft[i]) * fReach + 1;
+        const float fRy = (from.vctBottom[i] - from.vctTop[i]) * fReach + 1;
+        const int nX1 = Cell(fX + fRx, m_fCellW);
+        const int nY1 = Cell(fY + fRy, m_fCellH);
+        for (int y = Cell(fY - fRy, m_fCellH); y <= nY1; ++y)
+            for (int x = Cell(fX - fRx, m_fCellW); x <= nX1; ++x)
+                if (m_vctCells[size_t(y) * CELLS + x].AnyOverlaps(from, i, fLimit))
+                    return true;
+        return false;
+    }
+
+private:
+    // Clamped before the conversion, which also takes infinite and undefined values to an edge.
+    static int Cell(float fPosition, float fCellSize)
+    {
+        const float fCell = fPosition / fCellSize;
+        if (!(fCell > 0))
+            return 0;
+        return fCell >= CELLS ? CELLS - 1 : int(fCell);
+    }
+
+    float m_fCellW = 1;
+    float m_fCellH = 1;
+    std::vector<SBoxes> m_vctCells;
+};
+
 } // namespace
 
 CDetectionList CYoloOutputDecoder::Decode(const std::vector<cv::Mat>& vctOutputs, const QSize& imageSize,
@@ -89,7 +144,7 @@ CDetectionList CYoloOutputDecoder::Decode(const std::vector<cv::Mat>& vctOutputs
     const QRectF imageRect(QPointF(0, 0), QSizeF(imageSize));
     const int nCandidates = int(boxes.vctArea.size());
     std::vector<int> vctOrder;
-    SBoxes kept;
+    CKeptGrid kept;
     for (int k = 0; k < nClasses; ++k)
     {
         vctOrder.clear();
@@ -99,12 +154,12 @@ CDetectionList CYoloOutputDecoder::Decode(const std::vector<cv::Mat>& vctOutputs
         std::stable_sort(vctOrder.begin(), vctOrder.end(),
                          [&](int a, int b)
                          { return vctScores[size_t(a) * nClasses + k] > vctScores[size_t(b) * nClasses + k]; });
-        kept.Clear();
+        kept.Reset(imageSize);
         for (int i : vctOrder)
         {
             if (kept.AnyOverlaps(boxes, i, NMS_IOU))
                 continue;
-            kept.Append(boxes, i);
+            kept.Add(boxes, i);
             const QRectF box(QPointF(boxes.vctLeft[i], boxes.vctTop[i]),
                              QPointF(boxes.vctRight[i], boxes.vctBottom[i]));
             lstDetections.append({k, box.intersected(imageRect), vctScores[size_t(i) * nClasses + k]});
