@@ -52,7 +52,7 @@ void CDarknetLetterbox::Fill(const cv::Mat& image, bool bRgb, const QSize& netSi
     std::vector<float> vctDx(nW);
     for (int c = 0; c < nW; ++c)
     {
-        const float fSx = c * fScaleX;
+        const float fSx = nW > 1 ? c * fScaleX : 0.0f;
         vctX[c] = int(fSx);
         vctDx[c] = fSx - vctX[c];
     }
@@ -82,7 +82,8 @@ void CDarknetLetterbox::Fill(const cv::Mat& image, bool bRgb, const QSize& netSi
     {
         for (int r = 0; r < nH; ++r)
         {
-            const float fSy = r * fScaleY;
+            // A single row has no scale (0 / 0): it is the image's first row.
+            const float fSy = nH > 1 ? r * fScaleY : 0.0f;
             const int nY = int(fSy);
             const float fDy = fSy - nY;
             const float* pUpper = vctPart.data() + (size_t(k) * nImH + nY) * nW;

@@ -40,13 +40,13 @@ QByteArray ForOpenCV(const QByteArray& config, QSize& inputSize)
         {
             section = trimmed;
             result += line + '\n';
-            if (section == "[yolo]")
+            if (section.startsWith("[yolo]"))
                 result += "thresh=0\n";
             continue;
         }
         const int nEquals = trimmed.indexOf('=');
         const QByteArray key = nEquals > 0 ? trimmed.left(nEquals).trimmed() : QByteArray();
-        if (section == "[yolo]" && key == "thresh")
+        if (section.startsWith("[yolo]") && key == "thresh")
             continue;
         if (section == "[net]" && key == "width")
             inputSize.setWidth(trimmed.mid(nEquals + 1).trimmed().toInt());
