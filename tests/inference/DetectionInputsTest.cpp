@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +24,8 @@ private slots:
     void weightsChoiceTakesNewestOrChosen_data();
     void weightsChoiceTakesNewestOrChosen();
     void undecodableImageGivesMessage();
+    void oneRowOrColumnAfterScalingStillDetects_data();
+    void oneRowOrColumnAfterScalingStillDetects();
 };
 
 void DetectionInputsTest::badModelGivesMessageAndNoNetwork_data()
@@ -152,6 +155,35 @@ void DetectionInputsTest::undecodableImageGivesMessage()
 
     QCOMPARE(model.ErrorText(), QString("The image %1 does not decode.").arg(strImage));
     QVERIFY(model.IsLoaded());
+}
+
+void DetectionInputsTest::oneRowOrColumnAfterScalingStillDetects_data()
+{
+    QTest::addColumn<QSize>("size");
+    // Into the 128 x 96 input these scale to 128 x 1 and 1 x 96: the resampling has no scale along that side.
+    QTest::newRow("one row") << QSize(300, 3);
+    QTest::newRow("one column") << QSize(3, 400);
+}
+
+void DetectionInputsTest::oneRowOrColumnAfterScalingStillDetects()
+{
+    QFETCH(QSize, size);
+    QTemporaryDir dir;
+    const QString strConfig = dir.filePath("config.txt");
+    const QString strWeights = dir.filePath("model.weights");
+    QVERIFY(WriteFile(strConfig, SmallConfiguration()));
+    QVERIFY(CDarknetWeightsWriter::Write(SmallConfiguration(), strWeights, 1));
+    CDetectionModel model;
+    QVERIFY(model.Load(strConfig, strWeights));
+    QImage image(size, QImage::Format_RGB888);
+    image.fill(Qt::white);
+
+    CDetectionList lstDetections;
+    QVERIFY(model.Detect(image, CDetectionModel::VALID_THRESHOLD, lstDetections));
+
+    const QRectF imageRect(QPointF(0, 0), QSizeF(size));
+    for (const CDetection& detection : lstDetections)
+        QVERIFY(imageRect.contains(detection.Box) || detection.Box.isEmpty());
 }
 
 int RunDetectionInputsTest(int argc, char** argv)
