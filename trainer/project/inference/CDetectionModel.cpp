@@ -161,6 +161,8 @@ bool CDetectionModel::Load(const QString& strConfigFile, const QString& strWeigh
     }
     if (pNetwork->inputSize.width() <= 0 || pNetwork->inputSize.height() <= 0)
         return cannotRun(QStringLiteral("no input width and height"));
+    if (weights.isEmpty())
+        return doesNotFit(QStringLiteral("the file is empty"));
     try
     {
         pNetwork->net = cv::dnn::readNetFromDarknet(config.constData(), size_t(config.size()), weights.constData(),
