@@ -13,6 +13,7 @@ QByteArray Utf8(const QString& strText)
 } // namespace
 
 const QString CProjectProperties::ALLOW_NO_BOXES = "PROJECT_ALLOW_NO_BOXES";
+const QString CProjectProperties::DETECTION_THRESHOLD = "PROJECT_DETECTION_THRESHOLD";
 
 CProjectProperties::CProjectProperties(CDatabase* pDatabase, int nProjectID)
     : m_pDatabase(pDatabase), m_nProjectID(nProjectID)

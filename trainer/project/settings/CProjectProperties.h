@@ -13,6 +13,9 @@ public:
     // Off unless the user turns it on: images without boxes are then valid and train as negatives (empty label
     // files).
     static const QString ALLOW_NO_BOXES;
+    // The score the trained network's detections must exceed to be shown; CDetectionModel::DEFAULT_THRESHOLD until
+    // the user sets it.
+    static const QString DETECTION_THRESHOLD;
 
     // The database is not owned and may be null; nProjectID is the open project's, -1 without one.
     CProjectProperties(CDatabase* pDatabase, int nProjectID);
