@@ -4,13 +4,14 @@
 #include "project/inference/CYoloOutputDecoder.h"
 #include "project/store/CProjectLayout.h"
 
+#include "Utils/CColourImageFile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 
 #include <opencv2/dnn.hpp>
-#include <opencv2/imgcodecs.hpp>
 
 #include <cstdint>
 #include <cstring>
@@ -270,20 +271,16 @@ bool CDetectionModel::DetectFile(const QString& strImageFile, float fThreshold, 
         m_strError = QStringLiteral("No network is loaded.");
         return false;
     }
-    cv::Mat pixels;
-    try
-    {
-        pixels = cv::imread(QFile::encodeName(strImageFile).toStdString(), cv::IMREAD_COLOR);
-    }
-    catch (const cv::Exception&)
-    {
-        pixels.release();
-    }
-    if (pixels.empty())
+    // Decoded as the trainer decodes it, through the library's codecs.
+    int nWidth = 0;
+    int nHeight = 0;
+    std::vector<unsigned char> vctBgr;
+    if (!Ovrel::Utils::CColourImageFile::Read(QFile::encodeName(strImageFile).toStdString(), nWidth, nHeight, vctBgr))
     {
         m_strError = QStringLiteral("The image %1 does not decode.").arg(strImageFile);
         return false;
     }
+    const cv::Mat pixels(nHeight, nWidth, CV_8UC3, vctBgr.data());
     CDarknetLetterbox::Fill(pixels, false, m_pNetwork->inputSize, m_pNetwork->blob);
     std::vector<cv::Mat> vctOutputs;
     if (!RunNetwork(m_pNetwork->net, m_pNetwork->vctOutputs, m_pNetwork->blob, vctOutputs, m_strError))
