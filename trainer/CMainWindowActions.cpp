@@ -87,13 +87,13 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pEditMenu->addSeparator();
     pEditMenu->addActions({pLayout1x1, pLayout2x1, pLayout2x2});
 
-    QMenu* pRunMenu = pWindow->menuBar()->addMenu("Run");
+    pRunMenu = pWindow->menuBar()->addMenu("Run");
     pRunMenu->addActions({pBuild, pStart, pStop});
     pRunMenu->addSeparator();
     pDatasetReport =
         MakeAction(pWindow, ":/Image/configure.png", "Dataset Report", {}, pWindow, &W::slot_DatasetReport);
     pRunMenu->addAction(pDatasetReport);
-    pRunMenu->addSeparator();
+    pRunCommandsEnd = pRunMenu->addSeparator();
     pRunMenu->addAction(pSetting);
 
     // The image tools open beside the window, each bound to a viewer the user picks in it.

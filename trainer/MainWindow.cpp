@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CCanvasKeyActions.h"
 #include "CCanvasNavigationActions.h"
+#include "CEvaluationActions.h"
 #include "CMainWindowActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
@@ -276,6 +277,7 @@ void MainWindow::CreateActions()
                                                                       m_pWorkspaceController, m_pProjectController);
     m_pKeyActions =
         std::make_unique<CCanvasKeyActions>(this, *m_pActions, *m_pNavigationActions, m_pWorkspaceController);
+    m_pEvaluationActions = new CEvaluationActions(this, *m_pActions, m_pProjectModel, m_pProjectController);
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
     UpdateCommands();

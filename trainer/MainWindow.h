@@ -10,6 +10,7 @@ class CController;
 class CBoxListController;
 class CBoxListView;
 class CDatasetReportView;
+class CEvaluationActions;
 class CTrainingChartModel;
 class CTrainingChartView;
 class CImageLayoutModel;
@@ -131,6 +132,8 @@ private:
     std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
     // "Draw Box", "Keep Drawing Mode" and "Keyboard Shortcuts".
     std::unique_ptr<CCanvasKeyActions> m_pKeyActions;
+    // "Evaluate" and "Check Training Labels"; a child of the window.
+    CEvaluationActions* m_pEvaluationActions = nullptr;
     int m_nCommandState = 0;
     // The last known state: an unknown one leaves the commands as they were.
     bool m_bTrainerStopped = true;

@@ -109,6 +109,8 @@ public:
 
     // The proposals on project images (detections to accept or reject); for the commands that make them.
     CRoiProposals* Proposals() const { return m_pProposals.get(); }
+    // The open project's connection, for the passes that read many rows at once (evaluation); not owned.
+    CDatabase* Database() const { return m_pDatabase; }
 
     // The open project's class names in the order the chooser offers them.
     QStringList GetClassNames();

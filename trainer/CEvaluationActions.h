@@ -1,0 +1,60 @@
+#pragma once
+
+#include "project/inference/CDetection.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QString>
+
+class CEvaluationRun;
+class CMainWindowActions;
+class CProjectController;
+class CProjectModel;
+class QAction;
+class QWidget;
+
+// The main window's "Evaluate" and "Check Training Labels" in the "Run" menu, enabled while a project is open.
+// Evaluate measures the newest weights (or the ones the user chose) on the test list; Check Training Labels runs the
+// suspect-label rules over the training list. Both show a progress dialog whose Cancel ends the run with nothing
+// saved. Missing weights or images, a missing configuration (the user may build first), a model that does not load
+// and images that do not decode are told in a box. What was measured comes out of Run()'s signals for the dock.
+class CEvaluationActions : public QObject
+{
+    Q_OBJECT
+public:
+    // The actions are children of pWindow, placed in the "Run" menu of commands. Model and controller are not owned
+    // and must outlive this object.
+    CEvaluationActions(QWidget* pWindow, const CMainWindowActions& commands, CProjectModel* pModel,
+                       CProjectController* pController);
+    ~CEvaluationActions() override;
+
+    CEvaluationRun* Run() const { return m_pRun; }
+    // The weights file the next run measures; empty for the newest of the project's Backup folder.
+    void SetWeightsFile(const QString& strWeightsFile) { m_strWeights = strWeightsFile; }
+    // The progress dialog of the run that is going; null when none is.
+    QProgressDialog* Progress() const { return m_pProgress; }
+
+    QAction* pEvaluate = nullptr;
+    QAction* pCheckLabels = nullptr;
+
+public slots:
+    void slot_Evaluate();
+    void slot_CheckTrainingLabels();
+    // Opens the project image of an entry of the last run (its key, the image's name) as the project tree does,
+    // with the run's detections on it at the user's threshold as proposals that are not stored; lstDetections are
+    // shown instead when the run has none for the key.
+    void slot_OpenImage(const QString& strImageKey, const CDetectionList& lstDetections);
+    void UpdateEnabled();
+
+private:
+    void Start(bool bTrainingList);
+    void Finished(bool bCancelled, int nSkipped, const QString& strError);
+
+    QWidget* m_pWindow;
+    QPointer<CProjectModel> m_pModel;
+    QPointer<CProjectController> m_pController;
+    CEvaluationRun* m_pRun = nullptr;
+    QPointer<QProgressDialog> m_pProgress;
+    QString m_strWeights;
+};
