@@ -95,8 +95,8 @@ bool CEvaluationRun::Start(EPurpose ePurpose, const CProjectLayout& layout, cons
     }
     m_pEvaluator = std::make_unique<CDetectionEvaluator>(lstClassNames, dblThreshold);
     m_pFinder = std::make_unique<CSuspectLabelFinder>(dblThreshold);
-    CLogger::Write(ELogLevel_Normal, "%s %d images", ePurpose == EPurpose_Evaluate ? "Evaluating" : "Checking labels of",
-                   vctImages.size());
+    CLogger::Write(ELogLevel_Normal, "%s %d images",
+                   ePurpose == EPurpose_Evaluate ? "Evaluating" : "Checking labels of", vctImages.size());
     // The AP needs the whole ranking: the user's threshold only cuts the figures "at the threshold".
     return m_runner.Start(layout.Path(CProjectLayout::CONFIGURATION_FILE), strWeightsFile, vctRunImages,
                           CDetectionModel::VALID_THRESHOLD);

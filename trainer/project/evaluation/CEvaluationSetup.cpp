@@ -35,7 +35,8 @@ bool CEvaluationSetup::Prepare(CProjectController& controller, const CProjectMod
         return Fail(EProblem_NoConfiguration, CDetectionModel::MissingConfigurationText(strConfig));
 
     bool bNumber = false;
-    const double dblThreshold = controller.GetProjectProperty(CProjectProperties::DETECTION_THRESHOLD).toDouble(&bNumber);
+    const double dblThreshold =
+        controller.GetProjectProperty(CProjectProperties::DETECTION_THRESHOLD).toDouble(&bNumber);
     m_dblThreshold = bNumber ? dblThreshold : CDetectionModel::DEFAULT_THRESHOLD;
     m_lstClassNames = controller.GetClassNames();
 

@@ -50,9 +50,9 @@ QStringList CEvaluationTable::Lines(const CEvaluationResult& result)
         nDetections += figures.Detections;
         const QString strAP50 = figures.HasBoxes() ? QString::number(figures.AP50, 'f', 3) : QString("-");
         const QString strAP50To95 = figures.HasBoxes() ? QString::number(figures.AP50To95, 'f', 3) : QString("-");
-        lstLines << Figures(figures.Name, QString::number(figures.Boxes), QString::number(figures.Detections),
-                            strAP50, strAP50To95, figures.Precision, figures.Recall, figures.F1,
-                            figures.TruePositives, figures.FalsePositives, figures.Missed);
+        lstLines << Figures(figures.Name, QString::number(figures.Boxes), QString::number(figures.Detections), strAP50,
+                            strAP50To95, figures.Precision, figures.Recall, figures.F1, figures.TruePositives,
+                            figures.FalsePositives, figures.Missed);
     }
     lstLines << Figures("all", QString::number(nBoxes), QString::number(nDetections), QString(), QString(),
                         result.Precision, result.Recall, result.F1, result.TruePositives, result.FalsePositives,
