@@ -16,8 +16,6 @@ CEvaluationRun::CEvaluationRun(QObject* pParent, Clock clock)
     : QObject(pParent), m_clock(clock ? std::move(clock) : [] { return QDateTime::currentDateTimeUtc(); }),
       m_layout(QString())
 {
-    connect(&m_runner, &CDetectionRunner::signal_ModelLoaded, this,
-            [](const QString& strWeights) { CWeightsChoice::LogModel(strWeights); });
     connect(&m_runner, &CDetectionRunner::signal_ModelFailed, this,
             [this](const QString& strError) { m_strModelError = strError; });
     connect(&m_runner, &CDetectionRunner::signal_ImageDetected, this, &CEvaluationRun::ImageDetected);
@@ -95,6 +93,8 @@ bool CEvaluationRun::Start(EPurpose ePurpose, const CProjectLayout& layout, cons
     }
     m_pEvaluator = std::make_unique<CDetectionEvaluator>(lstClassNames, dblThreshold);
     m_pFinder = std::make_unique<CSuspectLabelFinder>(dblThreshold);
+    // Every run says which weights it measures, also when the loaded network is reused.
+    CWeightsChoice::LogModel(strWeightsFile);
     CLogger::Write(ELogLevel_Normal, "%s %d images",
                    ePurpose == EPurpose_Evaluate ? "Evaluating" : "Checking labels of", vctImages.size());
     // The AP needs the whole ranking: the user's threshold only cuts the figures "at the threshold".
