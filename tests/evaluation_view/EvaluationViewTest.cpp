@@ -155,7 +155,8 @@ private slots:
         QVERIFY2(view.HeaderText().contains(text), qPrintable(view.HeaderText()));
     }
 
-    // Only classes with boxes have a curve, and the curve drawn ends where the evaluator's ends.
+    // Only classes with boxes have a curve, the curve drawn ends where the evaluator's ends, and the class chosen in
+    // the table stands out.
     void curvesDrawClassesWithBoxes()
     {
         CEvaluationResult result;
@@ -171,6 +172,10 @@ private slots:
         QCOMPARE(pCar->name(), QString("car"));
         QCOMPARE(pCar->at(pCar->count() - 1), QPointF(1.0, 0.5));
         QVERIFY(!view.GetChart()->SeriesOf(4));
+        // Choosing a class in the table draws its curve over the others.
+        view.GetClassTable()->setCurrentCell(1, CEvaluationClassTable::EColumn_Class);
+        QVERIFY(view.GetChart()->SeriesOf(1)->pen().widthF() > pCar->pen().widthF());
+        QVERIFY(pCar->pen().color().alpha() < view.GetChart()->SeriesOf(1)->pen().color().alpha());
         view.Clear();
         QVERIFY(!view.GetChart()->SeriesOf(0));
         QCOMPARE(view.GetClassTable()->rowCount(), 0);
