@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CCanvasKeyActions.h"
 #include "CCanvasNavigationActions.h"
+#include "CEvaluationDock.h"
 #include "CMainWindowActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     CreateDocks();
     CreateInsightDocks();
     CreateBoxListDock();
+    m_pEvaluationDock = new CEvaluationDock(this, findChild<QDockWidget*>("Right Dock"));
     CreateActions();
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
@@ -284,6 +286,11 @@ void MainWindow::CreateActions()
 QMenu* MainWindow::GetRecentMenu() const
 {
     return m_pActions ? m_pActions->pRecentMenu : nullptr;
+}
+
+CEvaluationView* MainWindow::GetEvaluationView() const
+{
+    return m_pEvaluationDock->GetView();
 }
 
 QAction* MainWindow::GetAction(const QString& strText) const
