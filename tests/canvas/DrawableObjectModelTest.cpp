@@ -68,6 +68,7 @@ private slots:
     void objectUnderPointIsTheFrontmost();
     void objectUnderPointFollowsMovesAndDeletes();
     void objectUnderPointAgreesWithWalkingTheList();
+    void objectUnderPointOnSharedEdgesAgreesWithWalkingTheList();
 
 private:
     CTestSandbox m_sandbox;
@@ -448,6 +449,21 @@ void DrawableObjectModelTest::objectUnderPointAgreesWithWalkingTheList()
             QCOMPARE(m_pModel->FindObjectsAt(point), WalkToObjectsAt(*m_pModel, point));
     }
     QVERIFY2(nHits > 1000 && nHits < 3000, qPrintable(QString::number(nHits)));
+}
+
+void DrawableObjectModelTest::objectUnderPointOnSharedEdgesAgreesWithWalkingTheList()
+{
+    // Sixteen tiles of 25 pixels, added from the bottom-right so that each tile is newer than its right and lower
+    // neighbours: a point on a shared edge belongs to the upper-left tile, whose edge is also a border of the lookup.
+    for (int i = 15; i >= 0; --i)
+        m_pModel->AddObject(Rectangle(25.0 * (i % 4), 25.0 * (i / 4), 25, 25));
+
+    for (double y = -12.5; y <= 112.5; y += 12.5)
+        for (double x = -12.5; x <= 112.5; x += 12.5)
+            QVERIFY2(m_pModel->FindObjectAt({x, y}) == WalkToObjectAt(*m_pModel, {x, y}),
+                     qPrintable(QString("%1,%2").arg(x).arg(y)));
+    QCOMPARE(m_pModel->FindObjectAt({25, 25}), m_pModel->GetObject(0));
+    QCOMPARE(m_pModel->FindObjectsAt({100, 100}), std::vector<ObjectPtr>{m_pModel->GetObject(15)});
 }
 
 QTEST_MAIN(DrawableObjectModelTest)
