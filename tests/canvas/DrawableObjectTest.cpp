@@ -212,6 +212,12 @@ void DrawableObjectTest::movingHandleReshapesEachKind_data()
     QTest::newRow("rectangle corner a rounding away")
         << rectangle() << QPointF(40 + 1e-12, 60) << QPointF(45, 65) << QRectF(10, 20, 35, 45)
         << PointList{{10, 20}, {45, 20}, {45, 65}, {10, 65}} << 1;
+    // Each kind moves its handle its own way; the command tests hold the shapes, these rows the announcement.
+    QTest::newRow("ellipse corner") << GeometryPtr(std::make_shared<COvrelEllipse>(10, 20, 30, 40)) << QPointF(40, 60)
+                                    << QPointF(30, 30) << QRectF(10, 20, 20, 10)
+                                    << PointList{{10, 20}, {30, 20}, {30, 30}, {10, 30}} << 1;
+    QTest::newRow("polygon vertex") << Triangle() << QPointF(30, 40) << QPointF(30, 60) << QRectF(10, 10, 40, 50)
+                                    << PointList{{10, 10}, {50, 10}, {30, 60}} << 1;
     QTest::newRow("not a handle") << rectangle() << QPointF(25, 20) << QPointF(0, 0) << QRectF(10, 20, 30, 40)
                                   << PointList{{10, 20}, {40, 20}, {40, 60}, {10, 60}} << 0;
     QTest::newRow("point") << GeometryPtr(std::make_shared<COvrelPoint>(3, 4)) << QPointF(3, 4) << QPointF(9, 9)
