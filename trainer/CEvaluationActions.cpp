@@ -8,14 +8,15 @@
 #include "project/evaluation/CEvaluationSetup.h"
 #include "project/proposals/CRoiProposals.h"
 #include "project/store/CDatasetImageEntry.h"
+#include "views/CEvaluationView.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QProgressDialog>
 
 CEvaluationActions::CEvaluationActions(QWidget* pWindow, const CMainWindowActions& commands, CProjectModel* pModel,
-                                       CProjectController* pController)
-    : QObject(pWindow), m_pWindow(pWindow), m_pModel(pModel), m_pController(pController)
+                                       CProjectController* pController, CEvaluationView* pView)
+    : QObject(pWindow), m_pWindow(pWindow), m_pModel(pModel), m_pController(pController), m_pView(pView)
 {
     m_pRun = new CEvaluationRun(this);
     pEvaluate = new QAction("Evaluate", pWindow);
@@ -36,9 +37,40 @@ CEvaluationActions::CEvaluationActions(QWidget* pWindow, const CMainWindowAction
     connect(m_pRun, &CEvaluationRun::signal_Finished, this, &CEvaluationActions::Finished);
     if (pModel)
     {
-        connect(pModel, &CProjectModel::signal_ChangeProject, this, &CEvaluationActions::UpdateEnabled);
-        connect(pModel, &CProjectModel::signal_CloseProject, this, &CEvaluationActions::UpdateEnabled);
+        connect(pModel, &CProjectModel::signal_ChangeProject, this, &CEvaluationActions::ProjectChanged);
+        connect(pModel, &CProjectModel::signal_CloseProject, this, &CEvaluationActions::ProjectChanged);
     }
+    ConnectView();
+    UpdateEnabled();
+}
+
+void CEvaluationActions::ConnectView()
+{
+    if (!m_pView)
+        return;
+    CEvaluationView* pView = m_pView;
+    connect(m_pRun, &CEvaluationRun::signal_Evaluated, pView,
+            [this, pView](const CEvaluationResult& result, const CSuspectLabelList& lstSuspects,
+                          const CEvaluationRecord& newest, const CEvaluationRecord* pPrevious, const QString& strSaved)
+            {
+                m_strSaved = strSaved;
+                pView->ShowEvaluation(result, lstSuspects, newest, pPrevious);
+            });
+    connect(m_pRun, &CEvaluationRun::signal_SuspectsFound, pView,
+            [this, pView](const CSuspectLabelList& lstSuspects)
+            { pView->ShowSuspects(lstSuspects, m_pRun->ClassNames()); });
+    connect(m_pRun, &CEvaluationRun::signal_Progress, pView,
+            [pView](int nDone, int nTotal) { pView->SetStatus(QString("%1 of %2 images").arg(nDone).arg(nTotal)); });
+    connect(pView, &CEvaluationView::signal_OpenImage, this, &CEvaluationActions::slot_OpenImage);
+    connect(pView, &CEvaluationView::signal_CheckTrainingLabels, this, &CEvaluationActions::slot_CheckTrainingLabels);
+}
+
+void CEvaluationActions::ProjectChanged()
+{
+    // What was measured belongs to the project that was open; its run must not save into it once it is closed.
+    m_pRun->Cancel();
+    if (m_pView)
+        m_pView->Clear();
     UpdateEnabled();
 }
 
@@ -52,6 +84,8 @@ void CEvaluationActions::UpdateEnabled()
     const bool bOpen = m_pModel && !m_pModel->GetProjectDir().isEmpty();
     pEvaluate->setEnabled(bOpen && !m_pRun->IsRunning());
     pCheckLabels->setEnabled(bOpen && !m_pRun->IsRunning());
+    if (m_pView)
+        m_pView->SetCheckEnabled(bOpen && !m_pRun->IsRunning());
 }
 
 void CEvaluationActions::slot_Evaluate()
@@ -82,6 +116,7 @@ void CEvaluationActions::Start(bool bTrainingList)
             CPrompt::Warning(m_pWindow, strTitle, setup.ErrorText());
         return;
     }
+    m_strSaved.clear();
     if (!m_pRun->Start(bTrainingList ? CEvaluationRun::EPurpose_CheckLabels : CEvaluationRun::EPurpose_Evaluate,
                        setup.Layout(), setup.ClassNames(), setup.Images(), setup.WeightsFile(), setup.Threshold()))
         return;
@@ -111,6 +146,13 @@ void CEvaluationActions::Finished(bool bCancelled, int nSkipped, const QString& 
         lstProblems << strError;
     if (nSkipped > 0)
         lstProblems << QString("%1 images did not decode and were left out (see the log).").arg(nSkipped);
+    if (m_pView)
+    {
+        QString strStatus = bCancelled ? "Cancelled: nothing was saved." : lstProblems.join(' ');
+        if (!bCancelled && !m_strSaved.isEmpty())
+            strStatus = ("Saved " + m_strSaved + ". " + strStatus).trimmed();
+        m_pView->SetStatus(strStatus);
+    }
     if (!lstProblems.isEmpty() && !bCancelled)
         CPrompt::Warning(m_pWindow, strTitle, lstProblems.join('\n'));
 }

@@ -8,6 +8,7 @@
 #include <QString>
 
 class CEvaluationRun;
+class CEvaluationView;
 class CMainWindowActions;
 class CProjectController;
 class CProjectModel;
@@ -18,15 +19,17 @@ class QWidget;
 // Evaluate measures the newest weights (or the ones the user chose) on the test list; Check Training Labels runs the
 // suspect-label rules over the training list. Both show a progress dialog whose Cancel ends the run with nothing
 // saved. Missing weights or images, a missing configuration (the user may build first), a model that does not load
-// and images that do not decode are told in a box. What was measured comes out of Run()'s signals for the dock.
+// and images that do not decode are told in a box. What was measured goes to the Evaluation dock's view, whose
+// entries open their images and whose button checks the training labels; the view is cleared, and a run going is
+// cancelled, when the project closes or another one opens.
 class CEvaluationActions : public QObject
 {
     Q_OBJECT
 public:
-    // The actions are children of pWindow, placed in the "Run" menu of commands. Model and controller are not owned
-    // and must outlive this object.
+    // The actions are children of pWindow, placed in the "Run" menu of commands. Model, controller and view are not
+    // owned; model and controller must outlive this object; the view may be null.
     CEvaluationActions(QWidget* pWindow, const CMainWindowActions& commands, CProjectModel* pModel,
-                       CProjectController* pController);
+                       CProjectController* pController, CEvaluationView* pView = nullptr);
     ~CEvaluationActions() override;
 
     CEvaluationRun* Run() const { return m_pRun; }
@@ -50,11 +53,16 @@ public slots:
 private:
     void Start(bool bTrainingList);
     void Finished(bool bCancelled, int nSkipped, const QString& strError);
+    void ConnectView();
+    void ProjectChanged();
 
     QWidget* m_pWindow;
     QPointer<CProjectModel> m_pModel;
     QPointer<CProjectController> m_pController;
     CEvaluationRun* m_pRun = nullptr;
     QPointer<QProgressDialog> m_pProgress;
+    QPointer<CEvaluationView> m_pView;
+    // The record the last evaluation wrote, for the view's status line.
+    QString m_strSaved;
     QString m_strWeights;
 };

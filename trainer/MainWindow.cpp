@@ -4,6 +4,7 @@
 #include "CCanvasKeyActions.h"
 #include "CCanvasNavigationActions.h"
 #include "CEvaluationActions.h"
+#include "CEvaluationDock.h"
 #include "CMainWindowActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     CreateDocks();
     CreateInsightDocks();
     CreateBoxListDock();
+    m_pEvaluationDock = new CEvaluationDock(this, findChild<QDockWidget*>("Right Dock"));
     CreateActions();
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
@@ -277,7 +279,8 @@ void MainWindow::CreateActions()
                                                                       m_pWorkspaceController, m_pProjectController);
     m_pKeyActions =
         std::make_unique<CCanvasKeyActions>(this, *m_pActions, *m_pNavigationActions, m_pWorkspaceController);
-    m_pEvaluationActions = new CEvaluationActions(this, *m_pActions, m_pProjectModel, m_pProjectController);
+    m_pEvaluationActions =
+        new CEvaluationActions(this, *m_pActions, m_pProjectModel, m_pProjectController, m_pEvaluationDock->GetView());
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
     UpdateCommands();
@@ -286,6 +289,11 @@ void MainWindow::CreateActions()
 QMenu* MainWindow::GetRecentMenu() const
 {
     return m_pActions ? m_pActions->pRecentMenu : nullptr;
+}
+
+CEvaluationView* MainWindow::GetEvaluationView() const
+{
+    return m_pEvaluationDock->GetView();
 }
 
 QAction* MainWindow::GetAction(const QString& strText) const

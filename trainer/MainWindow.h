@@ -11,6 +11,8 @@ class CBoxListController;
 class CBoxListView;
 class CDatasetReportView;
 class CEvaluationActions;
+class CEvaluationDock;
+class CEvaluationView;
 class CTrainingChartModel;
 class CTrainingChartView;
 class CImageLayoutModel;
@@ -62,6 +64,7 @@ public:
     CTrainingChartView* GetTrainingChartView() const { return m_pChartView; }
     CDatasetReportView* GetDatasetReportView() const { return m_pReportView; }
     CBoxListView* GetBoxListView() const { return m_pBoxListView; }
+    CEvaluationView* GetEvaluationView() const;
     QMenu* GetRecentMenu() const;
     // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
     QAction* GetAction(const QString& strText) const;
@@ -142,4 +145,6 @@ private:
     CDatasetReportView* m_pReportView = nullptr;
     CBoxListView* m_pBoxListView = nullptr;
     CBoxListController* m_pBoxListController = nullptr;
+    // The "Evaluation" dock, tabbed with the right dock and hidden until an evaluation is shown.
+    CEvaluationDock* m_pEvaluationDock = nullptr;
 };

@@ -39,14 +39,6 @@ bool IsOutline(QRgb rgb, bool bSelected)
     return bSelected ? (qRed(rgb) == 255 && qGreen(rgb) == 0) : (qGreen(rgb) == 255 && qRed(rgb) == 0);
 }
 
-// The translucent fill over black: about a fifth of the colour.
-bool IsFill(QRgb rgb, bool bSelected)
-{
-    const int nLit = bSelected ? qRed(rgb) : qGreen(rgb);
-    const int nDark = bSelected ? qGreen(rgb) : qRed(rgb);
-    return nLit > 35 && nLit < 65 && nDark == 0 && qBlue(rgb) == 0;
-}
-
 // Pixels of the labels' opaque background inside the rectangle.
 int LabelPixels(const QImage& image, const QRect& area)
 {
@@ -64,8 +56,6 @@ class DrawableObjectPaintingTest : public QObject
     Q_OBJECT
 private slots:
     void rulerMeasuresItsLine();
-    void paintingDrawsOutlineFillAndHandles_data();
-    void paintingDrawsOutlineFillAndHandles();
     void labelsAreDrawnInScreenPixelsAtTheAnchor_data();
     void labelsAreDrawnInScreenPixelsAtTheAnchor();
     void rulerIsUnfilledWithLengthLabel();
@@ -90,37 +80,6 @@ void DrawableObjectPaintingTest::rulerMeasuresItsLine()
     ruler.SetData(std::make_shared<Ovrel::Geometry::COvrelRectangle>(0, 0, 5, 5));
     QCOMPARE(ruler.GetPointText(), QPointF(0, 0));
     QCOMPARE(CDrawableObjectPainter::LabelText(ruler), QString());
-}
-
-void DrawableObjectPaintingTest::paintingDrawsOutlineFillAndHandles_data()
-{
-    QTest::addColumn<bool>("bSelected");
-    QTest::newRow("unselected is green") << false;
-    QTest::newRow("selected is red") << true;
-}
-
-void DrawableObjectPaintingTest::paintingDrawsOutlineFillAndHandles()
-{
-    QFETCH(bool, bSelected);
-    CDrawableGeometry object(std::make_shared<Ovrel::Geometry::COvrelRectangle>(20, 30, 50, 40));
-    object.SetSelected(bSelected);
-    object.SetDisplayName(false);
-
-    const QImage image = Paint(object);
-
-    // Outline on all four sides, away from the handles.
-    for (const QPoint& pixel : {QPoint(45, 30), QPoint(45, 70), QPoint(20, 50), QPoint(70, 50)})
-        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
-    QVERIFY(IsFill(image.pixel(45, 50), bSelected));
-    // A handle circle of three pixels' radius around each corner reaches outside the rectangle.
-    for (const QPoint& pixel : {QPoint(20, 27), QPoint(70, 27), QPoint(73, 70), QPoint(17, 70)})
-        QVERIFY2(IsOutline(image.pixel(pixel), bSelected), qPrintable(QString("%1,%2").arg(pixel.x()).arg(pixel.y())));
-    // Inside a handle circle but outside the rectangle: the handle's own fill.
-    QVERIFY(IsFill(image.pixel(19, 28), bSelected));
-    // Nothing far from the shape.
-    QCOMPARE(image.pixel(10, 10), qRgb(0, 0, 0));
-    QCOMPARE(image.pixel(45, 25), qRgb(0, 0, 0));
-    QCOMPARE(image.pixel(90, 90), qRgb(0, 0, 0));
 }
 
 void DrawableObjectPaintingTest::labelsAreDrawnInScreenPixelsAtTheAnchor_data()

@@ -383,6 +383,17 @@ private slots:
         QCOMPARE(m_pLog->NewLines(), QStringList());
     }
 
+    // A start that ended between the driver creating the file and the table being made.
+    void settingsFileLeftEmptyGetsItsTable()
+    {
+        QFile empty(m_strFile);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        Start();
+        m_pDialog->view.findChild<QSpinBox*>("GENERAL_PDF_RESOLUTION_X")->setValue(202);
+        QCOMPARE(Settings(), QStringList{"1|GENERAL_PDF_RESOLUTION_X|202|int"});
+    }
+
     void settingsDialogEditsOneIntRowThatCannotBeUndone()
     {
         const QString strLine = "[NORMAL] Update Setting {GENERAL_PDF_RESOLUTION_X} OK";

@@ -14,9 +14,13 @@
 #include "project/inference/CDetectionModel.h"
 #include "project/proposals/CRoiProposals.h"
 #include "project/store/CProjectLayout.h"
+#include "views/CEvaluationClassTable.h"
+#include "views/CEvaluationEntryList.h"
+#include "views/CEvaluationView.h"
 
 #include <QAction>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -224,6 +228,17 @@ void EvaluationRunTest::evaluateWritesOneRecordWithEvaluatorsFigures()
     QCOMPARE(records[0].MeanAP50, expected.MeanAP50);
     QCOMPARE(records[0].Classes[0].AP50, expected.Classes[0].AP50);
 
+    // The dock shows them, the class without boxes included.
+    const CEvaluationClassTable* pTable = m_pWindow->GetEvaluationView()->GetClassTable();
+    QCOMPARE(pTable->rowCount(), 3);
+    QCOMPARE(pTable->CellText("a", CEvaluationClassTable::EColumn_Boxes), QString("2"));
+    QCOMPARE(pTable->CellText("a", CEvaluationClassTable::EColumn_AP50),
+             QString::number(expected.Classes[0].AP50, 'f', 3));
+    QCOMPARE(pTable->CellText("b", CEvaluationClassTable::EColumn_Detections),
+             QString::number(expected.Classes[1].Detections));
+    QCOMPARE(pTable->CellText("c", CEvaluationClassTable::EColumn_Boxes), QString("0"));
+    QVERIFY(m_pWindow->findChild<QDockWidget*>("Evaluation")->isVisibleTo(m_pWindow.get()));
+
     // The image that did not decode is said.
     QCOMPARE(finished[0][0].toBool(), false);
     QCOMPARE(finished[0][1].toInt(), 1);
@@ -243,6 +258,7 @@ void EvaluationRunTest::cancelledEvaluationSavesNothing()
 
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].toBool(), true);
+    QCOMPARE(m_pWindow->GetEvaluationView()->StatusText(), QString("Cancelled: nothing was saved."));
     QVERIFY(!Actions()->Run()->IsRunning());
     QVERIFY(Actions()->pEvaluate->isEnabled());
     // A second run goes to its end: nothing of the cancelled one came in between or is saved.
@@ -309,6 +325,8 @@ void EvaluationRunTest::checkTrainingLabelsSavesNoRecord()
     QVERIFY(Actions()->Run()->ImageIDOf(kTrainImage) >= 0);
     QCOMPARE(Actions()->Run()->ImageIDOf("dog.jpg"), -1);
     QVERIFY(EvaluationFiles().isEmpty());
+    QCOMPARE(m_pWindow->GetEvaluationView()->GetList(CEvaluationView::EList_Suspect)->EntryCount(),
+             found[0][0].value<CSuspectLabelList>().size());
 }
 
 void EvaluationRunTest::openingAnEntryShowsItsDetectionsAsProposals()
@@ -324,7 +342,8 @@ void EvaluationRunTest::openingAnEntryShowsItsDetectionsAsProposals()
     }
     QVERIFY2(!strKey.isEmpty(), "no test image has detections at the threshold");
 
-    Actions()->slot_OpenImage(strKey, CDetectionList());
+    // As a double-click on the dock's entry of that image asks (the dock's own test clicks it).
+    emit m_pWindow->GetEvaluationView()->signal_OpenImage(strKey, CDetectionList());
 
     CProjectController* pController = m_pWindow->GetProjectController();
     QCOMPARE(pController->GetCurrentImageID(), Actions()->Run()->ImageIDOf(strKey));

@@ -1,4 +1,3 @@
-#include "CSqliteReader.h"
 #include "CTestSandbox.h"
 
 #include "frame/CController.h"
@@ -6,14 +5,8 @@
 #include "frame/CMVCRegistry.h"
 #include "frame/CModel.h"
 #include "frame/CSetting.h"
-#include "frame/CSettingController.h"
 #include "frame/CSettingStore.h"
-#include "frame/CSettingView.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSpinBox>
 #include <QWidget>
 #include <QtTest>
 
@@ -52,9 +45,6 @@ private slots:
     void invalidValueForNewKeyIsEnteredSilently();
     void typedGettersFallBackToDefault_data();
     void typedGettersFallBackToDefault();
-
-    void dialogEditReachesSettingsFile_data();
-    void dialogEditReachesSettingsFile();
 
 private:
     std::unique_ptr<CTestSandbox> m_pSandbox;
@@ -245,59 +235,6 @@ void RegistrySettingsTest::typedGettersFallBackToDefault()
     QCOMPARE(CSetting::GetInt(strKey, -7), intValue);
     QCOMPARE(CSetting::GetDouble(strKey, -1.5), doubleValue);
     QCOMPARE(CSetting::GetString(strKey, "dflt"), stringValue);
-}
-
-void RegistrySettingsTest::dialogEditReachesSettingsFile_data()
-{
-    // What "settings.data" holds before the controller opens it.
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QStringList>("rows");
-    // A start that ended between the driver creating the file and the table being made.
-    QTest::newRow("empty file") << "empty" << 202 << QStringList{"1|GENERAL_PDF_RESOLUTION_X|202|int"};
-    QTest::newRow("table with a stored row")
-        << "row" << 203 << QStringList{"1|GENERAL_PDF_RESOLUTION_Y|300|int", "2|GENERAL_PDF_RESOLUTION_X|203|int"};
-}
-
-void RegistrySettingsTest::dialogEditReachesSettingsFile()
-{
-    QFETCH(QString, before);
-    QFETCH(int, value);
-    QFETCH(QStringList, rows);
-    const QString strConfigDir = m_pSandbox->Path(QString("config_%1").arg(before));
-    QVERIFY(QDir().mkpath(strConfigDir));
-    const QString strFile = strConfigDir + "/settings.data";
-    if (before == "empty")
-    {
-        QFile file(strFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    else if (before == "row")
-    {
-        const QStringList created = CSqliteReader::Rows(
-            strFile, "CREATE TABLE `settings` (`ID` INTEGER NOT NULL, `NAME` nvarchar(45) NOT NULL UNIQUE, `VALUE` "
-                     "TEXT NOT NULL, `TYPE` nvarchar(45) NOT NULL, PRIMARY KEY (`ID` AUTOINCREMENT))");
-        QCOMPARE(created, QStringList());
-        QCOMPARE(CSqliteReader::Rows(strFile, "INSERT INTO settings (NAME, VALUE, TYPE) VALUES "
-                                              "('GENERAL_PDF_RESOLUTION_Y', '300', 'int')"),
-                 QStringList());
-    }
-    CSetting::Set("GENERAL_PROGRAM_CONFIG_DIR", strConfigDir);
-    CSetting::Set("GENERAL_PDF_RESOLUTION_X", 0);
-    CSetting::Set("GENERAL_PDF_RESOLUTION_Y", 0);
-
-    {
-        CSettingView view(nullptr);
-        CSettingController controller(&view);
-        if (before == "row")
-            QCOMPARE(CSetting::GetInt("GENERAL_PDF_RESOLUTION_Y", -1), 300);
-        auto* pSpinBox = view.findChild<QSpinBox*>("GENERAL_PDF_RESOLUTION_X");
-        QVERIFY(pSpinBox);
-        pSpinBox->setValue(value);
-        QCOMPARE(CSetting::GetInt("GENERAL_PDF_RESOLUTION_X", -1), value);
-    }
-
-    QCOMPARE(CSqliteReader::Rows(strFile, "SELECT ID, NAME, VALUE, TYPE FROM settings ORDER BY ID"), rows);
 }
 
 QTEST_MAIN(RegistrySettingsTest)

@@ -5,6 +5,8 @@
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
 #include "project/CRoiAnnotationHost.h"
+#include "project/evaluation/CEvaluationResult.h"
+#include "views/CEvaluationView.h"
 #include "views/CProjectView.h"
 #include "workspace/CImageViewerController.h"
 #include "workspace/CImageWorkspaceController.h"
@@ -128,6 +130,7 @@ private slots:
         row("Training", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CTrainingChartView");
         row("Dataset Report", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CDatasetReportView");
         row("Boxes", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CBoxListView");
+        row("Evaluation", Qt::RightDockWidgetArea, Qt::AllDockWidgetAreas, "CEvaluationView");
     }
 
     void docksStandWhereTheyBelong()
@@ -145,6 +148,21 @@ private slots:
         if (auto* pTabs = qobject_cast<QTabWidget*>(pDock->widget()))
             strContent += pTabs->tabPosition() == QTabWidget::West ? " West" : " East";
         QCOMPARE(strContent, content);
+    }
+
+    // Hidden while there is nothing to show, it comes forward with the first evaluation.
+    void evaluationDockAppearsWithTheFirstEvaluation()
+    {
+        QVERIFY(ShowWindow());
+        auto* pDock = m_pWindow->findChild<QDockWidget*>("Evaluation");
+        QVERIFY(pDock);
+        QVERIFY(!pDock->isVisible());
+
+        CEvaluationResult result;
+        m_pWindow->GetEvaluationView()->ShowEvaluation(result, {}, CEvaluationRecord(), nullptr);
+
+        QTRY_VERIFY(pDock->isVisible());
+        QVERIFY(!pDock->visibleRegion().isEmpty());
     }
 
     void commandsFollowProjectAndTrainerState_data()

@@ -143,18 +143,8 @@ private slots:
         m_pCase->controller.OpenProject(strDir, "alpha");
 
         // Every ROI in one select instead of one per image, and an index for the per-image selects elsewhere.
-        QCOMPARE(
-            CSqlTrace::TakeSelects(),
-            QStringList({"SELECT * FROM project_training",
-                         "SELECT ID, NAME, FULL_PATH, WIDTH, HEIGHT, PROJECT_ID FROM dataset_image WHERE TYPE='train' ",
-                         "SELECT ID, NAME, FULL_PATH, WIDTH, HEIGHT, PROJECT_ID FROM dataset_image WHERE TYPE='test' ",
-                         "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_MODEL' AND PROJECT_ID=1 ",
-                         "SELECT * FROM project_property WHERE NAME='PROJECT_INITIALIZED_CONF' AND PROJECT_ID=1 ",
-                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
-                         "SELECT * FROM project_property WHERE NAME='PROJECT_ALLOW_NO_BOXES' AND PROJECT_ID=1 ",
-                         "SELECT ID, NAME, WIDTH, HEIGHT FROM dataset_image",
-                         "SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi",
-                         "SELECT ID, NAME FROM category"}));
+        QCOMPARE(CSqlTrace::TakeSelects().filter("dataset_roi"),
+                 QStringList("SELECT IMAGE_ID, CATEGORY_ID, X, Y, WIDTH, HEIGHT FROM dataset_roi"));
         QVERIFY(CProjectFixture::Query(strFile, {strPlan}).value(0).join(' ').contains("USING INDEX"));
         QCOMPARE(m_pCase->model.GetProjectDir() + "|" + m_pCase->model.GetProjectName(), strDir + "|alpha");
         QCOMPARE(Entries(m_pCase->model.GetTrainImages()), QStringList({"b.jpg", "!a.jpg", "!c.jpg"}));

@@ -55,7 +55,6 @@ private slots:
     void gridNeverExceedsFourMillionVertices_data();
     void gridNeverExceedsFourMillionVertices();
     void sampledMeshKeepsExtentAndOrientation();
-    void clearMeshReleasesStorage();
     void meshBuiltIntoKeptStorageEqualsAFreshOne_data();
     void meshBuiltIntoKeptStorageEqualsAFreshOne();
 };
@@ -213,18 +212,6 @@ void MeshBuildTest::sampledMeshKeepsExtentAndOrientation()
     // The last index addresses the last vertex; none goes beyond.
     QCOMPARE(*std::max_element(model.GetIndexArray().begin(), model.GetIndexArray().end()),
              static_cast<unsigned int>(nVertices - 1));
-}
-
-void MeshBuildTest::clearMeshReleasesStorage()
-{
-    M model;
-    model.BuildMesh(MakeImage(2, 2, 1, {1, 2, 3, 4}));
-
-    QMutexLocker lock(model.GetMutex());
-    model.ClearMesh();
-
-    QCOMPARE(model.GetVertexArray().capacity(), size_t(0));
-    QCOMPARE(model.GetIndexArray().capacity(), size_t(0));
 }
 
 void MeshBuildTest::meshBuiltIntoKeptStorageEqualsAFreshOne_data()

@@ -76,6 +76,7 @@ bool CEvaluationRun::Start(EPurpose ePurpose, const CProjectLayout& layout, cons
     m_ePurpose = ePurpose;
     m_layout = layout;
     m_strWeights = strWeightsFile;
+    m_lstClassNames = lstClassNames;
     m_dblThreshold = dblThreshold;
     m_vctImages = vctImages;
     m_mapSlots.clear();

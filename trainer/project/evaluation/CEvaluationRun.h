@@ -65,9 +65,10 @@ public:
     bool IsRunning() const { return m_runner.IsRunning(); }
     EPurpose Purpose() const { return m_ePurpose; }
 
-    // Of the last run (also after it ended): the weights it used, and an image's project ID (-1 for a key it did not
-    // have) and detections at the user's threshold.
+    // Of the last run (also after it ended): the weights and class table it used, and an image's project ID (-1 for a
+    // key it did not have) and detections at the user's threshold.
     QString WeightsFile() const { return m_strWeights; }
+    QStringList ClassNames() const { return m_lstClassNames; }
     int ImageIDOf(const QString& strKey) const { return m_mapImageIDs.value(strKey, -1); }
     CDetectionList DetectionsOf(const QString& strKey) const { return m_mapDetections.value(strKey); }
 
@@ -96,6 +97,7 @@ private:
     EPurpose m_ePurpose = EPurpose_Evaluate;
     CProjectLayout m_layout;
     QString m_strWeights;
+    QStringList m_lstClassNames;
     double m_dblThreshold = 0.0;
     QVector<SImage> m_vctImages;
     QHash<int, int> m_mapSlots;
