@@ -127,8 +127,7 @@ int main(int argc, char** argv)
     trainer.start(kDarknet, {"detector", "train", CProjectLayout::DETECTOR_FILE, CProjectLayout::CONFIGURATION_FILE});
     if (!trainer.waitForFinished(30 * 60 * 1000) || trainer.exitCode() != 0)
         return Fail("darknet did not train");
-    const double dblTrainSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - trainStart).count();
+    const double dblTrainSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - trainStart).count();
 
     QString strOut;
     QString strErr;
@@ -140,7 +139,8 @@ int main(int argc, char** argv)
         return Fail("the evaluation failed");
     }
     const double dblSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const QVector<CEvaluationRecord> records = CEvaluationStore(CProjectLayout(strDir).EvaluationFolder()).LoadNewest(1);
+    const QVector<CEvaluationRecord> records =
+        CEvaluationStore(CProjectLayout(strDir).EvaluationFolder()).LoadNewest(1);
     if (records.isEmpty())
         return Fail("no evaluation record");
     std::fputs(qPrintable(strOut), stdout);

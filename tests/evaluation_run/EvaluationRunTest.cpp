@@ -73,6 +73,7 @@ private slots:
     void cleanup();
 
     void evaluateWritesOneRecordWithEvaluatorsFigures();
+    void secondEvaluationIsComparedWithTheFirst();
     void cancelledEvaluationSavesNothing();
     void badInputsAreToldAndSaveNothing_data();
     void badInputsAreToldAndSaveNothing();
@@ -244,6 +245,34 @@ void EvaluationRunTest::evaluateWritesOneRecordWithEvaluatorsFigures()
     QCOMPARE(finished[0][1].toInt(), 1);
     QVERIFY(!m_pAnswers->asked.isEmpty());
     QCOMPARE(m_pAnswers->asked.last().strText, QString("1 images did not decode and were left out (see the log)."));
+}
+
+void EvaluationRunTest::secondEvaluationIsComparedWithTheFirst()
+{
+    QSignalSpy evaluated(Actions()->Run(), &CEvaluationRun::signal_Evaluated);
+    QSignalSpy finished(Actions()->Run(), &CEvaluationRun::signal_Finished);
+    Actions()->pEvaluate->trigger();
+    QVERIFY(finished.wait(60000));
+    QDateTime firstDate;
+    QString strFirstAP;
+    QObject::connect(Actions()->Run(), &CEvaluationRun::signal_Evaluated, this,
+                     [&](const CEvaluationResult&, const CSuspectLabelList&, const CEvaluationRecord&,
+                         const CEvaluationRecord* pPrevious, const QString&)
+                     {
+                         firstDate = pPrevious ? pPrevious->Date : QDateTime();
+                         strFirstAP = pPrevious ? QString::number(pPrevious->Classes[0].AP50, 'f', 3) : QString();
+                     });
+
+    Actions()->pEvaluate->trigger();
+
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(evaluated.size(), 2);
+    QCOMPARE(EvaluationFiles().size(), 2);
+    // The one before, not the one just saved.
+    QCOMPARE(firstDate, evaluated[0][2].value<CEvaluationRecord>().Date);
+    QVERIFY(firstDate != evaluated[1][2].value<CEvaluationRecord>().Date);
+    QCOMPARE(m_pWindow->GetEvaluationView()->GetClassTable()->CellText("a", CEvaluationClassTable::EColumn_Change),
+             "= was " + strFirstAP);
 }
 
 void EvaluationRunTest::cancelledEvaluationSavesNothing()
