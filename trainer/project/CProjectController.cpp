@@ -13,6 +13,7 @@
 #include "project/build/CBuildOutcome.h"
 #include "project/build/CTrainingBuild.h"
 #include "project/classes/CProjectCategories.h"
+#include "project/detection/CModelCommands.h"
 #include "project/images/CDatasetImageStore.h"
 #include "project/images/CImageListStepper.h"
 #include "project/images/CImageValidation.h"
@@ -58,6 +59,8 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
                 m_pProposals->FollowClasses();
             });
 
+    m_pModelCommands = std::make_unique<CModelCommands>(
+        m_pDatabase, m_pModel, m_pProposals.get(), [this] { return BuildProject(); }, m_pView);
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);
