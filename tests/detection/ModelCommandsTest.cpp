@@ -7,6 +7,7 @@
 #include "project/detection/CModelCommands.h"
 #include "project/inference/CDetectionModel.h"
 #include "project/proposals/CRoiProposals.h"
+#include "views/CDatasetReportView.h"
 
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -27,6 +28,9 @@ private slots:
     void cleanup() { CloseWindow(); }
 
     void detectShowsModelsDetectionsOnFocusedView();
+    void chosenWeightsServeUntilChoiceIsCleared();
+    void thresholdOutsideRangeIsRefused_data();
+    void thresholdOutsideRangeIsRefused();
     void badInputIsToldAndChangesNothing_data();
     void badInputIsToldAndChangesNothing();
     void missingConfigurationBuildsThenDetects();
@@ -162,6 +166,51 @@ void ModelCommandsTest::detectShowsModelsDetectionsOnFocusedView()
     QCOMPARE(LogViewLines("^Model: ").size(), 1);
 }
 
+void ModelCommandsTest::chosenWeightsServeUntilChoiceIsCleared()
+{
+    MakeProject(EProject_Ready, {"dog.jpg"});
+    QVERIFY(ClickImageInTree("dog.jpg"));
+    const QString strChosen = m_pSandbox->Path("chosen.weights");
+    QVERIFY(QFile::copy(m_models.filePath("fit.weights"), strChosen));
+
+    m_pAnswers->files.push_back(strChosen);
+    Action("Choose Weights...")->trigger();
+    Action("Detect")->trigger();
+    QTRY_COMPARE(LogViewLines("^Model: ").size(), 1);
+    QVERIFY(LogViewLines("^Model: ")[0].startsWith("Model: " + strChosen + " ("));
+
+    // An empty answer goes back to the newest weights of the Backup folder.
+    m_pAnswers->files.push_back(QString());
+    Action("Choose Weights...")->trigger();
+    QTRY_VERIFY(Idle());
+    Action("Detect")->trigger();
+    QTRY_COMPARE(LogViewLines("^Model: ").size(), 2);
+    QVERIFY(LogViewLines("^Model: ")[1].contains("/Backup/config_last.weights ("));
+}
+
+void ModelCommandsTest::thresholdOutsideRangeIsRefused_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("below the lowest score written") << "0.001";
+    QTest::newRow("one") << "1";
+    QTest::newRow("no number") << "high";
+}
+
+void ModelCommandsTest::thresholdOutsideRangeIsRefused()
+{
+    QFETCH(QString, answer);
+    MakeProject(EProject_Ready, {});
+    m_pAnswers->texts.push_back(answer);
+    m_pAnswers->asked.clear();
+
+    Action("Detection Threshold...")->trigger();
+
+    QCOMPARE(m_pAnswers->asked.size(), 2);
+    QCOMPARE(m_pAnswers->asked[1].eIcon, QMessageBox::Warning);
+    QVERIFY(m_pAnswers->asked[1].strText.startsWith(answer + " is no detection threshold"));
+    QVERIFY(Sql({"SELECT VALUE FROM project_property WHERE NAME = 'PROJECT_DETECTION_THRESHOLD'"}).isEmpty());
+}
+
 void ModelCommandsTest::badInputIsToldAndChangesNothing_data()
 {
     QTest::addColumn<int>("project");
@@ -241,6 +290,8 @@ void ModelCommandsTest::preLabelStoresProposalsOfImagesWithoutBoxes()
     }
     QVERIFY(nWithProposals > 0);
     QVERIFY(WriteFile(m_strDir + "/Images/person.jpg", "not a picture"));
+    Action("Dataset Report")->trigger();
+    QVERIFY(!m_pWindow->GetDatasetReportView()->GetSummary().contains("proposals"));
 
     Action("Pre-label Images")->trigger();
 
@@ -250,6 +301,9 @@ void ModelCommandsTest::preLabelStoresProposalsOfImagesWithoutBoxes()
                            .arg(nWithProposals)
                            .arg(2 - nWithProposals));
     QTRY_VERIFY(!m_pWindow->findChild<QProgressDialog*>());
+    // The report left open counts the images with proposals to review.
+    QVERIFY(m_pWindow->GetDatasetReportView()->GetSummary().contains(
+        QString(", %1 images with proposals to accept or reject").arg(nWithProposals)));
 }
 
 void ModelCommandsTest::cancelKeepsProposalsStoredSoFar_data()

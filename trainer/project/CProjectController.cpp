@@ -61,6 +61,9 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
 
     m_pModelCommands = std::make_unique<CModelCommands>(
         m_pDatabase, m_pModel, m_pProposals.get(), [this] { return BuildProject(); }, m_pView);
+    // A dataset report left open counts the images with pending proposals again.
+    connect(m_pModelCommands.get(), &CModelCommands::signal_ProposalsStored, this,
+            &CProjectController::signal_DatasetChanged);
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);

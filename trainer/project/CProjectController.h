@@ -119,7 +119,8 @@ public:
 signals:
     // A build wrote every file; the numbers of training and test images it listed.
     void signal_BuildCompleted(int nTrainImages, int nTestImages);
-    // Images, boxes or classes changed in bulk (an import ended): what shows the data set should be made again.
+    // Images, boxes, classes or proposals changed in bulk (an import or a pre-labelling ended): what shows the data
+    // set should be made again.
     void signal_DatasetChanged();
 
 public slots:

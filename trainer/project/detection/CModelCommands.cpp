@@ -198,7 +198,8 @@ bool CModelCommands::Detect(int nImageID)
     m_strRunWeights = strWeights;
     m_bModelFailed = false;
     m_nRunTotal = 1;
-    return m_runner.Start(strConfig, strWeights, {{nImageID, layout.ImageFile(strName)}}, Threshold());
+    m_fRunThreshold = Threshold();
+    return m_runner.Start(strConfig, strWeights, {{nImageID, layout.ImageFile(strName)}}, m_fRunThreshold);
 }
 
 bool CModelCommands::PreLabel()
@@ -256,7 +257,8 @@ bool CModelCommands::PreLabel()
     connect(m_pProgress, &QProgressDialog::canceled, this, &CModelCommands::Cancel);
     m_pProgress->show();
     CLogger::Write(ELogLevel_Normal, "Pre-label: %d image(s) without boxes", m_nRunTotal);
-    return m_runner.Start(strConfig, strWeights, vctImages, Threshold());
+    m_fRunThreshold = Threshold();
+    return m_runner.Start(strConfig, strWeights, vctImages, m_fRunThreshold);
 }
 
 void CModelCommands::Cancel()
@@ -272,7 +274,7 @@ void CModelCommands::OnImageDetected(int nImageID, const CDetectionList& lstDete
         Say(QString("Detect: %1 object(s) on %2 above %3")
                 .arg(lstDetections.size())
                 .arg(ImageName(nImageID))
-                .arg(double(Threshold())));
+                .arg(double(m_fRunThreshold)));
         return;
     }
     // Each image's proposals replace those it had, also with none: what an older model proposed is not left behind.
@@ -329,4 +331,6 @@ void CModelCommands::OnFinished(bool bCancelled, int nSkipped)
                 .arg(m_nWithProposals)
                 .arg(m_nWithout)
                 .arg(nSkipped));
+    if (m_nWithProposals + m_nWithout > 0)
+        emit signal_ProposalsStored();
 }

@@ -52,6 +52,8 @@ public:
 signals:
     // A short line for the window's status bar: what a run found, or why a command did nothing.
     void signal_Status(const QString& strText);
+    // A pre-labelling ended (also cancelled) after storing proposals: what counts them should count again.
+    void signal_ProposalsStored();
 
 private:
     enum class ERun
@@ -84,6 +86,7 @@ private:
     CDetectionRunner m_runner;
     ERun m_eRun = ERun::None;
     QString m_strRunWeights;
+    float m_fRunThreshold = 0.0f;
     int m_nRunTotal = 0;
     int m_nWithProposals = 0;
     int m_nWithout = 0;
