@@ -87,7 +87,7 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pEditMenu->addSeparator();
     pEditMenu->addActions({pLayout1x1, pLayout2x1, pLayout2x2});
 
-    QMenu* pRunMenu = pWindow->menuBar()->addMenu("Run");
+    pRunMenu = pWindow->menuBar()->addMenu("Run");
     pRunMenu->addActions({pBuild, pStart, pStop});
     pRunMenu->addSeparator();
     pDatasetReport =

@@ -44,6 +44,7 @@ public:
     QToolBar* pToolBar = nullptr;
     QMenu* pFileMenu = nullptr;
     QMenu* pEditMenu = nullptr;
+    QMenu* pRunMenu = nullptr;
     QMenu* pHelpMenu = nullptr;
     // The separator after the project file commands of "File": a command that joins them goes before it.
     QAction* pFileCommandsEnd = nullptr;

@@ -5,6 +5,7 @@
 #include "CCanvasNavigationActions.h"
 #include "CEvaluationDock.h"
 #include "CMainWindowActions.h"
+#include "CModelActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
 #include "frame/CController.h"
@@ -278,6 +279,9 @@ void MainWindow::CreateActions()
                                                                       m_pWorkspaceController, m_pProjectController);
     m_pKeyActions =
         std::make_unique<CCanvasKeyActions>(this, *m_pActions, *m_pNavigationActions, m_pWorkspaceController);
+    m_pModelActions = std::make_unique<CModelActions>(
+        this, m_pActions->pRunMenu, m_pActions->pSetting, m_pActions->pToolBar, m_pActions->pToolBarSpacer,
+        m_pProjectModel, m_pProjectController, [this] { return m_pNavigationActions->TargetViewID(); });
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
     UpdateCommands();

@@ -18,6 +18,7 @@ class CImageLayoutModel;
 class CImageWorkspaceController;
 class CImageWorkspaceView;
 class CMainWindowActions;
+class CModelActions;
 class CModel;
 class CProjectController;
 class CProjectModel;
@@ -134,6 +135,8 @@ private:
     std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
     // "Draw Box", "Keep Drawing Mode" and "Keyboard Shortcuts".
     std::unique_ptr<CCanvasKeyActions> m_pKeyActions;
+    // "Detect", "Pre-label Images", "Choose Weights..." and "Detection Threshold...".
+    std::unique_ptr<CModelActions> m_pModelActions;
     int m_nCommandState = 0;
     // The last known state: an unknown one leaves the commands as they were.
     bool m_bTrainerStopped = true;
