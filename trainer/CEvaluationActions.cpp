@@ -23,7 +23,8 @@ CEvaluationActions::CEvaluationActions(QWidget* pWindow, const CMainWindowAction
     pEvaluate->setToolTip("Measure the trained weights on the test list");
     pCheckLabels = new QAction("Check Training Labels", pWindow);
     pCheckLabels->setToolTip("Point at probably wrong labels of the training list");
-    commands.pRunMenu->insertActions(commands.pRunCommandsEnd, {pEvaluate, pCheckLabels});
+    commands.pRunMenu->insertActions(commands.pSetting, {pEvaluate, pCheckLabels});
+    commands.pRunMenu->insertSeparator(commands.pSetting);
     connect(pEvaluate, &QAction::triggered, this, &CEvaluationActions::slot_Evaluate);
     connect(pCheckLabels, &QAction::triggered, this, &CEvaluationActions::slot_CheckTrainingLabels);
     connect(m_pRun, &CEvaluationRun::signal_Progress, this,
@@ -104,11 +105,11 @@ void CEvaluationActions::Start(bool bTrainingList)
         return;
     const QString strTitle = bTrainingList ? "Check Training Labels" : "Evaluate";
     CEvaluationSetup setup;
-    bool bReady = setup.Prepare(*m_pController, *m_pModel, bTrainingList, m_strWeights);
+    bool bReady = setup.Prepare(*m_pController, *m_pModel, bTrainingList);
     if (!bReady && setup.Problem() == CEvaluationSetup::EProblem_NoConfiguration &&
-        CPrompt::Question(m_pWindow, strTitle, setup.ErrorText() + "\nBuild the project now?") == QMessageBox::Yes &&
+        CPrompt::Question(m_pWindow, strTitle, setup.ErrorText() + "\n\nBuild the project now?") == QMessageBox::Yes &&
         m_pController->BuildProject())
-        bReady = setup.Prepare(*m_pController, *m_pModel, bTrainingList, m_strWeights);
+        bReady = setup.Prepare(*m_pController, *m_pModel, bTrainingList);
     if (!bReady)
     {
         // A configuration the user chose not to build, or whose build failed, was told already.

@@ -15,8 +15,9 @@ class CProjectModel;
 class QAction;
 class QWidget;
 
-// The main window's "Evaluate" and "Check Training Labels" in the "Run" menu, enabled while a project is open.
-// Evaluate measures the newest weights (or the ones the user chose) on the test list; Check Training Labels runs the
+// The main window's "Evaluate" and "Check Training Labels" in the "Run" menu before "Setting", enabled while a project
+// is open. Evaluate measures the weights "Choose Weights..." chose (else the newest of Backup) on the test list, at the
+// project's detection threshold; Check Training Labels runs the
 // suspect-label rules over the training list. Both show a progress dialog whose Cancel ends the run with nothing
 // saved. Missing weights or images, a missing configuration (the user may build first), a model that does not load
 // and images that do not decode are told in a box. What was measured goes to the Evaluation dock's view, whose
@@ -33,8 +34,6 @@ public:
     ~CEvaluationActions() override;
 
     CEvaluationRun* Run() const { return m_pRun; }
-    // The weights file the next run measures; empty for the newest of the project's Backup folder.
-    void SetWeightsFile(const QString& strWeightsFile) { m_strWeights = strWeightsFile; }
     // The progress dialog of the run that is going; null when none is.
     QProgressDialog* Progress() const { return m_pProgress; }
 
@@ -64,5 +63,4 @@ private:
     QPointer<CEvaluationView> m_pView;
     // The record the last evaluation wrote, for the view's status line.
     QString m_strSaved;
-    QString m_strWeights;
 };

@@ -93,7 +93,7 @@ CMainWindowActions::CMainWindowActions(MainWindow* pWindow, CImageWorkspaceContr
     pDatasetReport =
         MakeAction(pWindow, ":/Image/configure.png", "Dataset Report", {}, pWindow, &W::slot_DatasetReport);
     pRunMenu->addAction(pDatasetReport);
-    pRunCommandsEnd = pRunMenu->addSeparator();
+    pRunMenu->addSeparator();
     pRunMenu->addAction(pSetting);
 
     // The image tools open beside the window, each bound to a viewer the user picks in it.

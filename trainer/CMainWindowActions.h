@@ -44,10 +44,8 @@ public:
     QToolBar* pToolBar = nullptr;
     QMenu* pFileMenu = nullptr;
     QMenu* pEditMenu = nullptr;
-    QMenu* pHelpMenu = nullptr;
     QMenu* pRunMenu = nullptr;
-    // The separator before "Setting" in "Run": a command of the model goes before it.
-    QAction* pRunCommandsEnd = nullptr;
+    QMenu* pHelpMenu = nullptr;
     // The separator after the project file commands of "File": a command that joins them goes before it.
     QAction* pFileCommandsEnd = nullptr;
     // The spacer that pushes "Setting" to the far end of the tool bar: a command that joins the bar goes before it.

@@ -6,6 +6,7 @@
 #include "CEvaluationActions.h"
 #include "CEvaluationDock.h"
 #include "CMainWindowActions.h"
+#include "CModelActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
 #include "frame/CController.h"
@@ -279,6 +280,9 @@ void MainWindow::CreateActions()
                                                                       m_pWorkspaceController, m_pProjectController);
     m_pKeyActions =
         std::make_unique<CCanvasKeyActions>(this, *m_pActions, *m_pNavigationActions, m_pWorkspaceController);
+    m_pModelActions = std::make_unique<CModelActions>(
+        this, m_pActions->pRunMenu, m_pActions->pSetting, m_pActions->pToolBar, m_pActions->pToolBarSpacer,
+        m_pProjectModel, m_pProjectController, [this] { return m_pNavigationActions->TargetViewID(); });
     m_pEvaluationActions =
         new CEvaluationActions(this, *m_pActions, m_pProjectModel, m_pProjectController, m_pEvaluationDock->GetView());
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);

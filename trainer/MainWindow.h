@@ -19,6 +19,7 @@ class CImageLayoutModel;
 class CImageWorkspaceController;
 class CImageWorkspaceView;
 class CMainWindowActions;
+class CModelActions;
 class CModel;
 class CProjectController;
 class CProjectModel;
@@ -135,6 +136,8 @@ private:
     std::unique_ptr<CCanvasNavigationActions> m_pNavigationActions;
     // "Draw Box", "Keep Drawing Mode" and "Keyboard Shortcuts".
     std::unique_ptr<CCanvasKeyActions> m_pKeyActions;
+    // "Detect", "Pre-label Images", "Choose Weights..." and "Detection Threshold...".
+    std::unique_ptr<CModelActions> m_pModelActions;
     // "Evaluate" and "Check Training Labels"; a child of the window.
     CEvaluationActions* m_pEvaluationActions = nullptr;
     int m_nCommandState = 0;

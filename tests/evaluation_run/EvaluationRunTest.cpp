@@ -13,6 +13,7 @@
 #include "project/evaluation/CEvaluationStore.h"
 #include "project/inference/CDetectionModel.h"
 #include "project/proposals/CRoiProposals.h"
+#include "project/settings/CProjectProperties.h"
 #include "project/store/CProjectLayout.h"
 #include "views/CEvaluationClassTable.h"
 #include "views/CEvaluationEntryList.h"
@@ -73,6 +74,7 @@ private slots:
     void cleanup();
 
     void evaluateWritesOneRecordWithEvaluatorsFigures();
+    void evaluateMeasuresTheChosenWeightsAtTheProjectsThreshold();
     void secondEvaluationIsComparedWithTheFirst();
     void cancelledEvaluationSavesNothing();
     void badInputsAreToldAndSaveNothing_data();
@@ -150,6 +152,9 @@ void EvaluationRunTest::initTestCase()
 void EvaluationRunTest::init()
 {
     QDir(Dir() + "/" + CProjectLayout::EVALUATION_FOLDER).removeRecursively();
+    // The threshold a test set does not carry over.
+    CProjectFixture::Query(CProjectFixture::DataFile(Dir(), kProject), {"DELETE FROM project_property WHERE NAME = '" +
+                                                                        CProjectProperties::DETECTION_THRESHOLD + "'"});
     QVERIFY(WriteFile(Dir() + "/" + CProjectLayout::CONFIGURATION_FILE, m_config));
     QVERIFY(CDarknetWeightsWriter::Write(m_config, Weights(), 27, 0, kObjectnessBias, kClassBias));
     m_pAnswers = std::make_unique<CPromptAnswers>();
@@ -247,6 +252,26 @@ void EvaluationRunTest::evaluateWritesOneRecordWithEvaluatorsFigures()
     QCOMPARE(m_pAnswers->asked.last().strText, QString("1 images did not decode and were left out (see the log)."));
 }
 
+void EvaluationRunTest::evaluateMeasuresTheChosenWeightsAtTheProjectsThreshold()
+{
+    const QString strChosen = Dir() + "/chosen.weights";
+    QFile::remove(strChosen);
+    QVERIFY(QFile::copy(Weights(), strChosen));
+    m_pAnswers->files.push_back(strChosen);
+    m_pAnswers->texts.push_back("0.5");
+    m_pWindow->GetAction("Choose Weights...")->trigger();
+    m_pWindow->GetAction("Detection Threshold...")->trigger();
+    QSignalSpy finished(Actions()->Run(), &CEvaluationRun::signal_Finished);
+
+    Actions()->pEvaluate->trigger();
+
+    QVERIFY(finished.wait(60000));
+    const QVector<CEvaluationRecord> records = CEvaluationStore(Dir() + "/Evaluation").LoadNewest(1);
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records[0].WeightsPath, strChosen);
+    QCOMPARE(records[0].ScoreThreshold, 0.5);
+}
+
 void EvaluationRunTest::secondEvaluationIsComparedWithTheFirst()
 {
     QSignalSpy evaluated(Actions()->Run(), &CEvaluationRun::signal_Evaluated);
@@ -306,7 +331,7 @@ void EvaluationRunTest::badInputsAreToldAndSaveNothing_data()
                                 << "No trained weights in " + QString() + "%1/Backup";
     QTest::newRow("no configuration, build declined")
         << "no configuration"
-        << CDetectionModel::MissingConfigurationText("%1/config.txt") + "\nBuild the project now?";
+        << CDetectionModel::MissingConfigurationText("%1/config.txt") + "\n\nBuild the project now?";
     QTest::newRow("weights that do not fit") << "short weights"
                                              << "weights";
 }

@@ -53,12 +53,13 @@ private slots:
         row("Edit", "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class,|,Next Image,Previous Image,"
                     "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode,"
                     "Accept All Proposals,Clear Proposals");
-        row("Run", "Build,Start,Stop,|,Dataset Report,Evaluate,Check Training Labels,|,Setting");
+        row("Run", "Build,Start,Stop,|,Dataset Report,|,Detect,Pre-label Images,|,Choose Weights...,"
+                   "Detection Threshold...,|,Evaluate,Check Training Labels,|,Setting");
         row("Tools", "Sobel,Median,OCR");
         row("Help", "Keyboard Shortcuts,About");
         // The empty entry is the spacer that pushes "Setting" to the far end.
-        row("tool bar",
-            "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,Quick class,,|,,Setting");
+        row("tool bar", "Open Project,New Project,Save,|,Undo,Redo,|,[1x1],[2x1],[2x2],|,Start,Stop,|,Quick "
+                        "class,,|,Detect,,Setting");
         row("Left Dock", "Project,File Explorer");
         row("Right Dock", "Property");
     }
@@ -173,7 +174,8 @@ private slots:
 
         // Regression: "Start" looked enabled without a project and did nothing without a word.
         const QString strNoProject =
-            "Build,Check Training Labels,Dataset Report,Evaluate,Import Dataset,Redo,Save,Start,Stop,Undo";
+            "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
+            "Import Dataset,Pre-label Images,Redo,Save,Start,Stop,Undo";
         const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
         const auto row = [](const char* pszTag, const QStringList& lstSteps, const QString& strDisabled,
                             bool bWorkspace) { QTest::newRow(pszTag) << lstSteps << strDisabled << bWorkspace; };
@@ -189,7 +191,9 @@ private slots:
         // "Import Dataset" follows only a known stopped state on its own.
         row("unknown state from the start", {"open", "7"}, "Import Dataset,Stop", true);
         // A trainer that runs can be stopped; the project's own commands stay off.
-        row("running without project", {"1"}, "Build,Check Training Labels,Dataset Report,Evaluate," + strRunning,
+        row("running without project", {"1"},
+            "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
+            "Import Dataset,New Project,Open Project,Pre-label Images,Redo,Save,Setting,Start,Undo",
             false);
         row("stopped without project", {"1", "0"}, strNoProject, true);
     }

@@ -13,6 +13,7 @@
 #include "project/build/CBuildOutcome.h"
 #include "project/build/CTrainingBuild.h"
 #include "project/classes/CProjectCategories.h"
+#include "project/detection/CModelCommands.h"
 #include "project/images/CDatasetImageStore.h"
 #include "project/images/CImageListStepper.h"
 #include "project/images/CImageValidation.h"
@@ -58,6 +59,11 @@ CProjectController::CProjectController(CProjectModel* pModel, CProjectView* pVie
                 m_pProposals->FollowClasses();
             });
 
+    m_pModelCommands = std::make_unique<CModelCommands>(
+        m_pDatabase, m_pModel, m_pProposals.get(), [this] { return BuildProject(); }, m_pView);
+    // A dataset report left open counts the images with pending proposals again.
+    connect(m_pModelCommands.get(), &CModelCommands::signal_ProposalsStored, this,
+            &CProjectController::signal_DatasetChanged);
     m_pRun = std::make_unique<CTrainingRun>(m_pDatabase);
     connect(m_pRun.get(), &CTrainingRun::signal_CommandStateChanged, this,
             &CProjectController::slot_CommandStateChange);

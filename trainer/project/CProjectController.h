@@ -23,6 +23,7 @@ class CProjectView;
 class CRoiAnnotation;
 class CRoiProposals;
 class CDatasetReport;
+class CModelCommands;
 
 // The open project's life cycle: opening, closing and deleting it, the recently opened projects, its properties and
 // its editors. Keeps the one database connection of the open project; the model holds what the views show.
@@ -109,6 +110,8 @@ public:
 
     // The proposals on project images (detections to accept or reject); for the commands that make them.
     CRoiProposals* Proposals() const { return m_pProposals.get(); }
+    // "Detect", "Pre-label Images" and the model's weights and threshold; a run ends when the project closes.
+    CModelCommands* ModelCommands() const { return m_pModelCommands.get(); }
     // The open project's connection, for the passes that read many rows at once (evaluation); not owned.
     CDatabase* Database() const { return m_pDatabase; }
 
@@ -118,7 +121,8 @@ public:
 signals:
     // A build wrote every file; the numbers of training and test images it listed.
     void signal_BuildCompleted(int nTrainImages, int nTestImages);
-    // Images, boxes or classes changed in bulk (an import ended): what shows the data set should be made again.
+    // Images, boxes, classes or proposals changed in bulk (an import or a pre-labelling ended): what shows the data
+    // set should be made again.
     void signal_DatasetChanged();
 
 public slots:
@@ -194,4 +198,6 @@ private:
     std::unique_ptr<CProjectLock> m_pLock;
     // The editors' dialogs, the property dialog and the class chooser.
     std::unique_ptr<CProjectEditors> m_pEditors;
+    // Last, so that it goes first: a run it cancels then still finds the proposals.
+    std::unique_ptr<CModelCommands> m_pModelCommands;
 };

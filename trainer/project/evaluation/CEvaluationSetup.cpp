@@ -2,9 +2,9 @@
 
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/detection/CModelCommands.h"
 #include "project/inference/CDetectionModel.h"
 #include "project/inference/CWeightsChoice.h"
-#include "project/settings/CProjectProperties.h"
 
 #include <QFileInfo>
 
@@ -26,7 +26,8 @@ bool CEvaluationSetup::Prepare(CProjectController& controller, const CProjectMod
     m_layout = CProjectLayout(model.GetProjectDir(), model.GetProjectName());
 
     CWeightsChoice choice(m_layout);
-    choice.Choose(strChosenWeights);
+    CModelCommands* pModelCommands = controller.ModelCommands();
+    choice.Choose(strChosenWeights.isEmpty() && pModelCommands ? pModelCommands->ChosenWeights() : strChosenWeights);
     m_strWeights = choice.Resolve();
     if (m_strWeights.isEmpty())
         return Fail(EProblem_NoWeights, choice.ErrorText());
@@ -34,10 +35,7 @@ bool CEvaluationSetup::Prepare(CProjectController& controller, const CProjectMod
     if (!QFileInfo::exists(strConfig))
         return Fail(EProblem_NoConfiguration, CDetectionModel::MissingConfigurationText(strConfig));
 
-    bool bNumber = false;
-    const double dblThreshold =
-        controller.GetProjectProperty(CProjectProperties::DETECTION_THRESHOLD).toDouble(&bNumber);
-    m_dblThreshold = bNumber ? dblThreshold : CDetectionModel::DEFAULT_THRESHOLD;
+    m_dblThreshold = pModelCommands ? pModelCommands->Threshold() : CDetectionModel::DEFAULT_THRESHOLD;
     m_lstClassNames = controller.GetClassNames();
 
     const CProjectModel::EntryList& vctEntries = model.GetImageList(bTrainingList);

@@ -11,8 +11,9 @@ class CProjectController;
 class CProjectModel;
 
 // What an evaluation or a label check of the open project needs, gathered and checked before anything runs: the
-// weights (the chosen file, else the newest of Backup), the build's configuration, the class table, the images of
-// the test or training list with their boxes, and the user's detection threshold.
+// weights (the file given, else the one "Choose Weights..." chose, else the newest of Backup), the build's
+// configuration, the class table, the images of the test or training list with their boxes, and the project's
+// detection threshold as the model's commands read it.
 class CEvaluationSetup
 {
 public:
