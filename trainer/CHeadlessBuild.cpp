@@ -1,5 +1,6 @@
 #include "CHeadlessBuild.h"
 
+#include "CHeadlessEvaluation.h"
 #include "CHeadlessPromptHandler.h"
 #include "frame/CLogModel.h"
 #include "frame/CLogger.h"
@@ -15,10 +16,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextStream>
+
+#include <cstdio>
 
 namespace
 {
 const char* const BUILD_OPTION = "build";
+const char* const EVALUATE_OPTION = "evaluate";
+const char* const WEIGHTS_OPTION = "weights";
 } // namespace
 
 bool CHeadlessBuild::IsRequested(int argc, char* argv[])
@@ -26,8 +32,9 @@ bool CHeadlessBuild::IsRequested(int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
     {
         const QString strArgument = QString::fromLocal8Bit(argv[i]);
-        if (strArgument == "--build" || strArgument.startsWith("--build=") || strArgument == "--help" ||
-            strArgument == "-h" || strArgument == "--help-all")
+        if (strArgument == "--build" || strArgument.startsWith("--build=") || strArgument == "--evaluate" ||
+            strArgument.startsWith("--evaluate=") || strArgument == "--help" || strArgument == "-h" ||
+            strArgument == "--help-all")
             return true;
     }
     return false;
@@ -50,6 +57,17 @@ int CHeadlessBuild::Run(int argc, char* argv[])
         "build succeeded and 1 otherwise.",
         "project file");
     parser.addOption(buildOption);
+    const QCommandLineOption evaluateOption(
+        EVALUATE_OPTION,
+        "Evaluates the trained weights on the test list of the project PATH/name.data without window: prints the "
+        "per-class table and the means, saves the record in the Evaluation folder; exits with 0, or 1 with the "
+        "reason.",
+        "project file");
+    parser.addOption(evaluateOption);
+    const QCommandLineOption weightsOption(
+        WEIGHTS_OPTION, "The weights file --evaluate measures (default: the newest in the project's Backup folder).",
+        "weights file");
+    parser.addOption(weightsOption);
     // Prints the help and ends the program for --help, and ends it with an error for an unknown option.
     parser.process(app);
 
@@ -57,11 +75,19 @@ int CHeadlessBuild::Run(int argc, char* argv[])
     CHeadlessPromptHandler handler;
     IPromptHandler* pPrevious = CPrompt::SetHandler(&handler);
     LoadSettings();
-    const bool bBuilt = BuildProjectFile(parser.value(buildOption));
+    int nExitCode = 1;
+    if (parser.isSet(evaluateOption))
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        nExitCode = CHeadlessEvaluation::Evaluate(parser.value(evaluateOption), parser.value(weightsOption), out, err);
+    }
+    else
+        nExitCode = BuildProjectFile(parser.value(buildOption)) ? 0 : 1;
     CPrompt::SetHandler(pPrevious);
     // The log's timer never ran: everything is still queued.
     CLogger::Flush();
-    return bBuilt ? 0 : 1;
+    return nExitCode;
 }
 
 void CHeadlessBuild::LoadSettings()

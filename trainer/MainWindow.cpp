@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CCanvasKeyActions.h"
 #include "CCanvasNavigationActions.h"
+#include "CEvaluationActions.h"
 #include "CEvaluationDock.h"
 #include "CMainWindowActions.h"
 #include "CModelActions.h"
@@ -282,6 +283,8 @@ void MainWindow::CreateActions()
     m_pModelActions = std::make_unique<CModelActions>(
         this, m_pActions->pRunMenu, m_pActions->pSetting, m_pActions->pToolBar, m_pActions->pToolBarSpacer,
         m_pProjectModel, m_pProjectController, [this] { return m_pNavigationActions->TargetViewID(); });
+    m_pEvaluationActions =
+        new CEvaluationActions(this, *m_pActions, m_pProjectModel, m_pProjectController, m_pEvaluationDock->GetView());
     connect(m_pProjectModel, &CProjectModel::signal_ChangeProject, this, &MainWindow::UpdateCommands);
     connect(m_pProjectModel, &CProjectModel::signal_CloseProject, this, &MainWindow::UpdateCommands);
     UpdateCommands();

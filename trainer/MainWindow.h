@@ -10,6 +10,7 @@ class CController;
 class CBoxListController;
 class CBoxListView;
 class CDatasetReportView;
+class CEvaluationActions;
 class CEvaluationDock;
 class CEvaluationView;
 class CTrainingChartModel;
@@ -137,6 +138,8 @@ private:
     std::unique_ptr<CCanvasKeyActions> m_pKeyActions;
     // "Detect", "Pre-label Images", "Choose Weights..." and "Detection Threshold...".
     std::unique_ptr<CModelActions> m_pModelActions;
+    // "Evaluate" and "Check Training Labels"; a child of the window.
+    CEvaluationActions* m_pEvaluationActions = nullptr;
     int m_nCommandState = 0;
     // The last known state: an unknown one leaves the commands as they were.
     bool m_bTrainerStopped = true;

@@ -54,7 +54,7 @@ private slots:
                     "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode,"
                     "Accept All Proposals,Clear Proposals");
         row("Run", "Build,Start,Stop,|,Dataset Report,|,Detect,Pre-label Images,|,Choose Weights...,"
-                   "Detection Threshold...,|,Setting");
+                   "Detection Threshold...,|,Evaluate,Check Training Labels,|,Setting");
         row("Tools", "Sobel,Median,OCR");
         row("Help", "Keyboard Shortcuts,About");
         // The empty entry is the spacer that pushes "Setting" to the far end.
@@ -174,8 +174,8 @@ private slots:
 
         // Regression: "Start" looked enabled without a project and did nothing without a word.
         const QString strNoProject =
-            "Build,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Import Dataset,"
-            "Pre-label Images,Redo,Save,Start,Stop,Undo";
+            "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
+            "Import Dataset,Pre-label Images,Redo,Save,Start,Stop,Undo";
         const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
         const auto row = [](const char* pszTag, const QStringList& lstSteps, const QString& strDisabled,
                             bool bWorkspace) { QTest::newRow(pszTag) << lstSteps << strDisabled << bWorkspace; };
@@ -192,8 +192,8 @@ private slots:
         row("unknown state from the start", {"open", "7"}, "Import Dataset,Stop", true);
         // A trainer that runs can be stopped; the project's own commands stay off.
         row("running without project", {"1"},
-            "Build,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Import Dataset,New Project,"
-            "Open Project,Pre-label Images,Redo,Save,Setting,Start,Undo",
+            "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
+            "Import Dataset,New Project,Open Project,Pre-label Images,Redo,Save,Setting,Start,Undo",
             false);
         row("stopped without project", {"1", "0"}, strNoProject, true);
     }

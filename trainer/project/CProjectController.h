@@ -112,6 +112,8 @@ public:
     CRoiProposals* Proposals() const { return m_pProposals.get(); }
     // "Detect", "Pre-label Images" and the model's weights and threshold; a run ends when the project closes.
     CModelCommands* ModelCommands() const { return m_pModelCommands.get(); }
+    // The open project's connection, for the passes that read many rows at once (evaluation); not owned.
+    CDatabase* Database() const { return m_pDatabase; }
 
     // The open project's class names in the order the chooser offers them.
     QStringList GetClassNames();

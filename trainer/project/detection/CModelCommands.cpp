@@ -70,6 +70,11 @@ void CModelCommands::ProjectChanged()
     m_pWeightsChoice.reset();
 }
 
+QString CModelCommands::ChosenWeights() const
+{
+    return m_pWeightsChoice ? m_pWeightsChoice->ChosenFile() : QString();
+}
+
 float CModelCommands::Threshold() const
 {
     if (!m_pModel)

@@ -44,6 +44,8 @@ public:
     void AskThreshold();
     // The open project's threshold; CDetectionModel::DEFAULT_THRESHOLD while it has none (or an unusable one).
     float Threshold() const;
+    // The weights file the user chose for the open project; empty for the newest of its Backup folder.
+    QString ChosenWeights() const;
 
     bool IsRunning() const { return m_runner.IsRunning(); }
     // Ends the run at once; the images done so far keep their proposals.
