@@ -5,6 +5,7 @@
 #include "CCanvasNavigationActions.h"
 #include "CEvaluationActions.h"
 #include "CEvaluationDock.h"
+#include "CInsightDocks.h"
 #include "CMainWindowActions.h"
 #include "CModelActions.h"
 #include "CQuickAnnotationActions.h"
@@ -57,7 +58,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     CTrainerSetup::Apply();
     CreateDocks();
-    CreateInsightDocks();
+    m_pInsightDocks = new CInsightDocks(this, m_pProjectController, m_pProjectView);
     CreateBoxListDock();
     m_pEvaluationDock = new CEvaluationDock(this, findChild<QDockWidget*>("Right Dock"));
     CreateActions();
@@ -190,76 +191,12 @@ void MainWindow::CreateBoxListDock()
     }
 }
 
-void MainWindow::CreateInsightDocks()
-{
-    auto* pRightDock = findChild<QDockWidget*>("Right Dock");
-    m_pChartModel = new CTrainingChartModel(2000, this);
-    m_pChartView = new CTrainingChartView(m_pChartModel, this);
-    auto* pChartDock = new QDockWidget("Training", this);
-    pChartDock->setObjectName("Training");
-    pChartDock->setWidget(m_pChartView);
-    addDockWidget(Qt::RightDockWidgetArea, pChartDock);
-    m_pReportView = new CDatasetReportView(this);
-    auto* pReportDock = new QDockWidget("Dataset Report", this);
-    pReportDock->setObjectName("Dataset Report");
-    pReportDock->setWidget(m_pReportView);
-    addDockWidget(Qt::RightDockWidgetArea, pReportDock);
-    if (pRightDock)
-    {
-        tabifyDockWidget(pRightDock, pChartDock);
-        tabifyDockWidget(pChartDock, pReportDock);
-        pRightDock->raise();
-    }
-    // Shown when there is something to show: hidden, they leave the window's layout as it was.
-    pChartDock->hide();
-    pReportDock->hide();
-    // The chart listens to the run itself; the trainer has logged every line before the chart reads it.
-    CTrainingRun* pRun = m_pProjectController->Run();
-    connect(pRun, &CTrainingRun::signal_Started, m_pChartModel, &CTrainingChartModel::Clear);
-    connect(pRun, &CTrainingRun::signal_OutputLine, m_pChartModel, &CTrainingChartModel::AddLine);
-    connect(pRun, &CTrainingRun::signal_CommandStateChanged, m_pChartModel,
-            &CTrainingChartModel::slot_CommandStateChanged);
-    connect(pRun, &CTrainingRun::signal_Started, pChartDock,
-            [pChartDock]
-            {
-                pChartDock->show();
-                pChartDock->raise();
-            });
-    connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectController,
-            &CProjectController::slot_OpenImage);
-    // The tree shows which image the canvas now holds, as when it is opened from the tree itself.
-    connect(m_pReportView, &CDatasetReportView::signal_OpenImageFile, m_pProjectView,
-            [this](int nImageID) { m_pProjectView->SelectImage(nImageID); });
-    // A report left open is made again when the data set changes in bulk, without taking the dock's tab.
-    connect(m_pProjectController, &CProjectController::signal_DatasetChanged, this,
-            [this, pReportDock]
-            {
-                CDatasetReport report;
-                // A dock behind another tab is still open; one never shown since the window was hidden is too.
-                const bool bOpen = pReportDock->toggleViewAction()->isChecked() || !pReportDock->isHidden();
-                if (bOpen && m_pProjectController->MakeDatasetReport(report))
-                    m_pReportView->SetReport(report);
-            });
-    // A refused build has its own box; one that went through says so where it does not interrupt.
-    connect(m_pProjectController, &CProjectController::signal_BuildCompleted, this,
-            [this](int nTrainImages, int nTestImages)
-            {
-                statusBar()->showMessage(
-                    QString("Build completed: %1 training and %2 test images").arg(nTrainImages).arg(nTestImages));
-            });
-}
-
 void MainWindow::slot_DatasetReport()
 {
     CDatasetReport report;
     if (!m_pProjectController || !m_pProjectController->MakeDatasetReport(report))
         return;
-    m_pReportView->SetReport(report);
-    if (auto* pDock = findChild<QDockWidget*>("Dataset Report"))
-    {
-        pDock->show();
-        pDock->raise();
-    }
+    m_pInsightDocks->ShowReport(report);
 }
 
 void MainWindow::CreateActions()
@@ -293,6 +230,21 @@ void MainWindow::CreateActions()
 QMenu* MainWindow::GetRecentMenu() const
 {
     return m_pActions ? m_pActions->pRecentMenu : nullptr;
+}
+
+CTrainingChartModel* MainWindow::GetTrainingChartModel() const
+{
+    return m_pInsightDocks->GetChartModel();
+}
+
+CTrainingChartView* MainWindow::GetTrainingChartView() const
+{
+    return m_pInsightDocks->GetChartView();
+}
+
+CDatasetReportView* MainWindow::GetDatasetReportView() const
+{
+    return m_pInsightDocks->GetReportView();
 }
 
 CEvaluationView* MainWindow::GetEvaluationView() const

@@ -16,6 +16,7 @@ class CEvaluationView;
 class CTrainingChartModel;
 class CTrainingChartView;
 class CImageLayoutModel;
+class CInsightDocks;
 class CImageWorkspaceController;
 class CImageWorkspaceView;
 class CMainWindowActions;
@@ -61,9 +62,9 @@ public:
     CProjectView* GetProjectView() const { return m_pProjectView; }
     CProjectController* GetProjectController() const { return m_pProjectController; }
     CTrainerSettingView* GetSettingView() const { return m_pSettingView; }
-    CTrainingChartModel* GetTrainingChartModel() const { return m_pChartModel; }
-    CTrainingChartView* GetTrainingChartView() const { return m_pChartView; }
-    CDatasetReportView* GetDatasetReportView() const { return m_pReportView; }
+    CTrainingChartModel* GetTrainingChartModel() const;
+    CTrainingChartView* GetTrainingChartView() const;
+    CDatasetReportView* GetDatasetReportView() const;
     CBoxListView* GetBoxListView() const { return m_pBoxListView; }
     CEvaluationView* GetEvaluationView() const;
     QMenu* GetRecentMenu() const;
@@ -111,9 +112,6 @@ private:
     void CreateDocks();
     void CreateActions();
     void OpenTool(int eTool);
-    // The "Training" chart dock and the "Dataset Report" dock, tabbed with the right dock and hidden until a run
-    // starts or a report is made.
-    void CreateInsightDocks();
     // Enables the commands for the trainer's last known state and whether a project is open.
     void UpdateCommands();
     // The list of the focused viewer's boxes, tabbed with the right dock.
@@ -143,9 +141,7 @@ private:
     int m_nCommandState = 0;
     // The last known state: an unknown one leaves the commands as they were.
     bool m_bTrainerStopped = true;
-    CTrainingChartModel* m_pChartModel = nullptr;
-    CTrainingChartView* m_pChartView = nullptr;
-    CDatasetReportView* m_pReportView = nullptr;
+    CInsightDocks* m_pInsightDocks = nullptr;
     CBoxListView* m_pBoxListView = nullptr;
     CBoxListController* m_pBoxListController = nullptr;
     // The "Evaluation" dock, tabbed with the right dock and hidden until an evaluation is shown.
