@@ -4,6 +4,7 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CDrawingObjectLayer.h"
 #include "canvas/CImageView2DGotoDialog.h"
+#include "canvas/CImageView2DMenus.h"
 #include "canvas/CImageViewModeModel.h"
 #include "canvas/CPixelGridPainter.h"
 #include "canvas/CProposalLayer.h"
@@ -53,7 +54,7 @@ CImageView2D::CImageView2D(CImageListModel* pImageListModel, CDrawableObjectMode
 {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CImageView2D::slot_ShowContextMenu);
-    BuildMenus();
+    m_pMenus = new CImageView2DMenus(this);
 
     // Thousands of objects must not be painted again for every crosshair step or rubber-band change above them.
     SetCachesObjects(true);
@@ -85,31 +86,6 @@ CImageView2D::CImageView2D(CImageListModel* pImageListModel, CDrawableObjectMode
 }
 
 CImageView2D::~CImageView2D() = default;
-
-void CImageView2D::BuildMenus()
-{
-    m_pImageMenu = new QMenu(this);
-    const auto addImageEntry = [this](const QString& strIcon, const QString& strText, auto signal)
-    {
-        QAction* pAction = m_pImageMenu->addAction(QIcon(strIcon), strText);
-        connect(pAction, &QAction::triggered, this, signal);
-        return pAction;
-    };
-    addImageEntry(":/Image/photo.png", "Load Image", &CImageView2D::signal_LoadImage);
-    addImageEntry(":/Image/pdf.png", "Load PDF", &CImageView2D::signal_LoadPdf);
-    addImageEntry(":/Image/save_file.png", "Save Image", &CImageView2D::signal_SaveImage);
-    addImageEntry(":/Image/close.png", "Close Image", &CImageView2D::signal_CloseImage);
-    m_pImageMenu->addSeparator();
-    addImageEntry(":/Image/copy.png", "Copy (C)", &CImageView2D::signal_Copy);
-    addImageEntry(":/Image/paste.png", "Paste (P)", &CImageView2D::signal_Paste);
-    m_pImageMenu->addSeparator();
-    addImageEntry(":/Image/search.png", "GoTo", &CImageView2D::slot_Goto);
-    addImageEntry(":/Image/3D.png", "Switch To 3D View", &CImageView2D::signal_Switch2DTo3D);
-
-    m_pObjectMenu = new QMenu(this);
-    QAction* pDelete = m_pObjectMenu->addAction(QIcon(":/Image/clear.png"), "Delete");
-    connect(pDelete, &QAction::triggered, this, &CImageView2D::signal_DeleteDrawableObject);
-}
 
 std::shared_ptr<COvrelImage> CImageView2D::GetCurrentImage() const
 {
@@ -233,38 +209,34 @@ QRect CImageView2D::VisibleSource(const QRect& viewport, double sx, double sy) c
 
 void CImageView2D::ShowImageMenu(const QPointF& point)
 {
-    ShowMenu(m_pImageMenu, point);
+    m_pMenus->ExecImageMenu(GlobalPoint(point));
 }
 
 void CImageView2D::ShowObjectMenu(const QPointF& point, unsigned int nUID)
 {
-    m_nContextObjectUID = nUID;
-    ShowMenu(m_pObjectMenu, point);
+    m_pMenus->ExecObjectMenu(GlobalPoint(point), nUID);
 }
 
-void CImageView2D::ShowMenu(QMenu* pMenu, const QPointF& point)
+QPoint CImageView2D::GlobalPoint(const QPointF& point) const
 {
-    if (!pMenu)
-        return;
     const QPointF screen = MapToScreen(point);
-    pMenu->exec(mapToGlobal(QPoint(static_cast<int>(screen.x()), static_cast<int>(screen.y()))));
+    return mapToGlobal(QPoint(static_cast<int>(screen.x()), static_cast<int>(screen.y())));
+}
+
+QMenu* CImageView2D::GetImageMenu() const
+{
+    return m_pMenus->GetImageMenu();
+}
+
+QMenu* CImageView2D::GetObjectMenu() const
+{
+    return m_pMenus->GetObjectMenu();
 }
 
 QAction* CImageView2D::AddObjectAction(const QString& strText, const QIcon& icon,
                                        const std::function<void(int, unsigned int)>& callback)
 {
-    auto* pAction = new QAction(icon, strText, this);
-    m_pObjectMenu->addAction(pAction);
-    m_mapGeometryActions[pAction] = callback;
-    connect(pAction, &QAction::triggered, this, &CImageView2D::slot_CallbackDrawableObject);
-    return pAction;
-}
-
-void CImageView2D::slot_CallbackDrawableObject()
-{
-    const auto it = m_mapGeometryActions.find(qobject_cast<QAction*>(sender()));
-    if (it != m_mapGeometryActions.end() && it->second)
-        it->second(m_nViewID, m_nContextObjectUID);
+    return m_pMenus->AddObjectAction(strText, icon, callback);
 }
 
 void CImageView2D::slot_ShowContextMenu(QPoint pos)

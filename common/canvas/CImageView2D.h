@@ -14,6 +14,7 @@
 
 class CDrawableObjectModel;
 class CDrawingObjectLayer;
+class CImageView2DMenus;
 class CProposalLayer;
 class CImageListModel;
 class QAction;
@@ -68,8 +69,8 @@ public:
 
     CDrawingObjectLayer* GetDrawingObjectLayer() const { return m_pDrawingObjectLayer; }
     CProposalLayer* GetProposalLayer() const { return m_pProposalLayer; }
-    QMenu* GetImageMenu() const { return m_pImageMenu; }
-    QMenu* GetObjectMenu() const { return m_pObjectMenu; }
+    QMenu* GetImageMenu() const;
+    QMenu* GetObjectMenu() const;
 
     // Run the image menu, or the object menu for the object with that UID, at an image point.
     void ShowImageMenu(const QPointF& point);
@@ -141,7 +142,6 @@ public slots:
     void slot_AddDrawableObject(uint nUID, QString strName);
     void slot_ZoomFit();
     void slot_Goto();
-    void slot_CallbackDrawableObject();
 
 protected:
     void mousePressEvent(QMouseEvent* pEvent) override;
@@ -156,7 +156,6 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
-    void BuildMenus();
     // Places the image in the widget from the view state: fit, zoom about the anchors, pan offset.
     void UpdateViewport();
     // The image's size scaled into the widget, keeping its aspect ratio; (0, 0) without an image.
@@ -165,7 +164,8 @@ private:
     QRect VisibleSource(const QRect& viewport, double sx, double sy) const;
     // Clear, then every object of the model in model order.
     void RebuildObjects();
-    void ShowMenu(QMenu* pMenu, const QPointF& point);
+    // The point of the screen where an image point lies.
+    QPoint GlobalPoint(const QPointF& point) const;
     // The proposal under the image point in selecting mode where no object lies, -1 otherwise: boxes come first.
     int ProposalUnder(const QPointF& point) const;
     // The proposal keys (Enter, Ctrl+Enter, Delete on a selected proposal); true when the key was one of them.
@@ -185,8 +185,7 @@ private:
     QPointF m_crossPoint;
     double m_dblScale = 1.0;
     QSizeF m_offset;
-    QMenu* m_pImageMenu = nullptr;
-    QMenu* m_pObjectMenu = nullptr;
+    CImageView2DMenus* m_pMenus = nullptr;
     CImageListModel* m_pImageListModel = nullptr;
     CDrawableObjectModel* m_pObjectModel = nullptr;
     CDrawingObjectLayer* m_pDrawingObjectLayer = nullptr;
@@ -194,8 +193,6 @@ private:
     bool m_bLeftPressed = false;
     bool m_bRightPressed = false;
     QPoint m_lastMousePosition;
-    unsigned int m_nContextObjectUID = ~0u;
-    std::map<QAction*, std::function<void(int, unsigned int)>> m_mapGeometryActions;
     std::shared_ptr<Ovrel::Utils::COvrelImage> m_pCurrentImage;
     int m_nViewID = 0;
     bool m_bMoving = false;
