@@ -191,7 +191,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] started"), WAIT_MS);
         if (bStop)
         {
-            QCOMPARE(job.State(), int(ECommandState_Running));
+            QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
             job.Stop();
         }
 
@@ -232,8 +232,12 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(states.size() == 2, WAIT_MS);
         QCOMPARE(states.last().at(0).toInt(), int(ECommandState_Stopped));
-        QVERIFY(Log().last().startsWith("[ERROR] sbatch: error:"));
-        QVERIFY(Log().last().contains("partition"));
+        const QStringList lstLog = Log();
+        const QStringList lstErrors = lstLog.mid(lstLog.indexOf("[NORMAL] Arguments config.txt") + 1);
+        QVERIFY(!lstErrors.isEmpty());
+        for (const QString& strLine : lstErrors)
+            QVERIFY2(strLine.startsWith("[ERROR] sbatch: "), qPrintable(strLine));
+        QVERIFY(lstErrors.join('\n').contains("nosuchpartition"));
         QVERIFY(!QFile::exists(CProjectLayout(m_strDir).SlurmJobFile()));
     }
 

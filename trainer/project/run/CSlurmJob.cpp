@@ -199,7 +199,9 @@ void CSlurmJob::OnSubmitted()
         bOk ? QString::fromUtf8(m_pSubmit->readAllStandardOutput()).trimmed().section(';', 0, 0) : QString();
     if (strJobId.isEmpty())
     {
-        CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(ErrorText(m_pSubmit)));
+        // One log line per line of sbatch's message, as the log shows every other program's output.
+        for (const QString& strLine : ErrorText(m_pSubmit).split('\n', Qt::SkipEmptyParts))
+            CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(strLine.trimmed()));
         SetState(ECommandState_Stopped);
         return;
     }
