@@ -30,8 +30,14 @@ stop_pid_file() {
   rm -f "$file"
 }
 
+# A port nothing listens on, other than $1; bash alone, since a bare machine may lack python and ss.
 free_port() {
-  python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
+  local port
+  while :; do
+    port=$((20000 + RANDOM % 30000))
+    [ "$port" != "${1:-}" ] || continue
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return; }
+  done
 }
 
 start_munge() {
@@ -62,6 +68,7 @@ start)
   host="$(hostname -s)"
   cpus="$(nproc)"
   # Below the machine's memory, so that slurmd does not drain the node for having less than configured.
+  ctld_port="$(free_port)"
   memory="$(awk '/MemTotal/ { print int($2 / 1024 / 2) }' /proc/meminfo)"
   cat >"$conf" <<CONF
 ClusterName=ovreltest
@@ -83,8 +90,8 @@ JobCompType=jobcomp/none
 SchedulerType=sched/builtin
 SchedulerParameters=sched_interval=1
 MinJobAge=3600
-SlurmctldPort=$(free_port)
-SlurmdPort=$(free_port)
+SlurmctldPort=$ctld_port
+SlurmdPort=$(free_port "$ctld_port")
 StateSaveLocation=$dir/state
 SlurmdSpoolDir=$dir/spool
 SlurmctldPidFile=$dir/slurmctld.pid
