@@ -84,12 +84,13 @@ class SlurmRunTest : public QObject
         }
         return {};
     }
-    static QString JobState(const QString& strJobId)
+    // A field of the scheduler's record of the job ("JobState", "TimeLimit", ...).
+    static QString JobField(const QString& strJobId, const QString& strField)
     {
         QProcess process;
         process.start("scontrol", {"show", "job", "-o", strJobId});
         process.waitForFinished(10000);
-        return QRegularExpression("JobState=(\\S+)")
+        return QRegularExpression("\\b" + strField + "=(\\S+)")
             .match(QString::fromUtf8(process.readAllStandardOutput()))
             .captured(1);
     }
@@ -202,18 +203,21 @@ private slots:
         QCOMPARE(states.last().at(0).toInt(), int(ECommandState_Stopped));
     }
 
-    // A job waiting for the CPUs another holds shows as starting, then running once they are free.
+    // A job waiting for the CPUs another holds (by its extra options) shows as starting, then running once they are
+    // free.
     void queuedJobShowsAsStartingUntilItRuns()
     {
         CSlurmJob holder(Settings(QString(), "--exclusive --time=10"));
         CSlurmJob queued(Settings());
         QVERIFY(Start(holder, "echo holding\nexec sleep 300"));
         QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] holding"), WAIT_MS);
+        QCOMPARE(JobField(holder.JobId(), "TimeLimit"), QString("00:10:00"));
         m_log.Mark();
 
         QVERIFY(Start(queued, "echo queued\nexec sleep 300"));
 
-        QTRY_VERIFY_WITH_TIMEOUT(!queued.JobId().isEmpty() && JobState(queued.JobId()) == "PENDING", WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(!queued.JobId().isEmpty() && JobField(queued.JobId(), "JobState") == "PENDING",
+                                 WAIT_MS);
         QSignalSpy states(&queued, &ITrainerJob::signal_CommandStateChanged);
         QCOMPARE(queued.State(), int(ECommandState_Starting));
         holder.Stop();
