@@ -245,30 +245,47 @@ private slots:
         QVERIFY(!QFile::exists(CProjectLayout(m_strDir).SlurmJobFile()));
     }
 
-    // A job outlives its object; a new one attached to it logs the output from its start and follows it to its end.
-    void attachedJobFollowsOutputFromItsStart()
+    // A job outlives its object. A new one attached to it logs the output from its start and follows it to its end,
+    // also when the job ended before (a file that does not change any more tells no watcher).
+    void attachedJobLogsOutputFromItsStartToItsEnd_data()
     {
+        QTest::addColumn<bool>("bEndedBefore");
+        QTest::newRow("running") << false;
+        QTest::newRow("ended before") << true;
+    }
+    void attachedJobLogsOutputFromItsStartToItsEnd()
+    {
+        QFETCH(bool, bEndedBefore);
         auto pFirst = std::make_unique<CSlurmJob>(Settings());
-        QVERIFY(Start(*pFirst, "echo one\nwhile [ ! -f go ]; do sleep 0.1; done\necho two"));
+        QVERIFY(Start(*pFirst, "echo one\nwhile [ ! -f go ]; do sleep 0.1; done\nprintf two"));
         QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] one"), WAIT_MS);
         const QString strJobId = pFirst->JobId();
         pFirst.reset();
         QFile jobFile(CProjectLayout(m_strDir).SlurmJobFile());
         QVERIFY(jobFile.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(jobFile.readAll()).trimmed(), strJobId);
+        QFile go(QDir(m_strDir).filePath("go"));
+        if (bEndedBefore)
+        {
+            QVERIFY(go.open(QIODevice::WriteOnly));
+            QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), QString("COMPLETED"), WAIT_MS);
+        }
         m_log.Mark();
         CSlurmJob job(Settings());
 
         QVERIFY(job.Attach(strJobId, m_strDir));
 
-        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
-        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] one"), WAIT_MS);
-        QFile go(QDir(m_strDir).filePath("go"));
-        QVERIFY(go.open(QIODevice::WriteOnly));
-        go.close();
-        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), WAIT_MS);
+        if (!bEndedBefore)
+        {
+            QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
+            QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] one"), WAIT_MS);
+            QVERIFY(go.open(QIODevice::WriteOnly));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Stopped));
         QCOMPARE(Log(), QStringList({"[NORMAL] Following job " + strJobId, "[NORMAL] one", "[NORMAL] two",
                                      "[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"}));
+        QVERIFY(!jobFile.exists());
     }
 };
 
