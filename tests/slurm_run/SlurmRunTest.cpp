@@ -287,6 +287,48 @@ private slots:
                                      "[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"}));
         QVERIFY(!jobFile.exists());
     }
+
+    // A controller that goes away for a while leaves the job running as it was, with one warning however long it
+    // stays away; the job is followed to its end once the controller is back.
+    void controllerOutageKeepsStateAndWarnsOnce()
+    {
+        CSlurmJob::SSettings settings = Settings();
+        settings.nQuietMs = 0;
+        CSlurmJob job(settings);
+        QVERIFY(Start(job, "echo up\nwhile [ ! -f go ]; do sleep 0.1; done"));
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
+        const QString strWarning = "[WARNING] Job " + job.JobId() + ": the scheduler has not answered";
+        const QString strPidFile = QDir(m_cluster.path()).filePath("slurmctld.pid");
+        QCOMPARE(QProcess::execute("sh", {"-c", "kill $(cat '" + strPidFile + "')"}), 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(Log().last().startsWith(strWarning), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Running));
+        QCOMPARE(QProcess::execute("slurmctld", {"-f", m_strConf}), 0);
+        QFile go(QDir(m_strDir).filePath("go"));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), 2 * WAIT_MS);
+        QCOMPARE(Log().filter(strWarning).size(), 1);
+        QVERIFY(Log().last().endsWith(" ended: COMPLETED (exit code 0)"));
+    }
+
+    // A running job whose output file does not show up here is told once: the folder is likely not shared.
+    void jobWithoutOutputFileWarnsOnce()
+    {
+        CSlurmJob::SSettings settings = Settings(QString(), "--output=/dev/null");
+        settings.nNoOutputMs = 0;
+        CSlurmJob job(settings);
+
+        // Long enough for several answers that tell it running.
+        QVERIFY(Start(job, "exec sleep 2"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[WARNING] Job " + job.JobId() + " writes no output to " +
+                                        CProjectLayout(m_strDir).SlurmOutputFile(job.JobId()) +
+                                        ": is the project folder shared with the cluster?"),
+                                 WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), WAIT_MS);
+        QCOMPARE(Log().filter("writes no output").size(), 1);
+    }
 };
 
 QTEST_MAIN(SlurmRunTest)
