@@ -288,6 +288,23 @@ private slots:
         QVERIFY(!jobFile.exists());
     }
 
+    // A job file left by a job the scheduler has forgotten does not keep the project following it forever.
+    void attachedForgottenJobEnds()
+    {
+        const QString strJobFile = CProjectLayout(m_strDir).SlurmJobFile();
+        QFile jobFile(strJobFile);
+        QVERIFY(jobFile.open(QIODevice::WriteOnly));
+        jobFile.write("999999\n");
+        jobFile.close();
+        CSlurmJob job(Settings());
+
+        QVERIFY(job.Attach("999999", m_strDir));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[ERROR] Job 999999 ended: UNKNOWN (exit code unknown)"), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Stopped));
+        QVERIFY(!QFile::exists(strJobFile));
+    }
+
     // A controller that goes away for a while leaves the job running as it was, with one warning however long it
     // stays away; the job is followed to its end once the controller is back.
     void controllerOutageKeepsStateAndWarnsOnce()

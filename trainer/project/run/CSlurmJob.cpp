@@ -61,7 +61,11 @@ CSlurmJob::CSlurmJob(const SSettings& settings, QObject* pParent)
     connect(m_pQuery, &QProcess::errorOccurred, this,
             [this](QProcess::ProcessError eError)
             {
-                if (eError == QProcess::FailedToStart)
+                if (eError != QProcess::FailedToStart || m_strJobId.isEmpty())
+                    return;
+                if (m_eQuery == EQuery_Accounting)
+                    Finish(QStringLiteral("UNKNOWN"), QStringLiteral("unknown"));
+                else
                     OnQueryFailed(m_pQuery->errorString());
             });
     connect(m_pCancel, &QProcess::errorOccurred, this,
@@ -236,7 +240,9 @@ void CSlurmJob::Follow(const QString& strJobId, const QString& strProjectDir)
     m_running.invalidate();
     m_bNoOutputWarned = false;
     // Until the output file is there, its folder tells when it comes.
-    m_pWatcher->addPath(QFileInfo(m_output.fileName()).absolutePath());
+    const QString strFolder = QFileInfo(m_output.fileName()).absolutePath();
+    if (QFileInfo::exists(strFolder))
+        m_pWatcher->addPath(strFolder);
     m_pPoll->start();
     Query();
 }
@@ -259,10 +265,9 @@ void CSlurmJob::OnQueryFinished()
     {
         // "State|ExitCode", e.g. "CANCELLED by 0|0:15".
         const QString strLine = strOutput.trimmed().section('\n', 0, 0);
-        if (!bOk)
-            OnQueryFailed(ErrorText(m_pQuery));
-        else if (strLine.isEmpty())
-            // Neither the controller nor the accounting knows the job any more: it ended long ago.
+        // The controller knows every job that has not ended: without the accounting's word (a cluster may have
+        // none) the job has ended, how is unknown.
+        if (!bOk || strLine.isEmpty())
             Finish(QStringLiteral("UNKNOWN"), QStringLiteral("unknown"));
         else
             OnAnswer(strLine.section('|', 0, 0).section(' ', 0, 0), strLine.section('|', 1, 1));
