@@ -167,6 +167,7 @@ private slots:
         QFile script(layout.SlurmScript());
         QVERIFY(script.open(QIODevice::ReadOnly));
         QVERIFY(script.readAll().contains("#SBATCH --job-name=\"shapes\"\n"));
+        QCOMPARE(JobField(strJobId, "JobName"), QString("shapes"));
     }
 
     // The scheduler's end of a job is told with its state and exit code, at the error level unless it completed.

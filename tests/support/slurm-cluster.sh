@@ -67,8 +67,8 @@ start)
   mkdir -p "$dir/state" "$dir/spool"
   host="$(hostname -s)"
   cpus="$(nproc)"
-  # Below the machine's memory, so that slurmd does not drain the node for having less than configured.
   ctld_port="$(free_port)"
+  # Below the machine's memory, so that slurmd does not drain the node for having less than configured.
   memory="$(awk '/MemTotal/ { print int($2 / 1024 / 2) }' /proc/meminfo)"
   cat >"$conf" <<CONF
 ClusterName=ovreltest
