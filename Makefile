@@ -22,6 +22,7 @@ run: configure
 	@./scripts/run.sh $(BUILD_DIR)/bin/OvrelTrainer
 
 test: build
+	@./scripts/install-deps.sh --test
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: configure
@@ -31,6 +32,7 @@ bench: configure
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer, in a build tree of its own.
 SANITIZE_DIR ?= build-sanitize
 sanitize: deps
+	@./scripts/install-deps.sh --test
 	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DOVREL_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \

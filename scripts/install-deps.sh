@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, run and test.
+# Installs every Debian package the project needs to build, run and test; with --test also what only the tests use
+# (a single-node Slurm cluster that the cluster-run tests start).
 # Quiet when everything is present; runs apt-get update only when something is missing.
 set -euo pipefail
 
@@ -14,6 +15,9 @@ packages=(
   sqlite3 libsqlite3-dev qpdf
   xvfb xauth
 )
+if [ "${1:-}" = "--test" ]; then
+  packages+=(slurmctld slurmd slurm-client munge)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 
 #include "frame/CLogger.h"
 #include "project/ECommandState.h"
-#include "project/store/CProjectLayout.h"
+#include "project/run/CTrainerCommandLine.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -73,30 +73,12 @@ CTrainerProcess::~CTrainerProcess()
 
 QStringList CTrainerProcess::Arguments(const QString& strArgumentSetting, const QString& strInitialWeights)
 {
-    // Empty pieces (an empty setting, blanks in a row, at the start or the end) would reach the trainer as empty
-    // arguments, which no trainer wants; they are dropped.
-    QStringList lstArguments = strArgumentSetting.split(' ', Qt::SkipEmptyParts);
-    lstArguments << CProjectLayout::DETECTOR_FILE << CProjectLayout::CONFIGURATION_FILE;
-    const QString strWeights = strInitialWeights.trimmed();
-    if (!strWeights.isEmpty())
-        lstArguments << strWeights;
-    return lstArguments;
+    return CTrainerCommandLine::Arguments(strArgumentSetting, strInitialWeights);
 }
 
 QProcessEnvironment CTrainerProcess::LineBufferedEnvironment()
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // A C program writing to a pipe keeps its standard output in blocks of kilobytes, so the trainer's lines would
-    // reach the log dozens of iterations late. The C library's line buffering is switched on from outside the way
-    // coreutils' stdbuf does it, when that library is installed; a trainer without it still runs, block-buffered.
-    const QString strLibrary = QStringLiteral("/usr/libexec/coreutils/libstdbuf.so");
-    if (!QFile::exists(strLibrary))
-        return environment;
-    const QString strPreload = environment.value(QStringLiteral("LD_PRELOAD"));
-    environment.insert(QStringLiteral("LD_PRELOAD"),
-                       strPreload.isEmpty() ? strLibrary : strLibrary + QLatin1Char(':') + strPreload);
-    environment.insert(QStringLiteral("_STDBUF_O"), QStringLiteral("L"));
-    return environment;
+    return CTrainerCommandLine::LineBuffered(QProcessEnvironment::systemEnvironment());
 }
 
 bool CTrainerProcess::Start(const QString& strExecutable, const QString& strArgumentSetting,
@@ -126,13 +108,10 @@ bool CTrainerProcess::Start(const QString& strExecutable, const QString& strArgu
 
     m_pProcess->setWorkingDirectory(strWorkingDir);
     m_pProcess->setProcessEnvironment(LineBufferedEnvironment());
-    const QStringList lstArguments = Arguments(strArgumentSetting, strInitialWeights);
-    CLogger::Write(ELogLevel_Normal, "Command %s", qUtf8Printable(strExecutable));
-    CLogger::Write(ELogLevel_Normal, "Arguments");
-    for (const QString& strArgument : lstArguments)
-        CLogger::Write(ELogLevel_Normal, "Arguments %s", qUtf8Printable(strArgument));
+    const CTrainerCommandLine commandLine(strExecutable, strArgumentSetting, strInitialWeights);
+    commandLine.Log();
     // The trainer's input is never written: read-only closes it on the trainer's side.
-    m_pProcess->start(strExecutable, lstArguments, QIODevice::ReadOnly | QIODevice::Text);
+    m_pProcess->start(commandLine.Program(), commandLine.Arguments(), QIODevice::ReadOnly | QIODevice::Text);
     return true;
 }
 

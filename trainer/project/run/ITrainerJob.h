@@ -5,8 +5,8 @@
 
 // One run of the external trainer, wherever it runs: started with a command line in a working folder, asked to
 // stop, and telling its ECommandState and each line it prints. Every line the trainer prints is in the log before
-// signal_OutputLine is emitted for it, so a listener never sees a line the log lacks. A job still running when the
-// object goes is ended, and no state is emitted from then on.
+// signal_OutputLine is emitted for it, so a listener never sees a line the log lacks. No state is emitted once the
+// object is going; a local job still running then is ended, a cluster job runs on (see CSlurmJob).
 class ITrainerJob : public QObject
 {
     Q_OBJECT

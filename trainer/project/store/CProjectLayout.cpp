@@ -14,6 +14,9 @@ const QString CProjectLayout::DETECTOR_FILE = QStringLiteral("detector.txt");
 const QString CProjectLayout::CONFIGURATION_FILE = QStringLiteral("config.txt");
 const QString CProjectLayout::BUILD_JOURNAL = QStringLiteral("build.journal");
 const QString CProjectLayout::BUILD_MANIFEST = QStringLiteral("build.manifest");
+const QString CProjectLayout::SLURM_SCRIPT = QStringLiteral("train.sbatch");
+const QString CProjectLayout::SLURM_JOB_FILE = QStringLiteral("slurm.job");
+const QString CProjectLayout::SLURM_OUTPUT = QStringLiteral("Backup/slurm-%j.out");
 
 CProjectLayout::CProjectLayout(const QString& strProjectDir, const QString& strProjectName)
     : m_strProjectDir(strProjectDir), m_strProjectName(strProjectName)
@@ -80,11 +83,26 @@ QString CProjectLayout::LabelFile(const QString& strImageName) const
     return ImagesFolder() + QDir::separator() + LabelFileName(strImageName);
 }
 
+QString CProjectLayout::SlurmScript() const
+{
+    return Path(SLURM_SCRIPT);
+}
+
+QString CProjectLayout::SlurmJobFile() const
+{
+    return Path(SLURM_JOB_FILE);
+}
+
+QString CProjectLayout::SlurmOutputFile(const QString& strJobId) const
+{
+    return Path(QString(SLURM_OUTPUT).replace(QStringLiteral("%j"), strJobId));
+}
+
 QStringList CProjectLayout::OwnEntries() const
 {
     const QString strFile = m_strProjectName + PROJECT_SUFFIX;
-    return QStringList{strFile,           strFile + "-journal", strFile + "-wal", strFile + "-shm",
-                       strFile + ".lock", IMAGES_FOLDER,        BACKUP_FOLDER,    EVALUATION_FOLDER} +
+    return QStringList{strFile,       strFile + "-journal", strFile + "-wal",  strFile + "-shm", strFile + ".lock",
+                       IMAGES_FOLDER, BACKUP_FOLDER,        EVALUATION_FOLDER, SLURM_SCRIPT,     SLURM_JOB_FILE} +
            BuildFiles();
 }
 

@@ -26,6 +26,12 @@ public:
     static const QString BUILD_JOURNAL;
     // What each file of the last build held, for telling unchanged files without reading them.
     static const QString BUILD_MANIFEST;
+    // A cluster run's job script, kept so that a user can read it and submit it again by hand, and the file that
+    // holds the ID of the job the scheduler gave it.
+    static const QString SLURM_SCRIPT;
+    static const QString SLURM_JOB_FILE;
+    // The job's output as the script names it, relative to the folder; the scheduler puts the job's ID for "%j".
+    static const QString SLURM_OUTPUT;
 
     // Without a name only the folder's files are known: ProjectFile and LockFile need the name.
     explicit CProjectLayout(const QString& strProjectDir, const QString& strProjectName = QString());
@@ -43,6 +49,10 @@ public:
     QString EvaluationFolder() const;
     QString BuildJournal() const;
     QString BuildManifest() const;
+    QString SlurmScript() const;
+    QString SlurmJobFile() const;
+    // The output file of the cluster job strJobId, in the backup folder.
+    QString SlurmOutputFile(const QString& strJobId) const;
     // An entry of the folder by its path relative to the folder; also for folders of later features.
     QString Path(const QString& strRelative) const;
     // The copy of the image named strImageName and the label file a build writes for it.

@@ -1,0 +1,353 @@
+#include "CLogMark.h"
+#include "CTestSandbox.h"
+
+#include "frame/CLogger.h"
+#include "frame/CSetting.h"
+#include "project/ECommandState.h"
+#include "project/run/CSlurmJob.h"
+#include "project/run/CTrainingRun.h"
+#include "project/store/CProjectLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+// Cluster jobs on a real single-node Slurm cluster, started once for the whole program; shell scripts play the
+// trainer. The project folders have a blank in their names, as users' folders often do.
+class SlurmRunTest : public QObject
+{
+    Q_OBJECT
+
+    static const int WAIT_MS = 30000;
+
+    std::unique_ptr<CTestSandbox> m_pSandbox;
+    QTemporaryDir m_cluster;
+    QString m_strConf;
+    QString m_strDir;
+    int m_nCase = 0;
+    CLogMark m_log;
+
+    QStringList Log() const { return m_log.Lines(); }
+    bool Logged(const QString& strLine) const { return Log().contains(strLine); }
+    static bool RunCluster(const QString& strCommand, const QString& strDir, QString* pOutput = nullptr)
+    {
+        QProcess process;
+        process.start("bash", {CLUSTER_SCRIPT, strCommand, strDir});
+        const bool bOk =
+            process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        if (pOutput)
+            *pOutput = QString::fromUtf8(bOk ? process.readAllStandardOutput() : process.readAllStandardError());
+        return bOk;
+    }
+    // The trainer: a shell script in the project folder.
+    QString Trainer(const QByteArray& baBody) const
+    {
+        const QString strPath = QDir(m_strDir).filePath("trainer.sh");
+        QFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("#!/bin/sh\n" + baBody + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return strPath;
+    }
+    CSlurmJob::SSettings Settings(const QString& strPartition = QString(), const QString& strExtra = QString()) const
+    {
+        CSlurmJob::SSettings settings;
+        settings.strPartition = strPartition;
+        settings.strExtraOptions = strExtra;
+        settings.nPollMs = 200;
+        settings.strSlurmConf = m_strConf;
+        return settings;
+    }
+    bool Start(CSlurmJob& job, const QByteArray& baTrainer) const
+    {
+        return job.Start(Trainer(baTrainer), "", "", m_strDir);
+    }
+    // The job's ID once sbatch gave one.
+    static QString SubmittedId(const QStringList& lstLog)
+    {
+        static const QRegularExpression submitted("^\\[NORMAL\\] Submitted job (\\d+)$");
+        for (const QString& strLine : lstLog)
+        {
+            const QRegularExpressionMatch match = submitted.match(strLine);
+            if (match.hasMatch())
+                return match.captured(1);
+        }
+        return {};
+    }
+    // A field of the scheduler's record of the job ("JobState", "TimeLimit", ...).
+    static QString JobField(const QString& strJobId, const QString& strField)
+    {
+        QProcess process;
+        process.start("scontrol", {"show", "job", "-o", strJobId});
+        process.waitForFinished(10000);
+        return QRegularExpression("\\b" + strField + "=(\\S+)")
+            .match(QString::fromUtf8(process.readAllStandardOutput()))
+            .captured(1);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (::geteuid() != 0)
+            QSKIP("starting the Slurm daemons needs root");
+        m_pSandbox = std::make_unique<CTestSandbox>();
+        CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
+        QVERIFY(m_cluster.isValid());
+        QString strOutput;
+        QVERIFY2(RunCluster("start", m_cluster.path(), &strOutput), qPrintable(strOutput));
+        m_strConf = strOutput.trimmed();
+        // The test's own scontrol and scancel talk to the same cluster.
+        qputenv("SLURM_CONF", m_strConf.toUtf8());
+    }
+    void cleanupTestCase()
+    {
+        if (!m_strConf.isEmpty())
+            QVERIFY(RunCluster("stop", m_cluster.path()));
+    }
+    void init()
+    {
+        m_strDir = m_pSandbox->Path(QString("case %1").arg(++m_nCase));
+        QVERIFY(QDir().mkpath(m_strDir));
+        QFile project(QDir(m_strDir).filePath("shapes" + CProjectLayout::PROJECT_SUFFIX));
+        QVERIFY(project.open(QIODevice::WriteOnly));
+        CLogger::Write(ELogLevel_Debug, "test %d", m_nCase);
+        m_log.Mark();
+    }
+    void cleanup()
+    {
+        // A failed case leaves no job holding the node for the next.
+        QProcess::execute("scancel", {"--user=root"});
+    }
+
+    // The trainer's lines, its weights and the job's end reach the log in order, through the run as for a local one.
+    void jobLogsTrainerLinesInOrderThenItsEnd()
+    {
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", Trainer("echo '1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images'\n"
+                                                          "echo '2: 4.5, 5.0 avg, 0.001 rate, 0.1 seconds, 2 images'\n"
+                                                          "echo \"args $*\"\n"
+                                                          "echo weights > Backup/config_final.weights\n"
+                                                          "printf 'no line end'"));
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector  train"));
+        CTrainingRun run(nullptr, std::make_unique<CSlurmJob>(Settings()));
+        QSignalSpy lines(&run, &CTrainingRun::signal_OutputLine);
+        QSignalSpy states(&run, &CTrainingRun::signal_CommandStateChanged);
+
+        QVERIFY(run.Start("", m_strDir, ""));
+
+        QTRY_VERIFY_WITH_TIMEOUT(states.size() > 1 && run.State() == ECommandState_Stopped, WAIT_MS);
+        const QStringList lstLog = Log();
+        const QString strJobId = SubmittedId(lstLog);
+        QVERIFY(!strJobId.isEmpty());
+        QStringList lstAfter = lstLog.mid(lstLog.indexOf("[NORMAL] Submitted job " + strJobId) + 1);
+        QVERIFY(lstAfter.removeAll("[NORMAL] Weights saved: Backup/config_final.weights") == 1);
+        const QStringList lstTrainer{"1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images",
+                                     "2: 4.5, 5.0 avg, 0.001 rate, 0.1 seconds, 2 images",
+                                     "args detector train detector.txt config.txt", "no line end"};
+        QStringList lstExpected;
+        for (const QString& strLine : lstTrainer)
+            lstExpected << "[NORMAL] " + strLine;
+        lstExpected << "[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)";
+        QCOMPARE(lstAfter, lstExpected);
+        QStringList lstEmitted;
+        for (const QList<QVariant>& arguments : lines)
+            lstEmitted << arguments.at(0).toString();
+        QCOMPARE(lstEmitted, lstTrainer);
+        const CProjectLayout layout(m_strDir);
+        QVERIFY(!QFile::exists(layout.SlurmJobFile()));
+        QFile script(layout.SlurmScript());
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        QVERIFY(script.readAll().contains("#SBATCH --job-name=\"shapes\"\n"));
+        QCOMPARE(JobField(strJobId, "JobName"), QString("shapes"));
+    }
+
+    // The scheduler's end of a job is told with its state and exit code, at the error level unless it completed.
+    void jobEndIsLoggedWithStateAndExitCode_data()
+    {
+        QTest::addColumn<QByteArray>("baTrainer");
+        QTest::addColumn<bool>("bStop");
+        QTest::addColumn<QString>("strEnd");
+        QTest::newRow("non-zero exit") << QByteArray("echo started\nexit 3") << false
+                                       << "[ERROR] Job %1 ended: FAILED (exit code 3)";
+        QTest::newRow("stopped") << QByteArray("echo started\nexec sleep 300") << true
+                                 << "[NORMAL] Job %1 ended: CANCELLED (exit code 0:15)";
+    }
+    void jobEndIsLoggedWithStateAndExitCode()
+    {
+        QFETCH(QByteArray, baTrainer);
+        QFETCH(bool, bStop);
+        QFETCH(QString, strEnd);
+        CSlurmJob job(Settings());
+        QSignalSpy states(&job, &ITrainerJob::signal_CommandStateChanged);
+
+        QVERIFY(Start(job, baTrainer));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] started"), WAIT_MS);
+        if (bStop)
+        {
+            QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
+            job.Stop();
+        }
+
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), WAIT_MS);
+        const QStringList lstLog = Log();
+        QCOMPARE(lstLog.last(), strEnd.arg(SubmittedId(lstLog)));
+        QCOMPARE(lstLog.contains("[NORMAL] Stop Command OK"), bStop);
+        QCOMPARE(states.last().at(0).toInt(), int(ECommandState_Stopped));
+    }
+
+    // A job waiting for the CPUs another holds (by its extra options) shows as starting, then running once they are
+    // free.
+    void queuedJobShowsAsStartingUntilItRuns()
+    {
+        CSlurmJob holder(Settings(QString(), "--exclusive --time=10"));
+        CSlurmJob queued(Settings());
+        QVERIFY(Start(holder, "echo holding\nexec sleep 300"));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] holding"), WAIT_MS);
+        QCOMPARE(JobField(holder.JobId(), "TimeLimit"), QString("00:10:00"));
+        m_log.Mark();
+
+        QVERIFY(Start(queued, "echo queued\nexec sleep 300"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!queued.JobId().isEmpty() && JobField(queued.JobId(), "JobState") == "PENDING",
+                                 WAIT_MS);
+        QSignalSpy states(&queued, &ITrainerJob::signal_CommandStateChanged);
+        QCOMPARE(queued.State(), int(ECommandState_Starting));
+        holder.Stop();
+        QTRY_COMPARE_WITH_TIMEOUT(queued.State(), int(ECommandState_Running), WAIT_MS);
+        QCOMPARE(states.first().at(0).toInt(), int(ECommandState_Running));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] queued"), WAIT_MS);
+    }
+
+    // sbatch's own reason for refusing a job is in the log, and the job shows as stopped.
+    void refusedJobLogsSbatchErrorAndStops()
+    {
+        CSlurmJob job(Settings("nosuchpartition"));
+        QSignalSpy states(&job, &ITrainerJob::signal_CommandStateChanged);
+
+        QVERIFY(Start(job, "echo never"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(states.size() == 2, WAIT_MS);
+        QCOMPARE(states.last().at(0).toInt(), int(ECommandState_Stopped));
+        const QStringList lstLog = Log();
+        const QStringList lstErrors = lstLog.mid(lstLog.indexOf("[NORMAL] Arguments config.txt") + 1);
+        QVERIFY(!lstErrors.isEmpty());
+        for (const QString& strLine : lstErrors)
+            QVERIFY2(strLine.startsWith("[ERROR] sbatch: "), qPrintable(strLine));
+        QVERIFY(lstErrors.join('\n').contains("nosuchpartition"));
+        QVERIFY(!QFile::exists(CProjectLayout(m_strDir).SlurmJobFile()));
+    }
+
+    // A job outlives its object. A new one attached to it logs the output from its start and follows it to its end,
+    // also when the job ended before (a file that does not change any more tells no watcher).
+    void attachedJobLogsOutputFromItsStartToItsEnd_data()
+    {
+        QTest::addColumn<bool>("bEndedBefore");
+        QTest::newRow("running") << false;
+        QTest::newRow("ended before") << true;
+    }
+    void attachedJobLogsOutputFromItsStartToItsEnd()
+    {
+        QFETCH(bool, bEndedBefore);
+        auto pFirst = std::make_unique<CSlurmJob>(Settings());
+        QVERIFY(Start(*pFirst, "echo one\nwhile [ ! -f go ]; do sleep 0.1; done\nprintf two"));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] one"), WAIT_MS);
+        const QString strJobId = pFirst->JobId();
+        pFirst.reset();
+        QFile jobFile(CProjectLayout(m_strDir).SlurmJobFile());
+        QVERIFY(jobFile.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(jobFile.readAll()).trimmed(), strJobId);
+        QFile go(QDir(m_strDir).filePath("go"));
+        if (bEndedBefore)
+        {
+            QVERIFY(go.open(QIODevice::WriteOnly));
+            QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), QString("COMPLETED"), WAIT_MS);
+        }
+        m_log.Mark();
+        CSlurmJob job(Settings());
+
+        QVERIFY(job.Attach(strJobId, m_strDir));
+
+        if (!bEndedBefore)
+        {
+            QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
+            QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] one"), WAIT_MS);
+            QVERIFY(go.open(QIODevice::WriteOnly));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Stopped));
+        QCOMPARE(Log(), QStringList({"[NORMAL] Following job " + strJobId, "[NORMAL] one", "[NORMAL] two",
+                                     "[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"}));
+        QVERIFY(!jobFile.exists());
+    }
+
+    // A job file left by a job the scheduler has forgotten does not keep the project following it forever.
+    void attachedForgottenJobEnds()
+    {
+        const QString strJobFile = CProjectLayout(m_strDir).SlurmJobFile();
+        QFile jobFile(strJobFile);
+        QVERIFY(jobFile.open(QIODevice::WriteOnly));
+        jobFile.write("999999\n");
+        jobFile.close();
+        CSlurmJob job(Settings());
+
+        QVERIFY(job.Attach("999999", m_strDir));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[ERROR] Job 999999 ended: UNKNOWN (exit code unknown)"), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Stopped));
+        QVERIFY(!QFile::exists(strJobFile));
+    }
+
+    // A controller that goes away for a while leaves the job running as it was, with one warning however long it
+    // stays away; the job is followed to its end once the controller is back.
+    void controllerOutageKeepsStateAndWarnsOnce()
+    {
+        CSlurmJob::SSettings settings = Settings();
+        settings.nQuietMs = 0;
+        CSlurmJob job(settings);
+        QVERIFY(Start(job, "echo up\nwhile [ ! -f go ]; do sleep 0.1; done"));
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
+        const QString strWarning = "[WARNING] Job " + job.JobId() + ": the scheduler has not answered";
+        const QString strPidFile = QDir(m_cluster.path()).filePath("slurmctld.pid");
+        QCOMPARE(QProcess::execute("sh", {"-c", "kill $(cat '" + strPidFile + "')"}), 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(Log().last().startsWith(strWarning), WAIT_MS);
+        QCOMPARE(job.State(), int(ECommandState_Running));
+        QCOMPARE(QProcess::execute("slurmctld", {"-f", m_strConf}), 0);
+        QFile go(QDir(m_strDir).filePath("go"));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), 2 * WAIT_MS);
+        QCOMPARE(Log().filter(strWarning).size(), 1);
+        QVERIFY(Log().last().endsWith(" ended: COMPLETED (exit code 0)"));
+    }
+
+    // A running job whose output file does not show up here is told once: the folder is likely not shared.
+    void jobWithoutOutputFileWarnsOnce()
+    {
+        CSlurmJob::SSettings settings = Settings(QString(), "--output=/dev/null");
+        settings.nNoOutputMs = 0;
+        CSlurmJob job(settings);
+
+        // Long enough for several answers that tell it running.
+        QVERIFY(Start(job, "exec sleep 2"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[WARNING] Job " + job.JobId() + " writes no output to " +
+                                        CProjectLayout(m_strDir).SlurmOutputFile(job.JobId()) +
+                                        ": is the project folder shared with the cluster?"),
+                                 WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Stopped), WAIT_MS);
+        QCOMPARE(Log().filter("writes no output").size(), 1);
+    }
+};
+
+QTEST_MAIN(SlurmRunTest)
+#include "SlurmRunTest.moc"
