@@ -59,18 +59,7 @@ CEvaluationRecord CEvaluationRecord::FromResult(const CEvaluationResult& result,
     CEvaluationRecord record;
     record.WeightsPath = strWeightsPath;
     record.Date = date;
-    record.ScoreThreshold = result.ScoreThreshold;
-    record.ImageCount = result.ImageCount;
-    record.Classes = result.Classes;
-    record.MeanAP50 = result.MeanAP50;
-    record.MeanAP50To95 = result.MeanAP50To95;
-    record.ClassesInMean = result.ClassesInMean;
-    record.Precision = result.Precision;
-    record.Recall = result.Recall;
-    record.F1 = result.F1;
-    record.TruePositives = result.TruePositives;
-    record.FalsePositives = result.FalsePositives;
-    record.Missed = result.Missed;
+    static_cast<CEvaluationSummary&>(record) = result;
     return record;
 }
 
