@@ -1,6 +1,7 @@
 #include "project/build/CBuildFileSet.h"
 
 #include "project/build/CBuildDisk.h"
+#include "project/build/CBuildJournal.h"
 
 #include "frame/CLogger.h"
 
@@ -19,9 +20,6 @@ namespace
 int s_nStepLimit = -1;
 std::function<qint64(const QString&)> s_fnFreeSpace;
 
-const QByteArray JOURNAL_HEADER = "ovrel build journal 1";
-const QByteArray STATE_OLD = "old";
-const QByteArray STATE_NEW = "new";
 // The file system gives room by blocks: a file of a few bytes takes one whole block.
 constexpr qint64 BLOCK_SIZE = 4096;
 } // namespace
@@ -292,7 +290,8 @@ bool CBuildFileSet::WriteJournal(bool bNewInPlace)
 {
     const QDir dir = QFileInfo(m_strJournalPath).absoluteDir();
     const QString strPrefix = dir.absolutePath() + '/';
-    QByteArray baText = JOURNAL_HEADER + '\n' + (bNewInPlace ? STATE_NEW : STATE_OLD) + '\n';
+    QByteArray baText =
+        CBuildJournal::HEADER + '\n' + (bNewInPlace ? CBuildJournal::STATE_NEW : CBuildJournal::STATE_OLD) + '\n';
     for (const SFile& sFile : m_vctFiles)
     {
         // Nearly every file lies below the journal's folder: cutting the prefix spares a path comparison per file.
@@ -507,62 +506,5 @@ void CBuildFileSet::RollBack(size_t nPlaced, size_t nMovedAside)
 
 bool CBuildFileSet::Recover(const QString& strJournalPath, const std::function<bool(const QString&)>& fnOwnFile)
 {
-    CBuildDisk::RemoveEntry(TemporaryPath(strJournalPath));
-    if (!CBuildDisk::Exists(strJournalPath))
-        return true;
-    const QByteArray baJournalPath = CBuildDisk::Native(strJournalPath);
-    QFile file(strJournalPath);
-    QList<QByteArray> lstLines;
-    if (file.open(QIODevice::ReadOnly))
-        lstLines = file.readAll().split('\n');
-    file.close();
-    if (lstLines.size() < 2 || lstLines[0] != JOURNAL_HEADER || (lstLines[1] != STATE_OLD && lstLines[1] != STATE_NEW))
-    {
-        CLogger::Write(ELogLevel_Error, "Cannot read the build journal %s: the build files may mix two builds",
-                       baJournalPath.constData());
-        return false;
-    }
-    const bool bNewInPlace = lstLines[1] == STATE_NEW;
-    const QString strDir = QFileInfo(strJournalPath).absolutePath();
-    bool bDone = true;
-    QSet<QString> setFolders = {strDir};
-    for (const QByteArray& baLine : lstLines.mid(2))
-    {
-        if (baLine.isEmpty())
-            continue;
-        const QString strPath =
-            QDir::cleanPath(strDir + '/' + QFile::decodeName(QByteArray::fromPercentEncoding(baLine.mid(1))));
-        // A journal that names a file outside the project folder, or none the commit writes, is no journal of ours.
-        if (!strPath.startsWith(strDir + '/') || (fnOwnFile && !fnOwnFile(strPath.mid(strDir.size() + 1))))
-        {
-            bDone = false;
-            continue;
-        }
-        setFolders.insert(QFileInfo(strPath).absolutePath());
-        CBuildDisk::RemoveEntry(TemporaryPath(strPath));
-        if (bNewInPlace)
-            bDone = CBuildDisk::RemoveEntry(PreviousPath(strPath)) == 0 && bDone;
-        else if (baLine.startsWith('+'))
-            bDone =
-                (!CBuildDisk::Exists(PreviousPath(strPath)) || CBuildDisk::Rename(PreviousPath(strPath), strPath)) &&
-                bDone;
-        else
-            bDone = CBuildDisk::RemoveEntry(strPath) == 0 && bDone;
-    }
-    for (const QString& strFolder : setFolders)
-        CBuildDisk::SyncFolder(strFolder);
-    if (!bDone)
-    {
-        CLogger::Write(ELogLevel_Error,
-                       "Could not finish the interrupted build of the journal %s; it stays for the "
-                       "next try",
-                       baJournalPath.constData());
-        return false;
-    }
-    CBuildDisk::RemoveEntry(strJournalPath);
-    CBuildDisk::SyncFolder(strDir);
-    CLogger::Write(ELogLevel_Warning,
-                   bNewInPlace ? "An interrupted build was completed: its files are in place"
-                               : "An interrupted build was taken back: the files of the build before it are in place");
-    return true;
+    return CBuildJournal::Recover(strJournalPath, fnOwnFile);
 }
