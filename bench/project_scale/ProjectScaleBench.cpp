@@ -39,6 +39,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <memory>
@@ -73,8 +74,9 @@ QString LabelName(int i, int nImages)
 
 void Figure(const QString& strName, int nImages, double dblValue, const char* pUnit, const QString& strNote)
 {
-    std::printf("BENCH %s%s_%s: %.1f %s (%s)\n", PREFIX, qPrintable(strName), qPrintable(SizeLabel(nImages)), dblValue,
-                pUnit, qPrintable(strNote));
+    // A ratio near its goal needs its second decimal.
+    std::printf("BENCH %s%s_%s: %.*f %s (%s)\n", PREFIX, qPrintable(strName), qPrintable(SizeLabel(nImages)),
+                std::strcmp(pUnit, "ratio") == 0 ? 2 : 1, dblValue, pUnit, qPrintable(strNote));
 }
 
 double ResidentMegabytes()
