@@ -51,14 +51,14 @@ void CEvaluationActions::ConnectView()
         return;
     CEvaluationView* pView = m_pView;
     connect(m_pRun, &CEvaluationRun::signal_Evaluated, pView,
-            [this, pView](const CEvaluationResult& result, const CSuspectLabelList& lstSuspects,
+            [this, pView](const CEvaluationResult& result, const CDoubtfulLabelList& lstSuspects,
                           const CEvaluationRecord& newest, const CEvaluationRecord* pPrevious, const QString& strSaved)
             {
                 m_strSaved = strSaved;
                 pView->ShowEvaluation(result, lstSuspects, newest, pPrevious);
             });
     connect(m_pRun, &CEvaluationRun::signal_SuspectsFound, pView,
-            [this, pView](const CSuspectLabelList& lstSuspects)
+            [this, pView](const CDoubtfulLabelList& lstSuspects)
             { pView->ShowSuspects(lstSuspects, m_pRun->ClassNames()); });
     connect(m_pRun, &CEvaluationRun::signal_Progress, pView,
             [pView](int nDone, int nTotal) { pView->SetStatus(QString("%1 of %2 images").arg(nDone).arg(nTotal)); });

@@ -42,7 +42,7 @@ int CHeadlessEvaluation::Evaluate(const QString& strProjectFile, const QString& 
         CEvaluationRun run;
         QEventLoop loop;
         QObject::connect(&run, &CEvaluationRun::signal_Evaluated, &loop,
-                         [&out](const CEvaluationResult& result, const CSuspectLabelList& lstSuspects,
+                         [&out](const CEvaluationResult& result, const CDoubtfulLabelList& lstSuspects,
                                 const CEvaluationRecord&, const CEvaluationRecord*, const QString&)
                          {
                              for (const QString& strLine : CEvaluationTable::Lines(result))

@@ -31,7 +31,7 @@
 #include <memory>
 
 Q_DECLARE_METATYPE(CEvaluationResult)
-Q_DECLARE_METATYPE(CSuspectLabelList)
+Q_DECLARE_METATYPE(CDoubtfulLabelList)
 Q_DECLARE_METATYPE(CEvaluationRecord)
 Q_DECLARE_METATYPE(const CEvaluationRecord*)
 
@@ -105,7 +105,7 @@ private:
 void EvaluationRunTest::initTestCase()
 {
     qRegisterMetaType<CEvaluationResult>();
-    qRegisterMetaType<CSuspectLabelList>();
+    qRegisterMetaType<CDoubtfulLabelList>();
     qRegisterMetaType<CEvaluationRecord>();
     qRegisterMetaType<const CEvaluationRecord*>();
     m_pSandbox = std::make_unique<CTestSandbox>();
@@ -281,7 +281,7 @@ void EvaluationRunTest::secondEvaluationIsComparedWithTheFirst()
     QDateTime firstDate;
     QString strFirstAP;
     QObject::connect(Actions()->Run(), &CEvaluationRun::signal_Evaluated, this,
-                     [&](const CEvaluationResult&, const CSuspectLabelList&, const CEvaluationRecord&,
+                     [&](const CEvaluationResult&, const CDoubtfulLabelList&, const CEvaluationRecord&,
                          const CEvaluationRecord* pPrevious, const QString&)
                      {
                          firstDate = pPrevious ? pPrevious->Date : QDateTime();
@@ -374,13 +374,13 @@ void EvaluationRunTest::checkTrainingLabelsSavesNoRecord()
     QCOMPARE(found.size(), 1);
     QCOMPARE(evaluated.size(), 0);
     // Only the training image was looked at: its suspects, if any, name it.
-    for (const CSuspectLabel& suspect : found[0][0].value<CSuspectLabelList>())
+    for (const CDoubtfulLabel& suspect : found[0][0].value<CDoubtfulLabelList>())
         QCOMPARE(suspect.ImageKey, kTrainImage);
     QVERIFY(Actions()->Run()->ImageIDOf(kTrainImage) >= 0);
     QCOMPARE(Actions()->Run()->ImageIDOf("dog.jpg"), -1);
     QVERIFY(EvaluationFiles().isEmpty());
     QCOMPARE(m_pWindow->GetEvaluationView()->GetList(CEvaluationView::EList_Suspect)->EntryCount(),
-             found[0][0].value<CSuspectLabelList>().size());
+             found[0][0].value<CDoubtfulLabelList>().size());
 }
 
 void EvaluationRunTest::openingAnEntryShowsItsDetectionsAsProposals()

@@ -1,7 +1,7 @@
 #include "EvaluationCase.h"
 
 #include "project/evaluation/CDetectionEvaluator.h"
-#include "project/evaluation/CSuspectLabelFinder.h"
+#include "project/evaluation/CDoubtfulLabelFinder.h"
 #include "views/CEvaluationClassTable.h"
 #include "views/CEvaluationEntryList.h"
 #include "views/CEvaluationView.h"
@@ -215,8 +215,8 @@ private slots:
             {"e.jpg", {Box(0, 0), Box(1, 100)}, {Detection(0, 0, 0.9f)}},
         };
         CDetectionEvaluator evaluator({"cat", "dog"}, 0.5);
-        CSuspectLabelFinder finder(0.5);
-        CSuspectLabelList suspects;
+        CDoubtfulLabelFinder finder(0.5);
+        CDoubtfulLabelList suspects;
         for (const SImage& image : images)
         {
             evaluator.AddImage(image.Key, image.Boxes, image.Detections);
@@ -253,9 +253,9 @@ private slots:
     void trainingSuspectsReplaceTheList()
     {
         CEvaluationView view;
-        CSuspectLabel suspect;
+        CDoubtfulLabel suspect;
         suspect.ImageKey = "t.jpg";
-        suspect.Rule = ESuspectRule_WrongClass;
+        suspect.Rule = EDoubtRule_WrongClass;
         suspect.BoxIndex = 0;
         suspect.Box = Box(0, 0);
         suspect.DetectionIndex = 0;

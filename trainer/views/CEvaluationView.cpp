@@ -88,7 +88,7 @@ void CEvaluationView::Clear()
     UpdateTabTitles();
 }
 
-void CEvaluationView::ShowEvaluation(const CEvaluationResult& result, const CSuspectLabelList& suspects,
+void CEvaluationView::ShowEvaluation(const CEvaluationResult& result, const CDoubtfulLabelList& suspects,
                                      const CEvaluationRecord& newest, const CEvaluationRecord* previous)
 {
     m_lstClassNames.clear();
@@ -138,7 +138,7 @@ void CEvaluationView::ShowEvaluation(const CEvaluationResult& result, const CSus
     emit signal_Shown();
 }
 
-void CEvaluationView::ShowSuspects(const CSuspectLabelList& suspects, const QStringList& lstClassNames)
+void CEvaluationView::ShowSuspects(const CDoubtfulLabelList& suspects, const QStringList& lstClassNames)
 {
     m_lstClassNames = lstClassNames;
     FillSuspects(suspects);
@@ -147,10 +147,10 @@ void CEvaluationView::ShowSuspects(const CSuspectLabelList& suspects, const QStr
     emit signal_Shown();
 }
 
-void CEvaluationView::FillSuspects(const CSuspectLabelList& suspects)
+void CEvaluationView::FillSuspects(const CDoubtfulLabelList& suspects)
 {
     m_pSuspects->ClearEntries();
-    for (const CSuspectLabel& suspect : suspects)
+    for (const CDoubtfulLabel& suspect : suspects)
     {
         const bool bBox = suspect.BoxIndex >= 0;
         const bool bDetection = suspect.DetectionIndex >= 0;
@@ -183,15 +183,15 @@ void CEvaluationView::SetCheckEnabled(bool bEnabled)
     m_pCheckButton->setEnabled(bEnabled);
 }
 
-QString CEvaluationView::RuleText(ESuspectRule eRule)
+QString CEvaluationView::RuleText(EDoubtRule eRule)
 {
     switch (eRule)
     {
-    case ESuspectRule_WrongClass:
+    case EDoubtRule_WrongClass:
         return "probably the wrong class";
-    case ESuspectRule_MissingBox:
+    case EDoubtRule_MissingBox:
         return "probably a missing box";
-    case ESuspectRule_SloppyBox:
+    case EDoubtRule_SloppyBox:
         return "probably a wrong or sloppy box";
     }
     return QString();

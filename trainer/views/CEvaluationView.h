@@ -1,8 +1,8 @@
 #pragma once
 
+#include "project/evaluation/CDoubtfulLabel.h"
 #include "project/evaluation/CEvaluationRecord.h"
 #include "project/evaluation/CEvaluationResult.h"
-#include "project/evaluation/CSuspectLabel.h"
 #include "project/inference/CDetection.h"
 
 #include <QStringList>
@@ -35,11 +35,11 @@ public:
 
     // Shows an evaluation: newest is the record saved of result (weights, date), previous the one before it, if any.
     // The suspect labels are those found on the same images.
-    void ShowEvaluation(const CEvaluationResult& result, const CSuspectLabelList& suspects,
+    void ShowEvaluation(const CEvaluationResult& result, const CDoubtfulLabelList& suspects,
                         const CEvaluationRecord& newest, const CEvaluationRecord* previous);
     // Shows the suspect labels of the training list in place of the suspect list and raises it; the class table gives
     // the class names (class index = position).
-    void ShowSuspects(const CSuspectLabelList& suspects, const QStringList& lstClassNames);
+    void ShowSuspects(const CDoubtfulLabelList& suspects, const QStringList& lstClassNames);
     void Clear();
     // The line under the lists, for the caller's progress and outcome.
     void SetStatus(const QString& strStatus);
@@ -47,7 +47,7 @@ public:
     void SetCheckEnabled(bool bEnabled);
 
     // The words of a suspect-label rule as the list shows them ("probably the wrong class").
-    static QString RuleText(ESuspectRule eRule);
+    static QString RuleText(EDoubtRule eRule);
 
     QString HeaderText() const;
     QString StatusText() const;
@@ -67,7 +67,7 @@ signals:
     void signal_Shown();
 
 private:
-    void FillSuspects(const CSuspectLabelList& suspects);
+    void FillSuspects(const CDoubtfulLabelList& suspects);
     void UpdateTabTitles();
     QString ClassName(int nClassIndex) const;
 

@@ -93,7 +93,7 @@ bool CEvaluationRun::Start(EPurpose ePurpose, const CProjectLayout& layout, cons
         vctRunImages.append({vctImages[i].nImageID, vctImages[i].strPath});
     }
     m_pEvaluator = std::make_unique<CDetectionEvaluator>(lstClassNames, dblThreshold);
-    m_pFinder = std::make_unique<CSuspectLabelFinder>(dblThreshold);
+    m_pFinder = std::make_unique<CDoubtfulLabelFinder>(dblThreshold);
     // Every run says which weights it measures, also when the loaded network is reused.
     CWeightsChoice::LogModel(strWeightsFile);
     CLogger::Write(ELogLevel_Normal, "%s %d images",

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "project/evaluation/CDetectionEvaluator.h"
+#include "project/evaluation/CDoubtfulLabel.h"
+#include "project/evaluation/CDoubtfulLabelFinder.h"
 #include "project/evaluation/CEvaluationRecord.h"
 #include "project/evaluation/CEvaluationResult.h"
-#include "project/evaluation/CSuspectLabel.h"
-#include "project/evaluation/CSuspectLabelFinder.h"
 #include "project/inference/CDetectionRunner.h"
 #include "project/store/CProjectLayout.h"
 
@@ -77,11 +77,11 @@ signals:
     // An evaluation ended and its record was saved (strSavedFile; empty when saving failed, and then strError of
     // signal_Finished says why). pPrevious is the newest record there was before, null for none; valid during the
     // call only.
-    void signal_Evaluated(const CEvaluationResult& result, const CSuspectLabelList& lstSuspects,
+    void signal_Evaluated(const CEvaluationResult& result, const CDoubtfulLabelList& lstSuspects,
                           const CEvaluationRecord& newest, const CEvaluationRecord* pPrevious,
                           const QString& strSavedFile);
     // A label check ended.
-    void signal_SuspectsFound(const CSuspectLabelList& lstSuspects);
+    void signal_SuspectsFound(const CDoubtfulLabelList& lstSuspects);
     // The last signal of a run. nSkipped images did not decode; strError says what went wrong (a model that did not
     // load: then nothing was measured; a record that could not be saved), empty when nothing did.
     void signal_Finished(bool bCancelled, int nSkipped, const QString& strError);
@@ -104,7 +104,7 @@ private:
     QHash<QString, int> m_mapImageIDs;
     QHash<QString, CDetectionList> m_mapDetections;
     std::unique_ptr<CDetectionEvaluator> m_pEvaluator;
-    std::unique_ptr<CSuspectLabelFinder> m_pFinder;
-    CSuspectLabelList m_lstSuspects;
+    std::unique_ptr<CDoubtfulLabelFinder> m_pFinder;
+    CDoubtfulLabelList m_lstSuspects;
     QString m_strModelError;
 };

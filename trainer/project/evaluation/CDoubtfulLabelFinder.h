@@ -1,7 +1,7 @@
 #pragma once
 
+#include "project/evaluation/CDoubtfulLabel.h"
 #include "project/evaluation/CLabelledBox.h"
-#include "project/evaluation/CSuspectLabel.h"
 #include "project/inference/CDetection.h"
 
 // Points at labels that are probably wrong, one image at a time, from the trained model's detections on it:
@@ -14,17 +14,17 @@
 // while
 //   the image has at least one other box and every other box is reached that way by a detection of its class.
 // Entries come wrong class and missing box in detection order, then the sloppy box (one per image at most).
-class CSuspectLabelFinder
+class CDoubtfulLabelFinder
 {
 public:
     static constexpr float SURE_SCORE = 0.8f;
     static constexpr double CLASS_IOU = 0.5;
     static constexpr double NEAR_IOU = 0.3;
 
-    explicit CSuspectLabelFinder(double dblScoreThreshold);
+    explicit CDoubtfulLabelFinder(double dblScoreThreshold);
 
-    CSuspectLabelList Find(const QString& strImageKey, const CLabelledBoxList& boxes,
-                           const CDetectionList& detections) const;
+    CDoubtfulLabelList Find(const QString& strImageKey, const CLabelledBoxList& boxes,
+                            const CDetectionList& detections) const;
 
 private:
     float m_fScoreThreshold;

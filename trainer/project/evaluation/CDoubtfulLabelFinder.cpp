@@ -1,13 +1,13 @@
-#include "project/evaluation/CSuspectLabelFinder.h"
+#include "project/evaluation/CDoubtfulLabelFinder.h"
 
 #include "project/evaluation/CBoxOverlap.h"
 
-CSuspectLabelFinder::CSuspectLabelFinder(double dblScoreThreshold) : m_fScoreThreshold(float(dblScoreThreshold)) {}
+CDoubtfulLabelFinder::CDoubtfulLabelFinder(double dblScoreThreshold) : m_fScoreThreshold(float(dblScoreThreshold)) {}
 
-CSuspectLabelList CSuspectLabelFinder::Find(const QString& strImageKey, const CLabelledBoxList& boxes,
-                                            const CDetectionList& detections) const
+CDoubtfulLabelList CDoubtfulLabelFinder::Find(const QString& strImageKey, const CLabelledBoxList& boxes,
+                                              const CDetectionList& detections) const
 {
-    CSuspectLabelList suspects;
+    CDoubtfulLabelList suspects;
     for (int nDetection = 0; nDetection < detections.size(); ++nDetection)
     {
         const CDetection& detection = detections[nDetection];
@@ -32,9 +32,9 @@ CSuspectLabelList CSuspectLabelFinder::Find(const QString& strImageKey, const CL
             }
         }
         if (nOther >= 0 && !bOwnClass)
-            suspects.append({strImageKey, ESuspectRule_WrongClass, nOther, boxes[nOther], nDetection, detection});
+            suspects.append({strImageKey, EDoubtRule_WrongClass, nOther, boxes[nOther], nDetection, detection});
         else if (dblNearest < NEAR_IOU)
-            suspects.append({strImageKey, ESuspectRule_MissingBox, -1, CLabelledBox(), nDetection, detection});
+            suspects.append({strImageKey, EDoubtRule_MissingBox, -1, CLabelledBox(), nDetection, detection});
     }
 
     // "The model finds the other boxes" needs every box's verdict first.
@@ -57,7 +57,7 @@ CSuspectLabelList CSuspectLabelFinder::Find(const QString& strImageKey, const CL
     if (boxes.size() >= 2 && nFound == boxes.size() - 1)
     {
         const int nBox = found.indexOf(false);
-        suspects.append({strImageKey, ESuspectRule_SloppyBox, nBox, boxes[nBox], -1, CDetection()});
+        suspects.append({strImageKey, EDoubtRule_SloppyBox, nBox, boxes[nBox], -1, CDetection()});
     }
     return suspects;
 }

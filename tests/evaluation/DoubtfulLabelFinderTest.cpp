@@ -1,6 +1,6 @@
 #include "EvaluationCase.h"
 
-#include "project/evaluation/CSuspectLabelFinder.h"
+#include "project/evaluation/CDoubtfulLabelFinder.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ using namespace EvaluationCase;
 namespace
 {
 // "<rule> b<box index> d<detection index>", -1 where the entry has none.
-QString Describe(const CSuspectLabel& suspect)
+QString Describe(const CDoubtfulLabel& suspect)
 {
     static const char* RULES[] = {"wrong class", "missing box", "sloppy box"};
     return QString("%1 b%2 d%3").arg(RULES[suspect.Rule]).arg(suspect.BoxIndex).arg(suspect.DetectionIndex);
@@ -17,7 +17,7 @@ QString Describe(const CSuspectLabel& suspect)
 } // namespace
 
 // One row per rule where it fires and rows where it must not; the user's threshold is 0.5.
-class SuspectLabelFinderTest : public QObject
+class DoubtfulLabelFinderTest : public QObject
 {
     Q_OBJECT
 
@@ -63,10 +63,10 @@ private slots:
         QFETCH(CLabelledBoxList, boxes);
         QFETCH(CDetectionList, detections);
 
-        const CSuspectLabelList suspects = CSuspectLabelFinder(0.5).Find("img", boxes, detections);
+        const CDoubtfulLabelList suspects = CDoubtfulLabelFinder(0.5).Find("img", boxes, detections);
 
         QStringList found;
-        for (const CSuspectLabel& suspect : suspects)
+        for (const CDoubtfulLabel& suspect : suspects)
         {
             QCOMPARE(suspect.ImageKey, QString("img"));
             if (suspect.BoxIndex >= 0)
@@ -79,5 +79,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SuspectLabelFinderTest)
-#include "SuspectLabelFinderTest.moc"
+QTEST_MAIN(DoubtfulLabelFinderTest)
+#include "DoubtfulLabelFinderTest.moc"
