@@ -5,9 +5,9 @@ set(CPACK_PACKAGE_NAME ovreltrainer)
 set(CPACK_PACKAGE_VENDOR "The OvrelTrainer developers")
 set(CPACK_PACKAGE_CONTACT "OvrelTrainer <support@ovreltrainer.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workbench for object-detection training data")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Create training projects, add train and test images, draw and classify boxes, build the Darknet input files, "
-    "drive the Darknet trainer and measure the trained network.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Create training projects, add train and test images, draw and classify boxes, build the Darknet input "
+       "files, drive the Darknet trainer and measure the trained network.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
