@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench sanitize format clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build run test bench install package sanitize format clean
 
 all: build
 
@@ -28,6 +30,16 @@ test: build
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
 	@./scripts/bench.sh $(BUILD_DIR)/bin
+
+# The program and what a desktop needs to list it, under PREFIX; DESTDIR is honoured. Only what is installed is built.
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target OvrelTrainer OvrelTrainerManPage
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" --strip
+
+# A Debian package of what install installs, under /usr: $(BUILD_DIR)/ovreltrainer_<version>_<arch>.deb.
+package: build
+	@./scripts/install-deps.sh --package
+	@cd $(BUILD_DIR) && cpack --config CPackConfig.cmake
 
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer, in a build tree of its own.
 SANITIZE_DIR ?= build-sanitize

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build, run and test; with --test also what only the tests use
-# (a single-node Slurm cluster that the cluster-run tests start).
+# (a single-node Slurm cluster that the cluster-run tests start, the install test's tools); with --package what
+# `make package` needs.
 # Quiet when everything is present; runs apt-get update only when something is missing.
 set -euo pipefail
 
@@ -15,8 +16,14 @@ packages=(
   sqlite3 libsqlite3-dev qpdf
   xvfb xauth
 )
+# What `make package` runs: dpkg-shlibdeps for the package's dependencies, file for finding the binaries to give it.
+packaging=(dpkg-dev file)
 if [ "${1:-}" = "--test" ]; then
   packages+=(slurmctld slurmd slurm-client munge)
+  # The install test validates the desktop entry and the metainfo, asks GIO for a project file's type and packages.
+  packages+=(desktop-file-utils appstream libglib2.0-bin shared-mime-info "${packaging[@]}")
+elif [ "${1:-}" = "--package" ]; then
+  packages+=("${packaging[@]}")
 fi
 
 missing=()

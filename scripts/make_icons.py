@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Draws the program's 32x32 icons into resources/Image/.
+"""Draws the program's 32x32 icons into resources/Image/, and its application icon at the hicolor theme's sizes.
 
 Only the standard library is used (zlib and struct for PNG). Shapes are tested at 4x4 samples per pixel and averaged,
 which gives smooth edges. The output is deterministic, so running it again leaves the committed files unchanged.
 
     python3 scripts/make_icons.py [output folder]
+    python3 scripts/make_icons.py --app-icons [hicolor folder]
 """
 
 import math
@@ -130,18 +131,22 @@ def minus(shape, *holes):
 
 
 class Icon:
-    def __init__(self):
-        n = SIZE * SS
+    """Shapes are drawn in the 0..32 coordinates of the toolbar icons whatever the pixel size."""
+
+    def __init__(self, size=SIZE):
+        self.size = size
+        n = size * SS
         self.samples = [[(0, 0, 0, 0)] * n for _ in range(n)]
 
     def fill(self, shape, color, alpha=255):
-        n = SIZE * SS
+        n = self.size * SS
+        scale = SIZE / self.size
         rgba = (color[0], color[1], color[2], alpha)
         for sy in range(n):
-            y = (sy + 0.5) / SS
+            y = (sy + 0.5) / SS * scale
             row = self.samples[sy]
             for sx in range(n):
-                x = (sx + 0.5) / SS
+                x = (sx + 0.5) / SS * scale
                 if shape(x, y):
                     if alpha == 255:
                         row[sx] = rgba
@@ -152,9 +157,9 @@ class Icon:
     def pixels(self):
         """Averages the samples of every pixel with premultiplied alpha."""
         out = []
-        for py in range(SIZE):
+        for py in range(self.size):
             line = []
-            for px in range(SIZE):
+            for px in range(self.size):
                 r = g = b = a = 0
                 for sy in range(py * SS, py * SS + SS):
                     for sx in range(px * SS, px * SS + SS):
@@ -189,7 +194,7 @@ def write_png(path, pixels):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(pixels[0]), len(pixels), 8, 6, 0, 0, 0)
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n")
         f.write(chunk(b"IHDR", header))
@@ -275,8 +280,8 @@ def icon_class():
     return icon
 
 
-def icon_photo():
-    icon = Icon()
+def icon_photo(size=SIZE):
+    icon = Icon(size)
     icon.fill(rounded_rect(2, 5, 30, 27, 2.5), DARK)
     icon.fill(rect(4.5, 7.5, 27.5, 24.5), SKY)
     icon.fill(circle(22, 12.5, 2.8), SUN)
@@ -531,8 +536,26 @@ ICONS = {
 }
 
 
+# The application icon is the photo icon, drawn again at each size rather than scaled up from 32 pixels.
+APP_ICON = icon_photo
+APP_ICON_NAME = "ovreltrainer.png"
+APP_ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def write_app_icons(hicolor):
+    for size in APP_ICON_SIZES:
+        folder = os.path.join(hicolor, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, APP_ICON_NAME), APP_ICON(size).pixels())
+        print(os.path.join(folder, APP_ICON_NAME))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
+    if len(sys.argv) > 1 and sys.argv[1] == "--app-icons":
+        hicolor = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "packaging", "icons", "hicolor")
+        write_app_icons(hicolor)
+        return
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "Image")
     os.makedirs(target, exist_ok=True)
     for name, draw in ICONS.items():
