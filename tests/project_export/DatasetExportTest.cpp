@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(Lines(strOut + "/ImageSets/Main/train.txt"), QStringList({"b", "a"}));
         QCOMPARE(Lines(strOut + "/ImageSets/Main/test.txt"), QStringList({"t", "A_1"}));
         const QMap<QString, QStringList> mapB = Voc(strOut + "/Annotations/b.xml");
-        QCOMPARE(mapB["object"], QStringList({"cat 2 3 4 6 0 0", "dog 6 7 12 16 0 0"}));
+        QCOMPARE(mapB["object"], QStringList({"cat 2 3 4 6 0 0", "dog 6 7 12 14 0 0"}));
         QCOMPARE(mapB["size"], QStringList("64x48x3"));
         const QMap<QString, QStringList> mapA = Voc(strOut + "/Annotations/A_1.xml");
         QCOMPARE(mapA["filename"], QStringList("A_1.png"));
