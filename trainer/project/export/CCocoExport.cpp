@@ -49,7 +49,7 @@ bool CCocoExport::Write(bool bCopyImages, const Progress& progress)
     int nAnnotationID = 1;
     const QByteArray baTrain = Document(vctTrain, vctFileNames, nAnnotationID);
     const QByteArray baTest = Document(vctTest, vctFileNames, nAnnotationID);
-    return m_files.Write(TRAIN_FILE, baTrain) && m_files.Write(TEST_FILE, baTest);
+    return m_files.Write(TRAIN_FILE, baTrain) && m_files.Write(TEST_FILE, baTest) && m_files.Commit();
 }
 
 QByteArray CCocoExport::Document(const std::vector<size_t>& vctImages, const std::vector<QString>& vctFileNames,

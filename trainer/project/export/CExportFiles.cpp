@@ -1,9 +1,14 @@
 #include "project/export/CExportFiles.h"
 
+#include "project/build/CBuildDisk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
+
+#include <cerrno>
 
 CExportFiles::CExportFiles(const QString& strDestination) : m_strDestination(QDir(strDestination).absolutePath()) {}
 
@@ -52,13 +57,44 @@ bool CExportFiles::Write(const QString& strRelative, const QByteArray& baContent
     if (HasFailed())
         return false;
     const QString strPath = Path(strRelative);
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(baContent) != baContent.size() || !file.commit())
+    const QFileInfo info(strPath);
+    const QString strWaiting = info.path() + "/." + info.fileName() + ".part";
+    const int nError = CBuildDisk::WriteNewFile(strWaiting, baContent, false);
+    if (nError != 0)
     {
-        Fail(strPath, file.errorString());
+        Fail(strPath, CBuildDisk::Reason(nError));
         return false;
     }
-    m_lstWritten.append(strPath);
+    m_vctWaiting.emplace_back(strWaiting, strPath);
+    return true;
+}
+
+bool CExportFiles::Commit()
+{
+    if (HasFailed())
+        return false;
+    // The data of every waiting file is on the disk before the first of them has its name.
+    const int nError = CBuildDisk::SyncFileSystem(m_strDestination);
+    if (nError != 0)
+    {
+        Fail(m_strDestination, CBuildDisk::Reason(nError));
+        return false;
+    }
+    QSet<QString> setFolders;
+    for (auto it = m_vctWaiting.begin(); it != m_vctWaiting.end(); ++it)
+    {
+        if (!CBuildDisk::Rename(it->first, it->second))
+        {
+            Fail(it->second, CBuildDisk::Reason(errno));
+            return false;
+        }
+        m_lstWritten.append(it->second);
+        setFolders.insert(QFileInfo(it->second).path());
+        it->first.clear();
+    }
+    m_vctWaiting.clear();
+    for (const QString& strFolder : setFolders)
+        CBuildDisk::SyncFolder(strFolder);
     return true;
 }
 
@@ -102,6 +138,12 @@ CExportFiles::ECopy CExportFiles::Copy(const QString& strSource, const QString& 
 
 void CExportFiles::RemoveWritten()
 {
+    for (const auto& sWaiting : m_vctWaiting)
+    {
+        if (!sWaiting.first.isEmpty())
+            QFile::remove(sWaiting.first);
+    }
+    m_vctWaiting.clear();
     for (int i = m_lstWritten.size() - 1; i >= 0; --i)
         QFile::remove(m_lstWritten[i]);
     for (int i = m_lstFolders.size() - 1; i >= 0; --i)

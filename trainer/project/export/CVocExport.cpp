@@ -53,8 +53,8 @@ bool CVocExport::Write(bool bCopyImages, const Progress& progress)
         ++m_nImages;
         m_nBoxes += static_cast<int>(sImage.nEndBox - sImage.nFirstBox);
     }
-    // The lists go last: a folder with both of them holds every annotation they name.
-    return m_files.Write(SETS_FOLDER + "/train.txt", baTrain) && m_files.Write(SETS_FOLDER + "/test.txt", baTest);
+    return m_files.Write(SETS_FOLDER + "/train.txt", baTrain) && m_files.Write(SETS_FOLDER + "/test.txt", baTest) &&
+           m_files.Commit();
 }
 
 QByteArray CVocExport::Annotation(const CExportDataset& dataset, const CExportDataset::SImage& sImage,
