@@ -339,6 +339,22 @@ private slots:
         QVERIFY(Log().contains("[ERROR] Export Dataset: " + strMessage.section(": ", 1).section(". Nothing", 0, 0)));
     }
 
+    // XML cannot hold a control character even escaped: every reader would have refused the annotation files.
+    void vocRefusesClassNameXmlCannotHold()
+    {
+        Make({"a.png train 64x48"}, {"1 1 2 3 4 1"});
+        bool bOk = false;
+        CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "exp"),
+                               {"UPDATE category SET NAME = 'c' || char(1) || 't' WHERE ID = 1"}, &bOk);
+        QVERIFY(bOk);
+
+        const QString strOut = Export("Pascal VOC", false);
+
+        QCOMPARE(LastMessage(), QString("The export failed: the class name \"c\\x01t\" holds a control character, "
+                                        "which XML cannot hold. Nothing of it was kept."));
+        QCOMPARE(Tree(strOut), QStringList());
+    }
+
     void cancelledExportLeavesNothing()
     {
         Make({"a.png train 64x48", "b.png test 64x48"}, {"1 1 2 3 4 1"});

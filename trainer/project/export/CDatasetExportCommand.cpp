@@ -54,6 +54,7 @@ CDatasetExportCommand::SResult CDatasetExportCommand::Export(const SChoice& choi
     CExportFiles files(choice.strDestination);
     int nUnreadable = 0;
     QString strFirstUnreadable;
+    QString strRefusal;
     if (choice.eFormat == Coco)
     {
         CCocoExport coco(dataset, files);
@@ -67,6 +68,7 @@ CDatasetExportCommand::SResult CDatasetExportCommand::Export(const SChoice& choi
         CVocExport voc(dataset, files);
         result.bDone = voc.Write(choice.bCopyImages, progress);
         result.bCancelled = voc.Cancelled();
+        strRefusal = voc.Refusal();
         std::tie(result.nImages, result.nBoxes, nUnreadable, strFirstUnreadable) =
             std::make_tuple(voc.ImageCount(), voc.BoxCount(), voc.UnreadableCount(), voc.FirstUnreadable());
     }
@@ -77,7 +79,7 @@ CDatasetExportCommand::SResult CDatasetExportCommand::Export(const SChoice& choi
     if (!result.bDone)
     {
         // Half an export next to a whole one from before would read as complete: none of it stays.
-        result.strFailure = files.Failure();
+        result.strFailure = strRefusal.isEmpty() ? files.Failure() : strRefusal;
         files.RemoveWritten();
         if (result.bCancelled)
             CLogger::Write(ELogLevel_Normal, "Export Dataset: cancelled");

@@ -14,6 +14,26 @@ CVocExport::CVocExport(const CExportDataset& dataset, CExportFiles& files) : m_d
 bool CVocExport::Write(bool bCopyImages, const Progress& progress)
 {
     const auto& vctImages = m_dataset.Images();
+    // XML 1.0 has no way to write most control characters, not even escaped: such a name would make every reader
+    // refuse the file.
+    std::vector<bool> vctChecked(static_cast<size_t>(m_dataset.ClassNames().size()), false);
+    for (const CExportDataset::SBox& sBox : m_dataset.Boxes())
+    {
+        if (vctChecked[static_cast<size_t>(sBox.nClass)])
+            continue;
+        vctChecked[static_cast<size_t>(sBox.nClass)] = true;
+        const QString& strName = m_dataset.ClassNames()[sBox.nClass];
+        for (const QChar c : strName)
+        {
+            if (c.unicode() < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            {
+                m_strRefusal =
+                    QString("the class name \"%1\" holds a control character, which XML cannot hold")
+                        .arg(QString(strName).replace(c, QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'))));
+                return false;
+            }
+        }
+    }
     if (!m_files.MakeFolder(ANNOTATIONS_FOLDER) || !m_files.MakeFolder(SETS_FOLDER) ||
         (bCopyImages && !m_files.MakeFolder(IMAGES_FOLDER)))
         return false;

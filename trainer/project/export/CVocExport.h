@@ -27,10 +27,14 @@ public:
     // Neither is owned; both must outlive the export.
     CVocExport(const CExportDataset& dataset, CExportFiles& files);
 
-    // False when cancelled or when a file could not be written (the files tell why); the files written so far stay
-    // for the caller to remove. An image that cannot be read for its copy is left out of every file and counted.
+    // False when cancelled, refused (see Refusal) or when a file could not be written (the files tell why); the files
+    // written so far stay for the caller to remove. An image that cannot be read for its copy is left out of every file
+    // and counted.
     bool Write(bool bCopyImages, const Progress& progress);
     bool Cancelled() const { return m_bCancelled; }
+    // Why nothing was written though the destination could take it: a box's class name holds a character XML cannot
+    // hold (a control character); empty otherwise.
+    QString Refusal() const { return m_strRefusal; }
     int ImageCount() const { return m_nImages; }
     int BoxCount() const { return m_nBoxes; }
     int UnreadableCount() const { return m_nUnreadable; }
@@ -46,6 +50,7 @@ private:
     const CExportDataset& m_dataset;
     CExportFiles& m_files;
     bool m_bCancelled = false;
+    QString m_strRefusal;
     int m_nImages = 0;
     int m_nBoxes = 0;
     int m_nUnreadable = 0;
