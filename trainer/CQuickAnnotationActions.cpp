@@ -24,6 +24,8 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
 {
     pImportDataset = new QAction(QIcon(":/Image/open-folder.png"), "Import Dataset", pWindow);
     pImportDataset->setToolTip("Import Dataset");
+    pExportDataset = new QAction("Export Dataset...", pWindow);
+    pExportDataset->setToolTip("Export the project's images and boxes as Pascal VOC or COCO");
     pQuickClass = new QAction("Quick class", pWindow);
     pQuickClass->setCheckable(true);
     pQuickClass->setToolTip("Quick class: new boxes take the class shown beside it");
@@ -31,6 +33,7 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
 
     // "Import Dataset" sits with the other project file commands, above "Recent".
     commands.pFileMenu->insertAction(commands.pFileCommandsEnd, pImportDataset);
+    commands.pFileMenu->insertAction(commands.pFileCommandsEnd, pExportDataset);
     commands.pEditMenu->addSeparator();
     commands.pEditMenu->addAction(pQuickClass);
 
@@ -46,6 +49,7 @@ CQuickAnnotationActions::CQuickAnnotationActions(QWidget* pWindow, const CMainWi
     pToolBar->insertSeparator(pSpacer);
 
     QObject::connect(pImportDataset, &QAction::triggered, pController, &CProjectController::slot_ImportDataset);
+    QObject::connect(pExportDataset, &QAction::triggered, pController, &CProjectController::slot_ExportDataset);
     QObject::connect(pQuickClass, &QAction::toggled,
                      [this](bool bOn)
                      {
@@ -131,4 +135,6 @@ void CQuickAnnotationActions::UpdateEnabled()
 {
     const bool bOpen = m_pModel && !m_pModel->GetProjectDir().isEmpty();
     pImportDataset->setEnabled(bOpen && m_pModel->GetCommandState() == ECommandState_Stopped);
+    // The export only reads the project: a running trainer does not stand in its way.
+    pExportDataset->setEnabled(bOpen);
 }

@@ -11,8 +11,9 @@ class QAction;
 class QComboBox;
 class QWidget;
 
-// The main window's commands for fast labelling and bringing in labelled data: "Import Dataset" in the "File" menu
-// (enabled while a project is open and the trainer is stopped), the checkable "Quick class" in the "Edit" menu and,
+// The main window's commands for fast labelling and bringing labelled data in and out: "Import Dataset" in the "File"
+// menu (enabled while a project is open and the trainer is stopped), "Export Dataset..." below it (while a project is
+// open), the checkable "Quick class" in the "Edit" menu and,
 // in the tool bar, the combo box of the class that new boxes take while it is on. Both are remembered as settings
 // (CRoiAnnotationHost::QUICK_CLASS and QUICK_CLASS_NAME); "Quick class" is off unless stored on. The actions and the
 // combo box are children of the window; this object only keeps pointers. The keys 1 to 9 over a canvas with selected
@@ -37,6 +38,8 @@ public:
     bool RelabelSelection(CImageViewerController* pViewer, int nKey);
 
     QAction* pImportDataset = nullptr;
+    // "Export Dataset...", below "Import Dataset"; enabled while a project is open.
+    QAction* pExportDataset = nullptr;
     QAction* pQuickClass = nullptr;
     QComboBox* pClassBox = nullptr;
 

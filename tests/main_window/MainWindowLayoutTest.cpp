@@ -49,7 +49,7 @@ private slots:
         const auto row = [](const char* pszPlace, const char* pszTexts)
         { QTest::newRow(pszPlace) << QString(pszPlace) << QString(pszTexts); };
         row("menu bar", "File,Edit,Run,Tools,Help");
-        row("File", "Open Project,New Project,Save,Import Dataset,|,Recent,|,Exit");
+        row("File", "Open Project,New Project,Save,Import Dataset,Export Dataset...,|,Recent,|,Exit");
         row("Edit", "Undo,Redo,|,[1x1],[2x1],[2x2],|,Quick class,|,Next Image,Previous Image,"
                     "Next Image Without Boxes,Copy boxes from previous image,|,Draw Box,Keep Drawing Mode,"
                     "Accept All Proposals,Clear Proposals");
@@ -175,7 +175,7 @@ private slots:
         // Regression: "Start" looked enabled without a project and did nothing without a word.
         const QString strNoProject =
             "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
-            "Import Dataset,Pre-label Images,Redo,Save,Start,Stop,Undo";
+            "Export Dataset...,Import Dataset,Pre-label Images,Redo,Save,Start,Stop,Undo";
         const QString strRunning = "Import Dataset,New Project,Open Project,Redo,Save,Setting,Start,Undo";
         const auto row = [](const char* pszTag, const QStringList& lstSteps, const QString& strDisabled,
                             bool bWorkspace) { QTest::newRow(pszTag) << lstSteps << strDisabled << bWorkspace; };
@@ -193,7 +193,7 @@ private slots:
         // A trainer that runs can be stopped; the project's own commands stay off.
         row("running without project", {"1"},
             "Build,Check Training Labels,Choose Weights...,Dataset Report,Detect,Detection Threshold...,Evaluate,"
-            "Import Dataset,New Project,Open Project,Pre-label Images,Redo,Save,Setting,Start,Undo",
+            "Export Dataset...,Import Dataset,New Project,Open Project,Pre-label Images,Redo,Save,Setting,Start,Undo",
             false);
         row("stopped without project", {"1", "0"}, strNoProject, true);
     }

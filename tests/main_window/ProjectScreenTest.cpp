@@ -153,6 +153,24 @@ private slots:
         QCOMPARE(pReport->GetSummary(), QString("2 images, 1 boxes, 1 classes"));
     }
 
+    // "Export Dataset..." in the File menu reaches the export: its answers decide format, images and destination.
+    void exportFromFileMenuWritesTheProjectsImages()
+    {
+        QVERIFY(CreateProjectFromDialog("exp"));
+        AddImages(true, {WriteImage("a.png", Qt::darkGreen)});
+        AddImages(false, {WriteImage("b.png", Qt::darkBlue)});
+        const QString strOut = m_pSandbox->Path("out");
+        QVERIFY(QDir().mkpath(strOut));
+        m_pAnswers->texts.push_back("COCO");
+        m_pAnswers->texts.push_back("Copied into the export");
+        m_pAnswers->files.push_back(strOut);
+
+        Action("Export Dataset...")->trigger();
+
+        QCOMPARE(QDir(strOut).entryList(QDir::Files), QStringList({"test.json", "train.json"}));
+        QCOMPARE(QDir(strOut + "/images").entryList(QDir::Files), QStringList({"a.png", "b.png"}));
+    }
+
     // Regression: an image opened from the report left the tree's current row on another image.
     void openingAReportEntrySelectsItsTreeRow()
     {

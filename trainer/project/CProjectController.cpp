@@ -14,6 +14,7 @@
 #include "project/build/CTrainingBuild.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/detection/CModelCommands.h"
+#include "project/export/CDatasetExportCommand.h"
 #include "project/images/CDatasetImageStore.h"
 #include "project/images/CImageListStepper.h"
 #include "project/images/CImageValidation.h"
@@ -278,6 +279,12 @@ void CProjectController::slot_ImportDataset()
         slot_CheckValidateROI();
         emit signal_DatasetChanged();
     }
+}
+
+void CProjectController::slot_ExportDataset()
+{
+    if (m_pModel && m_pDatabase && m_nProjectID >= 0)
+        CDatasetExportCommand(m_pDatabase, m_pModel).Run(m_pView);
 }
 
 void CProjectController::slot_RemoveTrainImage(int nImageID)

@@ -155,6 +155,9 @@ public slots:
     // "Import Dataset": asks for a YOLO data set folder and imports it (see CYoloDatasetImport) while the trainer is
     // stopped.
     void slot_ImportDataset();
+    // "Export Dataset": asks for the format, the images' treatment and the destination, and exports the training and
+    // test images with their boxes (see CDatasetExportCommand).
+    void slot_ExportDataset();
     void slot_EditClasses();
     void slot_EditParameters();
     void slot_EditConfiguration();
