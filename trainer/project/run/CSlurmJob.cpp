@@ -18,6 +18,8 @@ const qint64 READ_SLICE_BYTES = 256 * 1024;
 const qint64 STEP_BYTES = 4 * 1024 * 1024;
 const qint64 STEP_MS = 10;
 const int DESTROY_WAIT_MS = 1000;
+// scancel gives up on its own after the controller's message timeout (10 s by default).
+const int CANCEL_WAIT_MS = 15000;
 
 // The job states of a job that has not ended, by what they show as; every other state is an end.
 int CommandState(const QString& strState)
@@ -95,6 +97,9 @@ CSlurmJob::CSlurmJob(const SSettings& settings, QObject* pParent)
 
 CSlurmJob::~CSlurmJob()
 {
+    // Its end is still logged: the user asked for it and may not see the job again.
+    if (m_pCancel->state() != QProcess::NotRunning)
+        m_pCancel->waitForFinished(CANCEL_WAIT_MS);
     blockSignals(true);
     for (QProcess* pProcess : {m_pSubmit, m_pQuery, m_pCancel})
     {
