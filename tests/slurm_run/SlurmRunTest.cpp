@@ -1,10 +1,15 @@
 #include "CLogMark.h"
+#include "CProjectFixture.h"
+#include "CPromptAnswers.h"
 #include "CTestSandbox.h"
 
 #include "frame/CLogger.h"
 #include "frame/CSetting.h"
+#include "project/CProjectController.h"
+#include "project/CProjectModel.h"
 #include "project/ECommandState.h"
 #include "project/run/CSlurmJob.h"
+#include "project/run/CTrainerJobChoice.h"
 #include "project/run/CTrainingRun.h"
 #include "project/store/CProjectLayout.h"
 
@@ -34,6 +39,8 @@ class SlurmRunTest : public QObject
     QString m_strDir;
     int m_nCase = 0;
     CLogMark m_log;
+    // No prompt of the program may wait for a user.
+    CPromptAnswers m_answers;
 
     QStringList Log() const { return m_log.Lines(); }
     bool Logged(const QString& strLine) const { return Log().contains(strLine); }
@@ -95,6 +102,40 @@ class SlurmRunTest : public QObject
             .captured(1);
     }
 
+    // A project made as the new-project dialog makes one, opened by a controller as the window opens it.
+    struct SWindowSide
+    {
+        CProjectModel model;
+        CProjectController controller{&model, nullptr};
+    };
+    QString m_strProject;
+    std::unique_ptr<SWindowSide> OpenProjectHere() const
+    {
+        auto pSide = std::make_unique<SWindowSide>();
+        pSide->controller.OpenProject(m_strProject, "trained");
+        return pSide;
+    }
+    // Opens a new project with the settings as they are, then starts the trainer through the controller after
+    // "Run on" was set to pszRunOn; the project's folder becomes the case's.
+    std::unique_ptr<SWindowSide> StartThroughController(const QByteArray& baTrainer, const char* pszRunOn)
+    {
+        m_strProject = CProjectFixture::CreateProject(m_strDir, "trained");
+        m_strDir = m_strProject;
+        CSetting::Set(CTrainerJobChoice::SLURM_POLL_MS, 200);
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", Trainer(baTrainer));
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString());
+        std::unique_ptr<SWindowSide> pSide = OpenProjectHere();
+        CSetting::Set(CTrainerJobChoice::RUN_ON, pszRunOn);
+        pSide->controller.StartCommand();
+        return pSide;
+    }
+    static const QByteArray& WaitingTrainer()
+    {
+        static const QByteArray baTrainer =
+            "echo '1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images'\nwhile [ ! -f go ]; do sleep 0.1; done";
+        return baTrainer;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -127,6 +168,96 @@ private slots:
     {
         // A failed case leaves no job holding the node for the next.
         QProcess::execute("scancel", {"--user=root"});
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_LOCAL);
+    }
+
+    // "Run on" decides at each start whether the trainer is a local process or a cluster job.
+    void startRunsTrainerWhereSettingsSay_data()
+    {
+        QTest::addColumn<QString>("runOn");
+        QTest::addColumn<bool>("submitted");
+        QTest::newRow("this computer") << CTrainerJobChoice::RUN_ON_LOCAL << false;
+        QTest::newRow("slurm cluster") << CTrainerJobChoice::RUN_ON_SLURM << true;
+    }
+    void startRunsTrainerWhereSettingsSay()
+    {
+        QFETCH(QString, runOn);
+        QFETCH(bool, submitted);
+        // The other kind first: the choice made after a run applies to the next one.
+        CSetting::Set(CTrainerJobChoice::RUN_ON,
+                      submitted ? CTrainerJobChoice::RUN_ON_LOCAL : CTrainerJobChoice::RUN_ON_SLURM);
+
+        auto pSide = StartThroughController("echo \"trained on $SLURM_JOB_ID\"", qPrintable(runOn));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Log().filter(QRegularExpression("^\\[NORMAL\\] trained on")).size() == 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Stopped), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        QCOMPARE(!strJobId.isEmpty(), submitted);
+        QVERIFY(Logged(("[NORMAL] trained on " + strJobId).trimmed()));
+        QVERIFY(m_answers.asked.isEmpty());
+    }
+
+    // A job left running when the controller went is followed again when the project is opened: its state, its
+    // lines so far (after the chart was reset), and Stop cancels it.
+    void reopenedProjectFollowsItsJob()
+    {
+        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] 1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images"), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        pSide.reset();
+        QCOMPARE(JobField(strJobId, "JobState"), QString("RUNNING"));
+        // Where the trainer runs now does not matter: the project's job is on the cluster.
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_LOCAL);
+        m_log.Mark();
+
+        pSide = std::make_unique<SWindowSide>();
+        QSignalSpy started(pSide->controller.Run(), &CTrainingRun::signal_Started);
+        QSignalSpy lines(pSide->controller.Run(), &CTrainingRun::signal_OutputLine);
+        pSide->controller.OpenProject(m_strProject, "trained");
+
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(lines.size(), 1, WAIT_MS);
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(Log().filter(QRegularExpression("Following job|^\\[NORMAL\\] 1: ")),
+                 QStringList({"[NORMAL] Following job " + strJobId,
+                              "[NORMAL] 1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images"}));
+        pSide->controller.StopCommand();
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Stopped), WAIT_MS);
+        QVERIFY(Logged("[NORMAL] Job " + strJobId + " ended: CANCELLED (exit code 0:15)"));
+    }
+
+    // Closing the project while its job runs asks what becomes of the job; leaving it is no reason to keep the
+    // project open.
+    void closingAsksWhetherJobRunsOn_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("jobAfter");
+        QTest::newRow("leave running") << int(QMessageBox::Yes) << true << "RUNNING";
+        QTest::newRow("cancel job") << int(QMessageBox::No) << true << "CANCELLED";
+        QTest::newRow("do not close") << int(QMessageBox::Cancel) << false << "RUNNING";
+    }
+    void closingAsksWhetherJobRunsOn()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QString, jobAfter);
+        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        CPromptAnswers answers;
+        answers.messages.push_back(static_cast<QMessageBox::StandardButton>(answer));
+
+        pSide->controller.slot_CloseProject();
+
+        QCOMPARE(answers.asked.size(), 1);
+        QVERIFY(answers.asked.first().strText.startsWith("Training job " + strJobId + " is queued or running"));
+        QCOMPARE(answers.asked.first().defaultButton, QMessageBox::Yes);
+        QCOMPARE(pSide->model.GetProjectName().isEmpty(), closed);
+        QCOMPARE(pSide->model.GetCommandState(), int(closed ? ECommandState_Stopped : ECommandState_Running));
+        QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), jobAfter, WAIT_MS);
+        QCOMPARE(Logged("[NORMAL] Job " + strJobId + " left running"), answer == QMessageBox::Yes);
     }
 
     // The trainer's lines, its weights and the job's end reach the log in order, through the run as for a local one.
