@@ -11,6 +11,7 @@
 #include "project/run/CSlurmJob.h"
 #include "project/run/CTrainerJobChoice.h"
 #include "project/run/CTrainingRun.h"
+#include "project/settings/CNetworkConfiguration.h"
 #include "project/store/CProjectLayout.h"
 
 #include <QDir>
@@ -222,9 +223,30 @@ private slots:
         QCOMPARE(Log().filter(QRegularExpression("Following job|^\\[NORMAL\\] 1: ")),
                  QStringList({"[NORMAL] Following job " + strJobId,
                               "[NORMAL] 1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images"}));
+        QCOMPARE(started.first().at(0).toInt(),
+                 CNetworkConfiguration::MaxBatches(pSide->controller.GetProjectProperty("PROJECT_CONFIGURATION")));
+        QVERIFY(QFile(CProjectLayout(m_strDir).BackupFolder() + "/config_100.weights").open(QIODevice::WriteOnly));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] Weights saved: Backup/config_100.weights"), WAIT_MS);
         pSide->controller.StopCommand();
         QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Stopped), WAIT_MS);
         QVERIFY(Logged("[NORMAL] Job " + strJobId + " ended: CANCELLED (exit code 0:15)"));
+    }
+
+    // The job would go on writing into a folder that is gone: the project stays until the job is stopped.
+    void deletingProjectWithFollowedJobIsRefused()
+    {
+        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        CPromptAnswers answers;
+        answers.messages.push_back(QMessageBox::Yes);
+
+        pSide->controller.slot_DeleteProject();
+
+        QCOMPARE(answers.asked.size(), 2);
+        QCOMPARE(answers.asked.last().strText, "Stop training job " + strJobId + " before deleting the project");
+        QVERIFY(QFile::exists(CProjectFixture::DataFile(m_strProject, "trained")));
+        QCOMPARE(pSide->model.GetCommandState(), int(ECommandState_Running));
     }
 
     // Closing the project while its job runs asks what becomes of the job; leaving it is no reason to keep the

@@ -7,9 +7,8 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFormLayout>
-
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -164,8 +163,9 @@ QString CTrainerSettingView::TrainerProblem(const QString& strPath, bool bOnClus
     const QString strTrimmed = strPath.trimmed();
     if (strTrimmed.isEmpty())
         return "No trainer is set: \"Start\" cannot train.";
-    // The job runs on the cluster's nodes, which may have a trainer (a module, a node-local install) this computer
-    // lacks. What this computer does see there is most likely the same shared file.
+    // A bare name is started the way a shell would, from the PATH. A cluster job runs on the cluster's nodes, which
+    // may have a trainer (a module, a node-local install) this computer lacks; what this computer does see at the
+    // path is most likely the same shared file, so its flaws are told.
     if (!strTrimmed.contains('/'))
         return QStandardPaths::findExecutable(strTrimmed).isEmpty() && !bOnCluster
                    ? "No program of that name on the PATH."
