@@ -3,6 +3,7 @@
 #include "CPromptAnswers.h"
 #include "CTestSandbox.h"
 
+#include "MainWindow.h"
 #include "frame/CLogger.h"
 #include "frame/CSetting.h"
 #include "project/CProjectController.h"
@@ -110,24 +111,23 @@ class SlurmRunTest : public QObject
         CProjectController controller{&model, nullptr};
     };
     QString m_strProject;
-    std::unique_ptr<SWindowSide> OpenProjectHere() const
-    {
-        auto pSide = std::make_unique<SWindowSide>();
-        pSide->controller.OpenProject(m_strProject, "trained");
-        return pSide;
-    }
     // Opens a new project with the settings as they are, then starts the trainer through the controller after
     // "Run on" was set to pszRunOn; the project's folder becomes the case's.
-    std::unique_ptr<SWindowSide> StartThroughController(const QByteArray& baTrainer, const char* pszRunOn)
+    void StartThrough(CProjectController& controller, const QByteArray& baTrainer, const char* pszRunOn)
     {
         m_strProject = CProjectFixture::CreateProject(m_strDir, "trained");
         m_strDir = m_strProject;
         CSetting::Set(CTrainerJobChoice::SLURM_POLL_MS, 200);
         CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", Trainer(baTrainer));
         CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString());
-        std::unique_ptr<SWindowSide> pSide = OpenProjectHere();
+        controller.OpenProject(m_strProject, "trained");
         CSetting::Set(CTrainerJobChoice::RUN_ON, pszRunOn);
-        pSide->controller.StartCommand();
+        controller.StartCommand();
+    }
+    std::unique_ptr<SWindowSide> StartThroughController(const QByteArray& baTrainer, const char* pszRunOn)
+    {
+        auto pSide = std::make_unique<SWindowSide>();
+        StartThrough(pSide->controller, baTrainer, pszRunOn);
         return pSide;
     }
     static const QByteArray& WaitingTrainer()
@@ -249,37 +249,57 @@ private slots:
         QCOMPARE(pSide->model.GetCommandState(), int(ECommandState_Running));
     }
 
-    // Closing the project while its job runs asks what becomes of the job; leaving it is no reason to keep the
-    // project open.
+    // Closing the project or the program while its job runs asks what becomes of the job; leaving it is no reason to
+    // keep either open, and the job outlives the window.
     void closingAsksWhetherJobRunsOn_data()
     {
+        QTest::addColumn<bool>("program");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("jobAfter");
-        QTest::newRow("leave running") << int(QMessageBox::Yes) << true << "RUNNING";
-        QTest::newRow("cancel job") << int(QMessageBox::No) << true << "CANCELLED";
-        QTest::newRow("do not close") << int(QMessageBox::Cancel) << false << "RUNNING";
+        for (const bool bProgram : {false, true})
+        {
+            const char* pszWhat = bProgram ? "program" : "project";
+            QTest::addRow("%s, leave running", pszWhat) << bProgram << int(QMessageBox::Yes) << true << "RUNNING";
+            QTest::addRow("%s, cancel job", pszWhat) << bProgram << int(QMessageBox::No) << true << "CANCELLED";
+        }
+        QTest::newRow("project, do not close") << false << int(QMessageBox::Cancel) << false << "RUNNING";
     }
     void closingAsksWhetherJobRunsOn()
     {
+        QFETCH(bool, program);
         QFETCH(int, answer);
         QFETCH(bool, closed);
         QFETCH(QString, jobAfter);
-        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
-        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        std::unique_ptr<MainWindow> pWindow;
+        std::unique_ptr<SWindowSide> pSide;
+        if (program)
+            pWindow = std::make_unique<MainWindow>();
+        else
+            pSide = std::make_unique<SWindowSide>();
+        CProjectModel* pModel = program ? pWindow->GetProjectModel() : &pSide->model;
+        CProjectController* pController = program ? pWindow->GetProjectController() : &pSide->controller;
+        StartThrough(*pController, WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pModel->GetCommandState(), int(ECommandState_Running), WAIT_MS);
         const QString strJobId = SubmittedId(Log());
         CPromptAnswers answers;
         answers.messages.push_back(static_cast<QMessageBox::StandardButton>(answer));
 
-        pSide->controller.slot_CloseProject();
+        if (program)
+            QCOMPARE(pWindow->close(), closed);
+        else
+            pController->slot_CloseProject();
 
         QCOMPARE(answers.asked.size(), 1);
         QVERIFY(answers.asked.first().strText.startsWith("Training job " + strJobId + " is queued or running"));
         QCOMPARE(answers.asked.first().defaultButton, QMessageBox::Yes);
-        QCOMPARE(pSide->model.GetProjectName().isEmpty(), closed);
-        QCOMPARE(pSide->model.GetCommandState(), int(closed ? ECommandState_Stopped : ECommandState_Running));
-        QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), jobAfter, WAIT_MS);
+        if (!program)
+            QCOMPARE(pModel->GetProjectName().isEmpty(), closed);
+        QCOMPARE(pModel->GetCommandState(), int(closed ? ECommandState_Stopped : ECommandState_Running));
         QCOMPARE(Logged("[NORMAL] Job " + strJobId + " left running"), answer == QMessageBox::Yes);
+        pWindow.reset();
+        pSide.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), jobAfter, WAIT_MS);
     }
 
     // The trainer's lines, its weights and the job's end reach the log in order, through the run as for a local one.
