@@ -462,6 +462,22 @@ private slots:
         QVERIFY(!jobFile.exists());
     }
 
+    // Regression: a window closed while sbatch still ran killed it, and a job it had submitted ran on unknown to the
+    // project.
+    void jobSubmittedAsItsObjectGoesIsKeptInJobFile()
+    {
+        auto pJob = std::make_unique<CSlurmJob>(Settings());
+        QVERIFY(Start(*pJob, "exec sleep 300"));
+
+        pJob.reset();
+
+        QFile jobFile(CProjectLayout(m_strDir).SlurmJobFile());
+        QVERIFY(jobFile.open(QIODevice::ReadOnly));
+        const QString strJobId = QString::fromUtf8(jobFile.readAll()).trimmed();
+        QCOMPARE(strJobId, SubmittedId(Log()));
+        QVERIFY(!JobField(strJobId, "JobState").isEmpty());
+    }
+
     // A job file left by a job the scheduler has forgotten does not keep the project following it forever.
     void attachedForgottenJobEnds()
     {

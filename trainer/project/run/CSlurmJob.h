@@ -37,9 +37,9 @@ public:
     };
 
     explicit CSlurmJob(const SSettings& settings, QObject* pParent = nullptr);
-    // Ends the commands still asking the scheduler; the job itself runs on. A cancel already asked for (Stop) is
-    // waited for rather than ended, so that a window closing right after Stop still cancels the job. No state is
-    // emitted from here on.
+    // Ends the commands still asking the scheduler; the job itself runs on. A submission or a cancel (Stop) under way
+    // is waited for rather than ended, so that a window closing right after Start keeps the job in the job file and
+    // one closing right after Stop still cancels it. No state is emitted from here on.
     ~CSlurmJob() override;
 
     const SSettings& Settings() const { return m_settings; }
