@@ -22,6 +22,7 @@
 #include "process/CImageProcessToolFactory.h"
 #include "project/CProjectController.h"
 #include "project/CProjectModel.h"
+#include "project/CRunCloseQuestion.h"
 #include "project/ECommandState.h"
 #include "project/report/CDatasetReport.h"
 #include "project/run/CTrainingChartModel.h"
@@ -433,10 +434,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QMainWindow::closeEvent(event);
         return;
     }
-    const QMessageBox::StandardButton answer = CPrompt::Question(
-        nullptr, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer"),
-        "Program is running, do you want to close it?", QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes)
+    if (CRunCloseQuestion::MayClose(m_pProjectController ? m_pProjectController->Run() : nullptr, m_nCommandState,
+                                    nullptr, CSetting::GetString("GENERAL_PROGRAME_NAME", "OvrelTrainer")))
         event->accept();
     else
         event->ignore();

@@ -3,9 +3,13 @@
 
 #include "CTrainerSetup.h"
 #include "frame/CSetting.h"
+#include "project/run/CTrainerJobChoice.h"
 #include "views/CTrainerSettingView.h"
 
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,7 +51,7 @@ private slots:
         QTest::addColumn<QString>("end");
 
         // Regression: every keystroke was written and logged; typing two fields made 34 "Update Setting" lines.
-        for (const char* pszKey : {EXE, ARG})
+        for (const char* pszKey : {EXE, ARG, CTrainerJobChoice::SLURM_PARTITION, CTrainerJobChoice::SLURM_OPTIONS})
         {
             for (const char* pszEnd : {"Return", "Close", "Escape"})
                 QTest::newRow(qPrintable(QString("%1 %2").arg(pszKey, pszEnd))) << QString(pszKey) << QString(pszEnd);
@@ -59,6 +63,8 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, end);
         CSetting::Set(key, QString("old"));
+        // The cluster's fields take typing only while the trainer runs on the cluster.
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_SLURM);
         CLogMark mark;
         QString strStoredWhileTyping;
         m_pAnswers->dialogs.push_back(
@@ -86,32 +92,65 @@ private slots:
     void trainerThatCannotRunIsFlagged_data()
     {
         QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("cluster");
         QTest::addColumn<QString>("note");
 
-        QTest::newRow("none set") << ""
-                                  << "No trainer is set: \"Start\" cannot train.";
-        QTest::newRow("missing file") << "gone/darknet"
-                                      << "No file at this path.";
-        QTest::newRow("folder") << "bin"
-                                << "This is a folder, not a program.";
-        QTest::newRow("not executable") << "bin/plain"
-                                        << "This file cannot be run: it is not executable.";
-        QTest::newRow("runnable") << "bin/darknet"
-                                  << "";
+        QTest::newRow("none set") << "" << false << "No trainer is set: \"Start\" cannot train.";
+        QTest::newRow("missing file") << "gone/darknet" << false << "No file at this path.";
+        QTest::newRow("folder") << "bin" << false << "This is a folder, not a program.";
+        QTest::newRow("not executable") << "bin/plain" << false << "This file cannot be run: it is not executable.";
+        QTest::newRow("runnable") << "bin/darknet" << false << "";
+        // The cluster's nodes may have a trainer this computer lacks; what it sees at the path is the shared file.
+        QTest::newRow("cluster, none set") << "" << true << "No trainer is set: \"Start\" cannot train.";
+        QTest::newRow("cluster, missing file") << "gone/darknet" << true << "";
+        QTest::newRow("cluster, name not on the PATH") << "=no-such-trainer" << true << "";
+        QTest::newRow("cluster, not executable")
+            << "bin/plain" << true << "This file cannot be run: it is not executable.";
     }
 
     void trainerThatCannotRunIsFlagged()
     {
         QFETCH(QString, path);
+        QFETCH(bool, cluster);
         QFETCH(QString, note);
         WriteFile("bin/plain", false);
         WriteFile("bin/darknet", true);
         CTrainerSettingView* pView = m_pWindow->GetSettingView();
+        pView->GetExecutableField()->setText(m_pSandbox->Path("gone/darknet"));
+        // The note follows the choice as it is made, before any path is typed again.
+        QTest::keyClick(pView->GetRunOnField(), cluster ? Qt::Key_Down : Qt::Key_Up);
 
-        pView->GetExecutableField()->setText(path.isEmpty() ? path : m_pSandbox->Path(path));
+        pView->GetExecutableField()->setText(path.isEmpty() || path.startsWith('=') ? path.mid(1)
+                                                                                    : m_pSandbox->Path(path));
 
         QCOMPARE(pView->GetExecutableNote()->text(), note);
         QCOMPARE(pView->GetExecutableNote()->isHidden(), note.isEmpty());
+    }
+
+    // "Run on" is stored as the user picks it, and only the cluster's fields of the cluster are enabled for it; the
+    // poll interval is typed in seconds and stored in milliseconds.
+    void runOnChoiceIsStoredAndEnablesClusterFields()
+    {
+        CTrainerSettingView* pView = m_pWindow->GetSettingView();
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_LOCAL);
+        QVERIFY(!pView->GetClusterGroup()->isEnabled());
+        CLogMark mark;
+
+        QTest::keyClick(pView->GetRunOnField(), Qt::Key_Down);
+
+        QCOMPARE(CTrainerJobChoice::RunOn(), CTrainerJobChoice::ERunOn_Slurm);
+        QVERIFY(pView->GetClusterGroup()->isEnabled());
+        pView->GetPollField()->selectAll();
+        QTest::keyClicks(pView->GetPollField(), "2");
+        QTest::keyClick(pView->GetPollField(), Qt::Key_Return);
+        QCOMPARE(CTrainerJobChoice::SlurmSettings().nPollMs, 2000);
+        QTest::keyClick(pView->GetRunOnField(), Qt::Key_Up);
+        QCOMPARE(CTrainerJobChoice::RunOn(), CTrainerJobChoice::ERunOn_Local);
+        QVERIFY(!pView->GetClusterGroup()->isEnabled());
+        QCOMPARE(mark.Lines().filter("Update Setting"),
+                 QStringList({"[NORMAL] Update Setting {TRAINER_RUN_ON} OK",
+                              "[NORMAL] Update Setting {TRAINER_SLURM_POLL_MS} OK",
+                              "[NORMAL] Update Setting {TRAINER_RUN_ON} OK"}));
     }
 
     void installedDarknetFillsTheTrainerSettings_data()

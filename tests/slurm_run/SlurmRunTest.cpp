@@ -1,11 +1,18 @@
 #include "CLogMark.h"
+#include "CProjectFixture.h"
+#include "CPromptAnswers.h"
 #include "CTestSandbox.h"
 
+#include "MainWindow.h"
 #include "frame/CLogger.h"
 #include "frame/CSetting.h"
+#include "project/CProjectController.h"
+#include "project/CProjectModel.h"
 #include "project/ECommandState.h"
 #include "project/run/CSlurmJob.h"
+#include "project/run/CTrainerJobChoice.h"
 #include "project/run/CTrainingRun.h"
+#include "project/settings/CNetworkConfiguration.h"
 #include "project/store/CProjectLayout.h"
 
 #include <QDir>
@@ -34,6 +41,8 @@ class SlurmRunTest : public QObject
     QString m_strDir;
     int m_nCase = 0;
     CLogMark m_log;
+    // No prompt of the program may wait for a user.
+    CPromptAnswers m_answers;
 
     QStringList Log() const { return m_log.Lines(); }
     bool Logged(const QString& strLine) const { return Log().contains(strLine); }
@@ -95,6 +104,39 @@ class SlurmRunTest : public QObject
             .captured(1);
     }
 
+    // A project made as the new-project dialog makes one, opened by a controller as the window opens it.
+    struct SWindowSide
+    {
+        CProjectModel model;
+        CProjectController controller{&model, nullptr};
+    };
+    QString m_strProject;
+    // Opens a new project with the settings as they are, then starts the trainer through the controller after
+    // "Run on" was set to pszRunOn; the project's folder becomes the case's.
+    void StartThrough(CProjectController& controller, const QByteArray& baTrainer, const char* pszRunOn)
+    {
+        m_strProject = CProjectFixture::CreateProject(m_strDir, "trained");
+        m_strDir = m_strProject;
+        CSetting::Set(CTrainerJobChoice::SLURM_POLL_MS, 200);
+        CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", Trainer(baTrainer));
+        CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString());
+        controller.OpenProject(m_strProject, "trained");
+        CSetting::Set(CTrainerJobChoice::RUN_ON, pszRunOn);
+        controller.StartCommand();
+    }
+    std::unique_ptr<SWindowSide> StartThroughController(const QByteArray& baTrainer, const char* pszRunOn)
+    {
+        auto pSide = std::make_unique<SWindowSide>();
+        StartThrough(pSide->controller, baTrainer, pszRunOn);
+        return pSide;
+    }
+    static const QByteArray& WaitingTrainer()
+    {
+        static const QByteArray baTrainer =
+            "echo '1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images'\nwhile [ ! -f go ]; do sleep 0.1; done";
+        return baTrainer;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -127,6 +169,137 @@ private slots:
     {
         // A failed case leaves no job holding the node for the next.
         QProcess::execute("scancel", {"--user=root"});
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_LOCAL);
+    }
+
+    // "Run on" decides at each start whether the trainer is a local process or a cluster job.
+    void startRunsTrainerWhereSettingsSay_data()
+    {
+        QTest::addColumn<QString>("runOn");
+        QTest::addColumn<bool>("submitted");
+        QTest::newRow("this computer") << CTrainerJobChoice::RUN_ON_LOCAL << false;
+        QTest::newRow("slurm cluster") << CTrainerJobChoice::RUN_ON_SLURM << true;
+    }
+    void startRunsTrainerWhereSettingsSay()
+    {
+        QFETCH(QString, runOn);
+        QFETCH(bool, submitted);
+        // The other kind first: the choice made after a run applies to the next one.
+        CSetting::Set(CTrainerJobChoice::RUN_ON,
+                      submitted ? CTrainerJobChoice::RUN_ON_LOCAL : CTrainerJobChoice::RUN_ON_SLURM);
+
+        auto pSide = StartThroughController("echo \"trained on $SLURM_JOB_ID\"", qPrintable(runOn));
+
+        QTRY_VERIFY_WITH_TIMEOUT(Log().filter(QRegularExpression("^\\[NORMAL\\] trained on")).size() == 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Stopped), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        QCOMPARE(!strJobId.isEmpty(), submitted);
+        QVERIFY(Logged(("[NORMAL] trained on " + strJobId).trimmed()));
+        QVERIFY(m_answers.asked.isEmpty());
+    }
+
+    // A job left running when the controller went is followed again when the project is opened: its state, its
+    // lines so far (after the chart was reset), and Stop cancels it.
+    void reopenedProjectFollowsItsJob()
+    {
+        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] 1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images"), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        pSide.reset();
+        QCOMPARE(JobField(strJobId, "JobState"), QString("RUNNING"));
+        // Where the trainer runs now does not matter: the project's job is on the cluster.
+        CSetting::Set(CTrainerJobChoice::RUN_ON, CTrainerJobChoice::RUN_ON_LOCAL);
+        m_log.Mark();
+
+        pSide = std::make_unique<SWindowSide>();
+        QSignalSpy started(pSide->controller.Run(), &CTrainingRun::signal_Started);
+        QSignalSpy lines(pSide->controller.Run(), &CTrainingRun::signal_OutputLine);
+        pSide->controller.OpenProject(m_strProject, "trained");
+
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(lines.size(), 1, WAIT_MS);
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(Log().filter(QRegularExpression("Following job|^\\[NORMAL\\] 1: ")),
+                 QStringList({"[NORMAL] Following job " + strJobId,
+                              "[NORMAL] 1: 5.5, 5.5 avg, 0.001 rate, 0.1 seconds, 1 images"}));
+        QCOMPARE(started.first().at(0).toInt(),
+                 CNetworkConfiguration::MaxBatches(pSide->controller.GetProjectProperty("PROJECT_CONFIGURATION")));
+        QVERIFY(QFile(CProjectLayout(m_strDir).BackupFolder() + "/config_100.weights").open(QIODevice::WriteOnly));
+        QTRY_VERIFY_WITH_TIMEOUT(Logged("[NORMAL] Weights saved: Backup/config_100.weights"), WAIT_MS);
+        pSide->controller.StopCommand();
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Stopped), WAIT_MS);
+        QVERIFY(Logged("[NORMAL] Job " + strJobId + " ended: CANCELLED (exit code 0:15)"));
+    }
+
+    // The job would go on writing into a folder that is gone: the project stays until the job is stopped.
+    void deletingProjectWithFollowedJobIsRefused()
+    {
+        auto pSide = StartThroughController(WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pSide->model.GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        CPromptAnswers answers;
+        answers.messages.push_back(QMessageBox::Yes);
+
+        pSide->controller.slot_DeleteProject();
+
+        QCOMPARE(answers.asked.size(), 2);
+        QCOMPARE(answers.asked.last().strText, "Stop training job " + strJobId + " before deleting the project");
+        QVERIFY(QFile::exists(CProjectFixture::DataFile(m_strProject, "trained")));
+        QCOMPARE(pSide->model.GetCommandState(), int(ECommandState_Running));
+    }
+
+    // Closing the project or the program while its job runs asks what becomes of the job; leaving it is no reason to
+    // keep either open, and the job outlives the window.
+    void closingAsksWhetherJobRunsOn_data()
+    {
+        QTest::addColumn<bool>("program");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("jobAfter");
+        for (const bool bProgram : {false, true})
+        {
+            const char* pszWhat = bProgram ? "program" : "project";
+            QTest::addRow("%s, leave running", pszWhat) << bProgram << int(QMessageBox::Yes) << true << "RUNNING";
+            QTest::addRow("%s, cancel job", pszWhat) << bProgram << int(QMessageBox::No) << true << "CANCELLED";
+        }
+        QTest::newRow("project, do not close") << false << int(QMessageBox::Cancel) << false << "RUNNING";
+    }
+    void closingAsksWhetherJobRunsOn()
+    {
+        QFETCH(bool, program);
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QString, jobAfter);
+        std::unique_ptr<MainWindow> pWindow;
+        std::unique_ptr<SWindowSide> pSide;
+        if (program)
+            pWindow = std::make_unique<MainWindow>();
+        else
+            pSide = std::make_unique<SWindowSide>();
+        CProjectModel* pModel = program ? pWindow->GetProjectModel() : &pSide->model;
+        CProjectController* pController = program ? pWindow->GetProjectController() : &pSide->controller;
+        StartThrough(*pController, WaitingTrainer(), CTrainerJobChoice::RUN_ON_SLURM);
+        QTRY_COMPARE_WITH_TIMEOUT(pModel->GetCommandState(), int(ECommandState_Running), WAIT_MS);
+        const QString strJobId = SubmittedId(Log());
+        CPromptAnswers answers;
+        answers.messages.push_back(static_cast<QMessageBox::StandardButton>(answer));
+
+        if (program)
+            QCOMPARE(pWindow->close(), closed);
+        else
+            pController->slot_CloseProject();
+
+        QCOMPARE(answers.asked.size(), 1);
+        QVERIFY(answers.asked.first().strText.startsWith("Training job " + strJobId + " is queued or running"));
+        QCOMPARE(answers.asked.first().defaultButton, QMessageBox::Yes);
+        if (!program)
+            QCOMPARE(pModel->GetProjectName().isEmpty(), closed);
+        QCOMPARE(pModel->GetCommandState(), int(closed ? ECommandState_Stopped : ECommandState_Running));
+        QCOMPARE(Logged("[NORMAL] Job " + strJobId + " left running"), answer == QMessageBox::Yes);
+        pWindow.reset();
+        pSide.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(JobField(strJobId, "JobState"), jobAfter, WAIT_MS);
     }
 
     // The trainer's lines, its weights and the job's end reach the log in order, through the run as for a local one.
@@ -287,6 +460,22 @@ private slots:
         QCOMPARE(Log(), QStringList({"[NORMAL] Following job " + strJobId, "[NORMAL] one", "[NORMAL] two",
                                      "[NORMAL] Job " + strJobId + " ended: COMPLETED (exit code 0)"}));
         QVERIFY(!jobFile.exists());
+    }
+
+    // Regression: a window closed while sbatch still ran killed it, and a job it had submitted ran on unknown to the
+    // project.
+    void jobSubmittedAsItsObjectGoesIsKeptInJobFile()
+    {
+        auto pJob = std::make_unique<CSlurmJob>(Settings());
+        QVERIFY(Start(*pJob, "exec sleep 300"));
+
+        pJob.reset();
+
+        QFile jobFile(CProjectLayout(m_strDir).SlurmJobFile());
+        QVERIFY(jobFile.open(QIODevice::ReadOnly));
+        const QString strJobId = QString::fromUtf8(jobFile.readAll()).trimmed();
+        QCOMPARE(strJobId, SubmittedId(Log()));
+        QVERIFY(!JobField(strJobId, "JobState").isEmpty());
     }
 
     // A job file left by a job the scheduler has forgotten does not keep the project following it forever.

@@ -7,6 +7,7 @@
 #include "project/CProjectEditors.h"
 #include "project/CProjectModel.h"
 #include "project/CRoiAnnotationHost.h"
+#include "project/CRunCloseQuestion.h"
 #include "project/CRunStateCheck.h"
 #include "project/ECommandState.h"
 #include "project/annotation/CRoiAnnotation.h"
@@ -131,6 +132,8 @@ void CProjectController::OpenProject(const QString& strProjectDir, const QString
     if (LoadProject(strProjectDir, strProjectName))
     {
         m_pLock->Keep();
+        // A cluster job left running when the project closed: follow it again.
+        m_pRun->Reattach(strProjectDir, GetProjectProperty("PROJECT_CONFIGURATION"));
         return;
     }
     m_pLock->Drop(m_pModel && m_pModel->GetProjectDir() == strProjectDir &&
@@ -177,14 +180,9 @@ bool CProjectController::LoadProject(const QString& strProjectDir, const QString
 
 bool CProjectController::CloseProject()
 {
-    if (m_pModel && m_pModel->GetCommandState() != ECommandState_Stopped)
-    {
-        const QMessageBox::StandardButton answer =
-            CPrompt::Question(m_pView, PromptTitle(), "Program is running, do you want to close it?",
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return false;
-    }
+    // A cluster job let go of here leaves the model stopped, so that the project closes for real.
+    if (m_pModel && !CRunCloseQuestion::MayClose(m_pRun.get(), m_pModel->GetCommandState(), m_pView, PromptTitle()))
+        return false;
     if (!m_pDatabase)
         return false;
 
@@ -218,6 +216,14 @@ void CProjectController::slot_DeleteProject()
     CProjectDeletion deletion(m_pDatabase, m_pLock.get(), m_pView, PromptTitle());
     if (!deletion.Confirm(strProjectName) || strProjectDir.isEmpty() || strProjectName.isEmpty() || !m_pDatabase)
         return;
+    // A cluster job left running would go on writing into a folder that is gone: the user stops it first.
+    if (!m_pRun->ClusterJobId().isEmpty())
+    {
+        const QString strText = "Stop training job " + m_pRun->ClusterJobId() + " before deleting the project";
+        CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(strText));
+        CPrompt::Warning(m_pView, PromptTitle(), strText);
+        return;
+    }
     // The trainer works in the project folder: nothing goes while it runs.
     if (m_pModel->GetCommandState() != ECommandState_Stopped &&
         (!CloseProject() || !m_pModel || m_pModel->GetCommandState() != ECommandState_Stopped))

@@ -41,8 +41,11 @@ public:
     // Opens <folder>/<name>.data. Any failure ends with the "Cannot load project %s" box and the removal of the
     // file from the recent projects; a project that was open before is closed by then. A project that another
     // window holds open (its lock file is held by a live process) is refused with a warning before anything changes.
+    // A cluster job the project folder names (left running when the project closed) is followed again (see
+    // CTrainingRun::Reattach).
     void OpenProject(const QString& strProjectDir, const QString& strProjectName);
-    // Asks first while the trainer runs. Keeps the database connection for the next open; releases the project's lock
+    // Asks first while the trainer runs (see CRunCloseQuestion): a cluster job left running or cancelled is no longer
+    // followed, and the project closes. Keeps the database connection for the next open; releases the project's lock
     // once the model has let the project go.
     bool CloseProject();
 
@@ -127,7 +130,8 @@ signals:
 
 public slots:
     void slot_CloseProject();
-    // Deletes the open project after asking (and, while the trainer runs, after the close's question): its file first,
+    // Deletes the open project after asking (and, while the trainer runs, after the close's question; never while a
+    // cluster job is followed, which would go on writing into the folder): its file first,
     // then its own files, and its folder only when nothing else is in it. Then the project is closed. When the project
     // file cannot be removed, a critical box says so and the project stays open.
     void slot_DeleteProject();
@@ -193,8 +197,8 @@ private:
     std::unique_ptr<CRoiAnnotation> m_pAnnotation;
     // Follows the annotation's views; goes before it.
     std::unique_ptr<CRoiProposals> m_pProposals;
-    // The trainer and the watch on its weights; a running trainer is ended (waiting at most a second) when the
-    // controller goes.
+    // The trainer and the watch on its weights; a running local trainer is ended (waiting at most a second) when the
+    // controller goes, a cluster job runs on.
     std::unique_ptr<CTrainingRun> m_pRun;
     std::unique_ptr<CDatasetImageStore> m_pImageStore;
     // Held while a project is open, so that a second window cannot open it too.

@@ -18,6 +18,8 @@ const qint64 READ_SLICE_BYTES = 256 * 1024;
 const qint64 STEP_BYTES = 4 * 1024 * 1024;
 const qint64 STEP_MS = 10;
 const int DESTROY_WAIT_MS = 1000;
+// sbatch and scancel give up on their own after the controller's message timeout (10 s by default).
+const int COMMAND_WAIT_MS = 15000;
 
 // The job states of a job that has not ended, by what they show as; every other state is an end.
 int CommandState(const QString& strState)
@@ -96,6 +98,13 @@ CSlurmJob::CSlurmJob(const SSettings& settings, QObject* pParent)
 CSlurmJob::~CSlurmJob()
 {
     blockSignals(true);
+    // A submission under way is finished, so that its job is kept in the job file and found again at the next open; a
+    // cancel asked for is carried out and logged, since the user may not see the job again.
+    for (QProcess* pProcess : {m_pSubmit, m_pCancel})
+    {
+        if (pProcess->state() != QProcess::NotRunning)
+            pProcess->waitForFinished(COMMAND_WAIT_MS);
+    }
     for (QProcess* pProcess : {m_pSubmit, m_pQuery, m_pCancel})
     {
         pProcess->disconnect(this);

@@ -37,8 +37,12 @@ public:
     };
 
     explicit CSlurmJob(const SSettings& settings, QObject* pParent = nullptr);
-    // Ends the commands still asking the scheduler; the job itself runs on. No state is emitted from here on.
+    // Ends the commands still asking the scheduler; the job itself runs on. A submission or a cancel (Stop) under way
+    // is waited for rather than ended, so that a window closing right after Start keeps the job in the job file and
+    // one closing right after Stop still cancels it. No state is emitted from here on.
     ~CSlurmJob() override;
+
+    const SSettings& Settings() const { return m_settings; }
 
     // Writes the job script for the trainer's command line (see CTrainerCommandLine) and submits it; the job is named
     // after the project file in strWorkingDir. Shows as starting while sbatch runs; logs "Submitted job %s", or

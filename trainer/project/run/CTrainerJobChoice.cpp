@@ -7,15 +7,17 @@ const char* const CTrainerJobChoice::RUN_ON = "TRAINER_RUN_ON";
 const char* const CTrainerJobChoice::SLURM_PARTITION = "TRAINER_SLURM_PARTITION";
 const char* const CTrainerJobChoice::SLURM_OPTIONS = "TRAINER_SLURM_OPTIONS";
 const char* const CTrainerJobChoice::SLURM_POLL_MS = "TRAINER_SLURM_POLL_MS";
+const char* const CTrainerJobChoice::RUN_ON_LOCAL = "local";
+const char* const CTrainerJobChoice::RUN_ON_SLURM = "slurm";
 
 CTrainerJobChoice::ERunOn CTrainerJobChoice::RunOn()
 {
-    return CSetting::GetString(RUN_ON, "local") == "slurm" ? ERunOn_Slurm : ERunOn_Local;
+    return CSetting::GetString(RUN_ON, RUN_ON_LOCAL) == RUN_ON_SLURM ? ERunOn_Slurm : ERunOn_Local;
 }
 
 void CTrainerJobChoice::SetRunOn(ERunOn eRunOn)
 {
-    CSetting::Set(RUN_ON, eRunOn == ERunOn_Slurm ? "slurm" : "local");
+    CSetting::Set(RUN_ON, eRunOn == ERunOn_Slurm ? RUN_ON_SLURM : RUN_ON_LOCAL);
 }
 
 CSlurmJob::SSettings CTrainerJobChoice::SlurmSettings()

@@ -25,6 +25,9 @@ public:
     static const char* const SLURM_PARTITION;
     static const char* const SLURM_OPTIONS;
     static const char* const SLURM_POLL_MS;
+    // The values RUN_ON holds.
+    static const char* const RUN_ON_LOCAL;
+    static const char* const RUN_ON_SLURM;
 
     static ERunOn RunOn();
     static void SetRunOn(ERunOn eRunOn);

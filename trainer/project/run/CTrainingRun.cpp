@@ -7,17 +7,20 @@
 #include "project/build/CTrainingBuild.h"
 #include "project/classes/CProjectCategories.h"
 #include "project/images/CImageValidation.h"
-#include "project/run/CTrainerProcess.h"
+#include "project/run/CSlurmJob.h"
+#include "project/run/CTrainerJobChoice.h"
 #include "project/run/CWeightsWatcher.h"
 #include "project/settings/CNetworkConfiguration.h"
 #include "project/store/CProjectBoxTable.h"
+#include "project/store/CProjectLayout.h"
+
+#include <QFile>
 
 CTrainingRun::CTrainingRun(CDatabase* pDatabase, std::unique_ptr<ITrainerJob> pJob, QObject* pParent)
     : QObject(pParent), m_pDatabase(pDatabase), m_pWeightsWatcher(std::make_unique<CWeightsWatcher>()),
-      m_pJob(pJob ? std::move(pJob) : std::make_unique<CTrainerProcess>())
+      m_bJobFromSettings(!pJob)
 {
-    connect(m_pJob.get(), &ITrainerJob::signal_CommandStateChanged, this, &CTrainingRun::JobStateChanged);
-    connect(m_pJob.get(), &ITrainerJob::signal_OutputLine, this, &CTrainingRun::signal_OutputLine);
+    SetJob(pJob ? std::move(pJob) : CTrainerJobChoice::MakeJob());
 }
 
 CTrainingRun::~CTrainingRun() = default;
@@ -47,6 +50,9 @@ bool CTrainingRun::Build(const CProjectModel& model, const QString& strConfigura
 bool CTrainingRun::Start(const QString& strInitialWeights, const QString& strProjectDir,
                          const QString& strConfiguration)
 {
+    // A job that still runs refuses the start itself and says so.
+    if (m_bJobFromSettings && m_pJob->State() == ECommandState_Stopped)
+        SetJob(CTrainerJobChoice::MakeJob());
     if (!m_pJob->Start(CSetting::GetString("TAMSEL_COMMAND_EXE_YOLO3", "no_command"),
                        CSetting::GetString("TAMSEL_COMMAND_ARG_YOLO3", ""), strInitialWeights, strProjectDir))
         return false;
@@ -72,4 +78,66 @@ void CTrainingRun::JobStateChanged(int nState)
     if (nState == ECommandState_Stopped)
         m_pWeightsWatcher->Stop();
     emit signal_CommandStateChanged(nState);
+}
+
+QString CTrainingRun::ClusterJobId() const
+{
+    const auto* pSlurmJob = qobject_cast<const CSlurmJob*>(m_pJob.get());
+    return pSlurmJob ? pSlurmJob->JobId() : QString();
+}
+
+bool CTrainingRun::Reattach(const QString& strProjectDir, const QString& strConfiguration)
+{
+    if (State() != ECommandState_Stopped)
+        return false;
+    QFile jobFile(CProjectLayout(strProjectDir).SlurmJobFile());
+    if (!jobFile.open(QIODevice::ReadOnly))
+        return false;
+    const QString strJobId = QString::fromUtf8(jobFile.readAll()).trimmed();
+    jobFile.close();
+    // The job file says the job went to the cluster, whatever the settings say now.
+    if (m_bJobFromSettings)
+        SetJob(std::make_unique<CSlurmJob>(CTrainerJobChoice::SlurmSettings()));
+    auto* pSlurmJob = qobject_cast<CSlurmJob*>(m_pJob.get());
+    if (!pSlurmJob || !pSlurmJob->Attach(strJobId, strProjectDir))
+        return false;
+    m_pWeightsWatcher->Start(strProjectDir);
+    // Before the first line: the job's output is read from the event loop.
+    emit signal_Started(CNetworkConfiguration::MaxBatches(strConfiguration));
+    return true;
+}
+
+void CTrainingRun::ReleaseClusterJob(bool bCancel)
+{
+    auto* pSlurmJob = qobject_cast<CSlurmJob*>(m_pJob.get());
+    if (!pSlurmJob || pSlurmJob->JobId().isEmpty())
+        return;
+    const QString strJobId = pSlurmJob->JobId();
+    const int nState = pSlurmJob->State();
+    if (bCancel)
+        pSlurmJob->Stop();
+    std::unique_ptr<ITrainerJob> pNext =
+        m_bJobFromSettings ? CTrainerJobChoice::MakeJob() : std::make_unique<CSlurmJob>(pSlurmJob->Settings());
+    // Gone at once, not later: a window that closes next has no event loop left to end it, and its cancel is waited
+    // for (see ~CSlurmJob).
+    m_pJob->disconnect(this);
+    m_pJob.reset();
+    SetJob(std::move(pNext));
+    m_pWeightsWatcher->Stop();
+    if (!bCancel)
+        CLogger::Write(ELogLevel_Normal, "Job %s left running", qUtf8Printable(strJobId));
+    if (nState != ECommandState_Stopped)
+        emit signal_CommandStateChanged(ECommandState_Stopped);
+}
+
+void CTrainingRun::SetJob(std::unique_ptr<ITrainerJob> pJob)
+{
+    if (m_pJob)
+    {
+        m_pJob->disconnect(this);
+        m_pJob.release()->deleteLater();
+    }
+    m_pJob = std::move(pJob);
+    connect(m_pJob.get(), &ITrainerJob::signal_CommandStateChanged, this, &CTrainingRun::JobStateChanged);
+    connect(m_pJob.get(), &ITrainerJob::signal_OutputLine, this, &CTrainingRun::signal_OutputLine);
 }

@@ -14,20 +14,24 @@ class CWeightsWatcher;
 
 // Training the open project: the build before a run, with its checks, and one run of the trainer at a time, whose
 // saved weights are logged while it lasts (see CWeightsWatcher). Whoever shows the run listens here: the trainer's
-// lines and states come from this object, whatever kind of job runs the trainer. A trainer still running when this
-// object goes is ended, without a state signal.
+// lines and states come from this object, whatever kind of job runs the trainer, and the listeners stay connected
+// when one job gives way to the next. When this object goes, a local trainer still running is ended and a cluster
+// job runs on (it can be followed again, see Reattach); neither emits a state then.
 class CTrainingRun : public QObject
 {
     Q_OBJECT
 public:
-    // The database is not owned and must outlive this object. Without a job the trainer runs as a local process
-    // (CTrainerProcess).
+    // The database is not owned and must outlive this object. Without a job, each start while stopped takes a new job
+    // of the kind the trainer settings choose (CTrainerJobChoice::MakeJob), so that a change of where the trainer
+    // runs applies to the next run. With a job, every run uses that one.
     explicit CTrainingRun(CDatabase* pDatabase, std::unique_ptr<ITrainerJob> pJob = nullptr,
                           QObject* pParent = nullptr);
     ~CTrainingRun() override;
 
-    // The job that runs the trainer.
+    // The job that runs the trainer, or ran it last; it may give way to another at the next start.
     ITrainerJob* Job() const { return m_pJob.get(); }
+    // The ID of the cluster job followed now; empty when none is (also while a local trainer runs).
+    QString ClusterJobId() const;
 
     // Writes the trainer's files for the model's lists into its project folder (see CTrainingBuild) after the
     // validation pass (see CImageValidation::ValidateProject); nothing is written when an image is invalid. First logs
@@ -40,6 +44,16 @@ public:
     bool Start(const QString& strInitialWeights, const QString& strProjectDir, const QString& strConfiguration);
     // Asks the trainer to end (see ITrainerJob::Stop).
     void Stop();
+    // While stopped, follows the cluster job whose ID the project folder keeps (CProjectLayout::SLURM_JOB_FILE), as
+    // if it had been started here: signal_Started with the configuration's max_batches, then the job's output from
+    // its start, its states, the saved weights, and Stop cancels it. A job that has ended by now is followed just the
+    // same: its output and its end line are logged and the job file goes. False when there is no job file, a run is
+    // on, or the run's own job is not a cluster job.
+    bool Reattach(const QString& strProjectDir, const QString& strConfiguration);
+    // Stops following the cluster job: with bCancel after asking the scheduler to cancel it (see CSlurmJob::Stop),
+    // otherwise it runs on and "Job %s left running" is logged. The state goes to stopped at once, with its signal.
+    // Nothing happens while no cluster job is followed.
+    void ReleaseClusterJob(bool bCancel);
     // The trainer's ECommandState.
     int State() const;
 
@@ -53,9 +67,14 @@ signals:
 
 private:
     void JobStateChanged(int nState);
+    // Puts pJob in place of the job, moving the connections; the old one is deleted once control is back in the
+    // event loop, since its own signal may have led here.
+    void SetJob(std::unique_ptr<ITrainerJob> pJob);
 
     CDatabase* m_pDatabase = nullptr;
     std::unique_ptr<CWeightsWatcher> m_pWeightsWatcher;
+    // Whether each start takes a new job from the settings (no job was given).
+    bool m_bJobFromSettings = false;
     // Declared last so that it goes first: it emits no state once it is going.
     std::unique_ptr<ITrainerJob> m_pJob;
 };
