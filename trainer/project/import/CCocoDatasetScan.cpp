@@ -227,8 +227,10 @@ bool CCocoDatasetScan::ReadFile(const QString& strJson, bool bTrain, std::vector
         if (mapImages.contains(nID))
         {
             // Both entries' boxes would go to one image: neither is imported.
+            const qint64 nPlace = mapImages.value(nID);
             if (!setTwice.contains(nID))
-                Note(m_duplicateImages, strName);
+                Note(m_duplicateImages,
+                     nPlace >= 0 ? Relative(vctImages[static_cast<size_t>(nPlace)].strPath) : strName);
             setTwice.insert(nID);
             Note(m_duplicateImages, strName);
             continue;
