@@ -37,6 +37,41 @@ QByteArray Utf8(const QString& strText)
 constexpr int kImagesPerCommit = 200;
 constexpr qint64 kMillisecondsPerCommit = 250;
 
+// Rows per statement at most: SQLite takes many rows in one VALUES list, and a statement stays of a sane length.
+constexpr int kRowsPerStatement = 500;
+
+// The records' own inserts joined into statements of many rows each: SQLite spends more time parsing and planning a
+// statement than storing its row, and an image brings tens of boxes. A record whose insert is of another shape goes
+// on its own.
+std::vector<QString> JoinedInserts(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords)
+{
+    static const QString strValues = QStringLiteral(" VALUES(");
+    std::vector<QString> vctQueries;
+    int nRows = 0;
+    QString strHead;
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+    {
+        const QString strQuery = pRecord->GetInsertQuery();
+        const int nAt = strQuery.indexOf(strValues);
+        if (nAt < 0 || strQuery.indexOf(strValues, nAt + 1) >= 0)
+        {
+            vctQueries.push_back(strQuery);
+            nRows = 0;
+            continue;
+        }
+        if (nRows > 0 && nRows < kRowsPerStatement && strQuery.leftRef(nAt) == strHead)
+        {
+            vctQueries.back() += QLatin1Char(',') + strQuery.midRef(nAt + strValues.size() - 1);
+            ++nRows;
+            continue;
+        }
+        strHead = strQuery.left(nAt);
+        vctQueries.push_back(strQuery);
+        nRows = 1;
+    }
+    return vctQueries;
+}
+
 QString ProblemText(const QString& strWhat, const CDatasetScan::SProblem& problem)
 {
     if (problem.nCount == 0)
@@ -305,7 +340,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CDatasetScan& scan,
                 pRoi->SetCategoryID(mapCategoryIDs[box.nClass]);
                 vctRois.push_back(pRoi);
             }
-            if (!m_pDatabase->InsertToTable(vctRois, false))
+            if (!m_pDatabase->RunQueries(JoinedInserts(vctRois), false))
             {
                 // The image goes with the boxes that did get in: an image is kept whole or not at all.
                 m_pDatabase->RunQueries(
