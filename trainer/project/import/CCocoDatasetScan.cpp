@@ -44,8 +44,6 @@ CCocoDatasetScan::CCocoDatasetScan(const QString& strPath, const std::atomic_boo
     {
         // A file that cannot be read whole would import part of the data set.
         vctImages.clear();
-        if (m_strRefusal.isEmpty())
-            m_strRefusal = QString("The annotation files cannot be read or are too large: nothing imported.");
     }
     m_bHasLists = !strTest.isEmpty();
     // An image listed twice (in one file or in both) has boxes that cannot be told apart.
@@ -162,7 +160,11 @@ bool CCocoDatasetScan::ReadFile(const QString& strJson, bool bTrain, std::vector
     const QString strFile = Relative(strJson);
     QByteArray baJson;
     if (!ReadBytes(strJson, kMaxJsonBytes, baJson))
+    {
+        m_strRefusal =
+            QString("%1 cannot be read or is larger than %2 bytes: nothing imported.").arg(strFile).arg(kMaxJsonBytes);
         return false;
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(baJson, &error);
     baJson.clear();
