@@ -16,8 +16,6 @@ CVocDatasetScan::CVocDatasetScan(const QString& strFolder, const std::atomic_boo
     ReadAnnotations();
     if (!Stop() && m_strRefusal.isEmpty())
         ReadLists();
-    if (m_bCancelled)
-        m_vctImages.clear();
 }
 
 bool CVocDatasetScan::Recognises(const QString& strFolder)
@@ -219,6 +217,7 @@ void CVocDatasetScan::ReadAnnotations()
         ++mapImageCounts[image.strPath];
         vctRead.push_back(std::move(image));
     }
+    // Reached only when not cancelled: a cancelled scan keeps no image.
     for (SImage& image : vctRead)
     {
         if (mapImageCounts.value(image.strPath) > 1)
