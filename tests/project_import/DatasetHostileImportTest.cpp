@@ -1,5 +1,6 @@
 #include "CDatasetImportCase.h"
 
+#include "project/import/CDatasetFormat.h"
 #include "project/import/CYoloDatasetScan.h"
 
 #include <QProgressDialog>
@@ -229,16 +230,29 @@ private slots:
         QCOMPARE(Files(m_strDir + "/Images"), QStringList());
     }
 
-    // A scan told to stop, as Cancel does from the GUI thread, keeps nothing it read.
+    // A scan told to stop, as Cancel does from the GUI thread, keeps nothing it read, whatever the format.
+    void cancelledScanKeepsNothing_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("YOLO") << QStringList({"n.names=k", "a.png=img 10x10", "a.txt=0 0.5 0.5 1 1"});
+        QTest::newRow("VOC") << QStringList({"a.xml=<annotation><filename>a.png</filename><size><width>10</width>"
+                                             "<height>10</height></size></annotation>",
+                                             "a.png=img 10x10"});
+        QTest::newRow("COCO") << QStringList({"a.json={\"images\":[{\"id\":1,\"file_name\":\"a.png\",\"width\":10,"
+                                              "\"height\":10}],\"annotations\":[],\"categories\":[]}",
+                                              "a.png=img 10x10"});
+    }
     void cancelledScanKeepsNothing()
     {
-        const QString strFolder = DataSet({"n.names=k", "a.png=img 10x10", "a.txt=0 0.5 0.5 1 1"});
+        QFETCH(QStringList, files);
+        const QString strFolder = DataSet(files);
         const std::atomic_bool bCancel{true};
 
-        const CYoloDatasetScan scan(strFolder, &bCancel);
+        const std::unique_ptr<CDatasetScan> pScan = CDatasetFormat::Scan(strFolder, &bCancel);
 
-        QVERIFY(scan.Cancelled());
-        QVERIFY(scan.Images().empty());
+        QVERIFY(pScan->Cancelled());
+        QVERIFY(pScan->Images().empty());
+        QVERIFY(pScan->Refusal().isEmpty());
     }
 };
 

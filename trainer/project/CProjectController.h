@@ -156,8 +156,8 @@ public slots:
     // Remove the image from the list (see CDatasetImageStore) and close it in the workspace when it is the current one.
     void slot_RemoveTrainImage(int nImageID);
     void slot_RemoveTestImage(int nImageID);
-    // "Import Dataset": asks for a YOLO data set folder and imports it (see CYoloDatasetImport) while the trainer is
-    // stopped.
+    // "Import Dataset": asks for a data set folder (YOLO, Pascal VOC, or COCO JSON files: see CDatasetFormat) and
+    // imports it (see CYoloDatasetImport) while the trainer is stopped.
     void slot_ImportDataset();
     // "Export Dataset": asks for the format, the images' treatment and the destination, and exports the training and
     // test images with their boxes (see CDatasetExportCommand).

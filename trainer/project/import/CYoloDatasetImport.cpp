@@ -5,7 +5,8 @@
 #include "frame/CLogger.h"
 #include "project/CProjectModel.h"
 #include "project/classes/CProjectCategories.h"
-#include "project/import/CYoloDatasetScan.h"
+#include "project/import/CDatasetFormat.h"
+#include "project/import/CDatasetScan.h"
 #include "project/store/CCategoryRecord.h"
 #include "project/store/CDatasetImageRecord.h"
 #include "project/store/CDatasetROIRecord.h"
@@ -36,7 +37,42 @@ QByteArray Utf8(const QString& strText)
 constexpr int kImagesPerCommit = 200;
 constexpr qint64 kMillisecondsPerCommit = 250;
 
-QString ProblemText(const QString& strWhat, const CYoloDatasetScan::SProblem& problem)
+// Rows per statement at most: SQLite takes many rows in one VALUES list, and a statement stays of a sane length.
+constexpr int kRowsPerStatement = 500;
+
+// The records' own inserts joined into statements of many rows each: SQLite spends more time parsing and planning a
+// statement than storing its row, and an image brings tens of boxes. A record whose insert is of another shape goes
+// on its own.
+std::vector<QString> JoinedInserts(const std::vector<std::shared_ptr<CDatabaseRecord>>& vctRecords)
+{
+    static const QString strValues = QStringLiteral(" VALUES(");
+    std::vector<QString> vctQueries;
+    int nRows = 0;
+    QString strHead;
+    for (const std::shared_ptr<CDatabaseRecord>& pRecord : vctRecords)
+    {
+        const QString strQuery = pRecord->GetInsertQuery();
+        const int nAt = strQuery.indexOf(strValues);
+        if (nAt < 0 || strQuery.indexOf(strValues, nAt + 1) >= 0)
+        {
+            vctQueries.push_back(strQuery);
+            nRows = 0;
+            continue;
+        }
+        if (nRows > 0 && nRows < kRowsPerStatement && strQuery.leftRef(nAt) == strHead)
+        {
+            vctQueries.back() += QLatin1Char(',') + strQuery.midRef(nAt + strValues.size() - 1);
+            ++nRows;
+            continue;
+        }
+        strHead = strQuery.left(nAt);
+        vctQueries.push_back(strQuery);
+        nRows = 1;
+    }
+    return vctQueries;
+}
+
+QString ProblemText(const QString& strWhat, const CDatasetScan::SProblem& problem)
 {
     if (problem.nCount == 0)
         return QString();
@@ -79,8 +115,7 @@ QSet<QString> CYoloDatasetImport::TakenNames(const QString& strFolder) const
     return taken;
 }
 
-bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs,
-                                      QString& strRefusal)
+bool CYoloDatasetImport::MatchClasses(const CDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefusal)
 {
     const CProjectCategories categories(m_pDatabase);
     if (!categories.IsRead())
@@ -107,11 +142,11 @@ bool CYoloDatasetImport::MatchClasses(const CYoloDatasetScan& scan, std::map<int
             setMissing.insert(strName);
     }
     const int nClasses = static_cast<int>(mapByName.size()) + setMissing.size();
-    if (nClasses > CYoloDatasetScan::kMaxClasses)
+    if (nClasses > CDatasetScan::kMaxClasses)
     {
         strRefusal = QString("The project would hold %1 classes, more than the limit of %2: nothing imported.")
                          .arg(nClasses)
-                         .arg(CYoloDatasetScan::kMaxClasses);
+                         .arg(CDatasetScan::kMaxClasses);
         return false;
     }
     // One commit for all new classes: each on its own would wait for the file system thousands of times.
@@ -179,7 +214,7 @@ bool CYoloDatasetImport::Commit(std::vector<SPending>& vctPending, SResult& resu
     return true;
 }
 
-CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& scan, const Progress& progress)
+CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CDatasetScan& scan, const Progress& progress)
 {
     SResult result;
     if (!m_pDatabase || !m_pModel || m_pModel->GetProjectDir().isEmpty())
@@ -208,7 +243,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
     QSet<QString> taken = TakenNames(strFolder);
     const int nProjectID = m_pModel->GetProjectID();
 
-    const std::vector<CYoloDatasetScan::SImage>& vctImages = scan.Images();
+    const std::vector<CDatasetScan::SImage>& vctImages = scan.Images();
     const int nTotal = static_cast<int>(vctImages.size());
     std::vector<SPending> vctPending;
     QElapsedTimer sinceCommit;
@@ -222,7 +257,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
             result.bCancelled = true;
             break;
         }
-        const CYoloDatasetScan::SImage& image = vctImages[i];
+        const CDatasetScan::SImage& image = vctImages[i];
         // A file name may hold a newline: it would split its line in train.txt.
         const QString strSourceName = QFileInfo(image.strPath).fileName();
         const QString strNameProblem = CSafeName::ImageNameProblem(strSourceName);
@@ -252,6 +287,17 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
             ++result.nFailed;
             continue;
         }
+        // Pixel boxes were checked against the size the annotation states: on a picture of another size they would
+        // sit elsewhere.
+        if (image.sizeStated.isValid() && image.sizeStated != size)
+        {
+            QFile::remove(strTarget);
+            CLogger::Write(ELogLevel_Error, "Cannot import image %s: it is %dx%d, its annotation says %dx%d",
+                           baName.constData(), size.width(), size.height(), image.sizeStated.width(),
+                           image.sizeStated.height());
+            ++result.nFailed;
+            continue;
+        }
         if (!bInTransaction)
         {
             bInTransaction = m_pDatabase->StartTransaction();
@@ -265,13 +311,14 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
         pRecord->SetHeight(static_cast<unsigned int>(size.height()));
         pRecord->SetProjectID(nProjectID);
         bool bStored = m_pDatabase->InsertToTable(pRecord);
-        if (bStored && !image.vctBoxes.empty())
+        const int nBoxes = static_cast<int>(image.vctBoxes.size() + image.vctPixelBoxes.size());
+        if (bStored && nBoxes > 0)
         {
             const double dblWidth = size.width();
             const double dblHeight = size.height();
             std::vector<std::shared_ptr<CDatabaseRecord>> vctRois;
-            vctRois.reserve(image.vctBoxes.size());
-            for (const CYoloDatasetScan::SBox& box : image.vctBoxes)
+            vctRois.reserve(static_cast<size_t>(nBoxes));
+            for (const CDatasetScan::SBox& box : image.vctBoxes)
             {
                 auto pRoi = std::make_shared<CDatasetROIRecord>();
                 pRoi->SetX((box.dblCenterX - box.dblWidth / 2.0) * dblWidth);
@@ -282,7 +329,18 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
                 pRoi->SetCategoryID(mapCategoryIDs[box.nClass]);
                 vctRois.push_back(pRoi);
             }
-            if (!m_pDatabase->InsertToTable(vctRois, false))
+            for (const CDatasetScan::SPixelBox& box : image.vctPixelBoxes)
+            {
+                auto pRoi = std::make_shared<CDatasetROIRecord>();
+                pRoi->SetX(box.dblX);
+                pRoi->SetY(box.dblY);
+                pRoi->SetWidth(box.dblWidth);
+                pRoi->SetHeight(box.dblHeight);
+                pRoi->SetImageID(pRecord->GetID());
+                pRoi->SetCategoryID(mapCategoryIDs[box.nClass]);
+                vctRois.push_back(pRoi);
+            }
+            if (!m_pDatabase->RunQueries(JoinedInserts(vctRois), false))
             {
                 // The image goes with the boxes that did get in: an image is kept whole or not at all.
                 m_pDatabase->RunQueries(
@@ -301,7 +359,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::Import(const CYoloDatasetScan& s
             ++result.nFailed;
             continue;
         }
-        vctPending.push_back({pRecord, strTarget, static_cast<int>(image.vctBoxes.size())});
+        vctPending.push_back({pRecord, strTarget, nBoxes});
         if (static_cast<int>(vctPending.size()) >= kImagesPerCommit || sinceCommit.elapsed() >= kMillisecondsPerCommit)
         {
             Commit(vctPending, result);
@@ -343,16 +401,16 @@ CYoloDatasetImport::SResult CYoloDatasetImport::ImportFolder(const QString& strF
     // working. The thread only reads files; it ends soon once the flag is set.
     std::atomic_bool bCancel{false};
     QObject::connect(pProgress, &QProgressDialog::canceled, pProgress, [&bCancel] { bCancel = true; });
-    std::unique_ptr<CYoloDatasetScan> pScan;
+    std::unique_ptr<CDatasetScan> pScan;
     QEventLoop loop;
     QThread* pThread =
-        QThread::create([&pScan, &strFolder, &bCancel] { pScan.reset(new CYoloDatasetScan(strFolder, &bCancel)); });
+        QThread::create([&pScan, &strFolder, &bCancel] { pScan = CDatasetFormat::Scan(strFolder, &bCancel); });
     QObject::connect(pThread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     pThread->start();
     loop.exec();
     pThread->wait();
     delete pThread;
-    CYoloDatasetScan& scan = *pScan;
+    CDatasetScan& scan = *pScan;
 
     SResult result;
     if (scan.Cancelled() || !pProgress || pProgress->wasCanceled())
@@ -393,7 +451,7 @@ CYoloDatasetImport::SResult CYoloDatasetImport::ImportFolder(const QString& strF
     return result;
 }
 
-QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& result)
+QString CYoloDatasetImport::Report(const CDatasetScan& scan, const SResult& result)
 {
     QString strText;
     if (!result.strRefusal.isEmpty())
@@ -416,11 +474,22 @@ QString CYoloDatasetImport::Report(const CYoloDatasetScan& scan, const SResult& 
             QString("%1 images skipped: their label files cannot be read or are too large\n").arg(scan.SkippedImages());
     strText += ProblemText("files are not regular files or cannot be read", scan.Unreadable());
     strText += ProblemText(QString("files over the size limit (%1 bytes for a text file, %2 for an image) not read")
-                               .arg(CYoloDatasetScan::kMaxTextBytes)
-                               .arg(CYoloDatasetScan::kMaxImageBytes),
+                               .arg(CDatasetScan::kMaxTextBytes)
+                               .arg(CDatasetScan::kMaxImageBytes),
                            scan.TooLarge());
     strText +=
-        ProblemText(QString("label lines beyond %1 boxes per image skipped").arg(CYoloDatasetScan::kMaxBoxesPerImage),
+        ProblemText(QString("label lines beyond %1 boxes per image skipped").arg(CDatasetScan::kMaxBoxesPerImage),
                     scan.BeyondBoxLimit());
+    strText += ProblemText("annotation files malformed, nothing of them imported", scan.MalformedFiles());
+    strText += ProblemText("boxes without their four numbers or with corners in the wrong order skipped",
+                           scan.MalformedBoxes());
+    strText += ProblemText("boxes of no size or far outside their image skipped", scan.UnusableBoxes());
+    strText += ProblemText("boxes of an unknown category skipped", scan.UnknownCategory());
+    strText += ProblemText("boxes of an image that is not listed skipped", scan.UnknownImage());
+    strText += ProblemText("annotated images not found", scan.MissingImages());
+    strText += ProblemText("annotations of an image annotated more than once, the image left out with its boxes",
+                           scan.DuplicateImages());
+    if (scan.CrowdBoxes() > 0)
+        strText += QString("%1 crowd boxes imported as ordinary boxes\n").arg(scan.CrowdBoxes());
     return strText;
 }

@@ -11,14 +11,14 @@
 
 class CDatabase;
 class CDatasetImageRecord;
+class CDatasetScan;
 class CProjectModel;
-class CYoloDatasetScan;
 class QWidget;
 
-// Brings a scanned YOLO data set into the open project: each image is copied into the "Images" folder (a name taken
-// there gets "_1", "_2", ... before its extension), listed as a training or test image and given one dataset_roi row
-// per usable label line, in pixels of the image. Class names are matched with the project's classes by name; names
-// the project lacks are appended in the data set's order. GUI thread only.
+// Brings a scanned data set (YOLO, Pascal VOC or COCO, see CDatasetFormat) into the open project: each image is copied
+// into the "Images" folder (a name taken there gets "_1", "_2", ... before its extension), listed as a training or test
+// image and given one dataset_roi row per usable box, in pixels of the image. Class names are matched with the
+// project's classes by name; names the project lacks are appended in the data set's order. GUI thread only.
 class CYoloDatasetImport
 {
 public:
@@ -26,9 +26,11 @@ public:
     {
         int nImages = 0;
         int nBoxes = 0;
-        int nFailed = 0; // images that could not be copied, read or stored, or whose name is no plain file name
+        // images that could not be copied, read or stored, whose name is no plain file name, or whose size is not the
+        // one their annotation states
+        int nFailed = 0;
         bool bCancelled = false;
-        // Why nothing was imported: see CYoloDatasetScan::Refusal, the class limit, a class name with a control
+        // Why nothing was imported: see CDatasetScan::Refusal, the class limit, a class name with a control
         // character.
         QString strRefusal;
     };
@@ -41,25 +43,25 @@ public:
     // Imports every image of the scan in its order. An image counts only with its copy, its row, all its boxes and
     // its list entry together: a cancelled or failed import keeps the images finished before and nothing of the
     // others. Logs "Copy image %s" per image as "Add Images" does.
-    SResult Import(const CYoloDatasetScan& scan, const Progress& progress);
+    SResult Import(const CDatasetScan& scan, const Progress& progress);
 
-    // The "Import Dataset" command for a chosen folder: reads it on a thread of its own under a progress dialog on
-    // pParent that can cancel from the start, asks for the share of training images (in percent, 100 by default)
-    // when the folder has no train.txt or test.txt, imports under the same dialog, then tells what was done in an
-    // information box.
+    // The "Import Dataset" command for a chosen folder (or COCO file), in the format CDatasetFormat recognises: reads
+    // it on a thread of its own under a progress dialog on pParent that can cancel from the start, asks for the share
+    // of training images (in percent, 100 by default) when the data set tells no split, imports under the same dialog,
+    // then tells what was done in an information box.
     SResult ImportFolder(const QString& strFolder, QWidget* pParent);
 
     // The text that tells the user what an import did and which label lines it skipped or found doubtful.
-    static QString Report(const CYoloDatasetScan& scan, const SResult& result);
+    static QString Report(const CDatasetScan& scan, const SResult& result);
     // strName when it is not in taken, else "<base>_<n>.<extension>" with the smallest free n; the result is added to
     // taken.
     static QString FreeName(const QString& strName, QSet<QString>& taken);
 
 private:
     // The project's category ID of every class index of the scan; appends the missing classes in one transaction.
-    // Sets strRefusal and adds nothing when the project would hold more than CYoloDatasetScan::kMaxClasses, or when
+    // Sets strRefusal and adds nothing when the project would hold more than CDatasetScan::kMaxClasses, or when
     // a class name holds a control character.
-    bool MatchClasses(const CYoloDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefusal);
+    bool MatchClasses(const CDatasetScan& scan, std::map<int, int>& mapCategoryIDs, QString& strRefusal);
     // The names in the image folder and in the image table.
     QSet<QString> TakenNames(const QString& strFolder) const;
     // An image whose rows wait in the open transaction.

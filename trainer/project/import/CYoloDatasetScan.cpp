@@ -15,27 +15,12 @@
 
 namespace
 {
-// How many file names a report keeps per kind of problem.
-constexpr int kReportedFiles = 5;
-
 // Lines read between two looks at the cancel flag.
 constexpr int kLinesPerCancelCheck = 4096;
-
-// True when something stands at the path, a dangling link included.
-bool Present(const QString& strPath)
-{
-    const QFileInfo info(strPath);
-    return info.exists() || info.isSymLink();
-}
-
-QString Normalised(const QString& strPath)
-{
-    return QDir::cleanPath(QDir::fromNativeSeparators(strPath));
-}
 } // namespace
 
 CYoloDatasetScan::CYoloDatasetScan(const QString& strFolder, const std::atomic_bool* pCancel)
-    : m_strFolder(Normalised(QFileInfo(strFolder).absoluteFilePath())), m_pCancel(pCancel)
+    : CDatasetScan(strFolder, pCancel)
 {
     FindImages();
     if (!Stop())
@@ -46,50 +31,6 @@ CYoloDatasetScan::CYoloDatasetScan(const QString& strFolder, const std::atomic_b
         ReadLists();
     if (m_bCancelled)
         m_vctImages.clear();
-}
-
-bool CYoloDatasetScan::Stop()
-{
-    if (m_pCancel && m_pCancel->load())
-        m_bCancelled = true;
-    return m_bCancelled;
-}
-
-QString CYoloDatasetScan::Relative(const QString& strPath) const
-{
-    return QDir(m_strFolder).relativeFilePath(strPath);
-}
-
-bool CYoloDatasetScan::ReadText(const QString& strPath, QStringList& lstLines)
-{
-    lstLines.clear();
-    // The file's type is asked before it is opened: opening a FIFO waits for a writer, a device never ends.
-    const QFileInfo info(strPath);
-    if (!info.isFile())
-    {
-        Note(m_unreadable, Relative(strPath));
-        return false;
-    }
-    if (info.size() > kMaxTextBytes)
-    {
-        Note(m_tooLarge, Relative(strPath));
-        return false;
-    }
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-    {
-        Note(m_unreadable, Relative(strPath));
-        return false;
-    }
-    // The file may have grown since it was measured.
-    const QByteArray baText = file.read(kMaxTextBytes + 1);
-    if (baText.size() > kMaxTextBytes)
-    {
-        Note(m_tooLarge, Relative(strPath));
-        return false;
-    }
-    lstLines = QString::fromUtf8(baText).split('\n');
-    return true;
 }
 
 bool CYoloDatasetScan::IsImageFile(const QString& strPath)
@@ -231,13 +172,6 @@ bool CYoloDatasetScan::ParseLine(const QString& strLine, SBox& box)
     return box.dblWidth >= 0.0 && box.dblHeight >= 0.0;
 }
 
-void CYoloDatasetScan::Note(SProblem& problem, const QString& strFile)
-{
-    ++problem.nCount;
-    if (problem.lstFiles.size() < kReportedFiles && !problem.lstFiles.contains(strFile))
-        problem.lstFiles.append(strFile);
-}
-
 void CYoloDatasetScan::ReadLabels()
 {
     int nHighestClass = -1;
@@ -360,22 +294,4 @@ void CYoloDatasetScan::ReadLists()
     }
     for (const int nIndex : ListedImages(lstLines))
         m_vctImages[nIndex].bTrain = false;
-}
-
-void CYoloDatasetScan::SetTrainShare(double dblShare)
-{
-    if (m_bHasLists)
-        return;
-    dblShare = std::min(1.0, std::max(0.0, dblShare));
-    const int nTrain = static_cast<int>(std::lround(dblShare * static_cast<double>(m_vctImages.size())));
-    for (int i = 0; i < static_cast<int>(m_vctImages.size()); ++i)
-        m_vctImages[i].bTrain = i < nTrain;
-}
-
-int CYoloDatasetScan::BoxCount() const
-{
-    int nCount = 0;
-    for (const SImage& image : m_vctImages)
-        nCount += static_cast<int>(image.vctBoxes.size());
-    return nCount;
 }
