@@ -10,7 +10,9 @@
 #include "CModelActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
+#include "CWindowMemory.h"
 #include "frame/CController.h"
+#include "frame/CFolderMemory.h"
 #include "frame/CLogView.h"
 #include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
@@ -47,6 +49,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
@@ -62,6 +65,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     CreateBoxListDock();
     m_pEvaluationDock = new CEvaluationDock(this, findChild<QDockWidget*>("Right Dock"));
     CreateActions();
+    // Every dock, tool bar and splitter exists now, so the central splitter's name is the last one given.
+    m_pWindowMemory = new CWindowMemory(this, m_pLayoutModel);
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
 }
@@ -69,6 +74,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 MainWindow::~MainWindow()
 {
     CLogger::Write(ELogLevel_Normal, "MainWindow: Destroy()");
+    // The window is hidden while it goes: nothing may be saved from the parts deleted below.
+    delete m_pWindowMemory;
+    m_pWindowMemory = nullptr;
     delete m_pLayoutModel;
     m_pLayoutModel = nullptr;
     delete m_pWorkspaceView;
@@ -146,6 +154,7 @@ void MainWindow::CreateDocks()
         new CImageWorkspaceController(m_pLayoutModel, m_pWorkspaceView, pToolPanel, pPropertyPanel, pBottomPanel);
 
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
+    pSplitter->setObjectName("Workspace Splitter");
     pSplitter->addWidget(m_pWorkspaceView);
     pSplitter->addWidget(new CLogView(pSplitter));
     pSplitter->setStretchFactor(0, 20);
@@ -323,12 +332,42 @@ void MainWindow::slot_OpenProject(const QString& strProjectDir, const QString& s
 
 void MainWindow::slot_OpenProjectFile()
 {
-    const QString strPath = CPrompt::GetOpenFileName(this, "Open File", QString(), "Files (*.data);;All files (*.*)");
+    const QString strPath = CPrompt::GetOpenFileName(this, "Open File", CFolderMemory::Folder(CFolderMemory::PROJECTS),
+                                                     "Files (*.data);;All files (*.*)");
     if (strPath.isEmpty())
         return;
+    CFolderMemory::Remember(CFolderMemory::PROJECTS, strPath);
+    slot_OpenProjectPath(strPath);
+}
+
+void MainWindow::slot_OpenProjectPath(const QString& strPath)
+{
+    // Opening a missing file would close the open project first and leave an empty file behind.
+    if (!QFileInfo(strPath).isFile())
+    {
+        const QString strText = QString("Project file %1 does not exist").arg(QDir::toNativeSeparators(strPath));
+        CLogger::Write(ELogLevel_Warning, "%s", strText.toUtf8().constData());
+        CPrompt::Warning(this, "Open Project", strText);
+        return;
+    }
     const CProjectLayout layout = CProjectLayout::FromProjectFile(strPath);
     if (m_pProjectController)
         m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
+}
+
+void MainWindow::ShowAsLeft()
+{
+    m_pWindowMemory->RestoreAndShow();
+}
+
+QString MainWindow::ProjectArgument(const QStringList& lstArguments)
+{
+    for (int i = 1; i < lstArguments.size(); ++i)
+    {
+        if (!lstArguments[i].startsWith('-'))
+            return lstArguments[i];
+    }
+    return QString();
 }
 
 void MainWindow::slot_Start()
