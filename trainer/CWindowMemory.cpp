@@ -3,6 +3,7 @@
 #include "frame/CSetting.h"
 #include "workspace/CImageLayoutModel.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -68,7 +69,8 @@ CWindowMemory::CWindowMemory(QMainWindow* pWindow, CImageLayoutModel* pLayoutMod
 void CWindowMemory::RestoreAndShow()
 {
     const QList<QRect> lstAreas = AvailableScreenAreas();
-    QRect geometry = FitOnScreens(TextRect(CSetting::GetString(GEOMETRY, QString())), lstAreas);
+    const QRect saved = TextRect(CSetting::GetString(GEOMETRY, QString()));
+    QRect geometry = FitOnScreens(saved, lstAreas);
     bool bMaximized = CSetting::GetInt(MAXIMIZED, 0) != 0;
     if (geometry.isEmpty())
     {
@@ -76,18 +78,32 @@ void CWindowMemory::RestoreAndShow()
         geometry = DefaultGeometry(lstAreas.value(0));
         bMaximized = true;
     }
-    // The geometry first: the docks and splitters share out the size the window will have.
     if (!geometry.isEmpty())
         m_pWindow->setGeometry(geometry);
     RestoreLayout();
-    const QByteArray baState = Unpack(CSetting::GetString(STATE, QString()));
-    if (!baState.isEmpty())
-        m_pWindow->restoreState(baState, kStateVersion);
-    RestoreSplitters();
     if (bMaximized)
         m_pWindow->showMaximized();
     else
         m_pWindow->show();
+    // The frame is known once the window is shown: the title bar must be on the screen too.
+    const QRect frame = m_pWindow->frameGeometry();
+    const QMargins margins(m_pWindow->geometry().left() - frame.left(), m_pWindow->geometry().top() - frame.top(),
+                           frame.right() - m_pWindow->geometry().right(),
+                           frame.bottom() - m_pWindow->geometry().bottom());
+    if (!bMaximized && !margins.isNull())
+    {
+        const QRect framed = FitOnScreens(geometry.marginsAdded(margins), lstAreas);
+        if (!framed.isEmpty() && framed != geometry.marginsAdded(margins))
+            m_pWindow->setGeometry(framed.marginsRemoved(margins));
+    }
+    // The docks and splitters share out any later change of the window's size by their own rules, not as they were
+    // saved: their sizes go in once the window has laid out at the restored size.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QByteArray baState = Unpack(CSetting::GetString(STATE, QString()));
+    if (!baState.isEmpty())
+        m_pWindow->restoreState(baState, kStateVersion);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    RestoreSplitters();
 }
 
 void CWindowMemory::Save() const

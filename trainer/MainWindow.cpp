@@ -342,14 +342,6 @@ void MainWindow::slot_OpenProjectFile()
 
 void MainWindow::slot_OpenProjectPath(const QString& strPath)
 {
-    // Opening a missing file would close the open project first and leave an empty file behind.
-    if (!QFileInfo(strPath).isFile())
-    {
-        const QString strText = QString("Project file %1 does not exist").arg(QDir::toNativeSeparators(strPath));
-        CLogger::Write(ELogLevel_Warning, "%s", strText.toUtf8().constData());
-        CPrompt::Warning(this, "Open Project", strText);
-        return;
-    }
     const CProjectLayout layout = CProjectLayout::FromProjectFile(strPath);
     if (m_pProjectController)
         m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());

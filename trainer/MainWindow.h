@@ -92,8 +92,8 @@ public slots:
     void slot_OpenNewProjectDlg();
     void slot_OpenProject(const QString& strProjectDir, const QString& strProjectName);
     void slot_OpenProjectFile();
-    // Opens the project file at that path as "Open Project" does; a file that does not exist is told, and the open
-    // project stays.
+    // Opens the project file at that path as "Open Project" does, telling its failures (a missing file among them)
+    // the same way.
     void slot_OpenProjectPath(const QString& strPath);
     void slot_Start();
     void slot_Stop();
