@@ -347,17 +347,12 @@ void MainWindow::slot_OpenProjectPath(const QString& strPath)
         m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
 }
 
-void MainWindow::ShowAsLeft()
-{
-    m_pWindowMemory->RestoreAndShow();
-}
-
 QString MainWindow::ProjectArgument(const QStringList& lstArguments)
 {
-    for (int i = 1; i < lstArguments.size(); ++i)
+    for (const QString& strArgument : lstArguments.mid(1))
     {
-        if (!lstArguments[i].startsWith('-'))
-            return lstArguments[i];
+        if (!strArgument.startsWith('-'))
+            return strArgument;
     }
     return QString();
 }
@@ -444,11 +439,8 @@ void MainWindow::slot_UpdateSettingParameters(const QString&, const QVariant&)
 
 void MainWindow::slot_OpenRecentProject()
 {
-    auto* pAction = qobject_cast<QAction*>(sender());
-    if (!pAction || !m_pProjectController)
-        return;
-    const CProjectLayout layout = CProjectLayout::FromProjectFile(pAction->text());
-    m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
+    if (auto* pAction = qobject_cast<QAction*>(sender()))
+        slot_OpenProjectPath(pAction->text());
 }
 
 void MainWindow::slot_UpdateTitle()

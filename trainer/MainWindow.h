@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CWindowMemory.h"
+
 #include <QMainWindow>
 #include <QVariant>
 
@@ -30,7 +32,6 @@ class CCanvasNavigationActions;
 class CQuickAnnotationActions;
 class CSettingController;
 class CTrainerSettingView;
-class CWindowMemory;
 class QAction;
 class QMenu;
 class QSplitter;
@@ -73,7 +74,7 @@ public:
     QAction* GetAction(const QString& strText) const;
     // Shows the window as the last close left it (place, size, docks, splitters, workspace grid), fitted onto today's
     // screens; the first start opens maximized.
-    void ShowAsLeft();
+    void ShowAsLeft() { m_pWindowMemory->RestoreAndShow(); }
     // The project file named on the command line: the first argument after the program's own that is not an option;
     // empty when there is none.
     static QString ProjectArgument(const QStringList& lstArguments);
