@@ -7,6 +7,7 @@
 const QString CFolderMemory::IMAGES = QStringLiteral("IMAGES");
 const QString CFolderMemory::PROJECTS = QStringLiteral("PROJECTS");
 const QString CFolderMemory::IMPORT = QStringLiteral("IMPORT");
+const QString CFolderMemory::EXPORT = QStringLiteral("EXPORT");
 
 QString CFolderMemory::Key(const QString& strPurpose)
 {

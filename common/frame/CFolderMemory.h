@@ -13,6 +13,7 @@ public:
     static const QString IMAGES;
     static const QString PROJECTS;
     static const QString IMPORT;
+    static const QString EXPORT;
 
     // The folder to start the dialog of that purpose in; empty (the dialog's own choice) when none is remembered or
     // the remembered one is gone.

@@ -26,7 +26,7 @@ class WindowMemoryTest : public CMainWindowCase
     {
         for (int i = m_pAnswers->asked.size() - 1; i >= 0; --i)
         {
-            if (m_pAnswers->asked[i].strKind != "message")
+            if (QStringList{"open", "opens", "save", "dir"}.contains(m_pAnswers->asked[i].strKind))
                 return m_pAnswers->asked[i].strDir;
         }
         return "no dialog";
@@ -46,7 +46,8 @@ private slots:
         NewSandboxAndWindow();
         // The settings store lives as long as the process: another test's close must not be this one's last start.
         CWindowMemory::Forget();
-        for (const QString& strPurpose : {CFolderMemory::IMAGES, CFolderMemory::PROJECTS, CFolderMemory::IMPORT})
+        for (const QString& strPurpose :
+             {CFolderMemory::IMAGES, CFolderMemory::PROJECTS, CFolderMemory::IMPORT, CFolderMemory::EXPORT})
             CSetting::Set(CFolderMemory::Key(strPurpose), QString());
     }
     void cleanup()
@@ -199,6 +200,9 @@ private slots:
         QTest::newRow("Import Dataset") << "Import Dataset"
                                         << "yolo/set"
                                         << "yolo/set";
+        QTest::newRow("Export Dataset") << "Export Dataset..."
+                                        << "voc/out"
+                                        << "voc/out";
     }
 
     void dialogStartsInFolderLastUsedForItsPurpose()
@@ -215,6 +219,9 @@ private slots:
                 AddImages(true, {m_pSandbox->Path(answer)});
                 return;
             }
+            if (command == "Export Dataset...")
+                m_pAnswers->texts.insert(m_pAnswers->texts.end(),
+                                         {"Pascal VOC", "Referenced where the project keeps them"});
             m_pAnswers->files.push_back(m_pSandbox->Path(answer));
             Action(command)->trigger();
         };
@@ -227,7 +234,8 @@ private slots:
         QCOMPARE(LastDialogFolder(), m_pSandbox->Path(folder));
         // Every purpose has its own folder.
         int nRemembered = 0;
-        for (const QString& strPurpose : {CFolderMemory::IMAGES, CFolderMemory::PROJECTS, CFolderMemory::IMPORT})
+        for (const QString& strPurpose :
+             {CFolderMemory::IMAGES, CFolderMemory::PROJECTS, CFolderMemory::IMPORT, CFolderMemory::EXPORT})
             nRemembered += CFolderMemory::Folder(strPurpose).isEmpty() ? 0 : 1;
         QCOMPARE(nRemembered, 1);
     }
