@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QRect>
 #include <QString>
-
-#include <QList>
 
 class CImageLayoutModel;
 class QMainWindow;
@@ -28,10 +27,11 @@ public:
     // Neither is owned; both outlive this object (it is a child of the window).
     CWindowMemory(QMainWindow* pWindow, CImageLayoutModel* pLayoutModel);
 
-    // Puts back the grid, the docks, the splitters and the geometry, fitted onto today's screens, then shows the
-    // window, maximized when it was left so. Without a saved geometry the window is maximized over a normal size of
-    // most of the primary screen, so that leaving the maximized state does not fall to the minimum size. Call after
-    // every dock, tool bar and splitter exists and the settings are loaded.
+    // Puts back the geometry, fitted with its frame onto today's screens, and the grid; shows the window, maximized
+    // when it was left so; then puts back the docks and the splitters at the size the window has. Without a saved
+    // geometry the window is maximized over a normal size of most of the primary screen, so that leaving the maximized
+    // state does not fall to the minimum size. Call after every dock, tool bar and splitter exists and the settings are
+    // loaded.
     void RestoreAndShow();
     // Writes everything RestoreAndShow puts back.
     void Save() const;
