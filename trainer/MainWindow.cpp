@@ -10,7 +10,9 @@
 #include "CModelActions.h"
 #include "CQuickAnnotationActions.h"
 #include "CTrainerSetup.h"
+#include "CWindowMemory.h"
 #include "frame/CController.h"
+#include "frame/CFolderMemory.h"
 #include "frame/CLogView.h"
 #include "frame/CLogger.h"
 #include "frame/CMVCRegistry.h"
@@ -48,6 +50,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollArea>
@@ -63,6 +66,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     CreateBoxListDock();
     m_pEvaluationDock = new CEvaluationDock(this, findChild<QDockWidget*>("Right Dock"));
     CreateActions();
+    // Every dock, tool bar and splitter exists now, so the central splitter's name is the last one given.
+    m_pWindowMemory = new CWindowMemory(this, m_pLayoutModel);
     CMVCRegistry::PushMVC(nullptr, this, nullptr);
     CLogger::Write(ELogLevel_Normal, "MainWindow: Create()");
 }
@@ -70,6 +75,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 MainWindow::~MainWindow()
 {
     CLogger::Write(ELogLevel_Normal, "MainWindow: Destroy()");
+    // The window is hidden while it goes: nothing may be saved from the parts deleted below.
+    delete m_pWindowMemory;
+    m_pWindowMemory = nullptr;
     delete m_pLayoutModel;
     m_pLayoutModel = nullptr;
     delete m_pWorkspaceView;
@@ -147,6 +155,7 @@ void MainWindow::CreateDocks()
         new CImageWorkspaceController(m_pLayoutModel, m_pWorkspaceView, pToolPanel, pPropertyPanel, pBottomPanel);
 
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
+    pSplitter->setObjectName("Workspace Splitter");
     pSplitter->addWidget(m_pWorkspaceView);
     pSplitter->addWidget(new CLogView(pSplitter));
     pSplitter->setStretchFactor(0, 20);
@@ -324,12 +333,29 @@ void MainWindow::slot_OpenProject(const QString& strProjectDir, const QString& s
 
 void MainWindow::slot_OpenProjectFile()
 {
-    const QString strPath = CPrompt::GetOpenFileName(this, "Open File", QString(), "Files (*.data);;All files (*.*)");
+    const QString strPath = CPrompt::GetOpenFileName(this, "Open File", CFolderMemory::Folder(CFolderMemory::PROJECTS),
+                                                     "Files (*.data);;All files (*.*)");
     if (strPath.isEmpty())
         return;
+    CFolderMemory::Remember(CFolderMemory::PROJECTS, strPath);
+    slot_OpenProjectPath(strPath);
+}
+
+void MainWindow::slot_OpenProjectPath(const QString& strPath)
+{
     const CProjectLayout layout = CProjectLayout::FromProjectFile(strPath);
     if (m_pProjectController)
         m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
+}
+
+QString MainWindow::ProjectArgument(const QStringList& lstArguments)
+{
+    for (const QString& strArgument : lstArguments.mid(1))
+    {
+        if (!strArgument.startsWith('-'))
+            return strArgument;
+    }
+    return QString();
 }
 
 void MainWindow::slot_Start()
@@ -414,11 +440,8 @@ void MainWindow::slot_UpdateSettingParameters(const QString&, const QVariant&)
 
 void MainWindow::slot_OpenRecentProject()
 {
-    auto* pAction = qobject_cast<QAction*>(sender());
-    if (!pAction || !m_pProjectController)
-        return;
-    const CProjectLayout layout = CProjectLayout::FromProjectFile(pAction->text());
-    m_pProjectController->OpenProject(layout.ProjectDir(), layout.ProjectName());
+    if (auto* pAction = qobject_cast<QAction*>(sender()))
+        slot_OpenProjectPath(pAction->text());
 }
 
 void MainWindow::slot_UpdateTitle()

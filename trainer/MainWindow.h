@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CWindowMemory.h"
+
 #include <QMainWindow>
 #include <QVariant>
 
@@ -70,6 +72,12 @@ public:
     QMenu* GetRecentMenu() const;
     // The command with that text ("Open Project", "Undo", "Build", "[2x1]"...), null when there is none.
     QAction* GetAction(const QString& strText) const;
+    // Shows the window as the last close left it (place, size, docks, splitters, workspace grid), fitted onto today's
+    // screens; the first start opens maximized.
+    void ShowAsLeft() { m_pWindowMemory->RestoreAndShow(); }
+    // The project file named on the command line: the first argument after the program's own that is not an option;
+    // empty when there is none.
+    static QString ProjectArgument(const QStringList& lstArguments);
 
 public slots:
     // Act on the canvas that has the keyboard focus only.
@@ -85,6 +93,9 @@ public slots:
     void slot_OpenNewProjectDlg();
     void slot_OpenProject(const QString& strProjectDir, const QString& strProjectName);
     void slot_OpenProjectFile();
+    // Opens the project file at that path as "Open Project" does, telling its failures (a missing file among them)
+    // the same way.
+    void slot_OpenProjectPath(const QString& strPath);
     void slot_Start();
     void slot_Stop();
     void slot_Build();
@@ -146,4 +157,6 @@ private:
     CBoxListController* m_pBoxListController = nullptr;
     // The "Evaluation" dock, tabbed with the right dock and hidden until an evaluation is shown.
     CEvaluationDock* m_pEvaluationDock = nullptr;
+    // Saves the window's look when it closes; goes first, while everything it reads still exists.
+    CWindowMemory* m_pWindowMemory = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "frame/CLogger.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <exception>
 
@@ -14,7 +15,11 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     auto* pWindow = new MainWindow(nullptr);
-    pWindow->showMaximized();
+    pWindow->ShowAsLeft();
+    // A project file given by the file manager opens once the window is up, so that its prompts have a parent.
+    const QString strProject = MainWindow::ProjectArgument(QApplication::arguments());
+    if (!strProject.isEmpty())
+        QTimer::singleShot(0, pWindow, [pWindow, strProject] { pWindow->slot_OpenProjectPath(strProject); });
 
     int nExitCode = 0;
     try

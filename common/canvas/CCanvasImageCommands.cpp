@@ -2,6 +2,7 @@
 
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CReplaceImageCommand.h"
+#include "frame/CFolderMemory.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
 #include "frame/CUndoStack.h"
@@ -47,7 +48,9 @@ void CCanvasImageCommands::LoadImage()
 {
     if (!m_pImageListModel)
         return;
-    const QString strPath = CPrompt::GetOpenFileName(m_pCanvas, "Load Image", QString(), kImageFilter);
+    const QString strPath =
+        CPrompt::GetOpenFileName(m_pCanvas, "Load Image", CFolderMemory::Folder(CFolderMemory::IMAGES), kImageFilter);
+    CFolderMemory::Remember(CFolderMemory::IMAGES, strPath);
     if (strPath.isEmpty())
         return;
     // A file that does not load must not cost the user the images already open.
@@ -60,7 +63,9 @@ void CCanvasImageCommands::LoadPdf()
 {
     if (!m_pImageListModel)
         return;
-    const QString strPath = CPrompt::GetOpenFileName(m_pCanvas, "Load PDF File", QString(), kPdfFilter);
+    const QString strPath =
+        CPrompt::GetOpenFileName(m_pCanvas, "Load PDF File", CFolderMemory::Folder(CFolderMemory::IMAGES), kPdfFilter);
+    CFolderMemory::Remember(CFolderMemory::IMAGES, strPath);
     if (strPath.isEmpty())
         return;
     const CCanvasImageLoader::ImageList vctImages = m_loader.LoadPdfFile(strPath);
@@ -82,7 +87,9 @@ void CCanvasImageCommands::AddFiles(const QString& strCaption)
 {
     if (!m_pImageListModel)
         return;
-    const QStringList vctPaths = CPrompt::GetOpenFileNames(m_pCanvas, strCaption, QString(), kFileFilter);
+    const QStringList vctPaths =
+        CPrompt::GetOpenFileNames(m_pCanvas, strCaption, CFolderMemory::Folder(CFolderMemory::IMAGES), kFileFilter);
+    CFolderMemory::Remember(CFolderMemory::IMAGES, vctPaths.value(0));
     for (const QString& strPath : vctPaths)
         AddImageFile(strPath);
 }

@@ -31,6 +31,8 @@ CImageViewer::CImageViewer(CImageViewerModel* pModel, int nViewID, QWidget* pare
     pLayout->setSpacing(0);
     pLayout->setContentsMargins(0, 0, 0, 0);
     m_pSplitter = new QSplitter(Qt::Horizontal, this);
+    // Named after the viewer, so the window can keep each one's sizes.
+    m_pSplitter->setObjectName(QString("CImageViewer_%1 Splitter").arg(m_nViewID));
     pLayout->addWidget(m_pSplitter);
 
     m_pSplitter->addWidget(BuildThumbnailSide());

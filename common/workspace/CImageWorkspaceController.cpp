@@ -4,6 +4,7 @@
 #include "canvas/CDrawableObjectModel.h"
 #include "canvas/CImageView2D.h"
 #include "canvas/CImageViewModeModel.h"
+#include "frame/CFolderMemory.h"
 #include "frame/CMVCRegistry.h"
 #include "frame/CPrompt.h"
 #include "workspace/CImageLayoutModel.h"
@@ -239,7 +240,9 @@ void CImageWorkspaceController::slot_OpenFilePath(QString strFile)
 
 void CImageWorkspaceController::slot_OpenFile()
 {
-    const QString strPath = CPrompt::GetOpenFileName(m_pView, "Open File", QString(), kOpenFilter);
+    const QString strPath =
+        CPrompt::GetOpenFileName(m_pView, "Open File", CFolderMemory::Folder(CFolderMemory::IMAGES), kOpenFilter);
+    CFolderMemory::Remember(CFolderMemory::IMAGES, strPath);
     if (!strPath.isEmpty())
         OpenFile(strPath);
 }

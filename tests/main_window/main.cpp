@@ -6,6 +6,7 @@ int RunMainWindowWorkflowTest(int argc, char** argv);
 int RunProjectScreenTest(int argc, char** argv);
 int RunTrainerSettingsTest(int argc, char** argv);
 int RunCanvasKeysTest(int argc, char** argv);
+int RunWindowMemoryTest(int argc, char** argv);
 
 // The window's commands, its layout, then the user's workflows through the whole window; each class reports on its
 // own.
@@ -17,5 +18,6 @@ int main(int argc, char** argv)
     nFailures += RunMainWindowWorkflowTest(argc, argv);
     nFailures += RunTrainerSettingsTest(argc, argv);
     nFailures += RunCanvasKeysTest(argc, argv);
+    nFailures += RunWindowMemoryTest(argc, argv);
     return nFailures + RunProjectScreenTest(argc, argv);
 }

@@ -60,12 +60,14 @@ QMessageBox::StandardButton CPromptAnswers::Message(QMessageBox::Icon eIcon, QWi
     return QMessageBox::Ok;
 }
 
-QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter)
+QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter,
+                                 const QString& strDir)
 {
     SAsked sAsked;
     sAsked.strKind = strKind;
     sAsked.strTitle = strCaption;
     sAsked.strFilter = strFilter;
+    sAsked.strDir = strDir;
     asked.append(sAsked);
     if (files.empty())
         return QString();
@@ -74,18 +76,20 @@ QString CPromptAnswers::NextFile(const QString& strKind, const QString& strCapti
     return strAnswer;
 }
 
-QString CPromptAnswers::GetOpenFileName(QWidget*, const QString& strCaption, const QString&, const QString& strFilter)
+QString CPromptAnswers::GetOpenFileName(QWidget*, const QString& strCaption, const QString& strDir,
+                                        const QString& strFilter)
 {
-    return NextFile("open", strCaption, strFilter);
+    return NextFile("open", strCaption, strFilter, strDir);
 }
 
-QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption, const QString&,
+QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption, const QString& strDir,
                                              const QString& strFilter)
 {
     SAsked sAsked;
     sAsked.strKind = "opens";
     sAsked.strTitle = strCaption;
     sAsked.strFilter = strFilter;
+    sAsked.strDir = strDir;
     asked.append(sAsked);
     if (fileLists.empty())
         return QStringList();
@@ -94,14 +98,15 @@ QStringList CPromptAnswers::GetOpenFileNames(QWidget*, const QString& strCaption
     return answer;
 }
 
-QString CPromptAnswers::GetSaveFileName(QWidget*, const QString& strCaption, const QString&, const QString& strFilter)
+QString CPromptAnswers::GetSaveFileName(QWidget*, const QString& strCaption, const QString& strDir,
+                                        const QString& strFilter)
 {
-    return NextFile("save", strCaption, strFilter);
+    return NextFile("save", strCaption, strFilter, strDir);
 }
 
-QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption, const QString&)
+QString CPromptAnswers::GetExistingDirectory(QWidget*, const QString& strCaption, const QString& strDir)
 {
-    return NextFile("dir", strCaption);
+    return NextFile("dir", strCaption, QString(), strDir);
 }
 
 QString CPromptAnswers::NextText(const SAsked& sAsked, bool* pOk)

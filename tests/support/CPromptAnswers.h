@@ -22,6 +22,7 @@ public:
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QStringList items;
         QString strFilter;                                 // file dialogs
+        QString strDir;                                    // file dialogs: the folder they start in
         QLineEdit::EchoMode eEchoMode = QLineEdit::Normal; // GetText
     };
 
@@ -53,7 +54,8 @@ public:
     int ExecDialog(QDialog* pDialog) override;
 
 private:
-    QString NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter = QString());
+    QString NextFile(const QString& strKind, const QString& strCaption, const QString& strFilter = QString(),
+                     const QString& strDir = QString());
     QString NextText(const SAsked& sAsked, bool* pOk);
     IPromptHandler* m_pPrevious = nullptr;
 };

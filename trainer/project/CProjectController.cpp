@@ -1,6 +1,7 @@
 #include "project/CProjectController.h"
 
 #include "database/CDatabase.h"
+#include "frame/CFolderMemory.h"
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "frame/CSetting.h"
@@ -266,8 +267,9 @@ void CProjectController::AddImages(const QString& strType)
     if (!m_pModel)
         return;
     const QStringList lstPaths = CPrompt::GetOpenFileNames(
-        m_pView, "Add Images", QString(),
+        m_pView, "Add Images", CFolderMemory::Folder(CFolderMemory::IMAGES),
         "Files (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG *.gif *.GIF *.tif *.TIF *.tiff *.TIFF)");
+    CFolderMemory::Remember(CFolderMemory::IMAGES, lstPaths.value(0));
     if (m_pModel && m_pDatabase && m_nProjectID >= 0)
         m_pImageStore->AddImages(lstPaths, strType, m_pView);
 }
@@ -276,7 +278,9 @@ void CProjectController::slot_ImportDataset()
 {
     if (!m_pModel || !m_pDatabase || m_nProjectID < 0 || !CheckCommandStopped())
         return;
-    const QString strFolder = CPrompt::GetExistingDirectory(m_pView, "Import Dataset");
+    const QString strFolder =
+        CPrompt::GetExistingDirectory(m_pView, "Import Dataset", CFolderMemory::Folder(CFolderMemory::IMPORT));
+    CFolderMemory::Remember(CFolderMemory::IMPORT, strFolder);
     if (!strFolder.isEmpty() && m_pModel)
     {
         CYoloDatasetImport(m_pDatabase, m_pModel).ImportFolder(strFolder, m_pView);

@@ -33,6 +33,7 @@ CDatasetReportView::CDatasetReportView(QWidget* pParent) : QWidget(pParent)
     m_pSummary->setWordWrap(true);
 
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
+    pSplitter->setObjectName("Dataset Report Splitter");
     pSplitter->addWidget(m_pClasses);
     pSplitter->addWidget(m_pFlaws);
     auto* pLayout = new QVBoxLayout(this);

@@ -57,6 +57,7 @@ CEvaluationView::CEvaluationView(QWidget* pParent) : QWidget(pParent)
     m_pStatus = new QLabel(this);
 
     auto* pSplitter = new QSplitter(Qt::Vertical, this);
+    pSplitter->setObjectName("Evaluation Splitter");
     pSplitter->addWidget(m_pTable);
     pSplitter->addWidget(m_pChart);
     pSplitter->addWidget(m_pListTabs);

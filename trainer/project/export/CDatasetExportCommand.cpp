@@ -1,5 +1,6 @@
 #include "project/export/CDatasetExportCommand.h"
 
+#include "frame/CFolderMemory.h"
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "project/CProjectModel.h"
@@ -126,8 +127,11 @@ CDatasetExportCommand::SResult CDatasetExportCommand::Run(QWidget* pParent)
         return SResult();
     choice.bCopyImages = strImages == ImageChoices()[1];
     choice.strDestination = CPrompt::GetExistingDirectory(
-        pParent, choice.eFormat == Coco ? QStringLiteral("Export Dataset: folder for train.json and test.json")
-                                        : QStringLiteral("Export Dataset: Pascal VOC folder"));
+        pParent,
+        choice.eFormat == Coco ? QStringLiteral("Export Dataset: folder for train.json and test.json")
+                               : QStringLiteral("Export Dataset: Pascal VOC folder"),
+        CFolderMemory::Folder(CFolderMemory::EXPORT));
+    CFolderMemory::Remember(CFolderMemory::EXPORT, choice.strDestination);
     if (choice.strDestination.isEmpty())
         return SResult();
 
