@@ -74,6 +74,13 @@ struct SSignalPipe
         return nSignal;
     }
 };
+// The log's lines are echoed on standard error from a queue: they go first, so that the reason is the last line.
+void Tell(QTextStream& err, const QString& strLine)
+{
+    CLogger::Flush();
+    err << strLine << "\n";
+    err.flush();
+}
 } // namespace
 
 int CHeadlessTraining::Train(const QString& strProjectFile, QTextStream& out, QTextStream& err)
@@ -82,16 +89,14 @@ int CHeadlessTraining::Train(const QString& strProjectFile, QTextStream& out, QT
     const QString strAbsolute = QFileInfo(strProjectFile).absoluteFilePath();
     if (!QFileInfo(strAbsolute).isFile())
     {
-        err << "No project file " << strAbsolute << "\n";
-        err.flush();
+        Tell(err, "No project file " + strAbsolute);
         return 1;
     }
     // From before the build: a Ctrl+C then must not leave a trainer behind that starts after it.
     const SSignalPipe signalPipe;
     if (!signalPipe.bInstalled)
     {
-        err << "Cannot catch the stop signals: " << qt_error_string(errno) << "\n";
-        err.flush();
+        Tell(err, "Cannot catch the stop signals: " + qt_error_string(errno));
         return 1;
     }
 
@@ -103,22 +108,19 @@ int CHeadlessTraining::Train(const QString& strProjectFile, QTextStream& out, QT
     controller.OpenProject(layout.ProjectDir(), layout.ProjectName());
     if (model.GetProjectDir().isEmpty())
     {
-        err << "Cannot open the project " << strAbsolute << "\n";
-        err.flush();
+        Tell(err, "Cannot open the project " + strAbsolute);
         return 1;
     }
     if (!controller.BuildProject())
     {
-        err << "The build of " << strAbsolute << " failed: the trainer was not started\n";
-        err.flush();
+        Tell(err, "The build of " + strAbsolute + " failed: the trainer was not started");
         controller.CloseProject();
         return 1;
     }
     const int nEarlySignal = signalPipe.Take();
     if (nEarlySignal != 0)
     {
-        err << "Stopped by signal " << nEarlySignal << " before the trainer started\n";
-        err.flush();
+        Tell(err, QString("Stopped by signal %1 before the trainer started").arg(nEarlySignal));
         controller.CloseProject();
         return 128 + nEarlySignal;
     }
@@ -153,8 +155,7 @@ int CHeadlessTraining::Train(const QString& strProjectFile, QTextStream& out, QT
     if (!run.Start(controller.GetProjectProperty("PROJECT_INITIALIZED_MODEL"), model.GetProjectDir(),
                    controller.GetProjectProperty("PROJECT_CONFIGURATION")))
     {
-        err << "The trainer was not started\n";
-        err.flush();
+        Tell(err, "The trainer was not started");
         controller.CloseProject();
         return 1;
     }
@@ -165,8 +166,7 @@ int CHeadlessTraining::Train(const QString& strProjectFile, QTextStream& out, QT
     const int nExitCode = run.Job()->ExitCode();
     if (nExitCode < 0)
     {
-        err << "The trainer ended without an exit status\n";
-        err.flush();
+        Tell(err, "The trainer ended without an exit status");
         return 1;
     }
     return nExitCode;
