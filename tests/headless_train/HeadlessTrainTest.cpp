@@ -1,8 +1,10 @@
+#include "CLogMark.h"
 #include "CProjectFixture.h"
 #include "CTestSandbox.h"
 
 #include "frame/CSetting.h"
 #include "frame/CSettingController.h"
+#include "project/run/CSlurmJob.h"
 #include "project/run/CTrainerJobChoice.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,6 +29,7 @@ class HeadlessTrainTest : public QObject
     Q_OBJECT
 
     static const int WAIT_MS = 60000;
+    static const int BURST_LINES = 100000;
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CSettingController> m_pSettings;
@@ -220,7 +224,9 @@ private slots:
             QSKIP("starting the Slurm daemons needs root");
         const QString strProject = Project(bBoxes);
         QVERIFY(!strProject.isEmpty());
-        Settings(bSlurm, Trainer("touch started\necho 'one, 1 avg'\necho \"args $*\"\nprintf 'no line end'\nexit " +
+        // A burst at the end: the trainer ends while most of it still waits to be read.
+        Settings(bSlurm, Trainer("touch started\necho 'one, 1 avg'\necho \"args $*\"\nseq 1 " +
+                                 QByteArray::number(BURST_LINES) + "\nprintf 'no line end'\nexit " +
                                  QByteArray::number(nExit)));
         QProcess process;
 
@@ -237,8 +243,11 @@ private slots:
                      sRun.baError.constData());
             return;
         }
-        QCOMPARE(Lines(sRun.baOut),
-                 QStringList({"one, 1 avg", "args detector train detector.txt config.txt", "no line end"}));
+        QStringList lstExpected = {"one, 1 avg", "args detector train detector.txt config.txt"};
+        for (int i = 1; i <= BURST_LINES; ++i)
+            lstExpected << QString::number(i);
+        lstExpected << "no line end";
+        QCOMPARE(Lines(sRun.baOut), lstExpected);
         QCOMPARE(!SubmittedId(sRun.baError).isEmpty(), bSlurm);
     }
 
@@ -280,6 +289,29 @@ private slots:
         const pid_t nTrainer = static_cast<pid_t>(pidFile.readAll().trimmed().toInt());
         QVERIFY(nTrainer > 0);
         QCOMPARE(::kill(nTrainer, 0), -1);
+    }
+
+    // Ctrl+C right after the start reaches the job while sbatch has not named it yet: once named, it is cancelled
+    // rather than left running unnoticed.
+    void stopBeforeSbatchAnswersCancelsTheJob()
+    {
+        if (!HasCluster())
+            QSKIP("starting the Slurm daemons needs root");
+        CSlurmJob::SSettings settings;
+        settings.nPollMs = 200;
+        settings.strSlurmConf = m_strConf;
+        CSlurmJob job(settings);
+        QSignalSpy ended(&job, &ITrainerJob::signal_Ended);
+        const CLogMark log;
+        QVERIFY(job.Start(Trainer("exec sleep 300"), "", "", m_strDir));
+
+        job.Stop();
+
+        QVERIFY(ended.wait(WAIT_MS));
+        QVERIFY(job.ExitCode() > 0);
+        const QString strJobId = SubmittedId(log.Lines().join('\n').toUtf8() + '\n');
+        QVERIFY(!strJobId.isEmpty());
+        QCOMPARE(JobField(strJobId, "JobState"), QString("CANCELLED"));
     }
 
     // The real trainer as a cluster job on the tiny configuration: it runs to its end and leaves its weights.
