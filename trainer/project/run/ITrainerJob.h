@@ -27,8 +27,8 @@ public:
     virtual void ReadStandardOutput() = 0;
     virtual void ReadStandardError() = 0;
     // The exit status of the last run once it has ended (see signal_Ended): the trainer's exit code, 128 plus the
-    // signal for a trainer ended by one. -1 while a run lasts, before the first and for a run whose status is
-    // unknown (the trainer could not be started, the job was refused).
+    // signal for a trainer ended by one. -1 while a run lasts, before the first and after a run that never ran (the
+    // trainer could not be started, the job was refused).
     virtual int ExitCode() const = 0;
 
 signals:
@@ -36,7 +36,7 @@ signals:
     void signal_CommandStateChanged(int nState);
     // Each complete standard-output line, trimmed, right after it was handed to the log.
     void signal_OutputLine(const QString& strLine);
-    // Once per run, after its last line and the stopped state: the run is over and nothing more
-    // comes from it. nExitCode is ExitCode().
+    // Once per run, after its last line and the stopped state: the run is over and nothing more comes from it.
+    // nExitCode is ExitCode().
     void signal_Ended(int nExitCode);
 };
