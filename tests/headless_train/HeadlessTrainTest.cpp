@@ -224,7 +224,7 @@ private slots:
             QSKIP("starting the Slurm daemons needs root");
         const QString strProject = Project(bBoxes);
         QVERIFY(!strProject.isEmpty());
-        // A burst at the end: the trainer ends while most of it still waits to be read.
+        // A burst at the end: every line of it is out before the program exits.
         Settings(bSlurm, Trainer("touch started\necho 'one, 1 avg'\necho \"args $*\"\nseq 1 " +
                                  QByteArray::number(BURST_LINES) + "\nprintf 'no line end'\nexit " +
                                  QByteArray::number(nExit)));
