@@ -2,6 +2,7 @@
 
 #include "CHeadlessEvaluation.h"
 #include "CHeadlessPromptHandler.h"
+#include "CHeadlessTraining.h"
 #include "frame/CLogModel.h"
 #include "frame/CLogger.h"
 #include "frame/CPrompt.h"
@@ -25,6 +26,7 @@ namespace
 const char* const BUILD_OPTION = "build";
 const char* const EVALUATE_OPTION = "evaluate";
 const char* const WEIGHTS_OPTION = "weights";
+const char* const TRAIN_OPTION = "train";
 } // namespace
 
 bool CHeadlessBuild::IsRequested(int argc, char* argv[])
@@ -33,8 +35,8 @@ bool CHeadlessBuild::IsRequested(int argc, char* argv[])
     {
         const QString strArgument = QString::fromLocal8Bit(argv[i]);
         if (strArgument == "--build" || strArgument.startsWith("--build=") || strArgument == "--evaluate" ||
-            strArgument.startsWith("--evaluate=") || strArgument == "--help" || strArgument == "-h" ||
-            strArgument == "--help-all")
+            strArgument.startsWith("--evaluate=") || strArgument == "--train" || strArgument.startsWith("--train=") ||
+            strArgument == "--help" || strArgument == "-h" || strArgument == "--help-all")
             return true;
     }
     return false;
@@ -68,6 +70,13 @@ int CHeadlessBuild::Run(int argc, char* argv[])
         WEIGHTS_OPTION, "The weights file --evaluate measures (default: the newest in the project's Backup folder).",
         "weights file");
     parser.addOption(weightsOption);
+    const QCommandLineOption trainOption(
+        TRAIN_OPTION,
+        "Builds the project PATH/name.data as --build does, then runs the trainer where the trainer settings say "
+        "(this computer or a Slurm cluster) without window: prints the trainer's lines as they come and exits with "
+        "the trainer's exit status, or 1 with the reason. Ctrl+C stops the trainer or cancels the job.",
+        "project file");
+    parser.addOption(trainOption);
     // Prints the help and ends the program for --help, and ends it with an error for an unknown option.
     parser.process(app);
 
@@ -81,6 +90,12 @@ int CHeadlessBuild::Run(int argc, char* argv[])
         QTextStream out(stdout);
         QTextStream err(stderr);
         nExitCode = CHeadlessEvaluation::Evaluate(parser.value(evaluateOption), parser.value(weightsOption), out, err);
+    }
+    else if (parser.isSet(trainOption))
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        nExitCode = CHeadlessTraining::Train(parser.value(trainOption), out, err);
     }
     else
         nExitCode = BuildProjectFile(parser.value(buildOption)) ? 0 : 1;

@@ -9,12 +9,12 @@
 class CHeadlessBuild
 {
 public:
-    // True when the command line asks for this run (--build, --evaluate or --help); false leaves the program to its
-    // window.
+    // True when the command line asks for this run (--build, --evaluate, --train or --help); false leaves the program
+    // to its window.
     static bool IsRequested(int argc, char* argv[]);
     // Runs it and returns the exit code: 0 when the build (or with --evaluate, see CHeadlessEvaluation, the
-    // evaluation) succeeded, 1 otherwise (also when the project cannot be opened). Creates the application object
-    // itself.
+    // evaluation) succeeded, 1 otherwise (also when the project cannot be opened); with --train the trainer's exit
+    // status (see CHeadlessTraining). Creates the application object itself.
     static int Run(int argc, char* argv[]);
 
     // Opens the project file and builds it; true when the build succeeded.

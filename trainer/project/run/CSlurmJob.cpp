@@ -166,6 +166,7 @@ bool CSlurmJob::Start(const QString& strExecutable, const QString& strArgumentSe
 
     m_strProjectDir = strWorkingDir;
     m_bStopRequested = false;
+    m_nExitCode = -1;
     m_pSubmit->setWorkingDirectory(strWorkingDir);
     m_pSubmit->start(QStringLiteral("sbatch"), {QStringLiteral("--parsable"), CProjectLayout::SLURM_SCRIPT},
                      QIODevice::ReadOnly);
@@ -216,6 +217,7 @@ void CSlurmJob::OnSubmitted()
         for (const QString& strLine : ErrorText(m_pSubmit).split('\n', Qt::SkipEmptyParts))
             CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(strLine.trimmed()));
         SetState(ECommandState_Stopped);
+        emit signal_Ended(m_nExitCode);
         return;
     }
     CLogger::Write(ELogLevel_Normal, "Submitted job %s", qUtf8Printable(strJobId));
@@ -225,6 +227,9 @@ void CSlurmJob::OnSubmitted()
         CLogger::Write(ELogLevel_Warning, "Cannot keep the job ID in %s: %s", qUtf8Printable(layout.SlurmJobFile()),
                        qUtf8Printable(file.errorString()));
     Follow(strJobId, m_strProjectDir);
+    // Asked to stop before the job had a name: it must not run on unnoticed.
+    if (m_bStopRequested)
+        Cancel();
 }
 
 bool CSlurmJob::Attach(const QString& strJobId, const QString& strProjectDir)
@@ -233,6 +238,7 @@ bool CSlurmJob::Attach(const QString& strJobId, const QString& strProjectDir)
         return false;
     CLogger::Write(ELogLevel_Normal, "Following job %s", qUtf8Printable(strJobId.trimmed()));
     m_bStopRequested = false;
+    m_nExitCode = -1;
     Follow(strJobId.trimmed(), strProjectDir);
     return true;
 }
@@ -372,19 +378,44 @@ void CSlurmJob::Finish(const QString& strState, const QString& strExitCode)
     // Only a job that may still run is worth finding again when the project is opened.
     QFile::remove(CProjectLayout(m_strProjectDir).SlurmJobFile());
     m_strJobId.clear();
+    m_nExitCode = ExitStatus(strState, strExitCode);
     SetState(ECommandState_Stopped);
+    emit signal_Ended(m_nExitCode);
+}
+
+int CSlurmJob::ExitStatus(const QString& strState, const QString& strExitCode)
+{
+    bool bCode = false;
+    bool bSignal = false;
+    const int nCode = strExitCode.section(':', 0, 0).toInt(&bCode);
+    const int nSignal = strExitCode.section(':', 1, 1).toInt(&bSignal);
+    if (!bCode)
+        return 1;
+    const int nStatus = bSignal && nSignal > 0 ? 128 + nSignal : nCode;
+    // A job the scheduler ended, or one cancelled before it ran, may tell 0:0: it did not succeed all the same.
+    return nStatus == 0 && strState != QLatin1String("COMPLETED") ? 1 : nStatus;
 }
 
 void CSlurmJob::Stop()
 {
+    if (m_strJobId.isEmpty() && m_pSubmit->state() != QProcess::NotRunning)
+    {
+        m_bStopRequested = true;
+        return;
+    }
     if (m_strJobId.isEmpty())
     {
         CLogger::Write(ELogLevel_Error, "Stop Command Failed");
         return;
     }
+    m_bStopRequested = true;
+    Cancel();
+}
+
+void CSlurmJob::Cancel()
+{
     if (m_pCancel->state() != QProcess::NotRunning)
         return;
-    m_bStopRequested = true;
     m_pCancel->start(QStringLiteral("scancel"), {m_strJobId}, QIODevice::ReadOnly);
 }
 

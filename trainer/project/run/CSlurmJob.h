@@ -51,9 +51,13 @@ public:
     bool Start(const QString& strExecutable, const QString& strArgumentSetting, const QString& strInitialWeights,
                const QString& strWorkingDir) override;
     // Cancels the job with scancel without waiting; logs "Stop Command OK" when scancel took the request and "Stop
-    // Command Failed" otherwise. The state goes to stopped when the scheduler reports the end.
+    // Command Failed" otherwise. The state goes to stopped when the scheduler reports the end. A stop while sbatch
+    // still runs cancels the job as soon as sbatch has named it.
     void Stop() override;
     int State() const override { return m_nState; }
+    // From the scheduler's exit code "N:S": 128 + S for a job ended by signal S, else N; 1 for a job that ended
+    // otherwise than COMPLETED with 0 (cancelled before it ran, timed out, node failure) and when the end is unknown.
+    int ExitCode() const override { return m_nExitCode; }
     // Logs what the job's output file holds by now, a slice at a time; the rest follows from the event loop.
     void ReadStandardOutput() override;
     // The job's standard error is in its output file: nothing to read here.
@@ -83,6 +87,9 @@ private:
     void OnQueryFailed(const QString& strReason);
     void OnAnswer(const QString& strState, const QString& strExitCode);
     void OnCancelFinished();
+    void Cancel();
+    // The status ExitCode() gives for a job that ended in strState with the scheduler's strExitCode.
+    static int ExitStatus(const QString& strState, const QString& strExitCode);
     // Logs the rest of the output, the end line, forgets the job and sets stopped.
     void Finish(const QString& strState, const QString& strExitCode);
     // Reads at most a slice unless bAll.
@@ -104,6 +111,7 @@ private:
     QFile m_output;
     COutputLineAssembler m_assembler;
     int m_nState = 0;
+    int m_nExitCode = -1;
     bool m_bStopRequested = false;
     // Since the first of the queries that failed in a row; invalid while the scheduler answers.
     QElapsedTimer m_quiet;

@@ -100,6 +100,8 @@ bool CTrainerProcess::Start(const QString& strExecutable, const QString& strArgu
     m_bEnded = false;
     m_bStopRequested = false;
     m_strEndLine.clear();
+    m_nExitCode = -1;
+    m_bEndPending = true;
     for (SChannel* pChannel : {&m_output, &m_error})
     {
         pChannel->assembler.Clear();
@@ -186,6 +188,16 @@ void CTrainerProcess::FinishChannel(SChannel& channel)
         CLogger::Write(m_eEndLevel, "%s", qUtf8Printable(m_strEndLine));
         m_strEndLine.clear();
     }
+    EndWhenDone();
+}
+
+void CTrainerProcess::EndWhenDone()
+{
+    if (!m_bEndPending || !m_bEnded || !m_output.bDrained || !m_error.bDrained ||
+        m_pProcess->state() != QProcess::NotRunning)
+        return;
+    m_bEndPending = false;
+    emit signal_Ended(m_nExitCode);
 }
 
 void CTrainerProcess::DrainAll()
@@ -217,10 +229,15 @@ void CTrainerProcess::EndRun(ELogLevel eLevel, const QString& strLine)
 void CTrainerProcess::OnStateChanged(QProcess::ProcessState eState)
 {
     emit signal_CommandStateChanged(CommandState(eState));
+    // A start that failed may tell its end before it tells the state.
+    if (eState == QProcess::NotRunning)
+        EndWhenDone();
 }
 
 void CTrainerProcess::OnFinished(int nExitCode, QProcess::ExitStatus eStatus)
 {
+    // After a crash the exit code is the signal that ended the process.
+    m_nExitCode = eStatus == QProcess::CrashExit ? 128 + nExitCode : nExitCode;
     if (eStatus == QProcess::CrashExit)
     {
         // A trainer ended by Stop() dies of the signal it was sent; only an unasked end is a crash.

@@ -35,6 +35,8 @@ public:
     void Stop() override;
     // The ECommandState of the trainer: stopped, starting or running.
     int State() const override;
+    // A trainer ended by a signal, also by Stop()'s, gives 128 plus the signal, as a shell tells it.
+    int ExitCode() const override { return m_nExitCode; }
     // The most one read handler call takes from a channel before it lets the event loop run again (4 MiB unless set;
     // it also stops after about 10 ms). The rest follows on the next step of the loop.
     void SetStepBytes(qint64 nBytes) { m_nStepBytes = nBytes; }
@@ -69,6 +71,8 @@ private:
     // After the end: logs the channel's unfinished line, and the end line once both channels are done.
     void FinishChannel(SChannel& channel);
     void EndRun(ELogLevel eLevel, const QString& strLine);
+    // Emits signal_Ended once the run's last line is out and the process is not running any more.
+    void EndWhenDone();
     void OnStateChanged(QProcess::ProcessState eState);
     void OnFinished(int nExitCode, QProcess::ExitStatus eStatus);
     void OnError(QProcess::ProcessError eError);
@@ -85,4 +89,7 @@ private:
     // How the run ended, logged after the last output line.
     QString m_strEndLine;
     ELogLevel m_eEndLevel = ELogLevel_Normal;
+    int m_nExitCode = -1;
+    // Set by Start() until signal_Ended was emitted for that run.
+    bool m_bEndPending = false;
 };

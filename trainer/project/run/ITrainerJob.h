@@ -26,10 +26,17 @@ public:
     // arrives; calling these again is harmless.
     virtual void ReadStandardOutput() = 0;
     virtual void ReadStandardError() = 0;
+    // The exit status of the last run once it has ended (see signal_Ended): the trainer's exit code, 128 plus the
+    // signal for a trainer ended by one. -1 while a run lasts, before the first and after a run that never ran (the
+    // trainer could not be started, the job was refused).
+    virtual int ExitCode() const = 0;
 
 signals:
     // The ECommandState after each change.
     void signal_CommandStateChanged(int nState);
     // Each complete standard-output line, trimmed, right after it was handed to the log.
     void signal_OutputLine(const QString& strLine);
+    // Once per run, after its last line and the stopped state: the run is over and nothing more comes from it.
+    // nExitCode is ExitCode().
+    void signal_Ended(int nExitCode);
 };
