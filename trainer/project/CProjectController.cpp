@@ -217,14 +217,8 @@ void CProjectController::slot_DeleteProject()
     CProjectDeletion deletion(m_pDatabase, m_pLock.get(), m_pView, PromptTitle());
     if (!deletion.Confirm(strProjectName) || strProjectDir.isEmpty() || strProjectName.isEmpty() || !m_pDatabase)
         return;
-    // A cluster job left running would go on writing into a folder that is gone: the user stops it first.
-    if (!m_pRun->ClusterJobId().isEmpty())
-    {
-        const QString strText = "Stop training job " + m_pRun->ClusterJobId() + " before deleting the project";
-        CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(strText));
-        CPrompt::Warning(m_pView, PromptTitle(), strText);
+    if (!CRunCloseQuestion::MayDelete(m_pRun.get(), m_pView, PromptTitle()))
         return;
-    }
     // The trainer works in the project folder: nothing goes while it runs.
     if (m_pModel->GetCommandState() != ECommandState_Stopped &&
         (!CloseProject() || !m_pModel || m_pModel->GetCommandState() != ECommandState_Stopped))

@@ -1,5 +1,6 @@
 #include "project/CRunCloseQuestion.h"
 
+#include "frame/CLogger.h"
 #include "frame/CPrompt.h"
 #include "project/ECommandState.h"
 #include "project/run/CTrainingRun.h"
@@ -24,4 +25,14 @@ bool CRunCloseQuestion::MayClose(CTrainingRun* pRun, int nCommandState, QWidget*
         return false;
     pRun->ReleaseClusterJob(answer == QMessageBox::No);
     return true;
+}
+
+bool CRunCloseQuestion::MayDelete(const CTrainingRun* pRun, QWidget* pParent, const QString& strTitle)
+{
+    if (pRun->ClusterJobId().isEmpty())
+        return true;
+    const QString strText = "Stop training job " + pRun->ClusterJobId() + " before deleting the project";
+    CLogger::Write(ELogLevel_Error, "%s", qUtf8Printable(strText));
+    CPrompt::Warning(pParent, strTitle, strText);
+    return false;
 }
