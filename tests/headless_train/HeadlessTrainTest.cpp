@@ -1,6 +1,7 @@
 #include "CLogMark.h"
 #include "CProjectFixture.h"
 #include "CTestSandbox.h"
+#include "CTinyTrainingConfiguration.h"
 
 #include "frame/CSetting.h"
 #include "frame/CSettingController.h"
@@ -130,37 +131,6 @@ class HeadlessTrainTest : public QObject
         return bOk ? CProjectFixture::DataFile(m_strDir, "headless") : QString();
     }
     bool HasCluster() const { return !m_strConf.isEmpty(); }
-
-    // The package's tiny network at 64 x 64 with one class and one image per step: a step takes a fraction of a second.
-    static QString TinyConfiguration(int nMaxBatches)
-    {
-        QFile file("/usr/share/darknet/cfg/yolov3-tiny.cfg");
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return QString();
-        QStringList lstLines = QString::fromUtf8(file.readAll()).split('\n');
-        const QMap<QString, QString> mapNet = {{"batch", "1"},
-                                               {"subdivisions", "1"},
-                                               {"width", "64"},
-                                               {"height", "64"},
-                                               {"max_batches", QString::number(nMaxBatches)}};
-        int nLastFilters = -1;
-        for (int i = 0; i < lstLines.size(); ++i)
-        {
-            const QString strKey = lstLines[i].section('=', 0, 0).trimmed();
-            if (mapNet.contains(strKey) && lstLines[i].contains('='))
-                lstLines[i] = strKey + "=" + mapNet[strKey];
-            if (strKey == "classes")
-                lstLines[i] = "classes=1";
-            if (strKey == "random")
-                lstLines[i] = "random=0";
-            if (strKey == "filters")
-                nLastFilters = i;
-            // The layer before each detection layer predicts 3 anchors x (1 class + 5) values.
-            if (lstLines[i].trimmed() == "[yolo]" && nLastFilters >= 0)
-                lstLines[nLastFilters] = "filters=18";
-        }
-        return lstLines.join('\n');
-    }
 
 private slots:
     void initTestCase()
@@ -341,7 +311,7 @@ private slots:
                                  .arg(size.height() / 2)
                                  .arg(++nImage);
         }
-        const QString strConfiguration = TinyConfiguration(3);
+        const QString strConfiguration = TinyTraining::Configuration(3);
         QVERIFY(!strConfiguration.isEmpty());
         lstStatements << "UPDATE project_property SET VALUE='" + QString(strConfiguration).replace("'", "''") +
                              "' WHERE NAME='PROJECT_CONFIGURATION'";

@@ -1,4 +1,5 @@
 #include "CRoiTestCase.h"
+#include "CTinyTrainingConfiguration.h"
 
 #include <QSignalSpy>
 
@@ -10,38 +11,6 @@ class TrainerRunTest : public CRoiTestCase
 
 private:
     static constexpr const char* SAMPLES = "/usr/share/darknet/data";
-
-    // The package's tiny network at 64 x 64 with one class, one image per step and no random resizing: a step takes
-    // a fraction of a second.
-    static QString TinyConfiguration(int nMaxBatches)
-    {
-        QFile file("/usr/share/darknet/cfg/yolov3-tiny.cfg");
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return QString();
-        QStringList lstLines = QString::fromUtf8(file.readAll()).split('\n');
-        const QMap<QString, QString> mapNet = {{"batch", "1"},
-                                               {"subdivisions", "1"},
-                                               {"width", "64"},
-                                               {"height", "64"},
-                                               {"max_batches", QString::number(nMaxBatches)}};
-        int nLastFilters = -1;
-        for (int i = 0; i < lstLines.size(); ++i)
-        {
-            const QString strKey = lstLines[i].section('=', 0, 0).trimmed();
-            if (mapNet.contains(strKey) && lstLines[i].contains('='))
-                lstLines[i] = strKey + "=" + mapNet[strKey];
-            if (strKey == "classes")
-                lstLines[i] = "classes=1";
-            if (strKey == "random")
-                lstLines[i] = "random=0";
-            if (strKey == "filters")
-                nLastFilters = i;
-            // The layer before each detection layer predicts 3 anchors x (1 class + 5) values.
-            if (lstLines[i].trimmed() == "[yolo]" && nLastFilters >= 0)
-                lstLines[nLastFilters] = "filters=18";
-        }
-        return lstLines.join('\n');
-    }
 
     // An open project "run" with the class "thing", dog and eagle for training, giraffe for testing, one box each.
     void AnnotatedSampleProject(int nMaxBatches)
@@ -68,7 +37,8 @@ private:
         QCOMPARE(CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "run"),
                                         {"SELECT COUNT(*) FROM dataset_roi WHERE CATEGORY_ID = 1"}),
                  QList<QStringList>({{"3"}}));
-        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION", TinyConfiguration(nMaxBatches));
+        m_pCase->controller.slot_UpdateProjectProperty("PROJECT_CONFIGURATION",
+                                                       TinyTraining::Configuration(nMaxBatches));
         CSetting::Set("TAMSEL_COMMAND_EXE_YOLO3", QString("/usr/bin/darknet"));
         CSetting::Set("TAMSEL_COMMAND_ARG_YOLO3", QString("detector train"));
     }
