@@ -1,5 +1,6 @@
 #include "CLogMark.h"
 #include "CProjectFixture.h"
+#include "CTestCluster.h"
 #include "CTestSandbox.h"
 #include "CTinyTrainingConfiguration.h"
 
@@ -34,8 +35,7 @@ class HeadlessTrainTest : public QObject
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
     std::unique_ptr<CSettingController> m_pSettings;
-    QTemporaryDir m_cluster;
-    QString m_strConf;
+    CTestCluster m_cluster;
     QString m_strDir;
     int m_nCase = 0;
 
@@ -46,16 +46,6 @@ class HeadlessTrainTest : public QObject
         QByteArray baError;
     };
 
-    static bool RunCluster(const QString& strCommand, const QString& strDir, QString* pOutput = nullptr)
-    {
-        QProcess process;
-        process.start("bash", {CLUSTER_SCRIPT, strCommand, strDir});
-        const bool bOk =
-            process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (pOutput)
-            *pOutput = QString::fromUtf8(bOk ? process.readAllStandardOutput() : process.readAllStandardError());
-        return bOk;
-    }
     // The program as a server starts it: no display, the cluster's configuration in the environment.
     static void StartProgram(QProcess& process, const QString& strProjectFile)
     {
@@ -130,7 +120,7 @@ class HeadlessTrainTest : public QObject
         CProjectFixture::Query(CProjectFixture::DataFile(m_strDir, "headless"), lstStatements, &bOk);
         return bOk ? CProjectFixture::DataFile(m_strDir, "headless") : QString();
     }
-    bool HasCluster() const { return !m_strConf.isEmpty(); }
+    bool HasCluster() const { return m_cluster.IsRunning(); }
 
 private slots:
     void initTestCase()
@@ -143,18 +133,13 @@ private slots:
         m_pSettings = std::make_unique<CSettingController>(nullptr);
         if (::geteuid() != 0)
             return;
-        QVERIFY(m_cluster.isValid());
-        QString strOutput;
-        QVERIFY2(RunCluster("start", m_cluster.path(), &strOutput), qPrintable(strOutput));
-        m_strConf = strOutput.trimmed();
-        // The program and the test's own scontrol talk to the same cluster.
-        qputenv("SLURM_CONF", m_strConf.toUtf8());
+        QString strError;
+        QVERIFY2(m_cluster.Start(&strError), qPrintable(strError));
     }
     void cleanupTestCase()
     {
         m_pSettings.reset();
-        if (HasCluster())
-            QVERIFY(RunCluster("stop", m_cluster.path()));
+        QVERIFY(m_cluster.Stop());
     }
     void init()
     {
@@ -269,7 +254,7 @@ private slots:
             QSKIP("starting the Slurm daemons needs root");
         CSlurmJob::SSettings settings;
         settings.nPollMs = 200;
-        settings.strSlurmConf = m_strConf;
+        settings.strSlurmConf = m_cluster.Conf();
         CSlurmJob job(settings);
         QSignalSpy ended(&job, &ITrainerJob::signal_Ended);
         const CLogMark log;

@@ -1,6 +1,7 @@
 #include "CLogMark.h"
 #include "CProjectFixture.h"
 #include "CPromptAnswers.h"
+#include "CTestCluster.h"
 #include "CTestSandbox.h"
 
 #include "MainWindow.h"
@@ -36,8 +37,7 @@ class SlurmRunTest : public QObject
     static const int WAIT_MS = 30000;
 
     std::unique_ptr<CTestSandbox> m_pSandbox;
-    QTemporaryDir m_cluster;
-    QString m_strConf;
+    CTestCluster m_cluster;
     QString m_strDir;
     int m_nCase = 0;
     CLogMark m_log;
@@ -46,16 +46,6 @@ class SlurmRunTest : public QObject
 
     QStringList Log() const { return m_log.Lines(); }
     bool Logged(const QString& strLine) const { return Log().contains(strLine); }
-    static bool RunCluster(const QString& strCommand, const QString& strDir, QString* pOutput = nullptr)
-    {
-        QProcess process;
-        process.start("bash", {CLUSTER_SCRIPT, strCommand, strDir});
-        const bool bOk =
-            process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (pOutput)
-            *pOutput = QString::fromUtf8(bOk ? process.readAllStandardOutput() : process.readAllStandardError());
-        return bOk;
-    }
     // The trainer: a shell script in the project folder.
     QString Trainer(const QByteArray& baBody) const
     {
@@ -74,7 +64,7 @@ class SlurmRunTest : public QObject
         settings.strPartition = strPartition;
         settings.strExtraOptions = strExtra;
         settings.nPollMs = 200;
-        settings.strSlurmConf = m_strConf;
+        settings.strSlurmConf = m_cluster.Conf();
         return settings;
     }
     bool Start(CSlurmJob& job, const QByteArray& baTrainer) const
@@ -144,18 +134,10 @@ private slots:
             QSKIP("starting the Slurm daemons needs root");
         m_pSandbox = std::make_unique<CTestSandbox>();
         CSetting::Set("GENERAL_LOG_DIR", m_pSandbox->Path("Log"));
-        QVERIFY(m_cluster.isValid());
-        QString strOutput;
-        QVERIFY2(RunCluster("start", m_cluster.path(), &strOutput), qPrintable(strOutput));
-        m_strConf = strOutput.trimmed();
-        // The test's own scontrol and scancel talk to the same cluster.
-        qputenv("SLURM_CONF", m_strConf.toUtf8());
+        QString strError;
+        QVERIFY2(m_cluster.Start(&strError), qPrintable(strError));
     }
-    void cleanupTestCase()
-    {
-        if (!m_strConf.isEmpty())
-            QVERIFY(RunCluster("stop", m_cluster.path()));
-    }
+    void cleanupTestCase() { QVERIFY(m_cluster.Stop()); }
     void init()
     {
         m_strDir = m_pSandbox->Path(QString("case %1").arg(++m_nCase));
@@ -505,12 +487,12 @@ private slots:
         QVERIFY(Start(job, "echo up\nwhile [ ! -f go ]; do sleep 0.1; done"));
         QTRY_COMPARE_WITH_TIMEOUT(job.State(), int(ECommandState_Running), WAIT_MS);
         const QString strWarning = "[WARNING] Job " + job.JobId() + ": the scheduler has not answered";
-        const QString strPidFile = QDir(m_cluster.path()).filePath("slurmctld.pid");
+        const QString strPidFile = QFileInfo(m_cluster.Conf()).dir().filePath("slurmctld.pid");
         QCOMPARE(QProcess::execute("sh", {"-c", "kill $(cat '" + strPidFile + "')"}), 0);
 
         QTRY_VERIFY_WITH_TIMEOUT(Log().last().startsWith(strWarning), WAIT_MS);
         QCOMPARE(job.State(), int(ECommandState_Running));
-        QCOMPARE(QProcess::execute("slurmctld", {"-f", m_strConf}), 0);
+        QCOMPARE(QProcess::execute("slurmctld", {"-f", m_cluster.Conf()}), 0);
         QFile go(QDir(m_strDir).filePath("go"));
         QVERIFY(go.open(QIODevice::WriteOnly));
 
